@@ -1,0 +1,61 @@
+#include "CommandLine.h"
+
+#include <charconv>
+
+const char* const UsageText =
+    "Usage:\n"
+    "  ambla-viewer [FILE]                 open the viewer (optionally on a 3D log file)\n"
+    "  ambla-viewer --stats FILE           print the statistics of a 3D log file\n"
+    "  ambla-viewer --dump FILE [--steps N]\n"
+    "                                      print the loaded project as JSON, after N\n"
+    "                                      playback steps (default 0)\n";
+
+namespace {
+
+std::optional<std::int32_t> ParseSteps(const std::string& text) {
+    std::int32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || ptr != end || value < 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<TCommandLine> ParseCommandLine(const std::vector<std::string>& args) {
+    TCommandLine line;
+    if (args.empty()) {
+        return line;
+    }
+    if (args[0] == "--stats") {
+        if (args.size() != 2) {
+            return std::nullopt;
+        }
+        line.Mode = TCommandLine::TMode::Stats;
+        line.FileName = args[1];
+        return line;
+    }
+    if (args[0] == "--dump") {
+        if (args.size() != 2 && !(args.size() == 4 && args[2] == "--steps")) {
+            return std::nullopt;
+        }
+        line.Mode = TCommandLine::TMode::Dump;
+        line.FileName = args[1];
+        if (args.size() == 4) {
+            const auto steps = ParseSteps(args[3]);
+            if (!steps) {
+                return std::nullopt;
+            }
+            line.Steps = *steps;
+        }
+        return line;
+    }
+    if (args[0].rfind("--", 0) == 0) {
+        return std::nullopt;
+    }
+    // The window takes the first argument as the file to open and ignores the rest.
+    line.FileName = args[0];
+    return line;
+}

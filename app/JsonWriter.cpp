@@ -1,0 +1,129 @@
+#include "JsonWriter.h"
+
+#include <cmath>
+
+namespace {
+
+// Length of the valid UTF-8 sequence at text[i], or 0.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    if (lead >= 0xc2 && lead <= 0xdf) {
+        length = 2;
+    } else if (lead >= 0xe0 && lead <= 0xef) {
+        length = 3;
+    } else if (lead >= 0xf0 && lead <= 0xf4) {
+        length = 4;
+    }
+    if (length == 0 || i + length > text.size()) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((static_cast<unsigned char>(text[i + k]) & 0xc0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+void AppendLatin1(std::string& out, unsigned char c) {
+    out += static_cast<char>(0xc0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3f));
+}
+
+} // namespace
+
+std::string TJsonWriter::Escape(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const std::size_t length = Utf8SequenceLength(text, i);
+            if (length == 0) {
+                AppendLatin1(out, c);
+                ++i;
+            } else {
+                out.append(text.substr(i, length));
+                i += length;
+            }
+            continue;
+        }
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c == 0x7f) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+        ++i;
+    }
+    return out;
+}
+
+void TJsonWriter::BeforeValue() {
+    if (AfterKey) {
+        AfterKey = false;
+        return;
+    }
+    if (!HasMembers.empty()) {
+        if (HasMembers.back()) {
+            std::fputc(',', Out);
+        }
+        HasMembers.back() = true;
+    }
+}
+
+void TJsonWriter::BeginObject() {
+    BeforeValue();
+    std::fputc('{', Out);
+    HasMembers.push_back(false);
+}
+
+void TJsonWriter::EndObject() {
+    HasMembers.pop_back();
+    std::fputc('}', Out);
+}
+
+void TJsonWriter::BeginArray() {
+    BeforeValue();
+    std::fputc('[', Out);
+    HasMembers.push_back(false);
+}
+
+void TJsonWriter::EndArray() {
+    HasMembers.pop_back();
+    std::fputc(']', Out);
+}
+
+void TJsonWriter::Key(std::string_view name) {
+    BeforeValue();
+    std::fprintf(Out, "\"%s\":", Escape(name).c_str());
+    AfterKey = true;
+}
+
+void TJsonWriter::Int(std::int64_t value) {
+    BeforeValue();
+    std::fprintf(Out, "%lld", static_cast<long long>(value));
+}
+
+void TJsonWriter::Float(float value) {
+    BeforeValue();
+    if (std::isfinite(value)) {
+        std::fprintf(Out, "%.9g", double{value});
+    } else {
+        std::fputs("null", Out);
+    }
+}
+
+void TJsonWriter::Bool(bool value) {
+    BeforeValue();
+    std::fputs(value ? "true" : "false", Out);
+}
+
+void TJsonWriter::String(std::string_view text) {
+    BeforeValue();
+    std::fprintf(Out, "\"%s\"", Escape(text).c_str());
+}

@@ -1,0 +1,29 @@
+// Start of the program: the headless command-line modes need no display; everything else opens
+// the viewer's window.
+
+#include "CommandLine.h"
+#include "HeadlessModes.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+int main(int argc, char* argv[]) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const auto commandLine = ParseCommandLine(args);
+    if (!commandLine) {
+        std::fputs(UsageText, stderr);
+        return 2;
+    }
+    switch (commandLine->Mode) {
+    case TCommandLine::TMode::Stats:
+        return RunStatsMode(commandLine->FileName);
+    case TCommandLine::TMode::Dump:
+        return RunDumpMode(commandLine->FileName, commandLine->Steps);
+    case TCommandLine::TMode::Gui:
+        break;
+    }
+    // The window is not built yet.
+    std::fputs(UsageText, stderr);
+    return 2;
+}

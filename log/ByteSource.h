@@ -1,0 +1,40 @@
+#pragma once
+// Where the reader's bytes come from: a file, or memory for tests and the fuzzer.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+class TByteSource {
+public:
+    virtual ~TByteSource() = default;
+    // Fills up to capacity bytes; 0 means the end (or a read error, see Error()).
+    virtual std::size_t Read(char* buffer, std::size_t capacity) = 0;
+    // Empty unless reading failed before the end of the data.
+    virtual std::string Error() const { return {}; }
+};
+
+class TMemorySource final : public TByteSource {
+public:
+    explicit TMemorySource(std::string_view bytes) : Bytes(bytes) {}
+    std::size_t Read(char* buffer, std::size_t capacity) override;
+
+private:
+    std::string_view Bytes;
+};
+
+class TFileSource final : public TByteSource {
+public:
+    TFileSource() = default;
+    ~TFileSource() override;
+    TFileSource(const TFileSource&) = delete;
+    TFileSource& operator=(const TFileSource&) = delete;
+
+    bool Open(const std::string& path);
+    std::size_t Read(char* buffer, std::size_t capacity) override;
+    std::string Error() const override { return ReadError; }
+
+private:
+    int Fd = -1;
+    std::string ReadError;
+};

@@ -1,0 +1,488 @@
+#include "LogReader.h"
+
+#include "NumberParsing.h"
+#include "UiServices.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+constexpr std::size_t MaxCaptionLength = 254;
+constexpr int MaxDataWarnings = 10;
+
+// Kind codes of the cell characters; everything else is void.
+constexpr std::array<std::uint8_t, 256> MakeKindTable() {
+    std::array<std::uint8_t, 256> table{};
+    table.fill(CellVoid);
+    table['0'] = CellFree;
+    table['1'] = CellObstacle;
+    table['2'] = CellBlue;
+    table['3'] = CellGrey;
+    table['4'] = CellGreen;
+    table['5'] = CellRed;
+    return table;
+}
+constexpr std::array<std::uint8_t, 256> KindOfChar = MakeKindTable();
+
+bool IsDigit(int c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string FormatBytes(std::uint64_t bytes) {
+    char text[64];
+    const double gib = static_cast<double>(bytes) / (1024.0 * 1024.0 * 1024.0);
+    if (gib >= 1.0) {
+        std::snprintf(text, sizeof text, "%.1f GB", gib);
+    } else {
+        std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
+    }
+    return text;
+}
+
+// A word from the file as it may appear in a message: printable and not too long.
+std::string Printable(std::string_view text) {
+    constexpr std::size_t MaxShown = 40;
+    std::string shown;
+    for (const char c : text.substr(0, MaxShown)) {
+        const auto u = static_cast<unsigned char>(c);
+        shown += (u >= 0x20 && u < 0x7f) ? c : '?';
+    }
+    if (text.size() > MaxShown) {
+        shown += "...";
+    }
+    return shown;
+}
+
+std::string LineText(std::int64_t line) {
+    return "Line " + std::to_string(line) + ": ";
+}
+
+} // namespace
+
+void TDataWarnings::Warn(const std::string& text) {
+    if (Shown < MaxDataWarnings) {
+        ShowWarning(text);
+    } else if (Shown == MaxDataWarnings) {
+        ShowWarning("The file holds more errors of this kind. They are not shown one by one.");
+    }
+    Shown = std::min(Shown + 1, MaxDataWarnings + 1);
+}
+
+std::string TrimLeadingSpaces(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+TLogReader::TLogReader(TLogFile1& project, TLogScanner& scanner, IProgressWindow& progress)
+    : Project(project), Scanner(scanner), Progress(progress) {}
+
+// ---- reading primitives ------------------------------------------------------------------------
+
+std::string_view TLogReader::WordIn(const char* section) {
+    std::string_view word;
+    if (!Scanner.NextWord(word)) {
+        throw TUnexpectedEnd{section};
+    }
+    return word;
+}
+
+int TLogReader::CharIn(const char* section) {
+    const int c = Scanner.NextNonBlank();
+    if (c == TLogScanner::EndOfFile) {
+        throw TUnexpectedEnd{section};
+    }
+    return c;
+}
+
+std::optional<std::int32_t> TLogReader::IntegerIn(const char* section) {
+    const std::string_view word = WordIn(section);
+    std::optional<std::int32_t> value;
+    if (!Scanner.WordWasCut()) {
+        value = ParseBaseDetected(word);
+    }
+    if (!value) {
+        WarnNotANumber(word);
+    }
+    return value;
+}
+
+// The count of a run: the characters up to the next "x", as a decimal number.
+std::optional<std::int64_t> TLogReader::RunCountIn(const char* section) {
+    constexpr std::size_t MaxCountText = TLogScanner::MaxWordLength;
+    char text[MaxCountText];
+    std::size_t length = 0;
+    std::int64_t value = 0;
+    bool valid = true;
+    for (int c = CharIn(section); c != 'x'; c = CharIn(section)) {
+        if (length == MaxCountText) {
+            // No "x" in sight: give up on this run rather than swallow the file.
+            valid = false;
+            break;
+        }
+        text[length++] = static_cast<char>(c);
+        if (IsDigit(c) && value <= std::numeric_limits<std::int32_t>::max()) {
+            value = value * 10 + (c - '0');
+        } else {
+            valid = false;
+        }
+    }
+    if (length == 0 || value > std::numeric_limits<std::int32_t>::max()) {
+        valid = false;
+    }
+    if (!valid) {
+        WarnNotANumber(std::string_view(text, length));
+        return std::nullopt;
+    }
+    return value;
+}
+
+// One digit; got holds the character read, so that a list end in its place is not lost.
+std::optional<std::int32_t> TLogReader::DigitIn(const char* section, int& got) {
+    got = CharIn(section);
+    if (IsDigit(got)) {
+        return got - '0';
+    }
+    const char shown = static_cast<char>(got);
+    WarnNotANumber(std::string_view(&shown, 1));
+    return std::nullopt;
+}
+
+void TLogReader::WarnNotANumber(std::string_view text) {
+    Warnings.Warn(LineText(Scanner.LineNumber()) + "\"" + Printable(text) +
+                  "\" is not a valid number. It is skipped.");
+}
+
+void TLogReader::SetInfo(const std::string& text) {
+    Progress.SetInfoText(text);
+    Ui().ProcessMessages();
+}
+
+void TLogReader::SetProgress(std::int64_t done, std::int64_t total) {
+    const int percent = total > 0 ? static_cast<int>(done * 100 / total) : 0;
+    if (percent != ShownPercent) {
+        Progress.SetProgress(percent);
+        ShownPercent = percent;
+    }
+}
+
+// ---- top level ---------------------------------------------------------------------------------
+
+void TLogReader::ReadAll() {
+    std::string_view word;
+    while (Scanner.NextWord(word)) {
+        Progress.Show();
+        if (word == "<header>") {
+            SetInfo("Loading header...");
+            LoadHeader();
+            CreateDecksAndPersons();
+        } else if (word == "<deck>") {
+            LoadDeck();
+        } else if (word == "<persons>") {
+            LoadPersons();
+        }
+    }
+}
+
+void TLogReader::BuildDecks() {
+    for (std::int32_t i = 0; i < Project.ZMax; ++i) {
+        SetInfo("Creating quad-list for " + Project.FloorWord + ": " + std::to_string(i));
+        TDeck& deck = Project.Decks[static_cast<std::size_t>(i)];
+        deck.BuildQuadList(Project.XMax, Project.YMax, Progress);
+        deck.PlaceInitialLights(Project.XMax, Project.YMax);
+    }
+}
+
+// ---- header ------------------------------------------------------------------------------------
+
+void TLogReader::LoadHeader() {
+    TLogFile1& p = Project;
+    p.PMax = p.XMax = p.YMax = p.ZMax = p.VMax = p.TOff = 0;
+    const std::pair<const char*, std::int32_t*> keys[] = {{"pmax", &p.PMax}, {"xmax", &p.XMax},
+                                                          {"ymax", &p.YMax}, {"zmax", &p.ZMax},
+                                                          {"vmax", &p.VMax}, {"toff", &p.TOff}};
+    for (std::string_view word = WordIn("header"); word != "</header>"; word = WordIn("header")) {
+        const auto key = std::find_if(std::begin(keys), std::end(keys),
+                                      [word](const auto& k) { return word == k.first; });
+        if (key != std::end(keys)) {
+            if (const auto value = IntegerIn("header")) {
+                *key->second = *value;
+            }
+        } else if (word == "version") {
+            const auto version = IntegerIn("header");
+            if (version && *version != 1) {
+                ShowWarning("The loaded file is not of version 1.\nThis can result in errors!");
+            }
+        }
+    }
+    if (p.PMax <= 0) {
+        ShowWarning("There are no people in this project!");
+    }
+    if (p.XMax <= 0 || p.YMax <= 0 || p.ZMax <= 0) {
+        ShowWarning("One of the main dimensions is <= 0!");
+    }
+    if (p.VMax <= 0) {
+        ShowWarning("The maximum speed of the population is <= 0!");
+    }
+}
+
+// A further header starts the project over, so everything earlier sections filled goes.
+void TLogReader::CreateDecksAndPersons() {
+    TLogFile1& p = Project;
+    p.Decks.clear();
+    p.Persons.clear();
+    p.DecksCreated = false;
+    MoveEntries = 0;
+
+    const std::int64_t cellsPerDeck =
+        (p.XMax > 0 && p.YMax > 0) ? std::int64_t{p.XMax} * p.YMax : 0;
+    if (cellsPerDeck > std::numeric_limits<std::int32_t>::max()) {
+        throw TLoadRefused{"This file cannot be loaded: a " + p.FloorWord + " of " +
+                           std::to_string(p.XMax) + " x " + std::to_string(p.YMax) +
+                           " cells is larger than this program can hold."};
+    }
+    const std::uint64_t decks = p.ZMax > 0 ? static_cast<std::uint64_t>(p.ZMax) : 0;
+    const std::uint64_t persons = p.PMax > 0 ? static_cast<std::uint64_t>(p.PMax) : 0;
+    ModelBytes =
+        decks * (sizeof(TDeck) + static_cast<std::uint64_t>(cellsPerDeck) * sizeof(TCell)) +
+        persons * sizeof(TPersonData);
+    if (ModelBytes > p.MemoryLimit) {
+        throw TLoadRefused{"This file cannot be loaded: its " + p.FloorWord +
+                           "s and persons need " + FormatBytes(ModelBytes) +
+                           " of memory, but this computer has only " + FormatBytes(p.MemoryLimit) +
+                           "."};
+    }
+    if (decks > 0) {
+        p.Decks.resize(decks);
+        for (TDeck& deck : p.Decks) {
+            deck.Cells.assign(static_cast<std::size_t>(cellsPerDeck), TCell{});
+        }
+        p.DecksCreated = true;
+    }
+    p.Persons.resize(persons);
+    for (TPersonData& person : p.Persons) {
+        person.BadDirectionReport = &p.BadDirectionReport;
+    }
+}
+
+// ---- decks -------------------------------------------------------------------------------------
+
+void TLogReader::LoadDeck() {
+    if (Project.ZMax <= 0) {
+        return;
+    }
+    std::string captionBuffer;
+    std::string caption;
+    std::optional<std::int32_t> z;
+    const auto giveCaption = [&] {
+        if (z && *z >= 0 && *z < Project.ZMax) {
+            Project.Decks[static_cast<std::size_t>(*z)].Caption = caption;
+        }
+    };
+    try {
+        for (std::string_view word = WordIn("deck section"); word != "</deck>";
+             word = WordIn("deck section")) {
+            if (word == "caption") {
+                ReadCaption(captionBuffer);
+                caption = TrimLeadingSpaces(captionBuffer);
+                SetInfo("Loading " + Project.FloorWord + ": " + caption + "...");
+            } else if (word == "level") {
+                if (const auto level = IntegerIn("deck section")) {
+                    z = level;
+                }
+            } else if (word == "(celldata)") {
+                LoadCellData(z);
+            }
+        }
+    } catch (const TUnexpectedEnd&) {
+        giveCaption(); // a file that ends inside the section keeps what the section named
+        throw;
+    }
+    giveCaption();
+}
+
+void TLogReader::ReadCaption(std::string& buffer) {
+    std::string line;
+    if (Scanner.RestOfLine(line, MaxCaptionLength) == TLogScanner::TLineResult::EndOfFileAtOnce) {
+        buffer = "END";
+    } else if (!line.empty()) {
+        buffer = std::move(line);
+    }
+}
+
+void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
+    TLogFile1& p = Project;
+    const bool valid = z && *z >= 0 && *z < p.ZMax;
+    if (!valid) {
+        Ui().MessageBox("Warning!",
+                        "Warning, z in TLogFile1::LoadCellData(FILE *projectfile, int z) is <0 or "
+                        ">ZMax!",
+                        TMsgIcon::None, TMsgButtons::Ok);
+    }
+    // Cells of a deck section that names no deck are read to stay in step, then dropped.
+    TDeck* deck = valid ? &p.Decks[static_cast<std::size_t>(*z)] : nullptr;
+    if (deck != nullptr && deck->CellCount > 0) {
+        // A deck given twice keeps the later cell data only, so that its count stays true.
+        std::fill(deck->Cells.begin(), deck->Cells.end(), TCell{});
+        deck->CellCount = 0;
+    }
+    std::int32_t cellCount = 0;
+    const auto flushCount = [&] {
+        if (deck != nullptr) {
+            deck->CellCount += cellCount;
+        }
+        cellCount = 0;
+    };
+    try {
+        for (std::int32_t y = 0; y < p.YMax; ++y) {
+            SetProgress(y, p.YMax);
+            TCell* row = deck != nullptr ? deck->Cells.data() + std::int64_t{y} * p.XMax : nullptr;
+            std::int32_t x = 0;
+            while (x < p.XMax) {
+                const int c = CharIn("cell data");
+                std::int64_t n = 1;
+                int kindChar = c;
+                if (c == 'P') {
+                    const auto count = RunCountIn("cell data");
+                    kindChar = CharIn("cell data");
+                    if (!count) {
+                        continue;
+                    }
+                    n = *count;
+                    if (n > p.XMax - x) {
+                        Warnings.Warn(LineText(Scanner.LineNumber()) +
+                                      "a run of cells reaches past the end of row " +
+                                      std::to_string(y) +
+                                      ". The cells beyond the row are dropped.");
+                        n = p.XMax - x;
+                    }
+                }
+                const std::uint8_t kind = KindOfChar[static_cast<unsigned char>(kindChar)];
+                const auto run = static_cast<std::int32_t>(n);
+                if (row != nullptr) {
+                    std::fill_n(row + x, run, TCell{false, kind});
+                }
+                if (kind != CellVoid) {
+                    cellCount += run;
+                }
+                x += run;
+            }
+            flushCount();
+        }
+    } catch (const TUnexpectedEnd&) {
+        flushCount();
+        throw;
+    }
+}
+
+// ---- persons -----------------------------------------------------------------------------------
+
+void TLogReader::LoadPersons() {
+    for (std::string_view word = WordIn("persons section"); word != "</persons>";
+         word = WordIn("persons section")) {
+        bool movementFollows = word == "(movement)";
+        if (word == "<startpositions>") {
+            SetInfo("Loading start positions...");
+            movementFollows = LoadStartPositions();
+        }
+        if (movementFollows) {
+            SetInfo("Loading movement data...");
+            LoadMovement();
+        }
+    }
+}
+
+// True when the movement block began before every person had a start record.
+bool TLogReader::LoadStartPositions() {
+    TLogFile1& p = Project;
+    ShownPercent = -1;
+    SetProgress(0, 1);
+    for (std::int32_t i = 0; i < p.PMax; ++i) {
+        std::int32_t values[5] = {};
+        bool complete = true;
+        for (std::int32_t& value : values) {
+            if (const std::string_view word = WordIn("start positions"); word == "(movement)") {
+                Warnings.Warn(LineText(Scanner.LineNumber()) + "the start positions end after " +
+                              std::to_string(i) + " of " + std::to_string(p.PMax) + " persons.");
+                return true;
+            } else if (const auto parsed =
+                           Scanner.WordWasCut() ? std::nullopt : ParseBaseDetected(word)) {
+                value = *parsed;
+            } else {
+                WarnNotANumber(word);
+                complete = false;
+            }
+        }
+        if (complete) {
+            p.Persons[static_cast<std::size_t>(i)].Init(values[0], values[1], values[2], values[3],
+                                                        values[4], p.XMax, p.YMax);
+        }
+        SetProgress(i, p.PMax);
+    }
+    return false;
+}
+
+void TLogReader::LoadMovement() {
+    TLogFile1& p = Project;
+    ShownPercent = -1;
+    SetProgress(0, 1);
+    for (std::int32_t i = 0; i < p.PMax; ++i) {
+        Scratch.clear();
+        TPersonData& person = p.Persons[static_cast<std::size_t>(i)];
+        try {
+            LoadMoveList();
+        } catch (const TUnexpectedEnd&) {
+            person.AssignMoves(Scratch);
+            throw;
+        }
+        person.AssignMoves(Scratch);
+        MoveEntries += Scratch.size();
+        SetProgress(i, p.PMax);
+    }
+}
+
+// One person's entries, up to the "S" that ends them.
+void TLogReader::LoadMoveList() {
+    const char* const section = "movement data";
+    for (int c = CharIn(section); c != 'S'; c = CharIn(section)) {
+        if (IsDigit(c)) {
+            AppendEntries(1, c - '0', 0);
+            continue;
+        }
+        int got = 0;
+        if (c == 'P') {
+            const auto count = RunCountIn(section);
+            const auto direction = DigitIn(section, got);
+            if (count && direction) {
+                AppendEntries(*count, *direction, 0);
+            }
+        } else if (c == 'U' || c == 'D') {
+            if (const auto direction = DigitIn(section, got)) {
+                AppendEntries(1, *direction, c == 'U' ? 1 : -1);
+            }
+        } else {
+            const char shown = static_cast<char>(c);
+            WarnNotANumber(std::string_view(&shown, 1));
+        }
+        if (got == 'S') {
+            break; // a digit was missing right before the end of the list
+        }
+    }
+}
+
+void TLogReader::AppendEntries(std::int64_t n, std::int32_t direction, std::int32_t levelChange) {
+    const std::uint64_t entries = MoveEntries + Scratch.size() + static_cast<std::uint64_t>(n);
+    const std::uint64_t bytes = ModelBytes + entries * sizeof(TMove);
+    if (bytes > Project.MemoryLimit) {
+        throw TLoadRefused{"This file cannot be loaded: the moves of its persons need more than " +
+                           FormatBytes(bytes) + " of memory, but this computer has only " +
+                           FormatBytes(Project.MemoryLimit) + "."};
+    }
+    if (n == 1) {
+        Scratch.push_back(TMove{direction, levelChange});
+    } else {
+        Scratch.insert(Scratch.end(), static_cast<std::size_t>(n), TMove{direction, levelChange});
+    }
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The walk through one log file, section by section, filling a project.
+
+#include "LogScanner.h"
+#include "Tlogfile1.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class IProgressWindow;
+
+// The file ended inside a section; what was read up to there is kept.
+struct TUnexpectedEnd {
+    const char* Section;
+};
+
+// The file cannot be loaded at all; the message says why.
+struct TLoadRefused {
+    std::string Message;
+};
+
+// Reports faults in the data, but only the first few: a damaged file could otherwise open a box
+// for every one of millions of codes.
+class TDataWarnings {
+public:
+    void Warn(const std::string& text);
+
+private:
+    int Shown = 0;
+};
+
+class TLogReader {
+public:
+    TLogReader(TLogFile1& project, TLogScanner& scanner, IProgressWindow& progress);
+
+    // Reads every section up to the end of the file; throws TUnexpectedEnd or TLoadRefused.
+    void ReadAll();
+    // Builds every deck's quad list and places its first lights.
+    void BuildDecks();
+
+private:
+    void LoadHeader();
+    void CreateDecksAndPersons();
+    void LoadDeck();
+    void LoadCellData(std::optional<std::int32_t> z);
+    void ReadCaption(std::string& buffer);
+    void LoadPersons();
+    bool LoadStartPositions();
+    void LoadMovement();
+    void LoadMoveList();
+
+    std::string_view WordIn(const char* section);
+    int CharIn(const char* section);
+    std::optional<std::int32_t> IntegerIn(const char* section);
+    std::optional<std::int64_t> RunCountIn(const char* section);
+    std::optional<std::int32_t> DigitIn(const char* section, int& got);
+    void AppendEntries(std::int64_t n, std::int32_t direction, std::int32_t levelChange);
+    void SetInfo(const std::string& text);
+    void SetProgress(std::int64_t done, std::int64_t total);
+    void WarnNotANumber(std::string_view text);
+
+    TLogFile1& Project;
+    TLogScanner& Scanner;
+    IProgressWindow& Progress;
+    TDataWarnings Warnings;
+    std::uint64_t ModelBytes = 0;
+    std::uint64_t MoveEntries = 0;
+    std::vector<TMove> Scratch;
+    int ShownPercent = -1;
+};
+
+std::string TrimLeadingSpaces(const std::string& text);

@@ -1,0 +1,92 @@
+#include "LogScanner.h"
+
+#include <algorithm>
+#include <cstring>
+
+TLogScanner::TLogScanner(TByteSource& source, std::size_t chunkSize)
+    : Source(source), ChunkSize(std::max<std::size_t>(chunkSize, 1)),
+      Buffer(std::make_unique<char[]>(ChunkSize)), Pos(Buffer.get()), End(Buffer.get()) {}
+
+bool TLogScanner::Refill() {
+    if (AtEnd) {
+        return false;
+    }
+    LinesBeforeChunk += std::count(static_cast<const char*>(Buffer.get()), End, '\n');
+    const std::size_t n = Source.Read(Buffer.get(), ChunkSize);
+    Pos = Buffer.get();
+    End = Buffer.get() + n;
+    AtEnd = (n == 0);
+    return !AtEnd;
+}
+
+std::int64_t TLogScanner::LineNumber() const {
+    return LinesBeforeChunk + std::count(static_cast<const char*>(Buffer.get()), Pos, '\n') + 1;
+}
+
+bool TLogScanner::NextWord(std::string_view& word) {
+    const int first = NextNonBlank();
+    if (first == EndOfFile) {
+        return false;
+    }
+    --Pos; // the first character is still in the buffer: NextNonBlank just consumed it
+    const char* start = Pos;
+    while (Pos != End && !IsBlank(static_cast<unsigned char>(*Pos))) {
+        ++Pos;
+    }
+    std::size_t length = static_cast<std::size_t>(Pos - start);
+    if (Pos != End) {
+        LastWordCut = length > MaxWordLength;
+        word = std::string_view(start, std::min(length, MaxWordLength));
+        return true;
+    }
+    // The word runs into the next chunk: gather it in the word buffer.
+    std::size_t kept = std::min(length, MaxWordLength);
+    std::memcpy(WordBuffer, start, kept);
+    while (Refill()) {
+        while (Pos != End && !IsBlank(static_cast<unsigned char>(*Pos))) {
+            if (kept < MaxWordLength) {
+                WordBuffer[kept++] = *Pos;
+            }
+            ++Pos;
+            ++length;
+        }
+        if (Pos != End) {
+            break;
+        }
+    }
+    LastWordCut = length > MaxWordLength;
+    word = std::string_view(WordBuffer, kept);
+    return true;
+}
+
+TLogScanner::TLineResult TLogScanner::RestOfLine(std::string& text, std::size_t maxLength) {
+    text.clear();
+    bool sawAnything = false;
+    for (;;) {
+        if (Pos == End && !Refill()) {
+            break;
+        }
+        sawAnything = true;
+        const char* lineEnd =
+            static_cast<const char*>(std::memchr(Pos, '\n', static_cast<std::size_t>(End - Pos)));
+        const char* stop = lineEnd != nullptr ? lineEnd : End;
+        const std::size_t room = maxLength + 1 - std::min(text.size(), maxLength + 1);
+        text.append(Pos, std::min(room, static_cast<std::size_t>(stop - Pos)));
+        Pos = stop;
+        if (lineEnd != nullptr) {
+            ++Pos; // the line feed belongs to this line
+            break;
+        }
+    }
+    if (!sawAnything) {
+        return TLineResult::EndOfFileAtOnce;
+    }
+    // One character more than allowed was kept so that a carriage return at the limit is seen.
+    if (!text.empty() && text.back() == '\r') {
+        text.pop_back();
+    }
+    if (text.size() > maxLength) {
+        text.resize(maxLength);
+    }
+    return TLineResult::Text;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// A forward-only scanner over a log file, read in large chunks. It hands out white-space separated
+// words, single non-blank characters and the rest of a line, and knows the current line number
+// for messages without counting lines on the hot paths.
+
+#include "ByteSource.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class TLogScanner {
+public:
+    static constexpr int EndOfFile = -1;
+    static constexpr std::size_t MaxWordLength = 255;
+
+    explicit TLogScanner(TByteSource& source, std::size_t chunkSize = std::size_t{1} << 20);
+
+    // The next word, at most MaxWordLength characters; a longer word is cut there and its rest
+    // dropped (WordWasCut tells). The view lives until the next call. False at the end.
+    bool NextWord(std::string_view& word);
+    bool WordWasCut() const { return LastWordCut; }
+
+    // The next character that is not white space, or EndOfFile.
+    int NextNonBlank() {
+        for (;;) {
+            while (Pos != End) {
+                const unsigned char c = static_cast<unsigned char>(*Pos++);
+                if (!IsBlank(c)) {
+                    return c;
+                }
+            }
+            if (!Refill()) {
+                return EndOfFile;
+            }
+        }
+    }
+
+    enum class TLineResult { EndOfFileAtOnce, Text };
+    // The rest of the current line without its line end (a carriage return before the line feed
+    // belongs to the line end), at most maxLength characters; the rest of a longer line is dropped.
+    TLineResult RestOfLine(std::string& text, std::size_t maxLength);
+
+    // 1-based number of the line the scanner stands in.
+    std::int64_t LineNumber() const;
+
+    static bool IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+private:
+    bool Refill();
+
+    TByteSource& Source;
+    std::size_t ChunkSize;
+    std::unique_ptr<char[]> Buffer;
+    const char* Pos = nullptr;
+    const char* End = nullptr;
+    std::int64_t LinesBeforeChunk = 0;
+    bool AtEnd = false;
+    bool LastWordCut = false;
+    char WordBuffer[MaxWordLength + 1] = {};
+};

@@ -1,0 +1,171 @@
+#include "Tdeck.h"
+
+#include "MessagePacer.h"
+#include "UiServices.h"
+
+#include <cstddef>
+
+namespace {
+
+struct TQuadEdges {
+    float X0, X1, Yt, Yb;
+};
+
+struct TRgb {
+    float R, G, B;
+};
+
+TRgb FlatColour(std::uint8_t kind) {
+    switch (kind) {
+    case CellGreen:
+        return {0.63f, 1.0f, 0.63f};
+    case CellRed:
+        return {1.0f, 0.63f, 0.63f};
+    case CellGrey:
+        return {0.66f, 0.66f, 0.66f};
+    case CellBlue:
+        return {0.78f, 0.78f, 1.0f};
+    default:
+        return {1.0f, 1.0f, 1.0f};
+    }
+}
+
+using TVertex = std::array<float, 3>;
+
+TQuad MakeQuad(TRgb colour, const std::array<TVertex, 4>& vertices, TVertex normal) {
+    TQuad quad{};
+    quad.Color[0] = colour.R;
+    quad.Color[1] = colour.G;
+    quad.Color[2] = colour.B;
+    for (std::size_t v = 0; v < 4; ++v) {
+        for (std::size_t c = 0; c < 3; ++c) {
+            quad.Vertex[v][c] = vertices[v][c];
+        }
+    }
+    for (std::size_t c = 0; c < 3; ++c) {
+        quad.Normal[c] = normal[c];
+    }
+    return quad;
+}
+
+void AppendFlatQuad(std::vector<TQuad>& quads, const TQuadEdges& e, std::uint8_t kind) {
+    quads.push_back(MakeQuad(FlatColour(kind),
+                             {{{e.X0, e.Yt, 0}, {e.X0, e.Yb, 0}, {e.X1, e.Yb, 0}, {e.X1, e.Yt, 0}}},
+                             {0, 0, 1}));
+}
+
+void AppendObstacleBox(std::vector<TQuad>& quads, const TQuadEdges& e, float h) {
+    const TRgb dark{0.2f, 0.2f, 0.2f};
+    const TRgb sideX{0.8f, 0.8f, 0.8f};
+    const TRgb sideY{0.75f, 0.75f, 0.75f};
+    quads.push_back(MakeQuad(
+        dark, {{{e.X0, e.Yt, 0}, {e.X1, e.Yt, 0}, {e.X1, e.Yb, 0}, {e.X0, e.Yb, 0}}}, {0, 0, -1}));
+    quads.push_back(MakeQuad(
+        sideX, {{{e.X0, e.Yt, h}, {e.X0, e.Yt, 0}, {e.X0, e.Yb, 0}, {e.X0, e.Yb, h}}}, {-1, 0, 0}));
+    quads.push_back(MakeQuad(
+        sideX, {{{e.X1, e.Yt, h}, {e.X1, e.Yb, h}, {e.X1, e.Yb, 0}, {e.X1, e.Yt, 0}}}, {1, 0, 0}));
+    quads.push_back(MakeQuad(
+        sideY, {{{e.X0, e.Yt, h}, {e.X1, e.Yt, h}, {e.X1, e.Yt, 0}, {e.X0, e.Yt, 0}}}, {0, 1, 0}));
+    quads.push_back(MakeQuad(
+        sideY, {{{e.X0, e.Yb, h}, {e.X0, e.Yb, 0}, {e.X1, e.Yb, 0}, {e.X1, e.Yb, h}}}, {0, -1, 0}));
+    quads.push_back(MakeQuad(
+        dark, {{{e.X0, e.Yt, h}, {e.X0, e.Yb, h}, {e.X1, e.Yb, h}, {e.X1, e.Yt, h}}}, {0, 0, 1}));
+}
+
+// Finds the block of equal kind that starts at (x0, y0) and marks it covered. Only the kind is
+// compared: a cell that an earlier quad covers is taken in again, so quads may overlap.
+class TBlockFinder {
+public:
+    TBlockFinder(std::vector<TCell>& cells, std::int32_t w, std::int32_t h, std::int32_t maxExtent)
+        : Cells(cells), W(w), H(h), M(maxExtent) {}
+
+    std::int32_t RightEdge(std::int32_t x0, std::int32_t y0, std::uint8_t kind) const {
+        const TCell* row = RowAt(y0);
+        std::int32_t x1 = x0;
+        while (x1 + 1 < W && x1 + 1 - x0 < M && row[x1 + 1].Kind == kind) {
+            ++x1;
+        }
+        return x1;
+    }
+
+    std::int32_t BottomEdge(std::int32_t x0, std::int32_t x1, std::int32_t y0,
+                            std::uint8_t kind) const {
+        std::int32_t y1 = y0;
+        while (y1 + 1 < H && y1 + 1 - y0 < M && RowIsAll(y1 + 1, x0, x1, kind)) {
+            ++y1;
+        }
+        return y1;
+    }
+
+    void MarkCovered(std::int32_t x0, std::int32_t x1, std::int32_t y0, std::int32_t y1) {
+        for (std::int32_t y = y0; y <= y1; ++y) {
+            TCell* row = RowAt(y);
+            for (std::int32_t x = x0; x <= x1; ++x) {
+                row[x].Covered = true;
+            }
+        }
+    }
+
+    TCell* RowAt(std::int32_t y) const { return Cells.data() + static_cast<std::ptrdiff_t>(y) * W; }
+
+private:
+    bool RowIsAll(std::int32_t y, std::int32_t x0, std::int32_t x1, std::uint8_t kind) const {
+        const TCell* row = RowAt(y);
+        for (std::int32_t x = x0; x <= x1; ++x) {
+            if (row[x].Kind != kind) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    std::vector<TCell>& Cells;
+    std::int32_t W, H, M;
+};
+
+} // namespace
+
+void TDeck::BuildQuadList(std::int32_t xMax, std::int32_t yMax, IProgressWindow& progress) {
+    Quads.clear();
+    QuadCount = 0;
+    const std::int64_t cellTotal = std::int64_t{xMax} * yMax;
+    if (xMax <= 0 || yMax <= 0 || static_cast<std::int64_t>(Cells.size()) < cellTotal) {
+        return;
+    }
+    const std::int32_t hx = xMax / 2;
+    const std::int32_t hy = yMax / 2;
+    TBlockFinder finder(Cells, xMax, yMax, MaxQuadExtent);
+    TMessagePacer pacer;
+    int shownPercent = -1;
+    for (std::int32_t y = 0; y < yMax; ++y) {
+        // The bar follows whole rows: a call per cell would cost more than the merge itself.
+        progress.Show();
+        const int percent = static_cast<int>(std::int64_t{y} * 100 / yMax);
+        if (percent != shownPercent) {
+            progress.SetProgress(percent);
+            shownPercent = percent;
+        }
+        pacer.Pump();
+        const TCell* row = finder.RowAt(y);
+        for (std::int32_t x = 0; x < xMax;) {
+            const TCell cell = row[x];
+            if (cell.Kind == CellVoid || cell.Covered) {
+                ++x;
+                continue;
+            }
+            const std::int32_t x1 = finder.RightEdge(x, y, cell.Kind);
+            const std::int32_t y1 = finder.BottomEdge(x, x1, y, cell.Kind);
+            finder.MarkCovered(x, x1, y, y1);
+            const TQuadEdges edges{static_cast<float>(x - hx), static_cast<float>(x1 + 1 - hx),
+                                   static_cast<float>(hy - y), static_cast<float>(hy - (y1 + 1))};
+            if (cell.Kind == CellObstacle) {
+                AppendObstacleBox(Quads, edges, WallHeight);
+            } else {
+                AppendFlatQuad(Quads, edges, cell.Kind);
+            }
+            x = x1 + 1;
+        }
+    }
+    progress.SetProgress(100);
+    QuadCount = static_cast<std::int32_t>(Quads.size());
+}

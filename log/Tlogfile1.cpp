@@ -1,0 +1,81 @@
+#include "Tlogfile1.h"
+
+#include "ByteSource.h"
+#include "LogReader.h"
+#include "LogScanner.h"
+#include "UiServices.h"
+
+#include <new>
+#include <unistd.h>
+
+std::uint64_t PhysicalMemoryBytes() {
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) {
+        return std::uint64_t{1} << 32;
+    }
+    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
+}
+
+TLogFile1::TLogFile1(std::string floorWord)
+    : FloorWord(std::move(floorWord)), MemoryLimit(PhysicalMemoryBytes()) {}
+
+bool TLogFile1::Load(const std::string& fileName, IProgressWindow& progress) {
+    progress.SetProgress(0);
+    FileName = fileName;
+    TFileSource source;
+    if (!source.Open(fileName)) {
+        ShowError("Cannot open file:\n" + fileName);
+        return false;
+    }
+    return LoadFromSource(source, progress);
+}
+
+bool TLogFile1::LoadFromMemory(const std::string& name, std::string_view bytes,
+                               IProgressWindow& progress) {
+    progress.SetProgress(0);
+    FileName = name;
+    TMemorySource source(bytes);
+    return LoadFromSource(source, progress);
+}
+
+bool TLogFile1::LoadFromSource(TByteSource& source, IProgressWindow& progress) {
+    TLogScanner scanner(source);
+    TLogReader reader(*this, scanner, progress);
+    try {
+        try {
+            reader.ReadAll();
+        } catch (const TUnexpectedEnd& end) {
+            ShowWarning(std::string("The file ends early, inside the ") + end.Section +
+                        ".\nEverything read up to there is kept.");
+        }
+        if (const std::string error = source.Error(); !error.empty()) {
+            ShowError("Cannot read file to its end:\n" + FileName + "\n" + error +
+                      "\nEverything read up to there is kept.");
+        }
+        reader.BuildDecks();
+    } catch (const TLoadRefused& refused) {
+        Clear();
+        ShowError(refused.Message);
+        return false;
+    } catch (const std::bad_alloc&) {
+        Clear();
+        ShowError("This file cannot be loaded: the computer ran out of memory.");
+        return false;
+    }
+    return true;
+}
+
+void TLogFile1::Clear() {
+    Persons = {};
+    Decks = {};
+    DecksCreated = false;
+    PMax = XMax = YMax = ZMax = VMax = TOff = 0;
+}
+
+std::string TLogFile1::GetDeckCaption(std::int32_t index) const {
+    if (index < 0 || index >= ZMax || static_cast<std::size_t>(index) >= Decks.size()) {
+        return "error";
+    }
+    return Decks[static_cast<std::size_t>(index)].Caption;
+}

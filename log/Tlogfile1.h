@@ -1,0 +1,57 @@
+#pragma once
+// The project: everything one 3D log file holds, read in a single forward pass.
+
+#include "Tdeck.h"
+#include "Tpersondata.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class IProgressWindow;
+class IRichTextView;
+class TByteSource;
+
+class TLogFile1 {
+public:
+    explicit TLogFile1(std::string floorWord);
+    TLogFile1(const TLogFile1&) = delete;
+    TLogFile1& operator=(const TLogFile1&) = delete;
+
+    // Reads the file. Problems inside the file are reported as warnings and what could be read is
+    // kept. False only when nothing was loaded: the file cannot be opened or read, or it asks for
+    // more memory than the machine has; the project is then empty.
+    bool Load(const std::string& fileName, IProgressWindow& progress);
+    // The same from bytes in memory; name stands for the file name in messages.
+    bool LoadFromMemory(const std::string& name, std::string_view bytes, IProgressWindow& progress);
+
+    std::string GetDeckCaption(std::int32_t index) const;
+    void FillStatistics(IRichTextView& view) const;
+
+    std::string FloorWord;
+    std::string FileName;
+    bool DecksCreated = false;
+    std::int32_t PMax = 0;
+    std::int32_t XMax = 0;
+    std::int32_t YMax = 0;
+    std::int32_t ZMax = 0;
+    std::int32_t VMax = 0;
+    std::int32_t TOff = 0;
+    std::vector<TDeck> Decks;
+    std::vector<TPersonData> Persons;
+
+    // The most bytes the model may take; a file that needs more is refused before anything is
+    // allocated. Defaults to the machine's physical memory.
+    std::uint64_t MemoryLimit;
+    // Lets a direction fault in the moves be reported once for the whole project.
+    TReportOnce BadDirectionReport;
+
+private:
+    friend class TLogReader;
+    bool LoadFromSource(TByteSource& source, IProgressWindow& progress);
+    void Clear();
+};
+
+// Physical memory of this machine in bytes.
+std::uint64_t PhysicalMemoryBytes();

@@ -1,0 +1,127 @@
+#include "Tpersondata.h"
+
+#include "UiServices.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+struct TStep {
+    float Dx, Dy;
+};
+
+// Forward change of X and Y per direction; Y grows toward row 0.
+constexpr TStep DirectionSteps[9] = {{0, 0},  {0, 1},   {1, 1},  {1, 0}, {1, -1},
+                                     {0, -1}, {-1, -1}, {-1, 0}, {-1, 1}};
+
+bool IsValidDirection(std::int32_t direction) {
+    return direction >= 0 && direction <= 8;
+}
+
+// Levels come from the file; a malformed one must not overflow however far it is moved.
+std::int32_t AddLevels(std::int32_t level, std::int64_t change) {
+    const std::int64_t sum = std::int64_t{level} + change;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
+} // namespace
+
+float CellCentreX(std::int32_t x, std::int32_t xMax) {
+    return static_cast<float>(std::int64_t{x} - xMax / 2) + 0.5f;
+}
+
+float CellCentreY(std::int32_t y, std::int32_t yMax) {
+    return static_cast<float>(std::int64_t{yMax / 2} - y) - 0.5f;
+}
+
+void TPersonData::Init(std::int32_t x, std::int32_t y, std::int32_t level, std::int32_t heading,
+                       std::int32_t attribute, std::int32_t xMax, std::int32_t yMax) {
+    StartX = x;
+    StartY = y;
+    StartLevel = level;
+    StartHeading = heading;
+    Attribute = attribute;
+    X = CellCentreX(x, xMax);
+    Y = CellCentreY(y, yMax);
+    Level = level;
+    Heading = heading;
+}
+
+void TPersonData::AppendMoves(std::int32_t n, std::int32_t direction, std::int32_t levelChange) {
+    if (n <= 0) {
+        return;
+    }
+    Moves.reserve(Moves.size() + static_cast<std::size_t>(n));
+    Moves.insert(Moves.end(), static_cast<std::size_t>(n), TMove{direction, levelChange});
+    MoveCount = static_cast<std::int32_t>(Moves.size());
+}
+
+void TPersonData::AssignMoves(const std::vector<TMove>& moves) {
+    Moves.assign(moves.begin(), moves.end());
+    MoveCount = static_cast<std::int32_t>(Moves.size());
+}
+
+bool TPersonData::IsStepMoved(std::int32_t k) {
+    if (k >= MoveCount) {
+        if (Level != -1) {
+            LeftFromLevel = Level;
+        }
+        Level = -1;
+        return false;
+    }
+    const TMove& move = Moves[static_cast<std::size_t>(k)];
+    if (!IsValidDirection(move.Direction)) {
+        ReportBadDirection();
+    } else if (move.Direction != 0) {
+        const TStep& step = DirectionSteps[move.Direction];
+        X += step.Dx;
+        Y += step.Dy;
+        Heading = move.Direction;
+    }
+    Level = AddLevels(Level, move.LevelChange);
+    return true;
+}
+
+bool TPersonData::IsStepMovedBack(std::int32_t k) {
+    if (k > MoveCount) {
+        Level = -1;
+        return false;
+    }
+    if (k == MoveCount) {
+        // The step to k + 1 only took the person off its deck; its place is where it left.
+        if (Level == -1) {
+            Level = LeftFromLevel;
+        }
+        return true;
+    }
+    const TMove& move = Moves[static_cast<std::size_t>(k)];
+    if (!IsValidDirection(move.Direction)) {
+        ReportBadDirection();
+    } else {
+        const TStep& step = DirectionSteps[move.Direction];
+        X -= step.Dx;
+        Y -= step.Dy;
+    }
+    Level = AddLevels(Level, -std::int64_t{move.LevelChange});
+    return true;
+}
+
+void TPersonData::Reset(std::int32_t xMax, std::int32_t yMax) {
+    X = CellCentreX(StartX, xMax);
+    Y = CellCentreY(StartY, yMax);
+    Level = StartLevel;
+    Heading = StartHeading;
+    LeftFromLevel = -1;
+}
+
+void TPersonData::ReportBadDirection() {
+    if (BadDirectionReport != nullptr) {
+        if (BadDirectionReport->Reported) {
+            return;
+        }
+        BadDirectionReport->Reported = true;
+    }
+    Ui().MessageBox("Error", "Error in TPersonData::IsStepMoved()", TMsgIcon::Exclamation,
+                    TMsgButtons::Ok);
+}

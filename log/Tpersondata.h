@@ -1,0 +1,60 @@
+#pragma once
+// One simulated person: its start, its move list (one entry per time step) and where it stands now.
+
+#include <cstdint>
+#include <vector>
+
+struct TMove {
+    std::int32_t Direction = 0;   // 0 stands, 1 .. 8 one cell in a compass direction
+    std::int32_t LevelChange = 0; // -1, 0 or +1 decks in this step
+};
+
+// Shared by the persons of one project, so that a fault in the data is reported once per project
+// rather than once per timer tick of a running replay.
+struct TReportOnce {
+    bool Reported = false;
+};
+
+class TPersonData {
+public:
+    std::int32_t Attribute = -1;
+    std::int32_t MoveCount = 0;
+    std::vector<TMove> Moves;
+    std::int32_t StartX = -1;
+    std::int32_t StartY = -1;
+    std::int32_t StartLevel = -1;
+    std::int32_t StartHeading = 0;
+    float X = 0.0f;
+    float Y = 0.0f;
+    std::int32_t Level = -1;
+    std::int32_t Heading = 0;
+    // The deck the person stood on when its list ran out, so that stepping back brings it back.
+    std::int32_t LeftFromLevel = -1;
+    TReportOnce* BadDirectionReport = nullptr;
+
+    void Init(std::int32_t x, std::int32_t y, std::int32_t level, std::int32_t heading,
+              std::int32_t attribute, std::int32_t xMax, std::int32_t yMax);
+    // Appends n equal entries; a count of 0 or less appends nothing.
+    void AppendMoves(std::int32_t n, std::int32_t direction, std::int32_t levelChange);
+    // Takes a whole list at once, sized exactly.
+    void AssignMoves(const std::vector<TMove>& moves);
+
+    // Applies entry k; false once the list is used up (the person has left and is not shown).
+    bool IsStepMoved(std::int32_t k);
+    // Undoes entry k so that stepping back to a time step gives the state stepping forward gave.
+    bool IsStepMovedBack(std::int32_t k);
+    void Reset(std::int32_t xMax, std::int32_t yMax);
+
+    struct TState {
+        float X, Y;
+        std::int32_t Attribute, Heading, Level;
+    };
+    TState GetState() const { return {X, Y, Attribute, Heading, Level}; }
+
+private:
+    void ReportBadDirection();
+};
+
+// Centre of cell (x, y) in deck coordinates: the deck's centre lies at the origin, row 0 at +Y.
+float CellCentreX(std::int32_t x, std::int32_t xMax);
+float CellCentreY(std::int32_t y, std::int32_t yMax);

@@ -1,0 +1,33 @@
+#pragma once
+// Services that remember every message box in order and answer from a script. Used by tests and
+// by the headless command-line modes, which also echo each box to stderr.
+
+#include "UiServices.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+struct TRecordedMessage {
+    std::string Title;
+    std::string Text;
+    TMsgIcon Icon = TMsgIcon::None;
+    TMsgButtons Buttons = TMsgButtons::Ok;
+};
+
+class TRecordingUiServices final : public TUiServices {
+public:
+    explicit TRecordingUiServices(bool echoToStderr = false) : EchoToStderr(echoToStderr) {}
+
+    TMsgResult MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
+                          TMsgButtons buttons) override;
+    void ProcessMessages() override { ++ProcessMessagesCalls; }
+
+    std::vector<TRecordedMessage> Messages;
+    // Answers given to boxes in turn; once used up, every box is answered OK.
+    std::deque<TMsgResult> Answers;
+    long ProcessMessagesCalls = 0;
+
+private:
+    bool EchoToStderr;
+};

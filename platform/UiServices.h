@@ -1,0 +1,87 @@
+#pragma once
+// The few things the model needs from a user interface, as plain C++ so that the reader and its
+// tests, fuzzer and benchmarks run without any GUI toolkit.
+
+#include <string>
+
+enum class TMsgIcon { None, Exclamation, Error };
+enum class TMsgButtons { Ok, OkCancel };
+enum class TMsgResult { Ok, Cancel };
+
+class TUiServices {
+public:
+    virtual ~TUiServices() = default;
+    // A modal message box; returns the button the user chose.
+    virtual TMsgResult MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
+                                  TMsgButtons buttons) = 0;
+    // Lets the toolkit repaint and handle input in the middle of long work.
+    virtual void ProcessMessages() = 0;
+};
+
+// What a long-running load shows the user: a bar and a line of text.
+class IProgressWindow {
+public:
+    virtual ~IProgressWindow() = default;
+    virtual void Show() = 0;
+    virtual void SetProgress(int percent) = 0;
+    virtual void SetInfoText(const std::string& text) = 0;
+};
+
+// A text view that takes lines, some of them in bold.
+class IRichTextView {
+public:
+    virtual ~IRichTextView() = default;
+    virtual void Clear() = 0;
+    virtual void AddLine(const std::string& text) = 0;
+    virtual void SetBold(bool bold) = 0;
+};
+
+// A progress window that shows nothing, for callers without a window.
+class TNoProgressWindow final : public IProgressWindow {
+public:
+    void Show() override {}
+    void SetProgress(int) override {}
+    void SetInfoText(const std::string&) override {}
+};
+
+// The one process-wide services object. The program installs the toolkit's, tests and headless
+// modes install a recording one. Until someone installs one, boxes are dropped.
+class TSilentUiServices final : public TUiServices {
+public:
+    TMsgResult MessageBox(const std::string&, const std::string&, TMsgIcon, TMsgButtons) override {
+        return TMsgResult::Ok;
+    }
+    void ProcessMessages() override {}
+};
+
+inline TUiServices*& UiServicesSlot() {
+    static TSilentUiServices silent;
+    static TUiServices* current = &silent;
+    return current;
+}
+
+inline TUiServices& Ui() {
+    return *UiServicesSlot();
+}
+
+// Installs a services object for the lifetime of this guard.
+class TScopedUiServices {
+public:
+    explicit TScopedUiServices(TUiServices& services) : Previous(UiServicesSlot()) {
+        UiServicesSlot() = &services;
+    }
+    ~TScopedUiServices() { UiServicesSlot() = Previous; }
+    TScopedUiServices(const TScopedUiServices&) = delete;
+    TScopedUiServices& operator=(const TScopedUiServices&) = delete;
+
+private:
+    TUiServices* Previous;
+};
+
+// Shorthands for the box styles the program uses.
+inline void ShowWarning(const std::string& text) {
+    Ui().MessageBox("Warning", text, TMsgIcon::Exclamation, TMsgButtons::Ok);
+}
+inline void ShowError(const std::string& text) {
+    Ui().MessageBox("Error", text, TMsgIcon::Error, TMsgButtons::Ok);
+}
