@@ -18,22 +18,14 @@ public:
     void SetBold(bool) override {}
 };
 
-struct TPlaybackResult {
-    std::int32_t SavedCount = 0;
-};
-
-// Forward playback as the replay runs it: step k applies entry k - 1 of every person.
-TPlaybackResult PlayForward(TLogFile1& project, std::int32_t steps) {
-    TPlaybackResult result;
+// Forward playback as the replay runs it: step k applies entry k - 1 of every person. Returns
+// the saved count of the last step.
+std::int32_t PlayForward(TLogFile1& project, std::int32_t steps) {
+    std::int32_t saved = 0;
     for (std::int32_t step = 1; step <= steps; ++step) {
-        result.SavedCount = 0;
-        for (TPersonData& person : project.Persons) {
-            if (!person.IsStepMoved(step - 1)) {
-                ++result.SavedCount;
-            }
-        }
+        saved = StepAllForward(project.Persons, step - 1);
     }
-    return result;
+    return saved;
 }
 
 void WriteQuad(TJsonWriter& json, const TQuad& quad) {
@@ -148,7 +140,7 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
     TLogFile1 project("Level");
     project.Load(fileName, progress);
     const std::vector<TRecordedMessage> loadWarnings = services.Messages;
-    const TPlaybackResult playback = PlayForward(project, steps);
+    const std::int32_t savedCount = PlayForward(project, steps);
 
     TJsonWriter json(stdout);
     json.BeginObject();
@@ -168,11 +160,11 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
     json.Key("timeStep");
     json.Int(steps);
     json.Key("savedCount");
-    json.Int(playback.SavedCount);
+    json.Int(savedCount);
     json.Key("timeText");
     json.String(TimeText(ReplayTimeSeconds(steps, project.VMax, project.TOff)));
     json.Key("savedText");
-    json.String(SavedText(playback.SavedCount));
+    json.String(SavedText(savedCount));
     json.Key("warnings");
     WriteWarnings(json, loadWarnings);
     json.EndObject();

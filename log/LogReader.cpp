@@ -176,7 +176,13 @@ void TLogReader::ReadAll() {
         Progress.Show();
         if (word == "<header>") {
             SetInfo("Loading header...");
-            LoadHeader();
+            try {
+                LoadHeader();
+            } catch (const TUnexpectedEnd&) {
+                // Keep decks and persons in step with the counts that were read.
+                CreateDecksAndPersons();
+                throw;
+            }
             CreateDecksAndPersons();
         } else if (word == "<deck>") {
             LoadDeck();

@@ -5,7 +5,8 @@
 
 TLogScanner::TLogScanner(TByteSource& source, std::size_t chunkSize)
     : Source(source), ChunkSize(std::max<std::size_t>(chunkSize, 1)),
-      Buffer(std::make_unique<char[]>(ChunkSize)), Pos(Buffer.get()), End(Buffer.get()) {}
+      Buffer(std::make_unique_for_overwrite<char[]>(ChunkSize)), Pos(Buffer.get()),
+      End(Buffer.get()) {}
 
 bool TLogScanner::Refill() {
     if (AtEnd) {

@@ -125,3 +125,38 @@ void TPersonData::ReportBadDirection() {
     Ui().MessageBox("Error", "Error in TPersonData::IsStepMoved()", TMsgIcon::Exclamation,
                     TMsgButtons::Ok);
 }
+
+namespace {
+
+// Each person's list is its own array, so a step touches one scattered entry per person; fetching
+// the entries of persons a little ahead hides most of that memory latency.
+constexpr std::size_t PrefetchDistance = 32;
+
+void PrefetchEntry(const std::vector<TPersonData>& persons, std::size_t i, std::int32_t k) {
+    if (i < persons.size()) {
+        const TPersonData& person = persons[i];
+        if (k >= 0 && k < person.MoveCount) {
+            __builtin_prefetch(person.Moves.data() + k);
+        }
+    }
+}
+
+template <typename Step>
+std::int32_t StepAll(std::vector<TPersonData>& persons, std::int32_t k, Step step) {
+    std::int32_t saved = 0;
+    for (std::size_t i = 0; i < persons.size(); ++i) {
+        PrefetchEntry(persons, i + PrefetchDistance, k);
+        saved += step(persons[i]) ? 0 : 1;
+    }
+    return saved;
+}
+
+} // namespace
+
+std::int32_t StepAllForward(std::vector<TPersonData>& persons, std::int32_t k) {
+    return StepAll(persons, k, [k](TPersonData& person) { return person.IsStepMoved(k); });
+}
+
+std::int32_t StepAllBackward(std::vector<TPersonData>& persons, std::int32_t k) {
+    return StepAll(persons, k, [k](TPersonData& person) { return person.IsStepMovedBack(k); });
+}

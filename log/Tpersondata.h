@@ -58,3 +58,8 @@ private:
 // Centre of cell (x, y) in deck coordinates: the deck's centre lies at the origin, row 0 at +Y.
 float CellCentreX(std::int32_t x, std::int32_t xMax);
 float CellCentreY(std::int32_t y, std::int32_t yMax);
+
+// One time step for a whole population, as the replay runs it: forwards applies entry k of every
+// person, backwards undoes it. Returns how many persons count as saved afterwards.
+std::int32_t StepAllForward(std::vector<TPersonData>& persons, std::int32_t k);
+std::int32_t StepAllBackward(std::vector<TPersonData>& persons, std::int32_t k);

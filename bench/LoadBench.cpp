@@ -1,0 +1,66 @@
+// Loading a large log file, against a plain whitespace word count over the same bytes.
+
+#include "BenchFiles.h"
+#include "ByteSource.h"
+#include "LogScanner.h"
+#include "RecordingUiServices.h"
+#include "Tlogfile1.h"
+
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+std::int64_t FileSize(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? static_cast<std::int64_t>(info.st_size) : 0;
+}
+
+// What `wc -w` does: count the starts of words, chunk by chunk.
+std::int64_t CountWords(const std::string& path) {
+    TFileSource source;
+    if (!source.Open(path)) {
+        return -1;
+    }
+    constexpr std::size_t ChunkSize = std::size_t{1} << 20;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(ChunkSize);
+    std::int64_t words = 0;
+    bool inWord = false;
+    for (std::size_t n; (n = source.Read(buffer.get(), ChunkSize)) > 0;) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const bool blank = TLogScanner::IsBlank(static_cast<unsigned char>(buffer[i]));
+            words += (!blank && !inWord) ? 1 : 0;
+            inWord = !blank;
+        }
+    }
+    return words;
+}
+
+void BM_WordCountBaseline(benchmark::State& state) {
+    const std::string path = BenchFile(state, "AMBLA_BENCH_LOG");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(CountWords(path));
+    }
+    state.SetBytesProcessed(state.iterations() * FileSize(path));
+}
+BENCHMARK(BM_WordCountBaseline)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_LoadLogFile(benchmark::State& state) {
+    const std::string path = BenchFile(state, "AMBLA_BENCH_LOG");
+    TRecordingUiServices ui;
+    TScopedUiServices installed(ui);
+    TNoProgressWindow progress;
+    for (auto _ : state) {
+        auto project = std::make_unique<TLogFile1>("Level");
+        project->Load(path, progress);
+        benchmark::DoNotOptimize(project->Persons.data());
+        state.PauseTiming(); // freeing the model is not part of the load
+        project.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * FileSize(path));
+    state.counters["warnings"] = static_cast<double>(ui.Messages.size());
+}
+BENCHMARK(BM_LoadLogFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
