@@ -36,6 +36,19 @@ std::int64_t CountWords(const std::string& path) {
     return words;
 }
 
+// Bytes the loaded model holds: what peak memory of a load is compared with.
+double ModelMegabytes(const TLogFile1& project) {
+    std::uint64_t bytes = project.Decks.size() * sizeof(TDeck) +
+                          project.Persons.size() * sizeof(TPersonData);
+    for (const TDeck& deck : project.Decks) {
+        bytes += deck.Cells.size() * sizeof(TCell) + deck.Quads.size() * sizeof(TQuad);
+    }
+    for (const TPersonData& person : project.Persons) {
+        bytes += person.Moves.size() * sizeof(TMove);
+    }
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
 void BM_WordCountBaseline(benchmark::State& state) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_LOG");
     for (auto _ : state) {
@@ -55,6 +68,7 @@ void BM_LoadLogFile(benchmark::State& state) {
         project->Load(path, progress);
         benchmark::DoNotOptimize(project->Persons.data());
         state.PauseTiming(); // freeing the model is not part of the load
+        state.counters["model_MB"] = ModelMegabytes(*project);
         project.reset();
         state.ResumeTiming();
     }

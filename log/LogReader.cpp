@@ -479,8 +479,9 @@ void TLogReader::LoadMoveList() {
 }
 
 void TLogReader::AppendEntries(std::int64_t n, std::int32_t direction, std::int32_t levelChange) {
-    const std::uint64_t entries = MoveEntries + Scratch.size() + static_cast<std::uint64_t>(n);
-    const std::uint64_t bytes = ModelBytes + entries * sizeof(TMove);
+    // The list being read is held twice for a moment: while it is read and in its exact copy.
+    const std::uint64_t listEntries = Scratch.size() + static_cast<std::uint64_t>(n);
+    const std::uint64_t bytes = ModelBytes + (MoveEntries + 2 * listEntries) * sizeof(TMove);
     if (bytes > Project.MemoryLimit) {
         throw TLoadRefused{"This file cannot be loaded: the moves of its persons need more than " +
                            FormatBytes(bytes) + " of memory, but this computer has only " +

@@ -5,10 +5,25 @@
 #include "LogScanner.h"
 #include "UiServices.h"
 
+#include <cstdio>
 #include <new>
 #include <unistd.h>
 
-std::uint64_t PhysicalMemoryBytes() {
+std::uint64_t AvailableMemoryBytes() {
+    // What the kernel could give without swapping; a model larger than that would be killed
+    // while it is being filled rather than refused.
+    if (std::FILE* meminfo = std::fopen("/proc/meminfo", "r")) {
+        char line[256];
+        unsigned long long kib = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, meminfo) != nullptr) {
+            found = std::sscanf(line, "MemAvailable: %llu kB", &kib) == 1;
+        }
+        std::fclose(meminfo);
+        if (found) {
+            return static_cast<std::uint64_t>(kib) * 1024;
+        }
+    }
     const long pages = ::sysconf(_SC_PHYS_PAGES);
     const long pageSize = ::sysconf(_SC_PAGESIZE);
     if (pages <= 0 || pageSize <= 0) {
@@ -18,7 +33,7 @@ std::uint64_t PhysicalMemoryBytes() {
 }
 
 TLogFile1::TLogFile1(std::string floorWord)
-    : FloorWord(std::move(floorWord)), MemoryLimit(PhysicalMemoryBytes()) {}
+    : FloorWord(std::move(floorWord)), MemoryLimit(AvailableMemoryBytes()) {}
 
 bool TLogFile1::Load(const std::string& fileName, IProgressWindow& progress) {
     progress.SetProgress(0);

@@ -42,7 +42,7 @@ public:
     std::vector<TPersonData> Persons;
 
     // The most bytes the model may take; a file that needs more is refused before anything is
-    // allocated. Defaults to the machine's physical memory.
+    // allocated. Defaults to the memory the machine has available when the project is made.
     std::uint64_t MemoryLimit;
     // Lets a direction fault in the moves be reported once for the whole project.
     TReportOnce BadDirectionReport;
@@ -53,5 +53,5 @@ private:
     void Clear();
 };
 
-// Physical memory of this machine in bytes.
-std::uint64_t PhysicalMemoryBytes();
+// Memory this machine can still give, in bytes.
+std::uint64_t AvailableMemoryBytes();
