@@ -1,0 +1,66 @@
+# Run as: cmake -DGEN3DL=<gen3dl> -DWORK=<scratch dir> -DSOURCE=<tools/gen3dl> -P roundtrip.cmake
+#
+# Every generated file must pass the checker, the same seed must give the same bytes, a
+# hand-written valid file must pass, bad options must exit 2, and the samples listed in the
+# README must be exactly what their commands produce today.
+
+function(run_ok)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+    if(NOT rc EQUAL 0)
+        string(REPLACE ";" " " cmd "${ARGN}")
+        message(FATAL_ERROR "exit ${rc}: ${cmd}\n${err}")
+    endif()
+endfunction()
+
+function(expect_same a b why)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${a} ${b} RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+        message(FATAL_ERROR "${a} and ${b} differ: ${why}")
+    endif()
+endfunction()
+
+set(CASES
+    "--seed 1"
+    "--seed 2 --kind building --decks 4 --xmax 60 --ymax 30 --persons 500"
+    "--seed 3 --decks 1 --xmax 8 --ymax 5 --persons 10"
+    "--seed 4 --decks 6 --xmax 200 --ymax 70 --persons 2000 --vmax 2 --toff 30"
+    "--seed 5 --kind building --decks 2 --xmax 12 --ymax 6 --persons 0")
+set(i 0)
+foreach(case IN LISTS CASES)
+    separate_arguments(args UNIX_COMMAND "${case}")
+    run_ok(${GEN3DL} ${args} --out ${WORK}/case${i}.3dl)
+    run_ok(${GEN3DL} --check ${WORK}/case${i}.3dl)
+    run_ok(${GEN3DL} ${args} --out ${WORK}/case${i}-again.3dl)
+    expect_same(${WORK}/case${i}.3dl ${WORK}/case${i}-again.3dl "same options, same seed")
+    math(EXPR i "${i} + 1")
+endforeach()
+
+run_ok(${GEN3DL} --seed 99 --out ${WORK}/other-seed.3dl)
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/case0.3dl
+                        ${WORK}/other-seed.3dl RESULT_VARIABLE rc)
+if(rc EQUAL 0)
+    message(FATAL_ERROR "different seeds gave the same file")
+endif()
+
+run_ok(${GEN3DL} --check ${SOURCE}/tests/good/minimal.3dl)
+
+foreach(bad "--decks 0" "--xmax 7" "--persons -1" "--vmax" "--kind boat" "--frobnicate 1")
+    separate_arguments(args UNIX_COMMAND "${bad}")
+    execute_process(COMMAND ${GEN3DL} ${args} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET)
+    if(NOT rc EQUAL 2)
+        message(FATAL_ERROR "'gen3dl ${bad}' exited with ${rc}, expected 2")
+    endif()
+endforeach()
+
+file(STRINGS ${SOURCE}/README.md lines REGEX "^gen3dl .* --out samples/[^ ]+$")
+foreach(line IN LISTS lines)
+    string(REGEX MATCH "^gen3dl (.*) --out samples/([^ ]+)$" _ "${line}")
+    set(sample ${SOURCE}/../../samples/${CMAKE_MATCH_2})
+    if(EXISTS ${sample})
+        separate_arguments(args UNIX_COMMAND "${CMAKE_MATCH_1}")
+        run_ok(${GEN3DL} ${args} --out ${WORK}/${CMAKE_MATCH_2})
+        expect_same(${sample} ${WORK}/${CMAKE_MATCH_2}
+                    "regenerate samples/${CMAKE_MATCH_2} with the command in tools/gen3dl/README.md")
+        run_ok(${GEN3DL} --check ${sample})
+    endif()
+endforeach()
