@@ -4,6 +4,27 @@
 
 namespace {
 
+// The range the second byte of a UTF-8 sequence must lie in, which rules out overlong forms,
+// surrogates and code points beyond U+10FFFF.
+struct TByteRange {
+    unsigned char Low, High;
+};
+
+TByteRange SecondByteRange(unsigned char lead) {
+    switch (lead) {
+    case 0xe0:
+        return {0xa0, 0xbf};
+    case 0xed:
+        return {0x80, 0x9f};
+    case 0xf0:
+        return {0x90, 0xbf};
+    case 0xf4:
+        return {0x80, 0x8f};
+    default:
+        return {0x80, 0xbf};
+    }
+}
+
 // Length of the valid UTF-8 sequence at text[i], or 0.
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
     const auto lead = static_cast<unsigned char>(text[i]);
@@ -18,7 +39,12 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
     if (length == 0 || i + length > text.size()) {
         return 0;
     }
-    for (std::size_t k = 1; k < length; ++k) {
+    const TByteRange second = SecondByteRange(lead);
+    const auto secondByte = static_cast<unsigned char>(text[i + 1]);
+    if (secondByte < second.Low || secondByte > second.High) {
+        return 0;
+    }
+    for (std::size_t k = 2; k < length; ++k) {
         if ((static_cast<unsigned char>(text[i + k]) & 0xc0) != 0x80) {
             return 0;
         }

@@ -344,7 +344,10 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
     try {
         for (std::int32_t y = 0; y < p.YMax; ++y) {
             SetProgress(y, p.YMax);
-            TCell* row = deck != nullptr ? deck->Cells.data() + std::int64_t{y} * p.XMax : nullptr;
+            // A deck without a grid (a length of 0 or less) has no rows to fill.
+            TCell* row = (deck != nullptr && !deck->Cells.empty())
+                             ? deck->Cells.data() + std::int64_t{y} * p.XMax
+                             : nullptr;
             std::int32_t x = 0;
             while (x < p.XMax) {
                 const int c = CharIn("cell data");

@@ -1,0 +1,139 @@
+// The built program in its headless modes, run as a user would run it.
+
+#include "JsonCheck.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+namespace {
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+struct TRun {
+    int ExitCode = -1;
+    std::string Out, Err;
+};
+
+const std::string SmallFile = "<header>\nversion 2\npmax 2\nxmax 3\nymax 2\nzmax 1\nvmax 2\n"
+                              "toff 30\n</header>\n<deck>\ncaption Deck \"A\"\tB\xe9\nlevel 0\n"
+                              "(celldata)\nP3x0\n0 0 0\n</deck>\n<persons>\n<startpositions>\n"
+                              "0 0 0 3 4\n2 1 0 1 5\n(movement)\n3 3 S\nP5x0 S\n</persons>\n";
+
+const std::string VersionWarning =
+    "Warning: The loaded file is not of version 1.\nThis can result in errors!\n";
+
+class HeadlessMode : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Dir = std::filesystem::temp_directory_path() /
+              ("ambla-app-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(Dir);
+        File = (Dir / "small.3dl").string();
+        std::ofstream(File, std::ios::binary) << SmallFile;
+    }
+    void TearDown() override { std::filesystem::remove_all(Dir); }
+
+    TRun Run(const std::vector<std::string>& args) const {
+        std::string command = std::string("'") + AMBLA_VIEWER_EXE + "'";
+        for (const std::string& arg : args) {
+            command += " '" + arg + "'";
+        }
+        const int status = std::system(
+            (command + " >'" + (Dir / "out").string() + "' 2>'" + (Dir / "err").string() + "'")
+                .c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(Dir / "out"),
+                ReadAll(Dir / "err")};
+    }
+
+    std::filesystem::path Dir;
+    std::string File;
+};
+
+// The text between two markers of the output.
+std::string Between(const std::string& text, const std::string& before, const std::string& after) {
+    const std::size_t start = text.find(before);
+    const std::size_t end =
+        start == std::string::npos ? start : text.find(after, start + before.size());
+    if (end == std::string::npos) {
+        return "(not found)";
+    }
+    return text.substr(start + before.size(), end - start - before.size());
+}
+
+} // namespace
+
+TEST_F(HeadlessMode, DumpPrintsOneJsonObjectAfterThePlayback) {
+    const TRun run = Run({"--dump", File, "--steps", "3"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Err, VersionWarning);
+    EXPECT_EQ(run.Out.find('\n'), run.Out.size() - 1); // one line
+    EXPECT_TRUE(IsStrictUtf8(run.Out));
+    EXPECT_EQ(ReadJsonString(Between(run.Out, "\"caption\":", ",\"cellCount\"")),
+              "Deck \"A\"\tB\xc3\xa9");
+    EXPECT_EQ(ReadJsonString(Between(run.Out, "\"text\":", "}]}")),
+              "The loaded file is not of version 1.\nThis can result in errors!");
+    EXPECT_THAT(run.Out, StartsWith("{\"pmax\":2,\"xmax\":3,\"ymax\":2,\"zmax\":1,\"vmax\":2,"
+                                    "\"toff\":30,\"decks\":[{"));
+    EXPECT_THAT(run.Out, HasSubstr("\"cellCount\":6,\"quadCount\":1,\"quads\":[[1,1,1,-1,1,0,"));
+    EXPECT_THAT(run.Out, HasSubstr("\"lightCount\":1,\"lights\":[{\"on\":true,\"x\":0,\"y\":0},"));
+    // The first person has left after its two moves; the second still stands at its start.
+    EXPECT_THAT(run.Out, HasSubstr("\"persons\":[{\"attribute\":4,\"moveCount\":2,\"startX\":0,"
+                                   "\"startY\":0,\"startLevel\":0,\"startHeading\":3,\"x\":1.5,"
+                                   "\"y\":0.5,\"level\":-1,\"heading\":3},{\"attribute\":5,"));
+    EXPECT_THAT(run.Out, HasSubstr("\"x\":1.5,\"y\":-0.5,\"level\":0,\"heading\":1}],"));
+    EXPECT_THAT(run.Out,
+                HasSubstr("\"timeStep\":3,\"savedCount\":1,\"timeText\":\"Time: 0:31 min\","
+                          "\"savedText\":\"Saved: 1\",\"warnings\":[{\"title\":\"Warning\","));
+    EXPECT_THAT(run.Out, ::testing::EndsWith("}]}\n"));
+}
+
+TEST_F(HeadlessMode, StatsPrintsTheReport) {
+    const TRun run = Run({"--stats", File});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Err, VersionWarning);
+    EXPECT_EQ(run.Out, " \nProject Size:\n\tLenght [cells]:\t\t\t3\n\tWidth [cells]:\t\t\t2\n"
+                       "\tLevels:\t\t\t\t1\n\tAgents:\t\t\t\t2\n\n3D-Statistics:\n"
+                       "\tLevel 0 [cells, polygons, reduction]:\t6,\t1,\t83%\n");
+}
+
+TEST_F(HeadlessMode, MissingFileIsAnErrorMessageNotAFailure) {
+    const std::string missing = (Dir / "missing.3dl").string();
+    const TRun stats = Run({"--stats", missing});
+    EXPECT_EQ(stats.ExitCode, 0);
+    EXPECT_EQ(stats.Err, "Error: Cannot open file:\n" + missing + "\n");
+    EXPECT_THAT(stats.Out, HasSubstr("\tLevels:\t\t\t\t0\n"));
+
+    const TRun dump = Run({"--dump", missing});
+    EXPECT_EQ(dump.ExitCode, 0);
+    EXPECT_EQ(dump.Err, stats.Err);
+    EXPECT_THAT(dump.Out,
+                HasSubstr("\"zmax\":0,\"vmax\":0,\"toff\":0,\"decks\":[],\"persons\":[],"));
+    EXPECT_THAT(dump.Out,
+                HasSubstr("\"warnings\":[{\"title\":\"Error\",\"text\":\"Cannot open file:"));
+}
+
+TEST_F(HeadlessMode, BadArgumentsPrintTheUsage) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"--bogus"}, {"--stats"}, {"--stats", File, File}, {"--dump", File, "--steps", "-1"}};
+    for (const auto& args : cases) {
+        const TRun run = Run(args);
+        EXPECT_EQ(run.ExitCode, 2) << ::testing::PrintToString(args);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_THAT(run.Err, StartsWith("Usage:"));
+    }
+}

@@ -1,0 +1,177 @@
+// Damaged and hostile log files: every fault is told once, precisely, and the read goes on.
+
+#include "LogTestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+std::string EndsEarly(const std::string& section) {
+    return WarningBox("The file ends early, inside the " + section +
+                      ".\nEverything read up to there is kept.");
+}
+
+} // namespace
+
+TEST(BadInput, BadHeaderValuesAreSkippedAndKeepTheEarlierValue) {
+    TLoadedProject loaded("<header>\npmax 1\npmax 08\nxmax 2\nxmax 12abc\nymax 1\n"
+                          "ymax 99999999999\nzmax 1\nzmax 0x\nvmax 1\nvmax -\ntoff 2147483647\n"
+                          "vmax " +
+                          std::string(300, '1') + "\ntoff \x01\x7f\nzmax 0x1g\n</header>\n");
+    EXPECT_THAT(Describe(loaded.Project), ::testing::StartsWith("header 1 2 1 1 1 2147483647\n"));
+    EXPECT_THAT(loaded.Boxes(),
+                ElementsAre(NotANumber(3, "08"), NotANumber(5, "12abc"),
+                            NotANumber(7, "99999999999"), NotANumber(9, "0x"), NotANumber(11, "-"),
+                            NotANumber(13, std::string(40, '1') + "..."), NotANumber(14, "??"),
+                            NotANumber(15, "0x1g")));
+}
+
+TEST(BadInput, BadRunCountsSkipTheRunAndLongRunsAreCutAtTheRowEnd) {
+    TLoadedProject loaded(Header(1, 4, 2, 1) + "<deck>\nlevel 0\n(celldata)\n" +
+                          "Pax0 P-3x1 P2x0 0 0\nP5x1\n</deck>\n");
+    EXPECT_THAT(loaded.Boxes(),
+                ElementsAre(NotANumber(12, "a"), NotANumber(12, "-3"),
+                            WarningBox("Line 13: a run of cells reaches past the end of row 1. "
+                                       "The cells beyond the row are dropped.")));
+    EXPECT_THAT(Describe(loaded.Project), HasSubstr("8 cells 7 quads 0000/1111\n"));
+}
+
+TEST(BadInput, DeckSectionsThatNameNoDeckAreDropped) {
+    for (const std::string level : {"", "level -1\n", "level 2\n", "level x\n"}) {
+        TLoadedProject loaded(Header(1, 2, 1, 2) + "<deck>\ncaption Lost\n" + level +
+                              "(celldata)\nP2x1\n</deck>\n");
+        std::vector<std::string> boxes = {DeckIndexBox};
+        if (level == "level x\n") {
+            boxes.insert(boxes.begin(), NotANumber(11, "x"));
+        }
+        EXPECT_EQ(loaded.Boxes(), boxes);
+        EXPECT_THAT(Describe(loaded.Project),
+                    HasSubstr("deck \"\" 0 cells 0 quads ..\ndeck \"\" 0 cells 0 quads ..\n"));
+    }
+}
+
+TEST(BadInput, BadPersonDataIsSkippedAndAMissingDigitBeforeSEndsTheList) {
+    TLoadedProject loaded(Header(4, 2, 2, 1) + "<persons>\n<startpositions>\n0 0 0 1 5\n" +
+                          "1 x 0 1 0x\n1 1 0 2 -1 1 0 0 3 0\n(movement)\n3 X P-3x0 P2x5 U S\n" +
+                          "D S\nP1xS\nP1 2\nx7 S\n</persons>\n");
+    EXPECT_THAT(loaded.Boxes(),
+                ElementsAre(NotANumber(12, "x"), NotANumber(12, "0x"), NotANumber(15, "X"),
+                            NotANumber(15, "-3"), NotANumber(15, "S"), NotANumber(16, "S"),
+                            NotANumber(17, "S")));
+    EXPECT_THAT(Describe(loaded.Project),
+                HasSubstr("person 0 0 0 1 5: 3 5 5\nperson -1 -1 -1 0 -1:\nperson 1 1 0 2 -1:\n"
+                          "person 1 0 0 3 0: 7 7 7 7 7 7 7 7 7 7 7 7\n"));
+}
+
+TEST(BadInput, MovementBeforeAllStartRecordsIsToldAndRead) {
+    TLoadedProject loaded(Header(2, 2, 2, 1) + "<persons>\n<startpositions>\n0 0 0 1 5\n" +
+                          "(movement)\n3 S 7 7 S\n</persons>\n");
+    EXPECT_EQ(loaded.Boxes(),
+              std::vector{WarningBox("Line 12: the start positions end after 1 of 2 persons.")});
+    EXPECT_THAT(Describe(loaded.Project),
+                HasSubstr("person 0 0 0 1 5: 3\nperson -1 -1 -1 0 -1: 7 7\n"));
+}
+
+TEST(BadInput, OnlyTheFirstTenDataFaultsAreShownOneByOne) {
+    std::string text = "<header>\n";
+    std::vector<std::string> boxes;
+    for (int i = 0; i < 12; ++i) {
+        text += "pmax q" + std::to_string(i) + "\n";
+        boxes.push_back(NotANumber(i + 2, "q" + std::to_string(i)));
+    }
+    boxes.resize(10);
+    boxes.push_back(
+        WarningBox("The file holds more errors of this kind. They are not shown one by one."));
+    TLoadedProject loaded(text + "pmax 1 xmax 3 ymax 1 zmax 1 vmax 1\n</header>\n" +
+                          "<deck> level 0 (celldata) P9x0 </deck>");
+    EXPECT_EQ(loaded.Boxes(), boxes);
+    EXPECT_EQ(loaded.Project.Decks[0].CellCount, 3);
+}
+
+TEST(BadInput, NegativeDeckLengthReadsNoCells) {
+    TLoadedProject loaded("<header> pmax 1 xmax -3 ymax 2 zmax 1 vmax 1 </header>\n"
+                          "<deck> level 0 caption Odd\n(celldata) </deck>\n");
+    EXPECT_EQ(loaded.Boxes(), std::vector{WarningBox("One of the main dimensions is <= 0!")});
+    EXPECT_EQ(Describe(loaded.Project), "header 1 -3 2 1 1 0\ndeck \"Odd\" 0 cells 0 quads \n"
+                                        "person -1 -1 -1 0 -1:\n");
+}
+
+// The read stops at the end, keeps what it has read, builds the quad lists and warns once.
+TEST(BadInput, EndOfFileInsideASection) {
+    const std::string h = Header(1, 2, 2, 1);
+    const std::string voidDeck = "deck \"\" 0 cells 0 quads ../..\n";
+    const std::string nobody = "person -1 -1 -1 0 -1:\n";
+    const struct {
+        std::string Text, Section, Project;
+    } cases[] = {
+        {"<header>\npmax 1\nxmax 2\nymax 2\nzmax 1\nvmax", "header",
+         "header 1 2 2 1 0 0\n" + voidDeck + nobody},
+        {h + "<deck>\nlevel 0\ncaption", "deck section",
+         "header 1 2 2 1 1 0\ndeck \"END\" 0 cells 0 quads ../..\n" + nobody},
+        {h + "<deck>\ncaption Top\nlevel", "deck section",
+         "header 1 2 2 1 1 0\n" + voidDeck + nobody},
+        {h + "<deck>\ncaption Top\nlevel 0\n(celldata)\n0 1\n0", "cell data",
+         "header 1 2 2 1 1 0\ndeck \"Top\" 3 cells 7 quads 01/0.\n" + nobody},
+        {h + "<deck>\nlevel 0\n(celldata)\nP2", "cell data",
+         "header 1 2 2 1 1 0\n" + voidDeck + nobody},
+        {h + "<persons>\n", "persons section", "header 1 2 2 1 1 0\n" + voidDeck + nobody},
+        {h + "<persons>\n<startpositions>\n0 0 0 1", "start positions",
+         "header 1 2 2 1 1 0\n" + voidDeck + nobody},
+        {h + "<persons>\n(movement)\n3 P2x", "movement data",
+         "header 1 2 2 1 1 0\n" + voidDeck + "person -1 -1 -1 0 -1: 3\n"},
+    };
+    for (const auto& c : cases) {
+        TLoadedProject loaded;
+        EXPECT_TRUE(loaded.Load(c.Text));
+        EXPECT_EQ(loaded.Boxes(), std::vector{EndsEarly(c.Section)}) << c.Text;
+        EXPECT_EQ(Describe(loaded.Project), c.Project) << c.Text;
+        EXPECT_EQ(loaded.Progress.Infos.back(), "Creating quad-list for Level: 0");
+    }
+}
+
+// What the header of a 2 x 2 project with one deck and two persons asks for; moves come on top.
+const std::uint64_t SmallModel = sizeof(TDeck) + 4 * sizeof(TCell) + 2 * sizeof(TPersonData);
+const std::string SmallHeader = Header(2, 2, 2, 1);
+const std::string Moves = SmallHeader + "<persons>\n(movement)\n";
+
+TEST(BadInput, FileThatNeedsTooMuchMemoryIsRefusedAndLeavesTheProjectEmpty) {
+    const struct {
+        std::string Text;
+        std::uint64_t Limit;
+    } cases[] = {
+        {SmallHeader, SmallModel - 1},
+        {"<header> pmax 1 xmax 65536 ymax 32768 zmax 1 vmax 1 </header>",
+         std::numeric_limits<std::uint64_t>::max()},
+        {Moves + "P2147483647x0 S S", SmallModel + 1000 * sizeof(TMove)},
+        {Moves + "P4x0 S P7x0 S", SmallModel + 10 * sizeof(TMove)},
+        {SmallHeader + "<header> pmax 2 xmax 2 ymax 3 zmax 1 vmax 1 </header>", SmallModel},
+    };
+    for (const auto& c : cases) {
+        TLoadedProject loaded;
+        loaded.Project.MemoryLimit = c.Limit;
+        EXPECT_FALSE(loaded.Load(c.Text));
+        ASSERT_EQ(loaded.Boxes().size(), 1u) << c.Text;
+        EXPECT_THAT(loaded.Boxes()[0],
+                    ::testing::StartsWith("Error [x] This file cannot be loaded:"));
+        EXPECT_EQ(Describe(loaded.Project), "header 0 0 0 0 0 0\n");
+    }
+}
+
+TEST(BadInput, ProjectThatFitsIsLoaded) {
+    TLoadedProject header;
+    header.Project.MemoryLimit = SmallModel;
+    EXPECT_TRUE(header.Load(SmallHeader));
+    EXPECT_EQ(header.Project.Decks.size(), 1u);
+
+    TLoadedProject moves;
+    moves.Project.MemoryLimit = SmallModel + 100 * sizeof(TMove);
+    EXPECT_TRUE(moves.Load(Moves + "0 P2x0 S P20x3 S\n</persons>\n"));
+    EXPECT_TRUE(moves.Boxes().empty());
+    EXPECT_EQ(moves.Project.Persons[1].MoveCount, 20);
+}

@@ -1,0 +1,105 @@
+#pragma once
+// Shared pieces of the model tests: a project loaded from text with every message box recorded,
+// a progress window that remembers what it was told, and a project written out as plain text.
+
+#include "RecordingUiServices.h"
+#include "Tlogfile1.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// One message box as a line, so that a whole sequence of boxes compares and prints at once.
+inline std::string BoxLine(const TRecordedMessage& m) {
+    const char* icon = m.Icon == TMsgIcon::Exclamation ? "!"
+                       : m.Icon == TMsgIcon::Error     ? "x"
+                                                       : "-";
+    return m.Title + " [" + icon + "] " + m.Text;
+}
+inline std::string WarningBox(const std::string& text) {
+    return "Warning [!] " + text;
+}
+inline std::string NotANumber(int line, const std::string& text) {
+    return WarningBox("Line " + std::to_string(line) + ": \"" + text +
+                      "\" is not a valid number. It is skipped.");
+}
+inline const std::string DeckIndexBox =
+    "Warning! [-] Warning, z in TLogFile1::LoadCellData(FILE *projectfile, int z) is <0 or >ZMax!";
+
+class TRecordingProgress final : public IProgressWindow {
+public:
+    void Show() override { ++ShowCalls; }
+    void SetProgress(int percent) override { Bars.push_back(percent); }
+    void SetInfoText(const std::string& text) override { Infos.push_back(text); }
+
+    int ShowCalls = 0;
+    std::vector<int> Bars;
+    std::vector<std::string> Infos;
+};
+
+// A complete header of eight lines; the other sections of a test file follow it.
+inline std::string Header(int pmax, int xmax, int ymax, int zmax) {
+    return "<header>\nversion 1\npmax " + std::to_string(pmax) + "\nxmax " + std::to_string(xmax) +
+           "\nymax " + std::to_string(ymax) + "\nzmax " + std::to_string(zmax) +
+           "\nvmax 1\n</header>\n";
+}
+
+// A cell kind as the character the file writes for it; "." for void.
+inline char CellChar(std::uint8_t kind) {
+    const std::uint8_t kinds[] = {CellFree,  CellObstacle, CellBlue, CellGrey,
+                                  CellGreen, CellRed,      CellVoid};
+    return "012345.?"[std::find(std::begin(kinds), std::end(kinds), kind) - std::begin(kinds)];
+}
+
+// The project as text: header values, then every deck (cells in the file's characters, "." for
+// void, rows split by "/"), then every person (start x, y, level, heading, attribute; moves).
+inline std::string Describe(const TLogFile1& p) {
+    std::ostringstream out;
+    out << "header " << p.PMax << ' ' << p.XMax << ' ' << p.YMax << ' ' << p.ZMax << ' ' << p.VMax
+        << ' ' << p.TOff << '\n';
+    for (const TDeck& deck : p.Decks) {
+        out << "deck \"" << deck.Caption << "\" " << deck.CellCount << " cells " << deck.QuadCount
+            << " quads ";
+        for (std::size_t i = 0; i < deck.Cells.size(); ++i) {
+            out << (i > 0 && i % static_cast<std::size_t>(p.XMax) == 0 ? "/" : "")
+                << CellChar(deck.Cells[i].Kind);
+        }
+        out << '\n';
+    }
+    for (const TPersonData& person : p.Persons) {
+        out << "person " << person.StartX << ' ' << person.StartY << ' ' << person.StartLevel << ' '
+            << person.StartHeading << ' ' << person.Attribute << ":";
+        for (const TMove& move : person.Moves) {
+            out << ' '
+                << (move.LevelChange > 0   ? "U"
+                    : move.LevelChange < 0 ? "D"
+                                           : "")
+                << move.Direction;
+        }
+        out << '\n';
+    }
+    return out.str();
+}
+
+class TLoadedProject {
+public:
+    TLoadedProject() = default;
+    explicit TLoadedProject(std::string_view text) { Load(text); }
+
+    bool Load(std::string_view text) { return Project.LoadFromMemory("test.3dl", text, Progress); }
+    std::vector<std::string> Boxes() const {
+        std::vector<std::string> lines;
+        for (const TRecordedMessage& m : Ui.Messages) {
+            lines.push_back(BoxLine(m));
+        }
+        return lines;
+    }
+
+    TRecordingUiServices Ui;
+    TScopedUiServices Installed{Ui};
+    TRecordingProgress Progress;
+    TLogFile1 Project{"Level"};
+};

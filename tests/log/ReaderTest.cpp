@@ -1,0 +1,163 @@
+// Reading well-formed log files: header values, deck sections, persons, progress and file access.
+
+#include "LogTestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+// Two decks of 4 x 3 cells; the persons section stands between the deck sections.
+const std::string TwoDeckFile = "<header>\nversion 1\npmax 2\nxmax 4\nymax 3\nzmax 2\nvmax 4\n"
+                                "toff 30\n</header>\n"
+                                "<deck>\ncaption   Main deck\nlevel 0\n(celldata)\n"
+                                "P3x1 0\n0 0 0 7\nP4x2\n</deck>\n"
+                                "<persons>\n<startpositions>\n0 1 0 3 7\n3 2 1 5 -2\n"
+                                "(movement)\n3 3 P4x0 U1 D2 S\nS\n</persons>\n"
+                                "<deck>\nlevel 1\n(celldata)\n3 4 5 6\nP 4 x 9\nP2x0P2x0\n"
+                                "caption Upper\n</deck>\n";
+
+const std::string TwoDeckProject = "header 2 4 3 2 4 30\n"
+                                   "deck \"Main deck\" 11 cells 9 quads 1110/000./2222\n"
+                                   "deck \"Upper\" 7 cells 4 quads 345./..../0000\n"
+                                   "person 0 1 0 3 7: 3 3 0 0 0 0 U1 D2\n"
+                                   "person 3 2 1 5 -2:\n";
+
+const std::string NoPeople = WarningBox("There are no people in this project!");
+const std::string BadSize = WarningBox("One of the main dimensions is <= 0!");
+const std::string NoSpeed = WarningBox("The maximum speed of the population is <= 0!");
+const std::string Version =
+    WarningBox("The loaded file is not of version 1.\nThis can result in errors!");
+
+} // namespace
+
+TEST(Reader, TwoDeckFileFillsHeaderDecksAndPersons) {
+    TLoadedProject loaded;
+    ASSERT_TRUE(loaded.Load(TwoDeckFile));
+    EXPECT_THAT(loaded.Boxes(), IsEmpty());
+    EXPECT_EQ(Describe(loaded.Project), TwoDeckProject);
+    EXPECT_EQ(loaded.Project.GetDeckCaption(1), "Upper");
+    EXPECT_EQ(loaded.Project.GetDeckCaption(-1), "error");
+    EXPECT_EQ(loaded.Project.GetDeckCaption(2), "error");
+    const TPersonData& first = loaded.Project.Persons[0];
+    EXPECT_EQ(first.X, -1.5f);
+    EXPECT_EQ(first.Y, -0.5f);
+    EXPECT_EQ(first.Level, 0);
+    EXPECT_EQ(first.Heading, 3);
+}
+
+TEST(Reader, ProgressTellsEveryPhaseInOrder) {
+    TLoadedProject loaded(TwoDeckFile);
+    EXPECT_THAT(loaded.Progress.Infos,
+                ElementsAre("Loading header...", "Loading Level: Main deck...",
+                            "Loading start positions...", "Loading movement data...",
+                            "Loading Level: Upper...", "Creating quad-list for Level: 0",
+                            "Creating quad-list for Level: 1"));
+    EXPECT_GT(loaded.Progress.ShowCalls, 0);
+    EXPECT_THAT(loaded.Progress.Bars,
+                ::testing::Each(::testing::AllOf(::testing::Ge(0), ::testing::Le(100))));
+    EXPECT_GE(loaded.Ui.ProcessMessagesCalls, 7);
+}
+
+TEST(Reader, HeaderTakesEveryIntegerNotationAndTheLastOfTwoValues) {
+    TLoadedProject loaded("<header> pmax 3 pmax 1 foo 12 xmax 0x3 ymax 02 zmax 0X1 vmax +4 "
+                          "toff -5 </header>");
+    EXPECT_THAT(loaded.Boxes(), IsEmpty());
+    EXPECT_EQ(Describe(loaded.Project), "header 1 3 2 1 4 -5\n"
+                                        "deck \"\" 0 cells 0 quads .../...\n"
+                                        "person -1 -1 -1 0 -1:\n");
+}
+
+TEST(Reader, HeaderWarningsComeInOrder) {
+    const struct {
+        const char* Text;
+        std::vector<std::string> Boxes;
+    } cases[] = {
+        {"<header> pmax 1 xmax 1 ymax 1 zmax 1 version 2 vmax 1 </header>", {Version}},
+        {"<header> pmax 0 xmax 1 ymax 1 zmax 1 vmax 1 </header>", {NoPeople}},
+        {"<header> pmax 1 xmax 1 ymax 1 zmax 1 </header>", {NoSpeed}},
+        {"<header> pmax 1 xmax 1 ymax -1 zmax 1 vmax 1 </header>", {BadSize}},
+        {"<header> version 2 </header>", {Version, NoPeople, BadSize, NoSpeed}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TLoadedProject(c.Text).Boxes(), c.Boxes) << c.Text;
+    }
+}
+
+TEST(Reader, WithoutDecksTheDeckSectionsAreSkippedWordByWord) {
+    TLoadedProject loaded("<header> pmax 1 xmax 2 ymax 1 zmax 0 vmax 1 </header>\n"
+                          "<deck> level 0 caption Lost\n(celldata) P2x0 </deck>\n");
+    EXPECT_EQ(loaded.Boxes(), std::vector{BadSize});
+    EXPECT_TRUE(loaded.Project.Decks.empty());
+    EXPECT_THAT(loaded.Progress.Infos, ElementsAre("Loading header..."));
+}
+
+TEST(Reader, CaptionIsTheRestOfItsLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"caption   Main deck  \n", "Main deck  "},
+        {"caption \tTabbed\n", "\tTabbed"},
+        {"caption    \n", ""},
+        {"caption\n", ""}, // the next line is read as words: the cell data is still found
+        {"caption First\ncaption\n", "First"},
+        {"caption First\ncaption Second\n", "Second"},
+        {"caption A b\r\n", "A b"},
+        {"caption " + std::string(300, 'c') + "\n", std::string(253, 'c')},
+    };
+    for (const auto& [body, caption] : cases) {
+        TLoadedProject loaded(Header(1, 2, 1, 1) + "<deck>\nlevel 0\n" + body +
+                              "(celldata)\nP2x0\n</deck>\n");
+        EXPECT_EQ(Describe(loaded.Project), "header 1 2 1 1 1 0\ndeck \"" + caption +
+                                                "\" 2 cells 1 quads 00\nperson -1 -1 -1 0 -1:\n");
+        EXPECT_THAT(loaded.Boxes(), IsEmpty());
+    }
+}
+
+TEST(Reader, FurtherHeaderStartsTheProjectOver) {
+    const std::string first = Header(1, 2, 1, 1) + "<deck>\ncaption Old\nlevel 0\n(celldata)\n" +
+                              "P2x1\n</deck>\n<persons>\n<startpositions>\n0 0 0 1 0\n" +
+                              "(movement)\n3 S\n</persons>\n";
+    EXPECT_EQ(Describe(TLoadedProject(first + Header(1, 2, 1, 1)).Project),
+              "header 1 2 1 1 1 0\ndeck \"\" 0 cells 0 quads ..\nperson -1 -1 -1 0 -1:\n");
+    TLoadedProject emptied(first + "<header> xmax 2 ymax 1 vmax 1 </header>");
+    EXPECT_EQ(Describe(emptied.Project), "header 0 2 1 0 1 0\n");
+    EXPECT_EQ(emptied.Boxes(), (std::vector{NoPeople, BadSize}));
+}
+
+TEST(Reader, LaterCellDataOfADeckReplacesTheEarlier) {
+    TLoadedProject loaded(Header(1, 2, 2, 1) + "<deck>\nlevel 0\n(celldata)\nP2x0 P2x0\n" +
+                          "</deck>\n<deck>\nlevel 0\n(celldata)\n1 9 P2x9\n</deck>\n");
+    EXPECT_EQ(loaded.Project.Decks[0].CellCount, 1);
+    EXPECT_THAT(Describe(loaded.Project), ::testing::HasSubstr("1 cells 6 quads 1./.."));
+}
+
+TEST(Reader, FileWithCarriageReturnsReadsLikeMemoryText) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("ambla-reader-" + std::to_string(::getpid()) + ".3dl");
+    std::ofstream out(path, std::ios::binary);
+    for (const char c : TwoDeckFile) {
+        out << (c == '\n' ? "\r\n" : std::string(1, c));
+    }
+    out.close();
+    TLoadedProject fromDisk;
+    EXPECT_TRUE(fromDisk.Project.Load(path.string(), fromDisk.Progress));
+    std::filesystem::remove(path);
+    EXPECT_THAT(fromDisk.Boxes(), IsEmpty());
+    EXPECT_EQ(fromDisk.Project.FileName, path.string());
+    EXPECT_EQ(Describe(fromDisk.Project), TwoDeckProject);
+}
+
+TEST(Reader, FileThatCannotBeOpenedLeavesTheProjectEmpty) {
+    for (const std::string path : {"/nonexistent/ambla/missing.3dl", "/tmp"}) {
+        TLoadedProject loaded;
+        EXPECT_FALSE(loaded.Project.Load(path, loaded.Progress));
+        EXPECT_EQ(loaded.Boxes(), std::vector<std::string>{"Error [x] Cannot open file:\n" + path});
+        EXPECT_EQ(Describe(loaded.Project), "header 0 0 0 0 0 0\n");
+    }
+}
