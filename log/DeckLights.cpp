@@ -78,6 +78,11 @@ void TDeck::PlaceInitialLights(std::int32_t xMax, std::int32_t yMax) {
     ny = ny < 1 ? 1 : ny;
     bool nyTurn = true;
     while (std::int64_t{nx} * ny > DeckLightSlots) {
+        // Once one side is down to 1, the other shrinks alone until the product is 8.
+        if (nx == 1 || ny == 1) {
+            (nx == 1 ? ny : nx) = DeckLightSlots;
+            break;
+        }
         std::int32_t& reduced = nyTurn ? ny : nx;
         if (reduced > 1) {
             --reduced;

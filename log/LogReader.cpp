@@ -238,7 +238,7 @@ void TLogReader::LoadHeader() {
 void TLogReader::CreateDecksAndPersons() {
     TLogFile1& p = Project;
     p.Decks.clear();
-    p.Persons.clear();
+    p.CreatePersons(0);
     p.DecksCreated = false;
     MoveEntries = 0;
 
@@ -260,6 +260,7 @@ void TLogReader::CreateDecksAndPersons() {
                            " of memory, but this computer has only " + FormatBytes(p.MemoryLimit) +
                            "."};
     }
+    MoveEntryBudget = (p.MemoryLimit - ModelBytes) / sizeof(TMove);
     if (decks > 0) {
         p.Decks.resize(decks);
         for (TDeck& deck : p.Decks) {
@@ -267,10 +268,7 @@ void TLogReader::CreateDecksAndPersons() {
         }
         p.DecksCreated = true;
     }
-    p.Persons.resize(persons);
-    for (TPersonData& person : p.Persons) {
-        person.BadDirectionReport = &p.BadDirectionReport;
-    }
+    p.CreatePersons(static_cast<std::int32_t>(persons));
 }
 
 // ---- decks -------------------------------------------------------------------------------------
@@ -334,6 +332,9 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
         std::fill(deck->Cells.begin(), deck->Cells.end(), TCell{});
         deck->CellCount = 0;
     }
+    if (p.XMax <= 0 || p.YMax <= 0) {
+        return; // a deck without cells has no cell data to read
+    }
     std::int32_t cellCount = 0;
     const auto flushCount = [&] {
         if (deck != nullptr) {
@@ -344,10 +345,7 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
     try {
         for (std::int32_t y = 0; y < p.YMax; ++y) {
             SetProgress(y, p.YMax);
-            // A deck without a grid (a length of 0 or less) has no rows to fill.
-            TCell* row = (deck != nullptr && !deck->Cells.empty())
-                             ? deck->Cells.data() + std::int64_t{y} * p.XMax
-                             : nullptr;
+            TCell* row = deck != nullptr ? deck->Cells.data() + std::int64_t{y} * p.XMax : nullptr;
             std::int32_t x = 0;
             while (x < p.XMax) {
                 const int c = CharIn("cell data");
@@ -438,18 +436,27 @@ void TLogReader::LoadMovement() {
     ShownPercent = -1;
     SetProgress(0, 1);
     for (std::int32_t i = 0; i < p.PMax; ++i) {
-        Scratch.clear();
+        Runs.clear();
+        RunEntries = 0;
         TPersonData& person = p.Persons[static_cast<std::size_t>(i)];
         try {
             LoadMoveList();
         } catch (const TUnexpectedEnd&) {
-            person.AssignMoves(Scratch);
+            GiveMoves(person);
             throw;
         }
-        person.AssignMoves(Scratch);
-        MoveEntries += Scratch.size();
+        GiveMoves(person);
         SetProgress(i, p.PMax);
     }
+}
+
+// The list is gathered as runs and expanded once into memory of exactly its size.
+void TLogReader::GiveMoves(TPersonData& person) {
+    person.Moves.reserve(static_cast<std::size_t>(RunEntries));
+    for (const TMoveRun& run : Runs) {
+        person.AppendMoves(run.Count, run.Direction, run.LevelChange);
+    }
+    MoveEntries += static_cast<std::uint64_t>(RunEntries);
 }
 
 // One person's entries, up to the "S" that ends them.
@@ -482,17 +489,28 @@ void TLogReader::LoadMoveList() {
 }
 
 void TLogReader::AppendEntries(std::int64_t n, std::int32_t direction, std::int32_t levelChange) {
-    // The list being read is held twice for a moment: while it is read and in its exact copy.
-    const std::uint64_t listEntries = Scratch.size() + static_cast<std::uint64_t>(n);
-    const std::uint64_t bytes = ModelBytes + (MoveEntries + 2 * listEntries) * sizeof(TMove);
-    if (bytes > Project.MemoryLimit) {
-        throw TLoadRefused{"This file cannot be loaded: the moves of its persons need more than " +
-                           FormatBytes(bytes) + " of memory, but this computer has only " +
-                           FormatBytes(Project.MemoryLimit) + "."};
+    const std::int64_t listEntries = RunEntries + n;
+    if (listEntries > std::numeric_limits<std::int32_t>::max() ||
+        MoveEntries + static_cast<std::uint64_t>(listEntries) > MoveEntryBudget) {
+        RefuseMoves(listEntries);
     }
-    if (n == 1) {
-        Scratch.push_back(TMove{direction, levelChange});
+    RunEntries = listEntries;
+    if (!Runs.empty() && Runs.back().Direction == direction &&
+        Runs.back().LevelChange == levelChange) {
+        Runs.back().Count += static_cast<std::int32_t>(n);
     } else {
-        Scratch.insert(Scratch.end(), static_cast<std::size_t>(n), TMove{direction, levelChange});
+        Runs.push_back({static_cast<std::int32_t>(n), direction, levelChange});
     }
+}
+
+void TLogReader::RefuseMoves(std::int64_t listEntries) {
+    if (listEntries > std::numeric_limits<std::int32_t>::max()) {
+        throw TLoadRefused{"This file cannot be loaded: the move list of a person is longer than "
+                           "this program can hold."};
+    }
+    const std::uint64_t entries = MoveEntries + static_cast<std::uint64_t>(listEntries);
+    throw TLoadRefused{"This file cannot be loaded: the moves of its persons need more than " +
+                       FormatBytes(ModelBytes + entries * sizeof(TMove)) +
+                       " of memory, but this computer has only " +
+                       FormatBytes(Project.MemoryLimit) + "."};
 }

@@ -51,6 +51,7 @@ private:
     bool LoadStartPositions();
     void LoadMovement();
     void LoadMoveList();
+    void GiveMoves(TPersonData& person);
 
     std::string_view WordIn(const char* section);
     int CharIn(const char* section);
@@ -58,6 +59,7 @@ private:
     std::optional<std::int64_t> RunCountIn(const char* section);
     std::optional<std::int32_t> DigitIn(const char* section, int& got);
     void AppendEntries(std::int64_t n, std::int32_t direction, std::int32_t levelChange);
+    [[noreturn]] void RefuseMoves(std::int64_t listEntries);
     void SetInfo(const std::string& text);
     void SetProgress(std::int64_t done, std::int64_t total);
     void WarnNotANumber(std::string_view text);
@@ -68,7 +70,13 @@ private:
     TDataWarnings Warnings;
     std::uint64_t ModelBytes = 0;
     std::uint64_t MoveEntries = 0;
-    std::vector<TMove> Scratch;
+    std::uint64_t MoveEntryBudget = 0; // how many move entries still fit the memory limit
+    // The list being read, as runs of equal entries.
+    struct TMoveRun {
+        std::int32_t Count, Direction, LevelChange;
+    };
+    std::vector<TMoveRun> Runs;
+    std::int64_t RunEntries = 0;
     int ShownPercent = -1;
 };
 

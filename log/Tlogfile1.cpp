@@ -5,6 +5,7 @@
 #include "LogScanner.h"
 #include "UiServices.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <unistd.h>
@@ -81,8 +82,17 @@ bool TLogFile1::LoadFromSource(TByteSource& source, IProgressWindow& progress) {
     return true;
 }
 
-void TLogFile1::Clear() {
+void TLogFile1::CreatePersons(std::int32_t count) {
     Persons = {};
+    MoveMemory.Release();
+    Persons.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (std::int32_t i = 0; i < count; ++i) {
+        Persons.emplace_back(&MoveMemory).BadDirectionReport = &BadDirectionReport;
+    }
+}
+
+void TLogFile1::Clear() {
+    CreatePersons(0);
     Decks = {};
     DecksCreated = false;
     PMax = XMax = YMax = ZMax = VMax = TOff = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // The project: everything one 3D log file holds, read in a single forward pass.
 
+#include "MoveArena.h"
 #include "Tdeck.h"
 #include "Tpersondata.h"
 
@@ -38,6 +39,8 @@ public:
     std::int32_t ZMax = 0;
     std::int32_t VMax = 0;
     std::int32_t TOff = 0;
+    // Where the persons' move lists live; it must outlive the persons.
+    TMoveArena MoveMemory;
     std::vector<TDeck> Decks;
     std::vector<TPersonData> Persons;
 
@@ -50,6 +53,8 @@ public:
 private:
     friend class TLogReader;
     bool LoadFromSource(TByteSource& source, IProgressWindow& progress);
+    // Replaces the persons by count new ones, releasing the move lists of the old ones.
+    void CreatePersons(std::int32_t count);
     void Clear();
 };
 

@@ -2,6 +2,7 @@
 // One simulated person: its start, its move list (one entry per time step) and where it stands now.
 
 #include <cstdint>
+#include <memory_resource>
 #include <vector>
 
 struct TMove {
@@ -17,9 +18,13 @@ struct TReportOnce {
 
 class TPersonData {
 public:
+    TPersonData() = default;
+    // Move lists of a project come from the project's memory, in one stretch.
+    explicit TPersonData(std::pmr::memory_resource* moveMemory) : Moves(moveMemory) {}
+
     std::int32_t Attribute = -1;
     std::int32_t MoveCount = 0;
-    std::vector<TMove> Moves;
+    std::pmr::vector<TMove> Moves;
     std::int32_t StartX = -1;
     std::int32_t StartY = -1;
     std::int32_t StartLevel = -1;

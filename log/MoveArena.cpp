@@ -1,0 +1,88 @@
+#include "MoveArena.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <new>
+#include <sys/mman.h>
+
+namespace {
+
+constexpr std::size_t HugePage = std::size_t{2} << 20;
+// Address space is cheap; memory is only used where it is filled in.
+constexpr std::size_t BlockSize = std::size_t{1} << 30;
+constexpr std::size_t PopulateStep = std::size_t{32} << 20;
+
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
+
+std::uintptr_t RoundUp(std::uintptr_t value, std::uintptr_t unit) {
+    return (value + unit - 1) & ~(unit - 1);
+}
+
+} // namespace
+
+void TMoveArena::Release() {
+    for (const TBlock& block : Blocks) {
+        ::munmap(block.Start, block.Size);
+    }
+    Blocks.clear();
+    Next = Populated = BlockEnd = nullptr;
+}
+
+void TMoveArena::NewBlock(std::size_t atLeast) {
+    const std::size_t size = RoundUp(std::max(atLeast, BlockSize), HugePage);
+    // One huge page more, so the block can start on a huge-page boundary.
+    const std::size_t mapped = size + HugePage;
+    void* raw = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (raw == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    const auto start = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = RoundUp(start, HugePage);
+    if (aligned > start) {
+        ::munmap(raw, aligned - start);
+    }
+    const std::size_t tail = mapped - (aligned - start) - size;
+    if (tail > 0) {
+        ::munmap(reinterpret_cast<void*>(aligned + size), tail);
+    }
+    char* block = reinterpret_cast<char*>(aligned);
+    ::madvise(block, size, MADV_HUGEPAGE); // advice only: it works without huge pages
+    Blocks.push_back({block, size});
+    Next = Populated = block;
+    BlockEnd = block + size;
+}
+
+void TMoveArena::PopulateUpTo(char* end) {
+    if (end <= Populated) {
+        return;
+    }
+    // Fill in ahead as far as has been used so far, at most one step: a small file takes one
+    // huge page, a large one 32 MB at a time.
+    const TBlock& block = Blocks.back();
+    const auto used = static_cast<std::size_t>(end - block.Start);
+    const auto ahead = reinterpret_cast<std::uintptr_t>(end) + std::min(used, PopulateStep);
+    char* target = reinterpret_cast<char*>(
+        std::min(RoundUp(ahead, HugePage), reinterpret_cast<std::uintptr_t>(BlockEnd)));
+    // Where the kernel cannot do it in bulk, the pages are filled in on first use instead.
+    ::madvise(Populated, static_cast<std::size_t>(target - Populated), MADV_POPULATE_WRITE);
+    Populated = target;
+}
+
+void* TMoveArena::do_allocate(std::size_t bytes, std::size_t alignment) {
+    if (alignment > HugePage) {
+        throw std::bad_alloc();
+    }
+    auto aligned = [&] {
+        return reinterpret_cast<char*>(RoundUp(reinterpret_cast<std::uintptr_t>(Next), alignment));
+    };
+    if (Next == nullptr || bytes > static_cast<std::size_t>(BlockEnd - aligned())) {
+        NewBlock(bytes);
+    }
+    char* result = aligned();
+    Next = result + bytes;
+    PopulateUpTo(Next);
+    return result;
+}
