@@ -30,46 +30,38 @@ TRgb FlatColour(std::uint8_t kind) {
     }
 }
 
-using TVertex = std::array<float, 3>;
-
-TQuad MakeQuad(TRgb colour, const std::array<TVertex, 4>& vertices, TVertex normal) {
-    TQuad quad{};
-    quad.Color[0] = colour.R;
-    quad.Color[1] = colour.G;
-    quad.Color[2] = colour.B;
-    for (std::size_t v = 0; v < 4; ++v) {
-        for (std::size_t c = 0; c < 3; ++c) {
-            quad.Vertex[v][c] = vertices[v][c];
-        }
-    }
-    for (std::size_t c = 0; c < 3; ++c) {
-        quad.Normal[c] = normal[c];
-    }
-    return quad;
-}
-
 void AppendFlatQuad(std::vector<TQuad>& quads, const TQuadEdges& e, std::uint8_t kind) {
-    quads.push_back(MakeQuad(FlatColour(kind),
-                             {{{e.X0, e.Yt, 0}, {e.X0, e.Yb, 0}, {e.X1, e.Yb, 0}, {e.X1, e.Yt, 0}}},
-                             {0, 0, 1}));
+    const TRgb c = FlatColour(kind);
+    quads.push_back(TQuad{{c.R, c.G, c.B},
+                          {{e.X0, e.Yt, 0}, {e.X0, e.Yb, 0}, {e.X1, e.Yb, 0}, {e.X1, e.Yt, 0}},
+                          {0, 0, 1}});
 }
 
 void AppendObstacleBox(std::vector<TQuad>& quads, const TQuadEdges& e, float h) {
-    const TRgb dark{0.2f, 0.2f, 0.2f};
-    const TRgb sideX{0.8f, 0.8f, 0.8f};
-    const TRgb sideY{0.75f, 0.75f, 0.75f};
-    quads.push_back(MakeQuad(
-        dark, {{{e.X0, e.Yt, 0}, {e.X1, e.Yt, 0}, {e.X1, e.Yb, 0}, {e.X0, e.Yb, 0}}}, {0, 0, -1}));
-    quads.push_back(MakeQuad(
-        sideX, {{{e.X0, e.Yt, h}, {e.X0, e.Yt, 0}, {e.X0, e.Yb, 0}, {e.X0, e.Yb, h}}}, {-1, 0, 0}));
-    quads.push_back(MakeQuad(
-        sideX, {{{e.X1, e.Yt, h}, {e.X1, e.Yb, h}, {e.X1, e.Yb, 0}, {e.X1, e.Yt, 0}}}, {1, 0, 0}));
-    quads.push_back(MakeQuad(
-        sideY, {{{e.X0, e.Yt, h}, {e.X1, e.Yt, h}, {e.X1, e.Yt, 0}, {e.X0, e.Yt, 0}}}, {0, 1, 0}));
-    quads.push_back(MakeQuad(
-        sideY, {{{e.X0, e.Yb, h}, {e.X0, e.Yb, 0}, {e.X1, e.Yb, 0}, {e.X1, e.Yb, h}}}, {0, -1, 0}));
-    quads.push_back(MakeQuad(
-        dark, {{{e.X0, e.Yt, h}, {e.X0, e.Yb, h}, {e.X1, e.Yb, h}, {e.X1, e.Yt, h}}}, {0, 0, 1}));
+    constexpr float dark = 0.2f;
+    constexpr float sideX = 0.8f;
+    constexpr float sideY = 0.75f;
+    const TQuad box[6] = {
+        {{dark, dark, dark},
+         {{e.X0, e.Yt, 0}, {e.X1, e.Yt, 0}, {e.X1, e.Yb, 0}, {e.X0, e.Yb, 0}},
+         {0, 0, -1}},
+        {{sideX, sideX, sideX},
+         {{e.X0, e.Yt, h}, {e.X0, e.Yt, 0}, {e.X0, e.Yb, 0}, {e.X0, e.Yb, h}},
+         {-1, 0, 0}},
+        {{sideX, sideX, sideX},
+         {{e.X1, e.Yt, h}, {e.X1, e.Yb, h}, {e.X1, e.Yb, 0}, {e.X1, e.Yt, 0}},
+         {1, 0, 0}},
+        {{sideY, sideY, sideY},
+         {{e.X0, e.Yt, h}, {e.X1, e.Yt, h}, {e.X1, e.Yt, 0}, {e.X0, e.Yt, 0}},
+         {0, 1, 0}},
+        {{sideY, sideY, sideY},
+         {{e.X0, e.Yb, h}, {e.X0, e.Yb, 0}, {e.X1, e.Yb, 0}, {e.X1, e.Yb, h}},
+         {0, -1, 0}},
+        {{dark, dark, dark},
+         {{e.X0, e.Yt, h}, {e.X0, e.Yb, h}, {e.X1, e.Yb, h}, {e.X1, e.Yt, h}},
+         {0, 0, 1}},
+    };
+    quads.insert(quads.end(), std::begin(box), std::end(box));
 }
 
 // Finds the block of equal kind that starts at (x0, y0) and marks it covered. Only the kind is
