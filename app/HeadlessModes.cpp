@@ -46,30 +46,23 @@ void WriteQuad(TJsonWriter& json, const TQuad& quad) {
 
 void WriteDeck(TJsonWriter& json, const TDeck& deck) {
     json.BeginObject();
-    json.Key("caption");
-    json.String(deck.Caption);
-    json.Key("cellCount");
-    json.Int(deck.CellCount);
-    json.Key("quadCount");
-    json.Int(deck.QuadCount);
+    json.StringField("caption", deck.Caption);
+    json.IntField("cellCount", deck.CellCount);
+    json.IntField("quadCount", deck.QuadCount);
     json.Key("quads");
     json.BeginArray();
     for (const TQuad& quad : deck.Quads) {
         WriteQuad(json, quad);
     }
     json.EndArray();
-    json.Key("lightCount");
-    json.Int(deck.LightCount);
+    json.IntField("lightCount", deck.LightCount);
     json.Key("lights");
     json.BeginArray();
     for (const TLight& light : deck.Lights) {
         json.BeginObject();
-        json.Key("on");
-        json.Bool(light.SwitchedOn);
-        json.Key("x");
-        json.Float(light.Position[0]);
-        json.Key("y");
-        json.Float(light.Position[1]);
+        json.BoolField("on", light.SwitchedOn);
+        json.FloatField("x", light.Position[0]);
+        json.FloatField("y", light.Position[1]);
         json.EndObject();
     }
     json.EndArray();
@@ -77,44 +70,35 @@ void WriteDeck(TJsonWriter& json, const TDeck& deck) {
 }
 
 void WritePerson(TJsonWriter& json, const TPersonData& person) {
-    const std::pair<const char*, std::int32_t> ints[] = {
-        {"attribute", person.Attribute},   {"moveCount", person.MoveCount},
-        {"startX", person.StartX},         {"startY", person.StartY},
-        {"startLevel", person.StartLevel}, {"startHeading", person.StartHeading}};
     json.BeginObject();
-    for (const auto& [name, value] : ints) {
-        json.Key(name);
-        json.Int(value);
-    }
-    json.Key("x");
-    json.Float(person.X);
-    json.Key("y");
-    json.Float(person.Y);
-    json.Key("level");
-    json.Int(person.Level);
-    json.Key("heading");
-    json.Int(person.Heading);
+    json.IntField("attribute", person.Attribute);
+    json.IntField("moveCount", person.MoveCount);
+    json.IntField("startX", person.StartX);
+    json.IntField("startY", person.StartY);
+    json.IntField("startLevel", person.StartLevel);
+    json.IntField("startHeading", person.StartHeading);
+    json.FloatField("x", person.X);
+    json.FloatField("y", person.Y);
+    json.IntField("level", person.Level);
+    json.IntField("heading", person.Heading);
     json.EndObject();
 }
 
 void WriteHeader(TJsonWriter& json, const TLogFile1& project) {
-    const std::pair<const char*, std::int32_t> values[] = {
-        {"pmax", project.PMax}, {"xmax", project.XMax}, {"ymax", project.YMax},
-        {"zmax", project.ZMax}, {"vmax", project.VMax}, {"toff", project.TOff}};
-    for (const auto& [name, value] : values) {
-        json.Key(name);
-        json.Int(value);
-    }
+    json.IntField("pmax", project.PMax);
+    json.IntField("xmax", project.XMax);
+    json.IntField("ymax", project.YMax);
+    json.IntField("zmax", project.ZMax);
+    json.IntField("vmax", project.VMax);
+    json.IntField("toff", project.TOff);
 }
 
 void WriteWarnings(TJsonWriter& json, const std::vector<TRecordedMessage>& messages) {
     json.BeginArray();
     for (const TRecordedMessage& message : messages) {
         json.BeginObject();
-        json.Key("title");
-        json.String(message.Title);
-        json.Key("text");
-        json.String(message.Text);
+        json.StringField("title", message.Title);
+        json.StringField("text", message.Text);
         json.EndObject();
     }
     json.EndArray();
@@ -157,14 +141,10 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
         WritePerson(json, person);
     }
     json.EndArray();
-    json.Key("timeStep");
-    json.Int(steps);
-    json.Key("savedCount");
-    json.Int(savedCount);
-    json.Key("timeText");
-    json.String(TimeText(ReplayTimeSeconds(steps, project.VMax, project.TOff)));
-    json.Key("savedText");
-    json.String(SavedText(savedCount));
+    json.IntField("timeStep", steps);
+    json.IntField("savedCount", savedCount);
+    json.StringField("timeText", TimeText(ReplayTimeSeconds(steps, project.VMax, project.TOff)));
+    json.StringField("savedText", SavedText(savedCount));
     json.Key("warnings");
     WriteWarnings(json, loadWarnings);
     json.EndObject();

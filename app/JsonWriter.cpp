@@ -153,3 +153,23 @@ void TJsonWriter::String(std::string_view text) {
     BeforeValue();
     std::fprintf(Out, "\"%s\"", Escape(text).c_str());
 }
+
+void TJsonWriter::IntField(std::string_view name, std::int64_t value) {
+    Key(name);
+    Int(value);
+}
+
+void TJsonWriter::FloatField(std::string_view name, float value) {
+    Key(name);
+    Float(value);
+}
+
+void TJsonWriter::BoolField(std::string_view name, bool value) {
+    Key(name);
+    Bool(value);
+}
+
+void TJsonWriter::StringField(std::string_view name, std::string_view text) {
+    Key(name);
+    String(text);
+}

@@ -21,6 +21,12 @@ public:
     void Bool(bool value);
     void String(std::string_view text);
 
+    // A member of the open object: its name and its value.
+    void IntField(std::string_view name, std::int64_t value);
+    void FloatField(std::string_view name, float value);
+    void BoolField(std::string_view name, bool value);
+    void StringField(std::string_view name, std::string_view text);
+
     // Text in the file's own bytes becomes valid JSON: UTF-8 passes, other bytes read as Latin-1.
     static std::string Escape(std::string_view text);
 
