@@ -11,6 +11,7 @@ constexpr std::size_t HugePage = std::size_t{2} << 20;
 // Address space is cheap; memory is only used where it is filled in.
 constexpr std::size_t BlockSize = std::size_t{1} << 30;
 constexpr std::size_t PopulateStep = std::size_t{32} << 20;
+constexpr std::size_t FirstBlockSize = std::size_t{8} << 20;
 
 #ifndef MADV_POPULATE_WRITE
 #define MADV_POPULATE_WRITE 23
@@ -31,7 +32,11 @@ void TMoveArena::Release() {
 }
 
 void TMoveArena::NewBlock(std::size_t atLeast) {
-    const std::size_t size = RoundUp(std::max(atLeast, BlockSize), HugePage);
+    // Small projects fit the first block and are served page by page; bulk filling and huge
+    // pages only pay off for the large ones.
+    const bool bulk = !Blocks.empty();
+    const std::size_t size =
+        RoundUp(std::max(atLeast, bulk ? BlockSize : FirstBlockSize), HugePage);
     // One huge page more, so the block can start on a huge-page boundary.
     const std::size_t mapped = size + HugePage;
     void* raw = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE,
@@ -49,10 +54,14 @@ void TMoveArena::NewBlock(std::size_t atLeast) {
         ::munmap(reinterpret_cast<void*>(aligned + size), tail);
     }
     char* block = reinterpret_cast<char*>(aligned);
-    ::madvise(block, size, MADV_HUGEPAGE); // advice only: it works without huge pages
+    if (bulk) {
+        ::madvise(block, size, MADV_HUGEPAGE); // advice only: it works without huge pages
+    }
     Blocks.push_back({block, size});
-    Next = Populated = block;
+    Next = block;
     BlockEnd = block + size;
+    // Memory of the first block is filled in on first use.
+    Populated = bulk ? block : BlockEnd;
 }
 
 void TMoveArena::PopulateUpTo(char* end) {
