@@ -1,0 +1,61 @@
+// The options record read from and written to the real settings file.
+
+#include "SettingsKeys.h"
+#include "SettingsTestSupport.h"
+#include "Toptions1.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Product = SettingsKeys::ProductName;
+
+class Options : public ::testing::Test {
+protected:
+    TTempConfigHome Home;
+    // Values left from before must not survive a failed read.
+    TOptions1 Record{"/old", true, 2, 3, 50};
+};
+
+TEST_F(Options, FirstRunCreatesTheKeyAndGivesTheDefaults) {
+    Record.ReadOptions(Product);
+    EXPECT_EQ(Record.ScreenShotSaveDirectory, "");
+    EXPECT_FALSE(Record.IsOverwritingAsked);
+    EXPECT_EQ(Record.ScreenShotSaveOption, 1);
+    EXPECT_EQ(Record.ScreenShotResizeOption, 1);
+    EXPECT_EQ(Record.ScreenShotResizeValue, 100);
+    EXPECT_EQ(StoreJson().value("\\Software\\Morvane\\Ambla Viewer"), QJsonValue(QJsonObject()));
+
+    Home.BlockConfigFolder();
+    EXPECT_NE(Record.WriteOptions(Product), "");
+}
+
+TEST_F(Options, EachValueIsTakenAsStoredOrFallsBackAloneAndTheBooleanIsWrittenAsOneOrZero) {
+    WriteStoreFile(R"({"\\Software\\Morvane\\Ambla Viewer": {
+        "ScreenShotSaveOption": "7", "ScreenShotSaveDirectory": {"expand": "$HOME/shots"},
+        "IsOverwritingAsked": 5, "ScreenShotResizeOption": 0, "ScreenShotResizeValue": "640",
+        "MaxAnimationSpeed": 9}})");
+    Record.ReadOptions(Product);
+    EXPECT_EQ(Record.ScreenShotSaveOption, 1);
+    EXPECT_EQ(Record.ScreenShotSaveDirectory, "$HOME/shots");
+    EXPECT_TRUE(Record.IsOverwritingAsked);
+    EXPECT_EQ(Record.ScreenShotResizeOption, 0);
+    EXPECT_EQ(Record.ScreenShotResizeValue, 100);
+
+    ASSERT_EQ(Record.WriteOptions(Product), "");
+    const QJsonObject written{
+        {"ScreenShotSaveOption", 1},    {"ScreenShotSaveDirectory", "$HOME/shots"},
+        {"IsOverwritingAsked", 1},      {"ScreenShotResizeOption", 0},
+        {"ScreenShotResizeValue", 100}, {"MaxAnimationSpeed", 9}};
+    EXPECT_EQ(StoreJson().value("\\Software\\Morvane\\Ambla Viewer"), written);
+
+    Record.IsOverwritingAsked = false;
+    ASSERT_EQ(Record.WriteOptions(Product), "");
+    EXPECT_EQ(StoreJson()
+                  .value("\\Software\\Morvane\\Ambla Viewer")
+                  .toObject()
+                  .value("IsOverwritingAsked"),
+              QJsonValue(0));
+}
+
+} // namespace

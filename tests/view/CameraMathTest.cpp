@@ -1,0 +1,129 @@
+// The orbiting camera: distance limits and zoom, drags with each button, fit and projection.
+
+#include "CameraMath.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace {
+
+TCamera TopView(double distance) {
+    TCamera camera;
+    camera.FIsControlEnabled = true;
+    camera.SetDistance(distance);
+    return camera;
+}
+
+void Drag(TCamera& camera, TMouseButton button, int dx, int dy) {
+    camera.MouseDown(button, 300, 300);
+    camera.MouseMove(300 + dx / 2, 300 + dy / 2);
+    camera.MouseMove(300 + dx, 300 + dy); // each move counts from the one before
+    camera.MouseUp();
+}
+
+} // namespace
+
+TEST(Camera, DistanceHasALowerLimitOnly) {
+    for (const auto& [asked, kept] : {std::pair{0.5, 1.1}, {1.1, 1.1}, {1e6, 1e6}}) {
+        EXPECT_EQ(TopView(asked).Distance(), kept) << asked;
+        EXPECT_EQ(TopView(asked).FEye, (std::array{0.0, 0.0, kept}));
+    }
+}
+
+TEST(Camera, ZoomStopsAtTheLowerLimitAndBeforeInfinity) {
+    TCamera camera = TopView(86.6);
+    for (int i = 0; i < 60; ++i) {
+        camera.SetDistance(ZoomedIn(camera.Distance()));
+    }
+    EXPECT_EQ(camera.Distance(), 1.1);
+    EXPECT_DOUBLE_EQ(WheelZoomed(100.0, 120), 97.6); // a notch away from the user comes closer
+    camera.SetDistance(1.7e308);
+    camera.SetDistance(ZoomedOut(camera.Distance()));
+    camera.SetDistance(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(camera.FEye[2], 1.7e308);
+}
+
+TEST(Camera, LeftDragOrbitsPastThePoleWithUpPerpendicular) {
+    TCamera camera = TopView(100.0);
+    Drag(camera, TMouseButton::Left, 150, -400);
+    EXPECT_DOUBLE_EQ(camera.FPhi, 1.2);
+    EXPECT_DOUBLE_EQ(camera.FTheta, -3.2);
+    EXPECT_NEAR(camera.FEye[2], -99.829, 1e-3); // below the floor
+    const auto& e = camera.FEye;
+    const auto& u = camera.FUp;
+    EXPECT_NEAR(e[0] * u[0] + e[1] * u[1] + e[2] * u[2], 0.0, 1e-9);
+}
+
+// Seen from above the deck follows the pointer: right on the screen is (up y, -up x).
+TEST(Camera, RightDragPansAlongTheScreenAtAnyAzimuthFasterFarAway) {
+    TCamera camera = TopView(100.0);
+    Drag(camera, TMouseButton::Right, 100, 0);
+    EXPECT_EQ(camera.FPan, (std::array{12.5, 0.0}));
+    for (const double phi : {0.7, 2.0, -2.5}) {
+        camera = TopView(200.0);
+        camera.FPhi = phi;
+        Drag(camera, TMouseButton::Right, 8, 0);
+        EXPECT_NEAR(camera.FPan[0], camera.FUp[1] * 2.0, 1e-12) << phi;
+        EXPECT_NEAR(camera.FPan[1], -camera.FUp[0] * 2.0, 1e-12) << phi;
+        Drag(camera, TMouseButton::Right, -8, -8); // back, and up the screen
+        EXPECT_NEAR(camera.FPan[0], camera.FUp[0] * 2.0, 1e-12) << phi;
+        EXPECT_NEAR(camera.FPan[1], camera.FUp[1] * 2.0, 1e-12) << phi;
+    }
+}
+
+TEST(Camera, LastPressSetsModeAndCursorAndAMiddlePressOnlyRestarts) {
+    TCamera camera = TopView(100.0);
+    EXPECT_EQ(camera.MouseDown(TMouseButton::Right, 0, 0).Cursor, TCursor::Hand);
+    EXPECT_EQ(camera.MouseDown(TMouseButton::Left, 0, 0).Cursor, TCursor::Cross);
+    EXPECT_EQ(camera.MouseDown(TMouseButton::Other, 50, 0).Cursor, TCursor::Unchanged);
+    EXPECT_TRUE(camera.MouseMove(60, 0).SetOrthoAndInvalidate);
+    EXPECT_DOUBLE_EQ(camera.FPhi, 0.08);
+    EXPECT_EQ(camera.MouseUp().Cursor, TCursor::Arrow);
+    Drag(camera, TMouseButton::Other, 200, 90);
+    EXPECT_DOUBLE_EQ(camera.FPhi, 0.08);
+    EXPECT_EQ(camera.FTheta, 0.0);
+    EXPECT_EQ(camera.FPan, (std::array{0.0, 0.0}));
+}
+
+TEST(Camera, DisabledControlIgnoresPressesAndMovesButNotReleases) {
+    TCamera camera = TopView(100.0);
+    camera.MouseDown(TMouseButton::Left, 0, 0);
+    camera.FIsControlEnabled = false;
+    EXPECT_FALSE(camera.MouseMove(100, 0).SetOrthoAndInvalidate);
+    EXPECT_EQ(camera.MouseDown(TMouseButton::Right, 5, 5).Cursor, TCursor::Unchanged);
+    EXPECT_EQ(camera.FEye, (std::array{0.0, 0.0, 100.0}));
+    camera.FIsControlEnabled = true;
+    camera.MouseMove(110, 0); // still rotating, from the last position seen while enabled
+    EXPECT_DOUBLE_EQ(camera.FPhi, 0.88);
+    camera.FIsControlEnabled = false;
+    EXPECT_EQ(camera.MouseUp().Cursor, TCursor::Arrow);
+    EXPECT_EQ(camera.FMouseMode, TMouseMode::None);
+}
+
+TEST(Camera, FitAndFarPlaneFollowDeckDistanceAndPan) {
+    TCamera camera = TopView(100.0);
+    camera.FitToDeck(100);
+    EXPECT_NEAR(camera.FEye[2], 86.6, 0.01);
+    Drag(camera, TMouseButton::Left, 0, 100);
+    camera.FitToDeck(100); // the angles stay and so does the eye's place on the sphere
+    EXPECT_NEAR(camera.FEye[2], 86.6 * std::cos(0.8), 0.01);
+    EXPECT_EQ(FitDistance(0), 1.1); // not onto the look-at point
+    const struct {
+        double Distance, PanX, PanY;
+        int Extent;
+        double Far;
+    } cases[] = {{camera.Distance(), 0, 0, 100, 186},
+                 {86.6, 30, -40, 100, 236},
+                 {86.6, -3.9, 0, 100, 189},
+                 {1e12, 0, 0, 100, 1e12 + 100},
+                 {FitDistance(0), 0, 0, 0, 2}};
+    for (const auto& c : cases) {
+        const TProjection p = ProjectionFor(800, 600, 60, c.Distance, {c.PanX, c.PanY}, c.Extent);
+        EXPECT_EQ(p.Far, c.Far) << c.Distance;
+        EXPECT_EQ(p.Aspect, 800.0f / 600.0f);
+    }
+    EXPECT_EQ(ProjectionFor(640, 0, 60, 10.0, {0, 0}, 10).Aspect, 640.0f);
+}

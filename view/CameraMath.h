@@ -1,0 +1,94 @@
+#pragma once
+// The orbiting camera of the 3D view and its projection, as plain numbers: the OpenGL widget
+// feeds it mouse events and reads back the eye, the up vector, the pan and what to do next.
+
+#include <array>
+#include <cstdint>
+
+// Vertical field of view of the cell view in degrees; the radians of the camera fit take π as
+// 3.1415.
+inline constexpr std::int32_t CellViewFieldOfView = 60;
+inline constexpr double CellViewFieldOfViewRadians = CellViewFieldOfView * 3.1415 / 180.0;
+
+// The camera never comes closer to the look-at point than this; the near plane lies at 1.
+inline constexpr double MinimumDistance = 1.1;
+
+enum class TMouseMode : std::uint8_t { None, Rotate, Pan };
+enum class TMouseButton : std::uint8_t { Left, Right, Other };
+enum class TCursor : std::uint8_t { Unchanged, Cross, Hand, Arrow };
+
+// What the widget does after a mouse event. Mouse capture needs no flag: the toolkit keeps
+// sending moves to the widget while any button is held.
+struct TMouseResponse {
+    bool SetOrthoAndInvalidate = false;
+    TCursor Cursor = TCursor::Unchanged;
+};
+
+// The look-at point is always the scene origin; panning moves the scene, not the camera.
+// The eye sits on a sphere of radius FDistance, placed by the azimuth FPhi (from +y towards
+// +x) and the polar angle FTheta (from +z). Neither angle is limited, so the camera may pass
+// over the pole and below the floor.
+class TCamera {
+public:
+    bool FIsControlEnabled = false; // mouse presses and moves are ignored while false
+    std::int32_t FLastX = 0;
+    std::int32_t FLastY = 0;
+    TMouseMode FMouseMode = TMouseMode::None;
+    double FPhi = 0.0;
+    double FTheta = 0.0;
+    double FDistance = 0.0;
+    std::array<double, 3> FEye{0.0, 0.0, 0.0};
+    std::array<double, 2> FPan{0.0, 0.0};
+    std::array<double, 3> FUp{0.0, 1.0, 0.0};
+
+    double Distance() const { return FDistance; }
+
+    // Moves the eye along its line of sight; never closer than MinimumDistance, no upper limit.
+    // A value that is not a finite number leaves the distance as it was. The up vector depends
+    // on the angles only, so it stays. The caller sets the projection again: the far plane
+    // follows the distance.
+    void SetDistance(double value);
+
+    // Places the camera so that a deck whose larger side is maxExtent cells fills the view;
+    // the angles and the pan stay.
+    void FitToDeck(std::int32_t maxExtent);
+
+    TMouseResponse MouseDown(TMouseButton button, std::int32_t x, std::int32_t y);
+    TMouseResponse MouseMove(std::int32_t x, std::int32_t y);
+    // Ends any drag, also while the control is disabled, so the cursor never stays a cross.
+    TMouseResponse MouseUp();
+
+    // The point of the deck under the centre of the view.
+    std::array<float, 2> ViewCentre() const;
+
+private:
+    void Rotate(double dx, double dy);
+    void Pan(double dx, double dy);
+    void RecomputeEye();
+    void RecomputeUp();
+};
+
+// Distance at which the larger deck side just fills the vertical field of view, but never below
+// MinimumDistance: a deck of one cell, or none, would otherwise put the eye inside the near plane
+// or onto the look-at point.
+double FitDistance(std::int32_t maxExtent);
+
+// The distances the zoom commands and one mouse-wheel event ask for; SetDistance applies the
+// lower limit.
+double ZoomedIn(double distance);
+double ZoomedOut(double distance);
+double WheelZoomed(double distance, std::int32_t wheelDelta);
+
+// Arguments for a perspective projection (fovy in degrees, aspect, near and far planes).
+struct TProjection {
+    double FieldOfViewY = 0.0;
+    float Aspect = 1.0f;
+    double Near = 1.0;
+    double Far = 1.0;
+};
+
+// The far plane grows with the distance and the pan so that the deck never falls behind it, and
+// stays behind the near plane even for an empty deck.
+TProjection ProjectionFor(std::int32_t width, std::int32_t height, std::int32_t fieldOfView,
+                          double distance, const std::array<double, 2>& pan,
+                          std::int32_t maxExtent);
