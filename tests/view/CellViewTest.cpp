@@ -1,0 +1,139 @@
+// The cell view drawn for real (Xvfb, Mesa) and read back pixel by pixel.
+
+#include "RecordingUiServices.h"
+#include "Tlogfile1.h"
+#include "tcellview3d.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// A 10 x 6 deck of floor with one obstacle cell at (8, 4) and one person near the centre who
+// faces north-east, then steps one cell east.
+const char* const SmallDeck =
+    "<header> pmax 1 xmax 10 ymax 6 zmax 2 vmax 1 </header>\n"
+    "<deck> caption Main\nlevel 0 (celldata)\n"
+    "P10x0\nP10x0\nP10x0\nP10x0\nP8x0 1 0\nP10x0\n</deck>\n"
+    "<deck> caption Upper\nlevel 1 (celldata)\n"
+    "P10x0\nP10x0\nP10x0\nP10x0\nP10x0\nP10x0\n</deck>\n"
+    "<persons> <startpositions>\n2 1 0 2 0\n(movement)\n3 S\n</persons>\n";
+
+struct TRgb {
+    int R, G, B;
+};
+
+TRgb PixelAt(const QImage& image, int x, int y) {
+    const QColor c = image.pixelColor(x, y);
+    return {c.red(), c.green(), c.blue()};
+}
+
+bool IsBackground(TRgb p) {
+    return p.R == 0 && p.G == 0 && p.B == 51;
+}
+bool IsGreen(TRgb p) {
+    return p.G > 80 && p.R < 30 && p.B < 30;
+}
+bool IsGrey(TRgb p, int low, int high) {
+    return std::abs(p.R - p.G) < 8 && std::abs(p.G - p.B) < 8 && p.R >= low && p.R <= high;
+}
+
+class CellView : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Project.LoadFromMemory("deck", SmallDeck, Progress));
+        View = std::make_unique<TCellView3D>(nullptr);
+        View->resize(400, 300);
+        View->SetProject(Project.XMax, Project.YMax, Project.ZMax, Project.PMax);
+        View->SetDecks(&Project.Decks);
+        View->SetPersons(&Project.Persons);
+        View->SelectDeck(0);
+        View->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(View.get()));
+    }
+
+    QImage Frame() { return View->grabFramebuffer(); }
+
+    TRecordingUiServices Ui;
+    TScopedUiServices Installed{Ui};
+    TNoProgressWindow Progress;
+    TLogFile1 Project{"Level"};
+    std::unique_ptr<TCellView3D> View;
+};
+
+// Points of the 400 x 300 frame, seen straight from above: a corner outside the deck, open floor,
+// the top of the obstacle box, the body of the person, and the look-at point.
+constexpr QPoint Outside{2, 298};
+constexpr QPoint Floor{100, 200};
+constexpr QPoint ObstacleTop{345, 225};
+constexpr QPoint PersonBody{60, 50};
+constexpr QPoint Centre{200, 150};
+
+TRgb At(const QImage& frame, QPoint p) {
+    return PixelAt(frame, p.x(), p.y());
+}
+
+TEST_F(CellView, DrawsBackgroundFloorObstacleAndPerson) {
+    const QImage frame = Frame();
+    EXPECT_TRUE(IsBackground(At(frame, Outside)));
+    EXPECT_TRUE(IsGrey(At(frame, Floor), 100, 255)); // white floor, lit
+    EXPECT_TRUE(IsGrey(At(frame, ObstacleTop), 10, 80));
+    EXPECT_TRUE(IsGreen(At(frame, PersonBody)));
+    EXPECT_TRUE(IsGreen(At(frame, Centre))); // the origin marker
+}
+
+TEST_F(CellView, OriginMarkerGoesAndComesBack) {
+    View->ToggleOrigin();
+    EXPECT_FALSE(View->ShowOrigin());
+    EXPECT_TRUE(IsGrey(At(Frame(), Centre), 100, 255));
+    View->ToggleOrigin();
+    EXPECT_TRUE(IsGreen(At(Frame(), Centre)));
+}
+
+TEST_F(CellView, ShowsOnlyThePersonsAndQuadsOfTheSelectedDeck) {
+    for (const int outOfRange : {-1, 2}) {
+        View->SelectDeck(outOfRange);
+        EXPECT_EQ(View->DeckIndex(), 0);
+    }
+    View->SelectDeck(1);
+    const QImage upper = Frame();
+    EXPECT_TRUE(IsBackground(At(upper, PersonBody)));
+    EXPECT_TRUE(IsGrey(At(upper, ObstacleTop), 100, 255));
+    View->SelectDeck(0);
+    EXPECT_TRUE(IsGreen(At(Frame(), PersonBody)));
+}
+
+TEST_F(CellView, APersonWhoHasLeftIsNotDrawn) {
+    TPersonData& person = Project.Persons[0];
+    ASSERT_TRUE(person.IsStepMoved(0));
+    EXPECT_TRUE(IsGreen(At(Frame(), PersonBody)));
+    ASSERT_FALSE(person.IsStepMoved(1));
+    EXPECT_TRUE(IsBackground(At(Frame(), PersonBody)));
+}
+
+TEST_F(CellView, ABadHeadingIsReportedOnceAfterTheFrame) {
+    Project.Persons[0].Heading = 9;
+    Frame();
+    EXPECT_TRUE(Ui.Messages.empty()); // never from inside the paint
+    Frame();
+    QTest::qWait(0);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_EQ(Ui.Messages[0].Title, "Error");
+    EXPECT_EQ(Ui.Messages[0].Text,
+              "Error in:\n\nTCellView3D::RenderScene()\n\nContact Morvane HT!");
+    EXPECT_TRUE(IsGreen(At(Frame(), PersonBody))); // still drawn, unturned
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QSurfaceFormat::setDefaultFormat(TGLControl::PreferredFormat());
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,61 @@
+#pragma once
+// A window with its own OpenGL context and an orbiting camera that the mouse drives. It draws
+// nothing itself: the cell view overrides the projection and the scene.
+
+#include "CameraMath.h"
+#include "Tlights.h"
+
+#include <QOpenGLWidget>
+#include <array>
+
+class TGLControl : public QOpenGLWidget {
+    Q_OBJECT
+
+public:
+    explicit TGLControl(QWidget* owner);
+    ~TGLControl() override;
+
+    // Double buffer, 24 colour bits, 32 depth bits (or the best the driver offers), and a
+    // compatibility context for the fixed-function pipeline. Set as the default before any
+    // window is made.
+    static QSurfaceFormat PreferredFormat();
+
+    double Distance() const { return Camera.Distance(); }
+    void SetDistance(double value);
+    bool IsControlEnabled() const { return Camera.FIsControlEnabled; }
+    void SetIsControlEnabled(bool enabled) { Camera.FIsControlEnabled = enabled; }
+    const TCamera& CameraState() const { return Camera; }
+
+    // A synchronous redraw, and a redraw when the event loop comes to it.
+    void Paint() { repaint(); }
+    void Invalidate() { update(); }
+
+protected:
+    virtual void SetOrtho() {}
+    virtual void IniGL() {}
+    virtual void SetupRC();
+    virtual void RenderScene() {}
+    void ShutDownLights();
+
+    // The state below changes outside painting; it reaches OpenGL at the next frame, where the
+    // context is current.
+    void RequestSetupRC() { SetupRCPending = true; }
+
+    void initializeGL() override;
+    void paintGL() override;
+    void resizeGL(int width, int height) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    // Keys that reach the view are swallowed: the keyboard commands are the main window's.
+    void keyPressEvent(QKeyEvent* event) override;
+
+    TCamera Camera;
+    const std::array<TLight, 8>* FLights = nullptr;
+
+private:
+    void ApplyCursor(TCursor cursor);
+
+    bool SetupRCPending = false;
+    bool CursorOverridden = false;
+};
