@@ -2,7 +2,10 @@
 // the viewer's window.
 
 #include "CommandLine.h"
+#include "GuiStart.h"
 #include "HeadlessModes.h"
+
+#include <QFile>
 
 #include <cstdio>
 #include <string>
@@ -23,7 +26,5 @@ int main(int argc, char* argv[]) {
     case TCommandLine::TMode::Gui:
         break;
     }
-    // The window is not built yet.
-    std::fputs(UsageText, stderr);
-    return 2;
+    return RunGui(argc, argv, QFile::decodeName(commandLine->FileName.c_str()));
 }

@@ -15,3 +15,13 @@ TMsgResult TRecordingUiServices::MessageBox(const std::string& title, const std:
     Answers.pop_front();
     return answer;
 }
+
+std::optional<std::string> TRecordingUiServices::OpenFileName(const TFileDialogRequest& request) {
+    FileDialogs.push_back(request);
+    if (FileAnswers.empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::string> answer = FileAnswers.front();
+    FileAnswers.pop_front();
+    return answer;
+}

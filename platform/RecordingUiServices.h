@@ -22,11 +22,15 @@ public:
     TMsgResult MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
                           TMsgButtons buttons) override;
     void ProcessMessages() override { ++ProcessMessagesCalls; }
+    std::optional<std::string> OpenFileName(const TFileDialogRequest& request) override;
 
     std::vector<TRecordedMessage> Messages;
     // Answers given to boxes in turn; once used up, every box is answered OK.
     std::deque<TMsgResult> Answers;
     long ProcessMessagesCalls = 0;
+    // Open dialogs asked for, and the files chosen in turn; once used up, dialogs are cancelled.
+    std::vector<TFileDialogRequest> FileDialogs;
+    std::deque<std::optional<std::string>> FileAnswers;
 
 private:
     bool EchoToStderr;

@@ -2,15 +2,30 @@
 // The few things the model needs from a user interface, as plain C++ so that the reader and its
 // tests, fuzzer and benchmarks run without any GUI toolkit.
 
+#include <optional>
 #include <string>
 
 enum class TMsgIcon { None, Exclamation, Error };
 enum class TMsgButtons { Ok, OkCancel };
 enum class TMsgResult { Ok, Cancel };
 
+// What an open dialog is asked to show: its title, the filter ("3D log file (*.3dl)"), the
+// directory it starts in, the file name it proposes, and the extension a bare name gets.
+struct TFileDialogRequest {
+    std::string Title;
+    std::string Filter;
+    std::string Directory;
+    std::string FileName;
+    std::string DefaultSuffix;
+};
+
 class TUiServices {
 public:
     virtual ~TUiServices() = default;
+    // The file the user chose, or nothing when the dialog was cancelled.
+    virtual std::optional<std::string> OpenFileName(const TFileDialogRequest&) {
+        return std::nullopt;
+    }
     // A modal message box; returns the button the user chose.
     virtual TMsgResult MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
                                   TMsgButtons buttons) = 0;

@@ -1,5 +1,6 @@
 // The cell view drawn for real (Xvfb, Mesa) and read back pixel by pixel.
 
+#include "GuiTestMain.h"
 #include "RecordingUiServices.h"
 #include "Tlogfile1.h"
 #include "tcellview3d.h"
@@ -132,8 +133,5 @@ TEST_F(CellView, ABadHeadingIsReportedOnceAfterTheFrame) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QSurfaceFormat::setDefaultFormat(TGLControl::PreferredFormat());
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return RunGuiTests(argc, argv, TGLControl::PreferredFormat());
 }

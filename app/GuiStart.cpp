@@ -1,0 +1,52 @@
+#include "GuiStart.h"
+
+#include "QtUiServices.h"
+#include "UIntroForm.h"
+#include "UMain.h"
+#include "UProgessDialog.h"
+#include "tcellview3d.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSurfaceFormat>
+#include <exception>
+
+namespace {
+
+// An exception that reaches the event loop is shown, and the program goes on.
+class TAmblaApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            QMessageBox::critical(activeWindow(), applicationDisplayName(), error.what());
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int RunGui(int argc, char* argv[], const QString& pendingFileName) {
+    QSurfaceFormat::setDefaultFormat(TGLControl::PreferredFormat());
+    TAmblaApplication application(argc, argv);
+    QApplication::setApplicationDisplayName("Ambla Viewer");
+    TQtUiServices services;
+    TScopedUiServices installed(services);
+
+    TMainForm mainForm;
+    TFProgressDialog progress(&mainForm);
+    TIntroForm intro(&mainForm);
+    mainForm.SetWindows(&progress, &intro);
+    mainForm.PendingFileName = pendingFileName;
+    // Without a window manager a maximised window keeps its size; fill the screen ourselves.
+    if (const QScreen* screen = mainForm.screen()) {
+        mainForm.setGeometry(screen->availableGeometry());
+    }
+    mainForm.showMaximized();
+    return TAmblaApplication::exec();
+}

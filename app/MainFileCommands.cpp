@@ -1,0 +1,52 @@
+// Choosing a log file: the open dialog, the recent files, and the memory of the last choice.
+
+#include "UMain.h"
+
+#include "SettingsKeys.h"
+#include "SettingsStore.h"
+#include "UiServices.h"
+
+#include <QFileInfo>
+
+void TMainForm::BitBtn1Click() {
+    TSettingsStore store;
+    const QString key = SettingsKeys::KeyPath(ProductName);
+    // "LogDir" holds the last file chosen: its folder is where the dialog starts, its name the
+    // name it proposes.
+    const QString last = store.ReadString(key, SettingsKeys::LogDir).value_or(QString());
+    const qsizetype cut = last.lastIndexOf('/') + 1;
+    TFileDialogRequest request{"Load Log File", "3D log file (*.3dl)", last.left(cut).toStdString(),
+                               last.mid(cut).toStdString(), "3dl"};
+    const auto chosen = Ui().OpenFileName(request);
+    if (!chosen) {
+        return;
+    }
+    const QString path = QString::fromStdString(*chosen);
+    if (!QFileInfo(path).isFile()) {
+        ShowCannotOpen(path);
+        return;
+    }
+    if (!store.WriteString(key, SettingsKeys::LogDir, path)) {
+        ShowError(store.LastError().toStdString());
+    }
+    AddToRecentFiles(path);
+    LoadLogFile(path);
+}
+
+void TMainForm::AddToRecentFiles(const QString& path) {
+    RecentFiles.Add(path);
+    TSettingsStore store;
+    if (!RecentFiles.WriteToStore(store, ProductName)) {
+        ShowError(store.LastError().toStdString());
+    }
+    ShowRecentFiles();
+}
+
+void TMainForm::OpenRecent(int index) {
+    const QString path = RecentFiles.Path(index);
+    if (!QFileInfo(path).isFile()) {
+        ShowCannotOpen(path);
+        return;
+    }
+    LoadLogFile(path);
+}

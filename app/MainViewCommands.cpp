@@ -1,0 +1,71 @@
+// Deck, zoom, origin and light commands of the main window.
+
+#include "UMain.h"
+
+#include "CameraMath.h"
+#include "tcellview3d.h"
+
+#include <QComboBox>
+#include <QWheelEvent>
+
+// The chooser lists the top deck first: item i stands for deck (items - 1 - i).
+void TMainForm::SelectChosenDeck() {
+    View->SelectDeck(ComboBox1->count() - 1 - ComboBox1->currentIndex());
+    UpdateLightStatus();
+}
+
+void TMainForm::Deckup1Click() {
+    if (!LogLoaded || ComboBox1->currentIndex() <= 0) {
+        return;
+    }
+    ComboBox1->setCurrentIndex(ComboBox1->currentIndex() - 1);
+    SelectChosenDeck();
+}
+
+void TMainForm::Deckdown1Click() {
+    if (!LogLoaded || ComboBox1->currentIndex() >= ComboBox1->count() - 1) {
+        return;
+    }
+    ComboBox1->setCurrentIndex(ComboBox1->currentIndex() + 1);
+    SelectChosenDeck();
+}
+
+void TMainForm::ComboBox1Select() {
+    if (!LogLoaded) {
+        return;
+    }
+    SelectChosenDeck();
+    View->setFocus(); // so that the deck keys work again at once
+}
+
+void TMainForm::Button1Click() {
+    View->SetDistance(ZoomedIn(View->Distance()));
+}
+
+void TMainForm::Button2Click() {
+    View->SetDistance(ZoomedOut(View->Distance()));
+}
+
+void TMainForm::wheelEvent(QWheelEvent* event) {
+    View->SetDistance(WheelZoomed(View->Distance(), event->angleDelta().y()));
+    event->accept();
+}
+
+void TMainForm::ShowOriginClick() {
+    View->ToggleOrigin();
+    ShowOrigin->setChecked(View->ShowOrigin());
+}
+
+void TMainForm::AddLightClick() {
+    if (LogLoaded && View->GetLightCount() < DeckLightSlots) {
+        View->AddLight();
+        UpdateLightStatus();
+    }
+}
+
+void TMainForm::RemoveLightClick() {
+    if (LogLoaded && View->GetLightCount() > 0) {
+        View->RemoveLight();
+        UpdateLightStatus();
+    }
+}

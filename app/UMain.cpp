@@ -1,0 +1,231 @@
+#include "UMain.h"
+
+#include "SettingsKeys.h"
+#include "SettingsStore.h"
+#include "TextConversion.h"
+#include "UIntroForm.h"
+#include "UProgessDialog.h"
+#include "UiServices.h"
+#include "tcellview3d.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int StatusPathWidth = 500;
+
+} // namespace
+
+void ShowCannotOpen(const QString& path) {
+    ShowError("Cannot open file:\n" + path.toStdString());
+}
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent), ProductName(SettingsKeys::ProductName) {
+    setMinimumSize(350, 250);
+    resize(350, 250);
+    AnimationTimer = new QTimer(this);
+    AnimationTimer->setInterval(1);
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::SetWindows(TFProgressDialog* progress, TIntroForm* intro) {
+    FProgressDialog = progress;
+    IntroForm = intro;
+}
+
+void TMainForm::FormCreate() {
+    setWindowTitle(ProductName);
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    View = new TCellView3D(client);
+    View->setFocusPolicy(Qt::StrongFocus);
+    layout->addWidget(View, 1);
+    setCentralWidget(client);
+    CreateMenus();
+    CreateToolBar();
+    layout->addWidget(Panel1);
+    CreateStatusBar();
+    StopAnimation();
+
+    TSettingsStore store;
+    const QString key = SettingsKeys::KeyPath(ProductName);
+    (void)store.CreateKey(key); // nothing to tell the user: the defaults apply
+    MaxAnimationSpeed = store.ReadInteger(key, SettingsKeys::MaxAnimationSpeed)
+                            .value_or(SettingsKeys::MaxAnimationSpeedDefault);
+    RecentFiles.ReadFromStore(store, ProductName);
+    ShowRecentFiles();
+    Options.ReadOptions(ProductName);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Without a window manager the window may never be told that it is active.
+    QTimer::singleShot(0, this, &TMainForm::FormActivate);
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        FormActivate();
+    }
+}
+
+void TMainForm::FormActivate() {
+    if (!FirstActivation) {
+        return;
+    }
+    FirstActivation = false;
+    if (IntroForm != nullptr) {
+        IntroForm->SetDisplayTime(1000);
+        IntroForm->exec();
+    }
+    if (!PendingFileName.isEmpty()) {
+        const QString path = PendingFileName;
+        PendingFileName.clear();
+        SetStatus(3, "Loading " + ShortenedForStatus(path));
+        QCoreApplication::processEvents();
+        LoadLogFile(path);
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (Loading) {
+        // The reader is still filling the project: close once it is done.
+        CloseRequested = true;
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TMainForm::FormClose() {
+    StopAnimation();
+    SetStatus(3, QString());
+    if (LogFile) {
+        View->ClearProject();
+        LogFile.reset();
+    }
+    TSettingsStore store;
+    if (!store.WriteInteger(SettingsKeys::KeyPath(ProductName), SettingsKeys::MaxAnimationSpeed,
+                            MaxAnimationSpeed)) {
+        ShowError(store.LastError().toStdString());
+    }
+    if (const QString error = Options.WriteOptions(ProductName); !error.isEmpty()) {
+        ShowError(error.toStdString());
+    }
+}
+
+void TMainForm::Quit1Click() {
+    close();
+}
+
+void TMainForm::StartupWindow1Click() {
+    if (IntroForm != nullptr) {
+        IntroForm->SetDisplayTime(5000);
+        IntroForm->exec();
+    }
+}
+
+void TMainForm::EnableControls(bool enabled) {
+    for (QMenu* menu : {File1, Views1, Animation1, Settings1}) {
+        menu->setEnabled(enabled);
+        menu->menuAction()->setEnabled(enabled);
+    }
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{BitBtn1, BitBtn2, ComboBox1, BitBtn_ResetToStart,
+                                         SpeedButton_PlayLoop, BitBtn_StepBack, BitBtn_StepFore,
+                                         BitBtn_ScreenShotSingle, SpeedButton_ScreenShotSeries}) {
+        control->setEnabled(enabled);
+    }
+    View->SetIsControlEnabled(enabled);
+}
+
+void TMainForm::LoadLogFile(const QString& path) {
+    Loading = true;
+    EnableControls(false);
+    StopAnimation();
+    // After stopping, which clears this panel, so that it tells what is loading all along.
+    SetStatus(3, "Loading " + ShortenedForStatus(path));
+    FProgressDialog->SetInfoText("Loading logfile...");
+    FProgressDialog->Show();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents();
+
+    if (LogLoaded) {
+        View->ClearProject(); // no frame may draw the old project once it is gone
+        LogFile.reset();
+    }
+    LogFile = std::make_unique<TLogFile1>("Level");
+    LogLoaded = true;
+    if (LogFile->Load(QFile::encodeName(path).toStdString(), *FProgressDialog)) {
+        setWindowTitle(ProductName + ", " + path);
+    }
+    QCoreApplication::processEvents();
+
+    View->SetProject(LogFile->XMax, LogFile->YMax, LogFile->ZMax, LogFile->PMax);
+    View->SetDecks(&LogFile->Decks);
+    View->SetPersons(&LogFile->Persons);
+    View->SelectDeck(0);
+    TimeStep = 0;
+    SavedCount = 0;
+    UpdateLightStatus();
+    SetStatus(1, "Time: 0:00 min");
+    SetStatus(2, "Saved: 0");
+    FillDeckChooser();
+
+    QGuiApplication::restoreOverrideCursor();
+    FProgressDialog->Close();
+    SetStatus(3, " ");
+    EnableControls(true);
+    QCoreApplication::processEvents();
+    Loading = false;
+    if (CloseRequested) {
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void TMainForm::FillDeckChooser() {
+    ComboBox1->clear();
+    for (std::int32_t n = LogFile->ZMax - 1; n >= 0; --n) {
+        ComboBox1->addItem(FromFileText(LogFile->GetDeckCaption(n)));
+    }
+    ComboBox1->setCurrentIndex(ComboBox1->count() - 1);
+}
+
+void TMainForm::UpdateLightStatus() {
+    const std::int32_t count = View->GetLightCount();
+    SetStatus(0, "Lights: " + QString::number(count));
+    AddLight->setEnabled(count < DeckLightSlots);
+    RemoveLight->setEnabled(count > 0);
+}
+
+void TMainForm::SetStatus(int panel, const QString& text) {
+    StatusPanels[static_cast<std::size_t>(panel)]->setText(text);
+}
+
+QString TMainForm::ShortenedForStatus(const QString& path) const {
+    const QFontMetrics metrics(statusBar()->font());
+    return metrics.elidedText(path, Qt::ElideMiddle, StatusPathWidth);
+}
+
+void TMainForm::StopAnimation() {
+    AnimationTimer->stop();
+    SetStatus(3, QString());
+    SpeedButton_PlayLoop->setChecked(false);
+}

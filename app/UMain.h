@@ -1,0 +1,142 @@
+#pragma once
+// The main window: menus, tool bar, deck chooser, status bar and the 3D view; it owns the loaded
+// project and drives loading, playback and the view commands.
+
+#include "RecentFiles.h"
+#include "Tlogfile1.h"
+#include "Toptions1.h"
+
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QTimer;
+class QToolButton;
+class TCellView3D;
+class TFProgressDialog;
+class TIntroForm;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The windows the main window opens; made by the start sequence after the main window.
+    void SetWindows(TFProgressDialog* progress, TIntroForm* intro);
+
+    void LoadLogFile(const QString& path);
+    void EnableControls(bool enabled);
+    void AddToRecentFiles(const QString& path);
+
+    // Fields of the program, read by the commands and by tests.
+    const QString ProductName;
+    TRecentFiles RecentFiles;
+    QString ScreenShotPath;
+    bool FirstActivation = true;
+    bool LogLoaded = false;
+    bool SeriesActive = false;
+    std::int32_t TimeStep = 0;
+    std::int32_t TimeSeconds = 0;
+    std::int32_t SavedCount = 0;
+    std::int32_t MaxAnimationSpeed = 5;
+    TCellView3D* View = nullptr;
+    std::unique_ptr<TLogFile1> LogFile;
+    std::array<QAction*, TRecentFiles::MaxCount> RecentItems{};
+    TOptions1 Options;
+    QString PendingFileName;
+
+    // Layout: named as the design names them so that commands and tests find them.
+    QMenu* File1 = nullptr;
+    QMenu* Views1 = nullptr;
+    QMenu* Animation1 = nullptr;
+    QMenu* Settings1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* LoadLogfile1 = nullptr;
+    QAction* Singlescreenshot1 = nullptr;
+    QAction* Screenshotseries1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* Quit1 = nullptr;
+    QAction* Deckup1 = nullptr;
+    QAction* Deckdown1 = nullptr;
+    QAction* Zoomin1 = nullptr;
+    QAction* Zoomout1 = nullptr;
+    QAction* Run1 = nullptr;
+    QAction* ResettoStart1 = nullptr;
+    QAction* Forward1 = nullptr;
+    QAction* Backward1 = nullptr;
+    QAction* ShowOrigin = nullptr;
+    QAction* AddLight = nullptr;
+    QAction* RemoveLight = nullptr;
+    QAction* Options1 = nullptr;
+    QAction* Statistics = nullptr;
+    QAction* Help2 = nullptr;
+    QAction* StartupWindow1 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QToolButton* BitBtn1 = nullptr;
+    QToolButton* BitBtn2 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QToolButton* BitBtn_ResetToStart = nullptr;
+    QToolButton* SpeedButton_PlayLoop = nullptr;
+    QToolButton* BitBtn_StepBack = nullptr;
+    QToolButton* BitBtn_StepFore = nullptr;
+    QToolButton* BitBtn_ScreenShotSingle = nullptr;
+    QToolButton* SpeedButton_ScreenShotSeries = nullptr;
+    std::array<QLabel*, 4> StatusPanels{};
+    QTimer* AnimationTimer = nullptr;
+
+    // True from the start of a load to its end; a close asked for meanwhile waits for it.
+    bool IsLoading() const { return Loading; }
+
+public slots:
+    void BitBtn1Click();
+    void OpenRecent(int index);
+    void StartupWindow1Click();
+    void Quit1Click();
+    void Deckup1Click();
+    void Deckdown1Click();
+    void ComboBox1Select();
+    void Button1Click();
+    void Button2Click();
+    void ShowOriginClick();
+    void AddLightClick();
+    void RemoveLightClick();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormActivate();
+    void FormClose();
+    void CreateMenus();
+    QMenu* CreateFileMenu();
+    void CreateViewsAndAnimationMenus();
+    void CreateSettingsAndHelpMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void ShowRecentFiles();
+    void FillDeckChooser();
+    void SetStatus(int panel, const QString& text);
+    QString ShortenedForStatus(const QString& path) const;
+    void StopAnimation();
+    void UpdateLightStatus();
+    void SelectChosenDeck();
+
+    TFProgressDialog* FProgressDialog = nullptr;
+    TIntroForm* IntroForm = nullptr;
+    bool Loading = false;
+    bool CloseRequested = false;
+};
+
+// "Cannot open file:\n" + path, the message for a log file that is not there.
+void ShowCannotOpen(const QString& path);

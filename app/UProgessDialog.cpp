@@ -1,0 +1,65 @@
+#include "UProgessDialog.h"
+
+#include "QtUiServices.h"
+#include "TextConversion.h"
+
+#include <QShowEvent>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int ClientWidth = 292;
+constexpr int ClientHeight = 50;
+constexpr int BarHeight = 25;
+constexpr int TextMargin = 8;
+
+} // namespace
+
+// A title bar without close, minimise or maximise buttons.
+TFProgressDialog::TFProgressDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setWindowTitle(QStringLiteral("Progress"));
+    setFixedSize(ClientWidth, ClientHeight);
+
+    ProgressInfo.setTextFormat(Qt::PlainText);
+    ProgressInfo.setWordWrap(false);
+    ProgressInfo.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ProgressInfo.setGeometry(TextMargin, 0, ClientWidth - 2 * TextMargin, ClientHeight - BarHeight);
+    ProgressInfo.setText(QStringLiteral("..."));
+
+    ProgressBar.setGeometry(0, ClientHeight - BarHeight, ClientWidth, BarHeight);
+    ProgressBar.setRange(0, 100);
+    ProgressBar.setValue(0);
+    // The text above says what is loading; a percentage beside the bar would only repeat it.
+    ProgressBar.setTextVisible(false);
+}
+
+void TFProgressDialog::Show() {
+    // The reader calls this for every word it reads; keep it cheap while the window is up.
+    if (isVisible()) {
+        return;
+    }
+    show();
+}
+
+void TFProgressDialog::SetProgress(int percent) {
+    ProgressBar.setValue(std::clamp(percent, 0, 100));
+}
+
+void TFProgressDialog::SetInfoText(const std::string& text) {
+    ProgressInfo.setText(FromFileText(text));
+}
+
+void TFProgressDialog::Close() {
+    hide();
+}
+
+void TFProgressDialog::reject() {}
+
+void TFProgressDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        CentreOnParent(*this);
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The startup window: the product picture, a short notice and the version, shown modally for a
+// set time. A click ends only a long showing, so the short one at start-up cannot be skipped.
+
+#include <QDialog>
+#include <QLabel>
+#include <QTimer>
+
+class TIntroForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TIntroForm(QWidget* parent = nullptr);
+
+    // The length of the next showing in milliseconds; 0 or less ends it as soon as it is shown.
+    void SetDisplayTime(int milliseconds);
+
+    // The window ends only by its time or a click; Esc does nothing.
+    void reject() override;
+    void done(int result) override;
+
+    QLabel AmblaImage{this};
+    QLabel Label2{this};
+    QLabel Label3{this};
+    QTimer Timer1{this};
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void FormActivate();
+    void CloseForm();
+};

@@ -1,0 +1,270 @@
+// The main window driven as a user drives it: loading, menus and shortcuts, recent files, close.
+
+#include "GuiTestMain.h"
+#include "SettingsKeys.h"
+#include "SettingsStore.h"
+#include "SettingsTestSupport.h"
+#include "UMain.h"
+#include "UProgessDialog.h"
+#include "tcellview3d.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+const QString Samples = QStringLiteral(AMBLA_SAMPLES_DIR);
+const QString Ferry = Samples + "/ferry.3dl";
+const QString Small = Samples + "/small.3dl";
+
+// Records message boxes, answers open dialogs from a list, and lets a test look in while a load
+// lets pending messages run.
+class TTestUi final : public TUiServices {
+public:
+    TMsgResult MessageBox(const std::string& title, const std::string& text, TMsgIcon,
+                          TMsgButtons) override {
+        Boxes.push_back(title + ": " + text);
+        return TMsgResult::Ok;
+    }
+    void ProcessMessages() override {
+        if (DuringLoad) {
+            DuringLoad();
+        }
+    }
+    std::optional<std::string> OpenFileName(const TFileDialogRequest& request) override {
+        Dialogs.push_back(request);
+        if (Answers.empty()) {
+            return std::nullopt;
+        }
+        const std::string answer = Answers.front();
+        Answers.erase(Answers.begin());
+        return answer;
+    }
+
+    std::vector<std::string> Boxes;
+    std::vector<TFileDialogRequest> Dialogs;
+    std::vector<std::string> Answers;
+    std::function<void()> DuringLoad;
+};
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Form = std::make_unique<TMainForm>();
+        Progress = new TFProgressDialog(Form.get());
+        Form->SetWindows(Progress, nullptr);
+    }
+
+    void ShowAndWait() {
+        Form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    }
+
+    QStringList ChooserItems() const {
+        QStringList items;
+        for (int i = 0; i < Form->ComboBox1->count(); ++i) {
+            items << Form->ComboBox1->itemText(i);
+        }
+        return items;
+    }
+
+    QStringList StatusTexts() const {
+        QStringList texts;
+        for (const QLabel* panel : Form->StatusPanels) {
+            texts << panel->text();
+        }
+        return texts;
+    }
+
+    QStringList RecentPaths() const {
+        QStringList paths;
+        for (int i = 0; i < Form->RecentFiles.Count(); ++i) {
+            paths << Form->RecentFiles.Path(i);
+        }
+        return paths;
+    }
+
+    TTempConfigHome Config;
+    TTestUi Ui;
+    TScopedUiServices Installed{Ui};
+    std::unique_ptr<TMainForm> Form;
+    TFProgressDialog* Progress = nullptr;
+};
+
+TEST_F(MainWindow, StartsEmptyWithItsLayout) {
+    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
+    EXPECT_EQ(ChooserItems(), QStringList{"---"});
+    EXPECT_EQ(StatusTexts(), (QStringList{"Lights:", "Time: 0:00 min", "Saved: 0", ""}));
+    EXPECT_FALSE(Form->View->IsControlEnabled());
+    EXPECT_EQ(Form->BitBtn1->toolTip(), "load file [Ctrl+L]");
+    EXPECT_EQ(Form->ComboBox1->geometry(), QRect(47, 0, 138, 21));
+    EXPECT_EQ(Form->SpeedButton_ScreenShotSeries->geometry(), QRect(301, 0, 21, 21));
+    EXPECT_TRUE(Form->SpeedButton_PlayLoop->isCheckable());
+    EXPECT_EQ(Form->minimumSize(), QSize(350, 250));
+}
+
+TEST_F(MainWindow, MenuEntriesHaveTheirTextsAndShortcuts) {
+    const struct {
+        QAction* Action;
+        const char* Text;
+        const char* Shortcut;
+    } entries[] = {
+        {Form->LoadLogfile1, "&Load logfile", "Ctrl+L"},
+        {Form->Singlescreenshot1, "&Single screen shot", "Y"},
+        {Form->Screenshotseries1, "S&creen shot series", "X"},
+        {Form->Quit1, "Quit", "Alt+F4"},
+        {Form->Deckup1, "Deck up", "W"},
+        {Form->Deckdown1, "Deck down", "S"},
+        {Form->Zoomin1, "Zoom in", "Q"},
+        {Form->Zoomout1, "Zoom out", "A"},
+        {Form->Run1, "&Run/Pause", "2"},
+        {Form->ResettoStart1, "Reset to &start", "1"},
+        {Form->Forward1, "Step &forward", "4"},
+        {Form->Backward1, "Step &backward", "3"},
+        {Form->ShowOrigin, "S&how origin", ""},
+        {Form->AddLight, "&Add light", "L"},
+        {Form->RemoveLight, "&Remove light", "Shift+L"},
+        {Form->Options1, "&Options...", ""},
+        {Form->Statistics, "&Statistics...", ""},
+        {Form->Help2, "Help...", "F1"},
+        {Form->StartupWindow1, "Startup window...", ""},
+    };
+    for (const auto& entry : entries) {
+        EXPECT_EQ(entry.Action->text(), entry.Text);
+        EXPECT_EQ(entry.Action->shortcut().toString(), entry.Shortcut) << entry.Text;
+    }
+    EXPECT_EQ(Form->File1->title(), "&File");
+    EXPECT_EQ(Form->Views1->title(), "&Views");
+    EXPECT_EQ(Form->Animation1->title(), "&Animation");
+    EXPECT_EQ(Form->Settings1->title(), "&Settings");
+    EXPECT_EQ(Form->Help1->title(), "Help");
+    EXPECT_TRUE(Form->ShowOrigin->isChecked());
+    for (QAction* recent : Form->RecentItems) {
+        EXPECT_FALSE(recent->isVisible());
+    }
+}
+
+TEST_F(MainWindow, LoadingShowsTheProjectAndASecondLoadStartsOver) {
+    ShowAndWait();
+    Form->LoadLogFile(Ferry);
+    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + Ferry);
+    ASSERT_EQ(Form->ComboBox1->count(), 3);
+    EXPECT_EQ(Form->ComboBox1->itemText(2),
+              QString::fromStdString(Form->LogFile->Decks[0].Caption));
+    EXPECT_EQ(Form->ComboBox1->itemText(0),
+              QString::fromStdString(Form->LogFile->Decks[2].Caption));
+    EXPECT_EQ(Form->ComboBox1->currentIndex(), 2);
+    EXPECT_EQ(Form->View->DeckIndex(), 0);
+    EXPECT_EQ(StatusTexts(), (QStringList{"Lights: 1", "Time: 0:00 min", "Saved: 0", " "}));
+    EXPECT_TRUE(Form->View->IsControlEnabled());
+    EXPECT_FALSE(Progress->isVisible());
+    EXPECT_TRUE(Ui.Boxes.empty());
+
+    Form->TimeStep = 17;
+    Form->LoadLogFile(Small);
+    EXPECT_EQ(Form->TimeStep, 0);
+    EXPECT_EQ(ChooserItems(),
+              (QStringList{"Deck 2 - Boat deck, muster stations", "Deck 1 - Cabins"}));
+    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + Small);
+}
+
+TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
+    ShowAndWait();
+    bool seen = false;
+    Ui.DuringLoad = [&] {
+        if (seen) {
+            return;
+        }
+        seen = true;
+        EXPECT_FALSE(Form->BitBtn1->isEnabled());
+        EXPECT_FALSE(Form->ComboBox1->isEnabled());
+        EXPECT_FALSE(Form->File1->isEnabled());
+        EXPECT_TRUE(Form->Help1->isEnabled());
+        EXPECT_FALSE(Form->View->IsControlEnabled());
+        EXPECT_EQ(Form->StatusPanels[3]->text().left(8), "Loading ");
+        EXPECT_EQ(Progress->ProgressInfo.text(), "Loading header...");
+        EXPECT_TRUE(Progress->isVisible());
+        Form->close(); // must not destroy the project under the reader
+        EXPECT_TRUE(Form->isVisible());
+    };
+    Form->LoadLogFile(Ferry);
+    ASSERT_TRUE(seen);
+    ASSERT_NE(Form->LogFile, nullptr);
+    EXPECT_EQ(Form->LogFile->ZMax, 3) << "the project was read to its end";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }));
+    EXPECT_EQ(Form->LogFile, nullptr) << "the close went through after the load";
+    TSettingsStore store;
+    EXPECT_EQ(store.ReadInteger(SettingsKeys::KeyPath("Ambla Viewer"), "MaxAnimationSpeed"), 5);
+}
+
+TEST_F(MainWindow, ShortcutsReachTheirCommandsWhileTheViewHasTheFocus) {
+    ShowAndWait();
+    Form->LoadLogFile(Ferry);
+    Form->activateWindow();
+    Form->View->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->View->hasFocus(); }));
+    QTest::keyClick(Form->View, Qt::Key_W);
+    EXPECT_EQ(Form->View->DeckIndex(), 1);
+    EXPECT_EQ(Form->ComboBox1->currentIndex(), 1);
+    QTest::keyClick(Form->View, Qt::Key_S);
+    EXPECT_EQ(Form->View->DeckIndex(), 0);
+    const double distance = Form->View->Distance();
+    QTest::keyClick(Form->View, Qt::Key_Q);
+    EXPECT_DOUBLE_EQ(Form->View->Distance(), distance * 0.9);
+}
+
+TEST_F(MainWindow, OpenDialogRemembersTheChoiceAndTheRecentList) {
+    QTemporaryDir dir;
+    QStringList files;
+    for (int i = 0; i < 5; ++i) {
+        files << dir.filePath(QString("f%1.3dl").arg(i));
+        QFile::copy(Small, files.back());
+    }
+    for (const QString& file : files) {
+        Ui.Answers.push_back(file.toStdString());
+        Form->BitBtn1Click();
+    }
+    EXPECT_EQ(RecentPaths(), (QStringList{files[4], files[3], files[2], files[1]}));
+    Ui.Answers.push_back(files[2].toStdString());
+    Form->BitBtn1Click();
+    EXPECT_EQ(RecentPaths(), (QStringList{files[2], files[4], files[3], files[1]}));
+    EXPECT_EQ(Form->RecentItems[0]->text(), "&1 " + files[2]);
+    EXPECT_TRUE(Form->RecentItems[3]->isVisible());
+    // The dialog starts where the last choice was and proposes its name.
+    EXPECT_EQ(Ui.Dialogs.back().Title, "Load Log File");
+    EXPECT_EQ(Ui.Dialogs.back().Filter, "3D log file (*.3dl)");
+    EXPECT_EQ(Ui.Dialogs.back().FileName, "f4.3dl");
+    EXPECT_EQ(QString::fromStdString(Ui.Dialogs.back().Directory), dir.path() + "/");
+
+    QFile::remove(files[4]);
+    Form->OpenRecent(1);
+    EXPECT_EQ(Ui.Boxes.back(), "Error: Cannot open file:\n" + files[4].toStdString());
+    EXPECT_EQ(RecentPaths()[1], files[4]) << "a missing file stays in the list";
+
+    // A new run reads the list back from the store.
+    TMainForm next;
+    EXPECT_EQ(next.RecentFiles.Path(0), files[2]);
+    EXPECT_TRUE(next.RecentItems[0]->isVisible());
+}
+
+TEST_F(MainWindow, FileFromTheCommandLineLoadsAtFirstActivationButIsNotRemembered) {
+    Form->PendingFileName = Small;
+    ShowAndWait();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->LogLoaded; }));
+    EXPECT_EQ(Form->RecentFiles.Count(), 0);
+    TSettingsStore store;
+    EXPECT_FALSE(store.ReadString(SettingsKeys::KeyPath("Ambla Viewer"), "LogDir").has_value());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return RunGuiTests(argc, argv, TGLControl::PreferredFormat());
+}

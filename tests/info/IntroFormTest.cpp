@@ -1,0 +1,154 @@
+// The startup window on a real display: its look, and when a click may end a showing.
+
+#include "GuiTestMain.h"
+#include "UIntroForm.h"
+#include "VersionText.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+struct TShowing {
+    int Result = -1;
+    qint64 Milliseconds = 0;
+};
+
+class IntroForm : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MainWindow.setGeometry(200, 150, 800, 600);
+        MainWindow.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&MainWindow));
+    }
+
+    // Shows the form modally as the main window does; `during` runs once it is on screen. A
+    // showing that outlives its time by far is ended as Rejected, so a fault cannot hang the test.
+    TShowing ShowModally(int displayTime, const std::function<void()>& during = {}) {
+        Form.SetDisplayTime(displayTime);
+        if (during) {
+            QTimer::singleShot(0, &Form, [&] {
+                if (QTest::qWaitForWindowExposed(&Form)) {
+                    during();
+                }
+            });
+        }
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&] { Form.done(QDialog::Rejected); });
+        guard.start(std::max(displayTime, 0) + 3000);
+        QElapsedTimer clock;
+        clock.start();
+        const int result = Form.exec();
+        return {result, clock.elapsed()};
+    }
+
+    // Clicks through the window, as the user would, so that whatever lies at the point gets it.
+    void ClickAt(QPoint point) {
+        QTest::mouseClick(Form.windowHandle(), Qt::LeftButton, {}, point);
+    }
+
+    // The window's corner, the open picture, and both labels.
+    std::vector<QPoint> ClickPoints() const {
+        return {QPoint(2, 2), QPoint(300, 70), Form.Label2.geometry().center(),
+                Form.Label3.geometry().center()};
+    }
+
+    QWidget MainWindow;
+    TIntroForm Form{&MainWindow};
+};
+
+TEST_F(IntroForm, IsAFramelessPictureWithNoticeAndVersionCentredOnTheMainWindow) {
+    Form.SetDisplayTime(5000);
+    Form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
+    EXPECT_TRUE(Form.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(Form.size(), QSize(385, 170));
+    EXPECT_LE((Form.geometry().center() - MainWindow.geometry().center()).manhattanLength(), 2);
+
+    EXPECT_EQ(Form.AmblaImage.geometry(), Form.rect());
+    EXPECT_EQ(Form.AmblaImage.pixmap().size(), QSize(385, 170));
+    const QColor corner = Form.grab().toImage().pixelColor(4, 4);
+    EXPECT_GT(corner.green(), corner.red());
+    EXPECT_GT(corner.green(), corner.blue());
+
+    const QStringList notice = Form.Label2.text().split(QLatin1Char('\n'));
+    ASSERT_EQ(notice.size(), 3);
+    EXPECT_TRUE(notice[0].contains("Morvane HT"));
+    EXPECT_TRUE(notice[1].isEmpty());
+    EXPECT_TRUE(notice[2].contains("www.morvane.example"));
+    EXPECT_EQ(Form.Label2.pos(), QPoint(8, 24));
+    EXPECT_EQ(Form.Label3.pos(), QPoint(16, 144));
+    for (const QLabel* label : {&Form.Label2, &Form.Label3}) {
+        EXPECT_TRUE(Form.rect().contains(label->geometry())) << label->text().toStdString();
+    }
+    Form.done(QDialog::Accepted);
+}
+
+TEST_F(IntroForm, StartupShowingIgnoresClicksAndEndsAfterOneSecond) {
+    int clicksThatClosed = 0;
+    const TShowing showing = ShowModally(1000, [&] {
+        for (const QPoint point : ClickPoints()) {
+            ClickAt(point);
+            clicksThatClosed += Form.isVisible() ? 0 : 1;
+        }
+    });
+    EXPECT_EQ(clicksThatClosed, 0);
+    EXPECT_EQ(showing.Result, QDialog::Accepted);
+    EXPECT_GE(showing.Milliseconds, 990);
+}
+
+TEST_F(IntroForm, LongShowingEndsAtAClickAnywhereAndShowsTheVersionEachTime) {
+    const std::size_t targets = ClickPoints().size();
+    for (std::size_t i = 0; i < targets; ++i) {
+        SCOPED_TRACE(i);
+        Form.Label3.setText("stale");
+        QString versionShown;
+        const TShowing showing = ShowModally(5000, [&] {
+            versionShown = Form.Label3.text();
+            ClickAt(ClickPoints()[i]);
+        });
+        EXPECT_EQ(showing.Result, QDialog::Accepted);
+        EXPECT_LT(showing.Milliseconds, 4000);
+        EXPECT_EQ(versionShown, "Version: " + FileVersionText(3));
+    }
+}
+
+TEST_F(IntroForm, AClickEndsOnlyShowingsLongerThanTwoSeconds) {
+    bool openAfterClick = false;
+    ShowModally(2000, [&] {
+        ClickAt(QPoint(300, 70));
+        openAfterClick = Form.isVisible();
+        Form.done(QDialog::Accepted);
+    });
+    EXPECT_TRUE(openAfterClick);
+
+    const TShowing showing = ShowModally(2001, [&] {
+        ClickAt(QPoint(300, 70));
+        openAfterClick = Form.isVisible();
+    });
+    EXPECT_FALSE(openAfterClick);
+    EXPECT_EQ(showing.Result, QDialog::Accepted);
+}
+
+TEST_F(IntroForm, NoDisplayTimeEndsTheShowingAtOnce) {
+    for (const int time : {0, -5}) {
+        SCOPED_TRACE(time);
+        const TShowing showing = ShowModally(time);
+        EXPECT_EQ(showing.Result, QDialog::Accepted);
+        EXPECT_LT(showing.Milliseconds, 2000);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return RunGuiTests(argc, argv);
+}
