@@ -62,6 +62,10 @@ std::string LineText(std::int64_t line) {
 
 } // namespace
 
+bool TDataWarnings::Wanted() const {
+    return Shown <= MaxDataWarnings;
+}
+
 void TDataWarnings::Warn(const std::string& text) {
     if (Shown < MaxDataWarnings) {
         ShowWarning(text);
@@ -151,8 +155,19 @@ std::optional<std::int32_t> TLogReader::DigitIn(const char* section, int& got) {
 }
 
 void TLogReader::WarnNotANumber(std::string_view text) {
+    if (!Warnings.Wanted()) {
+        return;
+    }
     Warnings.Warn(LineText(Scanner.LineNumber()) + "\"" + Printable(text) +
                   "\" is not a valid number. It is skipped.");
+}
+
+void TLogReader::WarnRunPastRow(std::int32_t y) {
+    if (!Warnings.Wanted()) {
+        return;
+    }
+    Warnings.Warn(LineText(Scanner.LineNumber()) + "a run of cells reaches past the end of row " +
+                  std::to_string(y) + ". The cells beyond the row are dropped.");
 }
 
 void TLogReader::SetInfo(const std::string& text) {
@@ -359,10 +374,7 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
                     }
                     n = *count;
                     if (n > p.XMax - x) {
-                        Warnings.Warn(LineText(Scanner.LineNumber()) +
-                                      "a run of cells reaches past the end of row " +
-                                      std::to_string(y) +
-                                      ". The cells beyond the row are dropped.");
+                        WarnRunPastRow(y);
                         n = p.XMax - x;
                     }
                 }

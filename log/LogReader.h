@@ -26,6 +26,8 @@ struct TLoadRefused {
 // for every one of millions of codes.
 class TDataWarnings {
 public:
+    // Whether the next warning is still shown; callers skip composing texts nobody sees.
+    bool Wanted() const;
     void Warn(const std::string& text);
 
 private:
@@ -63,6 +65,7 @@ private:
     void SetInfo(const std::string& text);
     void SetProgress(std::int64_t done, std::int64_t total);
     void WarnNotANumber(std::string_view text);
+    void WarnRunPastRow(std::int32_t y);
 
     TLogFile1& Project;
     TLogScanner& Scanner;

@@ -16,12 +16,20 @@ bool TLogScanner::Refill() {
     const std::size_t n = Source.Read(Buffer.get(), ChunkSize);
     Pos = Buffer.get();
     End = Buffer.get() + n;
+    CountedUpTo = Buffer.get();
+    LinesCounted = 0;
     AtEnd = (n == 0);
     return !AtEnd;
 }
 
-std::int64_t TLogScanner::LineNumber() const {
-    return LinesBeforeChunk + std::count(static_cast<const char*>(Buffer.get()), Pos, '\n') + 1;
+std::int64_t TLogScanner::LineNumber() {
+    if (CountedUpTo == nullptr || CountedUpTo > Pos) {
+        CountedUpTo = Buffer.get();
+        LinesCounted = 0;
+    }
+    LinesCounted += std::count(CountedUpTo, Pos, '\n');
+    CountedUpTo = Pos;
+    return LinesBeforeChunk + LinesCounted + 1;
 }
 
 bool TLogScanner::NextWord(std::string_view& word) {

@@ -42,8 +42,9 @@ public:
     // belongs to the line end), at most maxLength characters; the rest of a longer line is dropped.
     TLineResult RestOfLine(std::string& text, std::size_t maxLength);
 
-    // 1-based number of the line the scanner stands in.
-    std::int64_t LineNumber() const;
+    // 1-based number of the line the scanner stands in. Counts only what was read since the
+    // last call, so asking often costs no more than asking once.
+    std::int64_t LineNumber();
 
     static bool IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -56,6 +57,9 @@ private:
     const char* Pos = nullptr;
     const char* End = nullptr;
     std::int64_t LinesBeforeChunk = 0;
+    // Line feeds of the chunk already counted, up to CountedUpTo.
+    const char* CountedUpTo = nullptr;
+    std::int64_t LinesCounted = 0;
     bool AtEnd = false;
     bool LastWordCut = false;
     char WordBuffer[MaxWordLength + 1] = {};
