@@ -1,0 +1,134 @@
+// The window program's costs: loading through the main window with its progress window against
+// the bare reader, the time of one frame, and what an idle window costs.
+
+#include "BenchFiles.h"
+#include "QtUiServices.h"
+#include "RecordingUiServices.h"
+#include "UMain.h"
+#include "UProgessDialog.h"
+#include "tcellview3d.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSurfaceFormat>
+#include <QTest>
+#include <memory>
+#include <sys/resource.h>
+
+namespace {
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) {
+        return double(t.tv_sec) + double(t.tv_usec) * 1e-6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void BM_LoadHeadless(benchmark::State& state) {
+    const std::string path = BenchFile(state, "AMBLA_BENCH_LOG");
+    TRecordingUiServices ui;
+    TScopedUiServices installed(ui);
+    TNoProgressWindow progress;
+    for (auto _ : state) {
+        auto project = std::make_unique<TLogFile1>("Level");
+        project->Load(path, progress);
+        state.PauseTiming();
+        project.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LoadHeadless)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_LoadLogFileInMainWindow(benchmark::State& state) {
+    const std::string path = BenchFile(state, "AMBLA_BENCH_LOG");
+    TQtUiServices ui;
+    TScopedUiServices installed(ui);
+    TMainForm form;
+    TFProgressDialog progress(&form);
+    form.SetWindows(&progress, nullptr);
+    form.FirstActivation = false;
+    form.resize(1280, 800);
+    form.show();
+    for (auto _ : state) {
+        form.LoadLogFile(QString::fromStdString(path));
+    }
+}
+BENCHMARK(BM_LoadLogFileInMainWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One frame of deck 0 of a file at 1280 x 800, rendered and read back; an empty view is the
+// baseline that shows what reading back alone costs.
+void FrameOf(benchmark::State& state, const char* variable) {
+    const std::string path = variable != nullptr ? BenchFile(state, variable) : std::string();
+    TRecordingUiServices ui;
+    TScopedUiServices installed(ui);
+    TNoProgressWindow progress;
+    TLogFile1 project("Level");
+    if (!path.empty()) {
+        project.Load(path, progress);
+    }
+    TCellView3D view(nullptr);
+    view.resize(1280, 800);
+    view.SetProject(project.XMax, project.YMax, project.ZMax, project.PMax);
+    view.SetDecks(&project.Decks);
+    view.SetPersons(&project.Persons);
+    view.SelectDeck(0);
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view)) {
+        state.SkipWithError("the view was never shown");
+        return;
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(view.grabFramebuffer());
+    }
+    state.counters["quads"] = project.Decks.empty() ? 0 : project.Decks[0].QuadCount;
+    state.counters["persons"] = project.PMax;
+}
+
+void BM_FrameEmptyViewBaseline(benchmark::State& state) { FrameOf(state, nullptr); }
+BENCHMARK(BM_FrameEmptyViewBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_FrameFerry(benchmark::State& state) {
+    FrameOf(state, "AMBLA_BENCH_FERRY");
+}
+BENCHMARK(BM_FrameFerry)->Unit(benchmark::kMillisecond);
+
+void BM_FrameLargeDeck(benchmark::State& state) {
+    FrameOf(state, "AMBLA_BENCH_FRAME_DECK");
+}
+BENCHMARK(BM_FrameLargeDeck)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// CPU time the window takes while it shows a project and nobody touches it.
+void BM_IdleWindowCpu(benchmark::State& state) {
+    const std::string path = BenchFile(state, "AMBLA_BENCH_FERRY");
+    TRecordingUiServices ui;
+    TScopedUiServices installed(ui);
+    TMainForm form;
+    TFProgressDialog progress(&form);
+    form.SetWindows(&progress, nullptr);
+    form.FirstActivation = false;
+    form.resize(1280, 800);
+    form.show();
+    form.LoadLogFile(QString::fromStdString(path));
+    QTest::qWait(500);
+    double cpu = 0;
+    for (auto _ : state) {
+        const double before = CpuSeconds();
+        QTest::qWait(2000);
+        cpu = CpuSeconds() - before;
+    }
+    state.counters["cpu_ms_per_s"] = cpu * 1000.0 / 2.0;
+}
+BENCHMARK(BM_IdleWindowCpu)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QSurfaceFormat::setDefaultFormat(TGLControl::PreferredFormat());
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
