@@ -60,6 +60,7 @@ void TMainForm::FormCreate() {
     CreateToolBar();
     layout->addWidget(Panel1);
     CreateStatusBar();
+    ConnectPlayback();
     StopAnimation();
 
     TSettingsStore store;
@@ -222,10 +223,4 @@ void TMainForm::SetStatus(int panel, const QString& text) {
 QString TMainForm::ShortenedForStatus(const QString& path) const {
     const QFontMetrics metrics(statusBar()->font());
     return metrics.elidedText(path, Qt::ElideMiddle, StatusPathWidth);
-}
-
-void TMainForm::StopAnimation() {
-    AnimationTimer->stop();
-    SetStatus(3, QString());
-    SpeedButton_PlayLoop->setChecked(false);
 }

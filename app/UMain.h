@@ -94,11 +94,21 @@ public:
     // True from the start of a load to its end; a close asked for meanwhile waits for it.
     bool IsLoading() const { return Loading; }
 
+    void StepForward();
+    void StepBackward();
+    void StartAnimation();
+    void StopAnimation();
+
 public slots:
     void BitBtn1Click();
     void OpenRecent(int index);
     void StartupWindow1Click();
     void Quit1Click();
+    void Run1Click();
+    void ResettoStart1Click();
+    void Forward1Click();
+    void Backward1Click();
+    void AnimationTimerTimer();
     void Deckup1Click();
     void Deckdown1Click();
     void ComboBox1Select();
@@ -128,14 +138,18 @@ private:
     void FillDeckChooser();
     void SetStatus(int panel, const QString& text);
     QString ShortenedForStatus(const QString& path) const;
-    void StopAnimation();
     void UpdateLightStatus();
     void SelectChosenDeck();
+    void ConnectPlayback();
+    bool CanPlay() const;
+    void ShowReplayStatus();
+    void Tick();
 
     TFProgressDialog* FProgressDialog = nullptr;
     TIntroForm* IntroForm = nullptr;
     bool Loading = false;
     bool CloseRequested = false;
+    bool InTick = false;
 };
 
 // "Cannot open file:\n" + path, the message for a log file that is not there.
