@@ -86,7 +86,9 @@ void FrameOf(benchmark::State& state, const char* variable) {
     state.counters["persons"] = project.PMax;
 }
 
-void BM_FrameEmptyViewBaseline(benchmark::State& state) { FrameOf(state, nullptr); }
+void BM_FrameEmptyViewBaseline(benchmark::State& state) {
+    FrameOf(state, nullptr);
+}
 BENCHMARK(BM_FrameEmptyViewBaseline)->Unit(benchmark::kMillisecond);
 
 void BM_FrameFerry(benchmark::State& state) {
@@ -98,6 +100,49 @@ void BM_FrameLargeDeck(benchmark::State& state) {
     FrameOf(state, "AMBLA_BENCH_FRAME_DECK");
 }
 BENCHMARK(BM_FrameLargeDeck)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// One replay step of the main window: every person moves, the status shows it, the view redraws.
+// Persons hidden gives the share of the frame that drawing them takes.
+enum class TPersons { DisplayLists, Batched, Hidden };
+
+void PlaybackStep(benchmark::State& state, TPersons persons) {
+    const std::string path = BenchFile(state, "AMBLA_BENCH_PLAYBACK");
+    TRecordingUiServices ui;
+    TScopedUiServices installed(ui);
+    TMainForm form;
+    TFProgressDialog progress(&form);
+    form.SetWindows(&progress, nullptr);
+    form.FirstActivation = false;
+    form.resize(1280, 800);
+    form.show();
+    form.LoadLogFile(QString::fromStdString(path));
+    if (persons == TPersons::Hidden) {
+        form.View->SetPersons(nullptr);
+    }
+    form.View->SetPersonsBatched(persons == TPersons::Batched);
+    for (auto _ : state) {
+        form.StepForward();
+        if (form.SavedCount == form.LogFile->PMax) {
+            form.ResettoStart1Click();
+        }
+    }
+    state.counters["persons"] = form.LogFile->PMax;
+}
+
+void BM_PlaybackStepWithRedraw(benchmark::State& state) {
+    PlaybackStep(state, TPersons::DisplayLists);
+}
+BENCHMARK(BM_PlaybackStepWithRedraw)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+void BM_PlaybackStepPersonsBatched(benchmark::State& state) {
+    PlaybackStep(state, TPersons::Batched);
+}
+BENCHMARK(BM_PlaybackStepPersonsBatched)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+void BM_PlaybackStepPersonsHidden(benchmark::State& state) {
+    PlaybackStep(state, TPersons::Hidden);
+}
+BENCHMARK(BM_PlaybackStepPersonsHidden)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 // CPU time the window takes while it shows a project and nobody touches it.
 void BM_IdleWindowCpu(benchmark::State& state) {

@@ -4,6 +4,8 @@
 
 #include <QTimer>
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <optional>
 
 #include <GL/gl.h>
@@ -88,6 +90,37 @@ void CompilePersonPrism() {
     glVertex3f(c[0], c[1], h);
     glEnd();
     glPopMatrix();
+}
+
+// The prism of CompilePersonPrism as triangles: vertex x, y, z then normal x, y, z.
+struct TPrismVertex {
+    float P[3];
+    float N[3];
+};
+
+std::vector<TPrismVertex> PersonPrismTriangles() {
+    const float a[2] = {-0.5f, -0.289f};
+    const float b[2] = {0.0f, 0.577f};
+    const float c[2] = {0.5f, -0.289f};
+    const float h = PersonHeight;
+    std::vector<TPrismVertex> v;
+    const auto triangle = [&v](const float* p, const float* q, const float* r, float pz, float qz,
+                               float rz, const std::array<float, 3>& n) {
+        v.push_back({{p[0], p[1], pz}, {n[0], n[1], n[2]}});
+        v.push_back({{q[0], q[1], qz}, {n[0], n[1], n[2]}});
+        v.push_back({{r[0], r[1], rz}, {n[0], n[1], n[2]}});
+    };
+    // A side quad p0 q0 q6 p6 as two triangles.
+    const auto side = [&](const float* p, const float* q, const std::array<float, 3>& n) {
+        triangle(p, q, q, 0, 0, h, n);
+        triangle(p, q, p, 0, h, h, n);
+    };
+    triangle(a, b, c, 0, 0, 0, {0, 0, -1});
+    triangle(a, c, b, h, h, h, {0, 0, 1});
+    side(a, c, {0, -1, 0});
+    side(b, a, {-0.866f, 0.866f, 0});
+    side(c, b, {0.866f, 0.866f, 0});
+    return v;
 }
 
 GLuint CompileList(void (*compile)()) {
@@ -230,7 +263,11 @@ void TCellView3D::RenderScene() {
     glTranslated(Camera.FPan[0], Camera.FPan[1], 0);
     // Lights are placed before anything is drawn, so every frame is lit where the lights are.
     PlaceLights();
-    DrawPersons();
+    if (PersonsBatched) {
+        DrawPersonsBatched();
+    } else {
+        DrawPersons();
+    }
     if (FXExtent > 0 || FYExtent > 0 || FDeckCount > 0) {
         DrawQuads();
     }
@@ -271,6 +308,44 @@ void TCellView3D::DrawPersons() {
         glCallList(FPersonList);
         glPopMatrix();
     }
+}
+
+void TCellView3D::DrawPersonsBatched() {
+    if (FPersons == nullptr) {
+        return;
+    }
+    static const std::vector<TPrismVertex> prism = PersonPrismTriangles();
+    PersonVertices.clear();
+    const std::size_t count =
+        std::min(FPersons->size(), static_cast<std::size_t>(std::max(FPersonCount, 0)));
+    for (std::size_t i = 0; i < count; ++i) {
+        const TPersonData::TState state = (*FPersons)[i].GetState();
+        if (state.Level != FDeckIndex) {
+            continue;
+        }
+        const float degrees = HeadingAngle(state.Heading).value_or(0.0f);
+        const float radians = degrees * 3.14159265f / 180.0f;
+        const float cosA = std::cos(radians);
+        const float sinA = std::sin(radians);
+        for (const TPrismVertex& v : prism) {
+            PersonVertices.insert(PersonVertices.end(), {cosA * v.P[0] - sinA * v.P[1] + state.X,
+                                                         sinA * v.P[0] + cosA * v.P[1] + state.Y,
+                                                         v.P[2], cosA * v.N[0] - sinA * v.N[1],
+                                                         sinA * v.N[0] + cosA * v.N[1], v.N[2]});
+        }
+    }
+    if (PersonVertices.empty()) {
+        return;
+    }
+    constexpr GLsizei Stride = 6 * sizeof(float);
+    glColor3f(0, 1, 0);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(3, GL_FLOAT, Stride, PersonVertices.data());
+    glNormalPointer(GL_FLOAT, Stride, PersonVertices.data() + 3);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(PersonVertices.size() / 6));
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 // One quad primitive per record; a single begin and end carries them all.

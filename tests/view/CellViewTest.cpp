@@ -130,6 +130,25 @@ TEST_F(CellView, ABadHeadingIsReportedOnceAfterTheFrame) {
     EXPECT_TRUE(IsGreen(At(Frame(), PersonBody))); // still drawn, unturned
 }
 
+// The batched way of drawing persons must give the picture the display lists give.
+TEST_F(CellView, PersonsDrawnAsOneBatchLookTheSame) {
+    const QImage lists = Frame();
+    View->SetPersonsBatched(true);
+    const QImage batch = Frame();
+    ASSERT_EQ(lists.size(), batch.size());
+    int differing = 0;
+    for (int y = 0; y < lists.height(); ++y) {
+        for (int x = 0; x < lists.width(); ++x) {
+            const TRgb a = PixelAt(lists, x, y);
+            const TRgb b = PixelAt(batch, x, y);
+            differing += (std::abs(a.R - b.R) + std::abs(a.G - b.G) + std::abs(a.B - b.B) > 24);
+        }
+    }
+    // Edges may rasterise a pixel apart where the sides are split into triangles.
+    EXPECT_LT(differing, lists.width() * lists.height() / 200);
+    EXPECT_TRUE(IsGreen(At(batch, PersonBody)));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
