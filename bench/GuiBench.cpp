@@ -27,30 +27,28 @@ double CpuSeconds() {
 }
 
 void BM_LoadHeadless(benchmark::State& state) {
-    const std::string path = BenchFile(state, "AMBLA_BENCH_LOG");
-    TRecordingUiServices ui;
-    TScopedUiServices installed(ui);
-    TNoProgressWindow progress;
-    for (auto _ : state) {
-        auto project = std::make_unique<TLogFile1>("Level");
-        project->Load(path, progress);
-        state.PauseTiming();
-        project.reset();
-        state.ResumeTiming();
-    }
+    LoadHeadlessIterations(state, BenchFile(state, "AMBLA_BENCH_LOG"));
 }
 BENCHMARK(BM_LoadHeadless)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The main window at 1280 x 800 as the program shows it, its startup window already past.
+struct TBenchWindow {
+    TBenchWindow() {
+        Form.SetWindows(&Progress, nullptr);
+        Form.FirstActivation = false;
+        Form.resize(1280, 800);
+        Form.show();
+    }
+    TMainForm Form;
+    TFProgressDialog Progress{&Form};
+};
 
 void BM_LoadLogFileInMainWindow(benchmark::State& state) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_LOG");
     TQtUiServices ui;
     TScopedUiServices installed(ui);
-    TMainForm form;
-    TFProgressDialog progress(&form);
-    form.SetWindows(&progress, nullptr);
-    form.FirstActivation = false;
-    form.resize(1280, 800);
-    form.show();
+    TBenchWindow window;
+    TMainForm& form = window.Form;
     for (auto _ : state) {
         form.LoadLogFile(QString::fromStdString(path));
     }
@@ -109,12 +107,8 @@ void PlaybackStep(benchmark::State& state, TPersons persons) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_PLAYBACK");
     TRecordingUiServices ui;
     TScopedUiServices installed(ui);
-    TMainForm form;
-    TFProgressDialog progress(&form);
-    form.SetWindows(&progress, nullptr);
-    form.FirstActivation = false;
-    form.resize(1280, 800);
-    form.show();
+    TBenchWindow window;
+    TMainForm& form = window.Form;
     form.LoadLogFile(QString::fromStdString(path));
     if (persons == TPersons::Hidden) {
         form.View->SetPersons(nullptr);
@@ -149,12 +143,8 @@ void BM_IdleWindowCpu(benchmark::State& state) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_FERRY");
     TRecordingUiServices ui;
     TScopedUiServices installed(ui);
-    TMainForm form;
-    TFProgressDialog progress(&form);
-    form.SetWindows(&progress, nullptr);
-    form.FirstActivation = false;
-    form.resize(1280, 800);
-    form.show();
+    TBenchWindow window;
+    TMainForm& form = window.Form;
     form.LoadLogFile(QString::fromStdString(path));
     QTest::qWait(500);
     double cpu = 0;

@@ -38,8 +38,8 @@ std::int64_t CountWords(const std::string& path) {
 
 // Bytes the loaded model holds: what peak memory of a load is compared with.
 double ModelMegabytes(const TLogFile1& project) {
-    std::uint64_t bytes = project.Decks.size() * sizeof(TDeck) +
-                          project.Persons.size() * sizeof(TPersonData);
+    std::uint64_t bytes =
+        project.Decks.size() * sizeof(TDeck) + project.Persons.size() * sizeof(TPersonData);
     for (const TDeck& deck : project.Decks) {
         bytes += deck.Cells.size() * sizeof(TCell) + deck.Quads.size() * sizeof(TQuad);
     }
@@ -60,20 +60,10 @@ BENCHMARK(BM_WordCountBaseline)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_LoadLogFile(benchmark::State& state) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_LOG");
-    TRecordingUiServices ui;
-    TScopedUiServices installed(ui);
-    TNoProgressWindow progress;
-    for (auto _ : state) {
-        auto project = std::make_unique<TLogFile1>("Level");
-        project->Load(path, progress);
-        benchmark::DoNotOptimize(project->Persons.data());
-        state.PauseTiming(); // freeing the model is not part of the load
-        state.counters["model_MB"] = ModelMegabytes(*project);
-        project.reset();
-        state.ResumeTiming();
-    }
+    LoadHeadlessIterations(state, path, [&state](const TLogFile1& project) {
+        state.counters["model_MB"] = ModelMegabytes(project);
+    });
     state.SetBytesProcessed(state.iterations() * FileSize(path));
-    state.counters["warnings"] = static_cast<double>(ui.Messages.size());
 }
 BENCHMARK(BM_LoadLogFile)->Unit(benchmark::kMillisecond)->Iterations(3);
 
