@@ -91,17 +91,20 @@ void TMainForm::AnimationTimerTimer() {
 }
 
 void TMainForm::Tick() {
+    // A tick run by a pause inside another tick must leave that tick's guard up.
+    const bool outerTick = InTick;
     InTick = true;
     StepForward();
     if (SavedCount == LogFile->PMax) {
         ResettoStart1Click(); // everybody has left: the replay starts again
     }
     QCoreApplication::processEvents();
-    InTick = false;
+    InTick = outerTick;
 }
 
 void TMainForm::Run1Click() {
     if (!LogLoaded) {
+        SpeedButton_PlayLoop->setChecked(false); // a click toggled it, but nothing plays
         return;
     }
     if (AnimationTimer->isActive()) {

@@ -1,0 +1,119 @@
+#pragma once
+// A main window as the program makes it, with its progress window, a private settings folder and
+// message boxes kept in a list, plus small projects written on the fly for its commands to play.
+
+#include "RecordingUiServices.h"
+#include "SettingsTestSupport.h"
+#include "UMain.h"
+#include "UProgessDialog.h"
+#include "tcellview3d.h"
+
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+inline const QString SamplesDir = QStringLiteral(AMBLA_SAMPLES_DIR);
+
+// A person of a generated project: start cell and move list as the log file writes it.
+struct TTestPerson {
+    int X = 0;
+    int Y = 0;
+    std::string Moves = "S";
+};
+
+// One deck of size x size free cells; every person starts on it facing north.
+inline std::string FloorProject(int size, int vMax, int tOff,
+                                const std::vector<TTestPerson>& persons) {
+    std::string text = "<header>\npmax " + std::to_string(persons.size()) + "\nxmax " +
+                       std::to_string(size) + "\nymax " + std::to_string(size) + "\nzmax 1\nvmax " +
+                       std::to_string(vMax) + "\ntoff " + std::to_string(tOff) +
+                       "\nversion 1\n</header>\n";
+    text += "<deck>\ncaption Floor\nlevel 0\n(celldata)\n";
+    for (int y = 0; y < size; ++y) {
+        text += "P" + std::to_string(size) + "x0\n";
+    }
+    text += "</deck>\n<persons>\n<startpositions>\n";
+    for (const TTestPerson& person : persons) {
+        text += std::to_string(person.X) + " " + std::to_string(person.Y) + " 0 1 0\n";
+    }
+    text += "(movement)\n";
+    for (const TTestPerson& person : persons) {
+        text += person.Moves + "\n";
+    }
+    return text + "</persons>\n";
+}
+
+struct TRgb {
+    int R, G, B;
+};
+
+inline TRgb PixelAt(const QImage& frame, QPoint point) {
+    const QColor c = frame.pixelColor(point);
+    return {c.red(), c.green(), c.blue()};
+}
+
+// The persons are green prisms; the free floor is white, shaded alike in all three channels.
+inline bool IsPersonGreen(TRgb p) {
+    return p.G > p.R + 60 && p.G > p.B + 60;
+}
+
+// Where a point of the floor appears in a frame of a camera straight above the look-at point: the
+// vertical field of view is 60 degrees, so the frame's height spans 2 × distance × tan 30° cells
+// of floor, and the look-at point, the deck's centre until the view is panned, is in the middle.
+inline QPoint FloorPixel(const QImage& frame, double distance, double x, double y) {
+    const double pixelsPerCell =
+        frame.height() / (2.0 * distance * std::tan(std::numbers::pi / 6.0));
+    return {static_cast<int>(frame.width() / 2.0 + x * pixelsPerCell),
+            static_cast<int>(frame.height() / 2.0 - y * pixelsPerCell)};
+}
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Form = std::make_unique<TMainForm>();
+        Progress = new TFProgressDialog(Form.get());
+        Form->SetWindows(Progress, nullptr);
+    }
+
+    // A window of fixed size, so that frames read back pixel by pixel are alike on every run.
+    void ShowAndWait() {
+        Form->resize(800, 600);
+        Form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    }
+
+    QString WriteProject(const std::string& text) {
+        const QString path = Files.filePath(QString("project%1.3dl").arg(++FileCount));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.data(), static_cast<qint64>(text.size()));
+        return path;
+    }
+
+    void Load(const QString& path) {
+        Form->LoadLogFile(path);
+        ASSERT_TRUE(Form->LogLoaded);
+        ASSERT_NE(Form->LogFile, nullptr);
+    }
+
+    QString Panel(std::size_t index) const { return Form->StatusPanels[index]->text(); }
+
+    QImage Frame() const { return Form->View->grabFramebuffer(); }
+
+    TTempConfigHome Config;
+    QTemporaryDir Files;
+    int FileCount = 0;
+    TRecordingUiServices Ui;
+    TScopedUiServices Installed{Ui};
+    std::unique_ptr<TMainForm> Form;
+    TFProgressDialog* Progress = nullptr;
+};

@@ -1,0 +1,163 @@
+// The deck, zoom, origin and light commands of the main window, and what the view shows after
+// them. The test program's main is in PlaybackTest.cpp.
+
+#include "MainWindowFixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QWheelEvent>
+
+namespace {
+
+const QString Ferry = SamplesDir + "/ferry.3dl"; // 3 decks of 150 x 40 cells, one light each
+
+class ViewCommands : public MainWindowFixture {
+protected:
+    void ExpectDeck(std::int32_t deck) const {
+        EXPECT_EQ(Form->View->DeckIndex(), deck);
+        EXPECT_EQ(Form->ComboBox1->currentIndex(), 2 - deck) << "the chooser lists the top first";
+    }
+
+    void ExpectLights(int count) const {
+        EXPECT_EQ(Panel(0), QString("Lights: %1").arg(count));
+        EXPECT_EQ(Form->AddLight->isEnabled(), count < 8);
+        EXPECT_EQ(Form->RemoveLight->isEnabled(), count > 0);
+    }
+
+    void Choose(int item) {
+        Form->ComboBox1->setCurrentIndex(item);
+        Form->ComboBox1Select();
+    }
+
+    void Wheel(int delta) {
+        const QPointF centre(Form->width() / 2.0, Form->height() / 2.0);
+        QWheelEvent wheel(centre, Form->mapToGlobal(centre), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Form.get(), &wheel);
+    }
+};
+
+TEST_F(ViewCommands, DeckUpAndDownStopAtTheTopAndTheBottom) {
+    Load(Ferry);
+    ExpectDeck(0);
+    Form->Deckdown1->trigger();
+    ExpectDeck(0);
+    for (const std::int32_t deck : {1, 2, 2}) {
+        Form->Deckup1->trigger();
+        ExpectDeck(deck);
+    }
+    Form->Deckdown1Click();
+    ExpectDeck(1);
+    Choose(2);
+    ExpectDeck(0);
+    ExpectLights(1);
+}
+
+TEST_F(ViewCommands, ChoosingADeckHandsTheKeysBackToTheView) {
+    ShowAndWait();
+    Load(Ferry);
+    Form->activateWindow();
+    Form->ComboBox1->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->ComboBox1->hasFocus(); }));
+    QTest::keyClick(Form->ComboBox1, Qt::Key_Up); // chooses the entry above
+    ExpectDeck(1);
+    ASSERT_TRUE(Form->View->hasFocus());
+    QTest::keyClick(Form->View, Qt::Key_W);
+    ExpectDeck(2);
+    QTest::keyClick(Form->View, Qt::Key_S);
+    ExpectDeck(1);
+}
+
+TEST_F(ViewCommands, LightCommandsFollowTheCountOfTheShownDeck) {
+    Load(Ferry);
+    ExpectLights(1);
+    for (int i = 0; i < 7; ++i) {
+        Form->AddLight->trigger();
+    }
+    ExpectLights(8);
+    Form->AddLightClick(); // a ninth is not added, and no light is moved either
+    EXPECT_EQ(Form->LogFile->Decks[0].LightCount, 8);
+    Form->RemoveLight->trigger();
+    ExpectLights(7);
+    Form->AddLightClick();
+    ExpectLights(8);
+
+    Form->Deckup1Click();
+    ExpectLights(1);
+    Form->RemoveLightClick();
+    ExpectLights(0);
+    Form->RemoveLightClick();
+    ExpectLights(0);
+    Form->Deckdown1Click();
+    ExpectLights(8);
+    Choose(1); // deck 1 again, through the chooser
+    ExpectLights(0);
+    Form->Deckup1Click();
+    ExpectLights(1);
+    EXPECT_EQ(Form->LogFile->Decks[0].LightCount, 8);
+    EXPECT_EQ(Form->LogFile->Decks[1].LightCount, 0);
+}
+
+TEST_F(ViewCommands, ZoomChangesTheDistanceByItsFactors) {
+    Load(Ferry);
+    const double fitted = Form->View->Distance();
+    Form->Zoomin1->trigger();
+    EXPECT_DOUBLE_EQ(Form->View->Distance(), fitted * 0.9);
+    Form->Zoomout1->trigger();
+    EXPECT_DOUBLE_EQ(Form->View->Distance(), fitted * 0.9 * 1.1);
+    EXPECT_LT(Form->View->Distance(), fitted * 0.995) << "in and out is not back to the start";
+
+    // One notch is 120; away from the user comes 2.4 per cent closer.
+    const double start = Form->View->Distance();
+    Wheel(120);
+    EXPECT_DOUBLE_EQ(Form->View->Distance(), start * (1 - 0.024));
+    const double nearer = Form->View->Distance();
+    Wheel(-240);
+    EXPECT_DOUBLE_EQ(Form->View->Distance(), nearer * (1 + 0.048));
+}
+
+TEST_F(ViewCommands, OnlyZoomAndOriginWorkBeforeALoad) {
+    ShowAndWait();
+    Form->Button1Click();
+    Form->Button2Click();
+    Wheel(120);
+    EXPECT_GE(Form->View->Distance(), MinimumDistance);
+    Form->ShowOrigin->trigger();
+    EXPECT_FALSE(Form->View->ShowOrigin());
+    EXPECT_FALSE(Form->ShowOrigin->isChecked());
+    Form->ShowOriginClick();
+    EXPECT_TRUE(Form->View->ShowOrigin());
+    EXPECT_TRUE(Form->ShowOrigin->isChecked());
+    EXPECT_FALSE(Frame().isNull());
+
+    Form->Deckup1Click();
+    Form->Deckdown1Click();
+    Form->ComboBox1Select();
+    Form->AddLightClick();
+    Form->RemoveLightClick();
+    EXPECT_EQ(Form->View->DeckIndex(), 0);
+    EXPECT_EQ(Form->ComboBox1->count(), 1);
+    EXPECT_EQ(Form->ComboBox1->currentText(), "---");
+    EXPECT_EQ(Panel(0), "Lights:");
+    EXPECT_TRUE(Form->AddLight->isEnabled());
+    EXPECT_TRUE(Form->RemoveLight->isEnabled());
+}
+
+TEST_F(ViewCommands, AnAddedLightBrightensTheFloorUnderIt) {
+    ShowAndWait();
+    // A 20 x 20 floor starts with one light above its centre, where the view looks; the one
+    // person stands in a corner, out of the way.
+    Load(WriteProject(FloorProject(20, 1, 0, {{0, 0, "S"}})));
+    Form->ShowOriginClick(); // the marker would hide the floor at the centre
+    const QImage before = Frame();
+    const QPoint floor = FloorPixel(before, Form->View->Distance(), 2.0, 1.0);
+    const TRgb dim = PixelAt(before, floor);
+    Form->AddLightClick();
+    ExpectLights(2);
+    const TRgb bright = PixelAt(Frame(), floor);
+    EXPECT_GT(bright.R, dim.R + 30);
+    EXPECT_GT(bright.G, dim.G + 30);
+    EXPECT_GT(bright.B, dim.B + 30);
+}
+
+} // namespace
