@@ -20,20 +20,20 @@ QAction* AddItem(QMenu* menu, const QString& caption, const QKeySequence& shortc
     return action;
 }
 
-struct TToolButtonSpec {
+struct TToolButtonLayout {
     int Left;
     QStyle::StandardPixmap Picture;
     const char* Hint;
     bool Toggle;
 };
 
-QToolButton* AddToolButton(QWidget* panel, const TToolButtonSpec& spec) {
+QToolButton* AddToolButton(QWidget* panel, const TToolButtonLayout& place) {
     auto* button = new QToolButton(panel);
-    button->setGeometry(spec.Left, 0, 21, 21);
-    button->setIcon(QApplication::style()->standardIcon(spec.Picture));
+    button->setGeometry(place.Left, 0, 21, 21);
+    button->setIcon(QApplication::style()->standardIcon(place.Picture));
     button->setIconSize(QSize(16, 16));
-    button->setToolTip(spec.Hint);
-    button->setCheckable(spec.Toggle);
+    button->setToolTip(place.Hint);
+    button->setCheckable(place.Toggle);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
