@@ -158,16 +158,7 @@ void TMainForm::EnableControls(bool enabled) {
 }
 
 void TMainForm::LoadLogFile(const QString& path) {
-    Loading = true;
-    EnableControls(false);
-    StopAnimation();
-    // After stopping, which clears this panel, so that it tells what is loading all along.
-    SetStatus(3, "Loading " + ShortenedForStatus(path));
-    FProgressDialog->SetInfoText("Loading logfile...");
-    FProgressDialog->Show();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    QCoreApplication::processEvents();
-
+    BeginLoad(path);
     if (LogLoaded) {
         View->ClearProject(); // no frame may draw the old project once it is gone
         LogFile.reset();
@@ -178,7 +169,23 @@ void TMainForm::LoadLogFile(const QString& path) {
         setWindowTitle(ProductName + ", " + path);
     }
     QCoreApplication::processEvents();
+    ShowLoadedProject();
+    EndLoad();
+}
 
+void TMainForm::BeginLoad(const QString& path) {
+    Loading = true;
+    EnableControls(false);
+    StopAnimation();
+    // After stopping, which clears this panel, so that it tells what is loading all along.
+    SetStatus(3, "Loading " + ShortenedForStatus(path));
+    FProgressDialog->SetInfoText("Loading logfile...");
+    FProgressDialog->Show();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents();
+}
+
+void TMainForm::ShowLoadedProject() {
     View->SetProject(LogFile->XMax, LogFile->YMax, LogFile->ZMax, LogFile->PMax);
     View->SetDecks(&LogFile->Decks);
     View->SetPersons(&LogFile->Persons);
@@ -189,7 +196,9 @@ void TMainForm::LoadLogFile(const QString& path) {
     SetStatus(1, "Time: 0:00 min");
     SetStatus(2, "Saved: 0");
     FillDeckChooser();
+}
 
+void TMainForm::EndLoad() {
     QGuiApplication::restoreOverrideCursor();
     FProgressDialog->Close();
     SetStatus(3, " ");

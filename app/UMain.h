@@ -135,6 +135,9 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void ShowRecentFiles();
+    void BeginLoad(const QString& path);
+    void ShowLoadedProject();
+    void EndLoad();
     void FillDeckChooser();
     void SetStatus(int panel, const QString& text);
     QString ShortenedForStatus(const QString& path) const;
