@@ -175,6 +175,34 @@ TEST_F(MainWindow, LoadingShowsTheProjectAndASecondLoadStartsOver) {
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + Small);
 }
 
+TEST_F(MainWindow, WarningsOfALoadReachTheUserAndTheProjectIsStillShown) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bad.3dl");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<header> pmax 0 xmax 4 ymax 2 zmax 1 vmax 1 version 2 </header>\n"
+               "<deck> caption Only\nlevel 0 (celldata) P4x0 P4x1 </deck>\n");
+    file.close();
+    ShowAndWait();
+    Form->LoadLogFile(path);
+    EXPECT_EQ(Ui.Boxes,
+              (std::vector<std::string>{
+                  "Warning: The loaded file is not of version 1.\nThis can result in errors!",
+                  "Warning: There are no people in this project!"}));
+    EXPECT_EQ(ChooserItems(), QStringList{"Only"});
+    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + path);
+}
+
+TEST_F(MainWindow, AFileThatCannotBeOpenedIsReportedAndNamesNoFile) {
+    ShowAndWait();
+    const QString missing = Samples + "/no-such-file.3dl";
+    Form->LoadLogFile(missing);
+    EXPECT_EQ(Ui.Boxes,
+              std::vector<std::string>{"Error: Cannot open file:\n" + missing.toStdString()});
+    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
+    EXPECT_TRUE(Form->BitBtn1->isEnabled());
+}
+
 TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
     ShowAndWait();
     bool seen = false;
