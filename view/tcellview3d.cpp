@@ -193,18 +193,19 @@ TDeck* TCellView3D::CurrentDeck() const {
 }
 
 void TCellView3D::AddLight() {
-    if (TDeck* deck = CurrentDeck()) {
-        const auto centre = Camera.ViewCentre();
-        deck->AddLightAt(centre[0], centre[1]);
-        RequestSetupRC();
-        Invalidate();
-    }
+    ChangeLightsAtViewCentre(&TDeck::AddLightAt);
 }
 
 void TCellView3D::RemoveLight() {
+    ChangeLightsAtViewCentre(&TDeck::RemoveNearestLight);
+}
+
+// Lights are placed at the point of the deck under the centre of the view; the new set takes
+// effect at the next frame.
+void TCellView3D::ChangeLightsAtViewCentre(void (TDeck::*change)(float, float)) {
     if (TDeck* deck = CurrentDeck()) {
         const auto centre = Camera.ViewCentre();
-        deck->RemoveNearestLight(centre[0], centre[1]);
+        (deck->*change)(centre[0], centre[1]);
         RequestSetupRC();
         Invalidate();
     }

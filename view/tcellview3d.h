@@ -47,6 +47,7 @@ private:
     void PlaceLights();
     void DrawQuads() const;
     TDeck* CurrentDeck() const;
+    void ChangeLightsAtViewCentre(void (TDeck::*change)(float, float));
     void ReportBadHeadingLater();
 
     bool FShowOrigin = true;
