@@ -104,6 +104,12 @@ void WriteWarnings(TJsonWriter& json, const std::vector<TRecordedMessage>& messa
     json.EndArray();
 }
 
+// A file read, even a damaged one, is a success; one that could not be opened or was refused
+// is not, so that scripts notice.
+int ExitCodeOf(bool loaded) {
+    return loaded ? 0 : 1;
+}
+
 } // namespace
 
 int RunStatsMode(const std::string& fileName) {
@@ -111,10 +117,10 @@ int RunStatsMode(const std::string& fileName) {
     TScopedUiServices installed(services);
     TNoProgressWindow progress;
     TLogFile1 project("Level");
-    project.Load(fileName, progress);
+    const bool loaded = project.Load(fileName, progress);
     TPlainTextView view;
     project.FillStatistics(view);
-    return 0;
+    return ExitCodeOf(loaded);
 }
 
 int RunDumpMode(const std::string& fileName, std::int32_t steps) {
@@ -122,7 +128,7 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
     TScopedUiServices installed(services);
     TNoProgressWindow progress;
     TLogFile1 project("Level");
-    project.Load(fileName, progress);
+    const bool loaded = project.Load(fileName, progress);
     const std::vector<TRecordedMessage> loadWarnings = services.Messages;
     const std::int32_t savedCount = PlayForward(project, steps);
 
@@ -149,5 +155,5 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
     WriteWarnings(json, loadWarnings);
     json.EndObject();
     std::fputc('\n', stdout);
-    return 0;
+    return ExitCodeOf(loaded);
 }

@@ -2,11 +2,25 @@
 
 #include "UMain.h"
 
+#include "ByteSource.h"
 #include "SettingsKeys.h"
 #include "SettingsStore.h"
 #include "UiServices.h"
 
-#include <QFileInfo>
+#include <QFile>
+
+namespace {
+
+// A missing file, a folder or a device is refused before anything is remembered or loaded.
+bool RefusedAsUnreadable(const QString& path) {
+    const std::string message = CannotOpenMessage(QFile::encodeName(path).toStdString());
+    if (!message.empty()) {
+        ShowError(message);
+    }
+    return !message.empty();
+}
+
+} // namespace
 
 void TMainForm::BitBtn1Click() {
     TSettingsStore store;
@@ -22,8 +36,7 @@ void TMainForm::BitBtn1Click() {
         return;
     }
     const QString path = QString::fromStdString(*chosen);
-    if (!QFileInfo(path).isFile()) {
-        ShowCannotOpen(path);
+    if (RefusedAsUnreadable(path)) {
         return;
     }
     if (!store.WriteString(key, SettingsKeys::LogDir, path)) {
@@ -44,8 +57,7 @@ void TMainForm::AddToRecentFiles(const QString& path) {
 
 void TMainForm::OpenRecent(int index) {
     const QString path = RecentFiles.Path(index);
-    if (!QFileInfo(path).isFile()) {
-        ShowCannotOpen(path);
+    if (RefusedAsUnreadable(path)) {
         return;
     }
     LoadLogFile(path);

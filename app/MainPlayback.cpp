@@ -3,11 +3,11 @@
 
 #include "UMain.h"
 
+#include "MessageNesting.h"
 #include "ReplayTexts.h"
 #include "SettingsKeys.h"
 #include "tcellview3d.h"
 
-#include <QCoreApplication>
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
@@ -43,7 +43,7 @@ void TMainForm::ShowReplayStatus() {
     SetStatus(2, QString::fromStdString(SavedText(SavedCount)));
     TimeSeconds = ReplayTimeSeconds(TimeStep, LogFile->VMax, LogFile->TOff);
     SetStatus(1, QString::fromStdString(TimeText(TimeSeconds)));
-    QCoreApplication::processEvents();
+    ProcessPendingMessages();
     View->Paint();
 }
 
@@ -98,7 +98,7 @@ void TMainForm::Tick() {
     if (SavedCount == LogFile->PMax) {
         ResettoStart1Click(); // everybody has left: the replay starts again
     }
-    QCoreApplication::processEvents();
+    ProcessPendingMessages();
     InTick = outerTick;
 }
 

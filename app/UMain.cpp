@@ -1,5 +1,6 @@
 #include "UMain.h"
 
+#include "MessageNesting.h"
 #include "SettingsKeys.h"
 #include "SettingsStore.h"
 #include "TextConversion.h"
@@ -20,15 +21,13 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 constexpr int StatusPathWidth = 500;
 
 } // namespace
-
-void ShowCannotOpen(const QString& path) {
-    ShowError("Cannot open file:\n" + path.toStdString());
-}
 
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent), ProductName(SettingsKeys::ProductName) {
@@ -99,15 +98,15 @@ void TMainForm::FormActivate() {
         const QString path = PendingFileName;
         PendingFileName.clear();
         SetStatus(3, "Loading " + ShortenedForStatus(path));
-        QCoreApplication::processEvents();
+        ProcessPendingMessages();
         LoadLogFile(path);
     }
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (Loading) {
-        // The reader is still filling the project: close once it is done.
+    if (ProjectInUse()) {
         CloseRequested = true;
+        WaitForProject();
         event->ignore();
         return;
     }
@@ -115,8 +114,40 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+bool TMainForm::ProjectInUse() const {
+    return Loading || TMessageNesting::Active();
+}
+
+void TMainForm::WaitForProject() {
+    if (!CarryOutPending) {
+        CarryOutPending = true;
+        TMessageNesting::RunWhenNotNested(this, [this] { CarryOutWaitingRequests(); });
+    }
+}
+
+void TMainForm::CarryOutWaitingRequests() {
+    CarryOutPending = false;
+    if (ProjectInUse()) {
+        WaitForProject();
+        return;
+    }
+    if (CloseRequested) {
+        ForgetWaitingRequests(); // a load chosen before the close would be thrown away at once
+        close();
+    } else if (!WaitingLoad.isEmpty()) {
+        LoadLogFile(std::exchange(WaitingLoad, QString()));
+    }
+}
+
+void TMainForm::ForgetWaitingRequests() {
+    CloseRequested = false;
+    WaitingLoad.clear();
+}
+
 void TMainForm::FormClose() {
     StopAnimation();
+    // Asked for while the pause played on: the window is closing now, and nothing is loaded.
+    ForgetWaitingRequests();
     SetStatus(3, QString());
     if (LogFile) {
         View->ClearProject();
@@ -158,6 +189,11 @@ void TMainForm::EnableControls(bool enabled) {
 }
 
 void TMainForm::LoadLogFile(const QString& path) {
+    if (ProjectInUse()) {
+        WaitingLoad = path;
+        WaitForProject();
+        return;
+    }
     BeginLoad(path);
     if (LogLoaded) {
         View->ClearProject(); // no frame may draw the old project once it is gone
@@ -168,7 +204,7 @@ void TMainForm::LoadLogFile(const QString& path) {
     if (LogFile->Load(QFile::encodeName(path).toStdString(), *FProgressDialog)) {
         setWindowTitle(ProductName + ", " + path);
     }
-    QCoreApplication::processEvents();
+    ProcessPendingMessages();
     ShowLoadedProject();
     EndLoad();
 }
@@ -182,7 +218,7 @@ void TMainForm::BeginLoad(const QString& path) {
     FProgressDialog->SetInfoText("Loading logfile...");
     FProgressDialog->Show();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    QCoreApplication::processEvents();
+    ProcessPendingMessages();
 }
 
 void TMainForm::ShowLoadedProject() {
@@ -203,10 +239,10 @@ void TMainForm::EndLoad() {
     FProgressDialog->Close();
     SetStatus(3, " ");
     EnableControls(true);
-    QCoreApplication::processEvents();
+    ProcessPendingMessages();
     Loading = false;
-    if (CloseRequested) {
-        QTimer::singleShot(0, this, &QWidget::close);
+    if (CloseRequested || !WaitingLoad.isEmpty()) {
+        WaitForProject();
     }
 }
 

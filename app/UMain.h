@@ -93,6 +93,10 @@ public:
 
     // True from the start of a load to its end; a close asked for meanwhile waits for it.
     bool IsLoading() const { return Loading; }
+    // True while a load runs or a command that uses the project waits for message processing
+    // (a step, a tick, a pause playing on, a message box): a close or a load asked for then
+    // waits until it has finished.
+    bool ProjectInUse() const;
 
     void StepForward();
     void StepBackward();
@@ -147,13 +151,16 @@ private:
     bool CanPlay() const;
     void ShowReplayStatus();
     void Tick();
+    void WaitForProject();
+    void CarryOutWaitingRequests();
+    void ForgetWaitingRequests();
 
     TFProgressDialog* FProgressDialog = nullptr;
     TIntroForm* IntroForm = nullptr;
     bool Loading = false;
-    bool CloseRequested = false;
     bool InTick = false;
+    // A close and a load that wait for the project; of several loads, the last one chosen.
+    bool CloseRequested = false;
+    QString WaitingLoad;
+    bool CarryOutPending = false;
 };
-
-// "Cannot open file:\n" + path, the message for a log file that is not there.
-void ShowCannotOpen(const QString& path);

@@ -41,7 +41,7 @@ bool TLogFile1::Load(const std::string& fileName, IProgressWindow& progress) {
     FileName = fileName;
     TFileSource source;
     if (!source.Open(fileName)) {
-        ShowError("Cannot open file:\n" + fileName);
+        ShowError(source.OpenError());
         return false;
     }
     return LoadFromSource(source, progress);

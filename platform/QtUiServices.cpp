@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 
+#include "MessageNesting.h"
 #include "TextConversion.h"
 
 #include <QApplication>
@@ -40,6 +41,7 @@ TMsgResult TQtUiServices::MessageBox(const std::string& title, const std::string
     // Texts quote captions and paths from files: never let them be read as markup.
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Ok);
+    const TMessageNesting nesting;
     const auto chosen = static_cast<QMessageBox::StandardButton>(box.exec());
     if (buttons == TMsgButtons::Ok || chosen == QMessageBox::Ok) {
         return TMsgResult::Ok;
@@ -48,7 +50,7 @@ TMsgResult TQtUiServices::MessageBox(const std::string& title, const std::string
 }
 
 void TQtUiServices::ProcessMessages() {
-    QCoreApplication::processEvents();
+    ProcessPendingMessages();
 }
 
 void CentreOnParent(QWidget& window) {
@@ -79,6 +81,7 @@ std::optional<std::string> TQtUiServices::OpenFileName(const TFileDialogRequest&
     if (!request.FileName.empty()) {
         dialog.selectFile(QString::fromStdString(request.FileName));
     }
+    const TMessageNesting nesting;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

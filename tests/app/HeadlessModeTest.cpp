@@ -111,20 +111,26 @@ TEST_F(HeadlessMode, StatsPrintsTheReport) {
                        "\tLevel 0 [cells, polygons, reduction]:\t6,\t1,\t83%\n");
 }
 
-TEST_F(HeadlessMode, MissingFileIsAnErrorMessageNotAFailure) {
+TEST_F(HeadlessMode, FileThatCannotBeOpenedIsReportedAndFails) {
     const std::string missing = (Dir / "missing.3dl").string();
     const TRun stats = Run({"--stats", missing});
-    EXPECT_EQ(stats.ExitCode, 0);
+    EXPECT_EQ(stats.ExitCode, 1);
     EXPECT_EQ(stats.Err, "Error: Cannot open file:\n" + missing + "\n");
     EXPECT_THAT(stats.Out, HasSubstr("\tLevels:\t\t\t\t0\n"));
 
     const TRun dump = Run({"--dump", missing});
-    EXPECT_EQ(dump.ExitCode, 0);
+    EXPECT_EQ(dump.ExitCode, 1);
     EXPECT_EQ(dump.Err, stats.Err);
     EXPECT_THAT(dump.Out,
                 HasSubstr("\"zmax\":0,\"vmax\":0,\"toff\":0,\"decks\":[],\"persons\":[],"));
     EXPECT_THAT(dump.Out,
                 HasSubstr("\"warnings\":[{\"title\":\"Error\",\"text\":\"Cannot open file:"));
+
+    // A device would be read for ever: it is refused at once.
+    const TRun device = Run({"--stats", "/dev/zero"});
+    EXPECT_EQ(device.ExitCode, 1);
+    EXPECT_EQ(device.Err, "Error: Cannot open file:\n/dev/zero\nIt is a device or another special "
+                          "file, not a regular file or a pipe.\n");
 }
 
 TEST_F(HeadlessMode, BadArgumentsPrintTheUsage) {

@@ -203,6 +203,22 @@ TEST_F(MainWindow, AFileThatCannotBeOpenedIsReportedAndNamesNoFile) {
     EXPECT_TRUE(Form->BitBtn1->isEnabled());
 }
 
+TEST_F(MainWindow, DeviceFilesAreRefusedAtOnceAndNotRemembered) {
+    ShowAndWait();
+    const std::string refusal =
+        "\nIt is a device or another special file, not a regular file or a pipe.";
+    Ui.Answers.push_back("/dev/zero");
+    Form->BitBtn1Click();
+    Form->LoadLogFile("/dev/urandom"); // as named on the command line
+    EXPECT_EQ(Ui.Boxes,
+              (std::vector<std::string>{"Error: Cannot open file:\n/dev/zero" + refusal,
+                                        "Error: Cannot open file:\n/dev/urandom" + refusal}));
+    EXPECT_EQ(RecentPaths(), QStringList{});
+    EXPECT_FALSE(TSettingsStore().ReadString(SettingsKeys::KeyPath("Ambla Viewer"), "LogDir"));
+    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
+    EXPECT_TRUE(Form->BitBtn1->isEnabled());
+}
+
 TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
     ShowAndWait();
     bool seen = false;

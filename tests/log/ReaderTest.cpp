@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using ::testing::ElementsAre;
@@ -154,10 +156,30 @@ TEST(Reader, FileWithCarriageReturnsReadsLikeMemoryText) {
 }
 
 TEST(Reader, FileThatCannotBeOpenedLeavesTheProjectEmpty) {
-    for (const std::string path : {"/nonexistent/ambla/missing.3dl", "/tmp"}) {
+    const std::string device = "It is a device or another special file, not a regular file or a "
+                               "pipe.";
+    // A missing file is only named; a device, whose reading would never end, is refused at once.
+    for (const auto& [path, reason] :
+         {std::pair<std::string, std::string>{"/nonexistent/ambla/missing.3dl", ""},
+          {"/tmp", "\nIt is a folder, not a file."},
+          {"/dev/zero", "\n" + device},
+          {"/dev/urandom", "\n" + device}}) {
         TLoadedProject loaded;
         EXPECT_FALSE(loaded.Project.Load(path, loaded.Progress));
-        EXPECT_EQ(loaded.Boxes(), std::vector<std::string>{"Error [x] Cannot open file:\n" + path});
+        EXPECT_EQ(loaded.Boxes(),
+                  std::vector<std::string>{"Error [x] Cannot open file:\n" + path + reason});
         EXPECT_EQ(Describe(loaded.Project), "header 0 0 0 0 0 0\n");
     }
+}
+
+TEST(Reader, NamedPipeIsReadToItsEnd) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("ambla-pipe-" + std::to_string(::getpid()) + ".3dl");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    std::thread writer([&] { std::ofstream(path) << TwoDeckFile; });
+    TLoadedProject written;
+    EXPECT_TRUE(written.Project.Load(path.string(), written.Progress));
+    writer.join();
+    std::filesystem::remove(path);
+    EXPECT_EQ(Describe(written.Project), TwoDeckProject);
 }

@@ -3,6 +3,7 @@
 
 #include "QtUiServices.h"
 #include "GuiTestMain.h"
+#include "MessageNesting.h"
 #include "TextConversion.h"
 #include "VersionText.h"
 
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -103,6 +105,37 @@ TEST(QtUiServices, ProcessMessagesRunsWhatIsPending) {
         qApp, [&] { ran = true; }, Qt::QueuedConnection);
     TQtUiServices().ProcessMessages();
     EXPECT_TRUE(ran);
+}
+
+// What waits for the nesting must never run while code that let messages run still waits: not
+// inside it, not at its end (the waiting code goes on from there), not inside the next one.
+TEST(MessageNesting, WhatWaitsRunsFromTheEventLoopOnlyAfterEveryNesting) {
+    QObject context;
+    int runs = 0;
+    {
+        const TMessageNesting step;
+        TMessageNesting::RunWhenNotNested(&context, [&] { ++runs; });
+        TQtUiServices().ProcessMessages();
+        EXPECT_EQ(runs, 0);
+    }
+    EXPECT_EQ(runs, 0);
+    ProcessPendingMessages(); // a nesting of its own: the action comes to run inside it
+    EXPECT_EQ(runs, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 1);
+
+    // A message box is a nesting too; and what waits is dropped with its context.
+    auto gone = std::make_unique<QObject>();
+    ShowBox("Box", "Nested", TMsgIcon::None, TMsgButtons::Ok, [&](QMessageBox& box) {
+        EXPECT_TRUE(TMessageNesting::Active());
+        TMessageNesting::RunWhenNotNested(&context, [&] { ++runs; });
+        TMessageNesting::RunWhenNotNested(gone.get(), [&] { runs += 100; });
+        PressEscape(box);
+    });
+    gone.reset();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 2);
+    EXPECT_FALSE(TMessageNesting::Active());
 }
 
 TEST(TextConversion, ValidUtf8IsReadAsUtf8AndAnythingElseAsLatin1) {

@@ -1,0 +1,134 @@
+// A close or a load that arrives while a command still uses the project (it lets pending
+// messages run between its steps) must wait until that command has finished: the command goes
+// on with the project it started with, and the close or load is carried out afterwards.
+
+#include "MainWindowFixture.h"
+#include "SettingsKeys.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+const QString Small = SamplesDir + "/small.3dl"; // 5 persons, vmax 4
+
+// Notes the time step at which each close reaches the main window.
+class TCloseWatcher final : public QObject {
+public:
+    explicit TCloseWatcher(TMainForm& form) : Form(form) { Form.installEventFilter(this); }
+    std::vector<std::int32_t> Steps;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Close) {
+            Steps.push_back(Form.TimeStep);
+        }
+        return false;
+    }
+
+private:
+    TMainForm& Form;
+};
+
+class ProjectInUse : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        ShowAndWait();
+        Load(Small);
+        Form->MaxAnimationSpeed = 9; // what the close must still write
+    }
+
+    // As the window manager asks (Alt+F4): a close event for the window, handled when
+    // messages are next processed.
+    void PostWindowClose() const {
+        QCoreApplication::postEvent(Form->windowHandle(), new QCloseEvent());
+    }
+
+    // Runs command with a close waiting; the close must reach the window at step closeStep,
+    // inside the command, and be carried out only once the command has ended at endStep.
+    void ExpectCloseWaitsFor(const std::function<void()>& command, std::int32_t closeStep,
+                             std::int32_t endStep) {
+        TCloseWatcher watcher(*Form);
+        PostWindowClose();
+        command();
+        EXPECT_EQ(watcher.Steps, std::vector<std::int32_t>{closeStep});
+        EXPECT_EQ(Form->TimeStep, endStep) << "the command went on to its end";
+        EXPECT_TRUE(Form->isVisible());
+        ASSERT_NE(Form->LogFile, nullptr);
+
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }));
+        EXPECT_EQ(Form->LogFile, nullptr);
+        EXPECT_EQ(TSettingsStore().ReadInteger(SettingsKeys::KeyPath("Ambla Viewer"),
+                                               SettingsKeys::MaxAnimationSpeed),
+                  9);
+    }
+};
+
+TEST_F(ProjectInUse, CloseInsideASecondForwardsWaitsForIt) {
+    ExpectCloseWaitsFor([&] { Form->Forward1Click(); }, 1, 4);
+}
+
+TEST_F(ProjectInUse, CloseInsideASecondBackwardsWaitsForIt) {
+    Form->Forward1Click();
+    Form->Forward1Click();
+    ExpectCloseWaitsFor([&] { Form->Backward1Click(); }, 7, 4);
+}
+
+TEST_F(ProjectInUse, CloseInsideATimerTickWaitsForIt) {
+    const QSignalBlocker noRealTicks(Form->AnimationTimer);
+    Form->Run1Click();
+    ExpectCloseWaitsFor([&] { Form->AnimationTimerTimer(); }, 1, 1);
+    EXPECT_FALSE(Form->AnimationTimer->isActive());
+}
+
+TEST_F(ProjectInUse, CloseInsideThePauseThatPlaysOnWaitsForIt) {
+    const QSignalBlocker noRealTicks(Form->AnimationTimer);
+    Form->Run1Click();
+    Form->AnimationTimerTimer();
+    Form->AnimationTimerTimer();
+    ExpectCloseWaitsFor([&] { Form->Run1Click(); }, 3, 4);
+}
+
+TEST_F(ProjectInUse, LoadInsideASecondForwardsWaitsForItAndTheLastChoiceWins) {
+    const QString first = WriteProject(FloorProject(4, 2, 0, {{1, 1, "3 3 S"}}));
+    const QString last = WriteProject(FloorProject(6, 1, 0, {{2, 2, "S"}, {3, 3, "S"}}));
+    Ui.FileAnswers = {first.toStdString(), last.toStdString()};
+    const TLogFile1* playing = Form->LogFile.get();
+    // Two loads chosen in a row while the second goes on, as from Ctrl+L pressed twice.
+    for (int i = 0; i < 2; ++i) {
+        QMetaObject::invokeMethod(Form->LoadLogfile1, &QAction::trigger, Qt::QueuedConnection);
+    }
+    Form->Forward1Click();
+    EXPECT_EQ(Ui.FileDialogs.size(), 2U) << "both were chosen inside the command";
+    EXPECT_EQ(Form->LogFile.get(), playing);
+    EXPECT_EQ(Form->TimeStep, 4);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->LogFile->PMax == 2; }));
+    EXPECT_EQ(Form->LogFile->FileName, last.toStdString());
+    EXPECT_EQ(Form->TimeStep, 0);
+    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + last);
+    EXPECT_EQ(Form->RecentFiles.Path(0), last);
+    EXPECT_TRUE(Form->BitBtn1->isEnabled());
+}
+
+TEST_F(ProjectInUse, CloseAfterALoadInsideAStepDropsTheLoad) {
+    Ui.FileAnswers = {Small.toStdString()};
+    QMetaObject::invokeMethod(Form->LoadLogfile1, &QAction::trigger, Qt::QueuedConnection);
+    PostWindowClose();
+    const TLogFile1* playing = Form->LogFile.get();
+    Form->Forward1Click();
+    EXPECT_EQ(Form->LogFile.get(), playing);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }));
+    QTest::qWait(20);
+    EXPECT_EQ(Form->LogFile, nullptr) << "nothing is loaded into a closed window";
+}
+
+} // namespace
