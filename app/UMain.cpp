@@ -240,10 +240,7 @@ void TMainForm::EndLoad() {
     SetStatus(3, " ");
     EnableControls(true);
     ProcessPendingMessages();
-    Loading = false;
-    if (CloseRequested || !WaitingLoad.isEmpty()) {
-        WaitForProject();
-    }
+    Loading = false; // a close or load asked for meanwhile is already waiting to be carried out
 }
 
 void TMainForm::FillDeckChooser() {
