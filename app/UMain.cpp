@@ -90,10 +90,7 @@ void TMainForm::FormActivate() {
         return;
     }
     FirstActivation = false;
-    if (IntroForm != nullptr) {
-        IntroForm->SetDisplayTime(1000);
-        IntroForm->exec();
-    }
+    ShowIntro(1000);
     if (!PendingFileName.isEmpty()) {
         const QString path = PendingFileName;
         PendingFileName.clear();
@@ -168,8 +165,13 @@ void TMainForm::Quit1Click() {
 }
 
 void TMainForm::StartupWindow1Click() {
+    ShowIntro(5000);
+}
+
+void TMainForm::ShowIntro(int milliseconds) {
     if (IntroForm != nullptr) {
-        IntroForm->SetDisplayTime(5000);
+        IntroForm->SetDisplayTime(milliseconds);
+        const TMessageNesting nesting; // a modal window runs messages until it closes
         IntroForm->exec();
     }
 }

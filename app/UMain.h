@@ -132,6 +132,7 @@ private:
     void FormCreate();
     void FormActivate();
     void FormClose();
+    void ShowIntro(int milliseconds);
     void CreateMenus();
     QMenu* CreateFileMenu();
     void CreateViewsAndAnimationMenus();
