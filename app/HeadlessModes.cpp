@@ -23,7 +23,7 @@ public:
 std::int32_t PlayForward(TLogFile1& project, std::int32_t steps) {
     std::int32_t saved = 0;
     for (std::int32_t step = 1; step <= steps; ++step) {
-        saved = StepAllForward(project.Persons, step - 1);
+        saved = project.StepPersonsForward(step - 1);
     }
     return saved;
 }
@@ -110,6 +110,19 @@ int ExitCodeOf(bool loaded) {
     return loaded ? 0 : 1;
 }
 
+// The boxes a load held back, so that nothing it found is lost to the user.
+void WriteHeldBack(TJsonWriter& json, const std::vector<THeldBackBox>& boxes) {
+    json.BeginArray();
+    for (const THeldBackBox& box : boxes) {
+        json.BeginObject();
+        json.StringField("title", box.Title);
+        json.StringField("text", box.Text);
+        json.IntField("count", box.Count);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
 } // namespace
 
 int RunStatsMode(const std::string& fileName) {
@@ -153,6 +166,8 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
     json.StringField("savedText", SavedText(savedCount));
     json.Key("warnings");
     WriteWarnings(json, loadWarnings);
+    json.Key("heldBackWarnings");
+    WriteHeldBack(json, project.LoadBoxes.HeldBack());
     json.EndObject();
     std::fputc('\n', stdout);
     return ExitCodeOf(loaded);

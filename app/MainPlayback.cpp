@@ -49,13 +49,13 @@ void TMainForm::ShowReplayStatus() {
 
 void TMainForm::StepForward() {
     ++TimeStep;
-    SavedCount = StepAllForward(LogFile->Persons, TimeStep - 1);
+    SavedCount = LogFile->StepPersonsForward(TimeStep - 1);
     ShowReplayStatus();
 }
 
 void TMainForm::StepBackward() {
     --TimeStep;
-    SavedCount = StepAllBackward(LogFile->Persons, TimeStep);
+    SavedCount = LogFile->StepPersonsBackward(TimeStep);
     ShowReplayStatus();
 }
 

@@ -37,8 +37,7 @@ TLogFile1::TLogFile1(std::string floorWord)
     : FloorWord(std::move(floorWord)), MemoryLimit(AvailableMemoryBytes()) {}
 
 bool TLogFile1::Load(const std::string& fileName, IProgressWindow& progress) {
-    progress.SetProgress(0);
-    FileName = fileName;
+    StartLoad(fileName, progress);
     TFileSource source;
     if (!source.Open(fileName)) {
         ShowError(source.OpenError());
@@ -49,13 +48,24 @@ bool TLogFile1::Load(const std::string& fileName, IProgressWindow& progress) {
 
 bool TLogFile1::LoadFromMemory(const std::string& name, std::string_view bytes,
                                IProgressWindow& progress) {
-    progress.SetProgress(0);
-    FileName = name;
+    StartLoad(name, progress);
     TMemorySource source(bytes);
     return LoadFromSource(source, progress);
 }
 
+void TLogFile1::StartLoad(const std::string& name, IProgressWindow& progress) {
+    progress.SetProgress(0);
+    FileName = name;
+    LoadBoxes.Reset(
+        "More warnings were found in this file; they are not shown one by one. To list them, "
+        "run:\nambla-viewer --dump " +
+        name);
+    ReplayBoxes.Reset("More errors were found while replaying this file; they are not shown one "
+                      "by one.");
+}
+
 bool TLogFile1::LoadFromSource(TByteSource& source, IProgressWindow& progress) {
+    const TScopedBoxCap capped(LoadBoxes);
     TLogScanner scanner(source);
     TLogReader reader(*this, scanner, progress);
     try {
@@ -80,6 +90,16 @@ bool TLogFile1::LoadFromSource(TByteSource& source, IProgressWindow& progress) {
         return false;
     }
     return true;
+}
+
+std::int32_t TLogFile1::StepPersonsForward(std::int32_t k) {
+    const TScopedBoxCap capped(ReplayBoxes);
+    return StepAllForward(Persons, k);
+}
+
+std::int32_t TLogFile1::StepPersonsBackward(std::int32_t k) {
+    const TScopedBoxCap capped(ReplayBoxes);
+    return StepAllBackward(Persons, k);
 }
 
 void TLogFile1::CreatePersons(std::int32_t count) {

@@ -1,6 +1,7 @@
 #pragma once
 // The project: everything one 3D log file holds, read in a single forward pass.
 
+#include "BoxCap.h"
 #include "MoveArena.h"
 #include "Tdeck.h"
 #include "Tpersondata.h"
@@ -27,6 +28,11 @@ public:
     // The same from bytes in memory; name stands for the file name in messages.
     bool LoadFromMemory(const std::string& name, std::string_view bytes, IProgressWindow& progress);
 
+    // Every person applies its move entry k (forwards) or undoes it (backwards); returns how
+    // many have left. Boxes raised on the way are kept few for the whole replay.
+    std::int32_t StepPersonsForward(std::int32_t k);
+    std::int32_t StepPersonsBackward(std::int32_t k);
+
     std::string GetDeckCaption(std::int32_t index) const;
     void FillStatistics(IRichTextView& view) const;
 
@@ -49,9 +55,13 @@ public:
     std::uint64_t MemoryLimit;
     // Lets a direction fault in the moves be reported once for the whole project.
     TReportOnce BadDirectionReport;
+    // What keeps the boxes of the last load, and of the replay of this project, few.
+    TBoxCap LoadBoxes;
+    TBoxCap ReplayBoxes;
 
 private:
     friend class TLogReader;
+    void StartLoad(const std::string& name, IProgressWindow& progress);
     bool LoadFromSource(TByteSource& source, IProgressWindow& progress);
     // Replaces the persons by count new ones, releasing the move lists of the old ones.
     void CreatePersons(std::int32_t count);

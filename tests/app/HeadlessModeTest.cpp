@@ -1,6 +1,7 @@
 // The built program in its headless modes, run as a user would run it.
 
 #include "JsonCheck.h"
+#include "LogTestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -85,7 +86,7 @@ TEST_F(HeadlessMode, DumpPrintsOneJsonObjectAfterThePlayback) {
     EXPECT_TRUE(IsStrictUtf8(run.Out));
     EXPECT_EQ(ReadJsonString(Between(run.Out, "\"caption\":", ",\"cellCount\"")),
               "Deck \"A\"\tB\xc3\xa9");
-    EXPECT_EQ(ReadJsonString(Between(run.Out, "\"text\":", "}]}")),
+    EXPECT_EQ(ReadJsonString(Between(run.Out, "\"text\":", "}],")),
               "The loaded file is not of version 1.\nThis can result in errors!");
     EXPECT_THAT(run.Out, StartsWith("{\"pmax\":2,\"xmax\":3,\"ymax\":2,\"zmax\":1,\"vmax\":2,"
                                     "\"toff\":30,\"decks\":[{"));
@@ -99,7 +100,7 @@ TEST_F(HeadlessMode, DumpPrintsOneJsonObjectAfterThePlayback) {
     EXPECT_THAT(run.Out,
                 HasSubstr("\"timeStep\":3,\"savedCount\":1,\"timeText\":\"Time: 0:31 min\","
                           "\"savedText\":\"Saved: 1\",\"warnings\":[{\"title\":\"Warning\","));
-    EXPECT_THAT(run.Out, ::testing::EndsWith("}]}\n"));
+    EXPECT_THAT(run.Out, ::testing::EndsWith("}],\"heldBackWarnings\":[]}\n"));
 }
 
 TEST_F(HeadlessMode, StatsPrintsTheReport) {
@@ -131,6 +132,25 @@ TEST_F(HeadlessMode, FileThatCannotBeOpenedIsReportedAndFails) {
     EXPECT_EQ(device.ExitCode, 1);
     EXPECT_EQ(device.Err, "Error: Cannot open file:\n/dev/zero\nIt is a device or another special "
                           "file, not a regular file or a pipe.\n");
+}
+
+TEST_F(HeadlessMode, DumpListsTheBoxesTheWindowShowsAndWhatWasHeldBack) {
+    const std::string flooded = (Dir / "flooded.3dl").string();
+    const std::string clean = Header(1, 2, 1, 1) + "<deck>\nlevel 0\n(celldata)\nP2x0\n</deck>\n";
+    std::ofstream(flooded, std::ios::binary) << FloodedLog(clean, 200);
+    const TRun run = Run({"--dump", flooded});
+    EXPECT_EQ(run.ExitCode, 0);
+    const std::string shown = Between(run.Out, "\"warnings\":[", "],\"heldBackWarnings\":[");
+    std::size_t boxes = 0;
+    for (std::size_t at = shown.find("\"title\""); at != std::string::npos;
+         at = shown.find("\"title\"", at + 1)) {
+        ++boxes;
+    }
+    EXPECT_EQ(boxes, 11U);
+    EXPECT_THAT(shown, ::testing::EndsWith("ambla-viewer --dump " + flooded + "\"}"));
+    EXPECT_THAT(run.Err, ::testing::EndsWith("ambla-viewer --dump " + flooded + "\n"));
+    EXPECT_THAT(run.Out, HasSubstr("{\"title\":\"Warning\",\"text\":\"There are no people in "
+                                   "this project!\",\"count\":200}"));
 }
 
 TEST_F(HeadlessMode, BadArgumentsPrintTheUsage) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <map>
+#include <set>
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -86,12 +88,61 @@ TEST(BadInput, OnlyTheFirstTenDataFaultsAreShownOneByOne) {
         boxes.push_back(NotANumber(i + 2, "q" + std::to_string(i)));
     }
     boxes.resize(10);
-    boxes.push_back(
-        WarningBox("The file holds more errors of this kind. They are not shown one by one."));
+    boxes.push_back(MoreWarningsBox);
     TLoadedProject loaded(text + "pmax 1 xmax 3 ymax 1 zmax 1 vmax 1\n</header>\n" +
                           "<deck> level 0 (celldata) P9x0 </deck>");
     EXPECT_EQ(loaded.Boxes(), boxes);
+    // Past ten, the faults are not even put into words: only that there are more is kept.
+    ASSERT_EQ(loaded.Project.LoadBoxes.HeldBack().size(), 1U);
+    EXPECT_EQ(loaded.Project.LoadBoxes.HeldBack()[0].Text,
+              "The file holds more errors of this kind. They are not shown one by one.");
     EXPECT_EQ(loaded.Project.Decks[0].CellCount, 3);
+}
+
+// However damaged the file, one load shows each box once and at most ten, then a summary; the
+// rest is held back with its count and the project is read as without the damage.
+TEST(BadInput, AFloodOfBoxesIsCutToTenAndASummary) {
+    const std::string clean = Header(1, 2, 1, 1) + "<deck>\nlevel 0\n(celldata)\nP2x0\n</deck>\n" +
+                              "<persons>\n<startpositions>\n0 0 0 1 0\n(movement)\n3 S\n" +
+                              "</persons>\n";
+    TLoadedProject loaded(FloodedLog(clean, 300));
+    const std::vector<std::string> boxes = loaded.Boxes();
+    ASSERT_EQ(boxes.size(), 11U);
+    EXPECT_EQ(boxes.back(), MoreWarningsBox);
+    EXPECT_EQ(std::set<std::string>(boxes.begin(), boxes.end()).size(), 11U) << "no box twice";
+    EXPECT_EQ(Describe(loaded.Project), Describe(TLoadedProject(clean).Project));
+
+    std::map<std::string, std::int64_t> heldBack;
+    for (const THeldBackBox& box : loaded.Project.LoadBoxes.HeldBack()) {
+        heldBack[box.Title + ": " + box.Text] = box.Count;
+    }
+    EXPECT_EQ(heldBack["Warning: There are no people in this project!"], 300);
+    EXPECT_EQ(heldBack["Warning!: Warning, z in TLogFile1::LoadCellData(FILE *projectfile, int z) "
+                       "is <0 or >ZMax!"],
+              300);
+    EXPECT_EQ(heldBack.size(), 7U)
+        << "five repeated texts and the two bad numbers past the tenth box";
+}
+
+// The same rules for the boxes of a replay; a question is never answered for the user.
+TEST(BadInput, BoxCapLetsQuestionsThroughAndSummarisesOnce) {
+    TRecordingUiServices ui;
+    TBoxCap cap("More.");
+    for (int i = 0; i < 14; ++i) {
+        cap.Pass(ui, "Error", "Fault " + std::to_string(i % 12), TMsgIcon::Error, TMsgButtons::Ok);
+    }
+    ui.Answers = {TMsgResult::Cancel, TMsgResult::Cancel};
+    EXPECT_EQ(cap.Pass(ui, "Warning", "Overwrite?", TMsgIcon::Exclamation, TMsgButtons::OkCancel),
+              TMsgResult::Cancel);
+    EXPECT_EQ(cap.Pass(ui, "Warning", "Overwrite?", TMsgIcon::Exclamation, TMsgButtons::OkCancel),
+              TMsgResult::Cancel);
+    ASSERT_EQ(ui.Messages.size(), 13U);
+    EXPECT_EQ(ui.Messages[9].Text, "Fault 9");
+    EXPECT_EQ(ui.Messages[10].Text, "More.");
+    EXPECT_EQ(ui.Messages[12].Text, "Overwrite?");
+    ASSERT_EQ(cap.HeldBack().size(), 4U); // faults 10 and 11, then the repeats of 0 and 1
+    EXPECT_EQ(cap.HeldBack()[0].Text, "Fault 10");
+    EXPECT_EQ(cap.HeldBack()[3].Count, 1);
 }
 
 TEST(BadInput, NegativeDeckLengthReadsNoCells) {

@@ -26,6 +26,11 @@ inline std::string NotANumber(int line, const std::string& text) {
     return WarningBox("Line " + std::to_string(line) + ": \"" + text +
                       "\" is not a valid number. It is skipped.");
 }
+// The box that ends a load's boxes once ten were shown; the projects of these tests load from
+// memory as "test.3dl".
+inline const std::string MoreWarningsBox =
+    WarningBox("More warnings were found in this file; they are not shown one by one. To list "
+               "them, run:\nambla-viewer --dump test.3dl");
 inline const std::string DeckIndexBox =
     "Warning! [-] Warning, z in TLogFile1::LoadCellData(FILE *projectfile, int z) is <0 or >ZMax!";
 
@@ -45,6 +50,24 @@ inline std::string Header(int pmax, int xmax, int ymax, int zmax) {
     return "<header>\nversion 1\npmax " + std::to_string(pmax) + "\nxmax " + std::to_string(xmax) +
            "\nymax " + std::to_string(ymax) + "\nzmax " + std::to_string(zmax) +
            "\nvmax 1\n</header>\n";
+}
+
+// A damaged file that asks for hundreds of boxes around a clean project: its header section
+// repeated with bad values, eight distinct bad numbers, and deck sections that name no deck.
+inline std::string FloodedLog(const std::string& cleanProject, int repeats) {
+    std::string text;
+    for (int i = 0; i < repeats; ++i) {
+        text += "<header>\npmax 0\nxmax 0\nymax 0\nzmax 0\nvmax 0\nversion 2\n</header>\n";
+    }
+    text += "<header>\n";
+    for (int i = 0; i < 8; ++i) {
+        text += "pmax q" + std::to_string(i) + "\n";
+    }
+    text += "</header>\n" + cleanProject;
+    for (int i = 0; i < repeats; ++i) {
+        text += "<deck>\nlevel 9\n(celldata)\nP2x1\n</deck>\n";
+    }
+    return text;
 }
 
 // A cell kind as the character the file writes for it; "." for void.
