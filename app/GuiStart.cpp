@@ -1,10 +1,10 @@
 #include "GuiStart.h"
 
 #include "QtUiServices.h"
-#include "UIntroForm.h"
-#include "UMain.h"
-#include "UProgessDialog.h"
-#include "tcellview3d.h"
+#include "IntroForm.h"
+#include "MainForm.h"
+#include "ProgressDialog.h"
+#include "CellView3D.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -3,7 +3,7 @@
 #include "JsonWriter.h"
 #include "RecordingUiServices.h"
 #include "ReplayTexts.h"
-#include "Tlogfile1.h"
+#include "LogFile.h"
 
 #include <cstdio>
 #include <vector>

@@ -2,7 +2,7 @@
 // Benchmark inputs are large generated files; scripts/bench makes them and names them here.
 
 #include "RecordingUiServices.h"
-#include "Tlogfile1.h"
+#include "LogFile.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,9 +4,9 @@
 #include "BenchFiles.h"
 #include "QtUiServices.h"
 #include "RecordingUiServices.h"
-#include "UMain.h"
-#include "UProgessDialog.h"
-#include "tcellview3d.h"
+#include "MainForm.h"
+#include "ProgressDialog.h"
+#include "CellView3D.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,7 +4,7 @@
 #include "ByteSource.h"
 #include "LogScanner.h"
 #include "RecordingUiServices.h"
-#include "Tlogfile1.h"
+#include "LogFile.h"
 
 #include <memory>
 #include <sys/stat.h>

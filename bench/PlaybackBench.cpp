@@ -1,6 +1,6 @@
 // One playback time step over many persons: the cost per person and step.
 
-#include "Tpersondata.h"
+#include "PersonData.h"
 
 #include <benchmark/benchmark.h>
 

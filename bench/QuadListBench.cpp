@@ -2,7 +2,7 @@
 
 #include "BenchFiles.h"
 #include "RecordingUiServices.h"
-#include "Tlogfile1.h"
+#include "LogFile.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // nothing may read or write out of bounds, and stepping back must undo stepping forward.
 
 #include "RecordingUiServices.h"
-#include "Tlogfile1.h"
+#include "LogFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "Tdeck.h"
+#include "Deck.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // The walk through one log file, section by section, filling a project.
 
 #include "LogScanner.h"
-#include "Tlogfile1.h"
+#include "LogFile.h"
 
 #include <cstdint>
 #include <optional>

@@ -95,7 +95,7 @@ void TGLControl::SetupRC() {
 }
 
 void TGLControl::ShutDownLights() {
-    for (GLenum i = 0; i < 8; ++i) {
+    for (GLenum i = 0; i < DeckLightSlots; ++i) {
         glDisable(GL_LIGHT0 + i);
     }
 }

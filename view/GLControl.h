@@ -3,7 +3,7 @@
 // nothing itself: the cell view overrides the projection and the scene.
 
 #include "CameraMath.h"
-#include "Tlights.h"
+#include "Light.h"
 
 #include <QOpenGLWidget>
 #include <array>
@@ -51,7 +51,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
     TCamera Camera;
-    const std::array<TLight, 8>* FLights = nullptr;
+    const std::array<TLight, DeckLightSlots>* FLights = nullptr;
 
 private:
     void ApplyCursor(TCursor cursor);

@@ -20,7 +20,7 @@ protected:
 
     void ExpectLights(int count) const {
         EXPECT_EQ(Panel(0), QString("Lights: %1").arg(count));
-        EXPECT_EQ(Form->AddLight->isEnabled(), count < 8);
+        EXPECT_EQ(Form->AddLight->isEnabled(), count < DeckLightSlots);
         EXPECT_EQ(Form->RemoveLight->isEnabled(), count > 0);
     }
 
@@ -74,7 +74,7 @@ TEST_F(ViewCommands, LightCommandsFollowTheCountOfTheShownDeck) {
     for (int i = 0; i < 7; ++i) {
         Form->AddLight->trigger();
     }
-    ExpectLights(8);
+    ExpectLights(DeckLightSlots);
     Form->AddLightClick(); // a ninth is not added, and no light is moved either
     EXPECT_EQ(Form->LogFile->Decks[0].LightCount, 8);
     Form->RemoveLight->trigger();

@@ -1,6 +1,6 @@
 // The eight light slots of a deck: the first grid, adding at a point and removing the nearest.
 
-#include "Tdeck.h"
+#include "Deck.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +47,7 @@ TEST(Lights, FirstGridIsEvenAndHoldsAtMostEight) {
 
 TEST(Lights, NinthLightMovesTheNearestOne) {
     TDeck deck;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < DeckLightSlots; ++i) {
         deck.AddLightAt(static_cast<float>(10 * i), 0.0f);
     }
     deck.AddLightAt(31.0f, 4.0f);
@@ -58,7 +58,7 @@ TEST(Lights, DistancesAreTruncatedAndTheLowerSlotWinsATie) {
     TDeck deck;
     deck.AddLightAt(3.9f, 0.0f);
     deck.AddLightAt(0.0f, -3.2f); // nearer to the origin, but also 3 in whole cells
-    for (int i = 2; i < 8; ++i) {
+    for (int i = 2; i < DeckLightSlots; ++i) {
         deck.AddLightAt(100.0f, static_cast<float>(100 * i));
     }
     deck.AddLightAt(0.0f, 0.0f);

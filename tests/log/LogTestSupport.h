@@ -3,7 +3,7 @@
 // a progress window that remembers what it was told, and a project written out as plain text.
 
 #include "RecordingUiServices.h"
-#include "Tlogfile1.h"
+#include "LogFile.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ inline std::string FloodedLog(const std::string& cleanProject, int repeats) {
         text += "<header>\npmax 0\nxmax 0\nymax 0\nzmax 0\nvmax 0\nversion 2\n</header>\n";
     }
     text += "<header>\n";
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < DeckLightSlots; ++i) {
         text += "pmax q" + std::to_string(i) + "\n";
     }
     text += "</header>\n" + cleanProject;

@@ -1,6 +1,6 @@
 // Merging a deck's cells into flat quads and obstacle boxes.
 
-#include "Tdeck.h"
+#include "Deck.h"
 #include "UiServices.h"
 
 #include <gmock/gmock.h>

@@ -2,7 +2,7 @@
 
 #include "SettingsKeys.h"
 #include "SettingsTestSupport.h"
-#include "Toptions1.h"
+#include "Options.h"
 
 #include <gtest/gtest.h>
 

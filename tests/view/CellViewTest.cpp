@@ -2,8 +2,8 @@
 
 #include "GuiTestMain.h"
 #include "RecordingUiServices.h"
-#include "Tlogfile1.h"
-#include "tcellview3d.h"
+#include "LogFile.h"
+#include "CellView3D.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "Toptions1.h"
+#include "Options.h"
 
 #include "SettingsKeys.h"
 #include "SettingsStore.h"

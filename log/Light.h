@@ -1,6 +1,9 @@
 #pragma once
 // One light source of a deck. A plain record: the view turns it into OpenGL state.
 
+// Light slots of a deck: as many as fixed-function OpenGL guarantees.
+constexpr int DeckLightSlots = 8;
+
 struct TLight {
     bool SwitchedOn = false;
     float Ambient[4] = {0.1f, 0.1f, 0.1f, 1.0f};

@@ -3,8 +3,8 @@
 // project and drives loading, playback and the view commands.
 
 #include "RecentFiles.h"
-#include "Tlogfile1.h"
-#include "Toptions1.h"
+#include "LogFile.h"
+#include "Options.h"
 
 #include <QMainWindow>
 #include <array>

@@ -1,4 +1,4 @@
-#include "UIntroForm.h"
+#include "IntroForm.h"
 
 #include "QtUiServices.h"
 #include "VersionText.h"

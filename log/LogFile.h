@@ -3,8 +3,8 @@
 
 #include "BoxCap.h"
 #include "MoveArena.h"
-#include "Tdeck.h"
-#include "Tpersondata.h"
+#include "Deck.h"
+#include "PersonData.h"
 
 #include <cstdint>
 #include <string>

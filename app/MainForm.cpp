@@ -1,13 +1,13 @@
-#include "UMain.h"
+#include "MainForm.h"
 
 #include "MessageNesting.h"
 #include "SettingsKeys.h"
 #include "SettingsStore.h"
 #include "TextConversion.h"
-#include "UIntroForm.h"
-#include "UProgessDialog.h"
+#include "IntroForm.h"
+#include "ProgressDialog.h"
 #include "UiServices.h"
-#include "tcellview3d.h"
+#include "CellView3D.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -3,8 +3,8 @@
 // prisms facing their heading, an optional origin marker, and the deck's lights.
 
 #include "GLControl.h"
-#include "Tdeck.h"
-#include "Tpersondata.h"
+#include "Deck.h"
+#include "PersonData.h"
 
 #include <cstdint>
 #include <vector>

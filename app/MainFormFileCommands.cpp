@@ -1,6 +1,6 @@
 // Choosing a log file: the open dialog, the recent files, and the memory of the last choice.
 
-#include "UMain.h"
+#include "MainForm.h"
 
 #include "ByteSource.h"
 #include "SettingsKeys.h"

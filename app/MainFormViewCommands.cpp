@@ -1,9 +1,9 @@
 // Deck, zoom, origin and light commands of the main window.
 
-#include "UMain.h"
+#include "MainForm.h"
 
 #include "CameraMath.h"
-#include "tcellview3d.h"
+#include "CellView3D.h"
 
 #include <QComboBox>
 #include <QWheelEvent>

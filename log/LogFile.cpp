@@ -1,4 +1,4 @@
-#include "Tlogfile1.h"
+#include "LogFile.h"
 
 #include "ByteSource.h"
 #include "LogReader.h"

@@ -1,12 +1,12 @@
 // The replay: a timer steps every person one time step at a time; the replay loops when
 // everybody has left, and pausing always ends on a whole second.
 
-#include "UMain.h"
+#include "MainForm.h"
 
 #include "MessageNesting.h"
 #include "ReplayTexts.h"
 #include "SettingsKeys.h"
-#include "tcellview3d.h"
+#include "CellView3D.h"
 
 #include <QTimer>
 #include <QToolButton>

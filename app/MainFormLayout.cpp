@@ -1,8 +1,8 @@
 // The main window's menus, tool bar and status bar.
 
-#include "UMain.h"
+#include "MainForm.h"
 
-#include "tcellview3d.h"
+#include "CellView3D.h"
 
 #include <QApplication>
 #include <QComboBox>

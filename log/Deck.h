@@ -1,7 +1,7 @@
 #pragma once
 // One deck of the project: its cell grid, the merged quad list drawn for it, and its lights.
 
-#include "Tlights.h"
+#include "Light.h"
 
 #include <array>
 #include <cstdint>
@@ -33,7 +33,6 @@ struct TQuad {
 };
 static_assert(sizeof(TQuad) == 18 * sizeof(float));
 
-constexpr int DeckLightSlots = 8;
 
 class TDeck {
 public:

@@ -1,4 +1,4 @@
-#include "UProgessDialog.h"
+#include "ProgressDialog.h"
 
 #include "QtUiServices.h"
 #include "TextConversion.h"

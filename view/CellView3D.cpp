@@ -1,4 +1,4 @@
-#include "tcellview3d.h"
+#include "CellView3D.h"
 
 #include "UiServices.h"
 

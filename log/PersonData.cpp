@@ -1,4 +1,4 @@
-#include "Tpersondata.h"
+#include "PersonData.h"
 
 #include "UiServices.h"
 
