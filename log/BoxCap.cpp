@@ -4,7 +4,7 @@ void TBoxCap::Reset(std::string summary) {
     *this = TBoxCap(std::move(summary));
 }
 
-TMsgResult TBoxCap::Pass(TUiServices& services, const std::string& title, const std::string& text,
+TMsgResult TBoxCap::Pass(IUiServices& services, const std::string& title, const std::string& text,
                          TMsgIcon icon, TMsgButtons buttons) {
     if (buttons != TMsgButtons::Ok) {
         return services.MessageBox(title, text, icon, buttons);

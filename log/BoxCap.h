@@ -27,7 +27,7 @@ public:
     void Reset(std::string summary);
 
     // Shows the box through services unless it is held back; held back boxes answer OK.
-    TMsgResult Pass(TUiServices& services, const std::string& title, const std::string& text,
+    TMsgResult Pass(IUiServices& services, const std::string& title, const std::string& text,
                     TMsgIcon icon, TMsgButtons buttons);
 
     // Boxes not shown, each distinct box once in the order first held back.
@@ -46,7 +46,7 @@ private:
 };
 
 // For its lifetime, every box goes through cap on its way to the services installed before.
-class TScopedBoxCap final : public TUiServices {
+class TScopedBoxCap final : public IUiServices {
 public:
     explicit TScopedBoxCap(TBoxCap& cap) : Cap(cap), Inner(Ui()), Installed(*this) {}
 
@@ -61,6 +61,6 @@ public:
 
 private:
     TBoxCap& Cap;
-    TUiServices& Inner;
+    IUiServices& Inner;
     TScopedUiServices Installed; // last: installs this object once the rest is set
 };

@@ -5,16 +5,16 @@
 #include <string>
 #include <string_view>
 
-class TByteSource {
+class IByteSource {
 public:
-    virtual ~TByteSource() = default;
+    virtual ~IByteSource() = default;
     // Fills up to capacity bytes; 0 means the end (or a read error, see Error()).
     virtual std::size_t Read(char* buffer, std::size_t capacity) = 0;
     // Empty unless reading failed before the end of the data.
     virtual std::string Error() const { return {}; }
 };
 
-class TMemorySource final : public TByteSource {
+class TMemorySource final : public IByteSource {
 public:
     explicit TMemorySource(std::string_view bytes) : Bytes(bytes) {}
     std::size_t Read(char* buffer, std::size_t capacity) override;
@@ -23,7 +23,7 @@ private:
     std::string_view Bytes;
 };
 
-class TFileSource final : public TByteSource {
+class TFileSource final : public IByteSource {
 public:
     TFileSource() = default;
     ~TFileSource() override;

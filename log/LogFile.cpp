@@ -64,7 +64,7 @@ void TLogFile1::StartLoad(const std::string& name, IProgressWindow& progress) {
                       "by one.");
 }
 
-bool TLogFile1::LoadFromSource(TByteSource& source, IProgressWindow& progress) {
+bool TLogFile1::LoadFromSource(IByteSource& source, IProgressWindow& progress) {
     const TScopedBoxCap capped(LoadBoxes);
     TLogScanner scanner(source);
     TLogReader reader(*this, scanner, progress);

@@ -13,7 +13,7 @@
 
 class IProgressWindow;
 class IRichTextView;
-class TByteSource;
+class IByteSource;
 
 class TLogFile1 {
 public:
@@ -62,7 +62,7 @@ public:
 private:
     friend class TLogReader;
     void StartLoad(const std::string& name, IProgressWindow& progress);
-    bool LoadFromSource(TByteSource& source, IProgressWindow& progress);
+    bool LoadFromSource(IByteSource& source, IProgressWindow& progress);
     // Replaces the persons by count new ones, releasing the move lists of the old ones.
     void CreatePersons(std::int32_t count);
     void Clear();

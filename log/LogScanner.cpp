@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-TLogScanner::TLogScanner(TByteSource& source, std::size_t chunkSize)
+TLogScanner::TLogScanner(IByteSource& source, std::size_t chunkSize)
     : Source(source), ChunkSize(std::max<std::size_t>(chunkSize, 1)),
       Buffer(std::make_unique_for_overwrite<char[]>(ChunkSize)), Pos(Buffer.get()),
       End(Buffer.get()) {}

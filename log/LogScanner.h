@@ -15,7 +15,7 @@ public:
     static constexpr int EndOfFile = -1;
     static constexpr std::size_t MaxWordLength = 255;
 
-    explicit TLogScanner(TByteSource& source, std::size_t chunkSize = std::size_t{1} << 20);
+    explicit TLogScanner(IByteSource& source, std::size_t chunkSize = std::size_t{1} << 20);
 
     // The next word, at most MaxWordLength characters; a longer word is cut there and its rest
     // dropped (WordWasCut tells). The view lives until the next call. False at the end.
@@ -51,7 +51,7 @@ public:
 private:
     bool Refill();
 
-    TByteSource& Source;
+    IByteSource& Source;
     std::size_t ChunkSize;
     std::unique_ptr<char[]> Buffer;
     const char* Pos = nullptr;

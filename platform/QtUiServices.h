@@ -6,7 +6,7 @@
 
 class QWidget;
 
-class TQtUiServices final : public TUiServices {
+class TQtUiServices final : public IUiServices {
 public:
     // A modal box over the active window. Closing a box with a choice in any other way than with
     // OK (Esc, the window's close) answers Cancel; a box with only OK always answers OK.

@@ -15,7 +15,7 @@ struct TRecordedMessage {
     TMsgButtons Buttons = TMsgButtons::Ok;
 };
 
-class TRecordingUiServices final : public TUiServices {
+class TRecordingUiServices final : public IUiServices {
 public:
     explicit TRecordingUiServices(bool echoToStderr = false) : EchoToStderr(echoToStderr) {}
 

@@ -19,9 +19,9 @@ struct TFileDialogRequest {
     std::string DefaultSuffix;
 };
 
-class TUiServices {
+class IUiServices {
 public:
-    virtual ~TUiServices() = default;
+    virtual ~IUiServices() = default;
     // The file the user chose, or nothing when the dialog was cancelled.
     virtual std::optional<std::string> OpenFileName(const TFileDialogRequest&) {
         return std::nullopt;
@@ -61,7 +61,7 @@ public:
 
 // The one process-wide services object. The program installs the toolkit's, tests and headless
 // modes install a recording one. Until someone installs one, boxes are dropped.
-class TSilentUiServices final : public TUiServices {
+class TSilentUiServices final : public IUiServices {
 public:
     TMsgResult MessageBox(const std::string&, const std::string&, TMsgIcon, TMsgButtons) override {
         return TMsgResult::Ok;
@@ -69,20 +69,20 @@ public:
     void ProcessMessages() override {}
 };
 
-inline TUiServices*& UiServicesSlot() {
+inline IUiServices*& UiServicesSlot() {
     static TSilentUiServices silent;
-    static TUiServices* current = &silent;
+    static IUiServices* current = &silent;
     return current;
 }
 
-inline TUiServices& Ui() {
+inline IUiServices& Ui() {
     return *UiServicesSlot();
 }
 
 // Installs a services object for the lifetime of this guard.
 class TScopedUiServices {
 public:
-    explicit TScopedUiServices(TUiServices& services) : Previous(UiServicesSlot()) {
+    explicit TScopedUiServices(IUiServices& services) : Previous(UiServicesSlot()) {
         UiServicesSlot() = &services;
     }
     ~TScopedUiServices() { UiServicesSlot() = Previous; }
@@ -90,7 +90,7 @@ public:
     TScopedUiServices& operator=(const TScopedUiServices&) = delete;
 
 private:
-    TUiServices* Previous;
+    IUiServices* Previous;
 };
 
 // Shorthands for the box styles the program uses.

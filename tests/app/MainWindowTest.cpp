@@ -26,7 +26,7 @@ const QString Small = Samples + "/small.3dl";
 
 // Records message boxes, answers open dialogs from a list, and lets a test look in while a load
 // lets pending messages run.
-class TTestUi final : public TUiServices {
+class TTestUi final : public IUiServices {
 public:
     TMsgResult MessageBox(const std::string& title, const std::string& text, TMsgIcon,
                           TMsgButtons) override {
