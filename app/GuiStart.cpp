@@ -1,10 +1,10 @@
 #include "GuiStart.h"
 
-#include "QtUiServices.h"
+#include "CellView3D.h"
 #include "IntroForm.h"
 #include "MainForm.h"
 #include "ProgressDialog.h"
-#include "CellView3D.h"
+#include "QtUiServices.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
 #include "HeadlessModes.h"
 
 #include "JsonWriter.h"
-#include "RecordingUiServices.h"
-#include "ReplayTexts.h"
 #include "LogFile.h"
+#include "RecordingUiServices.h"
+#include "Replay.h"
 
 #include <cstdio>
 #include <vector>
@@ -17,16 +17,6 @@ public:
     void AddLine(const std::string& text) override { std::printf("%s\n", text.c_str()); }
     void SetBold(bool) override {}
 };
-
-// Forward playback as the replay runs it: step k applies entry k - 1 of every person. Returns
-// the saved count of the last step.
-std::int32_t PlayForward(TLogFile1& project, std::int32_t steps) {
-    std::int32_t saved = 0;
-    for (std::int32_t step = 1; step <= steps; ++step) {
-        saved = project.StepPersonsForward(step - 1);
-    }
-    return saved;
-}
 
 void WriteQuad(TJsonWriter& json, const TQuad& quad) {
     json.BeginArray();
@@ -143,7 +133,11 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
     TLogFile1 project("Level");
     const bool loaded = project.Load(fileName, progress);
     const std::vector<TRecordedMessage> loadWarnings = services.Messages;
-    const std::int32_t savedCount = PlayForward(project, steps);
+    TReplay replay;
+    replay.SetProject(&project);
+    for (std::int32_t step = 0; step < steps; ++step) {
+        replay.StepForward();
+    }
 
     TJsonWriter json(stdout);
     json.BeginObject();
@@ -160,10 +154,10 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
         WritePerson(json, person);
     }
     json.EndArray();
-    json.IntField("timeStep", steps);
-    json.IntField("savedCount", savedCount);
-    json.StringField("timeText", TimeText(ReplayTimeSeconds(steps, project.VMax, project.TOff)));
-    json.StringField("savedText", SavedText(savedCount));
+    json.IntField("timeStep", replay.TimeStep());
+    json.IntField("savedCount", replay.SavedCount());
+    json.StringField("timeText", replay.TimeText());
+    json.StringField("savedText", replay.SavedText());
     json.Key("warnings");
     WriteWarnings(json, loadWarnings);
     json.Key("heldBackWarnings");

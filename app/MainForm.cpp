@@ -1,13 +1,13 @@
 #include "MainForm.h"
 
+#include "CellView3D.h"
+#include "IntroForm.h"
 #include "MessageNesting.h"
+#include "ProgressDialog.h"
 #include "SettingsKeys.h"
 #include "SettingsStore.h"
 #include "TextConversion.h"
-#include "IntroForm.h"
-#include "ProgressDialog.h"
 #include "UiServices.h"
-#include "CellView3D.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -60,6 +60,7 @@ void TMainForm::FormCreate() {
     layout->addWidget(Panel1);
     CreateStatusBar();
     ConnectPlayback();
+    ConnectReplay();
     StopAnimation();
 
     TSettingsStore store;
@@ -94,7 +95,7 @@ void TMainForm::FormActivate() {
     if (!PendingFileName.isEmpty()) {
         const QString path = PendingFileName;
         PendingFileName.clear();
-        SetStatus(3, "Loading " + ShortenedForStatus(path));
+        MessagePanel->setText("Loading " + ShortenedForStatus(path));
         ProcessPendingMessages();
         LoadLogFile(path);
     }
@@ -145,11 +146,8 @@ void TMainForm::FormClose() {
     StopAnimation();
     // Asked for while the pause played on: the window is closing now, and nothing is loaded.
     ForgetWaitingRequests();
-    SetStatus(3, QString());
-    if (LogFile) {
-        View->ClearProject();
-        LogFile.reset();
-    }
+    MessagePanel->setText(QString());
+    DropProject();
     TSettingsStore store;
     if (!store.WriteInteger(SettingsKeys::KeyPath(ProductName), SettingsKeys::MaxAnimationSpeed,
                             MaxAnimationSpeed)) {
@@ -197,10 +195,7 @@ void TMainForm::LoadLogFile(const QString& path) {
         return;
     }
     BeginLoad(path);
-    if (LogLoaded) {
-        View->ClearProject(); // no frame may draw the old project once it is gone
-        LogFile.reset();
-    }
+    DropProject();
     LogFile = std::make_unique<TLogFile1>("Level");
     LogLoaded = true;
     if (LogFile->Load(QFile::encodeName(path).toStdString(), *FProgressDialog)) {
@@ -211,12 +206,19 @@ void TMainForm::LoadLogFile(const QString& path) {
     EndLoad();
 }
 
+// Nothing may step or draw the project once it is gone.
+void TMainForm::DropProject() {
+    Replay.SetProject(nullptr);
+    View->ClearProject();
+    LogFile.reset();
+}
+
 void TMainForm::BeginLoad(const QString& path) {
     Loading = true;
     EnableControls(false);
     StopAnimation();
     // After stopping, which clears this panel, so that it tells what is loading all along.
-    SetStatus(3, "Loading " + ShortenedForStatus(path));
+    MessagePanel->setText("Loading " + ShortenedForStatus(path));
     FProgressDialog->SetInfoText("Loading logfile...");
     FProgressDialog->Show();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -228,18 +230,16 @@ void TMainForm::ShowLoadedProject() {
     View->SetDecks(&LogFile->Decks);
     View->SetPersons(&LogFile->Persons);
     View->SelectDeck(0);
-    TimeStep = 0;
-    SavedCount = 0;
+    Replay.SetProject(LogFile.get());
     UpdateLightStatus();
-    SetStatus(1, "Time: 0:00 min");
-    SetStatus(2, "Saved: 0");
+    ShowReplayTexts();
     FillDeckChooser();
 }
 
 void TMainForm::EndLoad() {
     QGuiApplication::restoreOverrideCursor();
     FProgressDialog->Close();
-    SetStatus(3, " ");
+    MessagePanel->setText(" ");
     EnableControls(true);
     ProcessPendingMessages();
     Loading = false; // a close or load asked for meanwhile is already waiting to be carried out
@@ -253,15 +253,15 @@ void TMainForm::FillDeckChooser() {
     ComboBox1->setCurrentIndex(ComboBox1->count() - 1);
 }
 
-void TMainForm::UpdateLightStatus() {
-    const std::int32_t count = View->GetLightCount();
-    SetStatus(0, "Lights: " + QString::number(count));
-    AddLight->setEnabled(count < DeckLightSlots);
-    RemoveLight->setEnabled(count > 0);
+QString TMainForm::LightsText(std::optional<std::int32_t> count) {
+    return count ? "Lights: " + QString::number(*count) : QString("Lights:");
 }
 
-void TMainForm::SetStatus(int panel, const QString& text) {
-    StatusPanels[static_cast<std::size_t>(panel)]->setText(text);
+void TMainForm::UpdateLightStatus() {
+    const std::int32_t count = View->GetLightCount();
+    LightsPanel->setText(LightsText(count));
+    AddLight->setEnabled(count < DeckLightSlots);
+    RemoveLight->setEnabled(count > 0);
 }
 
 QString TMainForm::ShortenedForStatus(const QString& path) const {

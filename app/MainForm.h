@@ -2,14 +2,16 @@
 // The main window: menus, tool bar, deck chooser, status bar and the 3D view; it owns the loaded
 // project and drives loading, playback and the view commands.
 
-#include "RecentFiles.h"
 #include "LogFile.h"
 #include "Options.h"
+#include "RecentFiles.h"
+#include "Replay.h"
 
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -42,9 +44,7 @@ public:
     bool FirstActivation = true;
     bool LogLoaded = false;
     bool SeriesActive = false;
-    std::int32_t TimeStep = 0;
-    std::int32_t TimeSeconds = 0;
-    std::int32_t SavedCount = 0;
+    TReplay Replay;
     std::int32_t MaxAnimationSpeed = 5;
     TCellView3D* View = nullptr;
     std::unique_ptr<TLogFile1> LogFile;
@@ -88,7 +88,11 @@ public:
     QToolButton* BitBtn_StepFore = nullptr;
     QToolButton* BitBtn_ScreenShotSingle = nullptr;
     QToolButton* SpeedButton_ScreenShotSeries = nullptr;
-    std::array<QLabel*, 4> StatusPanels{};
+    // The status bar, left to right.
+    QLabel* LightsPanel = nullptr;  // "Lights: n", the lights of the deck shown
+    QLabel* TimePanel = nullptr;    // the replay time
+    QLabel* SavedPanel = nullptr;   // the persons who have left
+    QLabel* MessagePanel = nullptr; // what runs: a load, the animation loop
     QTimer* AnimationTimer = nullptr;
 
     // True from the start of a load to its end; a close asked for meanwhile waits for it.
@@ -98,8 +102,6 @@ public:
     // waits until it has finished.
     bool ProjectInUse() const;
 
-    void StepForward();
-    void StepBackward();
     void StartAnimation();
     void StopAnimation();
 
@@ -140,17 +142,19 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void ShowRecentFiles();
+    void DropProject();
     void BeginLoad(const QString& path);
     void ShowLoadedProject();
     void EndLoad();
     void FillDeckChooser();
-    void SetStatus(int panel, const QString& text);
     QString ShortenedForStatus(const QString& path) const;
+    // "Lights: n"; only "Lights:" while no deck is shown.
+    static QString LightsText(std::optional<std::int32_t> count);
     void UpdateLightStatus();
     void SelectChosenDeck();
     void ConnectPlayback();
-    bool CanPlay() const;
-    void ShowReplayStatus();
+    void ConnectReplay();
+    void ShowReplayTexts();
     void Tick();
     void WaitForProject();
     void CarryOutWaitingRequests();

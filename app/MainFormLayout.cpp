@@ -135,15 +135,19 @@ void TMainForm::CreateToolBar() {
 }
 
 void TMainForm::CreateStatusBar() {
-    const int widths[] = {50, 100, 100, 50};
-    const char* const texts[] = {"Lights:", "Time: 0:00 min", "Saved: 0", ""};
-    for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
-        auto* panel = new QLabel(texts[i], this);
+    const auto addPanel = [this](int width, int stretch) {
+        auto* panel = new QLabel(this);
         // Panels keep their widths but grow rather than cut their text off.
-        panel->setMinimumWidth(widths[i]);
-        statusBar()->addWidget(panel, i + 1 == StatusPanels.size() ? 1 : 0);
-        StatusPanels[i] = panel;
-    }
+        panel->setMinimumWidth(width);
+        statusBar()->addWidget(panel, stretch);
+        return panel;
+    };
+    LightsPanel = addPanel(50, 0);
+    TimePanel = addPanel(100, 0);
+    SavedPanel = addPanel(100, 0);
+    MessagePanel = addPanel(50, 1);
+    LightsPanel->setText(LightsText(std::nullopt));
+    ShowReplayTexts();
 }
 
 void TMainForm::ShowRecentFiles() {

@@ -1,13 +1,13 @@
-// The replay: a timer steps every person one time step at a time; the replay loops when
-// everybody has left, and pausing always ends on a whole second.
+// Playback in the main window: the timer, the buttons and menu entries that drive the replay, and
+// the status texts and redraw after each of its steps.
 
 #include "MainForm.h"
 
-#include "MessageNesting.h"
-#include "ReplayTexts.h"
-#include "SettingsKeys.h"
 #include "CellView3D.h"
+#include "MessageNesting.h"
+#include "SettingsKeys.h"
 
+#include <QLabel>
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
@@ -35,49 +35,40 @@ void TMainForm::ConnectPlayback() {
     connect(AnimationTimer, &QTimer::timeout, this, &TMainForm::AnimationTimerTimer);
 }
 
-bool TMainForm::CanPlay() const {
-    return LogLoaded && LogFile && LogFile->VMax > 0;
+void TMainForm::ConnectReplay() {
+    Replay.AfterStep = [this] {
+        ShowReplayTexts();
+        ProcessPendingMessages();
+        View->Paint();
+    };
+    Replay.AfterReset = [this] {
+        ShowReplayTexts();
+        View->Paint();
+    };
 }
 
-void TMainForm::ShowReplayStatus() {
-    SetStatus(2, QString::fromStdString(SavedText(SavedCount)));
-    TimeSeconds = ReplayTimeSeconds(TimeStep, LogFile->VMax, LogFile->TOff);
-    SetStatus(1, QString::fromStdString(TimeText(TimeSeconds)));
-    ProcessPendingMessages();
-    View->Paint();
-}
-
-void TMainForm::StepForward() {
-    ++TimeStep;
-    SavedCount = LogFile->StepPersonsForward(TimeStep - 1);
-    ShowReplayStatus();
-}
-
-void TMainForm::StepBackward() {
-    --TimeStep;
-    SavedCount = LogFile->StepPersonsBackward(TimeStep);
-    ShowReplayStatus();
+void TMainForm::ShowReplayTexts() {
+    TimePanel->setText(QString::fromStdString(Replay.TimeText()));
+    SavedPanel->setText(QString::fromStdString(Replay.SavedText()));
 }
 
 void TMainForm::StartAnimation() {
-    if (!CanPlay()) {
+    if (!Replay.CanPlay()) {
         return; // without time steps per second there is nothing to play
     }
     const std::int32_t speed =
         MaxAnimationSpeed > 0 ? MaxAnimationSpeed : SettingsKeys::MaxAnimationSpeedDefault;
-    AnimationTimer->start(TickInterval(speed, LogFile->VMax));
-    SetStatus(3, "Animation loop is running.");
+    AnimationTimer->start(TickInterval(speed, Replay.StepsPerSecond()));
+    MessagePanel->setText("Animation loop is running.");
     SpeedButton_PlayLoop->setChecked(true);
 }
 
 void TMainForm::StopAnimation() {
     AnimationTimer->stop();
-    if (CanPlay()) {
-        while (TimeStep % LogFile->VMax != 0) {
-            Tick();
-        }
+    while (!Replay.AtWholeSecond()) {
+        Tick();
     }
-    SetStatus(3, QString());
+    MessagePanel->setText(QString());
     SpeedButton_PlayLoop->setChecked(false);
 }
 
@@ -94,10 +85,7 @@ void TMainForm::Tick() {
     // A tick run by a pause inside another tick must leave that tick's guard up.
     const bool outerTick = InTick;
     InTick = true;
-    StepForward();
-    if (SavedCount == LogFile->PMax) {
-        ResettoStart1Click(); // everybody has left: the replay starts again
-    }
+    Replay.Tick();
     ProcessPendingMessages();
     InTick = outerTick;
 }
@@ -116,26 +104,11 @@ void TMainForm::Run1Click() {
 }
 
 void TMainForm::ResettoStart1Click() {
-    if (!LogLoaded) {
-        return;
-    }
-    for (TPersonData& person : LogFile->Persons) {
-        person.Reset(LogFile->XMax, LogFile->YMax);
-    }
-    SavedCount = 0;
-    TimeStep = 0;
-    SetStatus(1, "Time: 0:00 min");
-    SetStatus(2, "Saved: 0");
-    View->Paint();
+    Replay.Reset();
 }
 
 void TMainForm::Forward1Click() {
-    if (!CanPlay() || SavedCount >= LogFile->PMax) {
-        return;
-    }
-    for (std::int32_t i = 0; i < LogFile->VMax; ++i) {
-        StepForward();
-    }
+    Replay.SecondForward();
 }
 
 void TMainForm::Backward1Click() {
@@ -143,9 +116,5 @@ void TMainForm::Backward1Click() {
         return;
     }
     StopAnimation();
-    if (CanPlay() && TimeStep > 0) {
-        for (std::int32_t i = 0; i < LogFile->VMax && TimeStep > 0; ++i) {
-            StepBackward();
-        }
-    }
+    Replay.SecondBackward();
 }

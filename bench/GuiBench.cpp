@@ -115,10 +115,7 @@ void PlaybackStep(benchmark::State& state, TPersons persons) {
     }
     form.View->SetPersonsBatched(persons == TPersons::Batched);
     for (auto _ : state) {
-        form.StepForward();
-        if (form.SavedCount == form.LogFile->PMax) {
-            form.ResettoStart1Click();
-        }
+        form.Replay.Tick();
     }
     state.counters["persons"] = form.LogFile->PMax;
 }

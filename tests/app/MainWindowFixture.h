@@ -2,11 +2,12 @@
 // A main window as the program makes it, with its progress window, a private settings folder and
 // message boxes kept in a list, plus small projects written on the fly for its commands to play.
 
-#include "RecordingUiServices.h"
-#include "SettingsTestSupport.h"
+#include "CellView3D.h"
+#include "LogTestSupport.h"
 #include "MainForm.h"
 #include "ProgressDialog.h"
-#include "CellView3D.h"
+#include "RecordingUiServices.h"
+#include "SettingsTestSupport.h"
 
 #include <QFile>
 #include <QImage>
@@ -22,35 +23,6 @@
 #include <vector>
 
 inline const QString SamplesDir = QStringLiteral(AMBLA_SAMPLES_DIR);
-
-// A person of a generated project: start cell and move list as the log file writes it.
-struct TTestPerson {
-    int X = 0;
-    int Y = 0;
-    std::string Moves = "S";
-};
-
-// One deck of size x size free cells; every person starts on it facing north.
-inline std::string FloorProject(int size, int vMax, int tOff,
-                                const std::vector<TTestPerson>& persons) {
-    std::string text = "<header>\npmax " + std::to_string(persons.size()) + "\nxmax " +
-                       std::to_string(size) + "\nymax " + std::to_string(size) + "\nzmax 1\nvmax " +
-                       std::to_string(vMax) + "\ntoff " + std::to_string(tOff) +
-                       "\nversion 1\n</header>\n";
-    text += "<deck>\ncaption Floor\nlevel 0\n(celldata)\n";
-    for (int y = 0; y < size; ++y) {
-        text += "P" + std::to_string(size) + "x0\n";
-    }
-    text += "</deck>\n<persons>\n<startpositions>\n";
-    for (const TTestPerson& person : persons) {
-        text += std::to_string(person.X) + " " + std::to_string(person.Y) + " 0 1 0\n";
-    }
-    text += "(movement)\n";
-    for (const TTestPerson& person : persons) {
-        text += person.Moves + "\n";
-    }
-    return text + "</persons>\n";
-}
 
 struct TRgb {
     int R, G, B;
@@ -104,8 +76,6 @@ protected:
         ASSERT_TRUE(Form->LogLoaded);
         ASSERT_NE(Form->LogFile, nullptr);
     }
-
-    QString Panel(std::size_t index) const { return Form->StatusPanels[index]->text(); }
 
     QImage Frame() const { return Form->View->grabFramebuffer(); }
 

@@ -1,12 +1,12 @@
 // The main window driven as a user drives it: loading, menus and shortcuts, recent files, close.
 
+#include "CellView3D.h"
 #include "GuiTestMain.h"
+#include "MainForm.h"
+#include "ProgressDialog.h"
 #include "SettingsKeys.h"
 #include "SettingsStore.h"
 #include "SettingsTestSupport.h"
-#include "MainForm.h"
-#include "ProgressDialog.h"
-#include "CellView3D.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -77,7 +77,8 @@ protected:
 
     QStringList StatusTexts() const {
         QStringList texts;
-        for (const QLabel* panel : Form->StatusPanels) {
+        for (const QLabel* panel :
+             {Form->LightsPanel, Form->TimePanel, Form->SavedPanel, Form->MessagePanel}) {
             texts << panel->text();
         }
         return texts;
@@ -167,9 +168,10 @@ TEST_F(MainWindow, LoadingShowsTheProjectAndASecondLoadStartsOver) {
     EXPECT_FALSE(Progress->isVisible());
     EXPECT_TRUE(Ui.Boxes.empty());
 
-    Form->TimeStep = 17;
+    Form->Forward1Click();
+    ASSERT_GT(Form->Replay.TimeStep(), 0);
     Form->LoadLogFile(Small);
-    EXPECT_EQ(Form->TimeStep, 0);
+    EXPECT_EQ(Form->Replay.TimeStep(), 0);
     EXPECT_EQ(ChooserItems(),
               (QStringList{"Deck 2 - Boat deck, muster stations", "Deck 1 - Cabins"}));
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + Small);
@@ -232,7 +234,7 @@ TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
         EXPECT_FALSE(Form->File1->isEnabled());
         EXPECT_TRUE(Form->Help1->isEnabled());
         EXPECT_FALSE(Form->View->IsControlEnabled());
-        EXPECT_EQ(Form->StatusPanels[3]->text().left(8), "Loading ");
+        EXPECT_EQ(Form->MessagePanel->text().left(8), "Loading ");
         EXPECT_EQ(Progress->ProgressInfo.text(), "Loading header...");
         EXPECT_TRUE(Progress->isVisible());
         Form->close(); // must not destroy the project under the reader

@@ -1,7 +1,7 @@
 // The progress window on a real display, driven through the seam the reader sees.
 
-#include "GuiTestMain.h"
 #include "ProgressDialog.h"
+#include "GuiTestMain.h"
 
 #include <QApplication>
 #include <QTest>

@@ -28,7 +28,7 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Close) {
-            Steps.push_back(Form.TimeStep);
+            Steps.push_back(Form.Replay.TimeStep());
         }
         return false;
     }
@@ -60,7 +60,7 @@ protected:
         PostWindowClose();
         command();
         EXPECT_EQ(watcher.Steps, std::vector<std::int32_t>{closeStep});
-        EXPECT_EQ(Form->TimeStep, endStep) << "the command went on to its end";
+        EXPECT_EQ(Form->Replay.TimeStep(), endStep) << "the command went on to its end";
         EXPECT_TRUE(Form->isVisible());
         ASSERT_NE(Form->LogFile, nullptr);
 
@@ -109,11 +109,11 @@ TEST_F(ProjectInUse, LoadInsideASecondForwardsWaitsForItAndTheLastChoiceWins) {
     Form->Forward1Click();
     EXPECT_EQ(Ui.FileDialogs.size(), 2U) << "both were chosen inside the command";
     EXPECT_EQ(Form->LogFile.get(), playing);
-    EXPECT_EQ(Form->TimeStep, 4);
+    EXPECT_EQ(Form->Replay.TimeStep(), 4);
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return Form->LogFile->PMax == 2; }));
     EXPECT_EQ(Form->LogFile->FileName, last.toStdString());
-    EXPECT_EQ(Form->TimeStep, 0);
+    EXPECT_EQ(Form->Replay.TimeStep(), 0);
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + last);
     EXPECT_EQ(Form->RecentFiles.Path(0), last);
     EXPECT_TRUE(Form->BitBtn1->isEnabled());

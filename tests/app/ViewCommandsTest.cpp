@@ -19,7 +19,7 @@ protected:
     }
 
     void ExpectLights(int count) const {
-        EXPECT_EQ(Panel(0), QString("Lights: %1").arg(count));
+        EXPECT_EQ(Form->LightsPanel->text(), QString("Lights: %1").arg(count));
         EXPECT_EQ(Form->AddLight->isEnabled(), count < DeckLightSlots);
         EXPECT_EQ(Form->RemoveLight->isEnabled(), count > 0);
     }
@@ -138,7 +138,7 @@ TEST_F(ViewCommands, OnlyZoomAndOriginWorkBeforeALoad) {
     EXPECT_EQ(Form->View->DeckIndex(), 0);
     EXPECT_EQ(Form->ComboBox1->count(), 1);
     EXPECT_EQ(Form->ComboBox1->currentText(), "---");
-    EXPECT_EQ(Panel(0), "Lights:");
+    EXPECT_EQ(Form->LightsPanel->text(), "Lights:");
     EXPECT_TRUE(Form->AddLight->isEnabled());
     EXPECT_TRUE(Form->RemoveLight->isEnabled());
 }

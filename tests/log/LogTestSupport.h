@@ -2,8 +2,8 @@
 // Shared pieces of the model tests: a project loaded from text with every message box recorded,
 // a progress window that remembers what it was told, and a project written out as plain text.
 
-#include "RecordingUiServices.h"
 #include "LogFile.h"
+#include "RecordingUiServices.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +50,35 @@ inline std::string Header(int pmax, int xmax, int ymax, int zmax) {
     return "<header>\nversion 1\npmax " + std::to_string(pmax) + "\nxmax " + std::to_string(xmax) +
            "\nymax " + std::to_string(ymax) + "\nzmax " + std::to_string(zmax) +
            "\nvmax 1\n</header>\n";
+}
+
+// A person of a generated project: start cell and move list as the log file writes it.
+struct TTestPerson {
+    int X = 0;
+    int Y = 0;
+    std::string Moves = "S";
+};
+
+// One deck of size x size free cells; every person starts on it facing north.
+inline std::string FloorProject(int size, int vMax, int tOff,
+                                const std::vector<TTestPerson>& persons) {
+    std::string text = "<header>\npmax " + std::to_string(persons.size()) + "\nxmax " +
+                       std::to_string(size) + "\nymax " + std::to_string(size) + "\nzmax 1\nvmax " +
+                       std::to_string(vMax) + "\ntoff " + std::to_string(tOff) +
+                       "\nversion 1\n</header>\n";
+    text += "<deck>\ncaption Floor\nlevel 0\n(celldata)\n";
+    for (int y = 0; y < size; ++y) {
+        text += "P" + std::to_string(size) + "x0\n";
+    }
+    text += "</deck>\n<persons>\n<startpositions>\n";
+    for (const TTestPerson& person : persons) {
+        text += std::to_string(person.X) + " " + std::to_string(person.Y) + " 0 1 0\n";
+    }
+    text += "(movement)\n";
+    for (const TTestPerson& person : persons) {
+        text += person.Moves + "\n";
+    }
+    return text + "</persons>\n";
 }
 
 // A damaged file that asks for hundreds of boxes around a clean project: its header section

@@ -1,0 +1,128 @@
+#include "Replay.h"
+
+#include "LogFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+std::int32_t ReplayTimeSeconds(std::int32_t timeStep, std::int32_t vMax, std::int32_t tOff) {
+    const double elapsed = vMax > 0 ? double(timeStep) / double(vMax) : 0.0;
+    const double seconds = std::trunc(elapsed + double(tOff));
+    return static_cast<std::int32_t>(std::clamp(seconds,
+                                                double(std::numeric_limits<std::int32_t>::min()),
+                                                double(std::numeric_limits<std::int32_t>::max())));
+}
+
+std::string TimeText(std::int32_t timeSeconds) {
+    const std::int64_t magnitude = std::abs(std::int64_t{timeSeconds});
+    char text[48];
+    std::snprintf(text, sizeof text, "Time: %s%lld:%02lld min", timeSeconds < 0 ? "-" : "",
+                  static_cast<long long>(magnitude / 60), static_cast<long long>(magnitude % 60));
+    return text;
+}
+
+std::string SavedText(std::int32_t savedCount) {
+    if (savedCount < 1000) {
+        return "Saved: " + std::to_string(savedCount);
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "Saved: %d.%03d", savedCount / 1000, savedCount % 1000);
+    return text;
+}
+
+void TReplay::SetProject(TLogFile1* project) {
+    Project = project;
+    Restart();
+}
+
+bool TReplay::CanPlay() const {
+    return Project != nullptr && Project->VMax > 0;
+}
+
+std::int32_t TReplay::StepsPerSecond() const {
+    return Project != nullptr ? Project->VMax : 0;
+}
+
+bool TReplay::EverybodyHasLeft() const {
+    return Project != nullptr && Saved >= Project->PMax;
+}
+
+bool TReplay::AtWholeSecond() const {
+    return !CanPlay() || Step % Project->VMax == 0;
+}
+
+std::string TReplay::TimeText() const {
+    return ::TimeText(Seconds);
+}
+
+std::string TReplay::SavedText() const {
+    return ::SavedText(Saved);
+}
+
+void TReplay::StepForward() {
+    Notify(BeforeStep);
+    ++Step;
+    Saved = Project->StepPersonsForward(Step - 1);
+    Seconds = ReplayTimeSeconds(Step, Project->VMax, Project->TOff);
+    Notify(AfterStep);
+}
+
+void TReplay::StepBackward() {
+    Notify(BeforeStep);
+    --Step;
+    Saved = Project->StepPersonsBackward(Step);
+    Seconds = ReplayTimeSeconds(Step, Project->VMax, Project->TOff);
+    Notify(AfterStep);
+}
+
+// Each step lets the hooks run whatever is pending, a reset among it: the loops read the replay
+// afresh every time.
+void TReplay::SecondForward() {
+    if (!CanPlay() || EverybodyHasLeft()) {
+        return;
+    }
+    for (std::int32_t i = 0; i < Project->VMax; ++i) {
+        StepForward();
+    }
+}
+
+void TReplay::SecondBackward() {
+    if (!CanPlay()) {
+        return;
+    }
+    for (std::int32_t i = 0; i < Project->VMax && Step > 0; ++i) {
+        StepBackward();
+    }
+}
+
+void TReplay::Tick() {
+    StepForward();
+    if (EverybodyHasLeft()) {
+        Reset();
+    }
+}
+
+void TReplay::Reset() {
+    if (Project == nullptr) {
+        return;
+    }
+    for (TPersonData& person : Project->Persons) {
+        person.Reset(Project->XMax, Project->YMax);
+    }
+    Restart();
+    Notify(AfterReset);
+}
+
+void TReplay::Restart() {
+    Step = 0;
+    Seconds = 0;
+    Saved = 0;
+}
+
+void TReplay::Notify(const std::function<void()>& hook) const {
+    if (hook) {
+        hook();
+    }
+}

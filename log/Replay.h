@@ -1,0 +1,69 @@
+#pragma once
+// The replay of a loaded project: the current time step, the replay time and the saved count, and
+// the rules that move them. Each step moves every person by one move entry; a second is VMax
+// steps; playing starts over once everybody has left; a pause ends on a whole second. Used alike
+// by the main window, the headless modes and anything else that replays.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class TLogFile1;
+
+class TReplay {
+public:
+    // What a step or a reset shows; empty by default. Called before each step (the picture of
+    // the state being left), after each step, and after a reset.
+    std::function<void()> BeforeStep;
+    std::function<void()> AfterStep;
+    std::function<void()> AfterReset;
+
+    // Starts the replay of project at step 0, its persons where the load put them; nullptr
+    // leaves nothing to replay.
+    void SetProject(TLogFile1* project);
+    bool HasProject() const { return Project != nullptr; }
+    // A project with at least one time step per second: only then does time pass.
+    bool CanPlay() const;
+    std::int32_t StepsPerSecond() const;
+
+    std::int32_t TimeStep() const { return Step; }
+    // Whole seconds of replay time; 0 at the start and after a reset, the offset added from
+    // the first step on.
+    std::int32_t TimeSeconds() const { return Seconds; }
+    std::int32_t SavedCount() const { return Saved; }
+    bool EverybodyHasLeft() const;
+    // True where a pause may end: on a whole second, or always when time cannot pass.
+    bool AtWholeSecond() const;
+    std::string TimeText() const;
+    std::string SavedText() const;
+
+    void StepForward();
+    void StepBackward();
+    // VMax steps; nothing once everybody has left.
+    void SecondForward();
+    // Up to VMax steps back, never before step 0.
+    void SecondBackward();
+    // One step of playing: once everybody has left, the replay starts again.
+    void Tick();
+    // Every person back at its start, step 0.
+    void Reset();
+
+private:
+    void Restart();
+    void Notify(const std::function<void()>& hook) const;
+
+    TLogFile1* Project = nullptr;
+    std::int32_t Step = 0;
+    std::int32_t Seconds = 0;
+    std::int32_t Saved = 0;
+};
+
+// Replay time in whole seconds at a time step: step / vMax + tOff, truncated toward zero. With no
+// valid speed (vMax <= 0) no time passes.
+std::int32_t ReplayTimeSeconds(std::int32_t timeStep, std::int32_t vMax, std::int32_t tOff);
+
+// "Time: m:ss min"; a negative time gets a minus sign in front of the minutes.
+std::string TimeText(std::int32_t timeSeconds);
+
+// "Saved: n", from 1000 on with a point before the last three digits ("Saved: 12.345").
+std::string SavedText(std::int32_t savedCount);

@@ -1,0 +1,188 @@
+// The replay without a window: stepping by steps and seconds, the loop, the whole second, the
+// hooks the window draws with, and the status texts.
+
+#include "Replay.h"
+#include "LogTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <tuple>
+
+namespace {
+
+// A loaded project and its replay.
+struct TReplayed {
+    explicit TReplayed(const std::string& text) : Loaded(text) {
+        Replay.SetProject(&Loaded.Project);
+    }
+    TLoadedProject Loaded;
+    TReplay Replay;
+};
+
+const std::vector<TTestPerson> TwoWalkers = {{1, 1, "3 3 3 S"}, {1, 3, "3 3 3 3 3 S"}};
+
+} // namespace
+
+TEST(Replay, ASecondForwardIsVMaxStepsAndTheOffsetCountsFromTheFirstStepOn) {
+    for (const auto& [tOff, text] : {std::pair{0, "Time: 0:01 min"},
+                                     {30, "Time: 0:31 min"},
+                                     {3604, "Time: 60:05 min"},
+                                     {-5, "Time: -0:04 min"},
+                                     {-90, "Time: -1:29 min"}}) {
+        TReplayed r(FloorProject(4, 4, tOff, {{0, 0, "P20x0 S"}}));
+        EXPECT_EQ(r.Replay.TimeText(), "Time: 0:00 min");
+        r.Replay.SecondForward();
+        EXPECT_EQ(r.Replay.TimeStep(), 4);
+        EXPECT_EQ(r.Replay.TimeText(), text);
+        EXPECT_EQ(r.Replay.SavedText(), "Saved: 0");
+    }
+}
+
+TEST(Replay, WithoutTimeStepsPerSecondOrAProjectNothingMoves) {
+    for (const int vMax : {0, -2}) {
+        TReplayed r(FloorProject(4, vMax, 0, {{1, 1, "3 3 S"}}));
+        EXPECT_FALSE(r.Replay.CanPlay());
+        EXPECT_TRUE(r.Replay.AtWholeSecond());
+        r.Replay.SecondForward();
+        r.Replay.SecondBackward();
+        EXPECT_EQ(r.Replay.TimeStep(), 0);
+        EXPECT_EQ(r.Loaded.Project.Persons[0].X, CellCentreX(1, 4));
+    }
+    TReplay none;
+    none.SecondForward();
+    none.Reset();
+    EXPECT_EQ(none.TimeText(), "Time: 0:00 min");
+    EXPECT_EQ(none.SavedText(), "Saved: 0");
+}
+
+TEST(Replay, ForwardsStopsOnceEverybodyHasLeftAndBackwardsAtTheStart) {
+    TReplayed r(FloorProject(2, 1, 0, std::vector<TTestPerson>(1005)));
+    r.Replay.SecondBackward();
+    EXPECT_EQ(r.Replay.TimeStep(), 0);
+    r.Replay.SecondForward();
+    EXPECT_EQ(r.Replay.SavedText(), "Saved: 1.005");
+    r.Replay.SecondForward();
+    EXPECT_EQ(r.Replay.TimeStep(), 1);
+}
+
+// Every person's place and deck, and the saved count.
+using TSnapshot = std::tuple<std::vector<std::tuple<float, float, std::int32_t>>, std::string>;
+
+TEST(Replay, SteppingBackRetracesTheWayForward) {
+    TLoadedProject small;
+    ASSERT_TRUE(small.Project.Load(AMBLA_SAMPLES_DIR "/small.3dl", small.Progress));
+    TReplay replay;
+    replay.SetProject(&small.Project);
+    const auto snapshot = [&] {
+        TSnapshot shot;
+        for (const TPersonData& person : small.Project.Persons) {
+            std::get<0>(shot).emplace_back(person.X, person.Y, person.Level);
+        }
+        std::get<1>(shot) = replay.SavedText();
+        return shot;
+    };
+    // 13 seconds take two persons up a deck and then out.
+    std::vector<TSnapshot> forwards{snapshot()};
+    for (int second = 1; second <= 13; ++second) {
+        replay.SecondForward();
+        forwards.push_back(snapshot());
+    }
+    ASSERT_EQ(replay.SavedCount(), 2);
+    for (int second = 12; second >= 0; --second) {
+        replay.SecondBackward();
+        ASSERT_EQ(replay.TimeStep(), second * 4);
+        EXPECT_EQ(snapshot(), forwards[static_cast<std::size_t>(second)]) << "second " << second;
+    }
+}
+
+TEST(Replay, PlayingStartsOverOnceEverybodyHasLeft) {
+    // One step per second; the longer list ends at step 5, so everybody has left at step 6.
+    TReplayed r(FloorProject(8, 1, 0, TwoWalkers));
+    for (int tick = 1; tick <= 5; ++tick) {
+        r.Replay.Tick();
+        ASSERT_EQ(r.Replay.TimeStep(), tick);
+    }
+    EXPECT_EQ(r.Replay.SavedCount(), 1);
+    EXPECT_EQ(r.Loaded.Project.Persons[1].X, CellCentreX(6, 8));
+    r.Replay.Tick();
+    EXPECT_EQ(r.Replay.TimeStep(), 0);
+    EXPECT_EQ(r.Replay.SavedCount(), 0);
+    EXPECT_EQ(r.Replay.TimeText(), "Time: 0:00 min");
+    EXPECT_EQ(r.Loaded.Project.Persons[1].X, CellCentreX(1, 8));
+    r.Replay.Tick();
+    EXPECT_EQ(r.Replay.TimeStep(), 1);
+
+    TReplayed empty(FloorProject(2, 1, 0, {}));
+    empty.Replay.SecondForward();
+    empty.Replay.Tick();
+    EXPECT_EQ(empty.Replay.TimeStep(), 0) << "without persons every tick starts over";
+}
+
+TEST(Replay, HooksSeeEveryStepAndResetAndWholeSecondsAreKnown) {
+    TReplayed r(FloorProject(4, 4, 0, {{0, 0, "P20x0 S"}}));
+    std::vector<std::string> seen;
+    r.Replay.BeforeStep = [&] { seen.push_back("before " + std::to_string(r.Replay.TimeStep())); };
+    r.Replay.AfterStep = [&] { seen.push_back("after " + std::to_string(r.Replay.TimeStep())); };
+    r.Replay.AfterReset = [&] { seen.push_back("reset"); };
+    r.Replay.StepForward();
+    EXPECT_FALSE(r.Replay.AtWholeSecond());
+    r.Replay.StepBackward();
+    EXPECT_TRUE(r.Replay.AtWholeSecond());
+    r.Replay.Reset();
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"before 0", "after 1", "before 1", "after 0", "reset"}));
+}
+
+TEST(ReplayTexts, TimeIsStepsOverSpeedPlusOffsetTruncated) {
+    const struct {
+        std::int32_t Step, VMax, TOff, Seconds;
+    } cases[] = {
+        {0, 4, 0, 0},
+        {4, 4, 0, 1},
+        {7, 4, 0, 1},
+        {0, 4, 30, 30},
+        {4, 4, 30, 31},
+        {3, 4, -1, 0},
+        {5, 4, -1, 0},
+        {0, 4, -75, -75},
+        {9, 4, -10, -7},
+        {8, 0, 12, 12},
+        {8, -2, 12, 12},
+        {std::numeric_limits<std::int32_t>::max(), 1, 10, std::numeric_limits<std::int32_t>::max()},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReplayTimeSeconds(c.Step, c.VMax, c.TOff), c.Seconds)
+            << "step " << c.Step << ", vmax " << c.VMax << ", toff " << c.TOff;
+    }
+}
+
+TEST(ReplayTexts, TimeTextHasMinutesAndTwoDigitSeconds) {
+    const std::pair<std::int32_t, const char*> cases[] = {
+        {0, "Time: 0:00 min"},
+        {9, "Time: 0:09 min"},
+        {75, "Time: 1:15 min"},
+        {3605, "Time: 60:05 min"},
+        {-75, "Time: -1:15 min"},
+        {-5, "Time: -0:05 min"},
+        {std::numeric_limits<std::int32_t>::min(), "Time: -35791394:08 min"},
+    };
+    for (const auto& [seconds, text] : cases) {
+        EXPECT_EQ(TimeText(seconds), text);
+    }
+}
+
+TEST(ReplayTexts, SavedCountGroupsThousandsWithAPoint) {
+    const std::pair<std::int32_t, const char*> cases[] = {
+        {0, "Saved: 0"},
+        {999, "Saved: 999"},
+        {1000, "Saved: 1.000"},
+        {1005, "Saved: 1.005"},
+        {1050, "Saved: 1.050"},
+        {12345, "Saved: 12.345"},
+        {1000000, "Saved: 1000.000"},
+    };
+    for (const auto& [count, text] : cases) {
+        EXPECT_EQ(SavedText(count), text);
+    }
+}
