@@ -42,7 +42,7 @@ int RunGui(int argc, char* argv[], const QString& pendingFileName) {
     TFProgressDialog progress(&mainForm);
     TIntroForm intro(&mainForm);
     mainForm.SetWindows(&progress, &intro);
-    mainForm.PendingFileName = pendingFileName;
+    mainForm.SetPendingFileName(pendingFileName);
     // Without a window manager a maximised window keeps its size; fill the screen ourselves.
     if (const QScreen* screen = mainForm.screen()) {
         mainForm.setGeometry(screen->availableGeometry());

@@ -32,69 +32,11 @@ public:
 
     // The windows the main window opens; made by the start sequence after the main window.
     void SetWindows(TFProgressDialog* progress, TIntroForm* intro);
+    // The log file named on the command line, loaded at the first activation.
+    void SetPendingFileName(const QString& path) { PendingFileName = path; }
 
+    // Replaces the project by the file at path; waits while the project is in use.
     void LoadLogFile(const QString& path);
-    void EnableControls(bool enabled);
-    void AddToRecentFiles(const QString& path);
-
-    // Fields of the program, read by the commands and by tests.
-    const QString ProductName;
-    TRecentFiles RecentFiles;
-    QString ScreenShotPath;
-    bool FirstActivation = true;
-    bool LogLoaded = false;
-    bool SeriesActive = false;
-    TReplay Replay;
-    std::int32_t MaxAnimationSpeed = 5;
-    TCellView3D* View = nullptr;
-    std::unique_ptr<TLogFile1> LogFile;
-    std::array<QAction*, TRecentFiles::MaxCount> RecentItems{};
-    TOptions1 Options;
-    QString PendingFileName;
-
-    // Layout: named as the design names them so that commands and tests find them.
-    QMenu* File1 = nullptr;
-    QMenu* Views1 = nullptr;
-    QMenu* Animation1 = nullptr;
-    QMenu* Settings1 = nullptr;
-    QMenu* Help1 = nullptr;
-    QAction* LoadLogfile1 = nullptr;
-    QAction* Singlescreenshot1 = nullptr;
-    QAction* Screenshotseries1 = nullptr;
-    QAction* N1 = nullptr;
-    QAction* Quit1 = nullptr;
-    QAction* Deckup1 = nullptr;
-    QAction* Deckdown1 = nullptr;
-    QAction* Zoomin1 = nullptr;
-    QAction* Zoomout1 = nullptr;
-    QAction* Run1 = nullptr;
-    QAction* ResettoStart1 = nullptr;
-    QAction* Forward1 = nullptr;
-    QAction* Backward1 = nullptr;
-    QAction* ShowOrigin = nullptr;
-    QAction* AddLight = nullptr;
-    QAction* RemoveLight = nullptr;
-    QAction* Options1 = nullptr;
-    QAction* Statistics = nullptr;
-    QAction* Help2 = nullptr;
-    QAction* StartupWindow1 = nullptr;
-    QWidget* Panel1 = nullptr;
-    QToolButton* BitBtn1 = nullptr;
-    QToolButton* BitBtn2 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QToolButton* BitBtn_ResetToStart = nullptr;
-    QToolButton* SpeedButton_PlayLoop = nullptr;
-    QToolButton* BitBtn_StepBack = nullptr;
-    QToolButton* BitBtn_StepFore = nullptr;
-    QToolButton* BitBtn_ScreenShotSingle = nullptr;
-    QToolButton* SpeedButton_ScreenShotSeries = nullptr;
-    // The status bar, left to right.
-    QLabel* LightsPanel = nullptr;  // "Lights: n", the lights of the deck shown
-    QLabel* TimePanel = nullptr;    // the replay time
-    QLabel* SavedPanel = nullptr;   // the persons who have left
-    QLabel* MessagePanel = nullptr; // what runs: a load, the animation loop
-    QTimer* AnimationTimer = nullptr;
-
     // True from the start of a load to its end; a close asked for meanwhile waits for it.
     bool IsLoading() const { return Loading; }
     // True while a load runs or a command that uses the project waits for message processing
@@ -102,24 +44,21 @@ public:
     // waits until it has finished.
     bool ProjectInUse() const;
 
-    void StartAnimation();
-    void StopAnimation();
-
 public slots:
-    void BitBtn1Click();
+    void BitBtn1Click(); // open a log file
     void OpenRecent(int index);
     void StartupWindow1Click();
     void Quit1Click();
-    void Run1Click();
+    void Run1Click(); // play or pause
     void ResettoStart1Click();
-    void Forward1Click();
-    void Backward1Click();
+    void Forward1Click();  // a second forwards
+    void Backward1Click(); // a second backwards
     void AnimationTimerTimer();
     void Deckup1Click();
     void Deckdown1Click();
-    void ComboBox1Select();
-    void Button1Click();
-    void Button2Click();
+    void ComboBox1Select(); // the deck chosen in the chooser
+    void Button1Click();    // zoom in
+    void Button2Click();    // zoom out
     void ShowOriginClick();
     void AddLightClick();
     void RemoveLightClick();
@@ -131,6 +70,9 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // Tests and benchmarks look inside through this one class.
+    friend class TMainFormProbe;
+
     void FormCreate();
     void FormActivate();
     void FormClose();
@@ -141,6 +83,8 @@ private:
     void CreateSettingsAndHelpMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    void EnableControls(bool enabled);
+    void AddToRecentFiles(const QString& path);
     void ShowRecentFiles();
     void DropProject();
     void BeginLoad(const QString& path);
@@ -155,10 +99,68 @@ private:
     void ConnectPlayback();
     void ConnectReplay();
     void ShowReplayTexts();
+    void StartAnimation();
+    void StopAnimation();
     void Tick();
     void WaitForProject();
     void CarryOutWaitingRequests();
     void ForgetWaitingRequests();
+
+    const QString ProductName;
+    TRecentFiles RecentFiles;
+    QString ScreenShotPath; // the screen shot being taken, or the folder of a series
+    bool FirstActivation = true;
+    bool LogLoaded = false;
+    bool SeriesActive = false;
+    std::int32_t MaxAnimationSpeed = 5; // playback speed, times real time
+    TCellView3D* View = nullptr;
+    std::unique_ptr<TLogFile1> LogFile;
+    TReplay Replay;
+    TOptions1 Options; // where and how large screen shots are written
+    QString PendingFileName;
+
+    QMenu* File1 = nullptr;
+    QMenu* Views1 = nullptr;
+    QMenu* Animation1 = nullptr;
+    QMenu* Settings1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* LoadLogfile1 = nullptr;
+    QAction* Singlescreenshot1 = nullptr;
+    QAction* Screenshotseries1 = nullptr;
+    std::array<QAction*, TRecentFiles::MaxCount> RecentItems{}; // "&1 path" .. "&4 path"
+    QAction* N1 = nullptr; // the separator below the recent files, shown with them
+    QAction* Quit1 = nullptr;
+    QAction* Deckup1 = nullptr;
+    QAction* Deckdown1 = nullptr;
+    QAction* Zoomin1 = nullptr;
+    QAction* Zoomout1 = nullptr;
+    QAction* Run1 = nullptr; // play or pause
+    QAction* ResettoStart1 = nullptr;
+    QAction* Forward1 = nullptr;  // a second forwards
+    QAction* Backward1 = nullptr; // a second backwards
+    QAction* ShowOrigin = nullptr;
+    QAction* AddLight = nullptr;
+    QAction* RemoveLight = nullptr;
+    QAction* Options1 = nullptr; // the screen-shot options window
+    QAction* Statistics = nullptr;
+    QAction* Help2 = nullptr; // the quick reference
+    QAction* StartupWindow1 = nullptr;
+    QWidget* Panel1 = nullptr;      // the tool bar below the view
+    QToolButton* BitBtn1 = nullptr; // open a log file
+    QToolButton* BitBtn2 = nullptr; // the project data window
+    QComboBox* ComboBox1 = nullptr; // the deck chooser, top deck first
+    QToolButton* BitBtn_ResetToStart = nullptr;
+    QToolButton* SpeedButton_PlayLoop = nullptr; // down while playing
+    QToolButton* BitBtn_StepBack = nullptr;      // a second backwards
+    QToolButton* BitBtn_StepFore = nullptr;      // a second forwards
+    QToolButton* BitBtn_ScreenShotSingle = nullptr;
+    QToolButton* SpeedButton_ScreenShotSeries = nullptr; // down while a series is on
+    // The status bar, left to right.
+    QLabel* LightsPanel = nullptr;  // "Lights: n", the lights of the deck shown
+    QLabel* TimePanel = nullptr;    // the replay time
+    QLabel* SavedPanel = nullptr;   // the persons who have left
+    QLabel* MessagePanel = nullptr; // what runs: a load, the animation loop
+    QTimer* AnimationTimer = nullptr; // one tick a time step while playing
 
     TFProgressDialog* FProgressDialog = nullptr;
     TIntroForm* IntroForm = nullptr;

@@ -4,7 +4,7 @@
 #include "BenchFiles.h"
 #include "QtUiServices.h"
 #include "RecordingUiServices.h"
-#include "MainForm.h"
+#include "MainFormProbe.h"
 #include "ProgressDialog.h"
 #include "CellView3D.h"
 
@@ -39,7 +39,7 @@ struct TBenchWindow {
         Form.resize(1280, 800);
         Form.show();
     }
-    TMainForm Form;
+    TMainFormProbe Form;
     TFProgressDialog Progress{&Form};
 };
 
@@ -48,7 +48,7 @@ void BM_LoadLogFileInMainWindow(benchmark::State& state) {
     TQtUiServices ui;
     TScopedUiServices installed(ui);
     TBenchWindow window;
-    TMainForm& form = window.Form;
+    TMainFormProbe& form = window.Form;
     for (auto _ : state) {
         form.LoadLogFile(QString::fromStdString(path));
     }
@@ -108,7 +108,7 @@ void PlaybackStep(benchmark::State& state, TPersons persons) {
     TRecordingUiServices ui;
     TScopedUiServices installed(ui);
     TBenchWindow window;
-    TMainForm& form = window.Form;
+    TMainFormProbe& form = window.Form;
     form.LoadLogFile(QString::fromStdString(path));
     if (persons == TPersons::Hidden) {
         form.View->SetPersons(nullptr);
@@ -141,7 +141,7 @@ void BM_IdleWindowCpu(benchmark::State& state) {
     TRecordingUiServices ui;
     TScopedUiServices installed(ui);
     TBenchWindow window;
-    TMainForm& form = window.Form;
+    TMainFormProbe& form = window.Form;
     form.LoadLogFile(QString::fromStdString(path));
     QTest::qWait(500);
     double cpu = 0;

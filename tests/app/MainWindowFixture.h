@@ -4,7 +4,7 @@
 
 #include "CellView3D.h"
 #include "LogTestSupport.h"
-#include "MainForm.h"
+#include "MainFormProbe.h"
 #include "ProgressDialog.h"
 #include "RecordingUiServices.h"
 #include "SettingsTestSupport.h"
@@ -51,7 +51,7 @@ inline QPoint FloorPixel(const QImage& frame, double distance, double x, double 
 class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        Form = std::make_unique<TMainForm>();
+        Form = std::make_unique<TMainFormProbe>();
         Progress = new TFProgressDialog(Form.get());
         Form->SetWindows(Progress, nullptr);
     }
@@ -84,6 +84,6 @@ protected:
     int FileCount = 0;
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
-    std::unique_ptr<TMainForm> Form;
+    std::unique_ptr<TMainFormProbe> Form;
     TFProgressDialog* Progress = nullptr;
 };

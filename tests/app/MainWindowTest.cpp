@@ -2,7 +2,7 @@
 
 #include "CellView3D.h"
 #include "GuiTestMain.h"
-#include "MainForm.h"
+#include "MainFormProbe.h"
 #include "ProgressDialog.h"
 #include "SettingsKeys.h"
 #include "SettingsStore.h"
@@ -57,7 +57,7 @@ public:
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        Form = std::make_unique<TMainForm>();
+        Form = std::make_unique<TMainFormProbe>();
         Progress = new TFProgressDialog(Form.get());
         Form->SetWindows(Progress, nullptr);
     }
@@ -95,7 +95,7 @@ protected:
     TTempConfigHome Config;
     TTestUi Ui;
     TScopedUiServices Installed{Ui};
-    std::unique_ptr<TMainForm> Form;
+    std::unique_ptr<TMainFormProbe> Form;
     TFProgressDialog* Progress = nullptr;
 };
 
@@ -295,7 +295,7 @@ TEST_F(MainWindow, OpenDialogRemembersTheChoiceAndTheRecentList) {
     EXPECT_EQ(RecentPaths()[1], files[4]) << "a missing file stays in the list";
 
     // A new run reads the list back from the store.
-    TMainForm next;
+    TMainFormProbe next;
     EXPECT_EQ(next.RecentFiles.Path(0), files[2]);
     EXPECT_TRUE(next.RecentItems[0]->isVisible());
 }

@@ -1,0 +1,59 @@
+#pragma once
+// The main window as the program makes it, with its inner parts in reach: tests and benchmarks
+// drive and read it through this class, the program never does.
+
+#include "MainForm.h"
+
+class TMainFormProbe final : public TMainForm {
+public:
+    using TMainForm::TMainForm;
+
+    using TMainForm::FirstActivation;
+    using TMainForm::LogFile;
+    using TMainForm::LogLoaded;
+    using TMainForm::MaxAnimationSpeed;
+    using TMainForm::PendingFileName;
+    using TMainForm::RecentFiles;
+    using TMainForm::Replay;
+    using TMainForm::StartAnimation;
+    using TMainForm::View;
+
+    using TMainForm::Animation1;
+    using TMainForm::File1;
+    using TMainForm::Help1;
+    using TMainForm::Settings1;
+    using TMainForm::Views1;
+
+    using TMainForm::AddLight;
+    using TMainForm::Backward1;
+    using TMainForm::Deckdown1;
+    using TMainForm::Deckup1;
+    using TMainForm::Forward1;
+    using TMainForm::Help2;
+    using TMainForm::LoadLogfile1;
+    using TMainForm::Options1;
+    using TMainForm::Quit1;
+    using TMainForm::RecentItems;
+    using TMainForm::RemoveLight;
+    using TMainForm::ResettoStart1;
+    using TMainForm::Run1;
+    using TMainForm::Screenshotseries1;
+    using TMainForm::ShowOrigin;
+    using TMainForm::Singlescreenshot1;
+    using TMainForm::StartupWindow1;
+    using TMainForm::Statistics;
+    using TMainForm::Zoomin1;
+    using TMainForm::Zoomout1;
+
+    using TMainForm::AnimationTimer;
+    using TMainForm::BitBtn1;
+    using TMainForm::BitBtn_StepBack;
+    using TMainForm::ComboBox1;
+    using TMainForm::SpeedButton_PlayLoop;
+    using TMainForm::SpeedButton_ScreenShotSeries;
+
+    using TMainForm::LightsPanel;
+    using TMainForm::MessagePanel;
+    using TMainForm::SavedPanel;
+    using TMainForm::TimePanel;
+};
