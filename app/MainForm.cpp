@@ -226,10 +226,7 @@ void TMainForm::BeginLoad(const QString& path) {
 }
 
 void TMainForm::ShowLoadedProject() {
-    View->SetProject(LogFile->XMax, LogFile->YMax, LogFile->ZMax, LogFile->PMax);
-    View->SetDecks(&LogFile->Decks);
-    View->SetPersons(&LogFile->Persons);
-    View->SelectDeck(0);
+    View->ShowProject(*LogFile);
     Replay.SetProject(LogFile.get());
     UpdateLightStatus();
     ShowReplayTexts();

@@ -2,11 +2,11 @@
 // the bare reader, the time of one frame, and what an idle window costs.
 
 #include "BenchFiles.h"
-#include "QtUiServices.h"
-#include "RecordingUiServices.h"
+#include "CellView3D.h"
 #include "MainFormProbe.h"
 #include "ProgressDialog.h"
-#include "CellView3D.h"
+#include "QtUiServices.h"
+#include "RecordingUiServices.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -68,10 +68,7 @@ void FrameOf(benchmark::State& state, const char* variable) {
     }
     TCellView3D view(nullptr);
     view.resize(1280, 800);
-    view.SetProject(project.XMax, project.YMax, project.ZMax, project.PMax);
-    view.SetDecks(&project.Decks);
-    view.SetPersons(&project.Persons);
-    view.SelectDeck(0);
+    view.ShowProject(project);
     view.show();
     if (!QTest::qWaitForWindowExposed(&view)) {
         state.SkipWithError("the view was never shown");
@@ -111,7 +108,7 @@ void PlaybackStep(benchmark::State& state, TPersons persons) {
     TMainFormProbe& form = window.Form;
     form.LoadLogFile(QString::fromStdString(path));
     if (persons == TPersons::Hidden) {
-        form.View->SetPersons(nullptr);
+        form.View->HidePersons();
     }
     form.View->SetPersonsBatched(persons == TPersons::Batched);
     for (auto _ : state) {

@@ -54,45 +54,8 @@ void CompileOriginMarker() {
     gluDeleteQuadric(quadric);
 }
 
-// An upright prism on an equilateral triangle of side 1, its apex pointing to +y.
-void CompilePersonPrism() {
-    const GLfloat a[2] = {-0.5f, -0.289f};
-    const GLfloat b[2] = {0.0f, 0.577f};
-    const GLfloat c[2] = {0.5f, -0.289f};
-    const GLfloat h = PersonHeight;
-    glColor3f(0, 1, 0);
-    glPushMatrix();
-    glBegin(GL_TRIANGLES);
-    glNormal3f(0, 0, -1);
-    glVertex3f(a[0], a[1], 0);
-    glVertex3f(b[0], b[1], 0);
-    glVertex3f(c[0], c[1], 0);
-    glNormal3f(0, 0, 1);
-    glVertex3f(a[0], a[1], h);
-    glVertex3f(c[0], c[1], h);
-    glVertex3f(b[0], b[1], h);
-    glEnd();
-    glBegin(GL_QUADS);
-    glNormal3f(0, -1, 0);
-    glVertex3f(a[0], a[1], 0);
-    glVertex3f(c[0], c[1], 0);
-    glVertex3f(c[0], c[1], h);
-    glVertex3f(a[0], a[1], h);
-    glNormal3f(-0.866f, 0.866f, 0);
-    glVertex3f(b[0], b[1], 0);
-    glVertex3f(a[0], a[1], 0);
-    glVertex3f(a[0], a[1], h);
-    glVertex3f(b[0], b[1], h);
-    glNormal3f(0.866f, 0.866f, 0);
-    glVertex3f(c[0], c[1], 0);
-    glVertex3f(b[0], b[1], 0);
-    glVertex3f(b[0], b[1], h);
-    glVertex3f(c[0], c[1], h);
-    glEnd();
-    glPopMatrix();
-}
-
-// The prism of CompilePersonPrism as triangles: vertex x, y, z then normal x, y, z.
+// A person: an upright prism on an equilateral triangle of side 1, its apex pointing to +y, as
+// triangles: vertex x, y, z then normal x, y, z.
 struct TPrismVertex {
     float P[3];
     float N[3];
@@ -123,6 +86,16 @@ std::vector<TPrismVertex> PersonPrismTriangles() {
     return v;
 }
 
+void CompilePersonPrism() {
+    glColor3f(0, 1, 0);
+    glBegin(GL_TRIANGLES);
+    for (const TPrismVertex& v : PersonPrismTriangles()) {
+        glNormal3fv(v.N);
+        glVertex3fv(v.P);
+    }
+    glEnd();
+}
+
 GLuint CompileList(void (*compile)()) {
     const GLuint list = glGenLists(1);
     glNewList(list, GL_COMPILE);
@@ -141,6 +114,13 @@ TCellView3D::~TCellView3D() {
         DeleteDisplayLists();
         doneCurrent();
     }
+}
+
+void TCellView3D::ShowProject(TLogFile1& project) {
+    SetProject(project.XMax, project.YMax, project.ZMax, project.PMax);
+    FDecks = &project.Decks;
+    FPersons = &project.Persons;
+    SelectDeck(0);
 }
 
 void TCellView3D::SetProject(std::int32_t xMax, std::int32_t yMax, std::int32_t zMax,
@@ -288,35 +268,11 @@ void TCellView3D::PlaceLights() {
     }
 }
 
-void TCellView3D::DrawPersons() {
-    if (FPersons == nullptr || FPersonList == 0) {
-        return;
-    }
-    const std::size_t count =
-        std::min(FPersons->size(), static_cast<std::size_t>(std::max(FPersonCount, 0)));
-    for (std::size_t i = 0; i < count; ++i) {
-        const TPersonData::TState state = (*FPersons)[i].GetState();
-        if (state.Level != FDeckIndex) {
-            continue;
-        }
-        glPushMatrix();
-        glTranslatef(state.X, state.Y, 0);
-        if (const auto angle = HeadingAngle(state.Heading)) {
-            glRotatef(*angle, 0, 0, 1);
-        } else {
-            ReportBadHeadingLater();
-        }
-        glCallList(FPersonList);
-        glPopMatrix();
-    }
-}
-
-void TCellView3D::DrawPersonsBatched() {
+// A heading outside 1 .. 8 is drawn as north and reported.
+template <typename TDraw> void TCellView3D::ForEachPersonShown(TDraw draw) {
     if (FPersons == nullptr) {
         return;
     }
-    static const std::vector<TPrismVertex> prism = PersonPrismTriangles();
-    PersonVertices.clear();
     const std::size_t count =
         std::min(FPersons->size(), static_cast<std::size_t>(std::max(FPersonCount, 0)));
     for (std::size_t i = 0; i < count; ++i) {
@@ -324,7 +280,31 @@ void TCellView3D::DrawPersonsBatched() {
         if (state.Level != FDeckIndex) {
             continue;
         }
-        const float degrees = HeadingAngle(state.Heading).value_or(0.0f);
+        const std::optional<float> degrees = HeadingAngle(state.Heading);
+        if (!degrees) {
+            ReportBadHeadingLater();
+        }
+        draw(state, degrees.value_or(0.0f));
+    }
+}
+
+void TCellView3D::DrawPersons() {
+    if (FPersonList == 0) {
+        return;
+    }
+    ForEachPersonShown([this](const TPersonData::TState& state, float degrees) {
+        glPushMatrix();
+        glTranslatef(state.X, state.Y, 0);
+        glRotatef(degrees, 0, 0, 1);
+        glCallList(FPersonList);
+        glPopMatrix();
+    });
+}
+
+void TCellView3D::DrawPersonsBatched() {
+    static const std::vector<TPrismVertex> prism = PersonPrismTriangles();
+    PersonVertices.clear();
+    ForEachPersonShown([this](const TPersonData::TState& state, float degrees) {
         const float radians = degrees * 3.14159265f / 180.0f;
         const float cosA = std::cos(radians);
         const float sinA = std::sin(radians);
@@ -334,7 +314,7 @@ void TCellView3D::DrawPersonsBatched() {
                                                          v.P[2], cosA * v.N[0] - sinA * v.N[1],
                                                          sinA * v.N[0] + cosA * v.N[1], v.N[2]});
         }
-    }
+    });
     if (PersonVertices.empty()) {
         return;
     }

@@ -2,8 +2,9 @@
 // Draws one deck of the loaded project: its quad list, the persons standing on it as small
 // prisms facing their heading, an optional origin marker, and the deck's lights.
 
-#include "GLControl.h"
 #include "Deck.h"
+#include "GLControl.h"
+#include "LogFile.h"
 #include "PersonData.h"
 
 #include <cstdint>
@@ -16,9 +17,9 @@ public:
     explicit TCellView3D(QWidget* owner);
     ~TCellView3D() override;
 
-    void SetProject(std::int32_t xMax, std::int32_t yMax, std::int32_t zMax, std::int32_t pMax);
-    void SetDecks(std::vector<TDeck>* decks) { FDecks = decks; }
-    void SetPersons(std::vector<TPersonData>* persons) { FPersons = persons; }
+    // Shows deck 0 of a loaded project with its persons, the camera fitted to the deck size.
+    // The view keeps pointers into the project until ClearProject.
+    void ShowProject(TLogFile1& project);
     // Forgets the project's arrays before the project is destroyed, so that no frame drawn
     // while the next file loads reads freed memory.
     void ClearProject();
@@ -34,14 +35,19 @@ public:
     // Draws the persons as one vertex array instead of a display-list call each: the same
     // picture, kept to measure which of the two is cheaper.
     void SetPersonsBatched(bool batched) { PersonsBatched = batched; }
+    // Draws the deck without persons, to measure what drawing them costs.
+    void HidePersons() { FPersons = nullptr; }
 
 protected:
     void SetOrtho() override;
     void RenderScene() override;
 
 private:
+    void SetProject(std::int32_t xMax, std::int32_t yMax, std::int32_t zMax, std::int32_t pMax);
     void BuildDisplayLists();
     void DeleteDisplayLists();
+    // Calls draw(state, degrees) for every person on the deck shown.
+    template <typename TDraw> void ForEachPersonShown(TDraw draw);
     void DrawPersons();
     void DrawPersonsBatched();
     void PlaceLights();

@@ -1,9 +1,9 @@
 // The cell view drawn for real (Xvfb, Mesa) and read back pixel by pixel.
 
-#include "GuiTestMain.h"
-#include "RecordingUiServices.h"
-#include "LogFile.h"
 #include "CellView3D.h"
+#include "GuiTestMain.h"
+#include "LogFile.h"
+#include "RecordingUiServices.h"
 
 #include <QApplication>
 #include <QImage>
@@ -49,10 +49,7 @@ protected:
         ASSERT_TRUE(Project.LoadFromMemory("deck", SmallDeck, Progress));
         View = std::make_unique<TCellView3D>(nullptr);
         View->resize(400, 300);
-        View->SetProject(Project.XMax, Project.YMax, Project.ZMax, Project.PMax);
-        View->SetDecks(&Project.Decks);
-        View->SetPersons(&Project.Persons);
-        View->SelectDeck(0);
+        View->ShowProject(Project);
         View->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(View.get()));
     }
