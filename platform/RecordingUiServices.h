@@ -5,6 +5,7 @@
 #include "UiServices.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,13 +22,20 @@ public:
 
     TMsgResult MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
                           TMsgButtons buttons) override;
-    void ProcessMessages() override { ++ProcessMessagesCalls; }
+    void ProcessMessages() override {
+        ++ProcessMessagesCalls;
+        if (DuringProcessMessages) {
+            DuringProcessMessages();
+        }
+    }
     std::optional<std::string> OpenFileName(const TFileDialogRequest& request) override;
 
     std::vector<TRecordedMessage> Messages;
     // Answers given to boxes in turn; once used up, every box is answered OK.
     std::deque<TMsgResult> Answers;
     long ProcessMessagesCalls = 0;
+    // Run whenever messages would be processed: a test's look inside a long operation.
+    std::function<void()> DuringProcessMessages;
     // Open dialogs asked for, and the files chosen in turn; once used up, dialogs are cancelled.
     std::vector<TFileDialogRequest> FileDialogs;
     std::deque<std::optional<std::string>> FileAnswers;

@@ -5,10 +5,12 @@
 #include "CellView3D.h"
 #include "LogTestSupport.h"
 #include "MainFormProbe.h"
+#include "PixelCheck.h"
 #include "ProgressDialog.h"
 #include "RecordingUiServices.h"
 #include "SettingsTestSupport.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -23,30 +25,6 @@
 #include <vector>
 
 inline const QString SamplesDir = QStringLiteral(AMBLA_SAMPLES_DIR);
-
-struct TRgb {
-    int R, G, B;
-};
-
-inline TRgb PixelAt(const QImage& frame, QPoint point) {
-    const QColor c = frame.pixelColor(point);
-    return {c.red(), c.green(), c.blue()};
-}
-
-// The persons are green prisms; the free floor is white, shaded alike in all three channels.
-inline bool IsPersonGreen(TRgb p) {
-    return p.G > p.R + 60 && p.G > p.B + 60;
-}
-
-// Where a point of the floor appears in a frame of a camera straight above the look-at point: the
-// vertical field of view is 60 degrees, so the frame's height spans 2 × distance × tan 30° cells
-// of floor, and the look-at point, the deck's centre until the view is panned, is in the middle.
-inline QPoint FloorPixel(const QImage& frame, double distance, double x, double y) {
-    const double pixelsPerCell =
-        frame.height() / (2.0 * distance * std::tan(std::numbers::pi / 6.0));
-    return {static_cast<int>(frame.width() / 2.0 + x * pixelsPerCell),
-            static_cast<int>(frame.height() / 2.0 - y * pixelsPerCell)};
-}
 
 class MainWindowFixture : public ::testing::Test {
 protected:
@@ -78,6 +56,40 @@ protected:
     }
 
     QImage Frame() const { return Form->View->grabFramebuffer(); }
+
+    // The boxes shown so far, as "Title: text".
+    std::vector<std::string> Boxes() const {
+        std::vector<std::string> boxes;
+        for (const TRecordedMessage& box : Ui.Messages) {
+            boxes.push_back(box.Title + ": " + box.Text);
+        }
+        return boxes;
+    }
+
+    QStringList ChooserItems() const {
+        QStringList items;
+        for (int i = 0; i < Form->ComboBox1->count(); ++i) {
+            items << Form->ComboBox1->itemText(i);
+        }
+        return items;
+    }
+
+    QStringList StatusTexts() const {
+        QStringList texts;
+        for (const QLabel* panel :
+             {Form->LightsPanel, Form->TimePanel, Form->SavedPanel, Form->MessagePanel}) {
+            texts << panel->text();
+        }
+        return texts;
+    }
+
+    QStringList RecentPaths() const {
+        QStringList paths;
+        for (int i = 0; i < Form->RecentFiles.Count(); ++i) {
+            paths << Form->RecentFiles.Path(i);
+        }
+        return paths;
+    }
 
     TTempConfigHome Config;
     QTemporaryDir Files;

@@ -2,7 +2,7 @@
 
 #include "CellView3D.h"
 #include "GuiTestMain.h"
-#include "MainFormProbe.h"
+#include "MainWindowFixture.h"
 #include "ProgressDialog.h"
 #include "SettingsKeys.h"
 #include "SettingsStore.h"
@@ -24,80 +24,7 @@ const QString Samples = QStringLiteral(AMBLA_SAMPLES_DIR);
 const QString Ferry = Samples + "/ferry.3dl";
 const QString Small = Samples + "/small.3dl";
 
-// Records message boxes, answers open dialogs from a list, and lets a test look in while a load
-// lets pending messages run.
-class TTestUi final : public IUiServices {
-public:
-    TMsgResult MessageBox(const std::string& title, const std::string& text, TMsgIcon,
-                          TMsgButtons) override {
-        Boxes.push_back(title + ": " + text);
-        return TMsgResult::Ok;
-    }
-    void ProcessMessages() override {
-        if (DuringLoad) {
-            DuringLoad();
-        }
-    }
-    std::optional<std::string> OpenFileName(const TFileDialogRequest& request) override {
-        Dialogs.push_back(request);
-        if (Answers.empty()) {
-            return std::nullopt;
-        }
-        const std::string answer = Answers.front();
-        Answers.erase(Answers.begin());
-        return answer;
-    }
-
-    std::vector<std::string> Boxes;
-    std::vector<TFileDialogRequest> Dialogs;
-    std::vector<std::string> Answers;
-    std::function<void()> DuringLoad;
-};
-
-class MainWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Form = std::make_unique<TMainFormProbe>();
-        Progress = new TFProgressDialog(Form.get());
-        Form->SetWindows(Progress, nullptr);
-    }
-
-    void ShowAndWait() {
-        Form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
-    }
-
-    QStringList ChooserItems() const {
-        QStringList items;
-        for (int i = 0; i < Form->ComboBox1->count(); ++i) {
-            items << Form->ComboBox1->itemText(i);
-        }
-        return items;
-    }
-
-    QStringList StatusTexts() const {
-        QStringList texts;
-        for (const QLabel* panel :
-             {Form->LightsPanel, Form->TimePanel, Form->SavedPanel, Form->MessagePanel}) {
-            texts << panel->text();
-        }
-        return texts;
-    }
-
-    QStringList RecentPaths() const {
-        QStringList paths;
-        for (int i = 0; i < Form->RecentFiles.Count(); ++i) {
-            paths << Form->RecentFiles.Path(i);
-        }
-        return paths;
-    }
-
-    TTempConfigHome Config;
-    TTestUi Ui;
-    TScopedUiServices Installed{Ui};
-    std::unique_ptr<TMainFormProbe> Form;
-    TFProgressDialog* Progress = nullptr;
-};
+using MainWindow = MainWindowFixture;
 
 TEST_F(MainWindow, StartsEmptyWithItsLayout) {
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
@@ -166,7 +93,7 @@ TEST_F(MainWindow, LoadingShowsTheProjectAndASecondLoadStartsOver) {
     EXPECT_EQ(StatusTexts(), (QStringList{"Lights: 1", "Time: 0:00 min", "Saved: 0", " "}));
     EXPECT_TRUE(Form->View->IsControlEnabled());
     EXPECT_FALSE(Progress->isVisible());
-    EXPECT_TRUE(Ui.Boxes.empty());
+    EXPECT_TRUE(Boxes().empty());
 
     Form->Forward1Click();
     ASSERT_GT(Form->Replay.TimeStep(), 0);
@@ -187,7 +114,7 @@ TEST_F(MainWindow, WarningsOfALoadReachTheUserAndTheProjectIsStillShown) {
     file.close();
     ShowAndWait();
     Form->LoadLogFile(path);
-    EXPECT_EQ(Ui.Boxes,
+    EXPECT_EQ(Boxes(),
               (std::vector<std::string>{
                   "Warning: The loaded file is not of version 1.\nThis can result in errors!",
                   "Warning: There are no people in this project!"}));
@@ -199,7 +126,7 @@ TEST_F(MainWindow, AFileThatCannotBeOpenedIsReportedAndNamesNoFile) {
     ShowAndWait();
     const QString missing = Samples + "/no-such-file.3dl";
     Form->LoadLogFile(missing);
-    EXPECT_EQ(Ui.Boxes,
+    EXPECT_EQ(Boxes(),
               std::vector<std::string>{"Error: Cannot open file:\n" + missing.toStdString()});
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
     EXPECT_TRUE(Form->BitBtn1->isEnabled());
@@ -209,10 +136,10 @@ TEST_F(MainWindow, DeviceFilesAreRefusedAtOnceAndNotRemembered) {
     ShowAndWait();
     const std::string refusal =
         "\nIt is a device or another special file, not a regular file or a pipe.";
-    Ui.Answers.push_back("/dev/zero");
+    Ui.FileAnswers.push_back("/dev/zero");
     Form->BitBtn1Click();
     Form->LoadLogFile("/dev/urandom"); // as named on the command line
-    EXPECT_EQ(Ui.Boxes,
+    EXPECT_EQ(Boxes(),
               (std::vector<std::string>{"Error: Cannot open file:\n/dev/zero" + refusal,
                                         "Error: Cannot open file:\n/dev/urandom" + refusal}));
     EXPECT_EQ(RecentPaths(), QStringList{});
@@ -224,7 +151,7 @@ TEST_F(MainWindow, DeviceFilesAreRefusedAtOnceAndNotRemembered) {
 TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
     ShowAndWait();
     bool seen = false;
-    Ui.DuringLoad = [&] {
+    Ui.DuringProcessMessages = [&] {
         if (seen) {
             return;
         }
@@ -274,24 +201,24 @@ TEST_F(MainWindow, OpenDialogRemembersTheChoiceAndTheRecentList) {
         QFile::copy(Small, files.back());
     }
     for (const QString& file : files) {
-        Ui.Answers.push_back(file.toStdString());
+        Ui.FileAnswers.push_back(file.toStdString());
         Form->BitBtn1Click();
     }
     EXPECT_EQ(RecentPaths(), (QStringList{files[4], files[3], files[2], files[1]}));
-    Ui.Answers.push_back(files[2].toStdString());
+    Ui.FileAnswers.push_back(files[2].toStdString());
     Form->BitBtn1Click();
     EXPECT_EQ(RecentPaths(), (QStringList{files[2], files[4], files[3], files[1]}));
     EXPECT_EQ(Form->RecentItems[0]->text(), "&1 " + files[2]);
     EXPECT_TRUE(Form->RecentItems[3]->isVisible());
     // The dialog starts where the last choice was and proposes its name.
-    EXPECT_EQ(Ui.Dialogs.back().Title, "Load Log File");
-    EXPECT_EQ(Ui.Dialogs.back().Filter, "3D log file (*.3dl)");
-    EXPECT_EQ(Ui.Dialogs.back().FileName, "f4.3dl");
-    EXPECT_EQ(QString::fromStdString(Ui.Dialogs.back().Directory), dir.path() + "/");
+    EXPECT_EQ(Ui.FileDialogs.back().Title, "Load Log File");
+    EXPECT_EQ(Ui.FileDialogs.back().Filter, "3D log file (*.3dl)");
+    EXPECT_EQ(Ui.FileDialogs.back().FileName, "f4.3dl");
+    EXPECT_EQ(QString::fromStdString(Ui.FileDialogs.back().Directory), dir.path() + "/");
 
     QFile::remove(files[4]);
     Form->OpenRecent(1);
-    EXPECT_EQ(Ui.Boxes.back(), "Error: Cannot open file:\n" + files[4].toStdString());
+    EXPECT_EQ(Boxes().back(), "Error: Cannot open file:\n" + files[4].toStdString());
     EXPECT_EQ(RecentPaths()[1], files[4]) << "a missing file stays in the list";
 
     // A new run reads the list back from the store.

@@ -3,6 +3,7 @@
 #include "CellView3D.h"
 #include "GuiTestMain.h"
 #include "LogFile.h"
+#include "PixelCheck.h"
 #include "RecordingUiServices.h"
 
 #include <QApplication>
@@ -23,25 +24,6 @@ const char* const SmallDeck =
     "<deck> caption Upper\nlevel 1 (celldata)\n"
     "P10x0\nP10x0\nP10x0\nP10x0\nP10x0\nP10x0\n</deck>\n"
     "<persons> <startpositions>\n2 1 0 2 0\n(movement)\n3 S\n</persons>\n";
-
-struct TRgb {
-    int R, G, B;
-};
-
-TRgb PixelAt(const QImage& image, int x, int y) {
-    const QColor c = image.pixelColor(x, y);
-    return {c.red(), c.green(), c.blue()};
-}
-
-bool IsBackground(TRgb p) {
-    return p.R == 0 && p.G == 0 && p.B == 51;
-}
-bool IsGreen(TRgb p) {
-    return p.G > 80 && p.R < 30 && p.B < 30;
-}
-bool IsGrey(TRgb p, int low, int high) {
-    return std::abs(p.R - p.G) < 8 && std::abs(p.G - p.B) < 8 && p.R >= low && p.R <= high;
-}
 
 class CellView : public ::testing::Test {
 protected:
@@ -71,25 +53,21 @@ constexpr QPoint ObstacleTop{345, 225};
 constexpr QPoint PersonBody{60, 50};
 constexpr QPoint Centre{200, 150};
 
-TRgb At(const QImage& frame, QPoint p) {
-    return PixelAt(frame, p.x(), p.y());
-}
-
 TEST_F(CellView, DrawsBackgroundFloorObstacleAndPerson) {
     const QImage frame = Frame();
-    EXPECT_TRUE(IsBackground(At(frame, Outside)));
-    EXPECT_TRUE(IsGrey(At(frame, Floor), 100, 255)); // white floor, lit
-    EXPECT_TRUE(IsGrey(At(frame, ObstacleTop), 10, 80));
-    EXPECT_TRUE(IsGreen(At(frame, PersonBody)));
-    EXPECT_TRUE(IsGreen(At(frame, Centre))); // the origin marker
+    EXPECT_TRUE(IsBackground(PixelAt(frame, Outside)));
+    EXPECT_TRUE(IsGrey(PixelAt(frame, Floor), 100, 255)); // white floor, lit
+    EXPECT_TRUE(IsGrey(PixelAt(frame, ObstacleTop), 10, 80));
+    EXPECT_TRUE(IsGreen(PixelAt(frame, PersonBody)));
+    EXPECT_TRUE(IsGreen(PixelAt(frame, Centre))); // the origin marker
 }
 
 TEST_F(CellView, OriginMarkerGoesAndComesBack) {
     View->ToggleOrigin();
     EXPECT_FALSE(View->ShowOrigin());
-    EXPECT_TRUE(IsGrey(At(Frame(), Centre), 100, 255));
+    EXPECT_TRUE(IsGrey(PixelAt(Frame(), Centre), 100, 255));
     View->ToggleOrigin();
-    EXPECT_TRUE(IsGreen(At(Frame(), Centre)));
+    EXPECT_TRUE(IsGreen(PixelAt(Frame(), Centre)));
 }
 
 TEST_F(CellView, ShowsOnlyThePersonsAndQuadsOfTheSelectedDeck) {
@@ -99,18 +77,18 @@ TEST_F(CellView, ShowsOnlyThePersonsAndQuadsOfTheSelectedDeck) {
     }
     View->SelectDeck(1);
     const QImage upper = Frame();
-    EXPECT_TRUE(IsBackground(At(upper, PersonBody)));
-    EXPECT_TRUE(IsGrey(At(upper, ObstacleTop), 100, 255));
+    EXPECT_TRUE(IsBackground(PixelAt(upper, PersonBody)));
+    EXPECT_TRUE(IsGrey(PixelAt(upper, ObstacleTop), 100, 255));
     View->SelectDeck(0);
-    EXPECT_TRUE(IsGreen(At(Frame(), PersonBody)));
+    EXPECT_TRUE(IsGreen(PixelAt(Frame(), PersonBody)));
 }
 
 TEST_F(CellView, APersonWhoHasLeftIsNotDrawn) {
     TPersonData& person = Project.Persons[0];
     ASSERT_TRUE(person.IsStepMoved(0));
-    EXPECT_TRUE(IsGreen(At(Frame(), PersonBody)));
+    EXPECT_TRUE(IsGreen(PixelAt(Frame(), PersonBody)));
     ASSERT_FALSE(person.IsStepMoved(1));
-    EXPECT_TRUE(IsBackground(At(Frame(), PersonBody)));
+    EXPECT_TRUE(IsBackground(PixelAt(Frame(), PersonBody)));
 }
 
 TEST_F(CellView, ABadHeadingIsReportedOnceAfterTheFrame) {
@@ -124,7 +102,7 @@ TEST_F(CellView, ABadHeadingIsReportedOnceAfterTheFrame) {
     EXPECT_EQ(Ui.Messages[0].Title, "Error");
     EXPECT_EQ(Ui.Messages[0].Text,
               "Error in:\n\nTCellView3D::RenderScene()\n\nContact Morvane HT!");
-    EXPECT_TRUE(IsGreen(At(Frame(), PersonBody))); // still drawn, unturned
+    EXPECT_TRUE(IsGreen(PixelAt(Frame(), PersonBody))); // still drawn, unturned
 }
 
 // The batched way of drawing persons must give the picture the display lists give.
@@ -136,14 +114,14 @@ TEST_F(CellView, PersonsDrawnAsOneBatchLookTheSame) {
     int differing = 0;
     for (int y = 0; y < lists.height(); ++y) {
         for (int x = 0; x < lists.width(); ++x) {
-            const TRgb a = PixelAt(lists, x, y);
-            const TRgb b = PixelAt(batch, x, y);
+            const TRgb a = PixelAt(lists, {x, y});
+            const TRgb b = PixelAt(batch, {x, y});
             differing += (std::abs(a.R - b.R) + std::abs(a.G - b.G) + std::abs(a.B - b.B) > 24);
         }
     }
     // Edges may rasterise a pixel apart where the sides are split into triangles.
     EXPECT_LT(differing, lists.width() * lists.height() / 200);
-    EXPECT_TRUE(IsGreen(At(batch, PersonBody)));
+    EXPECT_TRUE(IsGreen(PixelAt(batch, PersonBody)));
 }
 
 } // namespace
