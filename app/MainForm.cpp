@@ -3,9 +3,8 @@
 #include "CellView3D.h"
 #include "IntroForm.h"
 #include "MessageNesting.h"
+#include "ProgramSettings.h"
 #include "ProgressDialog.h"
-#include "SettingsKeys.h"
-#include "SettingsStore.h"
 #include "TextConversion.h"
 #include "UiServices.h"
 
@@ -29,8 +28,7 @@ constexpr int StatusPathWidth = 500;
 
 } // namespace
 
-TMainForm::TMainForm(QWidget* parent)
-    : QMainWindow(parent), ProductName(SettingsKeys::ProductName) {
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ProductName(::ProductName) {
     setMinimumSize(350, 250);
     resize(350, 250);
     AnimationTimer = new QTimer(this);
@@ -63,14 +61,12 @@ void TMainForm::FormCreate() {
     ConnectReplay();
     StopAnimation();
 
-    TSettingsStore store;
-    const QString key = SettingsKeys::KeyPath(ProductName);
-    (void)store.CreateKey(key); // nothing to tell the user: the defaults apply
-    MaxAnimationSpeed = store.ReadInteger(key, SettingsKeys::MaxAnimationSpeed)
-                            .value_or(SettingsKeys::MaxAnimationSpeedDefault);
-    RecentFiles.ReadFromStore(store, ProductName);
+    TProgramSettings settings;
+    settings.CreateKey();
+    MaxAnimationSpeed = settings.Read(Settings::MaxAnimationSpeed);
+    RecentFiles.ReadFromStore(settings);
     ShowRecentFiles();
-    Options.ReadOptions(ProductName);
+    Options.ReadOptions(settings);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -148,12 +144,11 @@ void TMainForm::FormClose() {
     ForgetWaitingRequests();
     MessagePanel->setText(QString());
     DropProject();
-    TSettingsStore store;
-    if (!store.WriteInteger(SettingsKeys::KeyPath(ProductName), SettingsKeys::MaxAnimationSpeed,
-                            MaxAnimationSpeed)) {
-        ShowError(store.LastError().toStdString());
+    TProgramSettings settings;
+    if (!settings.Write(Settings::MaxAnimationSpeed, MaxAnimationSpeed)) {
+        ShowError(settings.LastError().toStdString());
     }
-    if (const QString error = Options.WriteOptions(ProductName); !error.isEmpty()) {
+    if (const QString error = Options.WriteOptions(settings); !error.isEmpty()) {
         ShowError(error.toStdString());
     }
 }

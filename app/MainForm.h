@@ -112,7 +112,8 @@ private:
     bool FirstActivation = true;
     bool LogLoaded = false;
     bool SeriesActive = false;
-    std::int32_t MaxAnimationSpeed = 5; // playback speed, times real time
+    // Playback speed, times real time.
+    std::int32_t MaxAnimationSpeed = Settings::MaxAnimationSpeed.Default;
     TCellView3D* View = nullptr;
     std::unique_ptr<TLogFile1> LogFile;
     TReplay Replay;
@@ -156,10 +157,10 @@ private:
     QToolButton* BitBtn_ScreenShotSingle = nullptr;
     QToolButton* SpeedButton_ScreenShotSeries = nullptr; // down while a series is on
     // The status bar, left to right.
-    QLabel* LightsPanel = nullptr;  // "Lights: n", the lights of the deck shown
-    QLabel* TimePanel = nullptr;    // the replay time
-    QLabel* SavedPanel = nullptr;   // the persons who have left
-    QLabel* MessagePanel = nullptr; // what runs: a load, the animation loop
+    QLabel* LightsPanel = nullptr;    // "Lights: n", the lights of the deck shown
+    QLabel* TimePanel = nullptr;      // the replay time
+    QLabel* SavedPanel = nullptr;     // the persons who have left
+    QLabel* MessagePanel = nullptr;   // what runs: a load, the animation loop
     QTimer* AnimationTimer = nullptr; // one tick a time step while playing
 
     TFProgressDialog* FProgressDialog = nullptr;

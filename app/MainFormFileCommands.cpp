@@ -3,8 +3,7 @@
 #include "MainForm.h"
 
 #include "ByteSource.h"
-#include "SettingsKeys.h"
-#include "SettingsStore.h"
+#include "ProgramSettings.h"
 #include "UiServices.h"
 
 #include <QFile>
@@ -23,11 +22,10 @@ bool RefusedAsUnreadable(const QString& path) {
 } // namespace
 
 void TMainForm::BitBtn1Click() {
-    TSettingsStore store;
-    const QString key = SettingsKeys::KeyPath(ProductName);
+    TProgramSettings settings;
     // "LogDir" holds the last file chosen: its folder is where the dialog starts, its name the
     // name it proposes.
-    const QString last = store.ReadString(key, SettingsKeys::LogDir).value_or(QString());
+    const QString last = settings.Read(Settings::LogDir);
     const qsizetype cut = last.lastIndexOf('/') + 1;
     TFileDialogRequest request{"Load Log File", "3D log file (*.3dl)", last.left(cut).toStdString(),
                                last.mid(cut).toStdString(), "3dl"};
@@ -39,8 +37,8 @@ void TMainForm::BitBtn1Click() {
     if (RefusedAsUnreadable(path)) {
         return;
     }
-    if (!store.WriteString(key, SettingsKeys::LogDir, path)) {
-        ShowError(store.LastError().toStdString());
+    if (!settings.Write(Settings::LogDir, path)) {
+        ShowError(settings.LastError().toStdString());
     }
     AddToRecentFiles(path);
     LoadLogFile(path);
@@ -48,9 +46,9 @@ void TMainForm::BitBtn1Click() {
 
 void TMainForm::AddToRecentFiles(const QString& path) {
     RecentFiles.Add(path);
-    TSettingsStore store;
-    if (!RecentFiles.WriteToStore(store, ProductName)) {
-        ShowError(store.LastError().toStdString());
+    TProgramSettings settings;
+    if (!RecentFiles.WriteToStore(settings)) {
+        ShowError(settings.LastError().toStdString());
     }
     ShowRecentFiles();
 }

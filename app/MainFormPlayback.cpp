@@ -5,7 +5,7 @@
 
 #include "CellView3D.h"
 #include "MessageNesting.h"
-#include "SettingsKeys.h"
+#include "ProgramSettings.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -57,7 +57,7 @@ void TMainForm::StartAnimation() {
         return; // without time steps per second there is nothing to play
     }
     const std::int32_t speed =
-        MaxAnimationSpeed > 0 ? MaxAnimationSpeed : SettingsKeys::MaxAnimationSpeedDefault;
+        MaxAnimationSpeed > 0 ? MaxAnimationSpeed : Settings::MaxAnimationSpeed.Default;
     AnimationTimer->start(TickInterval(speed, Replay.StepsPerSecond()));
     MessagePanel->setText("Animation loop is running.");
     SpeedButton_PlayLoop->setChecked(true);

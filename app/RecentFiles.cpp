@@ -1,7 +1,6 @@
 #include "RecentFiles.h"
 
-#include "SettingsKeys.h"
-#include "SettingsStore.h"
+#include "ProgramSettings.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -14,8 +13,9 @@ QString ValueName(std::size_t index) {
 
 } // namespace
 
-void TRecentFiles::ReadFromStore(TSettingsStore& store, const QString& productName) {
-    const QString key = SettingsKeys::LastProjectsKeyPath(productName);
+void TRecentFiles::ReadFromStore(TProgramSettings& settings) {
+    TSettingsStore& store = settings.StoreFile();
+    const QString key = TProgramSettings::LastProjectsKeyPath();
     // If the key cannot be made there is nothing to read; the list is simply empty.
     (void)store.CreateKey(key);
     Entries = {};
@@ -49,8 +49,9 @@ void TRecentFiles::Add(const QString& path) {
     Entries.front() = path;
 }
 
-bool TRecentFiles::WriteToStore(TSettingsStore& store, const QString& productName) const {
-    const QString key = SettingsKeys::LastProjectsKeyPath(productName);
+bool TRecentFiles::WriteToStore(TProgramSettings& settings) const {
+    TSettingsStore& store = settings.StoreFile();
+    const QString key = TProgramSettings::LastProjectsKeyPath();
     for (std::size_t index = 0; index < Entries.size(); ++index) {
         if (!Entries[index].isEmpty() &&
             !store.WriteString(key, ValueName(index), Entries[index])) {

@@ -6,7 +6,7 @@
 
 #include <array>
 
-class TSettingsStore;
+class TProgramSettings;
 
 class TRecentFiles {
 public:
@@ -15,13 +15,13 @@ public:
     // Replaces the list by what the store holds. Missing and empty values are skipped, so the
     // list stays packed; a value of another type ends the reading there. Creates the key of the
     // list if it is missing.
-    void ReadFromStore(TSettingsStore& store, const QString& productName);
+    void ReadFromStore(TProgramSettings& settings);
     // Puts path at the head. A path already in the list moves up from its place; otherwise the
     // oldest entry drops out once the list is full.
     void Add(const QString& path);
     // Writes every entry as its value, "1" for the most recent. Entries the list does not hold
     // leave their values alone. False, with the store's LastError(), if a write was refused.
-    [[nodiscard]] bool WriteToStore(TSettingsStore& store, const QString& productName) const;
+    [[nodiscard]] bool WriteToStore(TProgramSettings& settings) const;
 
     int Count() const;
     // Entry index (0 the most recent), or empty.

@@ -3,6 +3,8 @@
 // first, and how large the saved image is. The main window owns the one record of a run; the
 // options window and the screen-shot commands read and change its fields directly.
 
+#include "ProgramSettings.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -10,21 +12,21 @@ class TOptions1 {
 public:
     // Save option 3 saves here. With save option 2, the folder of the last shot saved through
     // the save dialog, trailing separator included.
-    QString ScreenShotSaveDirectory;
-    bool IsOverwritingAsked = false;
+    QString ScreenShotSaveDirectory = Settings::ScreenShotSaveDirectory.Default;
+    bool IsOverwritingAsked = Settings::IsOverwritingAsked.Default;
     // 1: beside the log file, 2: a directory chosen each time, 3: ScreenShotSaveDirectory.
-    qint32 ScreenShotSaveOption = 1;
+    qint32 ScreenShotSaveOption = Settings::ScreenShotSaveOption.Default;
     // 1: by percentage, 2: fixed width, 3: fixed height, in ScreenShotResizeValue pixels.
-    qint32 ScreenShotResizeOption = 1;
-    qint32 ScreenShotResizeValue = 100;
+    qint32 ScreenShotResizeOption = Settings::ScreenShotResizeOption.Default;
+    qint32 ScreenShotResizeValue = Settings::ScreenShotResizeValue.Default;
 
-    // Fills every field from the settings key of the product, creating the key if it is
-    // missing. A value that is missing or of another type gives its field the default; values
-    // are taken as stored, without range checks.
-    void ReadOptions(const QString& productName);
+    // Fills every field from the program's settings key, creating the key if it is missing. A value
+    // that is missing or of another type gives its field the default; values are taken as stored,
+    // without range checks.
+    void ReadOptions(TProgramSettings& settings);
 
-    // Writes every field to the settings key of the product, the boolean as 1 or 0. Returns an
+    // Writes every field to the program's settings key, the boolean as 1 or 0. Returns an
     // empty text when all were written; otherwise why the store refused, for the caller to show.
     // The values after a refused one are not written.
-    [[nodiscard]] QString WriteOptions(const QString& productName) const;
+    [[nodiscard]] QString WriteOptions(TProgramSettings& settings) const;
 };

@@ -3,8 +3,8 @@
 #include "CellView3D.h"
 #include "GuiTestMain.h"
 #include "MainWindowFixture.h"
+#include "ProgramSettings.h"
 #include "ProgressDialog.h"
-#include "SettingsKeys.h"
 #include "SettingsStore.h"
 #include "SettingsTestSupport.h"
 
@@ -143,7 +143,7 @@ TEST_F(MainWindow, DeviceFilesAreRefusedAtOnceAndNotRemembered) {
               (std::vector<std::string>{"Error: Cannot open file:\n/dev/zero" + refusal,
                                         "Error: Cannot open file:\n/dev/urandom" + refusal}));
     EXPECT_EQ(RecentPaths(), QStringList{});
-    EXPECT_FALSE(TSettingsStore().ReadString(SettingsKeys::KeyPath("Ambla Viewer"), "LogDir"));
+    EXPECT_FALSE(TSettingsStore().ReadString(TProgramSettings::KeyPath(), "LogDir"));
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
     EXPECT_TRUE(Form->BitBtn1->isEnabled());
 }
@@ -174,7 +174,7 @@ TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }));
     EXPECT_EQ(Form->LogFile, nullptr) << "the close went through after the load";
     TSettingsStore store;
-    EXPECT_EQ(store.ReadInteger(SettingsKeys::KeyPath("Ambla Viewer"), "MaxAnimationSpeed"), 5);
+    EXPECT_EQ(store.ReadInteger(TProgramSettings::KeyPath(), "MaxAnimationSpeed"), 5);
 }
 
 TEST_F(MainWindow, ShortcutsReachTheirCommandsWhileTheViewHasTheFocus) {
@@ -233,7 +233,7 @@ TEST_F(MainWindow, FileFromTheCommandLineLoadsAtFirstActivationButIsNotRemembere
     EXPECT_TRUE(QTest::qWaitFor([&] { return Form->LogLoaded; }));
     EXPECT_EQ(Form->RecentFiles.Count(), 0);
     TSettingsStore store;
-    EXPECT_FALSE(store.ReadString(SettingsKeys::KeyPath("Ambla Viewer"), "LogDir").has_value());
+    EXPECT_FALSE(store.ReadString(TProgramSettings::KeyPath(), "LogDir").has_value());
 }
 
 } // namespace

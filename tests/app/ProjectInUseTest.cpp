@@ -3,7 +3,7 @@
 // on with the project it started with, and the close or load is carried out afterwards.
 
 #include "MainWindowFixture.h"
-#include "SettingsKeys.h"
+#include "ProgramSettings.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -66,8 +66,7 @@ protected:
 
         EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }));
         EXPECT_EQ(Form->LogFile, nullptr);
-        EXPECT_EQ(TSettingsStore().ReadInteger(SettingsKeys::KeyPath("Ambla Viewer"),
-                                               SettingsKeys::MaxAnimationSpeed),
+        EXPECT_EQ(TSettingsStore().ReadInteger(TProgramSettings::KeyPath(), "MaxAnimationSpeed"),
                   9);
     }
 };

@@ -1,7 +1,7 @@
 // The recent-files list: its order rules, and how it is kept in the real settings file.
 
 #include "RecentFiles.h"
-#include "SettingsKeys.h"
+#include "ProgramSettings.h"
 #include "SettingsStore.h"
 #include "SettingsTestSupport.h"
 
@@ -10,8 +10,6 @@
 #include <initializer_list>
 
 namespace {
-
-const QString Product = SettingsKeys::ProductName;
 
 QStringList Paths(const TRecentFiles& list) {
     QStringList paths;
@@ -47,16 +45,16 @@ TEST(RecentFiles, AddPutsThePathFirstWithoutDuplicatesAndDropsTheOldest) {
 
 TEST(RecentFiles, ReadingSkipsEmptyValuesStopsAtAnotherTypeAndCreatesTheKey) {
     const TTempConfigHome home;
-    TSettingsStore store;
+    TProgramSettings store;
     TRecentFiles list = ListOf({"/left/over"});
-    list.ReadFromStore(store, Product);
+    list.ReadFromStore(store);
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(StoreJson().value("\\Software\\Morvane\\Ambla Viewer\\Last Projects"),
               QJsonValue(QJsonObject()));
 
     const auto readFrom = [&](const QByteArray& values) {
         WriteStoreFile(R"({"\\Software\\Morvane\\Ambla Viewer\\Last Projects": )" + values + "}");
-        list.ReadFromStore(store, Product);
+        list.ReadFromStore(store);
         return Paths(list);
     };
     EXPECT_EQ(readFrom(R"({"1": "", "2": "/two", "4": "/four"})"),
@@ -71,16 +69,15 @@ TEST(RecentFiles, WritingStoresTheEntriesAndLeavesTheOtherValues) {
     TTempConfigHome home;
     WriteStoreFile(R"({"\\Software\\Morvane\\Ambla Viewer\\Last Projects":
         {"1": "/old1", "2": "/old2", "3": "/old3"}})");
-    TSettingsStore store;
-    ASSERT_TRUE(ListOf({"/a", "/b"}).WriteToStore(store, Product))
-        << store.LastError().toStdString();
+    TProgramSettings store;
+    ASSERT_TRUE(ListOf({"/a", "/b"}).WriteToStore(store)) << store.LastError().toStdString();
     TRecentFiles reread;
-    reread.ReadFromStore(store, Product);
+    reread.ReadFromStore(store);
     EXPECT_EQ(Paths(reread), QStringList({"/b", "/a", "/old3", ""}));
 
     home.BlockConfigFolder();
-    TSettingsStore blocked;
-    EXPECT_FALSE(ListOf({"/a"}).WriteToStore(blocked, Product));
+    TProgramSettings blocked;
+    EXPECT_FALSE(ListOf({"/a"}).WriteToStore(blocked));
     EXPECT_NE(blocked.LastError(), "");
 }
 

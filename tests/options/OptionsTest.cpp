@@ -1,24 +1,32 @@
 // The options record read from and written to the real settings file.
 
-#include "SettingsKeys.h"
-#include "SettingsTestSupport.h"
 #include "Options.h"
+#include "ProgramSettings.h"
+#include "SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-const QString Product = SettingsKeys::ProductName;
 
 class Options : public ::testing::Test {
 protected:
     TTempConfigHome Home;
     // Values left from before must not survive a failed read.
     TOptions1 Record{"/old", true, 2, 3, 50};
+
+    // Through the store as a run of the program opens it at that moment.
+    void Read() {
+        TProgramSettings settings;
+        Record.ReadOptions(settings);
+    }
+    QString Write() const {
+        TProgramSettings settings;
+        return Record.WriteOptions(settings);
+    }
 };
 
 TEST_F(Options, FirstRunCreatesTheKeyAndGivesTheDefaults) {
-    Record.ReadOptions(Product);
+    Read();
     EXPECT_EQ(Record.ScreenShotSaveDirectory, "");
     EXPECT_FALSE(Record.IsOverwritingAsked);
     EXPECT_EQ(Record.ScreenShotSaveOption, 1);
@@ -27,7 +35,7 @@ TEST_F(Options, FirstRunCreatesTheKeyAndGivesTheDefaults) {
     EXPECT_EQ(StoreJson().value("\\Software\\Morvane\\Ambla Viewer"), QJsonValue(QJsonObject()));
 
     Home.BlockConfigFolder();
-    EXPECT_NE(Record.WriteOptions(Product), "");
+    EXPECT_NE(Write(), "");
 }
 
 TEST_F(Options, EachValueIsTakenAsStoredOrFallsBackAloneAndTheBooleanIsWrittenAsOneOrZero) {
@@ -35,14 +43,14 @@ TEST_F(Options, EachValueIsTakenAsStoredOrFallsBackAloneAndTheBooleanIsWrittenAs
         "ScreenShotSaveOption": "7", "ScreenShotSaveDirectory": {"expand": "$HOME/shots"},
         "IsOverwritingAsked": 5, "ScreenShotResizeOption": 0, "ScreenShotResizeValue": "640",
         "MaxAnimationSpeed": 9}})");
-    Record.ReadOptions(Product);
+    Read();
     EXPECT_EQ(Record.ScreenShotSaveOption, 1);
     EXPECT_EQ(Record.ScreenShotSaveDirectory, "$HOME/shots");
     EXPECT_TRUE(Record.IsOverwritingAsked);
     EXPECT_EQ(Record.ScreenShotResizeOption, 0);
     EXPECT_EQ(Record.ScreenShotResizeValue, 100);
 
-    ASSERT_EQ(Record.WriteOptions(Product), "");
+    ASSERT_EQ(Write(), "");
     const QJsonObject written{
         {"ScreenShotSaveOption", 1},    {"ScreenShotSaveDirectory", "$HOME/shots"},
         {"IsOverwritingAsked", 1},      {"ScreenShotResizeOption", 0},
@@ -50,7 +58,7 @@ TEST_F(Options, EachValueIsTakenAsStoredOrFallsBackAloneAndTheBooleanIsWrittenAs
     EXPECT_EQ(StoreJson().value("\\Software\\Morvane\\Ambla Viewer"), written);
 
     Record.IsOverwritingAsked = false;
-    ASSERT_EQ(Record.WriteOptions(Product), "");
+    ASSERT_EQ(Write(), "");
     EXPECT_EQ(StoreJson()
                   .value("\\Software\\Morvane\\Ambla Viewer")
                   .toObject()

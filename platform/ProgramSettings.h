@@ -1,0 +1,59 @@
+#pragma once
+// The program's own values in the settings store, each declared once with its name, type and
+// default, and the one place that opens the store at the program's key.
+
+#include "SettingsStore.h"
+
+#include <QString>
+#include <QtGlobal>
+
+// Shown as the window caption, and the last part of the key that holds the settings.
+inline const QString ProductName = QStringLiteral("Ambla Viewer");
+
+// One value below the program's key. A value that is missing or of another type reads as the
+// default; a boolean is kept as the integer 1 or 0, a string may also be an expandable one.
+template <typename T> struct TSetting {
+    const char* Name;
+    T Default;
+};
+
+namespace Settings {
+
+// The playback speed as a multiple of real time.
+inline const TSetting<qint32> MaxAnimationSpeed{"MaxAnimationSpeed", 5};
+// The full path of the last log file chosen in the open dialog.
+inline const TSetting<QString> LogDir{"LogDir", {}};
+// The screen-shot options.
+inline const TSetting<qint32> ScreenShotSaveOption{"ScreenShotSaveOption", 1};
+inline const TSetting<QString> ScreenShotSaveDirectory{"ScreenShotSaveDirectory", {}};
+inline const TSetting<bool> IsOverwritingAsked{"IsOverwritingAsked", false};
+inline const TSetting<qint32> ScreenShotResizeOption{"ScreenShotResizeOption", 1};
+inline const TSetting<qint32> ScreenShotResizeValue{"ScreenShotResizeValue", 100};
+
+} // namespace Settings
+
+class TProgramSettings {
+public:
+    // "\Software\Morvane\Ambla Viewer", and below it the recent files, values "1" to "4".
+    static QString KeyPath();
+    static QString LastProjectsKeyPath();
+
+    // Makes sure the program's key exists; if it cannot be made, every read gives the default.
+    void CreateKey();
+
+    qint32 Read(const TSetting<qint32>& setting) const;
+    bool Read(const TSetting<bool>& setting) const;
+    QString Read(const TSetting<QString>& setting) const;
+
+    // False if the store refused; LastError() then says why.
+    [[nodiscard]] bool Write(const TSetting<qint32>& setting, qint32 value);
+    [[nodiscard]] bool Write(const TSetting<bool>& setting, bool value);
+    [[nodiscard]] bool Write(const TSetting<QString>& setting, const QString& value);
+    const QString& LastError() const { return Store.LastError(); }
+
+    // The store itself, for the values that are not single settings (the recent files).
+    TSettingsStore& StoreFile() { return Store; }
+
+private:
+    TSettingsStore Store;
+};
