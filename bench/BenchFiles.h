@@ -1,8 +1,8 @@
 #pragma once
 // Benchmark inputs are large generated files; scripts/bench makes them and names them here.
 
-#include "RecordingUiServices.h"
 #include "LogFile.h"
+#include "RecordingUiServices.h"
 
 #include <benchmark/benchmark.h>
 

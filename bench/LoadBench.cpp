@@ -2,9 +2,9 @@
 
 #include "BenchFiles.h"
 #include "ByteSource.h"
+#include "LogFile.h"
 #include "LogScanner.h"
 #include "RecordingUiServices.h"
-#include "LogFile.h"
 
 #include <memory>
 #include <sys/stat.h>

@@ -1,8 +1,8 @@
 // Merging a large deck into its quad list, against one plain pass over the same cells.
 
 #include "BenchFiles.h"
-#include "RecordingUiServices.h"
 #include "LogFile.h"
+#include "RecordingUiServices.h"
 
 #include <algorithm>
 

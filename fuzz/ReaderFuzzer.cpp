@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the log reader, then plays the loaded project forwards and back again:
 // nothing may read or write out of bounds, and stepping back must undo stepping forward.
 
-#include "RecordingUiServices.h"
 #include "LogFile.h"
+#include "RecordingUiServices.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -33,7 +33,6 @@ struct TQuad {
 };
 static_assert(sizeof(TQuad) == 18 * sizeof(float));
 
-
 class TDeck {
 public:
     std::int32_t QuadCount = 0;

@@ -2,8 +2,8 @@
 // The project: everything one 3D log file holds, read in a single forward pass.
 
 #include "BoxCap.h"
-#include "MoveArena.h"
 #include "Deck.h"
+#include "MoveArena.h"
 #include "PersonData.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 #pragma once
 // The walk through one log file, section by section, filling a project.
 
-#include "LogScanner.h"
 #include "LogFile.h"
+#include "LogScanner.h"
 
 #include <cstdint>
 #include <optional>

@@ -12,7 +12,9 @@
 
 namespace {
 
-bool IsViewBackground(QColor c) { return c.red() == 0 && c.green() == 0 && c.blue() == 51; }
+bool IsViewBackground(QColor c) {
+    return c.red() == 0 && c.green() == 0 && c.blue() == 51;
+}
 
 // Lit floor of the deck: a grey well above the background.
 bool IsFloor(QColor c) {
@@ -20,7 +22,9 @@ bool IsFloor(QColor c) {
            c.red() > 90;
 }
 
-QImage Screen() { return QGuiApplication::primaryScreen()->grabWindow(0).toImage(); }
+QImage Screen() {
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+}
 
 // Share of sampled points around the middle of the screen that show the deck's floor.
 double FloorShare(const QImage& screen) {
@@ -64,4 +68,6 @@ TEST(Viewer, OpensOnTheSampleAndDrawsDeckZero) {
 
 } // namespace
 
-int main(int argc, char** argv) { return RunGuiTests(argc, argv); }
+int main(int argc, char** argv) {
+    return RunGuiTests(argc, argv);
+}

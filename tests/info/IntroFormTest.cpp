@@ -1,7 +1,7 @@
 // The startup window on a real display: its look, and when a click may end a showing.
 
-#include "GuiTestMain.h"
 #include "IntroForm.h"
+#include "GuiTestMain.h"
 #include "VersionText.h"
 
 #include <QApplication>
