@@ -462,9 +462,10 @@ void TLogReader::LoadMovement() {
     }
 }
 
-// The list is gathered as runs and expanded once into memory of exactly its size.
+// The list is gathered as runs and expanded once into memory of exactly its size (a person's
+// first list; later ones append).
 void TLogReader::GiveMoves(TPersonData& person) {
-    person.Moves.reserve(static_cast<std::size_t>(RunEntries));
+    person.Moves.reserve(person.Moves.size() + static_cast<std::size_t>(RunEntries));
     for (const TMoveRun& run : Runs) {
         person.AppendMoves(run.Count, run.Direction, run.LevelChange);
     }

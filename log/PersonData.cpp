@@ -53,10 +53,15 @@ void TPersonData::AppendMoves(std::int32_t n, std::int32_t direction, std::int32
         return;
     }
     // Grown and then filled in one sweep: inserting copies through the list's allocator entry
-    // by entry, which makes a large load several times slower.
+    // by entry, which makes a large load several times slower. Growth is at least geometric, so
+    // a file that appends to the same person again and again (one persons section after
+    // another) does not copy the whole list at every run.
     const std::size_t old = Moves.size();
-    Moves.reserve(old + static_cast<std::size_t>(n));
-    Moves.resize(old + static_cast<std::size_t>(n));
+    const std::size_t needed = old + static_cast<std::size_t>(n);
+    if (needed > Moves.capacity()) {
+        Moves.reserve(std::max(needed, 2 * Moves.capacity()));
+    }
+    Moves.resize(needed);
     std::fill(Moves.begin() + static_cast<std::ptrdiff_t>(old), Moves.end(),
               TMove{direction, levelChange});
     MoveCount = static_cast<std::int32_t>(Moves.size());
