@@ -3,6 +3,7 @@
 #include "CellView3D.h"
 #include "IntroForm.h"
 #include "MainForm.h"
+#include "OptionsForm.h"
 #include "ProgressDialog.h"
 #include "QtUiServices.h"
 
@@ -41,7 +42,8 @@ int RunGui(int argc, char* argv[], const QString& pendingFileName) {
     TMainForm mainForm;
     TFProgressDialog progress(&mainForm);
     TIntroForm intro(&mainForm);
-    mainForm.SetWindows(&progress, &intro);
+    TOptionsForm options(&mainForm);
+    mainForm.SetWindows(&progress, &intro, &options);
     mainForm.SetPendingFileName(pendingFileName);
     // Without a window manager a maximised window keeps its size; fill the screen ourselves.
     if (const QScreen* screen = mainForm.screen()) {

@@ -3,6 +3,7 @@
 #include "CellView3D.h"
 #include "IntroForm.h"
 #include "MessageNesting.h"
+#include "OptionsForm.h"
 #include "ProgramSettings.h"
 #include "ProgressDialog.h"
 #include "TextConversion.h"
@@ -38,9 +39,16 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ProductName(::Produ
 
 TMainForm::~TMainForm() = default;
 
-void TMainForm::SetWindows(TFProgressDialog* progress, TIntroForm* intro) {
+void TMainForm::SetWindows(TFProgressDialog* progress, TIntroForm* intro, TOptionsForm* options) {
     FProgressDialog = progress;
     IntroForm = intro;
+    OptionsForm = options;
+    if (OptionsForm != nullptr) {
+        // The largest shot: the window's width, the view's height, as they are at OK.
+        OptionsForm->ShotBounds = [this] {
+            return QSize(centralWidget()->width(), View->height());
+        };
+    }
 }
 
 void TMainForm::FormCreate() {
@@ -59,6 +67,7 @@ void TMainForm::FormCreate() {
     CreateStatusBar();
     ConnectPlayback();
     ConnectReplay();
+    ConnectScreenShots();
     StopAnimation();
 
     TProgramSettings settings;

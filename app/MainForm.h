@@ -8,6 +8,7 @@
 #include "Replay.h"
 
 #include <QMainWindow>
+#include <QSize>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -22,6 +23,10 @@ class QToolButton;
 class TCellView3D;
 class TFProgressDialog;
 class TIntroForm;
+class TOptionsForm;
+
+// A time step as a screen shot's name: at least six digits ("000012").
+QString FormatStepNumber(std::int32_t step);
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -31,7 +36,7 @@ public:
     ~TMainForm() override;
 
     // The windows the main window opens; made by the start sequence after the main window.
-    void SetWindows(TFProgressDialog* progress, TIntroForm* intro);
+    void SetWindows(TFProgressDialog* progress, TIntroForm* intro, TOptionsForm* options = nullptr);
     // The log file named on the command line, loaded at the first activation.
     void SetPendingFileName(const QString& path) { PendingFileName = path; }
 
@@ -62,6 +67,9 @@ public slots:
     void ShowOriginClick();
     void AddLightClick();
     void RemoveLightClick();
+    void Singlescreenshot1Click();
+    void SpeedButton_ScreenShotSeriesClick(); // the series switch, also the menu entry
+    void Options1Click();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -105,6 +113,14 @@ private:
     void WaitForProject();
     void CarryOutWaitingRequests();
     void ForgetWaitingRequests();
+    enum class TShot { Single, Series };
+    void ConnectScreenShots();
+    void SetSeriesActive(bool on);
+    void TakeScreenShot(TShot shot);
+    std::optional<QString> ShotFile(TShot shot);
+    std::optional<QString> AskShotFile(const QString& name);
+    std::optional<QSize> ShotSize() const;
+    void SaveShot(const QString& file, QSize size, TShot shot);
 
     const QString ProductName;
     TRecentFiles RecentFiles;
@@ -165,6 +181,7 @@ private:
 
     TFProgressDialog* FProgressDialog = nullptr;
     TIntroForm* IntroForm = nullptr;
+    TOptionsForm* OptionsForm = nullptr;
     bool Loading = false;
     bool InTick = false;
     // A close and a load that wait for the project; of several loads, the last one chosen.

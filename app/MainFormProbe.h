@@ -12,6 +12,7 @@ public:
     using TMainForm::LogFile;
     using TMainForm::LogLoaded;
     using TMainForm::MaxAnimationSpeed;
+    using TMainForm::Options;
     using TMainForm::PendingFileName;
     using TMainForm::RecentFiles;
     using TMainForm::Replay;
@@ -47,6 +48,7 @@ public:
 
     using TMainForm::AnimationTimer;
     using TMainForm::BitBtn1;
+    using TMainForm::BitBtn_ScreenShotSingle;
     using TMainForm::BitBtn_StepBack;
     using TMainForm::ComboBox1;
     using TMainForm::SpeedButton_PlayLoop;

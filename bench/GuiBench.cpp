@@ -11,7 +11,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSurfaceFormat>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 #include <sys/resource.h>
 
@@ -131,6 +133,40 @@ void BM_PlaybackStepPersonsHidden(benchmark::State& state) {
     PlaybackStep(state, TPersons::Hidden);
 }
 BENCHMARK(BM_PlaybackStepPersonsHidden)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// Playing the ferry sample, and playing it with a screen-shot series of the whole view into a
+// temporary folder: what the series costs a step (frames per second in items_per_second).
+void FerryPlay(benchmark::State& state, bool series) {
+    const std::string path = BenchFile(state, "AMBLA_BENCH_FERRY");
+    TRecordingUiServices ui;
+    TScopedUiServices installed(ui);
+    TBenchWindow window;
+    TMainFormProbe& form = window.Form;
+    form.LoadLogFile(QString::fromStdString(path));
+    QTemporaryDir shots;
+    form.Options.ScreenShotSaveOption = 3;
+    form.Options.ScreenShotSaveDirectory = shots.path();
+    if (series) {
+        form.SpeedButton_ScreenShotSeries->click();
+    }
+    for (auto _ : state) {
+        form.Replay.Tick();
+    }
+    state.SetItemsProcessed(state.iterations());
+    if (ui.Messages.size() > 0) {
+        state.SkipWithError(ui.Messages.front().Text.c_str());
+    }
+}
+
+void BM_FerryPlay(benchmark::State& state) {
+    FerryPlay(state, false);
+}
+BENCHMARK(BM_FerryPlay)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+void BM_FerryPlayWithSeries(benchmark::State& state) {
+    FerryPlay(state, true);
+}
+BENCHMARK(BM_FerryPlayWithSeries)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 // CPU time the window takes while it shows a project and nobody touches it.
 void BM_IdleWindowCpu(benchmark::State& state) {

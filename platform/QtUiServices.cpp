@@ -1,12 +1,16 @@
 #include "QtUiServices.h"
 
-#include <QFileDialog>
-
 #include "MessageNesting.h"
 #include "TextConversion.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 
 #include <algorithm>
@@ -31,6 +35,66 @@ QMessageBox::StandardButtons BoxButtons(TMsgButtons buttons) {
     }
     return QMessageBox::Ok;
 }
+
+// The toolkit's file dialog over the active window, as the request describes it; the filter
+// "Name (*.ext)" as given.
+std::optional<std::string> RunFileDialog(const TFileDialogRequest& request,
+                                         QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.Title),
+                       QString::fromStdString(request.Directory),
+                       QString::fromStdString(request.Filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromStdString(request.DefaultSuffix));
+    if (!request.FileName.empty()) {
+        dialog.selectFile(QString::fromStdString(request.FileName));
+    }
+    const TMessageNesting nesting;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front().toStdString();
+}
+
+// Qt's directory chooser greys out its button for a name that is not a directory yet, and
+// refuses such a name; this one takes it, for the caller to create. Qt's own dialog rather than
+// the desktop's, so that this holds on every desktop.
+class TDirectoryDialog final : public QFileDialog {
+public:
+    TDirectoryDialog(const QString& title, const QString& start)
+        : QFileDialog(QApplication::activeWindow(), title, start) {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setFileMode(QFileDialog::Directory);
+        setOption(QFileDialog::ShowDirsOnly);
+        EnableChooseForTypedNames();
+    }
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (chosen.size() == 1 && !QFileInfo::exists(chosen.front())) {
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    // Runs after the dialog's own update of the button, which this connection follows.
+    void EnableChooseForTypedNames() {
+        auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        QPushButton* choose =
+            buttons != nullptr ? buttons->button(QDialogButtonBox::Open) : nullptr;
+        if (name == nullptr || choose == nullptr) {
+            return;
+        }
+        connect(name, &QLineEdit::textChanged, choose, [choose](const QString& text) {
+            if (!text.trimmed().isEmpty()) {
+                choose->setEnabled(true);
+            }
+        });
+    }
+};
 
 } // namespace
 
@@ -72,18 +136,43 @@ void CentreOnParent(QWidget& window) {
 }
 
 std::optional<std::string> TQtUiServices::OpenFileName(const TFileDialogRequest& request) {
-    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.Title),
-                       QString::fromStdString(request.Directory),
-                       QString::fromStdString(request.Filter));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile); // a missing file gets the program's own message
-    dialog.setDefaultSuffix(QString::fromStdString(request.DefaultSuffix));
-    if (!request.FileName.empty()) {
-        dialog.selectFile(QString::fromStdString(request.FileName));
+    // Any name is taken: a missing file gets the program's own message.
+    return RunFileDialog(request, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::string> TQtUiServices::SaveFileName(const TFileDialogRequest& request) {
+    return RunFileDialog(request, QFileDialog::AcceptSave);
+}
+
+std::optional<std::string> TQtUiServices::ChooseDirectory(const std::string& title,
+                                                          const std::string& start) {
+    TDirectoryDialog dialog(QString::fromStdString(title), QString::fromStdString(start));
+    std::optional<QString> chosen;
+    {
+        const TMessageNesting nesting;
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            chosen = dialog.selectedFiles().front();
+        }
     }
-    const TMessageNesting nesting;
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (!chosen || !MadeSureExists(*chosen)) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().front().toStdString();
+    return chosen->toStdString();
+}
+
+bool TQtUiServices::MadeSureExists(const QString& directory) {
+    if (QFileInfo::exists(directory)) {
+        return true;
+    }
+    const std::string path = directory.toStdString();
+    if (MessageBox("Confirm", "The directory\n" + path + "\ndoes not exist. Create it?",
+                   TMsgIcon::None, TMsgButtons::OkCancel) != TMsgResult::Ok) {
+        return false;
+    }
+    if (!QDir().mkpath(directory)) {
+        MessageBox("Error", "The directory\n" + path + "\ncould not be created.", TMsgIcon::Error,
+                   TMsgButtons::Ok);
+        return false;
+    }
+    return true;
 }

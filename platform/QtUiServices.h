@@ -4,6 +4,7 @@
 
 #include "UiServices.h"
 
+class QString;
 class QWidget;
 
 class TQtUiServices final : public IUiServices {
@@ -15,6 +16,17 @@ public:
     void ProcessMessages() override;
     // The toolkit's open dialog over the active window; the filter "Name (*.ext)" as given.
     std::optional<std::string> OpenFileName(const TFileDialogRequest& request) override;
+    // The toolkit's save dialog, which asks before it returns the name of an existing file.
+    std::optional<std::string> SaveFileName(const TFileDialogRequest& request) override;
+    // Qt's own directory chooser, on every desktop alike, so that a typed new directory is
+    // taken; this object's boxes ask before creating it and say when that failed.
+    std::optional<std::string> ChooseDirectory(const std::string& title,
+                                               const std::string& start) override;
+
+private:
+    // True when the directory exists or was created after asking; false when the user declined
+    // or it could not be created, which a box has said.
+    bool MadeSureExists(const QString& directory);
 };
 
 // Moves a window so that its client area is centred on the client area of its parent's top-level

@@ -29,6 +29,9 @@ public:
         }
     }
     std::optional<std::string> OpenFileName(const TFileDialogRequest& request) override;
+    std::optional<std::string> SaveFileName(const TFileDialogRequest& request) override;
+    std::optional<std::string> ChooseDirectory(const std::string& title,
+                                               const std::string& start) override;
 
     std::vector<TRecordedMessage> Messages;
     // Answers given to boxes in turn; once used up, every box is answered OK.
@@ -39,6 +42,13 @@ public:
     // Open dialogs asked for, and the files chosen in turn; once used up, dialogs are cancelled.
     std::vector<TFileDialogRequest> FileDialogs;
     std::deque<std::optional<std::string>> FileAnswers;
+    // The same for save dialogs.
+    std::vector<TFileDialogRequest> SaveDialogs;
+    std::deque<std::optional<std::string>> SaveAnswers;
+    // The directories the choosers started at, and the directories chosen in turn; once used
+    // up, choosers are cancelled.
+    std::vector<std::string> DirectoryStarts;
+    std::deque<std::optional<std::string>> DirectoryAnswers;
 
 private:
     bool EchoToStderr;

@@ -9,7 +9,7 @@ enum class TMsgIcon { None, Exclamation, Error };
 enum class TMsgButtons { Ok, OkCancel };
 enum class TMsgResult { Ok, Cancel };
 
-// What an open dialog is asked to show: its title, the filter ("3D log file (*.3dl)"), the
+// What an open or save dialog is asked to show: its title, the filter ("3D log file (*.3dl)"), the
 // directory it starts in, the file name it proposes, and the extension a bare name gets.
 struct TFileDialogRequest {
     std::string Title;
@@ -24,6 +24,18 @@ public:
     virtual ~IUiServices() = default;
     // The file the user chose, or nothing when the dialog was cancelled.
     virtual std::optional<std::string> OpenFileName(const TFileDialogRequest&) {
+        return std::nullopt;
+    }
+    // The file the user chose in a save dialog (which asks itself before returning an existing
+    // file's name), or nothing when cancelled.
+    virtual std::optional<std::string> SaveFileName(const TFileDialogRequest&) {
+        return std::nullopt;
+    }
+    // A directory chooser that starts at `start`; the user may type a directory that does not
+    // exist yet, which is created after asking. Nothing when cancelled (or when the directory
+    // could not be created, after saying why).
+    virtual std::optional<std::string> ChooseDirectory(const std::string& /*title*/,
+                                                       const std::string& /*start*/) {
         return std::nullopt;
     }
     // A modal message box; returns the button the user chose.

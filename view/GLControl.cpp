@@ -1,4 +1,5 @@
 #include "GLControl.h"
+#include "JpegWriter.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -26,6 +27,34 @@ std::int32_t PixelX(const QMouseEvent* event) {
 
 std::int32_t PixelY(const QMouseEvent* event) {
     return static_cast<std::int32_t>(event->position().y());
+}
+
+constexpr int ShotQuality = 90;
+
+// Larger pictures are refused rather than allocated: at most 16384 pixels a side and 2^26 pixels
+// in all (256 MB at four bytes a pixel).
+constexpr std::int32_t MaxShotSide = 16384;
+constexpr std::int64_t MaxShotPixels = std::int64_t{1} << 26;
+
+// Why a picture of width x height cannot be made, or empty. A width of 0 means the control's own
+// size, which the screen already limits.
+QString RefusedShotSize(std::int32_t width, std::int32_t height) {
+    if (width == 0) {
+        return {};
+    }
+    const QString size = QStringLiteral("%1 x %2 pixels").arg(width).arg(height);
+    if (width < 0 || height <= 0) {
+        return QStringLiteral("A picture of %1 cannot be made.").arg(size);
+    }
+    if (width > MaxShotSide || height > MaxShotSide ||
+        std::int64_t{width} * height > MaxShotPixels) {
+        return QStringLiteral("A picture of %1 is too large: at most %2 pixels a side and %3 "
+                              "million pixels in all.")
+            .arg(size)
+            .arg(MaxShotSide)
+            .arg(MaxShotPixels / 1000000);
+    }
+    return {};
 }
 
 } // namespace
@@ -113,6 +142,41 @@ void TGLControl::paintGL() {
 
 void TGLControl::resizeGL(int, int) {
     SetOrtho();
+}
+
+QString TGLControl::SaveCanvasToFile(const QString& fileName, std::int32_t width,
+                                     std::int32_t height) {
+    const QString refused = RefusedShotSize(width, height);
+    if (!refused.isEmpty()) {
+        return refused;
+    }
+    repaint();
+    QImage picture = DisplayedFrame();
+    if (picture.isNull()) {
+        return QStringLiteral("The view has not been drawn yet.");
+    }
+    if (width != 0) {
+        picture = picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return SaveJpeg(picture, fileName, ShotQuality);
+}
+
+// The frame stays in the control's framebuffer after it was shown; reading it there spares
+// drawing it a second time. The frame is opaque: cleared with alpha 1 and drawn without blending.
+QImage TGLControl::DisplayedFrame() {
+    if (!isValid()) {
+        return {};
+    }
+    const QSize pixels = size() * devicePixelRatio();
+    QImage frame(pixels, QImage::Format_RGBX8888);
+    if (frame.isNull()) {
+        return {};
+    }
+    makeCurrent();
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, pixels.width(), pixels.height(), GL_RGBA, GL_UNSIGNED_BYTE, frame.bits());
+    doneCurrent();
+    return std::move(frame).mirrored(); // OpenGL counts rows from the bottom
 }
 
 void TGLControl::mousePressEvent(QMouseEvent* event) {

@@ -5,8 +5,11 @@
 #include "CameraMath.h"
 #include "Light.h"
 
+#include <QImage>
 #include <QOpenGLWidget>
+#include <QString>
 #include <array>
+#include <cstdint>
 
 class TGLControl : public QOpenGLWidget {
     Q_OBJECT
@@ -29,6 +32,17 @@ public:
     // A synchronous redraw, and a redraw when the event loop comes to it.
     void Paint() { repaint(); }
     void Invalidate() { update(); }
+
+    // Writes the frame as displayed, redrawn first so that it shows the current state, to a
+    // baseline colour JPEG file of quality 90, replacing a file of that name. A width of 0 keeps
+    // the control's own pixel size (the height is then ignored); otherwise the picture is
+    // stretched to exactly width x height. Empty on success; otherwise why the file could not be
+    // written.
+    QString SaveCanvasToFile(const QString& fileName, std::int32_t width, std::int32_t height);
+
+    // The frame last drawn, read back at the control's pixel size without drawing it again;
+    // null before the first frame.
+    QImage DisplayedFrame();
 
 protected:
     virtual void SetOrtho() {}

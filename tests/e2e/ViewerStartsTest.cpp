@@ -2,6 +2,7 @@
 
 #include "GuiTestMain.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -39,31 +40,86 @@ double FloorShare(const QImage& screen) {
     return samples > 0 ? double(floor) / samples : 0.0;
 }
 
-TEST(Viewer, OpensOnTheSampleAndDrawsDeckZero) {
-    QTemporaryDir config;
-    QProcess viewer;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", config.path());
-    environment.insert("ASAN_OPTIONS", "detect_leaks=0");
-    viewer.setProcessEnvironment(environment);
-    viewer.start(AMBLA_VIEWER_EXE, {AMBLA_SAMPLE_FILE});
-    ASSERT_TRUE(viewer.waitForStarted());
-
+// The built viewer on a log file, in a settings folder of its own.
+class TViewerProcess {
+public:
+    explicit TViewerProcess(const QString& logFile) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", Config.path());
+        environment.insert("ASAN_OPTIONS", "detect_leaks=0");
+        Process.setProcessEnvironment(environment);
+        Process.start(AMBLA_VIEWER_EXE, {logFile});
+    }
+    ~TViewerProcess() {
+        Process.terminate();
+        Process.waitForFinished(10000);
+    }
     // The startup window shows for a second, then the file loads and deck 0 is drawn.
-    QImage screen;
-    const bool drawn = QTest::qWaitFor(
-        [&] {
-            screen = Screen();
-            return FloorShare(screen) > 0.3;
-        },
-        60000);
-    screen.save("viewer-e2e.png");
-    EXPECT_TRUE(drawn) << "no deck in the middle of the screen; see viewer-e2e.png";
-    EXPECT_TRUE(IsViewBackground(screen.pixelColor(screen.width() / 2, screen.height() / 8)));
-    EXPECT_EQ(viewer.state(), QProcess::Running) << viewer.readAllStandardError().toStdString();
+    QImage WaitForDeck() {
+        QImage screen;
+        Drawn = QTest::qWaitFor(
+            [&] {
+                screen = Screen();
+                return FloorShare(screen) > 0.3;
+            },
+            60000);
+        return screen;
+    }
+    QTemporaryDir Config;
+    QProcess Process;
+    bool Drawn = false;
+};
 
-    viewer.terminate();
-    EXPECT_TRUE(viewer.waitForFinished(10000));
+// Mean difference per channel between a picture and the same-sized part of the screen whose top
+// left corner is at (0, top).
+double MeanDifference(const QImage& picture, const QImage& screen, int top) {
+    double sum = 0;
+    int count = 0;
+    for (int y = 0; y < picture.height(); y += 7) {
+        for (int x = 0; x < picture.width(); x += 7) {
+            const QColor a = picture.pixelColor(x, y);
+            const QColor b = screen.pixelColor(x, y + top);
+            sum += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                   std::abs(a.blue() - b.blue());
+            count += 3;
+        }
+    }
+    return count > 0 ? sum / count : 255.0;
+}
+
+TEST(Viewer, OpensOnTheSampleAndDrawsDeckZero) {
+    TViewerProcess viewer(AMBLA_SAMPLE_FILE);
+    QProcess& process = viewer.Process;
+    ASSERT_TRUE(process.waitForStarted());
+    const QImage screen = viewer.WaitForDeck();
+    screen.save("viewer-e2e.png");
+    EXPECT_TRUE(viewer.Drawn) << "no deck in the middle of the screen; see viewer-e2e.png";
+    EXPECT_TRUE(IsViewBackground(screen.pixelColor(screen.width() / 2, screen.height() / 8)));
+    EXPECT_EQ(process.state(), QProcess::Running) << process.readAllStandardError().toStdString();
+}
+
+// Y writes the view as a JPEG file beside the log file, and it shows what the screen shows.
+TEST(Viewer, ASingleShotShowsWhatTheScreenShows) {
+    QTemporaryDir folder;
+    const QString log = folder.filePath("ferry.3dl");
+    ASSERT_TRUE(QFile::copy(AMBLA_SAMPLE_FILE, log));
+    TViewerProcess viewer(log);
+    ASSERT_TRUE(viewer.Process.waitForStarted());
+    viewer.WaitForDeck();
+    ASSERT_TRUE(viewer.Drawn);
+    QProcess::execute("xdotool",
+                      {"search", "--name", "^Ambla Viewer, ", "windowfocus", "--sync", "key", "y"});
+    const QString shot = folder.filePath("000000.jpg");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QImage(shot).width() > 0; }, 20000))
+        << viewer.Process.readAllStandardError().toStdString();
+    const QImage picture(shot);
+    const QImage screen = Screen();
+    // The view lies below the menu bar, at the window's left edge.
+    double best = 255.0;
+    for (int top = 0; top < 80; ++top) {
+        best = std::min(best, MeanDifference(picture, screen, top));
+    }
+    EXPECT_LT(best, 6.0) << "the shot differs from the screen; mean difference " << best;
 }
 
 } // namespace

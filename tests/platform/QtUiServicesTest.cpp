@@ -1,5 +1,5 @@
-// The Qt services on a real display: message boxes as the user sees and answers them, message
-// processing; and the two text helpers of the platform library.
+// The Qt services on a real display: message boxes and file dialogs as the user sees and answers
+// them, message processing; and the two text helpers of the platform library.
 
 #include "QtUiServices.h"
 #include "GuiTestMain.h"
@@ -8,8 +8,15 @@
 #include "VersionText.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -17,6 +24,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -97,6 +107,191 @@ TEST(QtUiServices, MessageBoxAnswersWithTheChoiceAndEscapeMeansCancelOnlyWhenThe
               TMsgResult::Ok);
     EXPECT_EQ(ask(TMsgButtons::OkCancel, PressEscape), TMsgResult::Cancel);
     EXPECT_EQ(ask(TMsgButtons::Ok, PressEscape), TMsgResult::Ok);
+}
+
+// Acts on the modal windows the services open, each step on the next window of its kind once it
+// is on screen. A window still open after ten seconds is rejected, so that a fault cannot hang
+// the test.
+class TModalScript {
+public:
+    struct TStep {
+        std::function<bool(QWidget&)> Fits;
+        std::function<void(QWidget&)> Act;
+    };
+
+    explicit TModalScript(std::vector<TStep> steps) : Steps(std::move(steps)) {
+        QObject::connect(&Timer, &QTimer::timeout, [this] { Tick(); });
+        Timer.start(20);
+        Clock.start();
+    }
+    bool Done() const { return Next == Steps.size(); }
+
+private:
+    void Tick() {
+        QWidget* window = QApplication::activeModalWidget();
+        if (window == nullptr || !window->isVisible()) {
+            return;
+        }
+        if (Clock.elapsed() > 10000) {
+            if (auto* dialog = qobject_cast<QDialog*>(window)) {
+                dialog->reject();
+            }
+            return;
+        }
+        if (Starting || Next == Steps.size() || !Steps[Next].Fits(*window) ||
+            !QTest::qWaitForWindowExposed(window)) {
+            return;
+        }
+        // A step may open the next window and wait inside it, and a timer does not fire while it
+        // runs: the step runs from a timer of its own.
+        Starting = true;
+        QTimer::singleShot(0, window, [this, window, &step = Steps[Next++]] {
+            Starting = false;
+            step.Act(*window);
+        });
+    }
+
+    std::vector<TStep> Steps;
+    std::size_t Next = 0;
+    bool Starting = false;
+    QTimer Timer;
+    QElapsedTimer Clock;
+};
+
+// Runs `call` while the script answers the windows it opens.
+template <class TCall> auto Scripted(std::vector<TModalScript::TStep> steps, TCall call) {
+    const TModalScript script(std::move(steps));
+    auto result = call();
+    EXPECT_TRUE(script.Done()) << "a window the script expected never showed";
+    return result;
+}
+
+template <class TWindow> TModalScript::TStep On(std::function<void(TWindow&)> act) {
+    return {[](QWidget& window) { return qobject_cast<TWindow*>(&window) != nullptr; },
+            [act](QWidget& window) { act(*qobject_cast<TWindow*>(&window)); }};
+}
+
+// Types into the dialog's name field as the user does, replacing what it held.
+void TypeName(QFileDialog& dialog, const QString& name) {
+    auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(edit, nullptr);
+    // The test display has no window manager to give the keys back once a box has closed.
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::mouseClick(edit, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([edit] { return edit->hasFocus(); }));
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, name);
+}
+
+QString NameTyped(QFileDialog& dialog) {
+    auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    return edit != nullptr ? edit->text() : QStringLiteral("(no name field)");
+}
+
+// Clicks the dialog's accept button (Open, Save or Choose), which must be enabled.
+void ClickAccept(QFileDialog& dialog, QDialogButtonBox::StandardButton which) {
+    auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    ASSERT_NE(buttons, nullptr);
+    QPushButton* button = buttons->button(which);
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+TEST(QtUiServices, SaveDialogProposesTheNameAddsTheSuffixAndAsksBeforeReplacingAFile) {
+    QTemporaryDir dir;
+    QFile(dir.filePath("shot.jpg")).open(QIODevice::WriteOnly);
+    const TFileDialogRequest request{"Save screen shot", "JPEG image (*.jpg)",
+                                     dir.path().toStdString(), "shot.jpg", "jpg"};
+    const auto save = [&request] { return TQtUiServices().SaveFileName(request); };
+    QString replaceQuestion;
+    const auto declined =
+        Scripted({On<QFileDialog>([&](QFileDialog& dialog) {
+                      EXPECT_EQ(dialog.windowTitle(), "Save screen shot");
+                      EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+                      EXPECT_EQ(dialog.directory().absolutePath(), dir.path());
+                      EXPECT_EQ(NameTyped(dialog), "shot.jpg");
+                      ClickAccept(dialog, QDialogButtonBox::Save);
+                  }),
+                  On<QMessageBox>([&](QMessageBox& box) {
+                      replaceQuestion = box.text();
+                      QTest::mouseClick(box.button(QMessageBox::No), Qt::LeftButton);
+                  }),
+                  On<QFileDialog>([](QFileDialog& dialog) {
+                      TypeName(dialog, "harbour");
+                      ClickAccept(dialog, QDialogButtonBox::Save);
+                  })},
+                 save);
+    EXPECT_EQ(declined, dir.filePath("harbour.jpg").toStdString());
+    EXPECT_TRUE(replaceQuestion.contains("shot.jpg")) << replaceQuestion.toStdString();
+
+    const auto replaced = Scripted(
+        {On<QFileDialog>([](QFileDialog& dialog) { ClickAccept(dialog, QDialogButtonBox::Save); }),
+         On<QMessageBox>([](QMessageBox& box) {
+             QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
+         })},
+        save);
+    EXPECT_EQ(replaced, dir.filePath("shot.jpg").toStdString());
+
+    const auto cancelled =
+        Scripted({On<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); })}, save);
+    EXPECT_EQ(cancelled, std::nullopt);
+}
+
+TEST(QtUiServices, DirectoryChooserTakesATypedNewDirectoryAndCreatesItOnlyWhenTheUserAgrees) {
+    QTemporaryDir root;
+    QFile(root.filePath("blocker")).open(QIODevice::WriteOnly);
+    const std::string start = root.path().toStdString();
+    // Types `typed` into the chooser, chooses it and answers the boxes that follow, in turn, with
+    // `answers`; returns the directory chosen and the boxes' texts.
+    const auto choose = [&](const QString& typed,
+                            std::vector<QMessageBox::StandardButton> answers) {
+        std::vector<TModalScript::TStep> steps{On<QFileDialog>([&](QFileDialog& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), "Screen shots");
+            EXPECT_EQ(dialog.fileMode(), QFileDialog::Directory);
+            EXPECT_EQ(dialog.directory().absolutePath(), root.path());
+            if (!typed.isEmpty()) {
+                TypeName(dialog, typed);
+            }
+            ClickAccept(dialog, QDialogButtonBox::Open);
+        })};
+        QStringList texts;
+        for (const QMessageBox::StandardButton answer : answers) {
+            steps.push_back(On<QMessageBox>([&texts, answer](QMessageBox& box) {
+                texts << box.windowTitle() + ": " + box.text();
+                QTest::mouseClick(box.button(answer), Qt::LeftButton);
+            }));
+        }
+        const std::optional<std::string> chosen = Scripted(std::move(steps), [&] {
+            return TQtUiServices().ChooseDirectory("Screen shots", start);
+        });
+        return std::pair(chosen, texts);
+    };
+
+    const QString fresh = root.filePath("fresh/inner");
+    const auto [created, asked] = choose("fresh/inner", {QMessageBox::Ok});
+    EXPECT_EQ(created, fresh.toStdString());
+    EXPECT_TRUE(QFileInfo(fresh).isDir());
+    EXPECT_EQ(asked,
+              QStringList{"Confirm: The directory\n" + fresh + "\ndoes not exist. Create it?"});
+
+    const auto [declined, askedAgain] = choose("other", {QMessageBox::Cancel});
+    EXPECT_EQ(declined, std::nullopt);
+    EXPECT_EQ(askedAgain.size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(root.filePath("other")));
+
+    const QString blocked = root.filePath("blocker/sub");
+    const auto [failed, told] = choose("blocker/sub", {QMessageBox::Ok, QMessageBox::Ok});
+    EXPECT_EQ(failed, std::nullopt);
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_EQ(told[1], "Error: The directory\n" + blocked + "\ncould not be created.");
+
+    // A directory that exists is taken without a question.
+    const auto [existing, none] = choose("", {});
+    EXPECT_EQ(existing, start);
+    EXPECT_TRUE(none.isEmpty());
 }
 
 TEST(QtUiServices, ProcessMessagesRunsWhatIsPending) {

@@ -1,0 +1,182 @@
+// Screen shots: a single shot of the view, and a series that shoots before every replay step,
+// each file named after its time step; where they go and how large they are comes from the
+// options record, which the options window edits.
+
+#include "MainForm.h"
+
+#include "CellView3D.h"
+#include "MessageNesting.h"
+#include "OptionsForm.h"
+#include "ProgramSettings.h"
+#include "UiServices.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace {
+
+const char* const OptionError = "Error in TMainForm::Singlescreenshot1Click(). Contact Morvane HT.";
+
+// The folder part of a path, separator included, as the store keeps whole file names.
+QString DirectoryPart(const QString& path) {
+    return path.left(path.lastIndexOf('/') + 1);
+}
+
+std::int32_t Truncated(double value) {
+    return static_cast<std::int32_t>(std::trunc(value));
+}
+
+} // namespace
+
+QString FormatStepNumber(std::int32_t step) {
+    return QString::asprintf("%.6i", step);
+}
+
+void TMainForm::ConnectScreenShots() {
+    connect(Singlescreenshot1, &QAction::triggered, this, &TMainForm::Singlescreenshot1Click);
+    connect(BitBtn_ScreenShotSingle, &QToolButton::clicked, this,
+            &TMainForm::Singlescreenshot1Click);
+    Screenshotseries1->setCheckable(true);
+    // The menu entry and the tool button are one switch.
+    connect(Screenshotseries1, &QAction::triggered, this, [this](bool on) {
+        SpeedButton_ScreenShotSeries->setChecked(on);
+        SpeedButton_ScreenShotSeriesClick();
+    });
+    connect(SpeedButton_ScreenShotSeries, &QToolButton::clicked, this,
+            &TMainForm::SpeedButton_ScreenShotSeriesClick);
+    connect(Options1, &QAction::triggered, this, &TMainForm::Options1Click);
+    Replay.BeforeStep = [this] {
+        if (SeriesActive) {
+            TakeScreenShot(TShot::Series);
+        }
+    };
+}
+
+void TMainForm::SetSeriesActive(bool on) {
+    SeriesActive = on;
+    SpeedButton_ScreenShotSeries->setChecked(on);
+    Screenshotseries1->setChecked(on);
+}
+
+void TMainForm::Singlescreenshot1Click() {
+    TakeScreenShot(TShot::Single);
+}
+
+void TMainForm::SpeedButton_ScreenShotSeriesClick() {
+    SetSeriesActive(SpeedButton_ScreenShotSeries->isChecked());
+    if (!SeriesActive || Options.ScreenShotSaveOption != 2) {
+        return; // the other save options need no folder chosen up front
+    }
+    ScreenShotPath = DirectoryPart(TProgramSettings().Read(Settings::ScreenShotSaveDirectory));
+    const auto chosen = Ui().ChooseDirectory("Screen shot series", ScreenShotPath.toStdString());
+    if (!chosen) {
+        SetSeriesActive(false);
+        return;
+    }
+    ScreenShotPath = QDir(QString::fromStdString(*chosen)).filePath(QString());
+    if (!ScreenShotPath.endsWith('/')) {
+        ScreenShotPath += '/';
+    }
+}
+
+void TMainForm::Options1Click() {
+    if (SeriesActive) {
+        SetSeriesActive(false); // a running series ends when the options are opened
+    }
+    if (OptionsForm == nullptr) {
+        return;
+    }
+    OptionsForm->FillFromOptions(Options);
+    const TMessageNesting modal; // a modal window runs messages until it closes
+    if (OptionsForm->exec() == QDialog::Accepted) {
+        OptionsForm->ApplyToOptions();
+    }
+}
+
+// The file and the size are both decided, each with its own box when its option is out of
+// range, before anything is written; a series whose shots cannot be taken ends.
+void TMainForm::TakeScreenShot(TShot shot) {
+    if (!LogLoaded) {
+        return;
+    }
+    const std::optional<QString> file = ShotFile(shot);
+    const std::optional<QSize> size = ShotSize();
+    if (!file || !size) {
+        if (shot == TShot::Series) {
+            SetSeriesActive(false);
+        }
+        return;
+    }
+    SaveShot(*file, *size, shot);
+}
+
+std::optional<QString> TMainForm::ShotFile(TShot shot) {
+    const QString name = FormatStepNumber(Replay.TimeStep()) + ".jpg";
+    switch (Options.ScreenShotSaveOption) {
+    case 1:
+        return QFileInfo(QString::fromStdString(LogFile->FileName)).dir().filePath(name);
+    case 2:
+        return shot == TShot::Series ? ScreenShotPath + name : AskShotFile(name);
+    case 3:
+        return QDir(Options.ScreenShotSaveDirectory).filePath(name);
+    default:
+        ShowError(OptionError);
+        return std::nullopt;
+    }
+}
+
+std::optional<QString> TMainForm::AskShotFile(const QString& name) {
+    TProgramSettings settings;
+    const QString last = settings.Read(Settings::ScreenShotSaveDirectory);
+    const TFileDialogRequest request{"Save Screen Shot", "JPEG file (*.jpg)",
+                                     DirectoryPart(last).toStdString(), name.toStdString(), "jpg"};
+    const auto chosen = Ui().SaveFileName(request);
+    if (!chosen) {
+        return std::nullopt;
+    }
+    const QString file = QString::fromStdString(*chosen);
+    if (!settings.Write(Settings::ScreenShotSaveDirectory, file)) {
+        ShowError(settings.LastError().toStdString());
+    }
+    Options.ScreenShotSaveDirectory = DirectoryPart(file);
+    return file;
+}
+
+std::optional<QSize> TMainForm::ShotSize() const {
+    const double w = View->width();
+    const double h = View->height();
+    const double v = Options.ScreenShotResizeValue;
+    switch (Options.ScreenShotResizeOption) {
+    case 1:
+        return QSize(Truncated(v * 0.01 * w), Truncated(v * 0.01 * h));
+    case 2:
+        return QSize(Truncated(v), Truncated(h * v / w));
+    case 3:
+        return QSize(Truncated(w * v / h), Truncated(v));
+    default:
+        ShowError(OptionError);
+        return std::nullopt;
+    }
+}
+
+void TMainForm::SaveShot(const QString& file, QSize size, TShot shot) {
+    if (Options.IsOverwritingAsked && QFileInfo::exists(file) &&
+        Ui().MessageBox("Warning",
+                        "You are about to overwrite an existing file with this screen shot. Do "
+                        "you want to proceed?",
+                        TMsgIcon::Exclamation, TMsgButtons::OkCancel) == TMsgResult::Cancel) {
+        return;
+    }
+    const QString error = View->SaveCanvasToFile(file, size.width(), size.height());
+    if (error.isEmpty()) {
+        return;
+    }
+    ShowError(("Cannot save the screen shot:\n" + file + "\n" + error).toStdString());
+    if (shot == TShot::Series) {
+        SetSeriesActive(false); // one box for a series, not one per step
+    }
+}

@@ -1,0 +1,205 @@
+// Screen shots from the main window, written for real as JPEG files into temporary folders: the
+// file names, the three save options, the three sizes, the overwrite question, and the series
+// that shoots before every replay step.
+
+#include "GuiTestMain.h"
+#include "MainWindowFixture.h"
+#include "ProgramSettings.h"
+
+#include <QAction>
+#include <QDir>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const std::string ErrorBox =
+    "Error: Error in TMainForm::Singlescreenshot1Click(). Contact Morvane HT.";
+
+// One person who walks east, one cell a step, for four steps; two steps a second.
+const std::vector<TTestPerson> Walker = {{4, 10, "3 3 3 3 S"}};
+
+class ScreenShots : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        ShowAndWait();
+        Log = WriteProject(FloorProject(20, 2, 0, Walker));
+        Load(Log);
+        Shots = Files.filePath("shots");
+        QDir().mkpath(Shots);
+        Form->Options.ScreenShotSaveOption = 3;
+        Form->Options.ScreenShotSaveDirectory = Shots;
+    }
+
+    QString Shot(const QString& name) const { return QDir(Shots).filePath(name); }
+
+    QSize ViewSize() const { return Form->View->size(); }
+
+    // Where the walker stands in a picture of the view's own size, one cell of its way.
+    bool WalkerAt(const QImage& picture, double x) const {
+        return IsPersonGreen(
+            PixelAt(picture, FloorPixel(picture, Form->View->Distance(), x, -0.5)));
+    }
+
+    QString Log;
+    QString Shots;
+};
+
+TEST_F(ScreenShots, NamesFollowTheStepAndTheSaveOption) {
+    EXPECT_EQ(FormatStepNumber(0), "000000");
+    EXPECT_EQ(FormatStepNumber(12), "000012");
+    EXPECT_EQ(FormatStepNumber(1234567), "1234567");
+
+    Form->Singlescreenshot1Click();
+    EXPECT_EQ(QImage(Shot("000000.jpg")).size(), ViewSize());
+
+    for (int i = 0; i < 3; ++i) {
+        Form->Replay.StepForward();
+    }
+    Form->Options.ScreenShotSaveOption = 1; // beside the log file
+    Form->BitBtn_ScreenShotSingle->click();
+    EXPECT_TRUE(QFileInfo::exists(Files.filePath("000003.jpg")));
+
+    // Asked each time: the choice is remembered whole in the store, its folder in the record.
+    Form->Options.ScreenShotSaveOption = 2;
+    const QString chosen = Shot("mine.jpg");
+    Ui.SaveAnswers = {chosen.toStdString()};
+    Form->Singlescreenshot1->trigger();
+    ASSERT_EQ(Ui.SaveDialogs.size(), 1U);
+    EXPECT_EQ(Ui.SaveDialogs[0].FileName, "000003.jpg");
+    EXPECT_EQ(Ui.SaveDialogs[0].Title, "Save Screen Shot");
+    EXPECT_TRUE(QFileInfo::exists(chosen));
+    EXPECT_EQ(TProgramSettings().Read(Settings::ScreenShotSaveDirectory), chosen);
+    EXPECT_EQ(Form->Options.ScreenShotSaveDirectory, Shots + "/");
+    Form->Singlescreenshot1Click(); // cancelled: nothing written, nothing said
+    EXPECT_EQ(Ui.SaveDialogs[1].Directory, (Shots + "/").toStdString());
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(ScreenShots, SizesFollowTheResizeOption) {
+    const QSize view = ViewSize();
+    const double w = view.width();
+    const double h = view.height();
+    const struct {
+        int Option, Value;
+        QSize Expected;
+    } cases[] = {
+        {1, 50, QSize(int(w * 0.5), int(h * 0.5))},
+        {1, 100, view},
+        {2, 1024, QSize(1024, int(h * 1024 / w))},
+        {3, 300, QSize(int(w * 300 / h), 300)},
+    };
+    for (const auto& c : cases) {
+        Form->Options.ScreenShotResizeOption = c.Option;
+        Form->Options.ScreenShotResizeValue = c.Value;
+        Form->Singlescreenshot1Click();
+        EXPECT_EQ(QImage(Shot("000000.jpg")).size(), c.Expected) << c.Option << " " << c.Value;
+    }
+
+    // Out of range (a hand-edited store): one box for each, and no file.
+    QFile::remove(Shot("000000.jpg"));
+    Form->Options.ScreenShotSaveOption = 7;
+    Form->Options.ScreenShotResizeOption = 0;
+    Form->Singlescreenshot1Click();
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{ErrorBox, ErrorBox}));
+    EXPECT_FALSE(QFileInfo::exists(Shot("000000.jpg")));
+}
+
+TEST_F(ScreenShots, AnExistingFileIsOverwrittenOnlyAsTheUserSays) {
+    QFile old(Shot("000000.jpg"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("older picture");
+    old.close();
+    Form->Options.IsOverwritingAsked = true;
+    Ui.Answers = {TMsgResult::Cancel};
+    Form->Singlescreenshot1Click();
+    ASSERT_EQ(Ui.Messages.size(), 1U);
+    EXPECT_EQ(Ui.Messages[0].Text, "You are about to overwrite an existing file with this screen "
+                                   "shot. Do you want to proceed?");
+    EXPECT_EQ(Ui.Messages[0].Buttons, TMsgButtons::OkCancel);
+    EXPECT_EQ(QFileInfo(Shot("000000.jpg")).size(), 13) << "cancelled: the old file stays";
+
+    Form->Singlescreenshot1Click(); // answered OK
+    EXPECT_EQ(QImage(Shot("000000.jpg")).size(), ViewSize());
+    Form->Options.IsOverwritingAsked = false;
+    Form->Singlescreenshot1Click();
+    EXPECT_EQ(Ui.Messages.size(), 2U) << "not asked when the option is off";
+}
+
+TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
+    Form->Screenshotseries1->trigger(); // X: the same switch as the tool button
+    EXPECT_TRUE(Form->SpeedButton_ScreenShotSeries->isChecked());
+    Form->Forward1Click();
+    Form->Backward1Click();
+    for (const char* name : {"000000.jpg", "000001.jpg", "000002.jpg"}) {
+        EXPECT_TRUE(QFileInfo::exists(Shot(name))) << name;
+    }
+    EXPECT_FALSE(QFileInfo::exists(Shot("000003.jpg")));
+    // Cell centres 4 and 6 lie at x = -5.5 and -3.5: each frame shows its own step.
+    const QImage first(Shot("000000.jpg"));
+    const QImage third(Shot("000002.jpg"));
+    EXPECT_TRUE(WalkerAt(first, -5.5));
+    EXPECT_FALSE(WalkerAt(first, -3.5));
+    EXPECT_TRUE(WalkerAt(third, -3.5));
+
+    Form->Options1Click(); // opening the options ends the series
+    EXPECT_FALSE(Form->SpeedButton_ScreenShotSeries->isChecked());
+    EXPECT_FALSE(Form->Screenshotseries1->isChecked());
+    QFile::remove(Shot("000000.jpg"));
+    Form->Forward1Click();
+    EXPECT_FALSE(QFileInfo::exists(Shot("000000.jpg")));
+}
+
+TEST_F(ScreenShots, TheLoopShootsStepZeroAgainAskingOnlyWhenTold) {
+    Load(WriteProject(FloorProject(20, 2, 0, {{4, 10, "3 S"}}))); // everybody out at step 2
+    Form->Options.IsOverwritingAsked = true;
+    Form->SpeedButton_ScreenShotSeries->click();
+    Form->StartAnimation();
+    const QSignalBlocker noRealTicks(Form->AnimationTimer);
+    for (int tick = 0; tick < 3; ++tick) {
+        Form->AnimationTimerTimer();
+    }
+    ASSERT_EQ(Ui.Messages.size(), 1U);
+    EXPECT_EQ(Ui.Messages[0].Buttons, TMsgButtons::OkCancel);
+    EXPECT_TRUE(Form->SpeedButton_ScreenShotSeries->isChecked());
+}
+
+TEST_F(ScreenShots, AShotThatCannotBeWrittenSaysWhyOnceAndEndsTheSeries) {
+    Form->Options.ScreenShotSaveDirectory = Files.filePath("gone");
+    Form->SpeedButton_ScreenShotSeries->click();
+    Form->Forward1Click();
+    EXPECT_EQ(Form->Replay.TimeStep(), 2) << "the replay goes on";
+    ASSERT_EQ(Boxes().size(), 1U);
+    EXPECT_EQ(Boxes()[0].rfind("Error: Cannot save the screen shot:\n" +
+                                   Files.filePath("gone/000000.jpg").toStdString() + "\n",
+                               0),
+              0U);
+    EXPECT_FALSE(Form->SpeedButton_ScreenShotSeries->isChecked());
+    EXPECT_FALSE(Form->Screenshotseries1->isChecked());
+}
+
+TEST_F(ScreenShots, ASeriesAskedForItsFolderKeepsItWhileSingleShotsAskForTheirOwn) {
+    Form->Options.ScreenShotSaveOption = 2;
+    Form->SpeedButton_ScreenShotSeries->click(); // the chooser is cancelled
+    EXPECT_FALSE(Form->SpeedButton_ScreenShotSeries->isChecked());
+
+    const QString series = Files.filePath("series");
+    QDir().mkpath(series);
+    Ui.DirectoryAnswers = {series.toStdString()};
+    Form->SpeedButton_ScreenShotSeries->click();
+    ASSERT_TRUE(Form->SpeedButton_ScreenShotSeries->isChecked());
+    Ui.SaveAnswers = {Shot("single.jpg").toStdString()};
+    Form->Singlescreenshot1Click();
+    Form->Forward1Click();
+    EXPECT_TRUE(QFileInfo::exists(Shot("single.jpg")));
+    EXPECT_TRUE(QFileInfo::exists(QDir(series).filePath("000001.jpg")));
+    EXPECT_EQ(Ui.DirectoryStarts.size(), 2U) << "asked once per switching on, not per step";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return RunGuiTests(argc, argv, TGLControl::PreferredFormat());
+}

@@ -1,0 +1,270 @@
+// The options window on a real display, with the directory chooser and the boxes answered from a
+// script: what it shows for a record and writes back, the checks of OK, and how the user's
+// clicks and keys choose among the options.
+
+#include "OptionsForm.h"
+#include "GuiTestMain.h"
+#include "Options.h"
+#include "RecordingUiServices.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string BoundsMessage(const std::string& dimension, int bound) {
+    return "Error: The " + dimension + " of the screen shot should be inbetween 0\n(which of " +
+           "course makes no sense) and the " + dimension + " of your application\nwindow " +
+           "(currently " + std::to_string(bound) + " pixels).";
+}
+
+class OptionsForm : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MainWindow.setGeometry(200, 150, 800, 600);
+        MainWindow.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&MainWindow));
+        Form.ShotBounds = [this] { return Bounds; };
+    }
+
+    // Shown and taking the keys, as after the user's click on it.
+    void ShowAndWait() {
+        Form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
+        Form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+    }
+
+    // True when OK, pressed with the mouse, closed the window accepted.
+    bool PressOk() {
+        QTest::mouseClick(Form.BitBtn1, Qt::LeftButton);
+        return !Form.isVisible() && Form.result() == QDialog::Accepted;
+    }
+
+    // The boxes shown so far, as "Title: text".
+    std::vector<std::string> Boxes() const {
+        std::vector<std::string> boxes;
+        for (const TRecordedMessage& box : Ui.Messages) {
+            boxes.push_back(box.Title + ": " + box.Text);
+        }
+        return boxes;
+    }
+
+    // Clicks near the left end, where a radio button's circle and caption are.
+    static void Click(QWidget* widget) {
+        const QPoint point(std::min(10, widget->width() / 2), widget->height() / 2);
+        QTest::mouseClick(widget, Qt::LeftButton, {}, point);
+    }
+
+    TRecordingUiServices Ui;
+    TScopedUiServices Installed{Ui};
+    QWidget MainWindow;
+    TOptionsForm Form{&MainWindow};
+    QSize Bounds{800, 560};
+};
+
+TEST_F(OptionsForm, IsAFixedWindowCentredOnTheMainWindowWithEveryCaptionWholeAndTheDefaults) {
+    ShowAndWait();
+    EXPECT_EQ(Form.size(), QSize(342, 288));
+    EXPECT_EQ(Form.minimumSize(), Form.maximumSize());
+    EXPECT_LE((Form.geometry().center() - MainWindow.geometry().center()).manhattanLength(), 2);
+    const std::vector<QAbstractButton*> captioned = {
+        Form.CheckBox1,    Form.RadioButton1, Form.RadioButton2, Form.RadioButton3,
+        Form.RadioButton4, Form.RadioButton5, Form.RadioButton6};
+    for (QAbstractButton* button : captioned) {
+        SCOPED_TRACE(button->text().toStdString());
+        EXPECT_GE(button->width(), button->sizeHint().width());
+    }
+    const std::vector<QWidget*> rightmost = {Form.RadioButton2, Form.BitBtn7, Form.Label1,
+                                             Form.Edit2, Form.BitBtn1};
+    for (QWidget* control : rightmost) {
+        EXPECT_TRUE(Form.rect().contains(QRect(control->mapTo(&Form, QPoint()), control->size())));
+    }
+    EXPECT_EQ(Form.RadioButton3->width(), 297);
+    EXPECT_EQ(Form.BitBtn7->size(), QSize(25, 21));
+    EXPECT_EQ(Form.TrackBar1->width(), 169);
+    EXPECT_TRUE(Form.BitBtn1->isDefault());
+
+    EXPECT_FALSE(Form.CheckBox1->isChecked());
+    EXPECT_TRUE(Form.RadioButton1->isChecked());
+    EXPECT_TRUE(Form.RadioButton4->isChecked());
+    EXPECT_EQ(Form.Label1->text(), "100%");
+    // The two groups are exclusive each on its own.
+    Click(Form.RadioButton2);
+    Click(Form.RadioButton6);
+    EXPECT_FALSE(Form.RadioButton1->isChecked() || Form.RadioButton4->isChecked());
+    Form.reject();
+}
+
+TEST_F(OptionsForm, FillShowsOnlyWhatTheRecordNamesAndApplyWritesTheControlsBackOnce) {
+    TOptions1 record{"/old/shots", true, 2, 2, 800};
+    Form.FillFromOptions(record);
+    EXPECT_TRUE(Form.CheckBox1->isChecked() && Form.RadioButton2->isChecked() &&
+                Form.RadioButton5->isChecked());
+    EXPECT_EQ(Form.Edit1->text(), "800");
+    EXPECT_EQ(Form.RadioButton3->text(), "this directory:");
+    EXPECT_EQ(Form.TrackBar1->value(), 100);
+    EXPECT_EQ(Form.Edit2->text(), "480");
+    Form.ApplyToOptions();
+    EXPECT_EQ(record.ScreenShotSaveDirectory, "");
+    EXPECT_EQ(record.ScreenShotResizeValue, 800);
+    record.ScreenShotResizeValue = 5;
+    Form.ApplyToOptions(); // the record is forgotten once applied
+    EXPECT_EQ(record.ScreenShotResizeValue, 5);
+
+    // A percentage beyond the slider is held to it.
+    TOptions1 percent{"", false, 1, 1, 250};
+    Form.FillFromOptions(percent);
+    EXPECT_EQ(Form.Label1->text(), "100%");
+    Form.ApplyToOptions();
+    EXPECT_EQ(percent.ScreenShotResizeOption, 1);
+    EXPECT_EQ(percent.ScreenShotResizeValue, 100);
+
+    // An unknown resize option leaves the resize controls as they were.
+    TOptions1 fixedHeight{"", false, 1, 3, 300}, unknown{"", false, 1, 7, 37};
+    Form.FillFromOptions(fixedHeight);
+    Form.FillFromOptions(unknown);
+    Form.ApplyToOptions();
+    EXPECT_EQ(unknown.ScreenShotResizeOption, 3);
+    EXPECT_EQ(unknown.ScreenShotResizeValue, 300);
+}
+
+TEST_F(OptionsForm, SaveOptionThreeShowsTheEndOfItsDirectoryAndWithoutOneOpensTheChooserAtOnce) {
+    TOptions1 record{"", false, 3, 1, 100};
+    Form.FillFromOptions(record);
+    EXPECT_EQ(Ui.DirectoryStarts, std::vector<std::string>{""});
+    EXPECT_FALSE(Form.isVisible());
+    EXPECT_TRUE(Form.RadioButton1->isChecked()); // the chooser was cancelled
+
+    Ui.DirectoryAnswers = {"/data/shots"};
+    Form.FillFromOptions(record);
+    EXPECT_TRUE(Form.RadioButton3->isChecked());
+    EXPECT_EQ(Form.RadioButton3->text(), "this directory: /data/shots");
+    Form.ApplyToOptions();
+    EXPECT_EQ(record.ScreenShotSaveOption, 3);
+    EXPECT_EQ(record.ScreenShotSaveDirectory, "/data/shots");
+
+    const QString longPath = "/home/someone/projects/evacuation/ferry/runs/2024/final/screen&shots";
+    TOptions1 stored{longPath, false, 3, 1, 100};
+    Form.FillFromOptions(stored);
+    EXPECT_EQ(Ui.DirectoryStarts.size(), 2U);
+    const QString caption = Form.RadioButton3->text();
+    EXPECT_TRUE(caption.startsWith(QString::fromUtf8("this directory: \u2026")));
+    EXPECT_TRUE(caption.endsWith("screen&&shots")) << caption.toStdString();
+    EXPECT_LE(Form.fontMetrics().horizontalAdvance(caption.mid(16).replace("&&", "&")), 200);
+    EXPECT_LE(Form.RadioButton3->sizeHint().width(), Form.RadioButton3->width());
+}
+
+TEST_F(OptionsForm, OkChecksAFixedSizeAgainstTheBoundsOfThatMomentWithBothEndsIncluded) {
+    const struct {
+        QLineEdit* Edit;
+        QString Text;
+        std::string Complaint;
+    } cases[] = {
+        {Form.Edit1, "0", ""},
+        {Form.Edit1, "800", ""},
+        {Form.Edit1, "801", BoundsMessage("width", 800)},
+        {Form.Edit1, "-1", BoundsMessage("width", 800)},
+        {Form.Edit1, "abc", BoundsMessage("width", 800)},
+        {Form.Edit2, "560", ""},
+        {Form.Edit2, "561", BoundsMessage("height", 560)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text.toStdString());
+        Ui.Messages.clear();
+        ShowAndWait();
+        Click(c.Edit); // chooses the fixed size
+        c.Edit->setText(c.Text);
+        EXPECT_EQ(PressOk(), c.Complaint.empty());
+        EXPECT_EQ(Boxes(), c.Complaint.empty() ? std::vector<std::string>{}
+                                               : std::vector<std::string>{c.Complaint});
+        Form.reject();
+    }
+    ShowAndWait();
+    Click(Form.Edit1);
+    Form.Edit1->setText("900");
+    EXPECT_FALSE(PressOk());
+    Bounds = QSize(1024, 700);
+    EXPECT_TRUE(PressOk());
+    EXPECT_EQ(Ui.Messages.back().Icon, TMsgIcon::Error);
+}
+
+TEST_F(OptionsForm, WhenSeveralChecksFailOnlyTheLastIsShownAndTheWindowStaysOpen) {
+    // Option 3 already checked, then filled with no directory: no chooser, and none chosen.
+    Ui.DirectoryAnswers = {"/data/shots"};
+    TOptions1 chosen{"", false, 3, 1, 100}, empty{"", false, 3, 2, 5000};
+    Form.FillFromOptions(chosen);
+    Form.FillFromOptions(empty);
+    ShowAndWait();
+    EXPECT_FALSE(PressOk());
+    EXPECT_EQ(Boxes(), std::vector<std::string>{BoundsMessage("width", 800)});
+    EXPECT_TRUE(Form.isVisible());
+    Form.Edit1->setText("640");
+    EXPECT_FALSE(PressOk());
+    EXPECT_EQ(Boxes().back(),
+              "Error: Please choose a directory in which you want to save the screen shots.");
+
+    Click(Form.BitBtn2);
+    EXPECT_EQ(Form.result(), QDialog::Rejected);
+    EXPECT_EQ(empty.ScreenShotResizeValue, 5000);
+}
+
+TEST_F(OptionsForm, ACancelledChooserFallsBackToOptionOneButKeepsTheDirectoryChosenBefore) {
+    TOptions1 record;
+    Form.FillFromOptions(record);
+    ShowAndWait();
+    Ui.DirectoryAnswers = {"/data/first"};
+    Click(Form.RadioButton3);
+    Click(Form.RadioButton3); // already checked: runs nothing
+    EXPECT_EQ(Ui.DirectoryStarts, std::vector<std::string>{""});
+
+    Click(Form.BitBtn7);
+    EXPECT_EQ(Ui.DirectoryStarts.back(), "/data/first");
+    EXPECT_TRUE(Form.RadioButton1->isChecked());
+    EXPECT_EQ(Form.RadioButton3->text(), "this directory: /data/first");
+
+    Click(Form.RadioButton3);
+    EXPECT_EQ(Ui.DirectoryStarts.size(), 2U);
+    EXPECT_TRUE(PressOk());
+    Form.ApplyToOptions();
+    EXPECT_EQ(record.ScreenShotSaveOption, 3);
+    EXPECT_EQ(record.ScreenShotSaveDirectory, "/data/first");
+}
+
+TEST_F(OptionsForm, AClickIntoASizeFieldChoosesItButTabbingThereAndTypingDoesNot) {
+    ShowAndWait();
+    Form.TrackBar1->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Form.TrackBar1->hasFocus(); }));
+    for (int presses = 0; presses < 10 && !Form.Edit1->hasFocus(); ++presses) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    ASSERT_TRUE(Form.Edit1->hasFocus());
+    QTest::keyClicks(Form.Edit1, "7");
+    EXPECT_EQ(Form.Edit1->text(), "7"); // the text was selected on the way in
+    EXPECT_TRUE(Form.RadioButton4->isChecked());
+
+    Click(Form.Edit1);
+    EXPECT_TRUE(Form.RadioButton5->isChecked());
+    Click(Form.Edit2);
+    EXPECT_TRUE(Form.RadioButton6->isChecked());
+    QTest::keyClick(Form.Edit2, Qt::Key_Return); // Enter is OK
+    EXPECT_EQ(Form.result(), QDialog::Accepted);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return RunGuiTests(argc, argv);
+}

@@ -1,0 +1,200 @@
+// Screen shots of the cell view written for real as JPEG files, read back and compared with the
+// frame on the screen; and the JPEG writer's failures.
+
+#include "CellView3D.h"
+#include "GuiTestMain.h"
+#include "JpegWriter.h"
+#include "LogFile.h"
+#include "PixelCheck.h"
+#include "RecordingUiServices.h"
+#include "SmallDeck.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr QSize ViewSize{800, 600};
+
+// Points of the 800 x 600 frame, seen straight from above: open floor, the body of the person
+// and the origin marker at the look-at point.
+constexpr QPoint Floor{200, 400};
+constexpr QPoint PersonBody{120, 100};
+constexpr QPoint Centre{400, 300};
+
+// Where a point of the view's frame lands in a picture stretched to another size.
+QPoint Stretched(QPoint point, QSize size) {
+    return {point.x() * size.width() / ViewSize.width(),
+            point.y() * size.height() / ViewSize.height()};
+}
+
+// The mean difference of two pictures of one size, over all pixels and the three channels.
+double MeanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const TRgb p = PixelAt(a, {x, y});
+            const TRgb q = PixelAt(b, {x, y});
+            sum += std::abs(p.R - q.R) + std::abs(p.G - q.G) + std::abs(p.B - q.B);
+        }
+    }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+// What the headers of a JPEG file say: the frame marker (0xC0 for baseline), the number of
+// colour components, and the first and last entry of the first quantisation table.
+struct TJpegHeader {
+    int FrameMarker = 0;
+    int Components = 0;
+    int QuantFirst = 0;
+    int QuantLast = 0;
+};
+
+TJpegHeader HeaderOf(const QByteArray& file) {
+    TJpegHeader header;
+    const auto byte = [&](qsizetype i) { return i < file.size() ? std::uint8_t(file[i]) : 0; };
+    qsizetype i = 2;                                 // past the start of image marker
+    while (byte(i) == 0xFF && byte(i + 1) != 0xDA) { // up to the start of scan
+        const int marker = byte(i + 1);
+        if (marker == 0xDB && header.QuantFirst == 0) {
+            header.QuantFirst = byte(i + 5);
+            header.QuantLast = byte(i + 5 + 63);
+        } else if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xCC) {
+            header.FrameMarker = marker;
+            header.Components = byte(i + 9);
+        }
+        i += 2 + (byte(i + 2) << 8 | byte(i + 3));
+    }
+    return header;
+}
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class Capture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Dir.isValid());
+        ASSERT_TRUE(Project.LoadFromMemory("deck", SmallDeck, Progress));
+        View = std::make_unique<TCellView3D>(nullptr);
+        View->resize(ViewSize);
+        View->ShowProject(Project);
+        View->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(View.get()));
+    }
+
+    QString Path(const QString& name) const { return Dir.filePath(name); }
+
+    // The picture written as name, read back; null when the shot failed.
+    QImage Shot(const QString& name, std::int32_t width, std::int32_t height) {
+        const QString error = View->SaveCanvasToFile(Path(name), width, height);
+        EXPECT_EQ(error, QString());
+        return QImage(Path(name), "JPEG");
+    }
+
+    // What the view shows now, stretched as a shot of that size would be.
+    QImage FrameAt(QSize size) {
+        return View->grabFramebuffer().scaled(size, Qt::IgnoreAspectRatio,
+                                              Qt::SmoothTransformation);
+    }
+
+    QTemporaryDir Dir;
+    TRecordingUiServices Ui;
+    TScopedUiServices Installed{Ui};
+    TNoProgressWindow Progress;
+    TLogFile1 Project{"Level"};
+    std::unique_ptr<TCellView3D> View;
+};
+
+TEST_F(Capture, WithoutAWidthWritesTheFrameAtTheViewsOwnSize) {
+    const QImage shot = Shot("own.jpg", 0, 500);
+    ASSERT_EQ(shot.size(), ViewSize);
+    EXPECT_LT(MeanDifference(shot, View->grabFramebuffer()), 2.0);
+    EXPECT_TRUE(IsGreen(PixelAt(shot, Centre))); // the origin marker
+    EXPECT_TRUE(IsGreen(PixelAt(shot, PersonBody)));
+    EXPECT_TRUE(IsGrey(PixelAt(shot, Floor), 100, 255));
+
+    const TJpegHeader header = HeaderOf(Contents(Path("own.jpg")));
+    EXPECT_EQ(header.FrameMarker, 0xC0); // baseline, not progressive
+    EXPECT_EQ(header.Components, 3);
+    // Quality 90 scales the standard luminance table, 16 first and 99 last, to a fifth.
+    EXPECT_EQ(header.QuantFirst, 3);
+    EXPECT_EQ(header.QuantLast, 20);
+}
+
+TEST_F(Capture, AWidthAndHeightStretchThePictureToExactlyThatSize) {
+    for (const QSize size : {QSize(400, 400), QSize(1600, 1200), QSize(1, 1)}) {
+        SCOPED_TRACE(size.width());
+        const QImage shot = Shot("stretched.jpg", size.width(), size.height());
+        ASSERT_EQ(shot.size(), size);
+        EXPECT_LT(MeanDifference(shot, FrameAt(size)), 2.0);
+        if (size.width() > 1) {
+            EXPECT_TRUE(IsGreen(PixelAt(shot, Stretched(Centre, size))));
+            EXPECT_TRUE(IsGreen(PixelAt(shot, Stretched(PersonBody, size))));
+        }
+    }
+}
+
+// The view is drawn anew for the shot: a change that has only asked for a frame shows.
+TEST_F(Capture, OverwritesAnOlderFileWithTheCurrentState) {
+    QFile older(Path("shot.jpg"));
+    ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+    older.write("not a picture");
+    older.close();
+    EXPECT_TRUE(IsGreen(PixelAt(Shot("shot.jpg", 0, 0), Centre)));
+    View->ToggleOrigin();
+    const QImage shot = Shot("shot.jpg", 0, 0);
+    EXPECT_TRUE(IsGrey(PixelAt(shot, Centre), 100, 255));
+    EXPECT_TRUE(IsGreen(PixelAt(shot, PersonBody)));
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"shot.jpg"});
+}
+
+// Nothing is left behind: no picture, no temporary file, and a folder in the way stays a folder.
+TEST_F(Capture, AFailureGivesTheReasonAndWritesNothing) {
+    const QString missingFolder = Path("gone/shot.jpg");
+    EXPECT_FALSE(View->SaveCanvasToFile(missingFolder, 0, 0).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(missingFolder));
+
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("folder.jpg"));
+    EXPECT_FALSE(View->SaveCanvasToFile(Path("folder.jpg"), 0, 0).isEmpty());
+    EXPECT_TRUE(QFileInfo(Path("folder.jpg")).isDir());
+
+    const QSize refused[] = {{-1, 10}, {10, -1}, {10, 0}, {16385, 10}, {10, 16385}, {16384, 16384}};
+    for (const QSize size : refused) {
+        const QString error = View->SaveCanvasToFile(Path("size.jpg"), size.width(), size.height());
+        EXPECT_TRUE(error.contains(QString("%1 x %2").arg(size.width()).arg(size.height())))
+            << error.toStdString();
+    }
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList{"folder.jpg"});
+}
+
+// libjpeg's own handling of an error would end the program.
+TEST(JpegWriter, AnEncoderErrorIsReturnedAndKeepsTheOlderFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shot.jpg");
+    ASSERT_EQ(WriteFileAtomically(path, "older"), QString());
+
+    QImage tooWide(70000, 1, QImage::Format_RGBX8888);
+    tooWide.fill(Qt::white);
+    const QString error = SaveJpeg(tooWide, path, 90);
+    EXPECT_TRUE(error.contains("65500")) << error.toStdString(); // the largest side JPEG allows
+    EXPECT_EQ(Contents(path), "older");
+
+    EXPECT_FALSE(EncodeJpeg(QImage(), 90).Error.isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"shot.jpg"});
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return RunGuiTests(argc, argv, TGLControl::PreferredFormat());
+}

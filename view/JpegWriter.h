@@ -1,0 +1,24 @@
+#pragma once
+// Pictures written as JPEG files: encoded in memory first, then written so that a failure never
+// leaves half a file behind nor destroys the file that was there before.
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// The JPEG bytes of a picture, or why there are none.
+struct TJpegBytes {
+    QByteArray Bytes;
+    QString Error; // empty on success
+};
+
+// A baseline colour JPEG (three components) of the picture, quality 1 .. 100. Errors of the
+// encoder come back as the reason; they never end the program.
+TJpegBytes EncodeJpeg(const QImage& picture, int quality);
+
+// Writes the bytes to a temporary file in the folder of fileName and renames it over fileName,
+// replacing a file of that name. Empty on success; otherwise the system's reason.
+QString WriteFileAtomically(const QString& fileName, const QByteArray& bytes);
+
+// Both of the above. Empty on success; otherwise why the file could not be written.
+QString SaveJpeg(const QImage& picture, const QString& fileName, int quality);
