@@ -4,6 +4,7 @@
 
 #include "BenchFiles.h"
 #include "CellView3D.h"
+#include "GuiBenchMain.h"
 #include "JpegWriter.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@
 
 #include <cstdio> // jpeglib.h needs FILE declared first
 #include <cstdlib>
+#include <functional>
+#include <memory>
 
 #include <jpeglib.h>
 
@@ -66,20 +69,26 @@ std::size_t BareEncode(const QImage& rgbx) {
     return size;
 }
 
-void BM_ShotWithoutDrawing1920x1080(benchmark::State& state) {
+// The view of the ferry sample, or nothing after marking the benchmark skipped.
+std::unique_ptr<TShotView> ShownView(benchmark::State& state) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_FERRY");
     if (path.empty()) {
-        return;
+        return nullptr;
     }
-    TShotView shot(path);
-    if (!shot.Shown) {
+    auto shot = std::make_unique<TShotView>(path);
+    if (!shot->Shown) {
         state.SkipWithError("the view was never shown");
-        return;
+        return nullptr;
     }
+    return shot;
+}
+
+// Writes a shot into a temporary folder each iteration; the file's size goes to the counters.
+void ShotIterations(benchmark::State& state, const std::function<QString(const QString&)>& save) {
     QTemporaryDir dir;
     const QString file = dir.filePath("shot.jpg");
     for (auto _ : state) {
-        const QString error = SaveJpeg(shot.View.DisplayedFrame(), file, ShotQuality);
+        const QString error = save(file);
         if (!error.isEmpty()) {
             state.SkipWithError(error.toStdString().c_str());
             return;
@@ -87,19 +96,22 @@ void BM_ShotWithoutDrawing1920x1080(benchmark::State& state) {
     }
     state.counters["kB"] = double(QFileInfo(file).size()) / 1000.0;
 }
+
+void BM_ShotWithoutDrawing1920x1080(benchmark::State& state) {
+    if (const auto shot = ShownView(state)) {
+        ShotIterations(state, [&](const QString& file) {
+            return SaveJpeg(shot->View.DisplayedFrame(), file, ShotQuality);
+        });
+    }
+}
 BENCHMARK(BM_ShotWithoutDrawing1920x1080)->Unit(benchmark::kMillisecond);
 
 void BM_BareLibjpegEncode1920x1080(benchmark::State& state) {
-    const std::string path = BenchFile(state, "AMBLA_BENCH_FERRY");
-    if (path.empty()) {
+    const auto shot = ShownView(state);
+    if (!shot) {
         return;
     }
-    TShotView shot(path);
-    if (!shot.Shown) {
-        state.SkipWithError("the view was never shown");
-        return;
-    }
-    const QImage frame = shot.View.DisplayedFrame();
+    const QImage frame = shot->View.DisplayedFrame();
     std::size_t bytes = 0;
     for (auto _ : state) {
         bytes = BareEncode(frame);
@@ -110,23 +122,9 @@ BENCHMARK(BM_BareLibjpegEncode1920x1080)->Unit(benchmark::kMillisecond);
 
 // The whole call the main window makes, the frame drawn anew included.
 void BM_SaveCanvasToFile1920x1080(benchmark::State& state) {
-    const std::string path = BenchFile(state, "AMBLA_BENCH_FERRY");
-    if (path.empty()) {
-        return;
-    }
-    TShotView shot(path);
-    if (!shot.Shown) {
-        state.SkipWithError("the view was never shown");
-        return;
-    }
-    QTemporaryDir dir;
-    const QString file = dir.filePath("shot.jpg");
-    for (auto _ : state) {
-        const QString error = shot.View.SaveCanvasToFile(file, 0, 0);
-        if (!error.isEmpty()) {
-            state.SkipWithError(error.toStdString().c_str());
-            return;
-        }
+    if (const auto shot = ShownView(state)) {
+        ShotIterations(
+            state, [&](const QString& file) { return shot->View.SaveCanvasToFile(file, 0, 0); });
     }
 }
 BENCHMARK(BM_SaveCanvasToFile1920x1080)->Unit(benchmark::kMillisecond);
@@ -134,10 +132,5 @@ BENCHMARK(BM_SaveCanvasToFile1920x1080)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    QSurfaceFormat::setDefaultFormat(TGLControl::PreferredFormat());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

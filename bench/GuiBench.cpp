@@ -3,6 +3,7 @@
 
 #include "BenchFiles.h"
 #include "CellView3D.h"
+#include "GuiBenchMain.h"
 #include "MainFormProbe.h"
 #include "ProgressDialog.h"
 #include "QtUiServices.h"
@@ -43,6 +44,17 @@ struct TBenchWindow {
     }
     TMainFormProbe Form;
     TFProgressDialog Progress{&Form};
+};
+
+// The window with a file loaded, message boxes kept in a list.
+struct TLoadedBenchWindow {
+    explicit TLoadedBenchWindow(const std::string& path) {
+        Form.LoadLogFile(QString::fromStdString(path));
+    }
+    TRecordingUiServices Ui;
+    TScopedUiServices Installed{Ui};
+    TBenchWindow Window;
+    TMainFormProbe& Form = Window.Form;
 };
 
 void BM_LoadLogFileInMainWindow(benchmark::State& state) {
@@ -104,11 +116,8 @@ enum class TPersons { DisplayLists, Batched, Hidden };
 
 void PlaybackStep(benchmark::State& state, TPersons persons) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_PLAYBACK");
-    TRecordingUiServices ui;
-    TScopedUiServices installed(ui);
-    TBenchWindow window;
-    TMainFormProbe& form = window.Form;
-    form.LoadLogFile(QString::fromStdString(path));
+    TLoadedBenchWindow loaded(path);
+    TMainFormProbe& form = loaded.Form;
     if (persons == TPersons::Hidden) {
         form.View->HidePersons();
     }
@@ -138,11 +147,8 @@ BENCHMARK(BM_PlaybackStepPersonsHidden)->Unit(benchmark::kMillisecond)->MinTime(
 // temporary folder: what the series costs a step (frames per second in items_per_second).
 void FerryPlay(benchmark::State& state, bool series) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_FERRY");
-    TRecordingUiServices ui;
-    TScopedUiServices installed(ui);
-    TBenchWindow window;
-    TMainFormProbe& form = window.Form;
-    form.LoadLogFile(QString::fromStdString(path));
+    TLoadedBenchWindow loaded(path);
+    TMainFormProbe& form = loaded.Form;
     QTemporaryDir shots;
     form.Options.ScreenShotSaveOption = 3;
     form.Options.ScreenShotSaveDirectory = shots.path();
@@ -153,8 +159,8 @@ void FerryPlay(benchmark::State& state, bool series) {
         form.Replay.Tick();
     }
     state.SetItemsProcessed(state.iterations());
-    if (ui.Messages.size() > 0) {
-        state.SkipWithError(ui.Messages.front().Text.c_str());
+    if (!loaded.Ui.Messages.empty()) {
+        state.SkipWithError(loaded.Ui.Messages.front().Text.c_str());
     }
 }
 
@@ -171,11 +177,7 @@ BENCHMARK(BM_FerryPlayWithSeries)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 // CPU time the window takes while it shows a project and nobody touches it.
 void BM_IdleWindowCpu(benchmark::State& state) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_FERRY");
-    TRecordingUiServices ui;
-    TScopedUiServices installed(ui);
-    TBenchWindow window;
-    TMainFormProbe& form = window.Form;
-    form.LoadLogFile(QString::fromStdString(path));
+    const TLoadedBenchWindow loaded(path);
     QTest::qWait(500);
     double cpu = 0;
     for (auto _ : state) {
@@ -190,10 +192,5 @@ BENCHMARK(BM_IdleWindowCpu)->Unit(benchmark::kMillisecond)->Iterations(1);
 } // namespace
 
 int main(int argc, char** argv) {
-    QSurfaceFormat::setDefaultFormat(TGLControl::PreferredFormat());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }
