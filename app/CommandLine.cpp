@@ -8,7 +8,9 @@ const char* const UsageText =
     "  ambla-viewer --stats FILE           print the statistics of a 3D log file\n"
     "  ambla-viewer --dump FILE [--steps N]\n"
     "                                      print the loaded project as JSON, after N\n"
-    "                                      playback steps (default 0)\n";
+    "                                      playback steps (default 0)\n"
+    "  ambla-viewer --help | -h            print this text\n"
+    "  ambla-viewer --version              print the version\n";
 
 namespace {
 
@@ -27,6 +29,14 @@ std::optional<std::int32_t> ParseSteps(const std::string& text) {
 std::optional<TCommandLine> ParseCommandLine(const std::vector<std::string>& args) {
     TCommandLine line;
     if (args.empty()) {
+        return line;
+    }
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        line.Mode = TCommandLine::TMode::Help;
+        return line;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        line.Mode = TCommandLine::TMode::Version;
         return line;
     }
     if (args[0] == "--stats") {

@@ -4,6 +4,7 @@
 #include "IntroForm.h"
 #include "MainForm.h"
 #include "OptionsForm.h"
+#include "ProgramSettings.h"
 #include "ProgressDialog.h"
 #include "QtUiServices.h"
 
@@ -12,6 +13,7 @@
 #include <QScreen>
 #include <QSurfaceFormat>
 #include <exception>
+#include <functional>
 
 namespace {
 
@@ -24,21 +26,38 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& error) {
-            QMessageBox::critical(activeWindow(), applicationDisplayName(), error.what());
+            QMessageBox::critical(activeWindow(), ProductName, error.what());
         }
         return false;
     }
 };
 
+// Makes every window of the program, once, and runs the event loop until the main window closes.
+int RunWindows(const QString& pendingFileName);
+
 } // namespace
+
+int RunShowingErrors(const std::function<int()>& run) {
+    try {
+        return run();
+    } catch (const std::exception& error) {
+        ShowError(error.what());
+    }
+    return 0;
+}
 
 int RunGui(int argc, char* argv[], const QString& pendingFileName) {
     QSurfaceFormat::setDefaultFormat(TGLControl::PreferredFormat());
     TAmblaApplication application(argc, argv);
-    QApplication::setApplicationDisplayName("Ambla Viewer");
+    // No application display name: Qt would append it to every window title.
     TQtUiServices services;
     TScopedUiServices installed(services);
+    return RunShowingErrors([&] { return RunWindows(pendingFileName); });
+}
 
+namespace {
+
+int RunWindows(const QString& pendingFileName) {
     TMainForm mainForm;
     TFProgressDialog progress(&mainForm);
     TIntroForm intro(&mainForm);
@@ -52,3 +71,5 @@ int RunGui(int argc, char* argv[], const QString& pendingFileName) {
     mainForm.showMaximized();
     return TAmblaApplication::exec();
 }
+
+} // namespace

@@ -94,12 +94,6 @@ void WriteWarnings(TJsonWriter& json, const std::vector<TRecordedMessage>& messa
     json.EndArray();
 }
 
-// A file read, even a damaged one, is a success; one that could not be opened or was refused
-// is not, so that scripts notice.
-int ExitCodeOf(bool loaded) {
-    return loaded ? 0 : 1;
-}
-
 // The boxes a load held back, so that nothing it found is lost to the user.
 void WriteHeldBack(TJsonWriter& json, const std::vector<THeldBackBox>& boxes) {
     json.BeginArray();
@@ -120,10 +114,12 @@ int RunStatsMode(const std::string& fileName) {
     TScopedUiServices installed(services);
     TNoProgressWindow progress;
     TLogFile1 project("Level");
-    const bool loaded = project.Load(fileName, progress);
+    if (!project.Load(fileName, progress)) {
+        return 1; // the message is on stderr already
+    }
     TPlainTextView view;
     project.FillStatistics(view);
-    return ExitCodeOf(loaded);
+    return 0;
 }
 
 int RunDumpMode(const std::string& fileName, std::int32_t steps) {
@@ -131,7 +127,9 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
     TScopedUiServices installed(services);
     TNoProgressWindow progress;
     TLogFile1 project("Level");
-    const bool loaded = project.Load(fileName, progress);
+    if (!project.Load(fileName, progress)) {
+        return 1; // the message is on stderr already
+    }
     const std::vector<TRecordedMessage> loadWarnings = services.Messages;
     TReplay replay;
     replay.SetProject(&project);
@@ -164,5 +162,5 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
     WriteHeldBack(json, project.LoadBoxes.HeldBack());
     json.EndObject();
     std::fputc('\n', stdout);
-    return ExitCodeOf(loaded);
+    return 0;
 }

@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "GuiStart.h"
 #include "HeadlessModes.h"
+#include "VersionText.h"
 
 #include <QFile>
 
@@ -23,6 +24,12 @@ int main(int argc, char* argv[]) {
         return RunStatsMode(commandLine->FileName);
     case TCommandLine::TMode::Dump:
         return RunDumpMode(commandLine->FileName, commandLine->Steps);
+    case TCommandLine::TMode::Help:
+        std::fputs(UsageText, stdout);
+        return 0;
+    case TCommandLine::TMode::Version:
+        std::printf("ambla-viewer %s\n", FileVersionText(3).toUtf8().constData());
+        return 0;
     case TCommandLine::TMode::Gui:
         break;
     }

@@ -22,6 +22,9 @@ TEST(CommandLine, ChoosesTheMode) {
         {{"--dump", "ship.3dl"}, TMode::Dump, "ship.3dl", 0},
         {{"--dump", "ship.3dl", "--steps", "0"}, TMode::Dump, "ship.3dl", 0},
         {{"--dump", "a b.3dl", "--steps", "2147483647"}, TMode::Dump, "a b.3dl", 2147483647},
+        {{"--help"}, TMode::Help, "", 0},
+        {{"-h"}, TMode::Help, "", 0},
+        {{"--version"}, TMode::Version, "", 0},
     };
     for (const auto& c : cases) {
         const auto line = ParseCommandLine(c.Args);
@@ -34,7 +37,8 @@ TEST(CommandLine, ChoosesTheMode) {
 
 TEST(CommandLine, RefusesEverythingElse) {
     const TArgs cases[] = {
-        {"--help"},
+        {"--help", "a.3dl"},
+        {"--version", "-h"},
         {"--stats"},
         {"--stats", "a.3dl", "b.3dl"},
         {"--dump"},

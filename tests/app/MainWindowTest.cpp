@@ -1,6 +1,7 @@
 // The main window driven as a user drives it: loading, menus and shortcuts, recent files, close.
 
 #include "CellView3D.h"
+#include "GuiStart.h"
 #include "GuiTestMain.h"
 #include "MainWindowFixture.h"
 #include "ProgramSettings.h"
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -25,6 +27,14 @@ const QString Ferry = Samples + "/ferry.3dl";
 const QString Small = Samples + "/small.3dl";
 
 using MainWindow = MainWindowFixture;
+
+// An exception out of building the windows or reading the settings is shown, and the program
+// ends normally rather than being aborted.
+TEST_F(MainWindow, AnExceptionInTheStartSequenceIsShownAndEndsTheProgramNormally) {
+    EXPECT_EQ(RunShowingErrors([]() -> int { throw std::runtime_error("no settings"); }), 0);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Error: no settings"});
+    EXPECT_EQ(RunShowingErrors([] { return 3; }), 3);
+}
 
 TEST_F(MainWindow, StartsEmptyWithItsLayout) {
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
