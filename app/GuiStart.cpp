@@ -1,12 +1,14 @@
 #include "GuiStart.h"
 
 #include "CellView3D.h"
+#include "HelpForm.h"
 #include "IntroForm.h"
 #include "MainForm.h"
 #include "OptionsForm.h"
 #include "ProgramSettings.h"
 #include "ProgressDialog.h"
 #include "QtUiServices.h"
+#include "Statistics.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -62,7 +64,9 @@ int RunWindows(const QString& pendingFileName) {
     TFProgressDialog progress(&mainForm);
     TIntroForm intro(&mainForm);
     TOptionsForm options(&mainForm);
-    mainForm.SetWindows(&progress, &intro, &options);
+    TFStatistics statistics(&mainForm);
+    THelpForm help(&mainForm);
+    mainForm.SetWindows({&progress, &intro, &options, &statistics, &help});
     mainForm.SetPendingFileName(pendingFileName);
     // Without a window manager a maximised window keeps its size; fill the screen ourselves.
     if (const QScreen* screen = mainForm.screen()) {

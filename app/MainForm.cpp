@@ -1,11 +1,13 @@
 #include "MainForm.h"
 
 #include "CellView3D.h"
+#include "HelpForm.h"
 #include "IntroForm.h"
 #include "MessageNesting.h"
 #include "OptionsForm.h"
 #include "ProgramSettings.h"
 #include "ProgressDialog.h"
+#include "Statistics.h"
 #include "TextConversion.h"
 #include "UiServices.h"
 
@@ -39,10 +41,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ProductName(::Produ
 
 TMainForm::~TMainForm() = default;
 
-void TMainForm::SetWindows(TFProgressDialog* progress, TIntroForm* intro, TOptionsForm* options) {
-    FProgressDialog = progress;
-    IntroForm = intro;
-    OptionsForm = options;
+void TMainForm::SetWindows(const TWindows& windows) {
+    FProgressDialog = windows.Progress;
+    IntroForm = windows.Intro;
+    OptionsForm = windows.Options;
+    FStatistics = windows.Statistics;
+    HelpForm = windows.Help;
     if (OptionsForm != nullptr) {
         // The largest shot: the window's width, the view's height, as they are at OK.
         OptionsForm->ShotBounds = [this] {
@@ -164,6 +168,19 @@ void TMainForm::FormClose() {
 
 void TMainForm::Quit1Click() {
     close();
+}
+
+void TMainForm::BitBtn2Click() {
+    if (FStatistics != nullptr) {
+        FStatistics->ShowReport(LogLoaded ? LogFile.get() : nullptr);
+    }
+}
+
+void TMainForm::Help2Click() {
+    if (HelpForm != nullptr) {
+        const TMessageNesting modal; // a modal window runs messages until it closes
+        HelpForm->exec();
+    }
 }
 
 void TMainForm::StartupWindow1Click() {

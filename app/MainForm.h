@@ -24,6 +24,8 @@ class TCellView3D;
 class TFProgressDialog;
 class TIntroForm;
 class TOptionsForm;
+class TFStatistics;
+class THelpForm;
 
 // A time step as a screen shot's name: at least six digits ("000012").
 QString FormatStepNumber(std::int32_t step);
@@ -36,7 +38,15 @@ public:
     ~TMainForm() override;
 
     // The windows the main window opens; made by the start sequence after the main window.
-    void SetWindows(TFProgressDialog* progress, TIntroForm* intro, TOptionsForm* options = nullptr);
+    // A window left out is not opened (tests leave out what they do not look at).
+    struct TWindows {
+        TFProgressDialog* Progress = nullptr;
+        TIntroForm* Intro = nullptr;
+        TOptionsForm* Options = nullptr;
+        TFStatistics* Statistics = nullptr;
+        THelpForm* Help = nullptr;
+    };
+    void SetWindows(const TWindows& windows);
     // The log file named on the command line, loaded at the first activation.
     void SetPendingFileName(const QString& path) { PendingFileName = path; }
 
@@ -70,6 +80,8 @@ public slots:
     void Singlescreenshot1Click();
     void SpeedButton_ScreenShotSeriesClick(); // the series switch, also the menu entry
     void Options1Click();
+    void BitBtn2Click(); // the project data window
+    void Help2Click();   // the quick reference
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -182,6 +194,8 @@ private:
     TFProgressDialog* FProgressDialog = nullptr;
     TIntroForm* IntroForm = nullptr;
     TOptionsForm* OptionsForm = nullptr;
+    TFStatistics* FStatistics = nullptr;
+    THelpForm* HelpForm = nullptr;
     bool Loading = false;
     bool InTick = false;
     // A close and a load that wait for the project; of several loads, the last one chosen.

@@ -107,6 +107,8 @@ void TMainForm::CreateSettingsAndHelpMenus() {
     Help1->addSeparator();
     StartupWindow1 = AddItem(Help1, "Startup window...");
     connect(StartupWindow1, &QAction::triggered, this, &TMainForm::StartupWindow1Click);
+    connect(Statistics, &QAction::triggered, this, &TMainForm::BitBtn2Click);
+    connect(Help2, &QAction::triggered, this, &TMainForm::Help2Click);
 }
 
 void TMainForm::CreateToolBar() {
@@ -131,6 +133,7 @@ void TMainForm::CreateToolBar() {
     SpeedButton_ScreenShotSeries =
         AddToolButton(Panel1, {301, QStyle::SP_DirLinkIcon, "screen shot series [X]", true});
     connect(BitBtn1, &QToolButton::clicked, this, &TMainForm::BitBtn1Click);
+    connect(BitBtn2, &QToolButton::clicked, this, &TMainForm::BitBtn2Click);
     connect(ComboBox1, &QComboBox::activated, this, &TMainForm::ComboBox1Select);
 }
 

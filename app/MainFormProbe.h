@@ -48,6 +48,7 @@ public:
 
     using TMainForm::AnimationTimer;
     using TMainForm::BitBtn1;
+    using TMainForm::BitBtn2;
     using TMainForm::BitBtn_ScreenShotSingle;
     using TMainForm::BitBtn_StepBack;
     using TMainForm::ComboBox1;

@@ -37,7 +37,7 @@ BENCHMARK(BM_LoadHeadless)->Unit(benchmark::kMillisecond)->Iterations(3);
 // The main window at 1280 x 800 as the program shows it, its startup window already past.
 struct TBenchWindow {
     TBenchWindow() {
-        Form.SetWindows(&Progress, nullptr);
+        Form.SetWindows({&Progress});
         Form.FirstActivation = false;
         Form.resize(1280, 800);
         Form.show();

@@ -150,8 +150,10 @@ QString TGLControl::SaveCanvasToFile(const QString& fileName, std::int32_t width
     if (!refused.isEmpty()) {
         return refused;
     }
-    repaint();
-    QImage picture = DisplayedFrame();
+    // Drawn anew into the framebuffer and read back there: a synchronous repaint does not
+    // always reach the framebuffer at once, and then the shot showed the frame before.
+    QImage picture = grabFramebuffer();
+    update(); // the screen shows the same state next
     if (picture.isNull()) {
         return QStringLiteral("The view has not been drawn yet.");
     }

@@ -31,7 +31,7 @@ protected:
     void SetUp() override {
         Form = std::make_unique<TMainFormProbe>();
         Progress = new TFProgressDialog(Form.get());
-        Form->SetWindows(Progress, nullptr);
+        Form->SetWindows({Progress});
     }
 
     // A window of fixed size, so that frames read back pixel by pixel are alike on every run.

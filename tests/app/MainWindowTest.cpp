@@ -3,17 +3,21 @@
 #include "CellView3D.h"
 #include "GuiStart.h"
 #include "GuiTestMain.h"
+#include "HelpForm.h"
 #include "MainWindowFixture.h"
 #include "ProgramSettings.h"
 #include "ProgressDialog.h"
 #include "SettingsStore.h"
 #include "SettingsTestSupport.h"
+#include "Statistics.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -185,6 +189,35 @@ TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
     EXPECT_EQ(Form->LogFile, nullptr) << "the close went through after the load";
     TSettingsStore store;
     EXPECT_EQ(store.ReadInteger(TProgramSettings::KeyPath(), "MaxAnimationSpeed"), 5);
+}
+
+// Each opens modally; the check runs inside it and closes it.
+TEST_F(MainWindow, TheProjectDataAndQuickReferenceOpenFromTheirEntriesKeysAndButton) {
+    TFStatistics statistics(Form.get());
+    THelpForm help(Form.get());
+    Form->SetWindows({Progress, nullptr, nullptr, &statistics, &help});
+    ShowAndWait();
+    QStringList seen;
+    const auto closeWhenShown = [&] {
+        QTimer::singleShot(0, Form.get(), [&] {
+            if (auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                seen << window->windowTitle() + ": " +
+                            statistics.List.toPlainText().section('\n', 0, 0);
+                window->accept();
+            }
+        });
+    };
+    closeWhenShown();
+    Form->Statistics->trigger();
+    Form->LoadLogFile(Small);
+    closeWhenShown();
+    Form->BitBtn2->click();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    closeWhenShown();
+    QTest::keyClick(Form.get(), Qt::Key_F1);
+    EXPECT_EQ(seen, (QStringList{"Project Data: No 3D logfile loaded yet!",
+                                 "Project Data:  ", "Quick Reference:  "}));
 }
 
 TEST_F(MainWindow, ShortcutsReachTheirCommandsWhileTheViewHasTheFocus) {

@@ -1,0 +1,200 @@
+#include "HelpForm.h"
+
+#include "QtUiServices.h"
+
+#include <QFontMetrics>
+#include <QIcon>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QShowEvent>
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <utility>
+
+namespace {
+
+constexpr int FormWidth = 341;
+constexpr int FormHeight = 387;
+constexpr int TopStripHeight = 129;
+constexpr int BottomStripHeight = 25;
+constexpr QRect PictureBox(20, 12, 89, 109);
+constexpr int LabelLeft = 96;
+// The action texts start this far beyond the widest key text.
+constexpr int TabGap = 12;
+
+struct TKeyGroup {
+    const char* Heading;
+    std::initializer_list<std::pair<const char*, const char*>> Keys;
+};
+
+// Each key is the shortcut of the main window's menu entry for the same command.
+const std::array<TKeyGroup, 4> KeyGroups{{
+    {"File",
+     {{"Ctrl + L:", "Load log file"},
+      {"Y:", "Single screen shot"},
+      {"X:", "Screen shot series"},
+      {"Alt + F4:", "Quit programme"}}},
+    {"Views", {{"W:", "Deck up"}, {"S:", "Deck down"}, {"Q:", "Zoom in"}, {"A:", "Zoom out"}}},
+    {"Animation",
+     {{"1:", "Reset to start"},
+      {"2:", "Run/pause"},
+      {"3:", "Step backward"},
+      {"4:", "Step forward"}}},
+    {"Settings",
+     {{"L:", "Add light above origin"}, {"Shift + L:", "Remove light closest to origin"}}},
+}};
+
+// A heading alone on its line, then "key<TAB>action" lines; an empty line after each group and a
+// second one after the last.
+QString KeyListText() {
+    QStringList lines;
+    for (const TKeyGroup& group : KeyGroups) {
+        lines << QString::fromLatin1(group.Heading);
+        for (const auto& [key, action] : group.Keys) {
+            lines << QString::fromLatin1(key) + QLatin1Char('\t') + QString::fromLatin1(action);
+        }
+        lines << QString();
+    }
+    lines << QString();
+    return lines.join(QLatin1Char('\n'));
+}
+
+int WidestKeyText(const QFontMetrics& metrics) {
+    int widest = 0;
+    for (const TKeyGroup& group : KeyGroups) {
+        for (const auto& [key, action] : group.Keys) {
+            widest = std::max(widest, metrics.horizontalAdvance(QString::fromLatin1(key)));
+        }
+    }
+    return widest;
+}
+
+// The rows, in picture coordinates, where the leader lines meet their labels; kept above the
+// mouse whatever the font.
+struct TLeaderEnds {
+    std::array<int, 3> Rows;
+    int Right;
+};
+
+void DrawMouseBody(QPainter& painter, const QColor& ink) {
+    const QRectF body(8.5, 46.5, 44, 60);
+    QPainterPath outline;
+    outline.addRoundedRect(body, 20, 22);
+    QLinearGradient shade(body.topLeft(), body.bottomRight());
+    shade.setColorAt(0.0, QColor(250, 250, 250));
+    shade.setColorAt(1.0, QColor(190, 192, 198));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(ink, 1.0));
+    painter.setBrush(shade);
+    painter.drawPath(outline);
+
+    // The two buttons and the wheel between them.
+    painter.drawLine(QPointF(body.left(), 70.5), QPointF(body.right(), 70.5));
+    painter.drawLine(QPointF(30.5, body.top()), QPointF(30.5, 70.5));
+    painter.setBrush(QColor(90, 90, 96));
+    painter.drawRoundedRect(QRectF(27.5, 51.5, 6, 13), 3, 3);
+}
+
+// Each leader line rises from its button and turns right to its label.
+void DrawLeaderLines(QPainter& painter, const QColor& ink, const TLeaderEnds& ends) {
+    const std::array<QPoint, 3> buttons{QPoint(18, 58), QPoint(30, 56), QPoint(42, 58)};
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(ink, 1));
+    painter.setBrush(ink);
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const QPoint start = buttons[i];
+        const QPoint corner(start.x(), ends.Rows[i]);
+        painter.drawLine(start, corner);
+        painter.drawLine(corner, QPoint(ends.Right, corner.y()));
+        painter.drawEllipse(start, 2, 2);
+    }
+}
+
+QPixmap DrawMousePicture(const QColor& background, const QColor& ink, const TLeaderEnds& ends) {
+    QImage image(PictureBox.size(), QImage::Format_RGB32);
+    image.fill(background);
+    QPainter painter(&image);
+    DrawMouseBody(painter, ink);
+    DrawLeaderLines(painter, ink, ends);
+    painter.end();
+    return QPixmap::fromImage(image);
+}
+
+// A green tick for the Ok button.
+QIcon DrawConfirmIcon() {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(20, 140, 40), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolyline(QPolygonF({QPointF(3, 8.5), QPointF(6.5, 12), QPointF(13, 4)}));
+    painter.end();
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+THelpForm::THelpForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setWindowTitle(QStringLiteral("Quick Reference"));
+    setFixedSize(FormWidth, FormHeight);
+    Panel1.setGeometry(0, 0, FormWidth, TopStripHeight);
+    RichEdit1.setGeometry(0, TopStripHeight, FormWidth,
+                          FormHeight - TopStripHeight - BottomStripHeight);
+    Panel2.setGeometry(0, FormHeight - BottomStripHeight, FormWidth, BottomStripHeight);
+    SetUpMouseLabels();
+    SetUpKeyList();
+    SetUpOkButton();
+}
+
+void THelpForm::reject() {}
+
+void THelpForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        CentreOnParent(*this);
+    }
+}
+
+void THelpForm::SetUpMouseLabels() {
+    const std::array<std::pair<QLabel*, const char*>, 3> labels{{
+        {&Label1, "Left Mousebutton: Rotate"},
+        {&Label2, "Scroll Wheel: Zoom"},
+        {&Label3, "Right Mouse Button: Move"},
+    }};
+    TLeaderEnds ends{{}, LabelLeft - PictureBox.left() - 3};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        QLabel& label = *labels[i].first;
+        label.setTextFormat(Qt::PlainText);
+        label.setText(QString::fromLatin1(labels[i].second));
+        label.move(LabelLeft, 8 + 16 * static_cast<int>(i));
+        label.adjustSize();
+        ends.Rows[i] = std::clamp(label.geometry().center().y() - PictureBox.top(), 2, 40);
+    }
+    Image1.setGeometry(PictureBox);
+    Image1.setPixmap(DrawMousePicture(palette().color(QPalette::Window),
+                                      palette().color(QPalette::WindowText), ends));
+}
+
+void THelpForm::SetUpKeyList() {
+    RichEdit1.setReadOnly(true);
+    RichEdit1.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    RichEdit1.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1.setPlainText(KeyListText());
+    RichEdit1.setTabStopDistance(WidestKeyText(RichEdit1.fontMetrics()) + TabGap);
+}
+
+void THelpForm::SetUpOkButton() {
+    BitBtn1.setText(QStringLiteral("&Ok"));
+    BitBtn1.setIcon(DrawConfirmIcon());
+    BitBtn1.setGeometry(FormWidth - 83, 0, 81, BottomStripHeight);
+    BitBtn1.setDefault(true);
+    BitBtn1.setFocus();
+    connect(&BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}

@@ -1,0 +1,211 @@
+// The quick reference on a real display: its look, the key list as the user reads it, and the
+// only ways it closes.
+
+#include "HelpForm.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+class HelpForm : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MainWindow.setGeometry(200, 150, 800, 600);
+        MainWindow.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&MainWindow));
+    }
+
+    void ShowModeless() {
+        Form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
+    }
+
+    // Shows the form modally as the main window does; `during` runs once it is on screen. A
+    // showing that lasts too long is ended as Rejected, so a fault cannot hang the test.
+    int ShowModally(const std::function<void()>& during) {
+        QTimer::singleShot(0, &Form, [&] {
+            if (QTest::qWaitForWindowExposed(&Form)) {
+                Form.activateWindow();
+                if (QTest::qWaitForWindowActive(&Form)) {
+                    during();
+                }
+            }
+        });
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&] { Form.done(QDialog::Rejected); });
+        guard.start(3000);
+        return Form.exec();
+    }
+
+    QWidget MainWindow;
+    THelpForm Form{&MainWindow};
+};
+
+QWidget* FocusedControl(QWidget& window) {
+    QWidget* focused = QApplication::focusWidget();
+    return focused != nullptr ? focused : &window;
+}
+
+bool IsInk(QColor pixel, QColor ink) {
+    return std::abs(pixel.lightness() - ink.lightness()) < 40;
+}
+
+TEST_F(HelpForm, IsAFixedTitledWindowWithoutCloseBoxCentredOnTheMainWindow) {
+    ShowModeless();
+    EXPECT_EQ(Form.windowTitle(), "Quick Reference");
+    EXPECT_EQ(Form.size(), QSize(341, 387));
+    EXPECT_EQ(Form.minimumSize(), Form.maximumSize());
+    const Qt::WindowFlags flags = Form.windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowSystemMenuHint));
+    EXPECT_LE((Form.geometry().center() - MainWindow.geometry().center()).manhattanLength(), 2);
+
+    EXPECT_EQ(Form.Label1.text(), "Left Mousebutton: Rotate");
+    EXPECT_EQ(Form.Label2.text(), "Scroll Wheel: Zoom");
+    EXPECT_EQ(Form.Label3.text(), "Right Mouse Button: Move");
+    for (const QLabel* label : {&Form.Label1, &Form.Label2, &Form.Label3}) {
+        SCOPED_TRACE(label->text().toStdString());
+        EXPECT_EQ(label->mapTo(&Form, QPoint(0, 0)).x(), 96);
+        EXPECT_TRUE(QRect(0, 0, 341, 129).contains(label->geometry()));
+        EXPECT_TRUE(label->isVisible());
+    }
+    EXPECT_EQ(Form.BitBtn1.text(), "&Ok");
+    EXPECT_TRUE(Form.BitBtn1.isDefault());
+    EXPECT_FALSE(Form.BitBtn1.icon().isNull());
+    EXPECT_TRUE(QRect(0, 362, 341, 25).contains(Form.BitBtn1.geometry().translated(0, 362)));
+    EXPECT_GT(Form.BitBtn1.mapTo(&Form, QPoint(0, 0)).x(), 341 / 2);
+}
+
+TEST_F(HelpForm, KeyListReadsLineByLineWithItsActionsInOneColumn) {
+    ShowModeless();
+    // One entry per line of the list, empty lines included.
+    const QStringList expected = QString("File\n"
+                                         "Ctrl + L:\tLoad log file\n"
+                                         "Y:\tSingle screen shot\n"
+                                         "X:\tScreen shot series\n"
+                                         "Alt + F4:\tQuit programme\n"
+                                         "\n"
+                                         "Views\n"
+                                         "W:\tDeck up\n"
+                                         "S:\tDeck down\n"
+                                         "Q:\tZoom in\n"
+                                         "A:\tZoom out\n"
+                                         "\n"
+                                         "Animation\n"
+                                         "1:\tReset to start\n"
+                                         "2:\tRun/pause\n"
+                                         "3:\tStep backward\n"
+                                         "4:\tStep forward\n"
+                                         "\n"
+                                         "Settings\n"
+                                         "L:\tAdd light above origin\n"
+                                         "Shift + L:\tRemove light closest to origin\n"
+                                         "\n"
+                                         "")
+                                     .split('\n');
+    const QTextDocument& document = *Form.RichEdit1.document();
+    ASSERT_EQ(document.blockCount(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(document.findBlockByNumber(i).text(), expected[i]) << "line " << i;
+    }
+
+    // Every action starts at the same x, clear of the widest key text.
+    const int widestKey = Form.RichEdit1.fontMetrics().horizontalAdvance("Shift + L:");
+    QList<qreal> actionStarts;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const int tab = static_cast<int>(block.text().indexOf('\t'));
+        if (tab >= 0) {
+            actionStarts << block.layout()->lineAt(0).cursorToX(tab + 1);
+        }
+    }
+    ASSERT_EQ(actionStarts.size(), 14);
+    for (const qreal x : actionStarts) {
+        EXPECT_EQ(x, actionStarts.front());
+    }
+    EXPECT_GT(actionStarts.front(), widestKey);
+
+    EXPECT_TRUE(Form.RichEdit1.isReadOnly());
+    QTest::keyClicks(&Form.RichEdit1, "typed");
+    EXPECT_EQ(document.blockCount(), expected.size());
+    EXPECT_EQ(document.findBlockByNumber(0).text(), "File");
+    EXPECT_TRUE(Form.RichEdit1.textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+
+    QScrollBar& scrollBar = *Form.RichEdit1.verticalScrollBar();
+    EXPECT_TRUE(scrollBar.isVisible());
+    EXPECT_GT(scrollBar.maximum(), 0);
+    scrollBar.setValue(scrollBar.maximum());
+    EXPECT_EQ(scrollBar.value(), scrollBar.maximum());
+}
+
+TEST_F(HelpForm, PictureIsAMouseWithLeaderLinesReachingTheLabels) {
+    ShowModeless();
+    EXPECT_EQ(Form.Image1.mapTo(&Form, QPoint(0, 0)), QPoint(20, 12));
+    EXPECT_EQ(Form.Image1.size(), QSize(89, 109));
+    const QImage picture = Form.Image1.grab().toImage();
+    ASSERT_EQ(picture.size(), QSize(89, 109));
+    const QColor background = Form.palette().color(QPalette::Window);
+    const QColor ink = Form.palette().color(QPalette::WindowText);
+    EXPECT_EQ(picture.pixelColor(1, 1), background);
+    EXPECT_EQ(picture.pixelColor(88, 108), background);
+
+    // Each leader line ends just before its label, at the label's middle.
+    for (const QLabel* label : {&Form.Label1, &Form.Label2, &Form.Label3}) {
+        SCOPED_TRACE(label->text().toStdString());
+        const QPoint labelLeft =
+            Form.Image1.mapFrom(&Form.Panel1, QPoint(label->x(), label->geometry().center().y()));
+        EXPECT_TRUE(IsInk(picture.pixelColor(labelLeft.x() - 3, labelLeft.y()), ink));
+        EXPECT_FALSE(IsInk(picture.pixelColor(labelLeft.x() - 3, labelLeft.y() + 4), ink));
+    }
+
+    // The mouse itself: an outlined body lighter than the ink, in the lower part.
+    int inkPixels = 0;
+    int bodyPixels = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor pixel = picture.pixelColor(x, y);
+            inkPixels += IsInk(pixel, ink) ? 1 : 0;
+            bodyPixels += (y > 60 && pixel != background && !IsInk(pixel, ink)) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inkPixels, 200);
+    EXPECT_GT(bodyPixels, 1000);
+}
+
+TEST_F(HelpForm, ClosesWithAcceptedOnOkOrEnterAndNotOnEscape) {
+    EXPECT_EQ(ShowModally([&] { QTest::mouseClick(&Form.BitBtn1, Qt::LeftButton); }),
+              QDialog::Accepted);
+    EXPECT_EQ(ShowModally([&] { QTest::keyClick(FocusedControl(Form), Qt::Key_Return); }),
+              QDialog::Accepted);
+    // Enter also closes while the key list has the focus, as after selecting some of it.
+    EXPECT_EQ(ShowModally([&] {
+                  Form.RichEdit1.setFocus();
+                  QTest::keyClick(&Form.RichEdit1, Qt::Key_Enter);
+              }),
+              QDialog::Accepted);
+
+    bool openAfterEscape = false;
+    EXPECT_EQ(ShowModally([&] {
+                  QTest::keyClick(FocusedControl(Form), Qt::Key_Escape);
+                  openAfterEscape = Form.isVisible();
+                  Form.close();
+                  openAfterEscape = openAfterEscape && Form.isVisible();
+                  Form.done(QDialog::Accepted);
+              }),
+              QDialog::Accepted);
+    EXPECT_TRUE(openAfterEscape);
+}
+
+} // namespace
