@@ -1,9 +1,6 @@
 #include "ProgressDialog.h"
 
-#include "QtUiServices.h"
 #include "TextConversion.h"
-
-#include <QShowEvent>
 
 #include <algorithm>
 
@@ -18,7 +15,7 @@ constexpr int TextMargin = 8;
 
 // A title bar without close, minimise or maximise buttons.
 TFProgressDialog::TFProgressDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : TCentredDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("Progress"));
     setFixedSize(ClientWidth, ClientHeight);
 
@@ -56,10 +53,3 @@ void TFProgressDialog::Close() {
 }
 
 void TFProgressDialog::reject() {}
-
-void TFProgressDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        CentreOnParent(*this);
-    }
-}

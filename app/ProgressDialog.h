@@ -2,13 +2,15 @@
 // The window that follows a load: a line of text over a bar. The program shows and closes it; the
 // user cannot close it, so it stays in view until the load is over.
 
+#include "CentredDialog.h"
+
 #include "UiServices.h"
 
 #include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
 
-class TFProgressDialog : public QDialog, public IProgressWindow {
+class TFProgressDialog : public TCentredDialog, public IProgressWindow {
     Q_OBJECT
 
 public:
@@ -29,5 +31,4 @@ public:
     QProgressBar ProgressBar{this};
 
 protected:
-    void showEvent(QShowEvent* event) override;
 };

@@ -2,10 +2,8 @@
 
 #include "LogFile.h"
 #include "MessageNesting.h"
-#include "QtUiServices.h"
 
 #include <QHBoxLayout>
-#include <QShowEvent>
 #include <QStyle>
 
 namespace {
@@ -18,8 +16,8 @@ constexpr int PanelHeight = 25;
 
 // A title bar with only the close box.
 TFStatistics::TFStatistics(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint) {
+    : TCentredDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                 Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Project Data"));
     setFixedSize(ClientWidth, ClientHeight);
 
@@ -52,11 +50,4 @@ void TFStatistics::Fill(const TLogFile1* project) {
     List.SetBold(true);
     List.AddLine("No 3D logfile loaded yet!");
     List.SetBold(false);
-}
-
-void TFStatistics::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        CentreOnParent(*this);
-    }
 }

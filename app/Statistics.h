@@ -1,6 +1,8 @@
 #pragma once
 // The project data window: the statistics report of the loaded project, shown on request.
 
+#include "CentredDialog.h"
+
 #include "RichTextList.h"
 
 #include <QDialog>
@@ -9,7 +11,7 @@
 
 class TLogFile1;
 
-class TFStatistics : public QDialog {
+class TFStatistics : public TCentredDialog {
     Q_OBJECT
 
 public:
@@ -26,5 +28,4 @@ public:
     QPushButton BitBtn1{&Panel1};
 
 protected:
-    void showEvent(QShowEvent* event) override;
 };

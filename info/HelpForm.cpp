@@ -1,7 +1,5 @@
 #include "HelpForm.h"
 
-#include "QtUiServices.h"
-
 #include <QFontMetrics>
 #include <QIcon>
 #include <QImage>
@@ -9,7 +7,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QShowEvent>
 #include <QStringList>
 
 #include <algorithm>
@@ -141,7 +138,7 @@ QIcon DrawConfirmIcon() {
 } // namespace
 
 THelpForm::THelpForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : TCentredDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("Quick Reference"));
     setFixedSize(FormWidth, FormHeight);
     Panel1.setGeometry(0, 0, FormWidth, TopStripHeight);
@@ -154,13 +151,6 @@ THelpForm::THelpForm(QWidget* parent)
 }
 
 void THelpForm::reject() {}
-
-void THelpForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        CentreOnParent(*this);
-    }
-}
 
 void THelpForm::SetUpMouseLabels() {
     const std::array<std::pair<QLabel*, const char*>, 3> labels{{

@@ -2,13 +2,15 @@
 // The quick reference: how the mouse drives the 3D view and which keys start the main commands.
 // Its content is fixed; the window has no close box and ends only with its Ok button or Enter.
 
+#include "CentredDialog.h"
+
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
 
-class THelpForm : public QDialog {
+class THelpForm : public TCentredDialog {
     Q_OBJECT
 
 public:
@@ -30,8 +32,6 @@ public:
     QPushButton BitBtn1{&Panel2};
 
 protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void SetUpMouseLabels();
     void SetUpKeyList();

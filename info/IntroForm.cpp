@@ -75,7 +75,8 @@ void SetUpTextLabel(QLabel& label, QPoint topLeft) {
 
 } // namespace
 
-TIntroForm::TIntroForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+TIntroForm::TIntroForm(QWidget* parent)
+    : TCentredDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setFixedSize(FormWidth, FormHeight);
 
     AmblaImage.setGeometry(rect());
@@ -113,10 +114,7 @@ void TIntroForm::done(int result) {
 }
 
 void TIntroForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        CentreOnParent(*this);
-    }
+    TCentredDialog::showEvent(event);
     FormActivate();
 }
 

@@ -2,11 +2,13 @@
 // The startup window: the product picture, a short notice and the version, shown modally for a
 // set time. A click ends only a long showing, so the short one at start-up cannot be skipped.
 
+#include "CentredDialog.h"
+
 #include <QDialog>
 #include <QLabel>
 #include <QTimer>
 
-class TIntroForm : public QDialog {
+class TIntroForm : public TCentredDialog {
     Q_OBJECT
 
 public:

@@ -1,7 +1,6 @@
 #include "OptionsForm.h"
 
 #include "Options.h"
-#include "QtUiServices.h"
 #include "UiServices.h"
 
 #include <QButtonGroup>
@@ -16,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -73,8 +71,8 @@ QString SizeProblem(const QLineEdit& edit, int bound, const char* dimension) {
 
 // A fixed dialog with only a close box in its title bar.
 TOptionsForm::TOptionsForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint) {
+    : TCentredDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                 Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Options"));
     setFixedSize(ClientWidth, ClientHeight);
 
@@ -399,13 +397,6 @@ int TOptionsForm::DirectoryRoom(const QString& prefix) const {
                            .width();
     const int room = DirectoryCaptionWidth - circle - metrics.horizontalAdvance(prefix);
     return std::min(DirectoryCaptionMaxPixels, room);
-}
-
-void TOptionsForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        CentreOnParent(*this);
-    }
 }
 
 // A click into a size field chooses that size; reaching the field with Tab does not.

@@ -3,6 +3,8 @@
 // how large they are. The program makes it once and reuses it, so between showings the controls
 // keep what the user last did, and the directory chosen last is offered again.
 
+#include "CentredDialog.h"
+
 #include <QDialog>
 #include <QSize>
 #include <QString>
@@ -20,7 +22,7 @@ class QTabWidget;
 class QWidget;
 class TOptions1;
 
-class TOptionsForm : public QDialog {
+class TOptionsForm : public TCentredDialog {
     Q_OBJECT
 
 public:
@@ -63,7 +65,6 @@ public:
     QPushButton* BitBtn1 = nullptr; // OK
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,0 +1,12 @@
+#include "CentredDialog.h"
+
+#include "QtUiServices.h"
+
+#include <QShowEvent>
+
+void TCentredDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        CentreOnParent(*this);
+    }
+}
