@@ -77,7 +77,7 @@ void TMainForm::SpeedButton_ScreenShotSeriesClick() {
         SetSeriesActive(false);
         return;
     }
-    ScreenShotPath = QDir(QString::fromStdString(*chosen)).filePath(QString());
+    ScreenShotPath = QString::fromStdString(*chosen);
     if (!ScreenShotPath.endsWith('/')) {
         ScreenShotPath += '/';
     }
