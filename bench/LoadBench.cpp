@@ -36,17 +36,8 @@ std::int64_t CountWords(const std::string& path) {
     return words;
 }
 
-// Bytes the loaded model holds: what peak memory of a load is compared with.
 double ModelMegabytes(const TLogFile1& project) {
-    std::uint64_t bytes =
-        project.Decks.size() * sizeof(TDeck) + project.Persons.size() * sizeof(TPersonData);
-    for (const TDeck& deck : project.Decks) {
-        bytes += deck.Cells.size() * sizeof(TCell) + deck.Quads.size() * sizeof(TQuad);
-    }
-    for (const TPersonData& person : project.Persons) {
-        bytes += person.Moves.size() * sizeof(TMove);
-    }
-    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+    return static_cast<double>(project.ModelBytes()) / (1024.0 * 1024.0);
 }
 
 void BM_WordCountBaseline(benchmark::State& state) {

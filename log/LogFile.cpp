@@ -43,14 +43,19 @@ bool TLogFile1::Load(const std::string& fileName, IProgressWindow& progress) {
         ShowError(source.OpenError());
         return false;
     }
-    return LoadFromSource(source, progress);
+    return ReadSource(source, progress);
 }
 
 bool TLogFile1::LoadFromMemory(const std::string& name, std::string_view bytes,
                                IProgressWindow& progress) {
-    StartLoad(name, progress);
     TMemorySource source(bytes);
-    return LoadFromSource(source, progress);
+    return LoadFromSource(name, source, progress);
+}
+
+bool TLogFile1::LoadFromSource(const std::string& name, IByteSource& source,
+                               IProgressWindow& progress) {
+    StartLoad(name, progress);
+    return ReadSource(source, progress);
 }
 
 void TLogFile1::StartLoad(const std::string& name, IProgressWindow& progress) {
@@ -64,7 +69,7 @@ void TLogFile1::StartLoad(const std::string& name, IProgressWindow& progress) {
                       "by one.");
 }
 
-bool TLogFile1::LoadFromSource(IByteSource& source, IProgressWindow& progress) {
+bool TLogFile1::ReadSource(IByteSource& source, IProgressWindow& progress) {
     const TScopedBoxCap capped(LoadBoxes);
     TLogScanner scanner(source);
     TLogReader reader(*this, scanner, progress);
@@ -123,4 +128,13 @@ std::string TLogFile1::GetDeckCaption(std::int32_t index) const {
         return "error";
     }
     return Decks[static_cast<std::size_t>(index)].Caption;
+}
+
+std::uint64_t TLogFile1::ModelBytes() const {
+    std::uint64_t bytes = Decks.capacity() * sizeof(TDeck) +
+                          Persons.capacity() * sizeof(TPersonData) + MoveMemory.UsedBytes();
+    for (const TDeck& deck : Decks) {
+        bytes += deck.Cells.capacity() * sizeof(TCell) + deck.Quads.capacity() * sizeof(TQuad);
+    }
+    return bytes;
 }

@@ -25,8 +25,10 @@ public:
     // kept. False only when nothing was loaded: the file cannot be opened or read, or it asks for
     // more memory than the machine has; the project is then empty.
     bool Load(const std::string& fileName, IProgressWindow& progress);
-    // The same from bytes in memory; name stands for the file name in messages.
+    // The same from bytes in memory, or from any source; name stands for the file name in
+    // messages.
     bool LoadFromMemory(const std::string& name, std::string_view bytes, IProgressWindow& progress);
+    bool LoadFromSource(const std::string& name, IByteSource& source, IProgressWindow& progress);
 
     // Every person applies its move entry k (forwards) or undoes it (backwards); returns how
     // many have left. Boxes raised on the way are kept few for the whole replay.
@@ -34,6 +36,8 @@ public:
     std::int32_t StepPersonsBackward(std::int32_t k);
 
     std::string GetDeckCaption(std::int32_t index) const;
+    // Bytes the loaded model takes: decks with their cells and quads, persons, move lists.
+    std::uint64_t ModelBytes() const;
     void FillStatistics(IRichTextView& view) const;
 
     std::string FloorWord;
@@ -62,7 +66,7 @@ public:
 private:
     friend class TLogReader;
     void StartLoad(const std::string& name, IProgressWindow& progress);
-    bool LoadFromSource(IByteSource& source, IProgressWindow& progress);
+    bool ReadSource(IByteSource& source, IProgressWindow& progress);
     // Replaces the persons by count new ones, releasing the move lists of the old ones.
     void CreatePersons(std::int32_t count);
     void Clear();

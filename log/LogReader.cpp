@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::size_t MaxCaptionLength = 254;
 constexpr int MaxDataWarnings = 10;
+constexpr std::size_t ListCheckStep = std::size_t{1} << 20;
 
 // Kind codes of the cell characters; everything else is void.
 constexpr std::array<std::uint8_t, 256> MakeKindTable() {
@@ -255,7 +256,6 @@ void TLogReader::CreateDecksAndPersons() {
     p.Decks.clear();
     p.CreatePersons(0);
     p.DecksCreated = false;
-    MoveEntries = 0;
 
     const std::int64_t cellsPerDeck =
         (p.XMax > 0 && p.YMax > 0) ? std::int64_t{p.XMax} * p.YMax : 0;
@@ -275,7 +275,6 @@ void TLogReader::CreateDecksAndPersons() {
                            " of memory, but this computer has only " + FormatBytes(p.MemoryLimit) +
                            "."};
     }
-    MoveEntryBudget = (p.MemoryLimit - ModelBytes) / sizeof(TMove);
     if (decks > 0) {
         p.Decks.resize(decks);
         for (TDeck& deck : p.Decks) {
@@ -448,9 +447,11 @@ void TLogReader::LoadMovement() {
     ShownPercent = -1;
     SetProgress(0, 1);
     for (std::int32_t i = 0; i < p.PMax; ++i) {
-        Runs.clear();
-        RunEntries = 0;
         TPersonData& person = p.Persons[static_cast<std::size_t>(i)];
+        Builder.Clear();
+        EntriesBeforeList = person.MoveCount;
+        PersonIndex = static_cast<std::size_t>(i);
+        CheckedListBytes = 0;
         try {
             LoadMoveList();
         } catch (const TUnexpectedEnd&) {
@@ -462,68 +463,114 @@ void TLogReader::LoadMovement() {
     }
 }
 
-// The list is gathered as runs and expanded once into memory of exactly its size (a person's
-// first list; later ones append).
+// The list is gathered first, so that it takes memory of exactly its size (a person's first
+// list; later ones append).
 void TLogReader::GiveMoves(TPersonData& person) {
-    person.Moves.reserve(person.Moves.size() + static_cast<std::size_t>(RunEntries));
-    for (const TMoveRun& run : Runs) {
-        person.AppendMoves(run.Count, run.Direction, run.LevelChange);
-    }
-    MoveEntries += static_cast<std::uint64_t>(RunEntries);
+    CheckMoveMemory(person);
+    person.AppendMoves(Builder);
 }
 
 // One person's entries, up to the "S" that ends them.
 void TLogReader::LoadMoveList() {
-    const char* const section = "movement data";
-    for (int c = CharIn(section); c != 'S'; c = CharIn(section)) {
+    while (!ReadPlainMoves() && LoadMoveEntry()) {
+    }
+}
+
+// The common spellings of entries, read straight from the scanner's buffer: single digits, runs
+// "P<count>x<digit>" with a count of up to nine digits, and "U<digit>" or "D<digit>". Stops at
+// anything else, and a little before the end of the buffer, where LoadMoveEntry reads on. True
+// at the "S" that ends the list.
+bool TLogReader::ReadPlainMoves() {
+    constexpr std::size_t LongestPlainEntry = 12; // "P123456789x0" and the character after it
+    const std::string_view buffered = Scanner.Buffered();
+    if (buffered.size() <= LongestPlainEntry) {
+        return false;
+    }
+    const char* p = buffered.data();
+    const char* const end = p + buffered.size() - LongestPlainEntry;
+    bool listEnded = false;
+    while (p < end) {
+        const char c = *p;
         if (IsDigit(c)) {
             AppendEntries(1, c - '0', 0);
-            continue;
-        }
-        int got = 0;
-        if (c == 'P') {
-            const auto count = RunCountIn(section);
-            const auto direction = DigitIn(section, got);
-            if (count && direction) {
-                AppendEntries(*count, *direction, 0);
+            ++p;
+        } else if (TLogScanner::IsBlank(static_cast<unsigned char>(c))) {
+            ++p;
+        } else if (c == 'P') {
+            const char* q = p + 1;
+            std::int32_t count = 0;
+            for (const char* const digitsEnd = q + 9; q < digitsEnd && IsDigit(*q); ++q) {
+                count = count * 10 + (*q - '0');
             }
-        } else if (c == 'U' || c == 'D') {
-            if (const auto direction = DigitIn(section, got)) {
-                AppendEntries(1, *direction, c == 'U' ? 1 : -1);
+            if (q == p + 1 || *q != 'x' || !IsDigit(q[1])) {
+                break;
             }
+            AppendEntries(count, q[1] - '0', 0);
+            p = q + 2;
+        } else if ((c == 'U' || c == 'D') && IsDigit(p[1])) {
+            AppendEntries(1, p[1] - '0', c == 'U' ? 1 : -1);
+            p += 2;
         } else {
-            const char shown = static_cast<char>(c);
-            WarnNotANumber(std::string_view(&shown, 1));
-        }
-        if (got == 'S') {
-            break; // a digit was missing right before the end of the list
+            listEnded = c == 'S';
+            p += listEnded ? 1 : 0;
+            break;
         }
     }
+    Scanner.Consume(static_cast<std::size_t>(p - buffered.data()));
+    return listEnded;
+}
+
+// One entry in any spelling, with warnings for what is not one; false at the end of the list.
+bool TLogReader::LoadMoveEntry() {
+    const char* const section = "movement data";
+    const int c = CharIn(section);
+    if (c == 'S') {
+        return false;
+    }
+    if (IsDigit(c)) {
+        AppendEntries(1, c - '0', 0);
+        return true;
+    }
+    int got = 0;
+    if (c == 'P') {
+        const auto count = RunCountIn(section);
+        const auto direction = DigitIn(section, got);
+        if (count && direction) {
+            AppendEntries(*count, *direction, 0);
+        }
+    } else if (c == 'U' || c == 'D') {
+        if (const auto direction = DigitIn(section, got)) {
+            AppendEntries(1, *direction, c == 'U' ? 1 : -1);
+        }
+    } else {
+        const char shown = static_cast<char>(c);
+        WarnNotANumber(std::string_view(&shown, 1));
+    }
+    return got != 'S'; // a digit was missing right before the end of the list
 }
 
 void TLogReader::AppendEntries(std::int64_t n, std::int32_t direction, std::int32_t levelChange) {
-    const std::int64_t listEntries = RunEntries + n;
-    if (listEntries > std::numeric_limits<std::int32_t>::max() ||
-        MoveEntries + static_cast<std::uint64_t>(listEntries) > MoveEntryBudget) {
-        RefuseMoves(listEntries);
-    }
-    RunEntries = listEntries;
-    if (!Runs.empty() && Runs.back().Direction == direction &&
-        Runs.back().LevelChange == levelChange) {
-        Runs.back().Count += static_cast<std::int32_t>(n);
-    } else {
-        Runs.push_back({static_cast<std::int32_t>(n), direction, levelChange});
-    }
-}
-
-void TLogReader::RefuseMoves(std::int64_t listEntries) {
-    if (listEntries > std::numeric_limits<std::int32_t>::max()) {
+    if (EntriesBeforeList + Builder.Count() + n > std::numeric_limits<std::int32_t>::max()) {
         throw TLoadRefused{"This file cannot be loaded: the move list of a person is longer than "
                            "this program can hold."};
     }
-    const std::uint64_t entries = MoveEntries + static_cast<std::uint64_t>(listEntries);
-    throw TLoadRefused{"This file cannot be loaded: the moves of its persons need more than " +
-                       FormatBytes(ModelBytes + entries * sizeof(TMove)) +
-                       " of memory, but this computer has only " +
-                       FormatBytes(Project.MemoryLimit) + "."};
+    Builder.Add(static_cast<std::int32_t>(n), {direction, levelChange});
+    // The list is checked exactly when it is given to its person; on the way only now and then,
+    // so that a list too long for the memory is refused early.
+    if (Builder.ClosedBytes() > CheckedListBytes + ListCheckStep) {
+        CheckMoveMemory(Project.Persons[PersonIndex]);
+        CheckedListBytes = Builder.ClosedBytes();
+    }
+}
+
+// What the list being read will take when it is given to the person: a list that grows moves
+// to new memory, and the old is only given back with the whole project.
+void TLogReader::CheckMoveMemory(const TPersonData& person) {
+    const std::uint64_t bytes =
+        ModelBytes + Project.MoveMemory.UsedBytes() + person.Moves.MemoryToAppend(Builder);
+    if (bytes > Project.MemoryLimit) {
+        throw TLoadRefused{"This file cannot be loaded: the moves of its persons need more than " +
+                           FormatBytes(bytes) + " of memory, but this computer has only " +
+                           FormatBytes(Project.MemoryLimit) + "."};
+    }
 }

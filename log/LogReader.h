@@ -53,6 +53,8 @@ private:
     bool LoadStartPositions();
     void LoadMovement();
     void LoadMoveList();
+    bool ReadPlainMoves();
+    bool LoadMoveEntry();
     void GiveMoves(TPersonData& person);
 
     std::string_view WordIn(const char* section);
@@ -61,7 +63,7 @@ private:
     std::optional<std::int64_t> RunCountIn(const char* section);
     std::optional<std::int32_t> DigitIn(const char* section, int& got);
     void AppendEntries(std::int64_t n, std::int32_t direction, std::int32_t levelChange);
-    [[noreturn]] void RefuseMoves(std::int64_t listEntries);
+    void CheckMoveMemory(const TPersonData& person);
     void SetInfo(const std::string& text);
     void SetProgress(std::int64_t done, std::int64_t total);
     void WarnNotANumber(std::string_view text);
@@ -72,14 +74,11 @@ private:
     IProgressWindow& Progress;
     TDataWarnings Warnings;
     std::uint64_t ModelBytes = 0;
-    std::uint64_t MoveEntries = 0;
-    std::uint64_t MoveEntryBudget = 0; // how many move entries still fit the memory limit
-    // The list being read, as runs of equal entries.
-    struct TMoveRun {
-        std::int32_t Count, Direction, LevelChange;
-    };
-    std::vector<TMoveRun> Runs;
-    std::int64_t RunEntries = 0;
+    // The list being read, and the entries the same person was given by earlier lists.
+    TMoveList::TBuilder Builder;
+    std::int64_t EntriesBeforeList = 0;
+    std::size_t PersonIndex = 0;
+    std::size_t CheckedListBytes = 0;
     int ShownPercent = -1;
 };
 

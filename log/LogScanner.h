@@ -37,6 +37,11 @@ public:
         }
     }
 
+    // What was read ahead and not handed out yet, for a caller that reads the characters itself;
+    // it tells with Consume how many it took.
+    std::string_view Buffered() const { return {Pos, static_cast<std::size_t>(End - Pos)}; }
+    void Consume(std::size_t count) { Pos += count; }
+
     enum class TLineResult { EndOfFileAtOnce, Text };
     // The rest of the current line without its line end (a carriage return before the line feed
     // belongs to the line end), at most maxLength characters; the rest of a longer line is dropped.

@@ -24,11 +24,13 @@ std::uintptr_t RoundUp(std::uintptr_t value, std::uintptr_t unit) {
 } // namespace
 
 void TMoveArena::Release() {
+    StopPopulating();
     for (const TBlock& block : Blocks) {
         ::munmap(block.Start, block.Size);
     }
     Blocks.clear();
-    Next = Populated = BlockEnd = nullptr;
+    Next = Requested = BlockEnd = nullptr;
+    Used = 0;
 }
 
 void TMoveArena::NewBlock(std::size_t atLeast) {
@@ -54,30 +56,73 @@ void TMoveArena::NewBlock(std::size_t atLeast) {
         ::munmap(reinterpret_cast<void*>(aligned + size), tail);
     }
     char* block = reinterpret_cast<char*>(aligned);
-    if (bulk) {
-        ::madvise(block, size, MADV_HUGEPAGE); // advice only: it works without huge pages
-    }
     Blocks.push_back({block, size});
     Next = block;
     BlockEnd = block + size;
     // Memory of the first block is filled in on first use.
-    Populated = bulk ? block : BlockEnd;
+    Requested = BlockEnd;
+    if (bulk) {
+        ::madvise(block, size, MADV_HUGEPAGE); // advice only: it works without huge pages
+        StartPopulating(block);
+    }
 }
 
+// Asks for memory to be filled in ahead of what has been used, by as much as has been used so far
+// but at most one step: a small file takes one huge page, a large one 32 MB at a time. The lock
+// is only taken once a step.
 void TMoveArena::PopulateUpTo(char* end) {
-    if (end <= Populated) {
+    if (end <= Requested) {
         return;
     }
-    // Fill in ahead as far as has been used so far, at most one step: a small file takes one
-    // huge page, a large one 32 MB at a time.
     const TBlock& block = Blocks.back();
     const auto used = static_cast<std::size_t>(end - block.Start);
     const auto ahead = reinterpret_cast<std::uintptr_t>(end) + std::min(used, PopulateStep);
-    char* target = reinterpret_cast<char*>(
+    Requested = reinterpret_cast<char*>(
         std::min(RoundUp(ahead, HugePage), reinterpret_cast<std::uintptr_t>(BlockEnd)));
-    // Where the kernel cannot do it in bulk, the pages are filled in on first use instead.
-    ::madvise(Populated, static_cast<std::size_t>(target - Populated), MADV_POPULATE_WRITE);
-    Populated = target;
+    {
+        const std::lock_guard lock(PopulatorMutex);
+        PopulateRequest = Requested;
+    }
+    PopulatorWake.notify_one();
+}
+
+void TMoveArena::StartPopulating(char* start) {
+    StopPopulating();
+    Requested = start;
+    PopulateRequest = start;
+    PopulatorStopping = false;
+    Populator = std::thread([this, start] { Populate(start); });
+}
+
+void TMoveArena::StopPopulating() {
+    if (!Populator.joinable()) {
+        return;
+    }
+    {
+        const std::lock_guard lock(PopulatorMutex);
+        PopulatorStopping = true;
+    }
+    PopulatorWake.notify_one();
+    Populator.join();
+}
+
+// Runs on the populating thread. Where the kernel cannot fill in memory in bulk, the pages are
+// filled in on first use instead; memory the reader touches first is filled in there.
+void TMoveArena::Populate(char* start) {
+    char* done = start;
+    for (;;) {
+        char* target = nullptr;
+        {
+            std::unique_lock lock(PopulatorMutex);
+            PopulatorWake.wait(lock, [&] { return PopulatorStopping || PopulateRequest > done; });
+            if (PopulatorStopping) {
+                return;
+            }
+            target = PopulateRequest;
+        }
+        ::madvise(done, static_cast<std::size_t>(target - done), MADV_POPULATE_WRITE);
+        done = target;
+    }
 }
 
 void* TMoveArena::do_allocate(std::size_t bytes, std::size_t alignment) {
@@ -92,6 +137,7 @@ void* TMoveArena::do_allocate(std::size_t bytes, std::size_t alignment) {
     }
     char* result = aligned();
     Next = result + bytes;
+    Used += bytes;
     PopulateUpTo(Next);
     return result;
 }

@@ -1,12 +1,15 @@
 #pragma once
-// Memory for the move lists of a project. A large file holds gigabytes of moves, and filling
-// fresh memory page by page costs more than reading the file: the arena takes memory in huge
-// pages and lets the kernel fill it in bulk a little ahead of use, never far ahead, so the
-// program holds hardly more than the moves themselves. Freed lists are not reused; everything
-// goes at once when the project goes.
+// Memory for the move lists of a project. A large file holds hundreds of megabytes of moves, and
+// fresh memory costs the kernel about as much time to fill in as reading the file: the arena takes
+// memory in huge pages and has a thread of its own fill them in a little ahead of use, never far
+// ahead, so that the reader does not wait for it and the program holds hardly more than the moves
+// themselves. Freed lists are not reused; everything goes at once when the project goes.
 
+#include <condition_variable>
 #include <cstddef>
 #include <memory_resource>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 class TMoveArena final : public std::pmr::memory_resource {
@@ -17,6 +20,8 @@ public:
     TMoveArena& operator=(const TMoveArena&) = delete;
 
     void Release();
+    // Bytes handed out since the last release, lists given up on the way included.
+    std::size_t UsedBytes() const { return Used; }
 
 private:
     struct TBlock {
@@ -32,9 +37,20 @@ private:
 
     void NewBlock(std::size_t atLeast);
     void PopulateUpTo(char* end);
+    void StartPopulating(char* start);
+    void StopPopulating();
+    void Populate(char* start);
 
     std::vector<TBlock> Blocks;
     char* Next = nullptr;      // first free byte of the current block
-    char* Populated = nullptr; // memory below this in the current block is already filled in
+    char* Requested = nullptr; // memory below this in the current block is asked to be filled in
     char* BlockEnd = nullptr;
+    std::size_t Used = 0;
+
+    // The thread that fills in the current block up to what was asked for.
+    std::thread Populator;
+    std::mutex PopulatorMutex;
+    std::condition_variable PopulatorWake;
+    char* PopulateRequest = nullptr; // guarded by the mutex, as is the flag
+    bool PopulatorStopping = false;
 };

@@ -49,30 +49,36 @@ void TPersonData::Init(std::int32_t x, std::int32_t y, std::int32_t level, std::
 }
 
 void TPersonData::AppendMoves(std::int32_t n, std::int32_t direction, std::int32_t levelChange) {
-    if (n <= 0) {
-        return;
-    }
-    // Grown and then filled in one sweep: inserting copies through the list's allocator entry
-    // by entry, which makes a large load several times slower. Growth is at least geometric, so
-    // a file that appends to the same person again and again (one persons section after
-    // another) does not copy the whole list at every run.
-    const std::size_t old = Moves.size();
-    const std::size_t needed = old + static_cast<std::size_t>(n);
-    if (needed > Moves.capacity()) {
-        Moves.reserve(std::max(needed, 2 * Moves.capacity()));
-    }
-    Moves.resize(needed);
-    std::fill(Moves.begin() + static_cast<std::ptrdiff_t>(old), Moves.end(),
-              TMove{direction, levelChange});
-    MoveCount = static_cast<std::int32_t>(Moves.size());
+    Moves.Append(n, {direction, levelChange});
+    MoveCount = Moves.Count();
+}
+
+void TPersonData::AppendMoves(TMoveList::TBuilder& list) {
+    Moves.Append(list);
+    MoveCount = Moves.Count();
 }
 
 void TPersonData::AssignMoves(const std::vector<TMove>& moves) {
-    Moves.assign(moves.begin(), moves.end());
-    MoveCount = static_cast<std::int32_t>(Moves.size());
+    Moves.Clear();
+    for (const TMove& move : moves) {
+        Moves.Append(1, move);
+    }
+    MoveCount = Moves.Count();
+}
+
+std::vector<TMove> TPersonData::ExpandedMoves() const {
+    std::vector<TMove> moves;
+    moves.reserve(static_cast<std::size_t>(MoveCount));
+    Moves.ForEachRun([&moves](std::int32_t count, TMove move) {
+        moves.insert(moves.end(), static_cast<std::size_t>(count), move);
+    });
+    return moves;
 }
 
 bool TPersonData::IsStepMoved(std::int32_t k) {
+    if (k < 0) {
+        return true; // before the first time step there is no entry to apply
+    }
     if (k >= MoveCount) {
         if (Level != -1) {
             LeftFromLevel = Level;
@@ -80,7 +86,7 @@ bool TPersonData::IsStepMoved(std::int32_t k) {
         Level = -1;
         return false;
     }
-    const TMove& move = Moves[static_cast<std::size_t>(k)];
+    const TMove move = Moves.At(k);
     if (!IsValidDirection(move.Direction)) {
         ReportBadDirection();
     } else if (move.Direction != 0) {
@@ -94,6 +100,9 @@ bool TPersonData::IsStepMoved(std::int32_t k) {
 }
 
 bool TPersonData::IsStepMovedBack(std::int32_t k) {
+    if (k < 0) {
+        return true;
+    }
     if (k > MoveCount) {
         Level = -1;
         return false;
@@ -105,7 +114,7 @@ bool TPersonData::IsStepMovedBack(std::int32_t k) {
         }
         return true;
     }
-    const TMove& move = Moves[static_cast<std::size_t>(k)];
+    const TMove move = Moves.At(k);
     if (!IsValidDirection(move.Direction)) {
         ReportBadDirection();
     } else {
@@ -138,25 +147,10 @@ void TPersonData::ReportBadDirection() {
 
 namespace {
 
-// Each person's list is its own array, so a step touches one scattered entry per person; fetching
-// the entries of persons a little ahead hides most of that memory latency.
-constexpr std::size_t PrefetchDistance = 32;
-
-void PrefetchEntry(const std::vector<TPersonData>& persons, std::size_t i, std::int32_t k) {
-    if (i < persons.size()) {
-        const TPersonData& person = persons[i];
-        if (k >= 0 && k < person.MoveCount) {
-            __builtin_prefetch(person.Moves.data() + k);
-        }
-    }
-}
-
-template <typename Step>
-std::int32_t StepAll(std::vector<TPersonData>& persons, std::int32_t k, Step step) {
+template <typename Step> std::int32_t StepAll(std::vector<TPersonData>& persons, Step step) {
     std::int32_t saved = 0;
-    for (std::size_t i = 0; i < persons.size(); ++i) {
-        PrefetchEntry(persons, i + PrefetchDistance, k);
-        saved += step(persons[i]) ? 0 : 1;
+    for (TPersonData& person : persons) {
+        saved += step(person) ? 0 : 1;
     }
     return saved;
 }
@@ -164,9 +158,9 @@ std::int32_t StepAll(std::vector<TPersonData>& persons, std::int32_t k, Step ste
 } // namespace
 
 std::int32_t StepAllForward(std::vector<TPersonData>& persons, std::int32_t k) {
-    return StepAll(persons, k, [k](TPersonData& person) { return person.IsStepMoved(k); });
+    return StepAll(persons, [k](TPersonData& person) { return person.IsStepMoved(k); });
 }
 
 std::int32_t StepAllBackward(std::vector<TPersonData>& persons, std::int32_t k) {
-    return StepAll(persons, k, [k](TPersonData& person) { return person.IsStepMovedBack(k); });
+    return StepAll(persons, [k](TPersonData& person) { return person.IsStepMovedBack(k); });
 }

@@ -1,14 +1,11 @@
 #pragma once
 // One simulated person: its start, its move list (one entry per time step) and where it stands now.
 
+#include "MoveList.h"
+
 #include <cstdint>
 #include <memory_resource>
 #include <vector>
-
-struct TMove {
-    std::int32_t Direction = 0;   // 0 stands, 1 .. 8 one cell in a compass direction
-    std::int32_t LevelChange = 0; // -1, 0 or +1 decks in this step
-};
 
 // Shared by the persons of one project, so that a fault in the data is reported once per project
 // rather than once per timer tick of a running replay.
@@ -24,7 +21,7 @@ public:
 
     std::int32_t Attribute = -1;
     std::int32_t MoveCount = 0;
-    std::pmr::vector<TMove> Moves;
+    TMoveList Moves;
     std::int32_t StartX = -1;
     std::int32_t StartY = -1;
     std::int32_t StartLevel = -1;
@@ -41,10 +38,16 @@ public:
               std::int32_t attribute, std::int32_t xMax, std::int32_t yMax);
     // Appends n equal entries; a count of 0 or less appends nothing.
     void AppendMoves(std::int32_t n, std::int32_t direction, std::int32_t levelChange);
-    // Takes a whole list at once, sized exactly.
+    // Appends a list gathered while reading.
+    void AppendMoves(TMoveList::TBuilder& list);
+    // Takes a whole list at once, in place of the one held.
     void AssignMoves(const std::vector<TMove>& moves);
+    // The list one entry per time step, as the file spells it out.
+    std::vector<TMove> ExpandedMoves() const;
 
     // Applies entry k; false once the list is used up (the person has left and is not shown).
+    // The entry after the one last used, or the one before, is found at once; any other k is
+    // found by walking the list.
     bool IsStepMoved(std::int32_t k);
     // Undoes entry k so that stepping back to a time step gives the state stepping forward gave.
     bool IsStepMovedBack(std::int32_t k);

@@ -199,8 +199,11 @@ TEST(BadInput, FileThatNeedsTooMuchMemoryIsRefusedAndLeavesTheProjectEmpty) {
         {SmallHeader, SmallModel - 1},
         {"<header> pmax 1 xmax 65536 ymax 32768 zmax 1 vmax 1 </header>",
          std::numeric_limits<std::uint64_t>::max()},
-        {Moves + "P2147483647x0 S S", SmallModel + 1000 * sizeof(TMove)},
-        {Moves + "P4x0 S P7x0 S", SmallModel + 10 * sizeof(TMove)},
+        // Lists are held as runs: one byte a single move, two for a short run.
+        {Moves + "1 2 1 2 S P4x0 S", SmallModel + 5},
+        {Moves + "P2147483647x0 P1x1 S S", std::numeric_limits<std::uint64_t>::max()},
+        // A later movement block appends to the same persons.
+        {Moves + "P2147483647x0 S S (movement) 3 S S", std::numeric_limits<std::uint64_t>::max()},
         {SmallHeader + "<header> pmax 2 xmax 2 ymax 3 zmax 1 vmax 1 </header>", SmallModel},
     };
     for (const auto& c : cases) {
@@ -225,4 +228,9 @@ TEST(BadInput, ProjectThatFitsIsLoaded) {
     EXPECT_TRUE(moves.Load(Moves + "0 P2x0 S P20x3 S\n</persons>\n"));
     EXPECT_TRUE(moves.Boxes().empty());
     EXPECT_EQ(moves.Project.Persons[1].MoveCount, 20);
+
+    TLoadedProject tight;
+    tight.Project.MemoryLimit = SmallModel + 6;
+    EXPECT_TRUE(tight.Load(Moves + "1 2 1 2 S P4x0 S"));
+    EXPECT_EQ(tight.Project.ModelBytes(), SmallModel + 6);
 }

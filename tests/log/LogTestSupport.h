@@ -124,7 +124,7 @@ inline std::string Describe(const TLogFile1& p) {
     for (const TPersonData& person : p.Persons) {
         out << "person " << person.StartX << ' ' << person.StartY << ' ' << person.StartLevel << ' '
             << person.StartHeading << ' ' << person.Attribute << ":";
-        for (const TMove& move : person.Moves) {
+        for (const TMove& move : person.ExpandedMoves()) {
             out << ' '
                 << (move.LevelChange > 0   ? "U"
                     : move.LevelChange < 0 ? "D"

@@ -1,5 +1,6 @@
 // Reading well-formed log files: header values, deck sections, persons, progress and file access.
 
+#include "ByteSource.h"
 #include "LogTestSupport.h"
 
 #include <gmock/gmock.h>
@@ -153,6 +154,40 @@ TEST(Reader, FileWithCarriageReturnsReadsLikeMemoryText) {
     EXPECT_THAT(fromDisk.Boxes(), IsEmpty());
     EXPECT_EQ(fromDisk.Project.FileName, path.string());
     EXPECT_EQ(Describe(fromDisk.Project), TwoDeckProject);
+}
+
+// Hands out the bytes a few at a time, as a slow pipe would.
+class TTrickleSource final : public IByteSource {
+public:
+    TTrickleSource(std::string_view bytes, std::size_t step) : Bytes(bytes), Step(step) {}
+    std::size_t Read(char* buffer, std::size_t capacity) override {
+        const std::size_t n = std::min({capacity, Step, Bytes.size()});
+        std::copy_n(Bytes.data(), n, buffer);
+        Bytes.remove_prefix(n);
+        return n;
+    }
+
+private:
+    std::string_view Bytes;
+    std::size_t Step;
+};
+
+// Move lists are read in a quick way for their usual spellings and in a careful way for the
+// rest and where a read chunk ends; where that happens must never change what is read.
+TEST(Reader, WhereTheReadChunksEndNeverChangesTheMovesOrTheWarnings) {
+    const std::string text = Header(2, 3, 3, 1) +
+                             "<persons>\n(movement)\n3 3 P4x0 U1 D2 P000000009x5 P0000000012x2 "
+                             "P12 x3 P1 2x4 U 5 Dx q P0x3 7 P2x1 12\nP3x8\tU7D8 S\nS\n</persons>\n";
+    TLoadedProject whole(text);
+    ASSERT_EQ(whole.Project.Persons[0].MoveCount, 64);
+    ASSERT_EQ(whole.Boxes().size(), 2u);
+    for (std::size_t step = 1; step <= 40; ++step) {
+        TLoadedProject trickled;
+        TTrickleSource source(text, step);
+        EXPECT_TRUE(trickled.Project.LoadFromSource("test.3dl", source, trickled.Progress));
+        EXPECT_EQ(Describe(trickled.Project), Describe(whole.Project)) << "step " << step;
+        EXPECT_EQ(trickled.Boxes(), whole.Boxes()) << "step " << step;
+    }
 }
 
 TEST(Reader, FileThatCannotBeOpenedLeavesTheProjectEmpty) {

@@ -1,0 +1,149 @@
+#pragma once
+// One person's move list held as the file writes it: runs of equal entries. A list of millions
+// of time steps where the person queues takes a few bytes, so the memory of a project follows the
+// size of its file, never the length of its replay.
+//
+// Each run is one token of bytes: zero or more length bytes (high bit set, seven bits of the run
+// length each, most significant first) and then one code byte (high bit clear) that packs the
+// direction and the change of deck. A run of one entry is the code byte alone. Because a token
+// ends with the only byte whose high bit is clear, the list can be walked in both directions.
+//
+// A cursor remembers the run last looked at, so that the replay's next or previous time step is
+// found in constant time; any other step is found by walking from the cursor (a seek).
+
+#include <cstdint>
+#include <memory_resource>
+#include <vector>
+
+struct TMove {
+    std::int32_t Direction = 0;   // 0 stands, 1 .. 8 one cell in a compass direction
+    std::int32_t LevelChange = 0; // -1, 0 or +1 decks in this step
+
+    friend bool operator==(const TMove&, const TMove&) = default;
+};
+
+class TMoveList {
+public:
+    // Gathers a list of entries as it is read, in memory of its own that it keeps for the next
+    // list, so that the list can then be handed to its person in one piece of exactly its size.
+    class TBuilder {
+    public:
+        void Clear();
+        // Adds n equal entries, n >= 1, the entries in all at most 2^31 - 1.
+        void Add(std::int32_t n, TMove move) {
+            const std::uint8_t code = CodeOfMove(move);
+            EntryCount += n;
+            if (OpenLength > 0 && code == OpenCode) {
+                OpenLength += n;
+                return;
+            }
+            CloseRun();
+            OpenCode = code;
+            OpenLength = n;
+        }
+        std::int64_t Count() const { return EntryCount; }
+        // Bytes of the runs before the last one.
+        std::size_t ClosedBytes() const { return Closed.size(); }
+        // Bytes the list will take.
+        std::size_t ByteSize() const {
+            return Closed.size() + (OpenLength > 0 ? TokenSize(OpenLength) : 0);
+        }
+
+    private:
+        friend class TMoveList;
+        void CloseRun() {
+            if (OpenLength == 1) {
+                Closed.push_back(OpenCode);
+            } else if (OpenLength > 1) {
+                CloseLongRun();
+            }
+            OpenLength = 0;
+        }
+        void CloseLongRun();
+
+        std::vector<std::uint8_t> Closed;
+        std::int64_t EntryCount = 0;
+        std::int32_t OpenLength = 0;
+        std::uint8_t OpenCode = 0;
+    };
+
+    TMoveList() = default;
+    explicit TMoveList(std::pmr::memory_resource* memory) : Bytes(memory) {}
+
+    std::int32_t Count() const { return EntryCount; }
+    // Bytes the list takes, not counting spare room.
+    std::size_t ByteSize() const { return Bytes.size(); }
+
+    // Appends n equal entries, merged with the last run when that run holds the same move. A
+    // direction outside 0 .. 8 is kept as one invalid direction, a change of deck outside -1 .. +1
+    // as its sign. Nothing is appended for n of 0 or less, or past 2^31 - 1 entries in all.
+    void Append(std::int32_t n, TMove move);
+    // Appends a gathered list the same way, in one piece (builder.ByteSize() bytes at most);
+    // nothing when the entries would pass 2^31 - 1.
+    void Append(TBuilder& builder);
+    // New memory that appending the builder's list takes, at most.
+    std::size_t MemoryToAppend(const TBuilder& builder) const;
+    void Clear();
+
+    // Entry k, 0 <= k < Count(); moves the cursor there.
+    TMove At(std::int32_t k) {
+        if (static_cast<std::uint32_t>(k - RunFirst) >= static_cast<std::uint32_t>(RunLength)) {
+            Seek(k);
+        }
+        return MoveOfCode(RunCode);
+    }
+
+    // Calls visit(count, move) for every run from the first, the longest runs possibly split.
+    template <typename TVisit> void ForEachRun(TVisit visit) const {
+        for (std::size_t at = 0; at < Bytes.size();) {
+            const TToken token = TokenAt(at);
+            visit(token.Length, MoveOfCode(token.Code));
+            at += token.Size;
+        }
+    }
+
+    // The bytes a run of n entries takes.
+    static std::size_t TokenSize(std::int64_t n);
+
+private:
+    struct TToken {
+        std::int32_t Length;
+        std::uint8_t Code;
+        std::uint8_t Size;
+    };
+
+    static TMove MoveOfCode(std::uint8_t code) {
+        return {code / LevelChanges, code % LevelChanges - 1};
+    }
+    // Directions 0 .. 8 and one code for any other; the change of deck by its sign.
+    static std::uint8_t CodeOfMove(TMove move) {
+        const std::int32_t direction = move.Direction >= 0 && move.Direction < InvalidDirection
+                                           ? move.Direction
+                                           : InvalidDirection;
+        const std::int32_t change = (move.LevelChange > 0) - (move.LevelChange < 0);
+        return static_cast<std::uint8_t>(direction * LevelChanges + change + 1);
+    }
+    static constexpr std::int32_t InvalidDirection = 9;
+    static constexpr std::int32_t LevelChanges = 3; // -1, 0, +1
+    TToken TokenAt(std::size_t at) const;
+    // Start of the token that ends right before byte end.
+    std::size_t TokenStartBefore(std::size_t end) const;
+    // The room to take when size bytes are needed; 0 when they fit.
+    std::size_t RoomFor(std::size_t size) const;
+    static TToken DecodeToken(const std::uint8_t* at);
+    // Writes the token of a run of n entries; returns the byte after it.
+    static std::uint8_t* WriteToken(std::uint8_t* at, std::int32_t n, std::uint8_t code);
+    void Seek(std::int32_t k);
+    void SetCursor(std::size_t at, std::int32_t first);
+    void RewindCursor();
+
+    std::pmr::vector<std::uint8_t> Bytes;
+    std::int32_t EntryCount = 0;
+    // The cursor: the run that starts at byte RunStart and covers entries RunFirst up to
+    // RunFirst + RunLength - 1. An empty run before the list when nothing was looked at yet.
+    std::uint32_t RunStart = 0;
+    std::int32_t RunFirst = 0;
+    std::int32_t RunLength = 0;
+    std::uint8_t RunCode = 0;
+    std::uint8_t RunSize = 0;
+};
