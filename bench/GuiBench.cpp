@@ -1,5 +1,5 @@
 // The window program's costs: loading through the main window with its progress window against
-// the bare reader, the time of one frame, and what an idle window costs.
+// the bare reader, replay steps, and what an idle window costs (the frames are in FrameBench.cpp).
 
 #include "BenchFiles.h"
 #include "CellView3D.h"
@@ -69,50 +69,10 @@ void BM_LoadLogFileInMainWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadLogFileInMainWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// One frame of deck 0 of a file at 1280 x 800, rendered and read back; an empty view is the
-// baseline that shows what reading back alone costs.
-void FrameOf(benchmark::State& state, const char* variable) {
-    const std::string path = variable != nullptr ? BenchFile(state, variable) : std::string();
-    TRecordingUiServices ui;
-    TScopedUiServices installed(ui);
-    TNoProgressWindow progress;
-    TLogFile1 project("Level");
-    if (!path.empty()) {
-        project.Load(path, progress);
-    }
-    TCellView3D view(nullptr);
-    view.resize(1280, 800);
-    view.ShowProject(project);
-    view.show();
-    if (!QTest::qWaitForWindowExposed(&view)) {
-        state.SkipWithError("the view was never shown");
-        return;
-    }
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(view.grabFramebuffer());
-    }
-    state.counters["quads"] = project.Decks.empty() ? 0 : project.Decks[0].QuadCount;
-    state.counters["persons"] = project.PMax;
-}
-
-void BM_FrameEmptyViewBaseline(benchmark::State& state) {
-    FrameOf(state, nullptr);
-}
-BENCHMARK(BM_FrameEmptyViewBaseline)->Unit(benchmark::kMillisecond);
-
-void BM_FrameFerry(benchmark::State& state) {
-    FrameOf(state, "AMBLA_BENCH_FERRY");
-}
-BENCHMARK(BM_FrameFerry)->Unit(benchmark::kMillisecond);
-
-void BM_FrameLargeDeck(benchmark::State& state) {
-    FrameOf(state, "AMBLA_BENCH_FRAME_DECK");
-}
-BENCHMARK(BM_FrameLargeDeck)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
 // One replay step of the main window: every person moves, the status shows it, the view redraws.
-// Persons hidden gives the share of the frame that drawing them takes.
-enum class TPersons { DisplayLists, Batched, Hidden };
+// Persons as a display list each, and hidden, show what the batch saves and what drawing them
+// costs.
+enum class TPersons { Batched, DisplayLists, Hidden };
 
 void PlaybackStep(benchmark::State& state, TPersons persons) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_PLAYBACK");
@@ -121,7 +81,7 @@ void PlaybackStep(benchmark::State& state, TPersons persons) {
     if (persons == TPersons::Hidden) {
         form.View->HidePersons();
     }
-    form.View->SetPersonsBatched(persons == TPersons::Batched);
+    form.View->SetPersonsBatched(persons != TPersons::DisplayLists);
     for (auto _ : state) {
         form.Replay.Tick();
     }
@@ -129,14 +89,14 @@ void PlaybackStep(benchmark::State& state, TPersons persons) {
 }
 
 void BM_PlaybackStepWithRedraw(benchmark::State& state) {
-    PlaybackStep(state, TPersons::DisplayLists);
+    PlaybackStep(state, TPersons::Batched);
 }
 BENCHMARK(BM_PlaybackStepWithRedraw)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-void BM_PlaybackStepPersonsBatched(benchmark::State& state) {
-    PlaybackStep(state, TPersons::Batched);
+void BM_PlaybackStepPersonsAsDisplayLists(benchmark::State& state) {
+    PlaybackStep(state, TPersons::DisplayLists);
 }
-BENCHMARK(BM_PlaybackStepPersonsBatched)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_PlaybackStepPersonsAsDisplayLists)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 void BM_PlaybackStepPersonsHidden(benchmark::State& state) {
     PlaybackStep(state, TPersons::Hidden);

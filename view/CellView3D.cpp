@@ -4,9 +4,6 @@
 
 #include <QTimer>
 #include <algorithm>
-#include <array>
-#include <cmath>
-#include <optional>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -15,16 +12,6 @@ namespace {
 
 constexpr double MarkerSize = 0.1;
 constexpr GLint QuadricSlices = 8;
-constexpr float PersonHeight = 6.0f;
-
-// Rotation about z that turns a person facing +y towards its heading.
-std::optional<float> HeadingAngle(std::int32_t heading) {
-    constexpr float angles[9] = {0, 0, 315, 270, 225, 180, 135, 90, 45};
-    if (heading < 1 || heading > 8) {
-        return std::nullopt;
-    }
-    return angles[heading];
-}
 
 // A shaft along +z with a cone on top whose base is closed by a disk.
 void CompileArrow(GLUquadric* quadric) {
@@ -54,42 +41,10 @@ void CompileOriginMarker() {
     gluDeleteQuadric(quadric);
 }
 
-// A person: an upright prism on an equilateral triangle of side 1, its apex pointing to +y, as
-// triangles: vertex x, y, z then normal x, y, z.
-struct TPrismVertex {
-    float P[3];
-    float N[3];
-};
-
-std::vector<TPrismVertex> PersonPrismTriangles() {
-    const float a[2] = {-0.5f, -0.289f};
-    const float b[2] = {0.0f, 0.577f};
-    const float c[2] = {0.5f, -0.289f};
-    const float h = PersonHeight;
-    std::vector<TPrismVertex> v;
-    const auto triangle = [&v](const float* p, const float* q, const float* r, float pz, float qz,
-                               float rz, const std::array<float, 3>& n) {
-        v.push_back({{p[0], p[1], pz}, {n[0], n[1], n[2]}});
-        v.push_back({{q[0], q[1], qz}, {n[0], n[1], n[2]}});
-        v.push_back({{r[0], r[1], rz}, {n[0], n[1], n[2]}});
-    };
-    // A side quad p0 q0 q6 p6 as two triangles.
-    const auto side = [&](const float* p, const float* q, const std::array<float, 3>& n) {
-        triangle(p, q, q, 0, 0, h, n);
-        triangle(p, q, p, 0, h, h, n);
-    };
-    triangle(a, b, c, 0, 0, 0, {0, 0, -1});
-    triangle(a, c, b, h, h, h, {0, 0, 1});
-    side(a, c, {0, -1, 0});
-    side(b, a, {-0.866f, 0.866f, 0});
-    side(c, b, {0.866f, 0.866f, 0});
-    return v;
-}
-
 void CompilePersonPrism() {
     glColor3f(0, 1, 0);
     glBegin(GL_TRIANGLES);
-    for (const TPrismVertex& v : PersonPrismTriangles()) {
+    for (const TPrismVertex& v : TPersonPrisms::Upright()) {
         glNormal3fv(v.N);
         glVertex3fv(v.P);
     }
@@ -109,9 +64,16 @@ GLuint CompileList(void (*compile)()) {
 TCellView3D::TCellView3D(QWidget* owner) : TGLControl(owner) {}
 
 TCellView3D::~TCellView3D() {
+    ReleaseInContext([this] {
+        DeleteDisplayLists();
+        DeckGeometry.Release();
+    });
+}
+
+template <typename TRelease> void TCellView3D::ReleaseInContext(TRelease release) {
     if (context() != nullptr) {
         makeCurrent();
-        DeleteDisplayLists();
+        release();
         doneCurrent();
     }
 }
@@ -133,8 +95,9 @@ void TCellView3D::SetProject(std::int32_t xMax, std::int32_t yMax, std::int32_t 
     FFieldOfView = CellViewFieldOfView;
     FFieldOfViewRadians = CellViewFieldOfViewRadians;
     Camera.FitToDeck(FMaxExtent);
-    // The lists are compiled at the next frame, where the context is current.
+    // The lists and the deck are built at the next frame, where the context is current.
     DisplayListsWanted = true;
+    DeckGeometryWanted = true;
     BadHeadingReported = false;
     Invalidate();
 }
@@ -145,6 +108,10 @@ void TCellView3D::ClearProject() {
     FLights = nullptr;
     FDeckCount = 0;
     FPersonCount = 0;
+    // A large deck's buffers and a crowd's array are let go before the next file loads.
+    ReleaseInContext([this] { DeckGeometry.Release(); });
+    DeckGeometryWanted = false;
+    PersonBatch = TPersonPrisms();
     Invalidate();
 }
 
@@ -153,6 +120,7 @@ void TCellView3D::SelectDeck(std::int32_t index) {
         static_cast<std::size_t>(index) >= FDecks->size()) {
         return;
     }
+    DeckGeometryWanted = DeckGeometryWanted || index != FDeckIndex;
     FDeckIndex = index;
     FLights = &(*FDecks)[static_cast<std::size_t>(index)].Lights;
     RequestSetupRC();
@@ -231,11 +199,7 @@ void TCellView3D::RenderScene() {
     if (DisplayListsWanted) {
         BuildDisplayLists();
     }
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    const auto& eye = Camera.FEye;
-    const auto& up = Camera.FUp;
-    gluLookAt(eye[0], eye[1], eye[2], 0, 0, 0, up[0], up[1], up[2]);
+    LookFromCamera();
     glPushMatrix();
     // Drawn before the pan: it marks the centre of rotation, not the deck's origin.
     if (FShowOrigin && FOriginList != 0) {
@@ -244,15 +208,25 @@ void TCellView3D::RenderScene() {
     glTranslated(Camera.FPan[0], Camera.FPan[1], 0);
     // Lights are placed before anything is drawn, so every frame is lit where the lights are.
     PlaceLights();
+    DrawDeckContents();
+    glPopMatrix();
+}
+
+void TCellView3D::LookFromCamera() const {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const auto& eye = Camera.FEye;
+    const auto& up = Camera.FUp;
+    gluLookAt(eye[0], eye[1], eye[2], 0, 0, 0, up[0], up[1], up[2]);
+}
+
+void TCellView3D::DrawDeckContents() {
     if (PersonsBatched) {
         DrawPersonsBatched();
     } else {
         DrawPersons();
     }
-    if (FXExtent > 0 || FYExtent > 0 || FDeckCount > 0) {
-        DrawQuads();
-    }
-    glPopMatrix();
+    DrawQuads();
 }
 
 void TCellView3D::PlaceLights() {
@@ -280,11 +254,10 @@ template <typename TDraw> void TCellView3D::ForEachPersonShown(TDraw draw) {
         if (state.Level != FDeckIndex) {
             continue;
         }
-        const std::optional<float> degrees = HeadingAngle(state.Heading);
-        if (!degrees) {
+        if (!TPersonPrisms::HeadingDegrees(state.Heading)) {
             ReportBadHeadingLater();
         }
-        draw(state, degrees.value_or(0.0f));
+        draw(state);
     }
 }
 
@@ -292,58 +265,49 @@ void TCellView3D::DrawPersons() {
     if (FPersonList == 0) {
         return;
     }
-    ForEachPersonShown([this](const TPersonData::TState& state, float degrees) {
+    ForEachPersonShown([this](const TPersonData::TState& state) {
         glPushMatrix();
         glTranslatef(state.X, state.Y, 0);
-        glRotatef(degrees, 0, 0, 1);
+        glRotatef(TPersonPrisms::HeadingDegrees(state.Heading).value_or(0.0f), 0, 0, 1);
         glCallList(FPersonList);
         glPopMatrix();
     });
 }
 
 void TCellView3D::DrawPersonsBatched() {
-    static const std::vector<TPrismVertex> prism = PersonPrismTriangles();
-    PersonVertices.clear();
-    ForEachPersonShown([this](const TPersonData::TState& state, float degrees) {
-        const float radians = degrees * 3.14159265f / 180.0f;
-        const float cosA = std::cos(radians);
-        const float sinA = std::sin(radians);
-        for (const TPrismVertex& v : prism) {
-            PersonVertices.insert(PersonVertices.end(), {cosA * v.P[0] - sinA * v.P[1] + state.X,
-                                                         sinA * v.P[0] + cosA * v.P[1] + state.Y,
-                                                         v.P[2], cosA * v.N[0] - sinA * v.N[1],
-                                                         sinA * v.N[0] + cosA * v.N[1], v.N[2]});
-        }
+    PersonBatch.Clear();
+    ForEachPersonShown([this](const TPersonData::TState& state) {
+        PersonBatch.Add(state.X, state.Y, state.Heading);
     });
-    if (PersonVertices.empty()) {
+    if (PersonBatch.VertexCount() == 0) {
         return;
     }
-    constexpr GLsizei Stride = 6 * sizeof(float);
+    constexpr GLsizei Stride = sizeof(TPrismVertex);
     glColor3f(0, 1, 0);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(3, GL_FLOAT, Stride, PersonVertices.data());
-    glNormalPointer(GL_FLOAT, Stride, PersonVertices.data() + 3);
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(PersonVertices.size() / 6));
+    glVertexPointer(3, GL_FLOAT, Stride, PersonBatch.Data()->P);
+    glNormalPointer(GL_FLOAT, Stride, PersonBatch.Data()->N);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(PersonBatch.VertexCount()));
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-// One quad primitive per record; a single begin and end carries them all.
-void TCellView3D::DrawQuads() const {
-    const TDeck* deck = CurrentDeck();
-    if (deck == nullptr) {
-        return;
+void TCellView3D::DrawQuads() {
+    if (DeckGeometryWanted) {
+        RebuildDeckGeometry();
     }
-    glBegin(GL_QUADS);
-    for (const TQuad& quad : deck->Quads) {
-        glNormal3fv(quad.Normal);
-        glColor3fv(quad.Color);
-        for (const auto& vertex : quad.Vertex) {
-            glVertex3fv(vertex);
-        }
+    DeckGeometry.Draw();
+}
+
+// Once a deck: its quads are not sent again until another deck or project is shown.
+void TCellView3D::RebuildDeckGeometry() {
+    DeckGeometryWanted = false;
+    if (const TDeck* deck = CurrentDeck()) {
+        DeckGeometry.Build(deck->Quads);
+    } else {
+        DeckGeometry.Release();
     }
-    glEnd();
 }
 
 void TCellView3D::ReportBadHeadingLater() {

@@ -3,9 +3,11 @@
 // prisms facing their heading, an optional origin marker, and the deck's lights.
 
 #include "Deck.h"
+#include "DeckGeometry.h"
 #include "GLControl.h"
 #include "LogFile.h"
 #include "PersonData.h"
+#include "PersonPrisms.h"
 
 #include <cstdint>
 #include <vector>
@@ -32,8 +34,8 @@ public:
     void RemoveLight();
     std::int32_t GetLightCount() const;
 
-    // Draws the persons as one vertex array instead of a display-list call each: the same
-    // picture, kept to measure which of the two is cheaper.
+    // Persons go as one vertex array a frame; a display-list call each gives the same picture
+    // and is kept to measure what the batch saves.
     void SetPersonsBatched(bool batched) { PersonsBatched = batched; }
     // Draws the deck without persons, to measure what drawing them costs.
     void HidePersons() { FPersons = nullptr; }
@@ -41,17 +43,24 @@ public:
 protected:
     void SetOrtho() override;
     void RenderScene() override;
+    // Draws the persons and the quads of the deck shown, in deck coordinates, lit; a benchmark
+    // draws the same triangles its own way here.
+    virtual void DrawDeckContents();
 
 private:
     void SetProject(std::int32_t xMax, std::int32_t yMax, std::int32_t zMax, std::int32_t pMax);
     void BuildDisplayLists();
     void DeleteDisplayLists();
-    // Calls draw(state, degrees) for every person on the deck shown.
+    // Runs release with the context current; nothing to release before the first frame.
+    template <typename TRelease> void ReleaseInContext(TRelease release);
+    void LookFromCamera() const;
+    // Calls draw(state) for every person on the deck shown.
     template <typename TDraw> void ForEachPersonShown(TDraw draw);
     void DrawPersons();
     void DrawPersonsBatched();
     void PlaceLights();
-    void DrawQuads() const;
+    void DrawQuads();
+    void RebuildDeckGeometry();
     TDeck* CurrentDeck() const;
     void ChangeLightsAtViewCentre(void (TDeck::*change)(float, float));
     void ReportBadHeadingLater();
@@ -71,8 +80,11 @@ private:
     std::vector<TPersonData>* FPersons = nullptr;
 
     bool DisplayListsWanted = false;
-    bool PersonsBatched = false;
-    std::vector<float> PersonVertices; // x, y, z, then normal x, y, z, per vertex
+    bool PersonsBatched = true;
+    TPersonPrisms PersonBatch;
+    // Built at the first frame after the deck shown changed, where the context is current.
+    TDeckGeometry DeckGeometry;
+    bool DeckGeometryWanted = false;
 
     // A person with a heading outside 1 .. 8 is reported once per project, after the frame:
     // a modal box inside a paint would paint again.

@@ -74,6 +74,18 @@ TEST_F(CellView, ShowsOnlyThePersonsAndQuadsOfTheSelectedDeck) {
     EXPECT_TRUE(IsGreen(PixelAt(Frame(), PersonBody)));
 }
 
+// The deck is kept on the graphics side: it must go with the project and come back with the next.
+TEST_F(CellView, ADeckClearedIsNoLongerDrawnAndComesBackWhenShownAgain) {
+    View->ClearProject();
+    const QImage cleared = Frame();
+    EXPECT_TRUE(IsBackground(PixelAt(cleared, Floor)));
+    EXPECT_TRUE(IsBackground(PixelAt(cleared, PersonBody)));
+    View->ShowProject(Project);
+    const QImage shown = Frame();
+    EXPECT_TRUE(IsGrey(PixelAt(shown, Floor), 100, 255));
+    EXPECT_TRUE(IsGreen(PixelAt(shown, PersonBody)));
+}
+
 TEST_F(CellView, APersonWhoHasLeftIsNotDrawn) {
     TPersonData& person = Project.Persons[0];
     ASSERT_TRUE(person.IsStepMoved(0));
@@ -96,11 +108,11 @@ TEST_F(CellView, ABadHeadingIsReportedOnceAfterTheFrame) {
     EXPECT_TRUE(IsGreen(PixelAt(Frame(), PersonBody))); // still drawn, unturned
 }
 
-// The batched way of drawing persons must give the picture the display lists give.
+// The batched way of drawing persons, the default, must give the picture the display lists give.
 TEST_F(CellView, PersonsDrawnAsOneBatchLookTheSame) {
-    const QImage lists = Frame();
-    View->SetPersonsBatched(true);
     const QImage batch = Frame();
+    View->SetPersonsBatched(false);
+    const QImage lists = Frame();
     ASSERT_EQ(lists.size(), batch.size());
     int differing = 0;
     for (int y = 0; y < lists.height(); ++y) {

@@ -1,0 +1,194 @@
+// One frame of deck 0 at 1280 x 800 as the view draws it, rendered and read back, against its
+// floor: the same triangles (the persons' prisms where they stand, then the deck's quads split in
+// two) from one vertex buffer in one draw call, in a view of the same size, camera and lights,
+// read back the same way. Frame and floor take turns in every iteration, so that both meet the
+// same load of the machine; frame_per_floor tells what the view's way of drawing costs above the
+// least this driver needs for the picture.
+
+#include "BenchFiles.h"
+#include "CellView3D.h"
+#include "DeckGeometry.h"
+#include "PersonPrisms.h"
+
+#include <QOpenGLBuffer>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <functional>
+
+namespace {
+
+constexpr float PersonGreen[3] = {0, 1, 0};
+
+// Calls shown(state) for every person a frame of deck 0 shows.
+template <typename TShown> void ForEachPersonOnDeckZero(const TLogFile1& project, TShown shown) {
+    const std::size_t count =
+        std::min(project.Persons.size(), static_cast<std::size_t>(std::max(project.PMax, 0)));
+    for (std::size_t i = 0; i < count; ++i) {
+        const TPersonData::TState state = project.Persons[i].GetState();
+        if (state.Level == 0) {
+            shown(state);
+        }
+    }
+}
+
+void AppendPersons(std::vector<TDeckVertex>& vertices, const TLogFile1& project) {
+    TPersonPrisms persons;
+    ForEachPersonOnDeckZero(project, [&persons](const TPersonData::TState& state) {
+        persons.Add(state.X, state.Y, state.Heading);
+    });
+    for (std::size_t i = 0; i < persons.VertexCount(); ++i) {
+        const TPrismVertex& v = persons.Data()[i];
+        vertices.push_back({{PersonGreen[0], PersonGreen[1], PersonGreen[2]},
+                            {v.N[0], v.N[1], v.N[2]},
+                            {v.P[0], v.P[1], v.P[2]}});
+    }
+}
+
+void AppendQuadTriangles(std::vector<TDeckVertex>& vertices, const TQuad& quad) {
+    for (const int corner : {0, 1, 2, 0, 2, 3}) {
+        const float* p = quad.Vertex[corner];
+        vertices.push_back({{quad.Color[0], quad.Color[1], quad.Color[2]},
+                            {quad.Normal[0], quad.Normal[1], quad.Normal[2]},
+                            {p[0], p[1], p[2]}});
+    }
+}
+
+std::vector<TDeckVertex> FloorTriangles(const TLogFile1& project) {
+    std::vector<TDeckVertex> vertices;
+    AppendPersons(vertices, project);
+    if (!project.Decks.empty()) {
+        for (const TQuad& quad : project.Decks[0].Quads) {
+            AppendQuadTriangles(vertices, quad);
+        }
+    }
+    return vertices;
+}
+
+// The cell view with its camera, projection and lights, drawing the floor's one buffer in place
+// of the persons and the quads, and no origin marker.
+class TFloorView : public TCellView3D {
+public:
+    explicit TFloorView(TLogFile1& project)
+        : TCellView3D(nullptr), Triangles(FloorTriangles(project)) {
+        ShowProject(project);
+        ToggleOrigin();
+    }
+    ~TFloorView() override {
+        if (context() != nullptr) {
+            makeCurrent();
+            Buffer.destroy();
+            doneCurrent();
+        }
+    }
+    TFloorView(const TFloorView&) = delete;
+    TFloorView& operator=(const TFloorView&) = delete;
+
+protected:
+    void DrawDeckContents() override {
+        if (Triangles.empty()) {
+            return;
+        }
+        if (!Buffer.isCreated()) {
+            Upload();
+        }
+        Buffer.bind();
+        TDeckGeometry::DrawBound(GL_TRIANGLES, static_cast<GLsizei>(Triangles.size()));
+        Buffer.release();
+    }
+
+private:
+    void Upload() {
+        Buffer.setUsagePattern(QOpenGLBuffer::StaticDraw);
+        Buffer.create();
+        Buffer.bind();
+        Buffer.allocate(Triangles.data(), static_cast<int>(Triangles.size() * sizeof(TDeckVertex)));
+        Buffer.release();
+    }
+
+    std::vector<TDeckVertex> Triangles;
+    QOpenGLBuffer Buffer{QOpenGLBuffer::VertexBuffer};
+};
+
+bool ShownAt1280x800(TCellView3D& view) {
+    view.resize(1280, 800);
+    view.show();
+    return QTest::qWaitForWindowExposed(&view);
+}
+
+double SecondsOf(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void FrameAgainstFloor(benchmark::State& state, const char* variable) {
+    const std::string path = variable != nullptr ? BenchFile(state, variable) : std::string();
+    TRecordingUiServices ui;
+    TScopedUiServices installed(ui);
+    TNoProgressWindow progress;
+    TLogFile1 project("Level");
+    if (!path.empty()) {
+        project.Load(path, progress);
+    }
+    TCellView3D view(nullptr);
+    view.ShowProject(project);
+    TFloorView floor(project);
+    if (!ShownAt1280x800(view) || !ShownAt1280x800(floor)) {
+        state.SkipWithError("the views were never shown");
+        return;
+    }
+    // The first frames build what both keep on the graphics side.
+    view.grabFramebuffer();
+    floor.grabFramebuffer();
+    double frameSeconds = 0;
+    double floorSeconds = 0;
+    for (auto _ : state) {
+        const double frame = SecondsOf([&] { benchmark::DoNotOptimize(view.grabFramebuffer()); });
+        state.SetIterationTime(frame);
+        frameSeconds += frame;
+        floorSeconds += SecondsOf([&] { benchmark::DoNotOptimize(floor.grabFramebuffer()); });
+    }
+    std::int64_t shown = 0;
+    ForEachPersonOnDeckZero(project, [&shown](const TPersonData::TState&) { ++shown; });
+    state.counters["quads"] = project.Decks.empty() ? 0 : project.Decks[0].QuadCount;
+    state.counters["persons_shown"] = static_cast<double>(shown);
+    state.counters["floor_ms"] =
+        benchmark::Counter(floorSeconds * 1e3, benchmark::Counter::kAvgIterations);
+    state.counters["frame_per_floor"] = floorSeconds > 0 ? frameSeconds / floorSeconds : 0;
+}
+
+// An empty view: what reading the frame back alone costs.
+void BM_FrameEmptyViewBaseline(benchmark::State& state) {
+    FrameAgainstFloor(state, nullptr);
+}
+BENCHMARK(BM_FrameEmptyViewBaseline)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// The ferry sample: 400 persons on a 150 x 40 deck.
+void BM_FrameFerry(benchmark::State& state) {
+    FrameAgainstFloor(state, "AMBLA_BENCH_FERRY");
+}
+BENCHMARK(BM_FrameFerry)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// 10,000 persons on a 400 x 200 deck.
+void BM_FrameTenThousandPersons(benchmark::State& state) {
+    FrameAgainstFloor(state, "AMBLA_BENCH_FRAME_PERSONS");
+}
+BENCHMARK(BM_FrameTenThousandPersons)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+// A 2000 x 2000 deck (over a million quads) with 10,000 persons.
+void BM_FrameLargeDeck(benchmark::State& state) {
+    FrameAgainstFloor(state, "AMBLA_BENCH_FRAME_DECK");
+}
+BENCHMARK(BM_FrameLargeDeck)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+// 100,000 persons on a 1000 x 1000 deck.
+void BM_FrameHundredThousandPersons(benchmark::State& state) {
+    FrameAgainstFloor(state, "AMBLA_BENCH_FRAME_CROWD");
+}
+BENCHMARK(BM_FrameHundredThousandPersons)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(2.0);
+
+} // namespace

@@ -1,0 +1,94 @@
+#include "PersonPrisms.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr float PersonHeight = 6.0f;
+constexpr std::size_t HeadingCount = 8;
+
+TPersonPrisms::TPrism MakeUpright() {
+    const float a[2] = {-0.5f, -0.289f};
+    const float b[2] = {0.0f, 0.577f};
+    const float c[2] = {0.5f, -0.289f};
+    const float h = PersonHeight;
+    TPersonPrisms::TPrism prism{};
+    std::size_t next = 0;
+    const auto triangle = [&](const float* p, const float* q, const float* r, float pz, float qz,
+                              float rz, const std::array<float, 3>& n) {
+        prism[next++] = {{p[0], p[1], pz}, {n[0], n[1], n[2]}};
+        prism[next++] = {{q[0], q[1], qz}, {n[0], n[1], n[2]}};
+        prism[next++] = {{r[0], r[1], rz}, {n[0], n[1], n[2]}};
+    };
+    // A side quad p0 q0 q6 p6 as two triangles.
+    const auto side = [&](const float* p, const float* q, const std::array<float, 3>& n) {
+        triangle(p, q, q, 0, 0, h, n);
+        triangle(p, q, p, 0, h, h, n);
+    };
+    triangle(a, b, c, 0, 0, 0, {0, 0, -1});
+    triangle(a, c, b, h, h, h, {0, 0, 1});
+    side(a, c, {0, -1, 0});
+    side(b, a, {-0.866f, 0.866f, 0});
+    side(c, b, {0.866f, 0.866f, 0});
+    return prism;
+}
+
+TPersonPrisms::TPrism Turned(const TPersonPrisms::TPrism& upright, float degrees) {
+    const float radians = degrees * 3.14159265f / 180.0f;
+    const float cosA = std::cos(radians);
+    const float sinA = std::sin(radians);
+    TPersonPrisms::TPrism prism{};
+    std::transform(upright.begin(), upright.end(), prism.begin(), [&](const TPrismVertex& v) {
+        return TPrismVertex{{cosA * v.P[0] - sinA * v.P[1], sinA * v.P[0] + cosA * v.P[1], v.P[2]},
+                            {cosA * v.N[0] - sinA * v.N[1], sinA * v.N[0] + cosA * v.N[1], v.N[2]}};
+    });
+    return prism;
+}
+
+// Element k faces heading k + 1.
+const std::array<TPersonPrisms::TPrism, HeadingCount>& TurnedPrisms() {
+    static const auto prisms = [] {
+        std::array<TPersonPrisms::TPrism, HeadingCount> turned{};
+        for (std::size_t k = 0; k < HeadingCount; ++k) {
+            const auto heading = static_cast<std::int32_t>(k + 1);
+            turned[k] = Turned(TPersonPrisms::Upright(), *TPersonPrisms::HeadingDegrees(heading));
+        }
+        return turned;
+    }();
+    return prisms;
+}
+
+} // namespace
+
+const TPersonPrisms::TPrism& TPersonPrisms::Upright() {
+    static const TPrism prism = MakeUpright();
+    return prism;
+}
+
+std::optional<float> TPersonPrisms::HeadingDegrees(std::int32_t heading) {
+    constexpr float degrees[HeadingCount] = {0, 315, 270, 225, 180, 135, 90, 45};
+    if (heading < 1 || heading > static_cast<std::int32_t>(HeadingCount)) {
+        return std::nullopt;
+    }
+    return degrees[heading - 1];
+}
+
+void TPersonPrisms::Add(float x, float y, std::int32_t heading) {
+    if (Vertices.size() - Used < VerticesPerPerson) {
+        Grow();
+    }
+    const bool known = heading >= 1 && heading <= static_cast<std::int32_t>(HeadingCount);
+    const TPrism& prism = TurnedPrisms()[known ? static_cast<std::size_t>(heading - 1) : 0];
+    TPrismVertex* out = Vertices.data() + Used;
+    for (const TPrismVertex& v : prism) {
+        *out++ = {{v.P[0] + x, v.P[1] + y, v.P[2]}, {v.N[0], v.N[1], v.N[2]}};
+    }
+    Used += VerticesPerPerson;
+}
+
+// Doubling keeps the number of reallocations small while a frame adds its persons one by one.
+void TPersonPrisms::Grow() {
+    constexpr std::size_t minimum = 1024 * VerticesPerPerson;
+    Vertices.resize(std::max(minimum, 2 * Vertices.size()));
+}
