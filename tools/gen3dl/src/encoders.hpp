@@ -6,10 +6,11 @@
 
 namespace gen3dl {
 
-// Writes one move list, folding runs of three or more equal moves into P<n>x<d>.
+// Writes one move list, folding runs of three or more equal moves into P<n>x<d> unless told not
+// to fold at all.
 class MoveEncoder {
 public:
-    explicit MoveEncoder(Output& out) : out_(out) {}
+    explicit MoveEncoder(Output& out, bool foldRuns = true) : out_(out), foldRuns_(foldRuns) {}
 
     void add(int dir, std::uint64_t n = 1) {
         if (n == 0) {
@@ -50,7 +51,7 @@ private:
 
     void flush() {
         const char c = static_cast<char>('0' + dir_);
-        if (count_ >= 3) {
+        if (foldRuns_ && count_ >= 3) {
             separate();
             out_.put('P');
             out_.putInt(static_cast<long long>(count_));
@@ -67,6 +68,7 @@ private:
     }
 
     Output& out_;
+    bool foldRuns_;
     int dir_ = -1;
     std::uint64_t count_ = 0;
     bool first_ = true;

@@ -66,6 +66,10 @@ bool applyValue(std::string_view name, std::string_view value, Options& o) {
         o.out = std::string(value);
         return !value.empty();
     }
+    if (name == "runs") {
+        o.runs = value == "on";
+        return value == "on" || value == "off";
+    }
     if (name == "check") {
         o.check = std::string(value);
         return !value.empty();
@@ -74,8 +78,8 @@ bool applyValue(std::string_view name, std::string_view value, Options& o) {
 }
 
 bool knownName(std::string_view name) {
-    static constexpr std::string_view kNames[] = {"seed", "decks", "xmax", "ymax", "persons",
-                                                  "vmax", "toff",  "kind", "out",  "check"};
+    static constexpr std::string_view kNames[] = {
+        "seed", "decks", "xmax", "ymax", "persons", "vmax", "toff", "kind", "out", "check", "runs"};
     for (std::string_view n : kNames) {
         if (n == name) {
             return true;
@@ -138,6 +142,7 @@ void printUsage(std::FILE* to) {
                "  --persons N   number of persons, 0..10000000 (400)\n"
                "  --vmax N      time steps per second, 1..100 (4)\n"
                "  --toff N      time offset in seconds (0)\n"
+               "  --runs on|off moves folded into runs, or every time step on its own (on)\n"
                "  --out FILE    output file (standard output)\n"
                "  --check FILE  parse FILE and check layout and every walk; exit 1 if invalid\n"
                "  --help        show this text\n",

@@ -17,6 +17,7 @@ struct Options {
     int vmax = 4;
     long toff = 0;
     Kind kind = Kind::Ship;
+    bool runs = true;  // moves folded into P<n>x<d> runs; off writes every time step on its own
     std::string out;   // empty: standard output
     std::string check; // non-empty: validate this file instead of generating
 };
