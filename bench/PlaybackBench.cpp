@@ -1,5 +1,6 @@
 // One playback time step over many persons: the cost per person and step.
 
+#include "MoveArena.h"
 #include "PersonData.h"
 
 #include <benchmark/benchmark.h>
@@ -13,9 +14,14 @@ constexpr std::int32_t PersonCount = 100000;
 constexpr std::int32_t XMax = 400;
 constexpr std::int32_t YMax = 200;
 
-// Persons with lists of varying length and a mix of walking, standing and deck changes.
-std::vector<TPersonData> MakePersons() {
-    std::vector<TPersonData> persons(PersonCount);
+// Persons with lists of varying length and a mix of walking, standing and deck changes, the
+// lists one after another in the arena as a load leaves them.
+std::vector<TPersonData> MakePersons(TMoveArena& arena) {
+    std::vector<TPersonData> persons;
+    persons.reserve(PersonCount);
+    for (std::int32_t i = 0; i < PersonCount; ++i) {
+        persons.emplace_back(&arena);
+    }
     std::uint64_t seed = 0x9e3779b97f4a7c15ULL;
     const auto next = [&seed] {
         seed ^= seed << 13;
@@ -38,8 +44,16 @@ std::vector<TPersonData> MakePersons() {
     return persons;
 }
 
+void CountPersonSteps(benchmark::State& state) {
+    state.SetItemsProcessed(state.iterations() * PersonCount);
+    state.counters["ns_per_person_step"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * PersonCount),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 void BM_PlaybackStep(benchmark::State& state) {
-    std::vector<TPersonData> persons = MakePersons();
+    TMoveArena arena;
+    std::vector<TPersonData> persons = MakePersons(arena);
     std::int32_t step = 0;
     std::int32_t saved = 0;
     for (auto _ : state) {
@@ -55,15 +69,13 @@ void BM_PlaybackStep(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(saved);
     }
-    state.SetItemsProcessed(state.iterations() * PersonCount);
-    state.counters["ns_per_person_step"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * PersonCount),
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    CountPersonSteps(state);
 }
 BENCHMARK(BM_PlaybackStep)->Unit(benchmark::kMicrosecond);
 
 void BM_PlaybackStepBack(benchmark::State& state) {
-    std::vector<TPersonData> persons = MakePersons();
+    TMoveArena arena;
+    std::vector<TPersonData> persons = MakePersons(arena);
     constexpr std::int32_t Start = 300;
     for (std::int32_t k = 0; k < Start; ++k) {
         StepAllForward(persons, k);
@@ -81,7 +93,7 @@ void BM_PlaybackStepBack(benchmark::State& state) {
             state.ResumeTiming();
         }
     }
-    state.SetItemsProcessed(state.iterations() * PersonCount);
+    CountPersonSteps(state);
 }
 BENCHMARK(BM_PlaybackStepBack)->Unit(benchmark::kMicrosecond);
 

@@ -176,7 +176,9 @@ void TLogReader::SetInfo(const std::string& text) {
     Ui().ProcessMessages();
 }
 
+// Called for every row of cells and every person, so that the window stays responsive.
 void TLogReader::SetProgress(std::int64_t done, std::int64_t total) {
+    Pacer.Pump();
     const int percent = total > 0 ? static_cast<int>(done * 100 / total) : 0;
     if (percent != ShownPercent) {
         Progress.SetProgress(percent);
@@ -472,7 +474,9 @@ void TLogReader::GiveMoves(TPersonData& person) {
 
 // One person's entries, up to the "S" that ends them.
 void TLogReader::LoadMoveList() {
+    // A list may run for megabytes: messages are processed on the way.
     while (!ReadPlainMoves() && LoadMoveEntry()) {
+        Pacer.Pump();
     }
 }
 
@@ -488,13 +492,32 @@ bool TLogReader::ReadPlainMoves() {
     }
     const char* p = buffered.data();
     const char* const end = p + buffered.size() - LongestPlainEntry;
+    // Equal single digits in a row, as a file without runs spells a queue, are counted first.
+    int digit = -1;
+    std::int64_t digits = 0;
+    const auto flushDigits = [&] {
+        if (digits > 0) {
+            AppendEntries(digits, digit - '0', 0);
+        }
+        digits = 0;
+        digit = -1;
+    };
     bool listEnded = false;
     while (p < end) {
-        const char c = *p;
-        if (IsDigit(c)) {
-            AppendEntries(1, c - '0', 0);
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == digit) {
+            ++digits;
             ++p;
-        } else if (TLogScanner::IsBlank(static_cast<unsigned char>(c))) {
+            continue;
+        }
+        if (TLogScanner::IsBlank(c)) {
+            ++p;
+            continue;
+        }
+        flushDigits();
+        if (IsDigit(c)) {
+            digit = c;
+            digits = 1;
             ++p;
         } else if (c == 'P') {
             const char* q = p + 1;
@@ -516,6 +539,7 @@ bool TLogReader::ReadPlainMoves() {
             break;
         }
     }
+    flushDigits();
     Scanner.Consume(static_cast<std::size_t>(p - buffered.data()));
     return listEnded;
 }

@@ -3,6 +3,7 @@
 
 #include "LogFile.h"
 #include "LogScanner.h"
+#include "MessagePacer.h"
 
 #include <cstdint>
 #include <optional>
@@ -73,6 +74,7 @@ private:
     TLogScanner& Scanner;
     IProgressWindow& Progress;
     TDataWarnings Warnings;
+    TMessagePacer Pacer;
     std::uint64_t ModelBytes = 0;
     // The list being read, and the entries the same person was given by earlier lists.
     TMoveList::TBuilder Builder;

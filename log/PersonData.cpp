@@ -59,11 +59,12 @@ void TPersonData::AppendMoves(TMoveList::TBuilder& list) {
 }
 
 void TPersonData::AssignMoves(const std::vector<TMove>& moves) {
-    Moves.Clear();
+    TMoveList::TBuilder list;
     for (const TMove& move : moves) {
-        Moves.Append(1, move);
+        list.Add(1, move);
     }
-    MoveCount = Moves.Count();
+    Moves.Clear();
+    AppendMoves(list);
 }
 
 std::vector<TMove> TPersonData::ExpandedMoves() const {
