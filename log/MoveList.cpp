@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr std::uint8_t LengthBit = 0x80;
 constexpr std::uint8_t LengthBits = 0x7f;
 constexpr int LengthBitsPerByte = 7;
 

@@ -88,13 +88,24 @@ public:
     // Entry k, 0 <= k < Count(); moves the cursor there.
     TMove At(std::int32_t k) {
         if (static_cast<std::uint32_t>(k - RunFirst) >= static_cast<std::uint32_t>(RunLength)) {
-            Seek(k);
+            const bool stepped = k == RunFirst + RunLength ? StepToSingleEntryRun()
+                                 : k == RunFirst - 1       ? StepBackToSingleEntryRun()
+                                                           : false;
+            if (!stepped) {
+                Seek(k);
+            }
         }
         return MoveOfCode(RunCode);
     }
 
-    // Asks the processor to fetch the run after the cursor, which a step forwards reads next.
+    // Asks the processor to fetch the run after the cursor, which a step forwards reads next, or
+    // the end of the run before it, which a step backwards reads next.
     void PrefetchNextRun() const { __builtin_prefetch(Bytes.data() + RunStart + RunSize); }
+    void PrefetchPreviousRun() const {
+        if (RunStart > 0) {
+            __builtin_prefetch(Bytes.data() + RunStart - 1);
+        }
+    }
 
     // Calls visit(count, move) for every run from the first, the longest runs possibly split.
     template <typename TVisit> void ForEachRun(TVisit visit) const {
@@ -137,6 +148,33 @@ private:
     // Writes the token of a run of n entries; returns the byte after it.
     static std::uint8_t* WriteToken(std::uint8_t* at, std::int32_t n, std::uint8_t code);
     void Seek(std::int32_t k);
+    // Moves the cursor on to the next run when that run is a single entry, the commonest case
+    // of a walking person; false, with the cursor unmoved, otherwise.
+    bool StepToSingleEntryRun() {
+        const std::uint32_t next = RunStart + RunSize;
+        if (next >= Bytes.size() || (Bytes[next] & LengthBit) != 0) {
+            return false;
+        }
+        RunFirst += RunLength;
+        RunStart = next;
+        RunLength = 1;
+        RunSize = 1;
+        RunCode = Bytes[next];
+        return true;
+    }
+    // The same for the run before the cursor.
+    bool StepBackToSingleEntryRun() {
+        if (RunStart == 0 || (RunStart >= 2 && (Bytes[RunStart - 2] & LengthBit) != 0)) {
+            return false;
+        }
+        RunStart -= 1;
+        RunFirst -= 1;
+        RunLength = 1;
+        RunSize = 1;
+        RunCode = Bytes[RunStart];
+        return true;
+    }
+    static constexpr std::uint8_t LengthBit = 0x80;
     void SetCursor(std::size_t at, std::int32_t first);
     void RewindCursor();
 

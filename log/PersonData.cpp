@@ -148,10 +148,19 @@ void TPersonData::ReportBadDirection() {
 
 namespace {
 
-template <typename Step> std::int32_t StepAll(std::vector<TPersonData>& persons, Step step) {
+// Each person's list lies elsewhere in memory, so a step reads one scattered byte per person
+// whenever a run ends; fetching the lists of persons a little ahead hides most of that latency.
+constexpr std::size_t PrefetchDistance = 32;
+
+template <typename Prefetch, typename Step>
+std::int32_t StepAll(std::vector<TPersonData>& persons, Prefetch prefetch, Step step) {
     std::int32_t saved = 0;
-    for (TPersonData& person : persons) {
-        saved += step(person) ? 0 : 1;
+    const std::size_t count = persons.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + PrefetchDistance < count) {
+            (persons[i + PrefetchDistance].Moves.*prefetch)();
+        }
+        saved += step(persons[i]) ? 0 : 1;
     }
     return saved;
 }
@@ -159,9 +168,11 @@ template <typename Step> std::int32_t StepAll(std::vector<TPersonData>& persons,
 } // namespace
 
 std::int32_t StepAllForward(std::vector<TPersonData>& persons, std::int32_t k) {
-    return StepAll(persons, [k](TPersonData& person) { return person.IsStepMoved(k); });
+    return StepAll(persons, &TMoveList::PrefetchNextRun,
+                   [k](TPersonData& person) { return person.IsStepMoved(k); });
 }
 
 std::int32_t StepAllBackward(std::vector<TPersonData>& persons, std::int32_t k) {
-    return StepAll(persons, [k](TPersonData& person) { return person.IsStepMovedBack(k); });
+    return StepAll(persons, &TMoveList::PrefetchPreviousRun,
+                   [k](TPersonData& person) { return person.IsStepMovedBack(k); });
 }
