@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::size_t MaxCaptionLength = 254;
 constexpr int MaxDataWarnings = 10;
-constexpr std::size_t ListCheckStep = std::size_t{1} << 20;
 
 // Kind codes of the cell characters; everything else is void.
 constexpr std::array<std::uint8_t, 256> MakeKindTable() {
@@ -573,18 +572,9 @@ bool TLogReader::LoadMoveEntry() {
     return got != 'S'; // a digit was missing right before the end of the list
 }
 
-void TLogReader::AppendEntries(std::int64_t n, std::int32_t direction, std::int32_t levelChange) {
-    if (EntriesBeforeList + Builder.Count() + n > std::numeric_limits<std::int32_t>::max()) {
-        throw TLoadRefused{"This file cannot be loaded: the move list of a person is longer than "
-                           "this program can hold."};
-    }
-    Builder.Add(static_cast<std::int32_t>(n), {direction, levelChange});
-    // The list is checked exactly when it is given to its person; on the way only now and then,
-    // so that a list too long for the memory is refused early.
-    if (Builder.ClosedBytes() > CheckedListBytes + ListCheckStep) {
-        CheckMoveMemory(Project.Persons[PersonIndex]);
-        CheckedListBytes = Builder.ClosedBytes();
-    }
+void TLogReader::RefuseLongList() {
+    throw TLoadRefused{"This file cannot be loaded: the move list of a person is longer than this "
+                       "program can hold."};
 }
 
 // What the list being read will take when it is given to the person: a list that grows moves

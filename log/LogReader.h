@@ -6,6 +6,7 @@
 #include "MessagePacer.h"
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,9 @@ private:
 
 class TLogReader {
 public:
+    static constexpr std::int64_t MaxEntriesPerPerson = std::numeric_limits<std::int32_t>::max();
+    static constexpr std::size_t ListCheckStep = std::size_t{1} << 20;
+
     TLogReader(TLogFile1& project, TLogScanner& scanner, IProgressWindow& progress);
 
     // Reads every section up to the end of the file; throws TUnexpectedEnd or TLoadRefused.
@@ -63,7 +67,20 @@ private:
     std::optional<std::int32_t> IntegerIn(const char* section);
     std::optional<std::int64_t> RunCountIn(const char* section);
     std::optional<std::int32_t> DigitIn(const char* section, int& got);
-    void AppendEntries(std::int64_t n, std::int32_t direction, std::int32_t levelChange);
+    // Called for every entry read, so kept inline.
+    void AppendEntries(std::int64_t n, std::int32_t direction, std::int32_t levelChange) {
+        if (EntriesBeforeList + Builder.Count() + n > MaxEntriesPerPerson) {
+            RefuseLongList();
+        }
+        Builder.Add(static_cast<std::int32_t>(n), {direction, levelChange});
+        // The list is checked exactly when it is given to its person; on the way only now and
+        // then, so that a list too long for the memory is refused early.
+        if (Builder.ClosedBytes() > CheckedListBytes + ListCheckStep) {
+            CheckMoveMemory(Project.Persons[PersonIndex]);
+            CheckedListBytes = Builder.ClosedBytes();
+        }
+    }
+    [[noreturn]] static void RefuseLongList();
     void CheckMoveMemory(const TPersonData& person);
     void SetInfo(const std::string& text);
     void SetProgress(std::int64_t done, std::int64_t total);

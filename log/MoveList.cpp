@@ -59,6 +59,11 @@ void TMoveList::TBuilder::Clear() {
 }
 
 void TMoveList::TBuilder::CloseLongRun() {
+    if (OpenLength <= LengthBits) {
+        Closed.push_back(static_cast<std::uint8_t>(LengthBit | OpenLength));
+        Closed.push_back(OpenCode);
+        return;
+    }
     const std::size_t at = Closed.size();
     Closed.resize(at + TokenSize(OpenLength));
     WriteToken(Closed.data() + at, OpenLength, OpenCode);
