@@ -7,14 +7,8 @@
 #include "RecordingUiServices.h"
 
 #include <memory>
-#include <sys/stat.h>
 
 namespace {
-
-std::int64_t FileSize(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 ? static_cast<std::int64_t>(info.st_size) : 0;
-}
 
 // What `wc -w` does: count the starts of words, chunk by chunk.
 std::int64_t CountWords(const std::string& path) {
@@ -49,13 +43,29 @@ void BM_WordCountBaseline(benchmark::State& state) {
 }
 BENCHMARK(BM_WordCountBaseline)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_LoadLogFile(benchmark::State& state) {
-    const std::string path = BenchFile(state, "AMBLA_BENCH_LOG");
-    LoadHeadlessIterations(state, path, [&state](const TLogFile1& project) {
+// The model's size against the file's, for a file written with runs and one written without.
+void LoadAndMeasureModel(benchmark::State& state, const char* variable) {
+    const std::string path = BenchFile(state, variable);
+    LoadHeadlessIterations(state, path, [&state, &path](const TLogFile1& project) {
         state.counters["model_MB"] = ModelMegabytes(project);
+        state.counters["model_per_file"] = ModelMegabytes(project) / FileMegabytes(path);
     });
     state.SetBytesProcessed(state.iterations() * FileSize(path));
 }
+
+void BM_LoadLogFile(benchmark::State& state) {
+    LoadAndMeasureModel(state, "AMBLA_BENCH_LOG");
+}
 BENCHMARK(BM_LoadLogFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_LoadLogFileWithoutRuns(benchmark::State& state) {
+    LoadAndMeasureModel(state, "AMBLA_BENCH_LOG_NO_RUNS");
+}
+BENCHMARK(BM_LoadLogFileWithoutRuns)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_LoadLogFile1GB(benchmark::State& state) {
+    LoadAndMeasureModel(state, "AMBLA_BENCH_LOG_1GB");
+}
+BENCHMARK(BM_LoadLogFile1GB)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
