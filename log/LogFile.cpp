@@ -3,6 +3,7 @@
 #include "ByteSource.h"
 #include "LogReader.h"
 #include "LogScanner.h"
+#include "MessagePacer.h"
 #include "UiServices.h"
 
 #include <algorithm>
@@ -32,6 +33,12 @@ std::uint64_t AvailableMemoryBytes() {
     }
     return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
 }
+
+namespace {
+
+constexpr std::int32_t PersonsBetweenMessages = 1 << 16;
+
+} // namespace
 
 TLogFile1::TLogFile1(std::string floorWord)
     : FloorWord(std::move(floorWord)), MemoryLimit(AvailableMemoryBytes()) {}
@@ -111,8 +118,13 @@ void TLogFile1::CreatePersons(std::int32_t count) {
     Persons = {};
     MoveMemory.Release();
     Persons.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    // Millions of persons take a while to be given their memory: the window stays responsive.
+    TMessagePacer pacer;
     for (std::int32_t i = 0; i < count; ++i) {
         Persons.emplace_back(&MoveMemory).BadDirectionReport = &BadDirectionReport;
+        if (i % PersonsBetweenMessages == 0) {
+            pacer.Pump();
+        }
     }
 }
 
