@@ -1,11 +1,14 @@
 #include "CommandLine.h"
 
 #include <charconv>
+#include <utility>
 
 const char* const UsageText =
     "Usage:\n"
     "  ambla-viewer [FILE]                 open the viewer (optionally on a 3D log file)\n"
     "  ambla-viewer --stats FILE           print the statistics of a 3D log file\n"
+    "  ambla-viewer --check FILE           list every fault of a 3D log file as\n"
+    "                                      FILE:LINE:COLUMN: message\n"
     "  ambla-viewer --dump FILE [--steps N]\n"
     "                                      print the loaded project as JSON, after N\n"
     "                                      playback steps (default 0)\n"
@@ -39,13 +42,16 @@ std::optional<TCommandLine> ParseCommandLine(const std::vector<std::string>& arg
         line.Mode = TCommandLine::TMode::Version;
         return line;
     }
-    if (args[0] == "--stats") {
-        if (args.size() != 2) {
-            return std::nullopt;
+    for (const auto& [option, mode] : {std::pair{"--stats", TCommandLine::TMode::Stats},
+                                       std::pair{"--check", TCommandLine::TMode::Check}}) {
+        if (args[0] == option) {
+            if (args.size() != 2) {
+                return std::nullopt;
+            }
+            line.Mode = mode;
+            line.FileName = args[1];
+            return line;
         }
-        line.Mode = TCommandLine::TMode::Stats;
-        line.FileName = args[1];
-        return line;
     }
     if (args[0] == "--dump") {
         if (args.size() != 2 && !(args.size() == 4 && args[2] == "--steps")) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 struct TCommandLine {
-    enum class TMode { Gui, Stats, Dump, Help, Version };
+    enum class TMode { Gui, Stats, Dump, Check, Help, Version };
     TMode Mode = TMode::Gui;
     std::string FileName;   // the log file; for the window, the optional file to open
     std::int32_t Steps = 0; // playback steps before a dump

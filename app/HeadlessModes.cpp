@@ -164,3 +164,35 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
     std::fputc('\n', stdout);
     return 0;
 }
+
+int RunCheckMode(const std::string& fileName) {
+    TRecordingUiServices services;
+    TScopedUiServices installed(services);
+    TNoProgressWindow progress;
+    TLogFile1 project("Level");
+    std::int64_t faults = 0;
+    project.OnFault = [&fileName, &faults](const TLogFault& fault) {
+        std::printf("%s:%lld:%lld: %s\n", fileName.c_str(), static_cast<long long>(fault.Line),
+                    static_cast<long long>(fault.Column), fault.Message.c_str());
+        ++faults;
+    };
+    const bool loaded = project.Load(fileName, progress);
+    // Errors are what kept the file from being read, or read to its end.
+    bool unreadable = !loaded;
+    for (const TRecordedMessage& message : services.Messages) {
+        if (message.Icon == TMsgIcon::Error) {
+            std::fprintf(stderr, "%s: %s\n", fileName.c_str(), OneLine(message.Text).c_str());
+            unreadable = true;
+        }
+    }
+    if (unreadable) {
+        return 2;
+    }
+    if (faults == 0) {
+        std::printf("%s: no faults\n", fileName.c_str());
+        return 0;
+    }
+    std::printf("%s: %lld fault%s\n", fileName.c_str(), static_cast<long long>(faults),
+                faults == 1 ? "" : "s");
+    return 1;
+}

@@ -24,6 +24,8 @@ int main(int argc, char* argv[]) {
         return RunStatsMode(commandLine->FileName);
     case TCommandLine::TMode::Dump:
         return RunDumpMode(commandLine->FileName, commandLine->Steps);
+    case TCommandLine::TMode::Check:
+        return RunCheckMode(commandLine->FileName);
     case TCommandLine::TMode::Help:
         std::fputs(UsageText, stdout);
         return 0;

@@ -84,8 +84,13 @@ bool TLogFile1::ReadSource(IByteSource& source, IProgressWindow& progress) {
         try {
             reader.ReadAll();
         } catch (const TUnexpectedEnd& end) {
-            ShowWarning(std::string("The file ends early, inside the ") + end.Section +
-                        ".\nEverything read up to there is kept.");
+            const std::string text = std::string("The file ends early, inside the ") + end.Section +
+                                     ".\nEverything read up to there is kept.";
+            if (OnFault) {
+                const TLogScanner::TPlace place = scanner.PlaceOf(scanner.Offset());
+                OnFault({place.Line, place.Column, OneLine(text)});
+            }
+            ShowWarning(text);
         }
         if (const std::string error = source.Error(); !error.empty()) {
             ShowError("Cannot read file to its end:\n" + FileName + "\n" + error +

@@ -3,10 +3,12 @@
 
 #include "BoxCap.h"
 #include "Deck.h"
+#include "LogFault.h"
 #include "MoveArena.h"
 #include "PersonData.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +61,8 @@ public:
     std::uint64_t MemoryLimit;
     // Lets a direction fault in the moves be reported once for the whole project.
     TReportOnce BadDirectionReport;
+    // Told every fault the reader finds, however many, with its place, while the boxes stay few.
+    std::function<void(const TLogFault&)> OnFault;
     // What keeps the boxes of the last load, and of the replay of this project, few.
     TBoxCap LoadBoxes;
     TBoxCap ReplayBoxes;

@@ -108,7 +108,7 @@ std::optional<std::int32_t> TLogReader::IntegerIn(const char* section) {
         value = ParseBaseDetected(word);
     }
     if (!value) {
-        WarnNotANumber(word);
+        WarnNotANumber(word, Scanner.WordOffset());
     }
     return value;
 }
@@ -120,7 +120,11 @@ std::optional<std::int64_t> TLogReader::RunCountIn(const char* section) {
     std::size_t length = 0;
     std::int64_t value = 0;
     bool valid = true;
+    std::int64_t start = -1;
     for (int c = CharIn(section); c != 'x'; c = CharIn(section)) {
+        if (length == 0) {
+            start = Scanner.Offset() - 1;
+        }
         if (length == MaxCountText) {
             // No "x" in sight: give up on this run rather than swallow the file.
             valid = false;
@@ -137,7 +141,7 @@ std::optional<std::int64_t> TLogReader::RunCountIn(const char* section) {
         valid = false;
     }
     if (!valid) {
-        WarnNotANumber(std::string_view(text, length));
+        WarnNotANumber(std::string_view(text, length), length > 0 ? start : Scanner.Offset() - 1);
         return std::nullopt;
     }
     return value;
@@ -150,24 +154,41 @@ std::optional<std::int32_t> TLogReader::DigitIn(const char* section, int& got) {
         return got - '0';
     }
     const char shown = static_cast<char>(got);
-    WarnNotANumber(std::string_view(&shown, 1));
+    WarnNotANumber(std::string_view(&shown, 1), Scanner.Offset() - 1);
     return std::nullopt;
 }
 
-void TLogReader::WarnNotANumber(std::string_view text) {
-    if (!Warnings.Wanted()) {
-        return;
-    }
-    Warnings.Warn(LineText(Scanner.LineNumber()) + "\"" + Printable(text) +
-                  "\" is not a valid number. It is skipped.");
+void TLogReader::WarnNotANumber(std::string_view text, std::int64_t offset) {
+    WarnAt(offset, "\"" + Printable(text) + "\" is not a valid number. It is skipped.");
 }
 
-void TLogReader::WarnRunPastRow(std::int32_t y) {
-    if (!Warnings.Wanted()) {
+// A fault of the data: every one goes to the checker, the first few to boxes.
+void TLogReader::WarnAt(std::int64_t offset, const std::string& text) {
+    const bool listed = static_cast<bool>(Project.OnFault);
+    if (!listed && !Warnings.Wanted()) {
         return;
     }
-    Warnings.Warn(LineText(Scanner.LineNumber()) + "a run of cells reaches past the end of row " +
-                  std::to_string(y) + ". The cells beyond the row are dropped.");
+    const TLogScanner::TPlace place = Scanner.PlaceOf(offset);
+    if (listed) {
+        Project.OnFault({place.Line, place.Column, text});
+    }
+    if (Warnings.Wanted()) {
+        Warnings.Warn(LineText(place.Line) + text);
+    }
+}
+
+// A fault of the whole project: a box each, and to the checker at the place it shows at.
+void TLogReader::ShowFaultAt(std::int64_t offset, const std::string& text) {
+    if (Project.OnFault) {
+        const TLogScanner::TPlace place = Scanner.PlaceOf(offset);
+        Project.OnFault({place.Line, place.Column, OneLine(text)});
+    }
+    ShowWarning(text);
+}
+
+void TLogReader::WarnRunPastRow(std::int32_t y, std::int64_t offset) {
+    WarnAt(offset, "a run of cells reaches past the end of row " + std::to_string(y) +
+                       ". The cells beyond the row are dropped.");
 }
 
 void TLogReader::SetInfo(const std::string& text) {
@@ -236,18 +257,21 @@ void TLogReader::LoadHeader() {
         } else if (word == "version") {
             const auto version = IntegerIn("header");
             if (version && *version != 1) {
-                ShowWarning("The loaded file is not of version 1.\nThis can result in errors!");
+                ShowFaultAt(Scanner.WordOffset(),
+                            "The loaded file is not of version 1.\nThis can result in errors!");
             }
         }
     }
+    // Faults of the header as a whole are placed at its end.
+    const std::int64_t end = Scanner.WordOffset();
     if (p.PMax <= 0) {
-        ShowWarning("There are no people in this project!");
+        ShowFaultAt(end, "There are no people in this project!");
     }
     if (p.XMax <= 0 || p.YMax <= 0 || p.ZMax <= 0) {
-        ShowWarning("One of the main dimensions is <= 0!");
+        ShowFaultAt(end, "One of the main dimensions is <= 0!");
     }
     if (p.VMax <= 0) {
-        ShowWarning("The maximum speed of the population is <= 0!");
+        ShowFaultAt(end, "The maximum speed of the population is <= 0!");
     }
 }
 
@@ -335,10 +359,13 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
     TLogFile1& p = Project;
     const bool valid = z && *z >= 0 && *z < p.ZMax;
     if (!valid) {
-        Ui().MessageBox("Warning!",
-                        "Warning, z in TLogFile1::LoadCellData(FILE *projectfile, int z) is <0 or "
-                        ">ZMax!",
-                        TMsgIcon::None, TMsgButtons::Ok);
+        const char* const text =
+            "Warning, z in TLogFile1::LoadCellData(FILE *projectfile, int z) is <0 or >ZMax!";
+        if (Project.OnFault) {
+            const TLogScanner::TPlace place = Scanner.PlaceOf(Scanner.WordOffset());
+            Project.OnFault({place.Line, place.Column, text});
+        }
+        Ui().MessageBox("Warning!", text, TMsgIcon::None, TMsgButtons::Ok);
     }
     // Cells of a deck section that names no deck are read to stay in step, then dropped.
     TDeck* deck = valid ? &p.Decks[static_cast<std::size_t>(*z)] : nullptr;
@@ -367,6 +394,7 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
                 std::int64_t n = 1;
                 int kindChar = c;
                 if (c == 'P') {
+                    const std::int64_t runOffset = Scanner.Offset() - 1;
                     const auto count = RunCountIn("cell data");
                     kindChar = CharIn("cell data");
                     if (!count) {
@@ -374,7 +402,7 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
                     }
                     n = *count;
                     if (n > p.XMax - x) {
-                        WarnRunPastRow(y);
+                        WarnRunPastRow(y, runOffset);
                         n = p.XMax - x;
                     }
                 }
@@ -423,14 +451,14 @@ bool TLogReader::LoadStartPositions() {
         bool complete = true;
         for (std::int32_t& value : values) {
             if (const std::string_view word = WordIn("start positions"); word == "(movement)") {
-                Warnings.Warn(LineText(Scanner.LineNumber()) + "the start positions end after " +
-                              std::to_string(i) + " of " + std::to_string(p.PMax) + " persons.");
+                WarnAt(Scanner.WordOffset(), "the start positions end after " + std::to_string(i) +
+                                                 " of " + std::to_string(p.PMax) + " persons.");
                 return true;
             } else if (const auto parsed =
                            Scanner.WordWasCut() ? std::nullopt : ParseBaseDetected(word)) {
                 value = *parsed;
             } else {
-                WarnNotANumber(word);
+                WarnNotANumber(word, Scanner.WordOffset());
                 complete = false;
             }
         }
@@ -567,7 +595,7 @@ bool TLogReader::LoadMoveEntry() {
         }
     } else {
         const char shown = static_cast<char>(c);
-        WarnNotANumber(std::string_view(&shown, 1));
+        WarnNotANumber(std::string_view(&shown, 1), Scanner.Offset() - 1);
     }
     return got != 'S'; // a digit was missing right before the end of the list
 }

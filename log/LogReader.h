@@ -84,8 +84,11 @@ private:
     void CheckMoveMemory(const TPersonData& person);
     void SetInfo(const std::string& text);
     void SetProgress(std::int64_t done, std::int64_t total);
-    void WarnNotANumber(std::string_view text);
-    void WarnRunPastRow(std::int32_t y);
+    // Faults at an offset of the file.
+    void WarnNotANumber(std::string_view text, std::int64_t offset);
+    void WarnRunPastRow(std::int32_t y, std::int64_t offset);
+    void WarnAt(std::int64_t offset, const std::string& text);
+    void ShowFaultAt(std::int64_t offset, const std::string& text);
 
     TLogFile1& Project;
     TLogScanner& Scanner;

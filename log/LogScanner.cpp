@@ -13,6 +13,9 @@ bool TLogScanner::Refill() {
         return false;
     }
     LinesBeforeChunk += std::count(static_cast<const char*>(Buffer.get()), End, '\n');
+    LineStartAtChunk = StartOfLineAt(End);
+    ChunkStart += End - Buffer.get();
+    LineStart = LineStartAtChunk;
     const std::size_t n = Source.Read(Buffer.get(), ChunkSize);
     Pos = Buffer.get();
     End = Buffer.get() + n;
@@ -26,10 +29,44 @@ std::int64_t TLogScanner::LineNumber() {
     if (CountedUpTo == nullptr || CountedUpTo > Pos) {
         CountedUpTo = Buffer.get();
         LinesCounted = 0;
+        LineStart = LineStartAtChunk;
     }
-    LinesCounted += std::count(CountedUpTo, Pos, '\n');
+    const std::int64_t lines = std::count(CountedUpTo, Pos, '\n');
+    if (lines > 0) {
+        LinesCounted += lines;
+        LineStart = StartOfLineAt(Pos);
+    }
     CountedUpTo = Pos;
     return LinesBeforeChunk + LinesCounted + 1;
+}
+
+// Offset of the start of the line that the character at end belongs to, looking back no further
+// than the chunk's start.
+std::int64_t TLogScanner::StartOfLineAt(const char* end) const {
+    const char* begin = Buffer.get();
+    for (const char* p = end; p != begin; --p) {
+        if (p[-1] == '\n') {
+            return ChunkStart + (p - begin);
+        }
+    }
+    return LineStartAtChunk;
+}
+
+TLogScanner::TPlace TLogScanner::PlaceOf(std::int64_t offset) {
+    std::int64_t line = LineNumber();
+    if (offset >= LineStart) {
+        return {line, offset - LineStart + 1};
+    }
+    if (offset < ChunkStart - 1 || offset > Offset()) {
+        return {line, Offset() - LineStart + 1};
+    }
+    // An earlier line of this chunk, or the last character of the chunk before.
+    const char* at = Buffer.get() + std::max<std::int64_t>(offset - ChunkStart, 0);
+    line -= std::count(at, Pos, '\n');
+    if (offset < ChunkStart) {
+        return {line, offset - LineStartAtChunk + 1};
+    }
+    return {line, offset - StartOfLineAt(at) + 1};
 }
 
 bool TLogScanner::NextWord(std::string_view& word) {
@@ -39,6 +76,7 @@ bool TLogScanner::NextWord(std::string_view& word) {
     }
     --Pos; // the first character is still in the buffer: NextNonBlank just consumed it
     const char* start = Pos;
+    LastWordOffset = Offset();
     while (Pos != End && !IsBlank(static_cast<unsigned char>(*Pos))) {
         ++Pos;
     }

@@ -51,10 +51,23 @@ public:
     // last call, so asking often costs no more than asking once.
     std::int64_t LineNumber();
 
+    // Bytes handed out so far: the offset in the file of the next character.
+    std::int64_t Offset() const { return ChunkStart + (Pos - Buffer.get()); }
+    // Offset of the first character of the word NextWord gave last.
+    std::int64_t WordOffset() const { return LastWordOffset; }
+    // 1-based line and column of the character at an offset that was handed out from the chunk
+    // now read, or from the end of the chunk before; the current place for anything earlier.
+    struct TPlace {
+        std::int64_t Line;
+        std::int64_t Column;
+    };
+    TPlace PlaceOf(std::int64_t offset);
+
     static bool IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 private:
     bool Refill();
+    std::int64_t StartOfLineAt(const char* end) const;
 
     IByteSource& Source;
     std::size_t ChunkSize;
@@ -62,6 +75,10 @@ private:
     const char* Pos = nullptr;
     const char* End = nullptr;
     std::int64_t LinesBeforeChunk = 0;
+    std::int64_t ChunkStart = 0;       // offset in the file of the chunk's first character
+    std::int64_t LineStartAtChunk = 0; // offset of the line the chunk begins in
+    std::int64_t LineStart = 0;        // offset of the line counted up to CountedUpTo
+    std::int64_t LastWordOffset = 0;
     // Line feeds of the chunk already counted, up to CountedUpTo.
     const char* CountedUpTo = nullptr;
     std::int64_t LinesCounted = 0;

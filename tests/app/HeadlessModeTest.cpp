@@ -132,6 +132,38 @@ TEST_F(HeadlessMode, FileThatCannotBeOpenedIsReportedAndFails) {
                           "file, not a regular file or a pipe.\n");
 }
 
+// Faults in the form compilers use, every one of them, and an exit code for each outcome.
+TEST_F(HeadlessMode, CheckListsEveryFaultWithLineAndColumn) {
+    const TRun faulty = Run({"--check", File});
+    EXPECT_EQ(faulty.ExitCode, 1);
+    EXPECT_EQ(faulty.Out, File +
+                              ":2:9: The loaded file is not of version 1. This can result in "
+                              "errors!\n" +
+                              File + ": 1 fault\n");
+    EXPECT_EQ(faulty.Err, "");
+
+    std::string floods = SmallFile;
+    for (int i = 0; i < 12; ++i) {
+        floods += "<persons>\n(movement)\n? ?\nS\nS\n</persons>\n";
+    }
+    std::ofstream(File, std::ios::binary) << floods;
+    const TRun many = Run({"--check", File});
+    EXPECT_EQ(many.ExitCode, 1);
+    // Beyond the ten a window shows; the last at line 93.
+    EXPECT_THAT(many.Out, HasSubstr(File + ":93:3: \"?\" is not a valid number. It is skipped.\n"));
+    EXPECT_THAT(many.Out, HasSubstr(File + ": 25 faults\n"));
+
+    const TRun clean = Run({"--check", std::string(AMBLA_SAMPLES_DIR) + "/ferry.3dl"});
+    EXPECT_EQ(clean.ExitCode, 0);
+    EXPECT_EQ(clean.Out, std::string(AMBLA_SAMPLES_DIR) + "/ferry.3dl: no faults\n");
+
+    const std::string missing = (Dir / "missing.3dl").string();
+    const TRun unreadable = Run({"--check", missing});
+    EXPECT_EQ(unreadable.ExitCode, 2);
+    EXPECT_EQ(unreadable.Err, missing + ": Cannot open file: " + missing + "\n");
+    EXPECT_EQ(unreadable.Out, "");
+}
+
 TEST_F(HeadlessMode, DumpListsTheBoxesTheWindowShowsAndWhatWasHeldBack) {
     const std::string flooded = (Dir / "flooded.3dl").string();
     const std::string clean = Header(1, 2, 1, 1) + "<deck>\nlevel 0\n(celldata)\nP2x0\n</deck>\n";

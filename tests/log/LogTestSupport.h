@@ -2,6 +2,7 @@
 // Shared pieces of the model tests: a project loaded from text with every message box recorded,
 // a progress window that remembers what it was told, and a project written out as plain text.
 
+#include "ByteSource.h"
 #include "LogFile.h"
 #include "RecordingUiServices.h"
 
@@ -135,6 +136,22 @@ inline std::string Describe(const TLogFile1& p) {
     }
     return out.str();
 }
+
+// Hands out the bytes a few at a time, as a slow pipe would.
+class TTrickleSource final : public IByteSource {
+public:
+    TTrickleSource(std::string_view bytes, std::size_t step) : Bytes(bytes), Step(step) {}
+    std::size_t Read(char* buffer, std::size_t capacity) override {
+        const std::size_t n = std::min({capacity, Step, Bytes.size()});
+        std::copy_n(Bytes.data(), n, buffer);
+        Bytes.remove_prefix(n);
+        return n;
+    }
+
+private:
+    std::string_view Bytes;
+    std::size_t Step;
+};
 
 class TLoadedProject {
 public:

@@ -1,6 +1,5 @@
 // Reading well-formed log files: header values, deck sections, persons, progress and file access.
 
-#include "ByteSource.h"
 #include "LogTestSupport.h"
 
 #include <gmock/gmock.h>
@@ -156,22 +155,6 @@ TEST(Reader, FileWithCarriageReturnsReadsLikeMemoryText) {
     EXPECT_EQ(Describe(fromDisk.Project), TwoDeckProject);
 }
 
-// Hands out the bytes a few at a time, as a slow pipe would.
-class TTrickleSource final : public IByteSource {
-public:
-    TTrickleSource(std::string_view bytes, std::size_t step) : Bytes(bytes), Step(step) {}
-    std::size_t Read(char* buffer, std::size_t capacity) override {
-        const std::size_t n = std::min({capacity, Step, Bytes.size()});
-        std::copy_n(Bytes.data(), n, buffer);
-        Bytes.remove_prefix(n);
-        return n;
-    }
-
-private:
-    std::string_view Bytes;
-    std::size_t Step;
-};
-
 // Move lists are read in a quick way for their usual spellings and in a careful way for the
 // rest and where a read chunk ends; where that happens must never change what is read.
 TEST(Reader, WhereTheReadChunksEndNeverChangesTheMovesOrTheWarnings) {
@@ -187,6 +170,37 @@ TEST(Reader, WhereTheReadChunksEndNeverChangesTheMovesOrTheWarnings) {
         EXPECT_TRUE(trickled.Project.LoadFromSource("test.3dl", source, trickled.Progress));
         EXPECT_EQ(Describe(trickled.Project), Describe(whole.Project)) << "step " << step;
         EXPECT_EQ(trickled.Boxes(), whole.Boxes()) << "step " << step;
+    }
+}
+
+// Every fault with the place of its first character, wherever the read chunks end.
+TEST(Reader, FaultsArePlacedAtTheirLineAndColumn) {
+    const std::string text = "<header>\npmax 1\nxmax 3\nymax 1\nzmax 1\nvmax 0\nversion 2\n"
+                             "</header>\n<deck>\nlevel 0\n(celldata)\nP5x0\n</deck>\n<persons>\n"
+                             "<startpositions>\n0 0 0 1 q\n(movement)\n3 P1q2x3 Dx\n  # P2x0 S\n"
+                             "</persons>\n<deck>\nlevel 7\n(celldata)\n0 0 0\n</deck>\n"
+                             "<persons>\n(movement)\n3 3";
+    const std::vector<std::string> expected = {
+        "7:9: The loaded file is not of version 1. This can result in errors!",
+        "8:1: The maximum speed of the population is <= 0!",
+        "12:1: a run of cells reaches past the end of row 0. The cells beyond the row are dropped.",
+        "16:9: \"q\" is not a valid number. It is skipped.",
+        "18:4: \"1q2\" is not a valid number. It is skipped.",
+        "18:11: \"x\" is not a valid number. It is skipped.",
+        "19:3: \"#\" is not a valid number. It is skipped.",
+        "23:1: Warning, z in TLogFile1::LoadCellData(FILE *projectfile, int z) is <0 or >ZMax!",
+        "28:4: The file ends early, inside the movement data. Everything read up to there is kept.",
+    };
+    for (std::size_t step = 1; step <= 41; ++step) {
+        TLoadedProject loaded;
+        std::vector<std::string> faults;
+        loaded.Project.OnFault = [&faults](const TLogFault& fault) {
+            faults.push_back(std::to_string(fault.Line) + ":" + std::to_string(fault.Column) +
+                             ": " + fault.Message);
+        };
+        TTrickleSource source(text, step < 41 ? step : text.size());
+        loaded.Project.LoadFromSource("test.3dl", source, loaded.Progress);
+        EXPECT_EQ(faults, expected) << "step " << step;
     }
 }
 
