@@ -86,10 +86,7 @@ bool TLogFile1::ReadSource(IByteSource& source, IProgressWindow& progress) {
         } catch (const TUnexpectedEnd& end) {
             const std::string text = std::string("The file ends early, inside the ") + end.Section +
                                      ".\nEverything read up to there is kept.";
-            if (OnFault) {
-                const TLogScanner::TPlace place = scanner.PlaceOf(scanner.Offset());
-                OnFault({place.Line, place.Column, OneLine(text)});
-            }
+            reader.ListFault(scanner.Offset(), text);
             ShowWarning(text);
         }
         if (const std::string error = source.Error(); !error.empty()) {

@@ -158,7 +158,15 @@ std::optional<std::int32_t> TLogReader::DigitIn(const char* section, int& got) {
     return std::nullopt;
 }
 
+// Whether a data fault is still told anywhere; callers skip composing texts nobody sees.
+bool TLogReader::FaultWanted() const {
+    return static_cast<bool>(Project.OnFault) || Warnings.Wanted();
+}
+
 void TLogReader::WarnNotANumber(std::string_view text, std::int64_t offset) {
+    if (!FaultWanted()) {
+        return;
+    }
     // Built by appending: GCC 12 at -O3 warns falsely about the chained operator+ here.
     std::string message = "\"";
     message += Printable(text);
@@ -166,31 +174,31 @@ void TLogReader::WarnNotANumber(std::string_view text, std::int64_t offset) {
     WarnAt(offset, message);
 }
 
-// A fault of the data: every one goes to the checker, the first few to boxes.
-void TLogReader::WarnAt(std::int64_t offset, const std::string& text) {
-    const bool listed = static_cast<bool>(Project.OnFault);
-    if (!listed && !Warnings.Wanted()) {
-        return;
-    }
-    const TLogScanner::TPlace place = Scanner.PlaceOf(offset);
-    if (listed) {
-        Project.OnFault({place.Line, place.Column, text});
-    }
-    if (Warnings.Wanted()) {
-        Warnings.Warn(LineText(place.Line) + text);
-    }
-}
-
-// A fault of the whole project: a box each, and to the checker at the place it shows at.
-void TLogReader::ShowFaultAt(std::int64_t offset, const std::string& text) {
+void TLogReader::ListFault(std::int64_t offset, const std::string& text) {
     if (Project.OnFault) {
         const TLogScanner::TPlace place = Scanner.PlaceOf(offset);
         Project.OnFault({place.Line, place.Column, OneLine(text)});
     }
+}
+
+// A fault of the data: every one goes to the checker, the first few to boxes.
+void TLogReader::WarnAt(std::int64_t offset, const std::string& text) {
+    ListFault(offset, text);
+    if (Warnings.Wanted()) {
+        Warnings.Warn(LineText(Scanner.PlaceOf(offset).Line) + text);
+    }
+}
+
+// A fault of the whole project: a box each, and to the checker.
+void TLogReader::ShowFaultAt(std::int64_t offset, const std::string& text) {
+    ListFault(offset, text);
     ShowWarning(text);
 }
 
 void TLogReader::WarnRunPastRow(std::int32_t y, std::int64_t offset) {
+    if (!FaultWanted()) {
+        return;
+    }
     WarnAt(offset, "a run of cells reaches past the end of row " + std::to_string(y) +
                        ". The cells beyond the row are dropped.");
 }
@@ -365,10 +373,7 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
     if (!valid) {
         const char* const text =
             "Warning, z in TLogFile1::LoadCellData(FILE *projectfile, int z) is <0 or >ZMax!";
-        if (Project.OnFault) {
-            const TLogScanner::TPlace place = Scanner.PlaceOf(Scanner.WordOffset());
-            Project.OnFault({place.Line, place.Column, text});
-        }
+        ListFault(Scanner.WordOffset(), text);
         Ui().MessageBox("Warning!", text, TMsgIcon::None, TMsgButtons::Ok);
     }
     // Cells of a deck section that names no deck are read to stay in step, then dropped.

@@ -45,6 +45,8 @@ public:
 
     // Reads every section up to the end of the file; throws TUnexpectedEnd or TLoadRefused.
     void ReadAll();
+    // Tells the project's checker, if it has one, of a fault at an offset of the file.
+    void ListFault(std::int64_t offset, const std::string& text);
     // Builds every deck's quad list and places its first lights.
     void BuildDecks();
 
@@ -87,6 +89,7 @@ private:
     // Faults at an offset of the file.
     void WarnNotANumber(std::string_view text, std::int64_t offset);
     void WarnRunPastRow(std::int32_t y, std::int64_t offset);
+    bool FaultWanted() const;
     void WarnAt(std::int64_t offset, const std::string& text);
     void ShowFaultAt(std::int64_t offset, const std::string& text);
 

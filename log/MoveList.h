@@ -107,7 +107,7 @@ public:
         }
     }
 
-    // Calls visit(count, move) for every run from the first, the longest runs possibly split.
+    // Calls visit(count, move) for every run from the first.
     template <typename TVisit> void ForEachRun(TVisit visit) const {
         for (std::size_t at = 0; at < Bytes.size();) {
             const TToken token = TokenAt(at);
@@ -120,6 +120,10 @@ public:
     static std::size_t TokenSize(std::int64_t n);
 
 private:
+    static constexpr std::int32_t InvalidDirection = 9;
+    static constexpr std::int32_t LevelChanges = 3; // -1, 0, +1
+    static constexpr std::uint8_t LengthBit = 0x80; // marks a length byte
+
     struct TToken {
         std::int32_t Length;
         std::uint8_t Code;
@@ -137,8 +141,6 @@ private:
         const std::int32_t change = (move.LevelChange > 0) - (move.LevelChange < 0);
         return static_cast<std::uint8_t>(direction * LevelChanges + change + 1);
     }
-    static constexpr std::int32_t InvalidDirection = 9;
-    static constexpr std::int32_t LevelChanges = 3; // -1, 0, +1
     TToken TokenAt(std::size_t at) const;
     // Start of the token that ends right before byte end.
     std::size_t TokenStartBefore(std::size_t end) const;
@@ -174,7 +176,6 @@ private:
         RunCode = Bytes[RunStart];
         return true;
     }
-    static constexpr std::uint8_t LengthBit = 0x80;
     void SetCursor(std::size_t at, std::int32_t first);
     void RewindCursor();
 
