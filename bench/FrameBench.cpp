@@ -8,6 +8,7 @@
 #include "BenchFiles.h"
 #include "CellView3D.h"
 #include "DeckGeometry.h"
+#include "DeckRenderer.h"
 #include "PersonPrisms.h"
 
 #include <QOpenGLBuffer>
@@ -65,24 +66,14 @@ std::vector<TDeckVertex> FloorTriangles(const TLogFile1& project) {
     return vertices;
 }
 
-// The cell view with its camera, projection and lights, drawing the floor's one buffer in place
-// of the persons and the quads, and no origin marker.
-class TFloorView : public TCellView3D {
+// The deck renderer with its camera, projection and lights, drawing the floor's one buffer in
+// place of the persons and the quads.
+class TFloorRenderer : public TDeckRenderer {
 public:
-    explicit TFloorView(TLogFile1& project)
-        : TCellView3D(nullptr), Triangles(FloorTriangles(project)) {
-        ShowProject(project);
-        ToggleOrigin();
-    }
-    ~TFloorView() override {
-        if (context() != nullptr) {
-            makeCurrent();
-            Buffer.destroy();
-            doneCurrent();
-        }
-    }
-    TFloorView(const TFloorView&) = delete;
-    TFloorView& operator=(const TFloorView&) = delete;
+    explicit TFloorRenderer(TLogFile1& project) : Triangles(FloorTriangles(project)) {}
+
+    // With the context current.
+    void DestroyBuffer() { Buffer.destroy(); }
 
 protected:
     void DrawDeckContents() override {
@@ -93,7 +84,7 @@ protected:
             Upload();
         }
         Buffer.bind();
-        TDeckGeometry::DrawBound(GL_TRIANGLES, static_cast<GLsizei>(Triangles.size()));
+        TDeckGeometry::DrawBound(GL_TRIANGLES, static_cast<int>(Triangles.size()));
         Buffer.release();
     }
 
@@ -108,6 +99,30 @@ private:
 
     std::vector<TDeckVertex> Triangles;
     QOpenGLBuffer Buffer{QOpenGLBuffer::VertexBuffer};
+};
+
+// The cell view drawing the floor, with no origin marker.
+class TFloorView : public TCellView3D {
+public:
+    explicit TFloorView(TLogFile1& project) : TFloorView(project, new TFloorRenderer(project)) {}
+    ~TFloorView() override {
+        if (context() != nullptr) {
+            makeCurrent();
+            Floor->DestroyBuffer();
+            doneCurrent();
+        }
+    }
+    TFloorView(const TFloorView&) = delete;
+    TFloorView& operator=(const TFloorView&) = delete;
+
+private:
+    TFloorView(TLogFile1& project, TFloorRenderer* floor)
+        : TCellView3D(nullptr, std::unique_ptr<TDeckRenderer>(floor)), Floor(floor) {
+        ShowProject(project);
+        ToggleOrigin();
+    }
+
+    TFloorRenderer* Floor; // owned by the view
 };
 
 bool ShownAt1280x800(TCellView3D& view) {

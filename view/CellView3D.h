@@ -1,16 +1,13 @@
 #pragma once
-// Draws one deck of the loaded project: its quad list, the persons standing on it as small
-// prisms facing their heading, an optional origin marker, and the deck's lights.
+// The window's view of one deck of the loaded project: the deck renderer draws it in the
+// control's context, seen from the camera the mouse drives.
 
-#include "Deck.h"
-#include "DeckGeometry.h"
+#include "DeckRenderer.h"
 #include "GLControl.h"
 #include "LogFile.h"
-#include "PersonData.h"
-#include "PersonPrisms.h"
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 class TCellView3D : public TGLControl {
     Q_OBJECT
@@ -27,66 +24,28 @@ public:
     void ClearProject();
     void SelectDeck(std::int32_t index);
     void ToggleOrigin();
-    bool ShowOrigin() const { return FShowOrigin; }
-    std::int32_t DeckIndex() const { return FDeckIndex; }
+    bool ShowOrigin() const { return Renderer->ShowOrigin(); }
+    std::int32_t DeckIndex() const { return Renderer->DeckIndex(); }
 
     void AddLight();
     void RemoveLight();
     std::int32_t GetLightCount() const;
 
-    // Persons go as one vertex array a frame; a display-list call each gives the same picture
-    // and is kept to measure what the batch saves.
-    void SetPersonsBatched(bool batched) { PersonsBatched = batched; }
-    // Draws the deck without persons, to measure what drawing them costs.
-    void HidePersons() { FPersons = nullptr; }
+    void SetPersonsBatched(bool batched) { Renderer->SetPersonsBatched(batched); }
+    void HidePersons() { Renderer->HidePersons(); }
 
 protected:
-    void SetOrtho() override;
-    void RenderScene() override;
-    // Draws the persons and the quads of the deck shown, in deck coordinates, lit; a benchmark
-    // draws the same triangles its own way here.
-    virtual void DrawDeckContents();
+    // A benchmark draws the deck its own way through a renderer of its own.
+    TCellView3D(QWidget* owner, std::unique_ptr<TDeckRenderer> renderer);
+
+    void InitializeScene() override;
+    void PaintScene() override;
 
 private:
-    void SetProject(std::int32_t xMax, std::int32_t yMax, std::int32_t zMax, std::int32_t pMax);
-    void BuildDisplayLists();
-    void DeleteDisplayLists();
     // Runs release with the context current; nothing to release before the first frame.
     template <typename TRelease> void ReleaseInContext(TRelease release);
-    void LookFromCamera() const;
-    // Calls draw(state) for every person on the deck shown.
-    template <typename TDraw> void ForEachPersonShown(TDraw draw);
-    void DrawPersons();
-    void DrawPersonsBatched();
-    void PlaceLights();
-    void DrawQuads();
-    void RebuildDeckGeometry();
-    TDeck* CurrentDeck() const;
     void ChangeLightsAtViewCentre(void (TDeck::*change)(float, float));
     void ReportBadHeadingLater();
 
-    bool FShowOrigin = true;
-    std::int32_t FDeckIndex = 0;
-    std::int32_t FXExtent = 0;
-    std::int32_t FYExtent = 0;
-    std::int32_t FDeckCount = 0;
-    std::int32_t FPersonCount = 0;
-    std::int32_t FMaxExtent = 0;
-    std::int32_t FFieldOfView = 0;
-    double FFieldOfViewRadians = 0.0;
-    unsigned FOriginList = 0;
-    unsigned FPersonList = 0;
-    std::vector<TDeck>* FDecks = nullptr;
-    std::vector<TPersonData>* FPersons = nullptr;
-
-    bool DisplayListsWanted = false;
-    bool PersonsBatched = true;
-    TPersonPrisms PersonBatch;
-    // Built at the first frame after the deck shown changed, where the context is current.
-    TDeckGeometry DeckGeometry;
-    bool DeckGeometryWanted = false;
-
-    // A person with a heading outside 1 .. 8 is reported once per project, after the frame:
-    // a modal box inside a paint would paint again.
-    bool BadHeadingReported = false;
+    std::unique_ptr<TDeckRenderer> Renderer;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include <GL/gl.h>
+
 namespace {
 
 constexpr std::size_t QuadsPerPiece = std::size_t{1} << 16;
@@ -16,15 +18,17 @@ void AppendQuadVertices(std::vector<TDeckVertex>& vertices, const TQuad& quad) {
     }
 }
 
-QOpenGLBuffer UploadedBuffer(const std::vector<TDeckVertex>& vertices) {
-    QOpenGLBuffer buffer(QOpenGLBuffer::VertexBuffer);
-    buffer.setUsagePattern(QOpenGLBuffer::StaticDraw);
-    if (!buffer.create()) {
-        return buffer;
+// The name of a new buffer holding the vertices, or 0 when none could be made.
+GLuint UploadedBuffer(const std::vector<TDeckVertex>& vertices) {
+    GLuint buffer = 0;
+    glGenBuffers(1, &buffer);
+    if (buffer == 0) {
+        return 0;
     }
-    buffer.bind();
-    buffer.allocate(vertices.data(), static_cast<int>(vertices.size() * sizeof(TDeckVertex)));
-    buffer.release();
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(TDeckVertex)),
+                 vertices.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
     return buffer;
 }
 
@@ -45,29 +49,29 @@ void TDeckGeometry::Build(const std::vector<TQuad>& quads) {
             AppendQuadVertices(staging, quads[i]);
         }
         // A buffer that cannot be made leaves its part of the deck undrawn, not the view stopped.
-        QOpenGLBuffer buffer = UploadedBuffer(staging);
-        if (buffer.isCreated()) {
-            Pieces.push_back({buffer, static_cast<GLsizei>(staging.size())});
+        const GLuint buffer = UploadedBuffer(staging);
+        if (buffer != 0) {
+            Pieces.push_back({buffer, static_cast<int>(staging.size())});
         }
     }
 }
 
 void TDeckGeometry::Release() {
-    for (TPiece& piece : Pieces) {
-        piece.Buffer.destroy();
+    for (const TPiece& piece : Pieces) {
+        glDeleteBuffers(1, &piece.Buffer);
     }
     Pieces.clear();
 }
 
-void TDeckGeometry::Draw() {
-    for (TPiece& piece : Pieces) {
-        piece.Buffer.bind();
+void TDeckGeometry::Draw() const {
+    for (const TPiece& piece : Pieces) {
+        glBindBuffer(GL_ARRAY_BUFFER, piece.Buffer);
         DrawBound(GL_QUADS, piece.VertexCount);
-        piece.Buffer.release();
     }
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void TDeckGeometry::DrawBound(GLenum mode, GLsizei count) {
+void TDeckGeometry::DrawBound(unsigned mode, int count) {
     constexpr GLsizei stride = sizeof(TDeckVertex);
     glEnableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);

@@ -4,7 +4,6 @@
 
 #include "Deck.h"
 
-#include <QOpenGLBuffer>
 #include <vector>
 
 // A vertex as the fixed pipeline takes it from a buffer: colour, normal, position.
@@ -16,20 +15,20 @@ struct TDeckVertex {
 
 class TDeckGeometry {
 public:
-    // Build and Release need the view's context current. Build replaces what was built.
+    // Build and Release need the drawing context current. Build replaces what was built.
     void Build(const std::vector<TQuad>& quads);
     void Release();
     // Nothing is drawn before the first Build.
-    void Draw();
+    void Draw() const;
 
     // Draws the first count vertices of the vertex buffer bound, laid out as TDeckVertex, as
-    // primitives of the mode.
-    static void DrawBound(GLenum mode, GLsizei count);
+    // primitives of the OpenGL mode.
+    static void DrawBound(unsigned mode, int count);
 
 private:
     struct TPiece {
-        QOpenGLBuffer Buffer;
-        GLsizei VertexCount;
+        unsigned Buffer;
+        int VertexCount;
     };
     // A large deck goes into several buffers, so that no size passes what one call takes and the
     // staging copy in main memory stays small.

@@ -90,58 +90,11 @@ void TGLControl::SetDistance(double value) {
 }
 
 void TGLControl::initializeGL() {
-    glFrontFace(GL_CCW);
-    SetupRC();
-    IniGL();
-}
-
-void TGLControl::SetupRC() {
-    SetupRCPending = false;
-    glClearColor(0.0f, 0.0f, 0.2f, 1.0f);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    glShadeModel(GL_SMOOTH);
-    glEnable(GL_LIGHTING);
-    if (FLights != nullptr) {
-        for (std::size_t i = 0; i < FLights->size(); ++i) {
-            const TLight& light = (*FLights)[i];
-            const GLenum id = GL_LIGHT0 + static_cast<GLenum>(i);
-            if (light.SwitchedOn) {
-                glLightfv(id, GL_AMBIENT, light.Ambient);
-                glLightfv(id, GL_DIFFUSE, light.Diffuse);
-                glLightfv(id, GL_SPECULAR, light.Specular);
-                glEnable(id);
-            } else {
-                glDisable(id);
-            }
-        }
-    }
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
-    const GLfloat specular[] = {0.2f, 0.2f, 0.2f, 1.0f};
-    glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
-    glMateriali(GL_FRONT, GL_SHININESS, 128);
-}
-
-void TGLControl::ShutDownLights() {
-    for (GLenum i = 0; i < DeckLightSlots; ++i) {
-        glDisable(GL_LIGHT0 + i);
-    }
+    InitializeScene();
 }
 
 void TGLControl::paintGL() {
-    if (SetupRCPending) {
-        SetupRC();
-    }
-    SetOrtho();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glFlush();
-    RenderScene();
-    glFlush();
-}
-
-void TGLControl::resizeGL(int, int) {
-    SetOrtho();
+    PaintScene();
 }
 
 QString TGLControl::SaveCanvasToFile(const QString& fileName, std::int32_t width,

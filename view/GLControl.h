@@ -1,14 +1,12 @@
 #pragma once
 // A window with its own OpenGL context and an orbiting camera that the mouse drives. It draws
-// nothing itself: the cell view overrides the projection and the scene.
+// nothing itself: the cell view draws the scene.
 
 #include "CameraMath.h"
-#include "Light.h"
 
 #include <QImage>
 #include <QOpenGLWidget>
 #include <QString>
-#include <array>
 #include <cstdint>
 
 class TGLControl : public QOpenGLWidget {
@@ -45,19 +43,12 @@ public:
     QImage DisplayedFrame();
 
 protected:
-    virtual void SetOrtho() {}
-    virtual void IniGL() {}
-    virtual void SetupRC();
-    virtual void RenderScene() {}
-    void ShutDownLights();
-
-    // The state below changes outside painting; it reaches OpenGL at the next frame, where the
-    // context is current.
-    void RequestSetupRC() { SetupRCPending = true; }
+    // With the context current: the state a new context starts from, and one frame.
+    virtual void InitializeScene() {}
+    virtual void PaintScene() {}
 
     void initializeGL() override;
     void paintGL() override;
-    void resizeGL(int width, int height) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -65,11 +56,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
     TCamera Camera;
-    const std::array<TLight, DeckLightSlots>* FLights = nullptr;
 
 private:
     void ApplyCursor(TCursor cursor);
 
-    bool SetupRCPending = false;
     bool CursorOverridden = false;
 };

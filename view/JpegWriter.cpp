@@ -45,14 +45,16 @@ struct TEncoder {
 // Rows handed to libjpeg per call: two rows of 4:2:0 blocks.
 constexpr int RowsPerCall = 16;
 
-void WriteRows(jpeg_compress_struct& info, const QImage& rgbx) {
+void WriteRows(jpeg_compress_struct& info, const QImage& rgbx, TRowOrder order) {
     JSAMPROW rows[RowsPerCall];
     while (info.next_scanline < info.image_height) {
         const int first = static_cast<int>(info.next_scanline);
         const int count = std::min(RowsPerCall, rgbx.height() - first);
         for (int i = 0; i < count; ++i) {
             // libjpeg only reads the rows; its interface predates const.
-            rows[i] = const_cast<JSAMPROW>(rgbx.constScanLine(first + i));
+            const int row = first + i;
+            const int line = order == TRowOrder::TopFirst ? row : rgbx.height() - 1 - row;
+            rows[i] = const_cast<JSAMPROW>(rgbx.constScanLine(line));
         }
         jpeg_write_scanlines(&info, rows, static_cast<JDIMENSION>(count));
     }
@@ -60,7 +62,7 @@ void WriteRows(jpeg_compress_struct& info, const QImage& rgbx) {
 
 // Runs libjpeg from start to end. Only plain data lives in this frame, so an error that jumps
 // back into it skips no destructor; false means encoder.Errors.Message says why.
-bool Encode(TEncoder& encoder, const QImage& rgbx, int quality) {
+bool Encode(TEncoder& encoder, const QImage& rgbx, int quality, TRowOrder order) {
     jpeg_compress_struct& info = encoder.Info;
     info.err = jpeg_std_error(&encoder.Errors.Manager);
     encoder.Errors.Manager.error_exit = ReturnToCaller;
@@ -76,14 +78,14 @@ bool Encode(TEncoder& encoder, const QImage& rgbx, int quality) {
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
-    WriteRows(info, rgbx);
+    WriteRows(info, rgbx, order);
     jpeg_finish_compress(&info);
     return true;
 }
 
 } // namespace
 
-TJpegBytes EncodeJpeg(const QImage& picture, int quality) {
+TJpegBytes EncodeJpeg(const QImage& picture, int quality, TRowOrder order) {
     if (picture.isNull()) {
         return {{}, QStringLiteral("There is no picture to write.")};
     }
@@ -93,7 +95,7 @@ TJpegBytes EncodeJpeg(const QImage& picture, int quality) {
         return {{}, QStringLiteral("Not enough memory to convert the picture.")};
     }
     TEncoder encoder;
-    if (!Encode(encoder, rgbx, quality)) {
+    if (!Encode(encoder, rgbx, quality, order)) {
         return {{}, QString::fromLocal8Bit(encoder.Errors.Message)};
     }
     return {QByteArray(reinterpret_cast<const char*>(encoder.Buffer),

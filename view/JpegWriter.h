@@ -12,9 +12,13 @@ struct TJpegBytes {
     QString Error; // empty on success
 };
 
+// How the rows of a picture lie in memory: a frame read back from OpenGL has its bottom row
+// first.
+enum class TRowOrder { TopFirst, BottomFirst };
+
 // A baseline colour JPEG (three components) of the picture, quality 1 .. 100. Errors of the
 // encoder come back as the reason; they never end the program.
-TJpegBytes EncodeJpeg(const QImage& picture, int quality);
+TJpegBytes EncodeJpeg(const QImage& picture, int quality, TRowOrder order = TRowOrder::TopFirst);
 
 // Writes the bytes to a temporary file in the folder of fileName and renames it over fileName,
 // replacing a file of that name. Empty on success; otherwise the system's reason.

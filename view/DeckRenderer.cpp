@@ -1,0 +1,316 @@
+#include "DeckRenderer.h"
+
+#include <algorithm>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace {
+
+constexpr double MarkerSize = 0.1;
+constexpr GLint QuadricSlices = 8;
+
+// A shaft along +z with a cone on top whose base is closed by a disk.
+void CompileArrow(GLUquadric* quadric) {
+    const double s = MarkerSize;
+    gluCylinder(quadric, s, s, 40 * s, QuadricSlices, 1);
+    glTranslated(0, 0, 40 * s);
+    gluCylinder(quadric, 4 * s, 0, 12 * s, QuadricSlices, 1);
+    glRotated(180, 0, 1, 0);
+    gluDisk(quadric, 0, 4 * s, QuadricSlices, 1);
+}
+
+void CompileOriginMarker() {
+    GLUquadric* quadric = gluNewQuadric();
+    glColor3f(0, 1, 0);
+    glPushMatrix();
+    glRotated(90, 0, 1, 0);
+    CompileArrow(quadric);
+    glPopMatrix();
+    glPushMatrix();
+    glRotated(-90, 1, 0, 0);
+    CompileArrow(quadric);
+    glPopMatrix();
+    glPushMatrix();
+    CompileArrow(quadric);
+    glPopMatrix();
+    gluSphere(quadric, 2 * MarkerSize, QuadricSlices, 8);
+    gluDeleteQuadric(quadric);
+}
+
+void CompilePersonPrism() {
+    glColor3f(0, 1, 0);
+    glBegin(GL_TRIANGLES);
+    for (const TPrismVertex& v : TPersonPrisms::Upright()) {
+        glNormal3fv(v.N);
+        glVertex3fv(v.P);
+    }
+    glEnd();
+}
+
+GLuint CompileList(void (*compile)()) {
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    compile();
+    glEndList();
+    return list;
+}
+
+} // namespace
+
+void TDeckRenderer::ShowProject(TLogFile1& project) {
+    FDeckCount = project.ZMax;
+    FPersonCount = project.PMax;
+    FMaxExtent = std::max(project.XMax, project.YMax);
+    FFieldOfView = CellViewFieldOfView;
+    FDecks = &project.Decks;
+    FPersons = &project.Persons;
+    // The lists and the deck are built at the next frame, where the context is current.
+    DisplayListsWanted = true;
+    DeckGeometryWanted = true;
+    BadHeadingReported = false;
+    SelectDeck(0);
+}
+
+void TDeckRenderer::ClearProject() {
+    FDecks = nullptr;
+    FPersons = nullptr;
+    FLights = nullptr;
+    FDeckCount = 0;
+    FPersonCount = 0;
+    DeckGeometryWanted = false;
+    PersonBatch = TPersonPrisms();
+}
+
+bool TDeckRenderer::SelectDeck(std::int32_t index) {
+    if (index < 0 || index >= FDeckCount || FDecks == nullptr ||
+        static_cast<std::size_t>(index) >= FDecks->size()) {
+        return false;
+    }
+    DeckGeometryWanted = DeckGeometryWanted || index != FDeckIndex;
+    FDeckIndex = index;
+    FLights = &(*FDecks)[static_cast<std::size_t>(index)].Lights;
+    SetupPending = true;
+    return true;
+}
+
+TDeck* TDeckRenderer::CurrentDeck() const {
+    if (FDecks == nullptr || FDeckIndex < 0 ||
+        static_cast<std::size_t>(FDeckIndex) >= FDecks->size()) {
+        return nullptr;
+    }
+    return &(*FDecks)[static_cast<std::size_t>(FDeckIndex)];
+}
+
+void TDeckRenderer::InitializeContext() {
+    glFrontFace(GL_CCW);
+    SetupLightsAndMaterial();
+}
+
+void TDeckRenderer::SetupLightsAndMaterial() {
+    SetupPending = false;
+    glClearColor(0.0f, 0.0f, 0.2f, 1.0f);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_LIGHTING);
+    if (FLights != nullptr) {
+        for (std::size_t i = 0; i < FLights->size(); ++i) {
+            const TLight& light = (*FLights)[i];
+            const GLenum id = GL_LIGHT0 + static_cast<GLenum>(i);
+            if (light.SwitchedOn) {
+                glLightfv(id, GL_AMBIENT, light.Ambient);
+                glLightfv(id, GL_DIFFUSE, light.Diffuse);
+                glLightfv(id, GL_SPECULAR, light.Specular);
+                glEnable(id);
+            } else {
+                glDisable(id);
+            }
+        }
+    }
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
+    const GLfloat specular[] = {0.2f, 0.2f, 0.2f, 1.0f};
+    glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
+    glMateriali(GL_FRONT, GL_SHININESS, 128);
+}
+
+void TDeckRenderer::DrawFrame(const TCamera& camera, std::int32_t width, std::int32_t height) {
+    if (SetupPending) {
+        SetupLightsAndMaterial();
+    }
+    SetProjection(camera, width, height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glFlush();
+    RenderScene(camera);
+    glFlush();
+}
+
+void TDeckRenderer::SetProjection(const TCamera& camera, std::int32_t width,
+                                  std::int32_t height) const {
+    const TProjection projection =
+        ProjectionFor(width, height, FFieldOfView, camera.FDistance, camera.FPan, FMaxExtent);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    if (FFieldOfView > 0) {
+        gluPerspective(projection.FieldOfViewY, double{projection.Aspect}, projection.Near,
+                       projection.Far);
+    }
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void TDeckRenderer::BuildDisplayLists() {
+    DeleteDisplayLists();
+    FOriginList = CompileList(CompileOriginMarker);
+    FPersonList = CompileList(CompilePersonPrism);
+    DisplayListsWanted = false;
+}
+
+void TDeckRenderer::DeleteDisplayLists() {
+    if (FOriginList != 0) {
+        glDeleteLists(FOriginList, 1);
+        FOriginList = 0;
+    }
+    if (FPersonList != 0) {
+        glDeleteLists(FPersonList, 1);
+        FPersonList = 0;
+    }
+}
+
+void TDeckRenderer::ReleaseDeckGeometry() {
+    DeckGeometry.Release();
+}
+
+void TDeckRenderer::ReleaseGraphics() {
+    DeleteDisplayLists();
+    DeckGeometry.Release();
+    // A later frame in a new context builds them again.
+    DisplayListsWanted = FDecks != nullptr;
+    DeckGeometryWanted = FDecks != nullptr;
+}
+
+void TDeckRenderer::RenderScene(const TCamera& camera) {
+    if (DisplayListsWanted) {
+        BuildDisplayLists();
+    }
+    LookFromCamera(camera);
+    glPushMatrix();
+    // Drawn before the pan: it marks the centre of rotation, not the deck's origin.
+    if (FShowOrigin && FOriginList != 0) {
+        glCallList(FOriginList);
+    }
+    glTranslated(camera.FPan[0], camera.FPan[1], 0);
+    // Lights are placed before anything is drawn, so every frame is lit where the lights are.
+    PlaceLights();
+    DrawDeckContents();
+    glPopMatrix();
+}
+
+void TDeckRenderer::LookFromCamera(const TCamera& camera) const {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const auto& eye = camera.FEye;
+    const auto& up = camera.FUp;
+    gluLookAt(eye[0], eye[1], eye[2], 0, 0, 0, up[0], up[1], up[2]);
+}
+
+void TDeckRenderer::DrawDeckContents() {
+    if (PersonsBatched) {
+        DrawPersonsBatched();
+    } else {
+        DrawPersons();
+    }
+    DrawQuads();
+}
+
+void TDeckRenderer::PlaceLights() {
+    if (FLights == nullptr) {
+        return;
+    }
+    for (std::size_t i = 0; i < FLights->size(); ++i) {
+        const TLight& light = (*FLights)[i];
+        if (light.SwitchedOn) {
+            const GLfloat position[4] = {light.Position[0], light.Position[1], 10.0f, 1.0f};
+            glLightfv(GL_LIGHT0 + static_cast<GLenum>(i), GL_POSITION, position);
+        }
+    }
+}
+
+// A heading outside 1 .. 8 is drawn as north and reported.
+template <typename TDraw> void TDeckRenderer::ForEachPersonShown(TDraw draw) {
+    if (FPersons == nullptr) {
+        return;
+    }
+    const std::size_t count =
+        std::min(FPersons->size(), static_cast<std::size_t>(std::max(FPersonCount, 0)));
+    for (std::size_t i = 0; i < count; ++i) {
+        const TPersonData::TState state = (*FPersons)[i].GetState();
+        if (state.Level != FDeckIndex) {
+            continue;
+        }
+        if (!TPersonPrisms::HeadingDegrees(state.Heading)) {
+            ReportBadHeading();
+        }
+        draw(state);
+    }
+}
+
+void TDeckRenderer::DrawPersons() {
+    if (FPersonList == 0) {
+        return;
+    }
+    ForEachPersonShown([this](const TPersonData::TState& state) {
+        glPushMatrix();
+        glTranslatef(state.X, state.Y, 0);
+        glRotatef(TPersonPrisms::HeadingDegrees(state.Heading).value_or(0.0f), 0, 0, 1);
+        glCallList(FPersonList);
+        glPopMatrix();
+    });
+}
+
+void TDeckRenderer::DrawPersonsBatched() {
+    PersonBatch.Clear();
+    ForEachPersonShown([this](const TPersonData::TState& state) {
+        PersonBatch.Add(state.X, state.Y, state.Heading);
+    });
+    if (PersonBatch.VertexCount() == 0) {
+        return;
+    }
+    constexpr GLsizei Stride = sizeof(TPrismVertex);
+    glColor3f(0, 1, 0);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(3, GL_FLOAT, Stride, PersonBatch.Data()->P);
+    glNormalPointer(GL_FLOAT, Stride, PersonBatch.Data()->N);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(PersonBatch.VertexCount()));
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void TDeckRenderer::DrawQuads() {
+    if (DeckGeometryWanted) {
+        RebuildDeckGeometry();
+    }
+    DeckGeometry.Draw();
+}
+
+// Once a deck: its quads are not sent again until another deck or project is shown.
+void TDeckRenderer::RebuildDeckGeometry() {
+    DeckGeometryWanted = false;
+    if (const TDeck* deck = CurrentDeck()) {
+        DeckGeometry.Build(deck->Quads);
+    } else {
+        DeckGeometry.Release();
+    }
+}
+
+void TDeckRenderer::ReportBadHeading() {
+    if (BadHeadingReported) {
+        return;
+    }
+    BadHeadingReported = true;
+    if (OnBadHeading) {
+        OnBadHeading();
+    }
+}

@@ -1,0 +1,106 @@
+#pragma once
+// Draws one deck of a loaded project into the framebuffer bound, with plain OpenGL calls and no
+// window of its own: the deck's quads, the persons standing on it as small prisms facing their
+// heading, an optional origin marker, and the deck's lights. The window's view and the frames
+// rendered without a display both draw through it, so both show the same picture.
+
+#include "CameraMath.h"
+#include "Deck.h"
+#include "DeckGeometry.h"
+#include "LogFile.h"
+#include "PersonData.h"
+#include "PersonPrisms.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class TDeckRenderer {
+public:
+    TDeckRenderer() = default;
+    // Whatever it made in OpenGL must be let go with ReleaseGraphics before, while the context
+    // is current: a destructor cannot know whether it is.
+    virtual ~TDeckRenderer() = default;
+    TDeckRenderer(const TDeckRenderer&) = delete;
+    TDeckRenderer& operator=(const TDeckRenderer&) = delete;
+
+    // Called at most once a project, while a frame is drawn, when a person has a heading outside
+    // 1 .. 8; such a person is drawn facing north.
+    std::function<void()> OnBadHeading;
+
+    // Shows deck 0 of a loaded project with its persons; the renderer keeps pointers into the
+    // project until ClearProject. The camera is fitted with FitCamera.
+    void ShowProject(TLogFile1& project);
+    // Forgets the project's arrays before the project is destroyed.
+    void ClearProject();
+    // False, and nothing changed, for a deck the project does not have.
+    bool SelectDeck(std::int32_t index);
+    std::int32_t DeckIndex() const { return FDeckIndex; }
+    TDeck* CurrentDeck() const;
+    // Places the camera so that the project's decks fill the view.
+    void FitCamera(TCamera& camera) const { camera.FitToDeck(FMaxExtent); }
+
+    void ToggleOrigin() { FShowOrigin = !FShowOrigin; }
+    bool ShowOrigin() const { return FShowOrigin; }
+    // The lights of the deck shown changed; they take effect at the next frame.
+    void LightsChanged() { SetupPending = true; }
+
+    // Persons go as one vertex array a frame; a display-list call each gives the same picture
+    // and is kept to measure what the batch saves.
+    void SetPersonsBatched(bool batched) { PersonsBatched = batched; }
+    // Draws the deck without persons, to measure what drawing them costs.
+    void HidePersons() { FPersons = nullptr; }
+
+    // The state a new context starts from; with the context current.
+    void InitializeContext();
+    // Draws the frame seen from the camera into the framebuffer bound, whose viewport is
+    // width x height; with the context current.
+    void DrawFrame(const TCamera& camera, std::int32_t width, std::int32_t height);
+    // Lets go of the deck's buffers, keeping the display lists; with the context current.
+    void ReleaseDeckGeometry();
+    // Lets go of everything made in OpenGL; with the context current.
+    void ReleaseGraphics();
+
+protected:
+    // Draws the persons and the quads of the deck shown, in deck coordinates, lit; a benchmark
+    // draws the same triangles its own way here.
+    virtual void DrawDeckContents();
+
+private:
+    void SetupLightsAndMaterial();
+    void SetProjection(const TCamera& camera, std::int32_t width, std::int32_t height) const;
+    void RenderScene(const TCamera& camera);
+    void BuildDisplayLists();
+    void DeleteDisplayLists();
+    void LookFromCamera(const TCamera& camera) const;
+    // Calls draw(state) for every person on the deck shown.
+    template <typename TDraw> void ForEachPersonShown(TDraw draw);
+    void DrawPersons();
+    void DrawPersonsBatched();
+    void PlaceLights();
+    void DrawQuads();
+    void RebuildDeckGeometry();
+    void ReportBadHeading();
+
+    bool FShowOrigin = true;
+    std::int32_t FDeckIndex = 0;
+    std::int32_t FDeckCount = 0;
+    std::int32_t FPersonCount = 0;
+    std::int32_t FMaxExtent = 0;
+    // None until a project is shown: the view then draws without a perspective.
+    std::int32_t FFieldOfView = 0;
+    unsigned FOriginList = 0;
+    unsigned FPersonList = 0;
+    std::vector<TDeck>* FDecks = nullptr;
+    std::vector<TPersonData>* FPersons = nullptr;
+    const std::array<TLight, DeckLightSlots>* FLights = nullptr;
+
+    bool SetupPending = false;
+    bool DisplayListsWanted = false;
+    bool PersonsBatched = true;
+    TPersonPrisms PersonBatch;
+    // Built at the first frame after the deck shown changed, where the context is current.
+    TDeckGeometry DeckGeometry;
+    bool DeckGeometryWanted = false;
+    bool BadHeadingReported = false;
+};
