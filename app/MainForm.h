@@ -27,9 +27,6 @@ class TOptionsForm;
 class TFStatistics;
 class THelpForm;
 
-// A time step as a screen shot's name: at least six digits ("000012").
-QString FormatStepNumber(std::int32_t step);
-
 class TMainForm : public QMainWindow {
     Q_OBJECT
 

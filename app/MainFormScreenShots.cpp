@@ -32,10 +32,6 @@ std::int32_t Truncated(double value) {
 
 } // namespace
 
-QString FormatStepNumber(std::int32_t step) {
-    return QString::asprintf("%.6i", step);
-}
-
 void TMainForm::ConnectScreenShots() {
     connect(Singlescreenshot1, &QAction::triggered, this, &TMainForm::Singlescreenshot1Click);
     connect(BitBtn_ScreenShotSingle, &QToolButton::clicked, this,
@@ -115,7 +111,7 @@ void TMainForm::TakeScreenShot(TShot shot) {
 }
 
 std::optional<QString> TMainForm::ShotFile(TShot shot) {
-    const QString name = FormatStepNumber(Replay.TimeStep()) + ".jpg";
+    const QString name = QString::fromStdString(FormatStepNumber(Replay.TimeStep())) + ".jpg";
     switch (Options.ScreenShotSaveOption) {
     case 1:
         return QFileInfo(QString::fromStdString(LogFile->FileName)).dir().filePath(name);

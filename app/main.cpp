@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "GuiStart.h"
 #include "HeadlessModes.h"
+#include "RenderMode.h"
 #include "VersionText.h"
 
 #include <QFile>
@@ -26,6 +27,8 @@ int main(int argc, char* argv[]) {
         return RunDumpMode(commandLine->FileName, commandLine->Steps);
     case TCommandLine::TMode::Check:
         return RunCheckMode(commandLine->FileName);
+    case TCommandLine::TMode::Render:
+        return RunRenderMode(commandLine->FileName, commandLine->Render);
     case TCommandLine::TMode::Help:
         std::fputs(UsageText, stdout);
         return 0;

@@ -32,6 +32,25 @@ std::string SavedText(std::int32_t savedCount) {
     return text;
 }
 
+std::string FormatStepNumber(std::int32_t step) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.6i", step);
+    return text;
+}
+
+std::int32_t StepEverybodyHasLeft(const TLogFile1& project) {
+    if (project.PMax <= 0) {
+        return 0;
+    }
+    std::int32_t longest = 0;
+    for (const TPersonData& person : project.Persons) {
+        longest = std::max(longest, person.MoveCount);
+    }
+    // A person leaves at the step after its last entry; a list as long as a step number can be
+    // has no step after it.
+    return longest < std::numeric_limits<std::int32_t>::max() ? longest + 1 : longest;
+}
+
 void TReplay::SetProject(TLogFile1* project) {
     Project = project;
     Restart();

@@ -65,5 +65,11 @@ std::int32_t ReplayTimeSeconds(std::int32_t timeStep, std::int32_t vMax, std::in
 // "Time: m:ss min"; a negative time gets a minus sign in front of the minutes.
 std::string TimeText(std::int32_t timeSeconds);
 
+// A time step as the name of a screen shot or a rendered frame: at least six digits ("000012").
+std::string FormatStepNumber(std::int32_t step);
+
+// The first step at which everybody has left: one past the longest move list, 0 without persons.
+std::int32_t StepEverybodyHasLeft(const TLogFile1& project);
+
 // "Saved: n", from 1000 on with a point before the last three digits ("Saved: 12.345").
 std::string SavedText(std::int32_t savedCount);

@@ -1,7 +1,5 @@
 #include "CellView3D.h"
 
-#include "UiServices.h"
-
 #include <QTimer>
 
 TCellView3D::TCellView3D(QWidget* owner) : TCellView3D(owner, std::make_unique<TDeckRenderer>()) {}
@@ -81,8 +79,5 @@ void TCellView3D::PaintScene() {
 
 // A modal box inside a paint would paint again: the box waits until the frame is done.
 void TCellView3D::ReportBadHeadingLater() {
-    QTimer::singleShot(0, this, [] {
-        Ui().MessageBox("Error", "Error in:\n\nTCellView3D::RenderScene()\n\nContact Morvane HT!",
-                        TMsgIcon::Exclamation, TMsgButtons::Ok);
-    });
+    QTimer::singleShot(0, this, &TDeckRenderer::ShowBadHeadingBox);
 }

@@ -1,5 +1,7 @@
 #include "DeckRenderer.h"
 
+#include "UiServices.h"
+
 #include <algorithm>
 
 #include <GL/gl.h>
@@ -313,4 +315,9 @@ void TDeckRenderer::ReportBadHeading() {
     if (OnBadHeading) {
         OnBadHeading();
     }
+}
+
+void TDeckRenderer::ShowBadHeadingBox() {
+    Ui().MessageBox("Error", "Error in:\n\nTCellView3D::RenderScene()\n\nContact Morvane HT!",
+                    TMsgIcon::Exclamation, TMsgButtons::Ok);
 }

@@ -1,0 +1,180 @@
+#include "RenderMode.h"
+
+#include "DeckRenderer.h"
+#include "JpegWriter.h"
+#include "LogFile.h"
+#include "OffscreenCanvas.h"
+#include "ProgressLine.h"
+#include "RecordingUiServices.h"
+#include "Replay.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+constexpr int FrameQuality = 90;
+
+// The limits of a screen shot: a side of at most 16384 pixels, and 2^26 pixels in all (256 MB
+// at four bytes a pixel).
+constexpr std::int32_t MaxFrameSide = 16384;
+constexpr std::int64_t MaxFramePixels = std::int64_t{1} << 26;
+
+void Tell(const std::string& text) {
+    std::fprintf(stderr, "ambla-viewer --render: %s\n", text.c_str());
+}
+
+// What is wrong with the numbers asked for, before anything is read.
+std::optional<std::string> RefusedNumbers(const TRenderRequest& request) {
+    if (request.Every < 1) {
+        return "--every " + std::to_string(request.Every) +
+               ": the steps between two frames must be 1 or more";
+    }
+    const std::string size =
+        "--size " + std::to_string(request.Width) + "x" + std::to_string(request.Height);
+    if (request.Width < 1 || request.Height < 1 || request.Width > MaxFrameSide ||
+        request.Height > MaxFrameSide) {
+        return size + ": width and height must be 1 to " + std::to_string(MaxFrameSide) +
+               " pixels";
+    }
+    if (std::int64_t{request.Width} * request.Height > MaxFramePixels) {
+        return size + ": a frame may have at most " + std::to_string(MaxFramePixels) +
+               " pixels in all";
+    }
+    if (request.From < 0) {
+        return "--from " + std::to_string(request.From) + ": the replay starts at step 0";
+    }
+    if (request.To && request.From > *request.To) {
+        return "--from " + std::to_string(request.From) + " is after --to " +
+               std::to_string(*request.To);
+    }
+    return std::nullopt;
+}
+
+// The folder for the frames, made when it is missing; why no frame could be written into it.
+std::optional<std::string> UnwritableFolder(const QString& folder) {
+    if (!QDir().mkpath(folder)) {
+        return "the folder " + folder.toStdString() + " cannot be made";
+    }
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".ambla-XXXXXX")));
+    if (!probe.open()) {
+        return "nothing can be written into " + folder.toStdString() + ": " +
+               probe.errorString().toStdString();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> RefusedDeck(const TLogFile1& project, std::int32_t deck) {
+    const auto decks = static_cast<std::int32_t>(project.Decks.size());
+    if (deck >= 0 && deck < decks && deck < project.ZMax) {
+        return std::nullopt;
+    }
+    if (decks == 0) {
+        return "--deck " + std::to_string(deck) + ": the file has no decks";
+    }
+    return "--deck " + std::to_string(deck) + ": the file has " + std::to_string(decks) +
+           (decks == 1 ? " deck, 0" : " decks, 0 to " + std::to_string(decks - 1));
+}
+
+// The frames to write: from..to every few steps.
+struct TFrameRange {
+    std::int32_t From;
+    std::int32_t To;
+    std::int32_t Every;
+    std::int64_t Count() const { return (std::int64_t{To} - From) / Every + 1; }
+};
+
+std::optional<TFrameRange> FrameRange(const TLogFile1& project, const TRenderRequest& request) {
+    if (request.To) {
+        return TFrameRange{request.From, *request.To, request.Every};
+    }
+    const std::int32_t last = StepEverybodyHasLeft(project);
+    if (request.From > last) {
+        Tell("--from " + std::to_string(request.From) + " is after step " + std::to_string(last) +
+             ", at which everybody has left");
+        return std::nullopt;
+    }
+    return TFrameRange{request.From, last, request.Every};
+}
+
+// Draws and writes every frame of the range; false, after telling why, when one fails.
+bool WriteFrames(TLogFile1& project, const TRenderRequest& request, const TFrameRange& range,
+                 TOffscreenCanvas& canvas) {
+    TDeckRenderer renderer;
+    renderer.OnBadHeading = &TDeckRenderer::ShowBadHeadingBox;
+    renderer.ShowProject(project);
+    renderer.SelectDeck(request.Deck);
+    TCamera camera;
+    renderer.FitCamera(camera);
+    renderer.InitializeContext();
+
+    TReplay replay;
+    replay.SetProject(&project);
+    const QDir folder(QString::fromStdString(request.OutDir));
+    TProgressLine progress(stderr, range.Count());
+    QImage frame;
+    bool written = true;
+    std::int64_t done = 0;
+    for (std::int64_t step = range.From; step <= range.To && written; step += range.Every) {
+        while (replay.TimeStep() < step) {
+            replay.StepForward();
+        }
+        renderer.DrawFrame(camera, canvas.Width(), canvas.Height());
+        canvas.ReadFrame(frame);
+        const QString file = folder.filePath(
+            QString::fromStdString(FormatStepNumber(static_cast<std::int32_t>(step)) + ".jpg"));
+        const TJpegBytes jpeg = EncodeJpeg(frame, FrameQuality, TRowOrder::BottomFirst);
+        const QString error =
+            jpeg.Error.isEmpty() ? WriteFileAtomically(file, jpeg.Bytes) : jpeg.Error;
+        if (!error.isEmpty()) {
+            progress.Finish();
+            Tell("cannot write " + file.toStdString() + ": " + error.toStdString());
+            written = false;
+        } else {
+            progress.Show(++done);
+        }
+    }
+    renderer.ReleaseGraphics();
+    progress.Finish();
+    return written;
+}
+
+} // namespace
+
+int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
+    if (const auto refused = RefusedNumbers(request)) {
+        Tell(*refused);
+        return 2;
+    }
+    if (const auto unwritable = UnwritableFolder(QString::fromStdString(request.OutDir))) {
+        Tell(*unwritable);
+        return 1;
+    }
+    // The load tells what it finds on stderr, as the window shows it in boxes.
+    TRecordingUiServices services(/*echoToStderr=*/true);
+    TScopedUiServices installed(services);
+    TNoProgressWindow loadProgress;
+    TLogFile1 project("Level");
+    if (!project.Load(fileName, loadProgress)) {
+        return 1;
+    }
+    if (const auto refused = RefusedDeck(project, request.Deck)) {
+        Tell(*refused);
+        return 2;
+    }
+    const auto range = FrameRange(project, request);
+    if (!range) {
+        return 2;
+    }
+    TOffscreenCanvas canvas;
+    const std::string error = canvas.Open(request.Width, request.Height);
+    if (!error.empty()) {
+        Tell(error);
+        return 1;
+    }
+    return WriteFrames(project, request, *range, canvas) ? 0 : 1;
+}
