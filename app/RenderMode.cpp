@@ -38,8 +38,7 @@ std::optional<std::string> RefusedNumbers(const TRenderRequest& request) {
         "--size " + std::to_string(request.Width) + "x" + std::to_string(request.Height);
     if (request.Width < 1 || request.Height < 1 || request.Width > MaxFrameSide ||
         request.Height > MaxFrameSide) {
-        return size + ": width and height must be 1 to " + std::to_string(MaxFrameSide) +
-               " pixels";
+        return size + ": width and height must be 1 to " + std::to_string(MaxFrameSide) + " pixels";
     }
     if (std::int64_t{request.Width} * request.Height > MaxFramePixels) {
         return size + ": a frame may have at most " + std::to_string(MaxFramePixels) +

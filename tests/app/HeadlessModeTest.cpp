@@ -2,32 +2,18 @@
 
 #include "JsonCheck.h"
 #include "LogTestSupport.h"
+#include "ProgramTest.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
 namespace {
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
-struct TRun {
-    int ExitCode = -1;
-    std::string Out, Err;
-};
 
 const std::string SmallFile = "<header>\nversion 2\npmax 2\nxmax 3\nymax 2\nzmax 1\nvmax 2\n"
                               "toff 30\n</header>\n<deck>\ncaption Deck \"A\"\tB\xe9\nlevel 0\n"
@@ -37,31 +23,14 @@ const std::string SmallFile = "<header>\nversion 2\npmax 2\nxmax 3\nymax 2\nzmax
 const std::string VersionWarning =
     "Warning: The loaded file is not of version 1.\nThis can result in errors!\n";
 
-class HeadlessMode : public ::testing::Test {
+class HeadlessMode : public TProgramTest {
 protected:
     void SetUp() override {
-        Dir = std::filesystem::temp_directory_path() /
-              ("ambla-app-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(Dir);
+        TProgramTest::SetUp();
         File = (Dir / "small.3dl").string();
         std::ofstream(File, std::ios::binary) << SmallFile;
     }
-    void TearDown() override { std::filesystem::remove_all(Dir); }
 
-    TRun Run(const std::vector<std::string>& args) const {
-        std::string command = std::string("'") + AMBLA_VIEWER_EXE + "'";
-        for (const std::string& arg : args) {
-            command += " '" + arg + "'";
-        }
-        const int status = std::system(
-            (command + " >'" + (Dir / "out").string() + "' 2>'" + (Dir / "err").string() + "'")
-                .c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(Dir / "out"),
-                ReadAll(Dir / "err")};
-    }
-
-    std::filesystem::path Dir;
     std::string File;
 };
 

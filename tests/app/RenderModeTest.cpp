@@ -1,0 +1,160 @@
+// Frames rendered by the built program with no display at all: no X server, no Xvfb, only
+// OpenGL without a window system.
+
+#include "JpegCheck.h"
+#include "ProgramTest.h"
+#include "ProgressLine.h"
+#include "SmallDeck.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+using ::testing::HasSubstr;
+
+namespace {
+
+// Without any display; the GL driver's own buffers are not ours to find leaking.
+const std::string NoDisplay = "-u DISPLAY -u WAYLAND_DISPLAY ASAN_OPTIONS=detect_leaks=0";
+
+// Two persons: one leaves after two moves, the other after five, so everybody has left at step 6.
+const std::string TwoPersons = "<header>\npmax 2\nxmax 3\nymax 2\nzmax 1\nvmax 2\ntoff 0\n"
+                               "version 1\n</header>\n<deck>\nlevel 0\n(celldata)\nP3x0\n0 0 0\n"
+                               "</deck>\n<persons>\n<startpositions>\n0 0 0 3 4\n2 1 0 1 5\n"
+                               "(movement)\n3 3 S\nP5x0 S\n</persons>\n";
+
+class RenderMode : public TProgramTest {
+protected:
+    void SetUp() override {
+        TProgramTest::SetUp();
+        Out = Dir / "frames";
+    }
+
+    std::string Write(const std::string& name, const std::string& contents) const {
+        const std::string file = (Dir / name).string();
+        std::ofstream(file, std::ios::binary) << contents;
+        return file;
+    }
+
+    TRun Render(const std::string& file, std::vector<std::string> options) const {
+        options.insert(options.begin(), {"--render", file, "--out", Out.string()});
+        return Run(options, NoDisplay);
+    }
+
+    // The names of the files in the frames' folder, sorted.
+    std::vector<std::string> Frames() const {
+        std::vector<std::string> names;
+        if (std::filesystem::exists(Out)) {
+            for (const auto& entry : std::filesystem::directory_iterator(Out)) {
+                names.push_back(entry.path().filename().string());
+            }
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::filesystem::path Out;
+};
+
+} // namespace
+
+// The frame at 800 x 600 shows what the view tests see at that size: the origin marker at the
+// look-at point, the person, the floor, and the background around the deck.
+TEST_F(RenderMode, WritesBaselineJpegFramesOfTheDeckWithoutAnyDisplay) {
+    const TRun run = Render(Write("deck.3dl", SmallDeck), {"--size", "800x600", "--to", "1"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(Frames(), (std::vector<std::string>{"000000.jpg", "000001.jpg"}));
+
+    const QString first = QString::fromStdString((Out / "000000.jpg").string());
+    const TJpegHeader header = HeaderOf(Contents(first));
+    EXPECT_EQ(header.FrameMarker, 0xC0);
+    EXPECT_EQ(header.Components, 3);
+    EXPECT_EQ(header.QuantFirst, 3); // quality 90
+    EXPECT_EQ(header.QuantLast, 20);
+
+    const QImage frame(first, "JPEG");
+    ASSERT_EQ(frame.size(), QSize(800, 600));
+    EXPECT_TRUE(IsGreen(PixelAt(frame, {400, 300}))); // the origin marker
+    EXPECT_TRUE(IsGreen(PixelAt(frame, {120, 100}))); // the person
+    EXPECT_TRUE(IsGrey(PixelAt(frame, {200, 400}), 100, 255));
+    const TRgb corner = PixelAt(frame, {5, 595});
+    EXPECT_TRUE(corner.R < 8 && corner.G < 8 && std::abs(corner.B - 51) < 8);
+    // At step 1 the person has stepped east and turned: where it stood is background now.
+    const QImage second(QString::fromStdString((Out / "000001.jpg").string()), "JPEG");
+    EXPECT_TRUE(IsGreen(PixelAt(frame, {60, 150})));
+    EXPECT_FALSE(IsGreen(PixelAt(second, {60, 150})));
+}
+
+TEST_F(RenderMode, FramesRunFromAStepToWhenEverybodyHasLeftEveryKSteps) {
+    const std::string file = Write("two.3dl", TwoPersons);
+    const TRun all = Render(file, {"--size", "64x48"});
+    ASSERT_EQ(all.ExitCode, 0) << all.Err;
+    EXPECT_EQ(Frames(),
+              (std::vector<std::string>{"000000.jpg", "000001.jpg", "000002.jpg", "000003.jpg",
+                                        "000004.jpg", "000005.jpg", "000006.jpg"}));
+    // Not a terminal: plain lines, the last one for the last frame.
+    EXPECT_THAT(all.Err, HasSubstr("frame 7 of 7 [####################]"));
+    EXPECT_EQ(all.Err.find('\r'), std::string::npos);
+    EXPECT_EQ(QImage(QString::fromStdString((Out / "000006.jpg").string())).size(), QSize(64, 48));
+
+    std::filesystem::remove_all(Out);
+    const TRun every = Render(file, {"--size", "64x48", "--from", "1", "--every", "4"});
+    ASSERT_EQ(every.ExitCode, 0) << every.Err;
+    EXPECT_EQ(Frames(), (std::vector<std::string>{"000001.jpg", "000005.jpg"}));
+
+    // Past the end the deck stays empty, and is still drawn as asked.
+    std::filesystem::remove_all(Out);
+    const TRun past =
+        Render(file, {"--size", "64x48", "--from", "5", "--to", "11", "--every", "3"});
+    ASSERT_EQ(past.ExitCode, 0) << past.Err;
+    EXPECT_EQ(Frames(), (std::vector<std::string>{"000005.jpg", "000008.jpg", "000011.jpg"}));
+}
+
+TEST_F(RenderMode, BadInputIsRefusedWithItsReasonAndWritesNoFrame) {
+    const std::string file = Write("two.3dl", TwoPersons);
+    const std::string missing = (Dir / "missing.3dl").string();
+    // A deck larger than any memory.
+    const std::string refused =
+        Write("refused.3dl", "<header> pmax 1 xmax 65536 ymax 32768 zmax 1 vmax 1 </header>\n");
+    const std::string notAFolder = Write("plain.txt", "text");
+    struct TCase {
+        std::vector<std::string> Args;
+        int ExitCode;
+        std::string Reason;
+    };
+    const std::vector<TCase> cases = {
+        {{"--render", missing, "--out", Out.string()}, 1, "Cannot open file"},
+        {{"--render", refused, "--out", Out.string()}, 1, "This file cannot be loaded"},
+        {{"--render", file, "--out", notAFolder + "/frames"}, 1, "cannot be made"},
+        {{"--render", file, "--out", Out.string(), "--deck", "1"}, 2, "the file has 1 deck, 0"},
+        {{"--render", file, "--out", Out.string(), "--deck", "-1"}, 2, "--deck -1"},
+        {{"--render", file, "--out", Out.string(), "--from", "3", "--to", "2"},
+         2,
+         "--from 3 is after --to 2"},
+        {{"--render", file, "--out", Out.string(), "--from", "7"},
+         2,
+         "--from 7 is after step 6, at which everybody has left"},
+        {{"--render", file, "--out", Out.string(), "--every", "0"}, 2, "must be 1 or more"},
+        {{"--render", file, "--out", Out.string(), "--size", "0x720"}, 2, "1 to 16384 pixels"},
+        {{"--render", file, "--out", Out.string(), "--size", "16385x16"}, 2, "1 to 16384 pixels"},
+        {{"--render", file, "--out", Out.string(), "--size", "16384x16384"}, 2, "pixels in all"},
+        {{"--render", file, "--out", Out.string(), "--size", "12x"}, 2, "Usage:"},
+        {{"--render", file}, 2, "Usage:"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Args.back());
+        const TRun run = Run(c.Args, NoDisplay);
+        EXPECT_EQ(run.ExitCode, c.ExitCode);
+        EXPECT_THAT(run.Err, HasSubstr(c.Reason));
+        EXPECT_EQ(Frames(), std::vector<std::string>{});
+    }
+}
+
+TEST(ProgressLine, TellsTheFrameTheRateAndTheTimeLeft) {
+    EXPECT_EQ(ProgressText(0, 240, 0.0), "frame 0 of 240 [....................]");
+    EXPECT_EQ(ProgressText(12, 240, 1.5),
+              "frame 12 of 240 [#...................]    8.0 frames/s, 0:29 left");
+    EXPECT_EQ(ProgressText(240, 240, 30.0),
+              "frame 240 of 240 [####################]    8.0 frames/s, 0:00 left");
+}
