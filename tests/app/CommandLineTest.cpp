@@ -52,8 +52,42 @@ TEST(CommandLine, RefusesEverythingElse) {
         {"--dump", "a.3dl", "--steps", "0x10"},
         {"--dump", "a.3dl", "--steps", ""},
         {"--dump", "a.3dl", "--steps", "2147483648"},
+        {"--render", "a.3dl"},
+        {"--render", "a.3dl", "--out"},
+        {"--render", "a.3dl", "--out", ""},
+        {"--render", "a.3dl", "--deck", "1"},
+        {"--render", "a.3dl", "--out", "d", "--fps", "25"},
+        {"--render", "a.3dl", "--out", "d", "--size", "1280"},
+        {"--render", "a.3dl", "--out", "d", "--size", "1280x"},
+        {"--render", "a.3dl", "--out", "d", "--size", "x720"},
+        {"--render", "a.3dl", "--out", "d", "--every", "1.5"},
     };
     for (const TArgs& args : cases) {
         EXPECT_FALSE(ParseCommandLine(args).has_value()) << ::testing::PrintToString(args);
     }
+}
+
+// The values are taken as given, in any order; the render mode itself tells what is out of range.
+TEST(CommandLine, TakesTheRenderOptionsInAnyOrder) {
+    const auto line = ParseCommandLine({"--render", "a.3dl", "--size", "0x16385", "--every", "-2",
+                                        "--to", "9", "--out", "f", "--from", "3", "--deck", "-1"});
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(line->Mode, TMode::Render);
+    EXPECT_EQ(line->FileName, "a.3dl");
+    const TRenderRequest& r = line->Render;
+    EXPECT_EQ(r.OutDir, "f");
+    EXPECT_EQ(r.Width, 0);
+    EXPECT_EQ(r.Height, 16385);
+    EXPECT_EQ(r.Every, -2);
+    EXPECT_EQ(r.To, 9);
+    EXPECT_EQ(r.From, 3);
+    EXPECT_EQ(r.Deck, -1);
+
+    const auto defaults = ParseCommandLine({"--render", "a.3dl", "--out", "f"});
+    ASSERT_TRUE(defaults.has_value());
+    EXPECT_EQ(defaults->Render.Width, 1280);
+    EXPECT_EQ(defaults->Render.Height, 720);
+    EXPECT_EQ(defaults->Render.Every, 1);
+    EXPECT_EQ(defaults->Render.From, 0);
+    EXPECT_FALSE(defaults->Render.To.has_value());
 }
