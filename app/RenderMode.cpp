@@ -128,7 +128,7 @@ bool WriteFrames(TLogFile1& project, const TRenderRequest& request, const TFrame
             QString::fromStdString(FormatStepNumber(static_cast<std::int32_t>(step)) + ".jpg"));
         const TJpegBytes jpeg = EncodeJpeg(frame, FrameQuality, TRowOrder::BottomFirst);
         const QString error =
-            jpeg.Error.isEmpty() ? WriteFileAtomically(file, jpeg.Bytes) : jpeg.Error;
+            jpeg.Error.isEmpty() ? WriteFileReplacing(file, jpeg.Bytes) : jpeg.Error;
         if (!error.isEmpty()) {
             progress.Finish();
             Tell("cannot write " + file.toStdString() + ": " + error.toStdString());

@@ -1,11 +1,16 @@
 #include "JpegWriter.h"
 
+#include <QFile>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE declared first
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <jpeglib.h>
 
@@ -115,6 +120,55 @@ QString WriteFileAtomically(const QString& fileName, const QByteArray& bytes) {
         return file.errorString();
     }
     return {};
+}
+
+namespace {
+
+QString SystemError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// All of the bytes, however many calls it takes; false with errno set on failure.
+bool WriteAll(int descriptor, const QByteArray& bytes) {
+    const char* next = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(descriptor, next, static_cast<std::size_t>(left));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        next += written;
+        left -= written;
+    }
+    return true;
+}
+
+} // namespace
+
+QString WriteFileReplacing(const QString& fileName, const QByteArray& bytes) {
+    // Beside the file, so that the rename stays within one file system; named after the process,
+    // so that two programs writing into one folder do not meet.
+    const QByteArray target = QFile::encodeName(fileName);
+    const QByteArray temporary = target + ".part-" + QByteArray::number(::getpid());
+    // Made as any new file is (0666 less the umask), as the file it stands in for would be.
+    const int descriptor =
+        ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        return SystemError();
+    }
+    const bool written = WriteAll(descriptor, bytes);
+    const QString writeError = written ? QString() : SystemError();
+    const bool closed = ::close(descriptor) == 0;
+    const QString error = !writeError.isEmpty() ? writeError : closed ? QString() : SystemError();
+    if (error.isEmpty() && std::rename(temporary.constData(), target.constData()) == 0) {
+        return {};
+    }
+    const QString failure = error.isEmpty() ? SystemError() : error;
+    ::unlink(temporary.constData());
+    return failure;
 }
 
 QString SaveJpeg(const QImage& picture, const QString& fileName, int quality) {

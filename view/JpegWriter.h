@@ -24,5 +24,10 @@ TJpegBytes EncodeJpeg(const QImage& picture, int quality, TRowOrder order = TRow
 // replacing a file of that name. Empty on success; otherwise the system's reason.
 QString WriteFileAtomically(const QString& fileName, const QByteArray& bytes);
 
+// As WriteFileAtomically, without waiting until the file is on the disk: for long series of
+// frames, where that wait would cost more than drawing. A file is still only ever replaced
+// whole; after a crash of the machine the last few may be missing.
+QString WriteFileReplacing(const QString& fileName, const QByteArray& bytes);
+
 // Both of the above. Empty on success; otherwise why the file could not be written.
 QString SaveJpeg(const QImage& picture, const QString& fileName, int quality);

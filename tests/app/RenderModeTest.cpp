@@ -151,6 +151,17 @@ TEST_F(RenderMode, BadInputIsRefusedWithItsReasonAndWritesNoFrame) {
     }
 }
 
+// A folder in the way of the fourth frame: the series stops there, says why, and leaves no
+// partial file behind.
+TEST_F(RenderMode, AFrameThatCannotBeWrittenEndsTheSeriesWithItsReason) {
+    std::filesystem::create_directories(Out / "000003.jpg" / "inside");
+    const TRun run = Render(Write("two.3dl", TwoPersons), {"--size", "64x48"});
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_THAT(run.Err, HasSubstr("cannot write " + (Out / "000003.jpg").string() + ": "));
+    EXPECT_EQ(Frames(),
+              (std::vector<std::string>{"000000.jpg", "000001.jpg", "000002.jpg", "000003.jpg"}));
+}
+
 TEST(ProgressLine, TellsTheFrameTheRateAndTheTimeLeft) {
     EXPECT_EQ(ProgressText(0, 240, 0.0), "frame 0 of 240 [....................]");
     EXPECT_EQ(ProgressText(12, 240, 1.5),

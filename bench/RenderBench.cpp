@@ -1,0 +1,110 @@
+// --render of a replay at 1280 x 720 without any display, in frames a second, against its floor
+// in the same run: the same frames drawn by the same renderer, read back and JPEG-encoded in
+// memory, with nothing written. The floor and the program take turns in every iteration, so
+// that both meet the same load of the machine; render_per_floor tells what the program adds
+// (files, folder, progress line, its own set-up and load) to the least a frame costs.
+
+#include "BenchFiles.h"
+#include "DeckRenderer.h"
+#include "JpegWriter.h"
+#include "OffscreenCanvas.h"
+#include "RenderMode.h"
+#include "Replay.h"
+
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+constexpr std::int32_t Width = 1280;
+constexpr std::int32_t Height = 720;
+
+struct TFloor {
+    double Seconds = 0;
+    std::int64_t Frames = 0;
+    std::int64_t JpegBytes = 0;
+};
+
+// Every frame of the replay, steps 0 to the step at which everybody has left.
+TFloor MeasureFloor(TLogFile1& project) {
+    TOffscreenCanvas canvas;
+    if (!canvas.Open(Width, Height).empty()) {
+        return {};
+    }
+    TDeckRenderer renderer;
+    renderer.ShowProject(project);
+    TCamera camera;
+    renderer.FitCamera(camera);
+    renderer.InitializeContext();
+    TReplay replay;
+    replay.SetProject(&project);
+    replay.Reset();
+    QImage frame;
+    TFloor floor;
+    const std::int32_t last = StepEverybodyHasLeft(project);
+    const auto start = std::chrono::steady_clock::now();
+    for (std::int32_t step = 0; step <= last; ++step) {
+        while (replay.TimeStep() < step) {
+            replay.StepForward();
+        }
+        renderer.DrawFrame(camera, Width, Height);
+        canvas.ReadFrame(frame);
+        floor.JpegBytes += EncodeJpeg(frame, 90, TRowOrder::BottomFirst).Bytes.size();
+        ++floor.Frames;
+    }
+    floor.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    renderer.ReleaseGraphics();
+    replay.Reset();
+    return floor;
+}
+
+void BM_RenderAgainstFloor(benchmark::State& state) {
+    const std::string path = BenchFile(state, "AMBLA_BENCH_FERRY");
+    if (path.empty()) {
+        return;
+    }
+    TRecordingUiServices ui;
+    TScopedUiServices installed(ui);
+    TNoProgressWindow progress;
+    TLogFile1 project("Level");
+    if (!project.Load(path, progress)) {
+        state.SkipWithError("the ferry did not load");
+        return;
+    }
+    double floorSeconds = 0;
+    double renderSeconds = 0;
+    std::int64_t frames = 0;
+    for (auto _ : state) {
+        const TFloor floor = MeasureFloor(project);
+        if (floor.Frames == 0) {
+            state.SkipWithError("no OpenGL without a display");
+            return;
+        }
+        QTemporaryDir out;
+        TRenderRequest request;
+        request.OutDir = out.path().toStdString();
+        request.Width = Width;
+        request.Height = Height;
+        const auto start = std::chrono::steady_clock::now();
+        if (RunRenderMode(path, request) != 0) {
+            state.SkipWithError("--render failed");
+            return;
+        }
+        renderSeconds +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        floorSeconds += floor.Seconds;
+        frames += floor.Frames;
+        benchmark::DoNotOptimize(floor.JpegBytes);
+    }
+    state.counters["frames"] = double(frames) / double(state.iterations());
+    state.counters["render_fps"] = double(frames) / renderSeconds;
+    state.counters["floor_fps"] = double(frames) / floorSeconds;
+    state.counters["render_per_floor"] = renderSeconds / floorSeconds;
+}
+BENCHMARK(BM_RenderAgainstFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+BENCHMARK_MAIN();
