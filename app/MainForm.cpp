@@ -72,11 +72,13 @@ void TMainForm::FormCreate() {
     ConnectPlayback();
     ConnectReplay();
     ConnectScreenShots();
+    ConnectTimeControls();
     StopAnimation();
 
     TProgramSettings settings;
     settings.CreateKey();
     MaxAnimationSpeed = settings.Read(Settings::MaxAnimationSpeed);
+    ShowSpeed();
     RecentFiles.ReadFromStore(settings);
     ShowRecentFiles();
     Options.ReadOptions(settings);
@@ -200,12 +202,14 @@ void TMainForm::EnableControls(bool enabled) {
         menu->setEnabled(enabled);
         menu->menuAction()->setEnabled(enabled);
     }
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{BitBtn1, BitBtn2, ComboBox1, BitBtn_ResetToStart,
-                                         SpeedButton_PlayLoop, BitBtn_StepBack, BitBtn_StepFore,
-                                         BitBtn_ScreenShotSingle, SpeedButton_ScreenShotSeries}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             BitBtn1, BitBtn2, ComboBox1, BitBtn_ResetToStart, SpeedButton_PlayLoop,
+             BitBtn_StepBack, BitBtn_StepFore, BitBtn_ScreenShotSingle,
+             SpeedButton_ScreenShotSeries, TimeSlider, SpeedChooser}) {
         control->setEnabled(enabled);
     }
+    GoToStart1->setEnabled(enabled);
+    GoToEnd1->setEnabled(enabled);
     View->SetIsControlEnabled(enabled);
 }
 

@@ -18,6 +18,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QSlider;
 class QTimer;
 class QToolButton;
 class TCellView3D;
@@ -65,6 +66,11 @@ public slots:
     void ResettoStart1Click();
     void Forward1Click();  // a second forwards
     void Backward1Click(); // a second backwards
+    void StepOneForward1Click();
+    void StepOneBackward1Click();
+    void GoToEnd1Click();
+    void TimeSliderChange(int second); // the second chosen on the slider
+    void SpeedChooserChange();         // a speed chosen or typed
     void AnimationTimerTimer();
     void Deckup1Click();
     void Deckdown1Click();
@@ -85,6 +91,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Tests and benchmarks look inside through this one class.
@@ -116,6 +123,13 @@ private:
     void ConnectPlayback();
     void ConnectReplay();
     void ShowReplayTexts();
+    void CreateTimeControls();
+    void ConnectTimeControls();
+    void LayoutTimeControls();
+    // The slider and its readout where the replay stands.
+    void ShowReplayPosition();
+    void ShowSpeed();
+    int TickInterval() const;
     void StartAnimation();
     void StopAnimation();
     void Tick();
@@ -164,6 +178,10 @@ private:
     QAction* ResettoStart1 = nullptr;
     QAction* Forward1 = nullptr;  // a second forwards
     QAction* Backward1 = nullptr; // a second backwards
+    QAction* StepOneForward1 = nullptr;
+    QAction* StepOneBackward1 = nullptr;
+    QAction* GoToStart1 = nullptr; // Home, not in a menu
+    QAction* GoToEnd1 = nullptr;   // End, not in a menu
     QAction* ShowOrigin = nullptr;
     QAction* AddLight = nullptr;
     QAction* RemoveLight = nullptr;
@@ -181,6 +199,9 @@ private:
     QToolButton* BitBtn_StepFore = nullptr;      // a second forwards
     QToolButton* BitBtn_ScreenShotSingle = nullptr;
     QToolButton* SpeedButton_ScreenShotSeries = nullptr; // down while a series is on
+    QSlider* TimeSlider = nullptr;                       // the replay's whole seconds
+    QLabel* TimeReadout = nullptr;                       // "1:05 / 3:20, step 261"
+    QComboBox* SpeedChooser = nullptr;                   // the playback speed, "5x"
     // The status bar, left to right.
     QLabel* LightsPanel = nullptr;    // "Lights: n", the lights of the deck shown
     QLabel* TimePanel = nullptr;      // the replay time

@@ -86,6 +86,8 @@ void TMainForm::CreateViewsAndAnimationMenus() {
     Animation1->addSeparator();
     Forward1 = AddItem(Animation1, "Step &forward", QKeySequence("4"));
     Backward1 = AddItem(Animation1, "Step &backward", QKeySequence("3"));
+    StepOneForward1 = AddItem(Animation1, "Step one time step forward", QKeySequence("Shift+4"));
+    StepOneBackward1 = AddItem(Animation1, "Step one time step backward", QKeySequence("Shift+3"));
 }
 
 void TMainForm::CreateSettingsAndHelpMenus() {
@@ -135,6 +137,7 @@ void TMainForm::CreateToolBar() {
     connect(BitBtn1, &QToolButton::clicked, this, &TMainForm::BitBtn1Click);
     connect(BitBtn2, &QToolButton::clicked, this, &TMainForm::BitBtn2Click);
     connect(ComboBox1, &QComboBox::activated, this, &TMainForm::ComboBox1Select);
+    CreateTimeControls();
 }
 
 void TMainForm::CreateStatusBar() {

@@ -12,17 +12,6 @@
 #include <QToolButton>
 #include <cmath>
 
-namespace {
-
-// Milliseconds between ticks for speed times real time; never 0, where a timer would fire
-// without pause.
-int TickInterval(std::int32_t speed, std::int32_t vMax) {
-    const double interval = std::trunc(1000.0 / double(speed) / double(vMax));
-    return interval < 1.0 ? 1 : static_cast<int>(interval);
-}
-
-} // namespace
-
 void TMainForm::ConnectPlayback() {
     connect(Run1, &QAction::triggered, this, &TMainForm::Run1Click);
     connect(ResettoStart1, &QAction::triggered, this, &TMainForm::ResettoStart1Click);
@@ -41,7 +30,7 @@ void TMainForm::ConnectReplay() {
         ProcessPendingMessages();
         View->Paint();
     };
-    Replay.AfterReset = [this] {
+    Replay.AfterJump = [this] {
         ShowReplayTexts();
         View->Paint();
     };
@@ -50,22 +39,33 @@ void TMainForm::ConnectReplay() {
 void TMainForm::ShowReplayTexts() {
     TimePanel->setText(QString::fromStdString(Replay.TimeText()));
     SavedPanel->setText(QString::fromStdString(Replay.SavedText()));
+    ShowReplayPosition();
+}
+
+// Milliseconds between ticks for the speed times real time; never 0, where a timer would fire
+// without pause. A speed of 0 or less plays at the default.
+int TMainForm::TickInterval() const {
+    const std::int32_t speed =
+        MaxAnimationSpeed > 0 ? MaxAnimationSpeed : Settings::MaxAnimationSpeed.Default;
+    const double interval = std::trunc(1000.0 / double(speed) / double(Replay.StepsPerSecond()));
+    return interval < 1.0 ? 1 : static_cast<int>(interval);
 }
 
 void TMainForm::StartAnimation() {
     if (!Replay.CanPlay()) {
         return; // without time steps per second there is nothing to play
     }
-    const std::int32_t speed =
-        MaxAnimationSpeed > 0 ? MaxAnimationSpeed : Settings::MaxAnimationSpeed.Default;
-    AnimationTimer->start(TickInterval(speed, Replay.StepsPerSecond()));
+    AnimationTimer->start(TickInterval());
     MessagePanel->setText("Animation loop is running.");
     SpeedButton_PlayLoop->setChecked(true);
 }
 
+// A replay that was playing plays on to the next whole second; one paused between two, after
+// single steps, stays where it is.
 void TMainForm::StopAnimation() {
+    const bool wasPlaying = AnimationTimer->isActive();
     AnimationTimer->stop();
-    while (!Replay.AtWholeSecond()) {
+    while (wasPlaying && !Replay.AtWholeSecond()) {
         Tick();
     }
     MessagePanel->setText(QString());

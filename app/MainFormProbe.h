@@ -46,6 +46,11 @@ public:
     using TMainForm::Zoomin1;
     using TMainForm::Zoomout1;
 
+    using TMainForm::GoToEnd1;
+    using TMainForm::GoToStart1;
+    using TMainForm::StepOneBackward1;
+    using TMainForm::StepOneForward1;
+
     using TMainForm::AnimationTimer;
     using TMainForm::BitBtn1;
     using TMainForm::BitBtn2;
@@ -54,6 +59,9 @@ public:
     using TMainForm::ComboBox1;
     using TMainForm::SpeedButton_PlayLoop;
     using TMainForm::SpeedButton_ScreenShotSeries;
+    using TMainForm::SpeedChooser;
+    using TMainForm::TimeReadout;
+    using TMainForm::TimeSlider;
 
     using TMainForm::LightsPanel;
     using TMainForm::MessagePanel;

@@ -42,7 +42,11 @@ const std::array<TKeyGroup, 4> KeyGroups{{
      {{"1:", "Reset to start"},
       {"2:", "Run/pause"},
       {"3:", "Step backward"},
-      {"4:", "Step forward"}}},
+      {"4:", "Step forward"},
+      {"Shift + 3:", "Step one time step backward"},
+      {"Shift + 4:", "Step one time step forward"},
+      {"Home:", "Go to start"},
+      {"End:", "Go to end"}}},
     {"Settings",
      {{"L:", "Add light above origin"}, {"Shift + L:", "Remove light closest to origin"}}},
 }};

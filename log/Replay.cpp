@@ -15,11 +15,18 @@ std::int32_t ReplayTimeSeconds(std::int32_t timeStep, std::int32_t vMax, std::in
                                                 double(std::numeric_limits<std::int32_t>::max())));
 }
 
-std::string TimeText(std::int32_t timeSeconds) {
+std::string ClockText(std::int32_t timeSeconds) {
     const std::int64_t magnitude = std::abs(std::int64_t{timeSeconds});
-    char text[48];
-    std::snprintf(text, sizeof text, "Time: %s%lld:%02lld min", timeSeconds < 0 ? "-" : "",
+    char text[40];
+    std::snprintf(text, sizeof text, "%s%lld:%02lld", timeSeconds < 0 ? "-" : "",
                   static_cast<long long>(magnitude / 60), static_cast<long long>(magnitude % 60));
+    return text;
+}
+
+std::string TimeText(std::int32_t timeSeconds) {
+    std::string text = "Time: ";
+    text += ClockText(timeSeconds);
+    text += " min";
     return text;
 }
 
@@ -53,6 +60,7 @@ std::int32_t StepEverybodyHasLeft(const TLogFile1& project) {
 
 void TReplay::SetProject(TLogFile1* project) {
     Project = project;
+    EndStep = project != nullptr ? StepEverybodyHasLeft(*project) : 0;
     Restart();
 }
 
@@ -62,6 +70,18 @@ bool TReplay::CanPlay() const {
 
 std::int32_t TReplay::StepsPerSecond() const {
     return Project != nullptr ? Project->VMax : 0;
+}
+
+std::int32_t TReplay::ElapsedSeconds() const {
+    return CanPlay() ? Step / Project->VMax : 0;
+}
+
+std::int32_t TReplay::LastSecond() const {
+    if (!CanPlay()) {
+        return 0;
+    }
+    const std::int32_t vMax = Project->VMax;
+    return EndStep / vMax + (EndStep % vMax != 0 ? 1 : 0);
 }
 
 bool TReplay::EverybodyHasLeft() const {
@@ -78,6 +98,20 @@ std::string TReplay::TimeText() const {
 
 std::string TReplay::SavedText() const {
     return ::SavedText(Saved);
+}
+
+std::string TReplay::PositionText() const {
+    // The time shown at the last whole second: that second plus the offset.
+    const std::int64_t lastTime = CanPlay() ? std::int64_t{LastSecond()} + Project->TOff : 0;
+    const auto last = static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(lastTime, std::numeric_limits<std::int32_t>::min(),
+                                 std::numeric_limits<std::int32_t>::max()));
+    std::string text = ClockText(Seconds);
+    text += " / ";
+    text += ClockText(last);
+    text += ", step ";
+    text += std::to_string(Step);
+    return text;
 }
 
 void TReplay::StepForward() {
@@ -127,11 +161,45 @@ void TReplay::Reset() {
     if (Project == nullptr) {
         return;
     }
+    ResetPersons();
+    Restart();
+    Notify(AfterJump);
+}
+
+// From the start when that is fewer steps than going back: a reset costs about one step.
+void TReplay::SeekToStep(std::int32_t step) {
+    if (Project == nullptr) {
+        return;
+    }
+    const std::int32_t target = std::max(step, 0);
+    if (target < Step && target < Step - target) {
+        ResetPersons();
+        Restart();
+    }
+    while (Step < target) {
+        ++Step;
+        Saved = Project->StepPersonsForward(Step - 1);
+    }
+    while (Step > target) {
+        --Step;
+        Saved = Project->StepPersonsBackward(Step);
+    }
+    Seconds = Step == 0 ? 0 : ReplayTimeSeconds(Step, Project->VMax, Project->TOff);
+    Notify(AfterJump);
+}
+
+void TReplay::SeekToSecond(std::int32_t second) {
+    if (CanPlay()) {
+        const std::int64_t step = std::int64_t{std::clamp(second, 0, LastSecond())} * Project->VMax;
+        SeekToStep(static_cast<std::int32_t>(
+            std::min<std::int64_t>(step, std::numeric_limits<std::int32_t>::max())));
+    }
+}
+
+void TReplay::ResetPersons() {
     for (TPersonData& person : Project->Persons) {
         person.Reset(Project->XMax, Project->YMax);
     }
-    Restart();
-    Notify(AfterReset);
 }
 
 void TReplay::Restart() {

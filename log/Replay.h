@@ -12,11 +12,12 @@ class TLogFile1;
 
 class TReplay {
 public:
-    // What a step or a reset shows; empty by default. Called before each step (the picture of
-    // the state being left), after each step, and after a reset.
+    // What a step or a jump shows; empty by default. Called before each step (the picture of
+    // the state being left), after each step, and after a jump: a reset or a seek, which move
+    // the replay without showing the steps between.
     std::function<void()> BeforeStep;
     std::function<void()> AfterStep;
-    std::function<void()> AfterReset;
+    std::function<void()> AfterJump;
 
     // Starts the replay of project at step 0, its persons where the load put them; nullptr
     // leaves nothing to replay.
@@ -25,6 +26,10 @@ public:
     // A project with at least one time step per second: only then does time pass.
     bool CanPlay() const;
     std::int32_t StepsPerSecond() const;
+    // The replay's whole seconds, not counting the offset: 0 up to the first whole second at
+    // which everybody has left; 0 when time cannot pass.
+    std::int32_t ElapsedSeconds() const;
+    std::int32_t LastSecond() const;
 
     std::int32_t TimeStep() const { return Step; }
     // Whole seconds of replay time; 0 at the start and after a reset, the offset added from
@@ -36,6 +41,8 @@ public:
     bool AtWholeSecond() const;
     std::string TimeText() const;
     std::string SavedText() const;
+    // Where the replay stands in the whole of it: "1:05 / 3:20, step 261".
+    std::string PositionText() const;
 
     void StepForward();
     void StepBackward();
@@ -47,22 +54,31 @@ public:
     void Tick();
     // Every person back at its start, step 0.
     void Reset();
+    // Moves every person to where the steps up to step would move them (never before step 0),
+    // the same as stepping there but with no hooks between: only AfterJump, once.
+    void SeekToStep(std::int32_t step);
+    void SeekToSecond(std::int32_t second);
 
 private:
     void Restart();
+    void ResetPersons();
     void Notify(const std::function<void()>& hook) const;
 
     TLogFile1* Project = nullptr;
     std::int32_t Step = 0;
     std::int32_t Seconds = 0;
     std::int32_t Saved = 0;
+    std::int32_t EndStep = 0; // the step at which everybody has left
 };
 
 // Replay time in whole seconds at a time step: step / vMax + tOff, truncated toward zero. With no
 // valid speed (vMax <= 0) no time passes.
 std::int32_t ReplayTimeSeconds(std::int32_t timeStep, std::int32_t vMax, std::int32_t tOff);
 
-// "Time: m:ss min"; a negative time gets a minus sign in front of the minutes.
+// "m:ss"; a negative time gets a minus sign in front of the minutes.
+std::string ClockText(std::int32_t timeSeconds);
+
+// "Time: m:ss min".
 std::string TimeText(std::int32_t timeSeconds);
 
 // A time step as the name of a screen shot or a rendered frame: at least six digits ("000012").

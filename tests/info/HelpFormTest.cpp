@@ -109,6 +109,10 @@ TEST_F(HelpForm, KeyListReadsLineByLineWithItsActionsInOneColumn) {
                                          "2:\tRun/pause\n"
                                          "3:\tStep backward\n"
                                          "4:\tStep forward\n"
+                                         "Shift + 3:\tStep one time step backward\n"
+                                         "Shift + 4:\tStep one time step forward\n"
+                                         "Home:\tGo to start\n"
+                                         "End:\tGo to end\n"
                                          "\n"
                                          "Settings\n"
                                          "L:\tAdd light above origin\n"
@@ -131,7 +135,7 @@ TEST_F(HelpForm, KeyListReadsLineByLineWithItsActionsInOneColumn) {
             actionStarts << block.layout()->lineAt(0).cursorToX(tab + 1);
         }
     }
-    ASSERT_EQ(actionStarts.size(), 14);
+    ASSERT_EQ(actionStarts.size(), 18);
     for (const qreal x : actionStarts) {
         EXPECT_EQ(x, actionStarts.front());
     }

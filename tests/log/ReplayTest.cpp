@@ -124,7 +124,7 @@ TEST(Replay, HooksSeeEveryStepAndResetAndWholeSecondsAreKnown) {
     std::vector<std::string> seen;
     r.Replay.BeforeStep = [&] { seen.push_back("before " + std::to_string(r.Replay.TimeStep())); };
     r.Replay.AfterStep = [&] { seen.push_back("after " + std::to_string(r.Replay.TimeStep())); };
-    r.Replay.AfterReset = [&] { seen.push_back("reset"); };
+    r.Replay.AfterJump = [&] { seen.push_back("reset"); };
     r.Replay.StepForward();
     EXPECT_FALSE(r.Replay.AtWholeSecond());
     r.Replay.StepBackward();

@@ -1,0 +1,163 @@
+// The replay's time in the tool bar: a slider over the whole replay with a readout of where it
+// stands, the playback speed, and the commands that move one time step or to either end.
+
+#include "MainForm.h"
+
+#include "CellView3D.h"
+#include "TimeSlider.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QTimer>
+
+namespace {
+
+// Where the time controls start, right of the tool buttons, and how wide the fixed ones are.
+constexpr int TimeControlsLeft = 328;
+constexpr int ReadoutWidth = 170;
+constexpr int SpeedWidth = 64;
+constexpr int Gap = 6;
+
+constexpr std::int32_t FastestSpeed = 1000;
+
+// The speed a text asks for: a whole number from 1 to 1000, with or without the "x".
+std::optional<std::int32_t> SpeedOf(QString text) {
+    text = text.trimmed();
+    if (text.endsWith('x')) {
+        text.chop(1);
+    }
+    bool ok = false;
+    const int speed = text.toInt(&ok);
+    if (!ok || speed < 1 || speed > FastestSpeed) {
+        return std::nullopt;
+    }
+    return speed;
+}
+
+QString SpeedText(std::int32_t speed) {
+    return QStringLiteral("%1x").arg(speed);
+}
+
+} // namespace
+
+void TMainForm::CreateTimeControls() {
+    TimeSlider = new TTimeSlider(Panel1);
+    TimeSlider->setFocusPolicy(Qt::NoFocus);
+    TimeSlider->setToolTip("replay time [start: Home, end: End]");
+    TimeReadout = new QLabel(Panel1);
+    SpeedChooser = new QComboBox(Panel1);
+    SpeedChooser->setEditable(true);
+    SpeedChooser->setInsertPolicy(QComboBox::NoInsert);
+    SpeedChooser->setFocusPolicy(Qt::ClickFocus);
+    for (const int speed : {1, 2, 5, 10, 20, 50}) {
+        SpeedChooser->addItem(SpeedText(speed));
+    }
+    SpeedChooser->setValidator(
+        new QRegularExpressionValidator(QRegularExpression("[1-9][0-9]{0,3}x?"), SpeedChooser));
+    SpeedChooser->setToolTip("playback speed, times real time");
+    GoToStart1 = new QAction(this);
+    GoToStart1->setShortcut(QKeySequence(Qt::Key_Home));
+    GoToEnd1 = new QAction(this);
+    GoToEnd1->setShortcut(QKeySequence(Qt::Key_End));
+    addAction(GoToStart1);
+    addAction(GoToEnd1);
+    Panel1->installEventFilter(this);
+    LayoutTimeControls();
+}
+
+void TMainForm::ConnectTimeControls() {
+    connect(TimeSlider, &QSlider::valueChanged, this, &TMainForm::TimeSliderChange);
+    connect(SpeedChooser, &QComboBox::activated, this, &TMainForm::SpeedChooserChange);
+    connect(SpeedChooser->lineEdit(), &QLineEdit::editingFinished, this,
+            &TMainForm::SpeedChooserChange);
+    connect(StepOneForward1, &QAction::triggered, this, &TMainForm::StepOneForward1Click);
+    connect(StepOneBackward1, &QAction::triggered, this, &TMainForm::StepOneBackward1Click);
+    connect(GoToStart1, &QAction::triggered, this, &TMainForm::ResettoStart1Click);
+    connect(GoToEnd1, &QAction::triggered, this, &TMainForm::GoToEnd1Click);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Panel1 && event->type() == QEvent::Resize) {
+        LayoutTimeControls();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// The slider takes what the fixed controls leave of the tool bar's width.
+void TMainForm::LayoutTimeControls() {
+    const int height = Panel1->height();
+    const int right = Panel1->width();
+    const int speedLeft = right - SpeedWidth;
+    const int readoutLeft = speedLeft - Gap - ReadoutWidth;
+    SpeedChooser->setGeometry(speedLeft, 0, SpeedWidth, height);
+    TimeReadout->setGeometry(readoutLeft, 0, ReadoutWidth, height);
+    TimeSlider->setGeometry(TimeControlsLeft, 0, std::max(0, readoutLeft - Gap - TimeControlsLeft),
+                            height);
+}
+
+void TMainForm::ShowReplayPosition() {
+    const QSignalBlocker quiet(TimeSlider);
+    TimeSlider->setRange(0, Replay.LastSecond());
+    TimeSlider->setPageStep(std::max(1, Replay.LastSecond() / 10));
+    // The handle stays under the mouse while the user drags it.
+    if (!TimeSlider->isSliderDown()) {
+        TimeSlider->setValue(Replay.ElapsedSeconds());
+    }
+    TimeReadout->setText(QString::fromStdString(Replay.PositionText()));
+}
+
+void TMainForm::ShowSpeed() {
+    const std::int32_t speed =
+        MaxAnimationSpeed > 0 ? MaxAnimationSpeed : Settings::MaxAnimationSpeed.Default;
+    SpeedChooser->setEditText(SpeedText(speed));
+}
+
+// A playing replay goes on from the second chosen.
+void TMainForm::TimeSliderChange(int second) {
+    if (LogLoaded) {
+        Replay.SeekToSecond(second);
+    }
+}
+
+// A text that is no speed puts back the speed in use.
+void TMainForm::SpeedChooserChange() {
+    if (const auto speed = SpeedOf(SpeedChooser->currentText())) {
+        MaxAnimationSpeed = *speed;
+        if (AnimationTimer->isActive()) {
+            AnimationTimer->setInterval(TickInterval());
+        }
+    }
+    ShowSpeed();
+    View->setFocus(); // so that the keys work again at once
+}
+
+void TMainForm::StepOneForward1Click() {
+    if (!LogLoaded) {
+        return;
+    }
+    StopAnimation();
+    if (!Replay.EverybodyHasLeft()) {
+        Replay.StepForward();
+    }
+}
+
+void TMainForm::StepOneBackward1Click() {
+    if (!LogLoaded) {
+        return;
+    }
+    StopAnimation();
+    if (Replay.TimeStep() > 0) {
+        Replay.StepBackward();
+    }
+}
+
+void TMainForm::GoToEnd1Click() {
+    if (LogLoaded) {
+        Replay.SeekToSecond(Replay.LastSecond());
+    }
+}
