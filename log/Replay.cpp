@@ -166,23 +166,20 @@ void TReplay::Reset() {
     Notify(AfterJump);
 }
 
-// From the start when that is fewer steps than going back: a reset costs about one step.
+// Backwards from the start: a step back does not give a person back the heading it had, so
+// only playing forwards shows each person facing as it did at that step.
 void TReplay::SeekToStep(std::int32_t step) {
     if (Project == nullptr) {
         return;
     }
     const std::int32_t target = std::max(step, 0);
-    if (target < Step && target < Step - target) {
+    if (target < Step) {
         ResetPersons();
         Restart();
     }
     while (Step < target) {
         ++Step;
         Saved = Project->StepPersonsForward(Step - 1);
-    }
-    while (Step > target) {
-        --Step;
-        Saved = Project->StepPersonsBackward(Step);
     }
     Seconds = Step == 0 ? 0 : ReplayTimeSeconds(Step, Project->VMax, Project->TOff);
     Notify(AfterJump);

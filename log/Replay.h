@@ -54,8 +54,8 @@ public:
     void Tick();
     // Every person back at its start, step 0.
     void Reset();
-    // Moves every person to where the steps up to step would move them (never before step 0),
-    // the same as stepping there but with no hooks between: only AfterJump, once.
+    // Moves every person to where playing from the start up to step would move them (never
+    // before step 0), with no hooks between: only AfterJump, once.
     void SeekToStep(std::int32_t step);
     void SeekToSecond(std::int32_t second);
 

@@ -172,6 +172,9 @@ TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
         seen = true;
         EXPECT_FALSE(Form->BitBtn1->isEnabled());
         EXPECT_FALSE(Form->ComboBox1->isEnabled());
+        EXPECT_FALSE(Form->TimeSlider->isEnabled());
+        EXPECT_FALSE(Form->SpeedChooser->isEnabled());
+        EXPECT_FALSE(Form->GoToEnd1->isEnabled());
         EXPECT_FALSE(Form->File1->isEnabled());
         EXPECT_TRUE(Form->Help1->isEnabled());
         EXPECT_FALSE(Form->View->IsControlEnabled());

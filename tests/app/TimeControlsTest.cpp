@@ -1,0 +1,203 @@
+// The replay's time controls in the main window: the slider and its readout, the speed chooser,
+// single time steps, and the keys to either end.
+
+#include "MainWindowFixture.h"
+#include "ProgramSettings.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTimer>
+
+#include <tuple>
+
+namespace {
+
+const QString Small = SamplesDir + "/small.3dl"; // 5 persons, vmax 4, toff 0, the last leaves
+                                                 // at step 289: 73 whole seconds
+
+// Everything a step changes: each person's place and deck, the saved count, and the headings,
+// which a step back leaves as they were.
+using TPlaces = std::vector<std::tuple<float, float, std::int32_t>>;
+struct TSnapshot {
+    std::int32_t Step;
+    std::int32_t Saved;
+    TPlaces Places;
+    std::vector<std::int32_t> Headings;
+    bool operator==(const TSnapshot&) const = default;
+    bool SamePlaces(const TSnapshot& other) const {
+        return Step == other.Step && Saved == other.Saved && Places == other.Places;
+    }
+};
+
+TSnapshot SnapshotOf(const TReplay& replay, const TLogFile1& project) {
+    TSnapshot snapshot{replay.TimeStep(), replay.SavedCount(), {}, {}};
+    for (const TPersonData& person : project.Persons) {
+        snapshot.Places.emplace_back(person.X, person.Y, person.Level);
+        snapshot.Headings.push_back(person.Heading);
+    }
+    return snapshot;
+}
+
+// The same file replayed on its own, one step at a time from the start.
+TSnapshot SteppedTo(const QString& path, std::int32_t step) {
+    TNoProgressWindow progress;
+    TLogFile1 project("Level");
+    project.Load(path.toStdString(), progress);
+    TReplay replay;
+    replay.SetProject(&project);
+    for (std::int32_t i = 0; i < step; ++i) {
+        replay.StepForward();
+    }
+    return SnapshotOf(replay, project);
+}
+
+class TimeControls : public MainWindowFixture {
+protected:
+    TSnapshot Now() const { return SnapshotOf(Form->Replay, *Form->LogFile); }
+
+    // Where a click in the slider's groove lands on the given second.
+    QPoint SliderPointOf(int second) const {
+        QStyleOptionSlider option;
+        option.initFrom(Form->TimeSlider);
+        option.minimum = Form->TimeSlider->minimum();
+        option.maximum = Form->TimeSlider->maximum();
+        option.orientation = Qt::Horizontal;
+        const QRect groove = Form->TimeSlider->style()->subControlRect(
+            QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, Form->TimeSlider);
+        const QRect handle = Form->TimeSlider->style()->subControlRect(
+            QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, Form->TimeSlider);
+        const int span = groove.width() - handle.width();
+        const int x = QStyle::sliderPositionFromValue(option.minimum, option.maximum, second, span);
+        return {groove.x() + handle.width() / 2 + x, Form->TimeSlider->height() / 2};
+    }
+
+    void ChooseSpeed(const QString& text) {
+        Form->SpeedChooser->setEditText(text);
+        emit Form->SpeedChooser->lineEdit()->editingFinished();
+    }
+};
+
+TEST_F(TimeControls, ASeekLandsWhereSteppingLandsForwardsBackwardsAndWhilePlaying) {
+    ShowAndWait();
+    Load(Small);
+    EXPECT_EQ(Form->TimeSlider->maximum(), 73);
+    for (const int second : {10, 3, 60, 0, 73, 59}) {
+        SCOPED_TRACE(second);
+        Form->TimeSlider->setValue(second);
+        EXPECT_EQ(Now(), SteppedTo(Small, second * 4));
+    }
+    // A click in the groove jumps to the second under the mouse.
+    QTest::mouseClick(Form->TimeSlider, Qt::LeftButton, {}, SliderPointOf(20));
+    EXPECT_EQ(Form->TimeSlider->value(), 20);
+    EXPECT_EQ(Now(), SteppedTo(Small, 80));
+
+    // A playing replay goes on from the second chosen.
+    Form->StartAnimation();
+    const QSignalBlocker noRealTicks(Form->AnimationTimer);
+    Form->AnimationTimerTimer();
+    Form->TimeSlider->setValue(30);
+    EXPECT_TRUE(Form->AnimationTimer->isActive());
+    Form->AnimationTimerTimer();
+    EXPECT_EQ(Now(), SteppedTo(Small, 121));
+
+    Form->GoToEnd1->trigger();
+    EXPECT_EQ(Now(), SteppedTo(Small, 292));
+    EXPECT_EQ(Form->SavedPanel->text(), "Saved: 5");
+    Form->GoToStart1->trigger();
+    EXPECT_EQ(Now(), SteppedTo(Small, 0));
+}
+
+TEST_F(TimeControls, TheSliderAndItsReadoutFollowStepsAndTheLoop) {
+    Load(Small);
+    EXPECT_EQ(Form->TimeReadout->text(), "0:00 / 1:13, step 0");
+    Form->Forward1Click();
+    EXPECT_EQ(Form->TimeSlider->value(), 1);
+    EXPECT_EQ(Form->TimeReadout->text(), "0:01 / 1:13, step 4");
+    Form->StepOneForward1->trigger();
+    EXPECT_EQ(Form->TimeReadout->text(), "0:01 / 1:13, step 5");
+    EXPECT_EQ(Form->TimePanel->text(), "Time: 0:01 min"); // the status bar keeps its texts
+
+    Form->TimeSlider->setValue(72);
+    EXPECT_EQ(Form->TimeReadout->text(), "1:12 / 1:13, step 288");
+    Form->StartAnimation();
+    const QSignalBlocker noRealTicks(Form->AnimationTimer);
+    // Everybody has left at step 289: the loop starts over, and so does the slider.
+    Form->AnimationTimerTimer();
+    EXPECT_EQ(Form->Replay.TimeStep(), 0);
+    EXPECT_EQ(Form->TimeSlider->value(), 0);
+    EXPECT_EQ(Form->TimeReadout->text(), "0:00 / 1:13, step 0");
+
+    // A file with an offset counts it in both times, as the status bar does after step 0.
+    Load(WriteProject(FloorProject(8, 2, 30, {{1, 1, "3 3 3 S"}})));
+    Form->Forward1Click();
+    EXPECT_EQ(Form->TimeReadout->text(), "0:31 / 0:32, step 2");
+    EXPECT_EQ(Form->TimeSlider->maximum(), 2);
+}
+
+TEST_F(TimeControls, SingleStepsRetraceExactlyAndPauseAPlayingReplay) {
+    Load(Small);
+    std::vector<TSnapshot> way{Now()};
+    for (int i = 0; i < 13; ++i) {
+        Form->StepOneForward1Click();
+        way.push_back(Now());
+    }
+    EXPECT_EQ(Form->Replay.TimeStep(), 13);
+    for (int i = 12; i >= 0; --i) {
+        Form->StepOneBackward1Click();
+        EXPECT_TRUE(Now().SamePlaces(way[static_cast<std::size_t>(i)])) << i;
+    }
+    Form->StepOneBackward1Click();
+    EXPECT_EQ(Form->Replay.TimeStep(), 0) << "never before the start";
+    EXPECT_TRUE(Now().SamePlaces(SteppedTo(Small, 0)));
+
+    // Playing, paused at step 2: plays on to the whole second, then one step.
+    Form->StartAnimation();
+    {
+        const QSignalBlocker noRealTicks(Form->AnimationTimer);
+        Form->AnimationTimerTimer();
+        Form->AnimationTimerTimer();
+        Form->StepOneForward1Click();
+    }
+    EXPECT_FALSE(Form->AnimationTimer->isActive());
+    EXPECT_EQ(Form->Replay.TimeStep(), 5);
+    // A pause between two seconds stays there: play and pause again go on to the next one.
+    Form->Run1Click();
+    Form->Run1Click();
+    EXPECT_EQ(Form->Replay.TimeStep(), 8);
+
+    Form->GoToEnd1->trigger();
+    Form->StepOneForward1Click();
+    EXPECT_EQ(Form->Replay.TimeStep(), 292) << "nothing after everybody has left";
+}
+
+TEST_F(TimeControls, TheSpeedChangesARunningReplayAndIsKeptInTheSettings) {
+    Load(Small);
+    EXPECT_EQ(Form->SpeedChooser->currentText(), "5x");
+    Form->StartAnimation();
+    EXPECT_EQ(Form->AnimationTimer->interval(), 50);
+    ChooseSpeed("20x");
+    EXPECT_TRUE(Form->AnimationTimer->isActive());
+    EXPECT_EQ(Form->AnimationTimer->interval(), 12); // 1000 / 20 / 4
+    ChooseSpeed("7");
+    EXPECT_EQ(Form->AnimationTimer->interval(), 35);
+    EXPECT_EQ(Form->SpeedChooser->currentText(), "7x");
+    ChooseSpeed("1001");
+    EXPECT_EQ(Form->SpeedChooser->currentText(), "7x") << "no speed: the one in use stays";
+    EXPECT_EQ(Form->AnimationTimer->interval(), 35);
+    Form->SpeedChooser->setCurrentIndex(Form->SpeedChooser->findText("50x"));
+    emit Form->SpeedChooser->activated(Form->SpeedChooser->currentIndex());
+    EXPECT_EQ(Form->MaxAnimationSpeed, 50);
+
+    Form->close();
+    EXPECT_EQ(TSettingsStore().ReadInteger(TProgramSettings::KeyPath(), "MaxAnimationSpeed"), 50);
+    TMainFormProbe next;
+    EXPECT_EQ(next.MaxAnimationSpeed, 50);
+    EXPECT_EQ(next.SpeedChooser->currentText(), "50x");
+}
+
+} // namespace
