@@ -2,6 +2,7 @@
 
 #include "BenchFiles.h"
 #include "ByteSource.h"
+#include "EvacuationAnalysis.h"
 #include "LogFile.h"
 #include "LogScanner.h"
 #include "RecordingUiServices.h"
@@ -67,5 +68,38 @@ void BM_LoadLogFile1GB(benchmark::State& state) {
     LoadAndMeasureModel(state, "AMBLA_BENCH_LOG_1GB");
 }
 BENCHMARK(BM_LoadLogFile1GB)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+namespace {
+
+// The evacuation curve and the congestion map of the 200 MB file, against loading it in the same
+// run: analysis_per_load.
+void BM_EvacuationAnalysis(benchmark::State& state) {
+    const std::string path = BenchFile(state, "AMBLA_BENCH_LOG");
+    if (path.empty()) {
+        return;
+    }
+    TRecordingUiServices ui;
+    TScopedUiServices installed(ui);
+    TNoProgressWindow progress;
+    TLogFile1 project("Level");
+    const auto loadStart = std::chrono::steady_clock::now();
+    project.Load(path, progress);
+    const double loadSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
+    double analysisSeconds = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const TEvacuationAnalysis analysis = AnalyseEvacuation(project);
+        analysisSeconds +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        benchmark::DoNotOptimize(analysis.Curve.Saved.data());
+    }
+    state.counters["load_s"] = loadSeconds;
+    state.counters["analysis_per_load"] =
+        analysisSeconds / double(state.iterations()) / loadSeconds;
+}
+BENCHMARK(BM_EvacuationAnalysis)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

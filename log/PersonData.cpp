@@ -7,25 +7,24 @@
 
 namespace {
 
-struct TStep {
-    float Dx, Dy;
-};
-
 // Forward change of X and Y per direction; Y grows toward row 0.
-constexpr TStep DirectionSteps[9] = {{0, 0},  {0, 1},   {1, 1},  {1, 0}, {1, -1},
-                                     {0, -1}, {-1, -1}, {-1, 0}, {-1, 1}};
+constexpr TDirectionStep DirectionSteps[9] = {{0, 0},  {0, 1},   {1, 1},  {1, 0}, {1, -1},
+                                              {0, -1}, {-1, -1}, {-1, 0}, {-1, 1}};
 
 bool IsValidDirection(std::int32_t direction) {
     return direction >= 0 && direction <= 8;
 }
 
-// Levels come from the file; a malformed one must not overflow however far it is moved.
+} // namespace
+
+const TDirectionStep* StepOfDirection(std::int32_t direction) {
+    return IsValidDirection(direction) ? &DirectionSteps[direction] : nullptr;
+}
+
 std::int32_t AddLevels(std::int32_t level, std::int64_t change) {
     const std::int64_t sum = std::int64_t{level} + change;
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, INT32_MIN, INT32_MAX));
 }
-
-} // namespace
 
 float CellCentreX(std::int32_t x, std::int32_t xMax) {
     return static_cast<float>(std::int64_t{x} - xMax / 2) + 0.5f;
@@ -91,9 +90,9 @@ bool TPersonData::IsStepMoved(std::int32_t k) {
     if (!IsValidDirection(move.Direction)) {
         ReportBadDirection();
     } else if (move.Direction != 0) {
-        const TStep& step = DirectionSteps[move.Direction];
-        X += step.Dx;
-        Y += step.Dy;
+        const TDirectionStep& step = DirectionSteps[move.Direction];
+        X += static_cast<float>(step.Dx);
+        Y += static_cast<float>(step.Dy);
         Heading = move.Direction;
     }
     Level = AddLevels(Level, move.LevelChange);
@@ -119,9 +118,9 @@ bool TPersonData::IsStepMovedBack(std::int32_t k) {
     if (!IsValidDirection(move.Direction)) {
         ReportBadDirection();
     } else {
-        const TStep& step = DirectionSteps[move.Direction];
-        X -= step.Dx;
-        Y -= step.Dy;
+        const TDirectionStep& step = DirectionSteps[move.Direction];
+        X -= static_cast<float>(step.Dx);
+        Y -= static_cast<float>(step.Dy);
     }
     Level = AddLevels(Level, -std::int64_t{move.LevelChange});
     return true;

@@ -64,6 +64,19 @@ private:
 };
 
 // Centre of cell (x, y) in deck coordinates: the deck's centre lies at the origin, row 0 at +Y.
+// One step in a direction: the change of X and Y, Y growing toward row 0 (so the row index
+// falls by Dy).
+struct TDirectionStep {
+    std::int32_t Dx, Dy;
+};
+// The step of direction 0 .. 8 (0 stands); none for a direction the file cannot mean, which
+// moves nobody.
+const TDirectionStep* StepOfDirection(std::int32_t direction);
+
+// A deck number moved by a change; a malformed level from the file must not overflow however
+// far it is moved.
+std::int32_t AddLevels(std::int32_t level, std::int64_t change);
+
 float CellCentreX(std::int32_t x, std::int32_t xMax);
 float CellCentreY(std::int32_t y, std::int32_t yMax);
 

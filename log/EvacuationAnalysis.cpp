@@ -1,0 +1,273 @@
+#include "EvacuationAnalysis.h"
+
+#include "LogFile.h"
+#include "PersonData.h"
+
+#include <algorithm>
+#include <future>
+#include <limits>
+#include <thread>
+
+namespace {
+
+// Person-steps on one cell can pass what 32 bits hold only in a malformed file: they stop there.
+std::uint32_t SaturatingSum(std::uint32_t a, std::uint32_t b) {
+    const std::uint64_t sum = std::uint64_t{a} + b;
+    return static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(sum, std::numeric_limits<std::uint32_t>::max()));
+}
+
+// What one part of the population adds up to: difference arrays over the rows (a person counts
+// from the row it appears in to the row before it disappears) and steps stood per cell.
+struct TTally {
+    std::vector<std::int32_t> SavedChange;
+    std::vector<std::vector<std::int32_t>> OnDeckChange; // [deck][row]
+    std::vector<std::vector<std::uint32_t>> StandingSteps;
+};
+
+class TTallier {
+public:
+    TTallier(const TLogFile1& project, std::int32_t rows)
+        : Project(project), Rows(rows), VMax(project.VMax),
+          Decks(static_cast<std::int32_t>(project.Decks.size())) {
+        const auto cells = static_cast<std::size_t>(std::max(project.XMax, 0)) *
+                           static_cast<std::size_t>(std::max(project.YMax, 0));
+        Tally.SavedChange.assign(static_cast<std::size_t>(rows) + 1, 0);
+        Tally.OnDeckChange.assign(static_cast<std::size_t>(Decks),
+                                  std::vector<std::int32_t>(static_cast<std::size_t>(rows) + 1));
+        Tally.StandingSteps.assign(static_cast<std::size_t>(Decks),
+                                   std::vector<std::uint32_t>(cells));
+    }
+
+    void Add(const TPersonData& person) {
+        const std::int64_t leaves = std::int64_t{person.MoveCount} + 1;
+        AddChange(Tally.SavedChange, FirstRowAtOrAfter(leaves), 1);
+        std::int64_t step = 0;
+        std::int64_t from = 0; // the first step of the current level
+        std::int64_t x = person.StartX;
+        std::int64_t y = person.StartY;
+        std::int32_t level = person.StartLevel;
+        person.Moves.ForEachRun([&](std::int32_t count, TMove move) {
+            if (move.LevelChange == 0) {
+                Walk(count, move.Direction, x, y, level);
+                step += count;
+                return;
+            }
+            // Each entry changes the deck: the new one counts from the step after it.
+            for (std::int32_t i = 0; i < count; ++i) {
+                Walk(1, move.Direction, x, y, level);
+                OnLevel(level, from, step);
+                level = AddLevels(level, move.LevelChange);
+                from = ++step;
+            }
+        });
+        OnLevel(level, from, person.MoveCount);
+    }
+
+    TTally Take() { return std::move(Tally); }
+
+private:
+    // Steps stood still are counted on the cell the person stands on; a move shifts the cell.
+    void Walk(std::int32_t count, std::int32_t direction, std::int64_t& x, std::int64_t& y,
+              std::int32_t level) {
+        const TDirectionStep* offset = StepOfDirection(direction);
+        if (offset == nullptr) {
+            return;
+        }
+        if (direction == 0) {
+            AddStanding(x, y, level, count);
+        }
+        x += std::int64_t{offset->Dx} * count;
+        y -= std::int64_t{offset->Dy} * count;
+    }
+
+    void AddStanding(std::int64_t x, std::int64_t y, std::int32_t level, std::int32_t count) {
+        if (level < 0 || level >= Decks || x < 0 || y < 0 || x >= Project.XMax ||
+            y >= Project.YMax) {
+            return;
+        }
+        std::uint32_t& steps = Tally.StandingSteps[static_cast<std::size_t>(level)]
+                                                  [static_cast<std::size_t>(y * Project.XMax + x)];
+        steps = SaturatingSum(steps, static_cast<std::uint32_t>(count));
+    }
+
+    // The person is on the level from step first to step last, both included.
+    void OnLevel(std::int32_t level, std::int64_t first, std::int64_t last) {
+        if (level < 0 || level >= Decks) {
+            return;
+        }
+        auto& change = Tally.OnDeckChange[static_cast<std::size_t>(level)];
+        const std::int32_t begin = FirstRowAtOrAfter(first);
+        const std::int32_t end = FirstRowAtOrAfter(last + 1);
+        if (begin < end) {
+            AddChange(change, begin, 1);
+            AddChange(change, end, -1);
+        }
+    }
+
+    // The first row whose step is step or later; Rows when there is none. Without time steps
+    // per second there is only row 0, at step 0.
+    std::int32_t FirstRowAtOrAfter(std::int64_t step) const {
+        if (VMax <= 0) {
+            return step <= 0 ? 0 : Rows;
+        }
+        const std::int64_t row = step <= 0 ? 0 : (step + VMax - 1) / VMax;
+        return static_cast<std::int32_t>(std::min<std::int64_t>(row, Rows));
+    }
+
+    static void AddChange(std::vector<std::int32_t>& change, std::int32_t row, std::int32_t by) {
+        change[static_cast<std::size_t>(row)] += by;
+    }
+
+    const TLogFile1& Project;
+    std::int32_t Rows;
+    std::int32_t VMax;
+    std::int32_t Decks;
+    TTally Tally;
+};
+
+TTally TallyPersons(const TLogFile1& project, std::int32_t rows, std::size_t first,
+                    std::size_t last) {
+    TTallier tallier(project, rows);
+    for (std::size_t i = first; i < last; ++i) {
+        tallier.Add(project.Persons[i]);
+    }
+    return tallier.Take();
+}
+
+// Adds the tally of one part of the population into the total.
+void AddInto(TTally& total, const TTally& part) {
+    std::transform(total.SavedChange.begin(), total.SavedChange.end(), part.SavedChange.begin(),
+                   total.SavedChange.begin(), std::plus<>());
+    for (std::size_t d = 0; d < total.OnDeckChange.size(); ++d) {
+        std::transform(total.OnDeckChange[d].begin(), total.OnDeckChange[d].end(),
+                       part.OnDeckChange[d].begin(), total.OnDeckChange[d].begin(), std::plus<>());
+        std::transform(total.StandingSteps[d].begin(), total.StandingSteps[d].end(),
+                       part.StandingSteps[d].begin(), total.StandingSteps[d].begin(),
+                       SaturatingSum);
+    }
+}
+
+// The running sum of a difference array, one value per row.
+std::vector<std::int32_t> RunningSum(const std::vector<std::int32_t>& change, std::int32_t rows) {
+    std::vector<std::int32_t> values(static_cast<std::size_t>(rows));
+    std::int32_t sum = 0;
+    for (std::size_t row = 0; row < values.size(); ++row) {
+        sum += change[row];
+        values[row] = sum;
+    }
+    return values;
+}
+
+TEvacuationCurve CurveOf(const TLogFile1& project, const TTally& tally, std::int32_t rows) {
+    TEvacuationCurve curve;
+    curve.TimeOffset = project.TOff;
+    curve.PersonCount = static_cast<std::int32_t>(project.Persons.size());
+    curve.Saved = RunningSum(tally.SavedChange, rows);
+    for (std::size_t d = 0; d < tally.OnDeckChange.size(); ++d) {
+        curve.OnDeck.push_back(RunningSum(tally.OnDeckChange[d], rows));
+        curve.DeckCaptions.push_back(project.Decks[d].Caption);
+    }
+    return curve;
+}
+
+TCongestionMap MapOf(const TLogFile1& project, const TTally& tally) {
+    TCongestionMap map;
+    map.Width = std::max(project.XMax, 0);
+    map.Height = std::max(project.YMax, 0);
+    const float stepsPerSecond = project.VMax > 0 ? static_cast<float>(project.VMax) : 1.0f;
+    for (const auto& steps : tally.StandingSteps) {
+        std::vector<float>& seconds = map.StandingSeconds.emplace_back(steps.size());
+        std::transform(steps.begin(), steps.end(), seconds.begin(),
+                       [&](std::uint32_t n) { return static_cast<float>(n) / stepsPerSecond; });
+    }
+    return map;
+}
+
+// The whole seconds of the replay up to the first at which everybody has left, and 1.
+std::int32_t RowCountOf(const TLogFile1& project) {
+    std::int64_t last = 0;
+    for (const TPersonData& person : project.Persons) {
+        last = std::max(last, std::int64_t{person.MoveCount} + 1);
+    }
+    if (project.VMax <= 0 || project.Persons.empty()) {
+        return 1;
+    }
+    return static_cast<std::int32_t>((last + project.VMax - 1) / project.VMax) + 1;
+}
+
+} // namespace
+
+std::optional<std::int32_t> TEvacuationCurve::RowWhenLeft(double share) const {
+    if (PersonCount <= 0) {
+        return std::nullopt;
+    }
+    const double wanted = share * PersonCount;
+    for (std::size_t row = 0; row < Saved.size(); ++row) {
+        if (Saved[row] >= wanted) {
+            return static_cast<std::int32_t>(row);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string TEvacuationCurve::Csv() const {
+    // A caption holding a comma, a quote or a line break is quoted, its quotes doubled.
+    const auto field = [](const std::string& text) {
+        if (text.find_first_of(",\"\r\n") == std::string::npos) {
+            return text;
+        }
+        std::string quoted = "\"";
+        for (const char c : text) {
+            quoted += c;
+            if (c == '"') {
+                quoted += '"';
+            }
+        }
+        return quoted + "\"";
+    };
+    std::string csv = "time,saved";
+    for (const std::string& caption : DeckCaptions) {
+        csv += ',';
+        csv += field(caption);
+    }
+    csv += '\n';
+    for (std::size_t row = 0; row < Saved.size(); ++row) {
+        csv += std::to_string(std::int64_t{TimeOffset} + static_cast<std::int64_t>(row));
+        csv += ',';
+        csv += std::to_string(Saved[row]);
+        for (const auto& onDeck : OnDeck) {
+            csv += ',';
+            csv += std::to_string(onDeck[row]);
+        }
+        csv += '\n';
+    }
+    return csv;
+}
+
+float TCongestionMap::MostSeconds(std::int32_t deck) const {
+    if (deck < 0 || static_cast<std::size_t>(deck) >= StandingSeconds.size() ||
+        StandingSeconds[static_cast<std::size_t>(deck)].empty()) {
+        return 0.0f;
+    }
+    const auto& seconds = StandingSeconds[static_cast<std::size_t>(deck)];
+    return *std::max_element(seconds.begin(), seconds.end());
+}
+
+TEvacuationAnalysis AnalyseEvacuation(const TLogFile1& project) {
+    const std::int32_t rows = RowCountOf(project);
+    const std::size_t persons = project.Persons.size();
+    const std::size_t parts = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+    std::vector<std::future<TTally>> running;
+    for (std::size_t p = 0; p < parts; ++p) {
+        const std::size_t first = persons * p / parts;
+        const std::size_t last = persons * (p + 1) / parts;
+        running.push_back(
+            std::async(std::launch::async, TallyPersons, std::cref(project), rows, first, last));
+    }
+    TTally total = running.front().get();
+    for (std::size_t p = 1; p < running.size(); ++p) {
+        AddInto(total, running[p].get());
+    }
+    return {CurveOf(project, total, rows), MapOf(project, total)};
+}

@@ -1,0 +1,47 @@
+#pragma once
+// What an evacuation comes to, taken from the move lists in one pass instead of replaying it:
+// how many persons have left, and how many are on each deck, at every whole second (the
+// evacuation curve), and how long persons stood still on each cell (the congestion map).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class TLogFile1;
+
+struct TEvacuationCurve {
+    // Row s is whole second s of the replay, time step s x VMax, from 0 to the first whole
+    // second at which everybody has left; its time, as the status bar shows it after the first
+    // step, is s + TimeOffset.
+    std::int32_t TimeOffset = 0;
+    std::int32_t PersonCount = 0;
+    std::vector<std::int32_t> Saved;
+    std::vector<std::vector<std::int32_t>> OnDeck; // [deck][row]
+    std::vector<std::string> DeckCaptions;
+
+    std::int32_t RowCount() const { return static_cast<std::int32_t>(Saved.size()); }
+    // The first row at which at least that share of the persons have left; none when no row
+    // has, or there are no persons.
+    std::optional<std::int32_t> RowWhenLeft(double share) const;
+    // One line per row: time, saved, then the persons on each deck; a header line first.
+    std::string Csv() const;
+};
+
+struct TCongestionMap {
+    std::int32_t Width = 0;  // cells, XMax
+    std::int32_t Height = 0; // cells, YMax
+    // Per deck, row-major as the deck's cells: the seconds persons stood on each cell (time
+    // steps of direction 0, over VMax).
+    std::vector<std::vector<float>> StandingSeconds;
+
+    float MostSeconds(std::int32_t deck) const;
+};
+
+struct TEvacuationAnalysis {
+    TEvacuationCurve Curve;
+    TCongestionMap Map;
+};
+
+// Reads every move list once, split over the processors. The project is only read.
+TEvacuationAnalysis AnalyseEvacuation(const TLogFile1& project);

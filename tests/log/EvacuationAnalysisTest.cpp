@@ -1,0 +1,172 @@
+// The evacuation curve and the congestion map, taken from the move lists in one pass, against a
+// replay that steps through every time step and counts.
+
+#include "EvacuationAnalysis.h"
+#include "LogTestSupport.h"
+#include "Replay.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// Three decks of size x size free cells; persons start anywhere on them. Their lists mix single
+// entries, runs, deck changes and invalid directions; some persons leave at once, some stand
+// all along, some walk off the deck.
+std::string RandomProject(std::mt19937& random, int vMax, int tOff) {
+    constexpr int size = 6;
+    constexpr int decks = 3;
+    const auto pick = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    const int persons = pick(1, 12);
+    std::string text = "<header>\npmax " + std::to_string(persons) + "\nxmax 6\nymax 6\nzmax " +
+                       std::to_string(decks) + "\nvmax " + std::to_string(vMax) + "\ntoff " +
+                       std::to_string(tOff) + "\nversion 1\n</header>\n";
+    for (int d = 0; d < decks; ++d) {
+        text += "<deck>\ncaption Deck " + std::to_string(d) + "\nlevel " + std::to_string(d) +
+                "\n(celldata)\n";
+        for (int y = 0; y < size; ++y) {
+            text += "P6x0\n";
+        }
+        text += "</deck>\n";
+    }
+    text += "<persons>\n<startpositions>\n";
+    for (int p = 0; p < persons; ++p) {
+        text += std::to_string(pick(0, size - 1)) + " " + std::to_string(pick(0, size - 1)) + " " +
+                std::to_string(pick(0, decks - 1)) + " 1 0\n";
+    }
+    text += "(movement)\n";
+    for (int p = 0; p < persons; ++p) {
+        const int kind = pick(0, 5);
+        if (kind == 0) {
+            text += "S\n"; // leaves at once
+            continue;
+        }
+        if (kind == 1) {
+            text += "P" + std::to_string(pick(1, 40)) + "x0 S\n"; // never moves
+            continue;
+        }
+        for (int entries = pick(1, 10); entries > 0; --entries) {
+            const int what = pick(0, 9);
+            const std::string direction = std::to_string(pick(0, 8));
+            if (what < 4) {
+                text += direction + " ";
+            } else if (what < 7) {
+                text += "P" + std::to_string(pick(2, 9)) + "x" + direction + " ";
+            } else if (what == 7) {
+                text += "U" + direction + " ";
+            } else if (what == 8) {
+                text += "D" + direction + " ";
+            } else {
+                text += "9 "; // not a direction: the person stays, as the replay keeps it
+            }
+        }
+        text += "S\n";
+    }
+    return text + "</persons>\n";
+}
+
+// The replay stepped through every time step: the counts at each whole second, and the steps
+// stood on each cell, counted on the cell each person stands on before its step.
+struct TReplayCount {
+    std::vector<std::int32_t> Saved;
+    std::vector<std::vector<std::int32_t>> OnDeck;
+    std::vector<std::vector<std::int32_t>> StandingSteps;
+};
+
+TReplayCount CountByReplay(TLogFile1& project, std::int32_t rows) {
+    const auto decks = static_cast<std::size_t>(project.ZMax);
+    TReplayCount count{{},
+                       std::vector<std::vector<std::int32_t>>(decks),
+                       std::vector<std::vector<std::int32_t>>(
+                           decks, std::vector<std::int32_t>(
+                                      static_cast<std::size_t>(project.XMax * project.YMax)))};
+    std::vector<std::vector<TMove>> lists;
+    for (const TPersonData& person : project.Persons) {
+        lists.push_back(person.ExpandedMoves());
+    }
+    TReplay replay;
+    replay.SetProject(&project);
+    const std::int32_t stepsPerRow = std::max(project.VMax, 1);
+    for (std::int32_t row = 0; row < rows; ++row) {
+        while (project.VMax > 0 && replay.TimeStep() < row * stepsPerRow) {
+            const std::int32_t k = replay.TimeStep();
+            for (std::size_t p = 0; p < lists.size(); ++p) {
+                const TPersonData& person = project.Persons[p];
+                const auto x = static_cast<std::int32_t>(person.X + float(project.XMax / 2) - 0.5f);
+                const auto y = static_cast<std::int32_t>(float(project.YMax / 2) - 0.5f - person.Y);
+                if (k < person.MoveCount && lists[p][static_cast<std::size_t>(k)].Direction == 0 &&
+                    person.Level >= 0 && person.Level < project.ZMax && x >= 0 && y >= 0 &&
+                    x < project.XMax && y < project.YMax) {
+                    ++count.StandingSteps[static_cast<std::size_t>(person.Level)]
+                                         [static_cast<std::size_t>(y * project.XMax + x)];
+                }
+            }
+            replay.StepForward();
+        }
+        count.Saved.push_back(replay.SavedCount());
+        for (std::size_t d = 0; d < decks; ++d) {
+            std::int32_t on = 0;
+            for (const TPersonData& person : project.Persons) {
+                on += person.Level == static_cast<std::int32_t>(d) ? 1 : 0;
+            }
+            count.OnDeck[d].push_back(on);
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(EvacuationAnalysis, CurveAndMapEqualAReplayThatCountsEveryStep) {
+    std::mt19937 random(20261207);
+    for (int project = 0; project < 150; ++project) {
+        const int vMax = project % 4 + 1;
+        const std::string text = RandomProject(random, vMax, project % 7 - 3);
+        SCOPED_TRACE(text);
+        TLoadedProject loaded(text);
+        const TEvacuationAnalysis analysis = AnalyseEvacuation(loaded.Project);
+        const TEvacuationCurve& curve = analysis.Curve;
+        TReplay replay;
+        replay.SetProject(&loaded.Project);
+        ASSERT_EQ(curve.RowCount(), replay.LastSecond() + 1);
+        const TReplayCount count = CountByReplay(loaded.Project, curve.RowCount());
+        EXPECT_EQ(curve.Saved, count.Saved);
+        EXPECT_EQ(curve.Saved.back(), loaded.Project.PMax) << "everybody has left at the end";
+        EXPECT_EQ(curve.OnDeck, count.OnDeck);
+        for (std::size_t d = 0; d < count.StandingSteps.size(); ++d) {
+            std::vector<float> seconds;
+            for (const std::int32_t steps : count.StandingSteps[d]) {
+                seconds.push_back(float(steps) / float(vMax));
+            }
+            EXPECT_EQ(analysis.Map.StandingSeconds[d], seconds) << "deck " << d;
+        }
+        if (HasFailure()) {
+            return;
+        }
+    }
+}
+
+// Four persons who leave after 0, 3, 5 and 9 entries, at two steps a second with an offset of
+// 10 s: everybody has left at step 10, the fifth whole second.
+TEST(EvacuationAnalysis, CsvHasARowPerSecondAndTheShareTimesAreItsRows) {
+    TLoadedProject loaded(FloorProject(
+        8, 2, 10, {{0, 0, "S"}, {1, 1, "0 0 0 S"}, {2, 2, "3 3 3 3 3 S"}, {3, 3, "P9x0 S"}}));
+    const TEvacuationCurve curve = AnalyseEvacuation(loaded.Project).Curve;
+    EXPECT_EQ(curve.Csv(), "time,saved,Floor\n"
+                           "10,0,4\n"
+                           "11,1,3\n"
+                           "12,2,2\n"
+                           "13,3,1\n"
+                           "14,3,1\n"
+                           "15,4,0\n");
+    EXPECT_EQ(curve.RowWhenLeft(0.5), 2);
+    EXPECT_EQ(curve.RowWhenLeft(0.9), 5);
+    EXPECT_EQ(curve.RowWhenLeft(1.0), 5);
+    const TCongestionMap map = AnalyseEvacuation(loaded.Project).Map;
+    EXPECT_EQ(map.StandingSeconds[0][3 * 8 + 3], 4.5f); // nine steps at two a second
+    EXPECT_EQ(map.StandingSeconds[0][1 * 8 + 1], 1.5f);
+    EXPECT_EQ(map.MostSeconds(0), 4.5f);
+}
