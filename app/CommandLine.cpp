@@ -10,6 +10,9 @@ const char* const UsageText =
     "  ambla-viewer --stats FILE           print the statistics of a 3D log file\n"
     "  ambla-viewer --check FILE           list every fault of a 3D log file as\n"
     "                                      FILE:LINE:COLUMN: message\n"
+    "  ambla-viewer --curve FILE           print the evacuation curve of a 3D log file as\n"
+    "                                      CSV: per second the time, the persons saved\n"
+    "                                      and the persons on each deck\n"
     "  ambla-viewer --render FILE --out DIR [--deck D] [--from S] [--to T]\n"
     "               [--every K] [--size WxH]\n"
     "                                      write the frames of the replay of deck D\n"
@@ -121,7 +124,8 @@ std::optional<TCommandLine> ParseCommandLine(const std::vector<std::string>& arg
         return line;
     }
     for (const auto& [option, mode] : {std::pair{"--stats", TCommandLine::TMode::Stats},
-                                       std::pair{"--check", TCommandLine::TMode::Check}}) {
+                                       std::pair{"--check", TCommandLine::TMode::Check},
+                                       std::pair{"--curve", TCommandLine::TMode::Curve}}) {
         if (args[0] == option) {
             if (args.size() != 2) {
                 return std::nullopt;

@@ -18,7 +18,7 @@ struct TRenderRequest {
 };
 
 struct TCommandLine {
-    enum class TMode { Gui, Stats, Dump, Check, Render, Help, Version };
+    enum class TMode { Gui, Stats, Dump, Check, Curve, Render, Help, Version };
     TMode Mode = TMode::Gui;
     std::string FileName;   // the log file; for the window, the optional file to open
     std::int32_t Steps = 0; // playback steps before a dump

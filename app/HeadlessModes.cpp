@@ -1,5 +1,6 @@
 #include "HeadlessModes.h"
 
+#include "EvacuationAnalysis.h"
 #include "JsonWriter.h"
 #include "LogFile.h"
 #include "RecordingUiServices.h"
@@ -119,6 +120,18 @@ int RunStatsMode(const std::string& fileName) {
     }
     TPlainTextView view;
     project.FillStatistics(view);
+    return 0;
+}
+
+int RunCurveMode(const std::string& fileName) {
+    TRecordingUiServices services(/*echoToStderr=*/true);
+    TScopedUiServices installed(services);
+    TNoProgressWindow progress;
+    TLogFile1 project("Level");
+    if (!project.Load(fileName, progress)) {
+        return 1; // the message is on stderr already
+    }
+    std::fputs(AnalyseEvacuation(project).Curve.Csv().c_str(), stdout);
     return 0;
 }
 

@@ -9,3 +9,5 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps);
 // Lists every fault of the file as FILE:LINE:COLUMN: message, then a summary; 0 when the file is
 // clean, 1 when it has faults, 2 when it cannot be read.
 int RunCheckMode(const std::string& fileName);
+// Prints the evacuation curve as CSV; 1 when the file cannot be loaded.
+int RunCurveMode(const std::string& fileName);

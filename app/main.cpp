@@ -27,6 +27,8 @@ int main(int argc, char* argv[]) {
         return RunDumpMode(commandLine->FileName, commandLine->Steps);
     case TCommandLine::TMode::Check:
         return RunCheckMode(commandLine->FileName);
+    case TCommandLine::TMode::Curve:
+        return RunCurveMode(commandLine->FileName);
     case TCommandLine::TMode::Render:
         return RunRenderMode(commandLine->FileName, commandLine->Render);
     case TCommandLine::TMode::Help:

@@ -19,6 +19,7 @@ TEST(CommandLine, ChoosesTheMode) {
         {{"ship.3dl", "--ignored", "more"}, TMode::Gui, "ship.3dl", 0},
         {{"-"}, TMode::Gui, "-", 0},
         {{"--stats", "ship.3dl"}, TMode::Stats, "ship.3dl", 0},
+        {{"--curve", "ship.3dl"}, TMode::Curve, "ship.3dl", 0},
         {{"--dump", "ship.3dl"}, TMode::Dump, "ship.3dl", 0},
         {{"--dump", "ship.3dl", "--steps", "0"}, TMode::Dump, "ship.3dl", 0},
         {{"--dump", "a b.3dl", "--steps", "2147483647"}, TMode::Dump, "a b.3dl", 2147483647},

@@ -133,6 +133,15 @@ TEST_F(HeadlessMode, CheckListsEveryFaultWithLineAndColumn) {
     EXPECT_EQ(unreadable.Out, "");
 }
 
+// Two persons at two steps a second with an offset of 30 s; the second leaves at step 6.
+TEST_F(HeadlessMode, CurvePrintsACsvRowPerSecond) {
+    const TRun run = Run({"--curve", File});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Out, "time,saved,\"Deck \"\"A\"\"\tB\xe9\"\n30,0,2\n31,0,2\n32,1,1\n33,2,0\n");
+    EXPECT_EQ(run.Err, VersionWarning);
+    EXPECT_EQ(Run({"--curve", (Dir / "missing.3dl").string()}).ExitCode, 1);
+}
+
 TEST_F(HeadlessMode, DumpListsTheBoxesTheWindowShowsAndWhatWasHeldBack) {
     const std::string flooded = (Dir / "flooded.3dl").string();
     const std::string clean = Header(1, 2, 1, 1) + "<deck>\nlevel 0\n(celldata)\nP2x0\n</deck>\n";
