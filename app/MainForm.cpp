@@ -73,6 +73,7 @@ void TMainForm::FormCreate() {
     ConnectReplay();
     ConnectScreenShots();
     ConnectTimeControls();
+    ConnectEvacuation();
     StopAnimation();
 
     TProgramSettings settings;
@@ -235,7 +236,9 @@ void TMainForm::LoadLogFile(const QString& path) {
 void TMainForm::DropProject() {
     Replay.SetProject(nullptr);
     View->ClearProject();
+    DropEvacuation();
     LogFile.reset();
+    ShowEvacuationCommands();
 }
 
 void TMainForm::BeginLoad(const QString& path) {
@@ -256,6 +259,7 @@ void TMainForm::ShowLoadedProject() {
     UpdateLightStatus();
     ShowReplayTexts();
     FillDeckChooser();
+    ShowEvacuationCommands();
 }
 
 void TMainForm::EndLoad() {

@@ -2,6 +2,7 @@
 // The main window: menus, tool bar, deck chooser, status bar and the 3D view; it owns the loaded
 // project and drives loading, playback and the view commands.
 
+#include "EvacuationAnalysis.h"
 #include "LogFile.h"
 #include "Options.h"
 #include "RecentFiles.h"
@@ -22,6 +23,7 @@ class QSlider;
 class QTimer;
 class QToolButton;
 class TCellView3D;
+class TEvacuationCurveForm;
 class TFProgressDialog;
 class TIntroForm;
 class TOptionsForm;
@@ -71,6 +73,8 @@ public slots:
     void GoToEnd1Click();
     void TimeSliderChange(int second); // the second chosen on the slider
     void SpeedChooserChange();         // a speed chosen or typed
+    void EvacuationCurve1Click();
+    void CongestionMap1Click(); // the map on or off, as the menu entry's check says
     void AnimationTimerTimer();
     void Deckup1Click();
     void Deckdown1Click();
@@ -130,6 +134,13 @@ private:
     void ShowReplayPosition();
     void ShowSpeed();
     int TickInterval() const;
+    void ConnectEvacuation();
+    void ShowEvacuationCommands();
+    // The project's evacuation curve and congestion map, made at the first call; none without a
+    // project, or while it is being made.
+    const TEvacuationAnalysis* Analysis();
+    void ShowCurveTime();
+    void DropEvacuation();
     void StartAnimation();
     void StopAnimation();
     void Tick();
@@ -174,7 +185,9 @@ private:
     QAction* Deckdown1 = nullptr;
     QAction* Zoomin1 = nullptr;
     QAction* Zoomout1 = nullptr;
-    QAction* Run1 = nullptr; // play or pause
+    QAction* EvacuationCurve1 = nullptr;
+    QAction* CongestionMap1 = nullptr; // checked while the map is shown
+    QAction* Run1 = nullptr;           // play or pause
     QAction* ResettoStart1 = nullptr;
     QAction* Forward1 = nullptr;  // a second forwards
     QAction* Backward1 = nullptr; // a second backwards
@@ -214,6 +227,9 @@ private:
     TOptionsForm* OptionsForm = nullptr;
     TFStatistics* FStatistics = nullptr;
     THelpForm* HelpForm = nullptr;
+    TEvacuationCurveForm* CurveForm = nullptr; // made at the first E
+    std::unique_ptr<TEvacuationAnalysis> EvacuationAnalysis;
+    bool Analysing = false;
     bool Loading = false;
     bool InTick = false;
     // A close and a load that wait for the project; of several loads, the last one chosen.

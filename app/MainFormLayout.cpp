@@ -75,6 +75,10 @@ void TMainForm::CreateViewsAndAnimationMenus() {
     Views1->addSeparator();
     Zoomin1 = AddItem(Views1, "Zoom in", QKeySequence("Q"));
     Zoomout1 = AddItem(Views1, "Zoom out", QKeySequence("A"));
+    Views1->addSeparator();
+    EvacuationCurve1 = AddItem(Views1, "Evacuation &curve...", QKeySequence("E"));
+    CongestionMap1 = AddItem(Views1, "Congestion &map", QKeySequence("H"));
+    CongestionMap1->setCheckable(true);
     connect(Deckup1, &QAction::triggered, this, &TMainForm::Deckup1Click);
     connect(Deckdown1, &QAction::triggered, this, &TMainForm::Deckdown1Click);
     connect(Zoomin1, &QAction::triggered, this, &TMainForm::Button1Click);

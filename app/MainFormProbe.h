@@ -51,6 +51,10 @@ public:
     using TMainForm::StepOneBackward1;
     using TMainForm::StepOneForward1;
 
+    using TMainForm::CongestionMap1;
+    using TMainForm::CurveForm;
+    using TMainForm::EvacuationCurve1;
+
     using TMainForm::AnimationTimer;
     using TMainForm::BitBtn1;
     using TMainForm::BitBtn2;

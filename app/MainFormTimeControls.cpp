@@ -109,6 +109,7 @@ void TMainForm::ShowReplayPosition() {
         TimeSlider->setValue(Replay.ElapsedSeconds());
     }
     TimeReadout->setText(QString::fromStdString(Replay.PositionText()));
+    ShowCurveTime();
 }
 
 void TMainForm::ShowSpeed() {

@@ -1,5 +1,7 @@
 #include "CellView3D.h"
 
+#include "CongestionLegend.h"
+
 #include <QTimer>
 
 TCellView3D::TCellView3D(QWidget* owner) : TCellView3D(owner, std::make_unique<TDeckRenderer>()) {}
@@ -29,6 +31,7 @@ void TCellView3D::ShowProject(TLogFile1& project) {
 
 void TCellView3D::ClearProject() {
     Renderer->ClearProject();
+    CongestionMap = nullptr;
     // A large deck's buffers are let go before the next file loads.
     ReleaseInContext([this] { Renderer->ReleaseDeckGeometry(); });
     Invalidate();
@@ -36,8 +39,22 @@ void TCellView3D::ClearProject() {
 
 void TCellView3D::SelectDeck(std::int32_t index) {
     if (Renderer->SelectDeck(index)) {
+        ShowCongestionLegend(); // each deck has a scale of its own
         Invalidate();
     }
+}
+
+void TCellView3D::ShowCongestionMap(const TCongestionMap* map) {
+    CongestionMap = map;
+    Renderer->ShowCongestionMap(map);
+    ShowCongestionLegend();
+    Invalidate();
+}
+
+void TCellView3D::ShowCongestionLegend() {
+    Renderer->SetCornerPicture(CongestionMap != nullptr
+                                   ? CongestionLegend(CongestionMap->MostSeconds(DeckIndex()))
+                                   : QImage());
 }
 
 void TCellView3D::ToggleOrigin() {

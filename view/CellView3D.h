@@ -31,6 +31,10 @@ public:
     void RemoveLight();
     std::int32_t GetLightCount() const;
 
+    // The congestion map over the floor with its legend, or none; the map must outlive its
+    // showing.
+    void ShowCongestionMap(const TCongestionMap* map);
+
     void SetPersonsBatched(bool batched) { Renderer->SetPersonsBatched(batched); }
     void HidePersons() { Renderer->HidePersons(); }
 
@@ -46,6 +50,8 @@ private:
     template <typename TRelease> void ReleaseInContext(TRelease release);
     void ChangeLightsAtViewCentre(void (TDeck::*change)(float, float));
     void ReportBadHeadingLater();
+    void ShowCongestionLegend();
 
     std::unique_ptr<TDeckRenderer> Renderer;
+    const TCongestionMap* CongestionMap = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "UiServices.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -82,6 +83,8 @@ void TDeckRenderer::ClearProject() {
     FPersonCount = 0;
     DeckGeometryWanted = false;
     PersonBatch = TPersonPrisms();
+    ShowCongestionMap(nullptr);
+    SetCornerPicture(QImage());
 }
 
 bool TDeckRenderer::SelectDeck(std::int32_t index) {
@@ -90,6 +93,7 @@ bool TDeckRenderer::SelectDeck(std::int32_t index) {
         return false;
     }
     DeckGeometryWanted = DeckGeometryWanted || index != FDeckIndex;
+    CongestionOverlayWanted = CongestionOverlayWanted || index != FDeckIndex;
     FDeckIndex = index;
     FLights = &(*FDecks)[static_cast<std::size_t>(index)].Lights;
     SetupPending = true;
@@ -102,6 +106,16 @@ TDeck* TDeckRenderer::CurrentDeck() const {
         return nullptr;
     }
     return &(*FDecks)[static_cast<std::size_t>(FDeckIndex)];
+}
+
+void TDeckRenderer::ShowCongestionMap(const TCongestionMap* map) {
+    CongestionMap = map;
+    CongestionOverlayWanted = true;
+}
+
+void TDeckRenderer::SetCornerPicture(const QImage& picture) {
+    PendingCornerPicture = picture;
+    CornerPictureWanted = true;
 }
 
 void TDeckRenderer::InitializeContext() {
@@ -145,6 +159,11 @@ void TDeckRenderer::DrawFrame(const TCamera& camera, std::int32_t width, std::in
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glFlush();
     RenderScene(camera);
+    if (CornerPictureWanted) {
+        CornerPictureWanted = false;
+        CornerPicture.Set(std::exchange(PendingCornerPicture, QImage()));
+    }
+    CornerPicture.Draw(width, height);
     glFlush();
 }
 
@@ -182,14 +201,17 @@ void TDeckRenderer::DeleteDisplayLists() {
 
 void TDeckRenderer::ReleaseDeckGeometry() {
     DeckGeometry.Release();
+    CongestionOverlay.Release();
 }
 
 void TDeckRenderer::ReleaseGraphics() {
     DeleteDisplayLists();
-    DeckGeometry.Release();
+    ReleaseDeckGeometry();
+    CornerPicture.Release();
     // A later frame in a new context builds them again.
     DisplayListsWanted = FDecks != nullptr;
     DeckGeometryWanted = FDecks != nullptr;
+    CongestionOverlayWanted = CongestionMap != nullptr;
 }
 
 void TDeckRenderer::RenderScene(const TCamera& camera) {
@@ -206,6 +228,7 @@ void TDeckRenderer::RenderScene(const TCamera& camera) {
     // Lights are placed before anything is drawn, so every frame is lit where the lights are.
     PlaceLights();
     DrawDeckContents();
+    DrawCongestionMap();
     glPopMatrix();
 }
 
@@ -305,6 +328,18 @@ void TDeckRenderer::RebuildDeckGeometry() {
     } else {
         DeckGeometry.Release();
     }
+}
+
+void TDeckRenderer::DrawCongestionMap() {
+    if (CongestionOverlayWanted) {
+        CongestionOverlayWanted = false;
+        if (CongestionMap != nullptr) {
+            CongestionOverlay.Build(*CongestionMap, FDeckIndex);
+        } else {
+            CongestionOverlay.Release();
+        }
+    }
+    CongestionOverlay.Draw();
 }
 
 void TDeckRenderer::ReportBadHeading() {

@@ -5,6 +5,8 @@
 // rendered without a display both draw through it, so both show the same picture.
 
 #include "CameraMath.h"
+#include "CongestionOverlay.h"
+#include "CornerPicture.h"
 #include "Deck.h"
 #include "DeckGeometry.h"
 #include "LogFile.h"
@@ -44,6 +46,13 @@ public:
 
     void ToggleOrigin() { FShowOrigin = !FShowOrigin; }
     bool ShowOrigin() const { return FShowOrigin; }
+    // The congestion map over the floor of the deck shown, from the next frame on; none hides
+    // it. The map must outlive its showing.
+    void ShowCongestionMap(const TCongestionMap* map);
+    // A picture over the lower left corner of the frame from the next frame on, such as the
+    // map's legend; a null picture removes it.
+    void SetCornerPicture(const QImage& picture);
+
     // The lights of the deck shown changed; they take effect at the next frame.
     void LightsChanged() { SetupPending = true; }
 
@@ -82,6 +91,7 @@ private:
     void PlaceLights();
     void DrawQuads();
     void RebuildDeckGeometry();
+    void DrawCongestionMap();
     void ReportBadHeading();
 
     bool FShowOrigin = true;
@@ -105,4 +115,11 @@ private:
     TDeckGeometry DeckGeometry;
     bool DeckGeometryWanted = false;
     bool BadHeadingReported = false;
+
+    const TCongestionMap* CongestionMap = nullptr;
+    TCongestionOverlay CongestionOverlay;
+    bool CongestionOverlayWanted = false;
+    TCornerPicture CornerPicture;
+    QImage PendingCornerPicture;
+    bool CornerPictureWanted = false;
 };

@@ -103,6 +103,8 @@ TEST_F(HelpForm, KeyListReadsLineByLineWithItsActionsInOneColumn) {
                                          "S:\tDeck down\n"
                                          "Q:\tZoom in\n"
                                          "A:\tZoom out\n"
+                                         "E:\tEvacuation curve\n"
+                                         "H:\tCongestion map\n"
                                          "\n"
                                          "Animation\n"
                                          "1:\tReset to start\n"
@@ -135,7 +137,7 @@ TEST_F(HelpForm, KeyListReadsLineByLineWithItsActionsInOneColumn) {
             actionStarts << block.layout()->lineAt(0).cursorToX(tab + 1);
         }
     }
-    ASSERT_EQ(actionStarts.size(), 18);
+    ASSERT_EQ(actionStarts.size(), 20);
     for (const qreal x : actionStarts) {
         EXPECT_EQ(x, actionStarts.front());
     }

@@ -1,0 +1,171 @@
+#include "EvacuationCurveForm.h"
+
+#include "JpegWriter.h"
+#include "Replay.h"
+#include "UiServices.h"
+
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QString Clock(std::int64_t seconds) {
+    return QString::fromStdString(ClockText(static_cast<std::int32_t>(
+               std::clamp<std::int64_t>(seconds, INT32_MIN, INT32_MAX)))) +
+           " min";
+}
+
+QString PngBeside(const QString& csvFile) {
+    const QFileInfo csv(csvFile);
+    return csv.dir().filePath(csv.completeBaseName() + ".png");
+}
+
+} // namespace
+
+TEvacuationCurveForm::TEvacuationCurveForm(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("Evacuation curve");
+    setModal(false);
+    resize(720, 480);
+    Chart = new QChart();
+    Chart->legend()->setAlignment(Qt::AlignBottom);
+    TimeAxis = new QValueAxis(Chart);
+    TimeAxis->setTitleText("Time (s)");
+    TimeAxis->setLabelFormat("%d");
+    PersonAxis = new QValueAxis(Chart);
+    PersonAxis->setTitleText("Persons");
+    PersonAxis->setLabelFormat("%d");
+    Chart->addAxis(TimeAxis, Qt::AlignBottom);
+    Chart->addAxis(PersonAxis, Qt::AlignLeft);
+    ChartView = new QChartView(Chart, this);
+    ChartView->setRenderHint(QPainter::Antialiasing);
+    ChartView->viewport()->installEventFilter(this);
+    Summary = new QLabel(this);
+    Summary->setWordWrap(true);
+    ExportButton = new QPushButton("Export...", this);
+    connect(ExportButton, &QPushButton::clicked, this, &TEvacuationCurveForm::ExportClick);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(ChartView, 1);
+    layout->addWidget(Summary);
+    layout->addWidget(ExportButton, 0, Qt::AlignRight);
+}
+
+void TEvacuationCurveForm::SetCurve(const TEvacuationCurve& curve) {
+    Curve = curve;
+    Chart->removeAllSeries();
+    const auto addSeries = [this](const QString& name, const std::vector<std::int32_t>& values) {
+        auto* series = new QLineSeries(Chart);
+        series->setName(name);
+        for (std::size_t row = 0; row < values.size(); ++row) {
+            series->append(double(Curve.TimeOffset) + double(row), values[row]);
+        }
+        Chart->addSeries(series);
+        series->attachAxis(TimeAxis);
+        series->attachAxis(PersonAxis);
+        return series;
+    };
+    SavedSeries = addSeries("Saved", Curve.Saved);
+    for (std::size_t d = 0; d < Curve.OnDeck.size(); ++d) {
+        addSeries(QString::fromStdString(Curve.DeckCaptions[d]), Curve.OnDeck[d]);
+    }
+    Marker = addSeries("", {});
+    Marker->setColor(Qt::black);
+    for (QLegendMarker* marker : Chart->legend()->markers(Marker)) {
+        marker->setVisible(false);
+    }
+    const double first = Curve.TimeOffset;
+    TimeAxis->setRange(first, first + std::max(1, Curve.RowCount() - 1));
+    TimeAxis->applyNiceNumbers();
+    PersonAxis->setRange(0, std::max(1, Curve.PersonCount));
+    Summary->setText(SummaryText());
+    ShowTime(first);
+}
+
+void TEvacuationCurveForm::ShowTime(double seconds) {
+    if (Marker != nullptr) {
+        Marker->replace(
+            QList<QPointF>{{seconds, 0.0}, {seconds, double(std::max(1, Curve.PersonCount))}});
+    }
+}
+
+double TEvacuationCurveForm::MarkerTime() const {
+    return Marker != nullptr && Marker->count() > 0 ? Marker->at(0).x() : 0.0;
+}
+
+QString TEvacuationCurveForm::SummaryText() const {
+    const auto left = [this](double share) {
+        const auto row = Curve.RowWhenLeft(share);
+        return row ? Clock(std::int64_t{Curve.TimeOffset} + *row) : QStringLiteral("never");
+    };
+    if (Curve.PersonCount == 0) {
+        return "There are no persons in this project.";
+    }
+    return QStringLiteral("Everybody has left after %1. 50 % have left after %2, 90 % after %3.")
+        .arg(left(1.0), left(0.5), left(0.9));
+}
+
+bool TEvacuationCurveForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ChartView->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* click = static_cast<QMouseEvent*>(event);
+        if (click->button() == Qt::LeftButton) {
+            ChooseSecondAt(click->position().toPoint());
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TEvacuationCurveForm::ChooseSecondAt(QPoint viewportPoint) {
+    if (SavedSeries == nullptr || !OnSecondChosen) {
+        return;
+    }
+    const QPointF inChart = Chart->mapFromScene(ChartView->mapToScene(viewportPoint));
+    if (!Chart->plotArea().contains(inChart)) {
+        return;
+    }
+    const double time = Chart->mapToValue(inChart, SavedSeries).x();
+    const auto second = static_cast<std::int32_t>(
+        std::clamp(std::lround(time - Curve.TimeOffset), 0L, long{Curve.RowCount() - 1}));
+    OnSecondChosen(second);
+}
+
+QString TEvacuationCurveForm::Export(const QString& csvFile) {
+    const std::string csv = Curve.Csv();
+    QString error =
+        WriteFileAtomically(csvFile, QByteArray(csv.data(), static_cast<qsizetype>(csv.size())));
+    if (!error.isEmpty()) {
+        return csvFile + "\n" + error;
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!ChartView->grab().save(&buffer, "PNG")) {
+        return PngBeside(csvFile) + "\nThe picture of the plot could not be made.";
+    }
+    error = WriteFileAtomically(PngBeside(csvFile), png);
+    return error.isEmpty() ? QString() : PngBeside(csvFile) + "\n" + error;
+}
+
+void TEvacuationCurveForm::ExportClick() {
+    const auto chosen = Ui().SaveFileName(
+        {"Export evacuation curve", "CSV file (*.csv)", "", "evacuation-curve.csv", "csv"});
+    if (!chosen) {
+        return;
+    }
+    const QString error = Export(QString::fromStdString(*chosen));
+    if (!error.isEmpty()) {
+        Ui().MessageBox("Error", "Cannot export the evacuation curve:\n" + error.toStdString(),
+                        TMsgIcon::Exclamation, TMsgButtons::Ok);
+    }
+}

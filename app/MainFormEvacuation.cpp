@@ -1,0 +1,107 @@
+// The evacuation at a glance from the main window: the evacuation curve window and the
+// congestion map, both from one analysis of the project's move lists, made when first asked for.
+
+#include "MainForm.h"
+
+#include "CellView3D.h"
+#include "EvacuationCurveForm.h"
+#include "MessageNesting.h"
+#include "ProgressDialog.h"
+
+#include <QAction>
+#include <QGuiApplication>
+
+#include <chrono>
+#include <future>
+
+namespace {
+
+// An analysis that takes longer than this shows the progress window.
+constexpr std::chrono::milliseconds QuietWait{150};
+constexpr std::chrono::milliseconds MessageInterval{15};
+
+} // namespace
+
+void TMainForm::ConnectEvacuation() {
+    connect(EvacuationCurve1, &QAction::triggered, this, &TMainForm::EvacuationCurve1Click);
+    connect(CongestionMap1, &QAction::triggered, this, &TMainForm::CongestionMap1Click);
+    ShowEvacuationCommands();
+}
+
+void TMainForm::ShowEvacuationCommands() {
+    EvacuationCurve1->setEnabled(LogLoaded && LogFile != nullptr);
+    CongestionMap1->setEnabled(LogLoaded && LogFile != nullptr);
+}
+
+// The analysis runs beside the window, which goes on handling messages; a close or a load asked
+// for meanwhile waits for it, as for any command that uses the project. Asked for again while it
+// runs, there is none yet.
+const TEvacuationAnalysis* TMainForm::Analysis() {
+    if (LogFile == nullptr || Loading || Analysing) {
+        return nullptr;
+    }
+    if (EvacuationAnalysis == nullptr) {
+        Analysing = true;
+        auto running = std::async(
+            std::launch::async, [project = LogFile.get()] { return AnalyseEvacuation(*project); });
+        if (running.wait_for(QuietWait) != std::future_status::ready) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            if (FProgressDialog != nullptr) {
+                FProgressDialog->SetInfoText("Computing the evacuation curve...");
+                FProgressDialog->Show();
+            }
+            while (running.wait_for(MessageInterval) != std::future_status::ready) {
+                ProcessPendingMessages();
+            }
+            if (FProgressDialog != nullptr) {
+                FProgressDialog->Close();
+            }
+            QGuiApplication::restoreOverrideCursor();
+        }
+        EvacuationAnalysis = std::make_unique<TEvacuationAnalysis>(running.get());
+        Analysing = false;
+    }
+    return EvacuationAnalysis.get();
+}
+
+void TMainForm::EvacuationCurve1Click() {
+    const TEvacuationAnalysis* analysis = Analysis();
+    if (analysis == nullptr) {
+        return;
+    }
+    if (CurveForm == nullptr) {
+        CurveForm = new TEvacuationCurveForm(this);
+        CurveForm->OnSecondChosen = [this](std::int32_t second) {
+            if (LogFile != nullptr && !Loading) {
+                Replay.SeekToSecond(second);
+            }
+        };
+    }
+    CurveForm->SetCurve(analysis->Curve);
+    ShowCurveTime();
+    CurveForm->show();
+    CurveForm->raise();
+}
+
+void TMainForm::CongestionMap1Click() {
+    const TEvacuationAnalysis* analysis = CongestionMap1->isChecked() ? Analysis() : nullptr;
+    CongestionMap1->setChecked(analysis != nullptr);
+    View->ShowCongestionMap(analysis != nullptr ? &analysis->Map : nullptr);
+}
+
+// The replay time, as the status bar counts it, between whole seconds too.
+void TMainForm::ShowCurveTime() {
+    if (CurveForm != nullptr && CurveForm->isVisible() && LogFile != nullptr) {
+        const double perSecond = LogFile->VMax > 0 ? double(LogFile->VMax) : 1.0;
+        CurveForm->ShowTime(double(Replay.TimeStep()) / perSecond + LogFile->TOff);
+    }
+}
+
+// Another project has another curve and map: the window closes, the map goes off.
+void TMainForm::DropEvacuation() {
+    if (CurveForm != nullptr) {
+        CurveForm->close();
+    }
+    CongestionMap1->setChecked(false);
+    EvacuationAnalysis.reset();
+}

@@ -1,0 +1,109 @@
+// The evacuation curve window and the congestion map in the main window.
+
+#include "EvacuationCurveForm.h"
+#include "MainWindowFixture.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QValueAxis>
+
+namespace {
+
+const QString Small = SamplesDir + "/small.3dl"; // 5 persons, vmax 4; everybody has left at 1:13
+
+class EvacuationViews : public MainWindowFixture {
+protected:
+    void PressInView(Qt::Key key) {
+        Form->activateWindow();
+        Form->View->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Form->View->hasFocus(); }));
+        QTest::keyClick(Form->View, key);
+    }
+
+    // Where the plot shows the given time, half way up.
+    QPoint PlotPointOf(double time) const {
+        QChart* chart = Form->CurveForm->ChartView->chart();
+        const auto* axis = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).front());
+        const QRectF plot = chart->plotArea();
+        const double x =
+            plot.left() + (time - axis->min()) / (axis->max() - axis->min()) * plot.width();
+        return Form->CurveForm->ChartView->mapFromScene(
+            chart->mapToScene(QPointF(x, plot.center().y())));
+    }
+};
+
+TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
+    ShowAndWait();
+    EXPECT_FALSE(Form->EvacuationCurve1->isEnabled()) << "nothing to show before a load";
+    Load(Small);
+    PressInView(Qt::Key_E);
+    ASSERT_NE(Form->CurveForm, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->CurveForm));
+    EXPECT_FALSE(Form->CurveForm->isModal());
+    EXPECT_TRUE(Form->CurveForm->Summary->text().startsWith("Everybody has left after 1:13 min."));
+
+    Form->Forward1Click();
+    EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 1.0);
+    Form->StepOneForward1->trigger();
+    EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 1.25);
+
+    QTest::mouseClick(Form->CurveForm->ChartView->viewport(), Qt::LeftButton, {},
+                      PlotPointOf(30.2));
+    EXPECT_EQ(Form->Replay.TimeStep(), 120);
+    EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 30.0);
+
+    // Another file closes the window of the last one.
+    Load(Small);
+    EXPECT_FALSE(Form->CurveForm->isVisible());
+}
+
+TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
+    ShowAndWait();
+    Load(Small);
+    Form->EvacuationCurve1->trigger();
+    const QString csv = Files.filePath("curve.csv");
+    EXPECT_EQ(Form->CurveForm->Export(csv), QString());
+    QFile written(csv);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray text = written.readAll();
+    EXPECT_TRUE(text.startsWith("time,saved,Deck 1 - Cabins,"));
+    EXPECT_EQ(text.count('\n'), 75); // a header and 74 seconds
+    EXPECT_FALSE(QImage(Files.filePath("curve.png")).isNull());
+    EXPECT_NE(Form->CurveForm->Export(Files.filePath("no/such/folder/curve.csv")), QString());
+}
+
+// One person stands two seconds on cell (4, 10), then walks four cells east and leaves.
+TEST_F(EvacuationViews, TheMapColoursWhereAPersonStoodAndNowhereElse) {
+    ShowAndWait();
+    Load(WriteProject(FloorProject(20, 4, 0, {{4, 10, "P8x0 3 3 3 3 S"}})));
+    Form->ShowOriginClick(); // the marker is green; the map is not
+    Form->GoToEnd1->trigger();
+    const double distance = Form->View->Distance();
+    // Cell (4, 10) lies at x = -5.5, y = -0.5; cell (12, 10), where nobody went, at x = 2.5.
+    const QImage plain = Frame();
+    const QPoint stood = FloorPixel(plain, distance, -5.5, -0.5);
+    const QPoint empty = FloorPixel(plain, distance, 2.5, -0.5);
+    ASSERT_TRUE(IsGrey(PixelAt(plain, stood), 60, 255));
+    EXPECT_FALSE(Form->CongestionMap1->isChecked()) << "off by default";
+
+    PressInView(Qt::Key_H);
+    EXPECT_TRUE(Form->CongestionMap1->isChecked());
+    const QImage mapped = Frame();
+    const TRgb red = PixelAt(mapped, stood);
+    EXPECT_GT(red.R, 200);
+    EXPECT_LT(red.G, 80);
+    EXPECT_LT(red.B, 80);
+    EXPECT_EQ(PixelAt(mapped, empty).R, PixelAt(plain, empty).R);
+    EXPECT_TRUE(IsGrey(PixelAt(mapped, empty), 60, 255));
+    // The legend sits in the lower left corner.
+    EXPECT_FALSE(IsBackground(PixelAt(mapped, {20, mapped.height() - 20})));
+    EXPECT_TRUE(IsBackground(PixelAt(plain, {20, plain.height() - 20})));
+
+    PressInView(Qt::Key_H);
+    EXPECT_EQ(PixelAt(Frame(), stood).G, PixelAt(plain, stood).G);
+}
+
+} // namespace

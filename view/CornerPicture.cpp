@@ -1,0 +1,77 @@
+#include "CornerPicture.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+constexpr int Margin = 8;
+
+} // namespace
+
+void TCornerPicture::Set(const QImage& picture) {
+    Release();
+    if (picture.isNull()) {
+        return;
+    }
+    const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+    glGenTextures(1, &Texture);
+    glBindTexture(GL_TEXTURE_2D, Texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rgba.width(), rgba.height(), 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, rgba.constBits());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    Width = rgba.width();
+    Height = rgba.height();
+}
+
+void TCornerPicture::Release() {
+    if (Texture != 0) {
+        glDeleteTextures(1, &Texture);
+        Texture = 0;
+    }
+}
+
+void TCornerPicture::Draw(int width, int height) const {
+    if (Texture == 0) {
+        return;
+    }
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, width, 0, height, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glBindTexture(GL_TEXTURE_2D, Texture);
+    const auto x0 = static_cast<float>(Margin);
+    const auto y0 = static_cast<float>(Margin);
+    const auto x1 = static_cast<float>(Margin + Width);
+    const auto y1 = static_cast<float>(Margin + Height);
+    // The picture's first row is its top.
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1);
+    glVertex2f(x0, y0);
+    glTexCoord2f(1, 1);
+    glVertex2f(x1, y0);
+    glTexCoord2f(1, 0);
+    glVertex2f(x1, y1);
+    glTexCoord2f(0, 0);
+    glVertex2f(x0, y1);
+    glEnd();
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+}
