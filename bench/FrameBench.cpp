@@ -9,6 +9,7 @@
 #include "CellView3D.h"
 #include "DeckGeometry.h"
 #include "DeckRenderer.h"
+#include "EvacuationAnalysis.h"
 #include "PersonPrisms.h"
 
 #include <QOpenGLBuffer>
@@ -202,6 +203,54 @@ void BM_FrameHundredThousandPersons(benchmark::State& state) {
     FrameAgainstFloor(state, "AMBLA_BENCH_FRAME_CROWD");
 }
 BENCHMARK(BM_FrameHundredThousandPersons)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(2.0);
+
+// The frame with the congestion map and its legend against the same frame without, views of one
+// size taking turns: map_per_frame.
+void MapAgainstPlainFrame(benchmark::State& state, const char* variable) {
+    const std::string path = BenchFile(state, variable);
+    if (path.empty()) {
+        return;
+    }
+    TRecordingUiServices ui;
+    TScopedUiServices installed(ui);
+    TNoProgressWindow progress;
+    TLogFile1 project("Level");
+    project.Load(path, progress);
+    const TEvacuationAnalysis analysis = AnalyseEvacuation(project);
+    TCellView3D plain(nullptr);
+    plain.ShowProject(project);
+    TCellView3D mapped(nullptr);
+    mapped.ShowProject(project);
+    mapped.ShowCongestionMap(&analysis.Map);
+    if (!ShownAt1280x800(plain) || !ShownAt1280x800(mapped)) {
+        state.SkipWithError("the views were never shown");
+        return;
+    }
+    plain.grabFramebuffer();
+    mapped.grabFramebuffer();
+    double plainSeconds = 0;
+    double mappedSeconds = 0;
+    for (auto _ : state) {
+        const double frame = SecondsOf([&] { benchmark::DoNotOptimize(mapped.grabFramebuffer()); });
+        state.SetIterationTime(frame);
+        mappedSeconds += frame;
+        plainSeconds += SecondsOf([&] { benchmark::DoNotOptimize(plain.grabFramebuffer()); });
+    }
+    state.counters["map_per_frame"] = plainSeconds > 0 ? mappedSeconds / plainSeconds : 0;
+}
+
+void BM_CongestionMapFerry(benchmark::State& state) {
+    MapAgainstPlainFrame(state, "AMBLA_BENCH_FERRY");
+}
+BENCHMARK(BM_CongestionMapFerry)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+void BM_CongestionMapHundredThousandPersons(benchmark::State& state) {
+    MapAgainstPlainFrame(state, "AMBLA_BENCH_FRAME_CROWD");
+}
+BENCHMARK(BM_CongestionMapHundredThousandPersons)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->MinTime(2.0);
