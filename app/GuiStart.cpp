@@ -51,6 +51,8 @@ int RunShowingErrors(const std::function<int()>& run) {
 int RunGui(int argc, char* argv[], const QString& pendingFileName) {
     QSurfaceFormat::setDefaultFormat(TGLControl::PreferredFormat());
     TAmblaApplication application(argc, argv);
+    // The desktop entry's name, so that the desktop puts the window under the program's icon.
+    QGuiApplication::setDesktopFileName("ambla-viewer");
     // No application display name: Qt would append it to every window title.
     TQtUiServices services;
     TScopedUiServices installed(services);

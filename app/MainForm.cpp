@@ -14,8 +14,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -55,8 +57,14 @@ void TMainForm::SetWindows(const TWindows& windows) {
     }
 }
 
+void TMainForm::SetPendingFileName(const QString& path) {
+    PendingFileName = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+}
+
 void TMainForm::FormCreate() {
     setWindowTitle(ProductName);
+    setWindowIcon(QIcon(":/icons/ambla-viewer.png"));
+    setAcceptDrops(true);
     auto* client = new QWidget(this);
     auto* layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -19,6 +19,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QMimeData;
 class QSlider;
 class QTimer;
 class QToolButton;
@@ -48,7 +49,8 @@ public:
     };
     void SetWindows(const TWindows& windows);
     // The log file named on the command line, loaded at the first activation.
-    void SetPendingFileName(const QString& path) { PendingFileName = path; }
+    // A relative path is taken from the current folder and kept as a full path.
+    void SetPendingFileName(const QString& path);
 
     // Replaces the project by the file at path; waits while the project is in use.
     void LoadLogFile(const QString& path);
@@ -95,6 +97,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -113,6 +117,9 @@ private:
     void CreateStatusBar();
     void EnableControls(bool enabled);
     void AddToRecentFiles(const QString& path);
+    void OpenChosenFile(const QString& path);
+    // The log file a drag carries, when it carries one and nothing else.
+    static std::optional<QString> DroppedLogFile(const QMimeData* data);
     void ShowRecentFiles();
     void DropProject();
     void BeginLoad(const QString& path);

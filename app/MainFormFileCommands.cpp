@@ -6,7 +6,12 @@
 #include "ProgramSettings.h"
 #include "UiServices.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 
 namespace {
 
@@ -33,15 +38,47 @@ void TMainForm::BitBtn1Click() {
     if (!chosen) {
         return;
     }
-    const QString path = QString::fromStdString(*chosen);
+    OpenChosenFile(QString::fromStdString(*chosen));
+}
+
+// A file chosen in the dialog or dropped onto the window: remembered as the last one chosen and
+// the most recent, then loaded.
+void TMainForm::OpenChosenFile(const QString& path) {
     if (RefusedAsUnreadable(path)) {
         return;
     }
+    TProgramSettings settings;
     if (!settings.Write(Settings::LogDir, path)) {
         ShowError(settings.LastError().toStdString());
     }
     AddToRecentFiles(path);
     LoadLogFile(path);
+}
+
+// Only one local file named *.3dl is taken; anything else gets the toolkit's refusing cursor.
+std::optional<QString> TMainForm::DroppedLogFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+        return std::nullopt;
+    }
+    const QUrl url = data->urls().front();
+    if (!url.isLocalFile() || !url.toLocalFile().endsWith(".3dl", Qt::CaseInsensitive)) {
+        return std::nullopt;
+    }
+    return url.toLocalFile();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedLogFile(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    if (const auto path = DroppedLogFile(event->mimeData())) {
+        event->acceptProposedAction();
+        // Loaded once the drop is over, so that the source of the drag is not kept waiting.
+        QTimer::singleShot(0, this, [this, file = *path] { OpenChosenFile(file); });
+    }
 }
 
 void TMainForm::AddToRecentFiles(const QString& path) {

@@ -14,11 +14,18 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -280,6 +287,50 @@ TEST_F(MainWindow, FileFromTheCommandLineLoadsAtFirstActivationButIsNotRemembere
     EXPECT_EQ(Form->RecentFiles.Count(), 0);
     TSettingsStore store;
     EXPECT_FALSE(store.ReadString(TProgramSettings::KeyPath(), "LogDir").has_value());
+}
+
+// A drop as the window system delivers it: entering the window, then letting go.
+bool DropOnto(QWidget* window, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint middle = window->rect().center();
+    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &enter);
+    QDropEvent drop(QPointF(middle), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &drop);
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+TEST_F(MainWindow, ADroppedLogIsOpenedAndRememberedAndAnythingElseIsRefused) {
+    ShowAndWait();
+    const QString notes = Files.filePath("notes.txt");
+    QFile(notes).open(QIODevice::WriteOnly);
+    const QString log = WriteProject(FloorProject(4, 1, 0, {{1, 1, "3 S"}}));
+    EXPECT_FALSE(DropOnto(Form.get(), {QUrl::fromLocalFile(notes)}));
+    EXPECT_FALSE(DropOnto(Form.get(), {QUrl::fromLocalFile(log), QUrl::fromLocalFile(Small)}));
+    EXPECT_FALSE(DropOnto(Form.get(), {QUrl("https://example.org/ship.3dl")}));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Form->LogLoaded);
+    EXPECT_TRUE(Ui.Messages.empty()) << "a refused drop shows no box";
+
+    EXPECT_TRUE(DropOnto(Form.get(), {QUrl::fromLocalFile(log)}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->LogLoaded && !Form->IsLoading(); }));
+    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + log);
+    EXPECT_EQ(Form->RecentFiles.Path(0), log);
+    EXPECT_EQ(TSettingsStore().ReadString(TProgramSettings::KeyPath(), "LogDir"), log);
+    EXPECT_FALSE(Form->windowIcon().isNull());
+}
+
+TEST_F(MainWindow, ARelativeFileFromTheCommandLineIsLoadedByItsFullPath) {
+    const QString log = WriteProject(FloorProject(4, 1, 0, {}));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QFileInfo(log).absolutePath());
+    Form->SetPendingFileName(QFileInfo(log).fileName());
+    QDir::setCurrent(before);
+    ShowAndWait();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->LogLoaded && !Form->IsLoading(); }));
+    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + log);
+    EXPECT_EQ(Form->LogFile->ZMax, 1);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "GuiTestMain.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -43,11 +44,12 @@ double FloorShare(const QImage& screen) {
 // The built viewer on a log file, in a settings folder of its own.
 class TViewerProcess {
 public:
-    explicit TViewerProcess(const QString& logFile) {
+    explicit TViewerProcess(const QString& logFile, const QString& workingDirectory = {}) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", Config.path());
         environment.insert("ASAN_OPTIONS", "detect_leaks=0");
         Process.setProcessEnvironment(environment);
+        Process.setWorkingDirectory(workingDirectory);
         Process.start(AMBLA_VIEWER_EXE, {logFile});
     }
     ~TViewerProcess() {
@@ -105,8 +107,10 @@ double MeanDifference(const QImage& picture, const QImage& screen, int top) {
     return count > 0 ? sum / count : 255.0;
 }
 
+// Given as a path relative to the folder the viewer starts in, the file is shown by its full path.
 TEST(Viewer, OpensOnTheSampleAndDrawsDeckZero) {
-    TViewerProcess viewer(AMBLA_SAMPLE_FILE);
+    const QFileInfo sample(AMBLA_SAMPLE_FILE);
+    TViewerProcess viewer(sample.fileName(), sample.absolutePath());
     QProcess& process = viewer.Process;
     ASSERT_TRUE(process.waitForStarted());
     const QImage screen = viewer.WaitForDeck();
