@@ -1,0 +1,97 @@
+// Takes the pictures of the README's user guide from the program itself, so that they can be
+// made again whenever the look changes: the main window on the ferry sample, a deck during the
+// replay, the evacuation curve, the congestion map, the options window and the project data
+// window. Needs a display (scripts/pictures runs it on a virtual one).
+//
+// Usage: ambla-pictures SAMPLE OUTDIR
+
+#include "CellView3D.h"
+#include "EvacuationCurveForm.h"
+#include "MainFormProbe.h"
+#include "OptionsForm.h"
+#include "ProgressDialog.h"
+#include "QtUiServices.h"
+#include "Statistics.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QSurfaceFormat>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+bool Save(QWidget& window, const QString& folder, const QString& name) {
+    QTest::qWait(300); // let the frame and any pending layout settle
+    const QString file = QDir(folder).filePath(name);
+    if (!window.grab().save(file)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
+bool Shown(QWidget& window) {
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QSurfaceFormat::setDefaultFormat(TGLControl::PreferredFormat());
+    QApplication application(argc, argv);
+    if (argc != 3) {
+        std::fputs("usage: ambla-pictures SAMPLE OUTDIR\n", stderr);
+        return 2;
+    }
+    const QString sample = QString::fromLocal8Bit(argv[1]);
+    const QString folder = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(folder);
+    TQtUiServices services;
+    TScopedUiServices installed(services);
+
+    TMainFormProbe form;
+    TFProgressDialog progress(&form);
+    TOptionsForm options(&form);
+    TFStatistics statistics(&form);
+    form.SetWindows({&progress, nullptr, &options, &statistics, nullptr});
+    form.resize(1280, 800);
+    if (!Shown(form)) {
+        return 1;
+    }
+    form.LoadLogFile(sample);
+    bool saved = Save(form, folder, "main-window.png");
+
+    // The boat deck, forty seconds into the replay, a little closer.
+    form.ComboBox1->setCurrentIndex(0);
+    form.ComboBox1Select();
+    form.Replay.SeekToSecond(40);
+    form.Button1Click();
+    form.Button1Click();
+    saved = Save(form, folder, "replay.png") && saved;
+
+    form.EvacuationCurve1Click();
+    saved =
+        form.CurveForm != nullptr && Save(*form.CurveForm, folder, "evacuation-curve.png") && saved;
+    form.CurveForm->close();
+
+    form.ComboBox1->setCurrentIndex(form.ComboBox1->count() - 1);
+    form.ComboBox1Select();
+    form.CongestionMap1->setChecked(true);
+    form.CongestionMap1Click();
+    saved = Save(form, folder, "congestion-map.png") && saved;
+
+    options.FillFromOptions(form.Options);
+    saved = Shown(options) && Save(options, folder, "options.png") && saved;
+    options.close();
+
+    statistics.Fill(form.LogFile.get());
+    saved = Shown(statistics) && Save(statistics, folder, "project-data.png") && saved;
+    statistics.close();
+    return saved ? 0 : 1;
+}
