@@ -6,6 +6,7 @@
 #include "LogFile.h"
 #include "LogScanner.h"
 #include "RecordingUiServices.h"
+#include "Replay.h"
 
 #include <memory>
 
@@ -101,5 +102,29 @@ void BM_EvacuationAnalysis(benchmark::State& state) {
         analysisSeconds / double(state.iterations()) / loadSeconds;
 }
 BENCHMARK(BM_EvacuationAnalysis)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A jump of the 200 MB file's replay from its start to its end, and back to the middle, as the
+// slider or End asks for it.
+void BM_SeekAcrossTheReplay(benchmark::State& state) {
+    const std::string path = BenchFile(state, "AMBLA_BENCH_LOG");
+    if (path.empty()) {
+        return;
+    }
+    TRecordingUiServices ui;
+    TScopedUiServices installed(ui);
+    TNoProgressWindow progress;
+    TLogFile1 project("Level");
+    project.Load(path, progress);
+    TReplay replay;
+    replay.SetProject(&project);
+    for (auto _ : state) {
+        replay.SeekToSecond(replay.LastSecond());
+        replay.SeekToSecond(replay.LastSecond() / 2);
+        benchmark::DoNotOptimize(replay.SavedCount());
+    }
+    state.counters["seconds_of_replay"] = replay.LastSecond();
+    state.counters["persons"] = static_cast<double>(project.Persons.size());
+}
+BENCHMARK(BM_SeekAcrossTheReplay)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

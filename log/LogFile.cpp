@@ -116,6 +116,11 @@ std::int32_t TLogFile1::StepPersonsBackward(std::int32_t k) {
     return StepAllBackward(Persons, k);
 }
 
+std::int32_t TLogFile1::JumpPersonsTo(std::int32_t steps) {
+    const TScopedBoxCap capped(ReplayBoxes);
+    return JumpAllTo(Persons, steps, XMax, YMax);
+}
+
 void TLogFile1::CreatePersons(std::int32_t count) {
     Persons = {};
     MoveMemory.Release();

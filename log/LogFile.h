@@ -36,6 +36,8 @@ public:
     // many have left. Boxes raised on the way are kept few for the whole replay.
     std::int32_t StepPersonsForward(std::int32_t k);
     std::int32_t StepPersonsBackward(std::int32_t k);
+    // Every person as that many steps from the start leave it; returns the saved count.
+    std::int32_t JumpPersonsTo(std::int32_t steps);
 
     std::string GetDeckCaption(std::int32_t index) const;
     // Bytes the loaded model takes: decks with their cells and quads, persons, move lists.

@@ -116,6 +116,27 @@ public:
         }
     }
 
+    // Calls visit(count, move) for the runs of entries 0 .. k - 1, the last one cut short at k,
+    // and leaves the cursor on the run of entry k when there is one: a jump to step k costs a
+    // visit per run, not per entry.
+    template <typename TVisit> void ForEachRunBefore(std::int32_t k, TVisit visit) {
+        std::int32_t first = 0;
+        std::size_t at = 0;
+        while (at < Bytes.size() && first < k) {
+            const TToken token = TokenAt(at);
+            if (token.Length > k - first) {
+                visit(k - first, MoveOfCode(token.Code));
+                break; // entry k lies inside this run
+            }
+            visit(token.Length, MoveOfCode(token.Code));
+            first += token.Length;
+            at += token.Size;
+        }
+        if (at < Bytes.size()) {
+            SetCursor(at, first);
+        }
+    }
+
     // The bytes a run of n entries takes.
     static std::size_t TokenSize(std::int64_t n);
 

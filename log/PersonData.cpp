@@ -134,6 +134,33 @@ void TPersonData::Reset(std::int32_t xMax, std::int32_t yMax) {
     LeftFromLevel = -1;
 }
 
+bool TPersonData::IsJumpedTo(std::int32_t steps, std::int32_t xMax, std::int32_t yMax) {
+    Reset(xMax, yMax);
+    bool badDirection = false;
+    Moves.ForEachRunBefore(std::clamp(steps, 0, MoveCount), [&](std::int32_t count, TMove move) {
+        if (!IsValidDirection(move.Direction)) {
+            badDirection = true;
+        } else if (move.Direction != 0) {
+            const TDirectionStep& step = DirectionSteps[move.Direction];
+            X += static_cast<float>(step.Dx * count);
+            Y += static_cast<float>(step.Dy * count);
+            Heading = move.Direction;
+        }
+        Level = AddLevels(Level, std::int64_t{move.LevelChange} * count);
+    });
+    if (badDirection) {
+        ReportBadDirection();
+    }
+    if (steps <= MoveCount) {
+        return true;
+    }
+    if (Level != -1) {
+        LeftFromLevel = Level;
+    }
+    Level = -1;
+    return false;
+}
+
 void TPersonData::ReportBadDirection() {
     if (BadDirectionReport != nullptr) {
         if (BadDirectionReport->Reported) {
@@ -174,4 +201,13 @@ std::int32_t StepAllForward(std::vector<TPersonData>& persons, std::int32_t k) {
 std::int32_t StepAllBackward(std::vector<TPersonData>& persons, std::int32_t k) {
     return StepAll(persons, &TMoveList::PrefetchPreviousRun,
                    [k](TPersonData& person) { return person.IsStepMovedBack(k); });
+}
+
+std::int32_t JumpAllTo(std::vector<TPersonData>& persons, std::int32_t steps, std::int32_t xMax,
+                       std::int32_t yMax) {
+    std::int32_t saved = 0;
+    for (TPersonData& person : persons) {
+        saved += person.IsJumpedTo(steps, xMax, yMax) ? 0 : 1;
+    }
+    return saved;
 }

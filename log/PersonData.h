@@ -52,6 +52,9 @@ public:
     // Undoes entry k so that stepping back to a time step gives the state stepping forward gave.
     bool IsStepMovedBack(std::int32_t k);
     void Reset(std::int32_t xMax, std::int32_t yMax);
+    // The person as the given number of steps from the start leave it: the same as a Reset and
+    // IsStepMoved for every step, in a visit per run of its list. False when it has left.
+    bool IsJumpedTo(std::int32_t steps, std::int32_t xMax, std::int32_t yMax);
 
     struct TState {
         float X, Y;
@@ -84,3 +87,6 @@ float CellCentreY(std::int32_t y, std::int32_t yMax);
 // person, backwards undoes it. Returns how many persons count as saved afterwards.
 std::int32_t StepAllForward(std::vector<TPersonData>& persons, std::int32_t k);
 std::int32_t StepAllBackward(std::vector<TPersonData>& persons, std::int32_t k);
+// Every person as the given number of steps from the start leave it; how many have left.
+std::int32_t JumpAllTo(std::vector<TPersonData>& persons, std::int32_t steps, std::int32_t xMax,
+                       std::int32_t yMax);

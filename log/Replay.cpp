@@ -126,6 +126,7 @@ void TReplay::StepBackward() {
     Notify(BeforeStep);
     --Step;
     Saved = Project->StepPersonsBackward(Step);
+    HeadingsAsPlayed = false;
     Seconds = ReplayTimeSeconds(Step, Project->VMax, Project->TOff);
     Notify(AfterStep);
 }
@@ -166,20 +167,23 @@ void TReplay::Reset() {
     Notify(AfterJump);
 }
 
-// Backwards from the start: a step back does not give a person back the heading it had, so
-// only playing forwards shows each person facing as it did at that step.
+// A few steps ahead are stepped; anything else is a jump from the start, a visit per run of each
+// list. Never backwards step by step: a step back does not give a person back the heading it
+// had, so only going forwards shows each person facing as it did at that step.
 void TReplay::SeekToStep(std::int32_t step) {
     if (Project == nullptr) {
         return;
     }
     const std::int32_t target = std::max(step, 0);
-    if (target < Step) {
-        ResetPersons();
-        Restart();
-    }
-    while (Step < target) {
-        ++Step;
-        Saved = Project->StepPersonsForward(Step - 1);
+    if (HeadingsAsPlayed && target >= Step && target - Step <= StepsWorthStepping) {
+        while (Step < target) {
+            ++Step;
+            Saved = Project->StepPersonsForward(Step - 1);
+        }
+    } else {
+        Step = target;
+        Saved = Project->JumpPersonsTo(target);
+        HeadingsAsPlayed = true;
     }
     Seconds = Step == 0 ? 0 : ReplayTimeSeconds(Step, Project->VMax, Project->TOff);
     Notify(AfterJump);
@@ -200,6 +204,7 @@ void TReplay::ResetPersons() {
 }
 
 void TReplay::Restart() {
+    HeadingsAsPlayed = true;
     Step = 0;
     Seconds = 0;
     Saved = 0;

@@ -69,6 +69,10 @@ private:
     std::int32_t Seconds = 0;
     std::int32_t Saved = 0;
     std::int32_t EndStep = 0; // the step at which everybody has left
+    // Up to this many steps ahead a seek steps; further, it jumps.
+    static constexpr std::int32_t StepsWorthStepping = 8;
+    // False once a step back has left headings as they were: only a jump puts them right.
+    bool HeadingsAsPlayed = true;
 };
 
 // Replay time in whole seconds at a time step: step / vMax + tOff, truncated toward zero. With no

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -172,3 +173,60 @@ public:
     TRecordingProgress Progress;
     TLogFile1 Project{"Level"};
 };
+
+// Three decks of size x size free cells; persons start anywhere on them. Their lists mix single
+// entries, runs, deck changes and invalid directions; some persons leave at once, some stand
+// all along, some walk off the deck.
+inline std::string RandomProject(std::mt19937& random, int vMax, int tOff) {
+    constexpr int size = 6;
+    constexpr int decks = 3;
+    const auto pick = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    const int persons = pick(1, 12);
+    std::string text = "<header>\npmax " + std::to_string(persons) + "\nxmax 6\nymax 6\nzmax " +
+                       std::to_string(decks) + "\nvmax " + std::to_string(vMax) + "\ntoff " +
+                       std::to_string(tOff) + "\nversion 1\n</header>\n";
+    for (int d = 0; d < decks; ++d) {
+        text += "<deck>\ncaption Deck " + std::to_string(d) + "\nlevel " + std::to_string(d) +
+                "\n(celldata)\n";
+        for (int y = 0; y < size; ++y) {
+            text += "P6x0\n";
+        }
+        text += "</deck>\n";
+    }
+    text += "<persons>\n<startpositions>\n";
+    for (int p = 0; p < persons; ++p) {
+        text += std::to_string(pick(0, size - 1)) + " " + std::to_string(pick(0, size - 1)) + " " +
+                std::to_string(pick(0, decks - 1)) + " 1 0\n";
+    }
+    text += "(movement)\n";
+    for (int p = 0; p < persons; ++p) {
+        const int kind = pick(0, 5);
+        if (kind == 0) {
+            text += "S\n"; // leaves at once
+            continue;
+        }
+        if (kind == 1) {
+            text += "P" + std::to_string(pick(1, 40)) + "x0 S\n"; // never moves
+            continue;
+        }
+        for (int entries = pick(1, 10); entries > 0; --entries) {
+            const int what = pick(0, 9);
+            const std::string direction = std::to_string(pick(0, 8));
+            if (what < 4) {
+                text += direction + " ";
+            } else if (what < 7) {
+                text += "P" + std::to_string(pick(2, 9)) + "x" + direction + " ";
+            } else if (what == 7) {
+                text += "U" + direction + " ";
+            } else if (what == 8) {
+                text += "D" + direction + " ";
+            } else {
+                text += "9 "; // not a direction: the person stays, as the replay keeps it
+            }
+        }
+        text += "S\n";
+    }
+    return text + "</persons>\n";
+}

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <limits>
 #include <tuple>
 
@@ -93,6 +95,48 @@ TEST(Replay, SteppingBackRetracesTheWayForward) {
         replay.SecondBackward();
         ASSERT_EQ(replay.TimeStep(), second * 4);
         EXPECT_EQ(snapshot(), forwards[static_cast<std::size_t>(second)]) << "second " << second;
+    }
+}
+
+// Everything a person's state holds that a frame, a later step or the saved count reads.
+std::vector<std::string> StatesOf(const TLogFile1& project, const TReplay& replay) {
+    std::vector<std::string> states{"step " + std::to_string(replay.TimeStep()) + " saved " +
+                                    std::to_string(replay.SavedCount())};
+    for (const TPersonData& p : project.Persons) {
+        states.push_back(std::to_string(p.X) + " " + std::to_string(p.Y) + " " +
+                         std::to_string(p.Level) + " " + std::to_string(p.Heading) + " " +
+                         std::to_string(p.LeftFromLevel));
+    }
+    return states;
+}
+
+// A seek anywhere, near or far, forwards or backwards, leaves every person as playing there from
+// the start does, and the replay goes on from there the same way in both directions.
+TEST(Replay, ASeekLeavesEveryPersonAsPlayingThereDoes) {
+    std::mt19937 random(7);
+    for (int project = 0; project < 60; ++project) {
+        const std::string text = RandomProject(random, project % 3 + 1, 0);
+        SCOPED_TRACE(text);
+        TReplayed played(text);
+        TReplayed sought(text);
+        const std::int32_t end = played.Replay.LastSecond() * played.Loaded.Project.VMax + 3;
+        std::vector<std::vector<std::string>> way;
+        for (std::int32_t step = 0; step <= end; ++step) {
+            way.push_back(StatesOf(played.Loaded.Project, played.Replay));
+            played.Replay.StepForward();
+        }
+        for (int seek = 0; seek < 12; ++seek) {
+            const auto target = std::uniform_int_distribution<std::int32_t>(0, end)(random);
+            sought.Replay.SeekToStep(target);
+            ASSERT_EQ(StatesOf(sought.Loaded.Project, sought.Replay),
+                      way[static_cast<std::size_t>(target)]);
+            if (target < end) {
+                sought.Replay.StepForward();
+                ASSERT_EQ(StatesOf(sought.Loaded.Project, sought.Replay),
+                          way[static_cast<std::size_t>(target) + 1]);
+                sought.Replay.StepBackward(); // the next seek starts from a step back
+            }
+        }
     }
 }
 
