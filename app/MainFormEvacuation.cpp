@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QMenu>
 
 #include <chrono>
 #include <future>
@@ -76,6 +77,9 @@ void TMainForm::EvacuationCurve1Click() {
                 Replay.SeekToSecond(second);
             }
         };
+        // The replay's keys work while the curve has the focus, as the user watches it.
+        CurveForm->addActions(Animation1->actions());
+        CurveForm->addActions({GoToStart1, GoToEnd1, CongestionMap1});
     }
     CurveForm->SetCurve(analysis->Curve);
     ShowCurveTime();

@@ -55,6 +55,12 @@ TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
     EXPECT_EQ(Form->Replay.TimeStep(), 120);
     EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 30.0);
 
+    // The replay's keys reach it while the curve has the focus.
+    Form->CurveForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form->CurveForm));
+    QTest::keyClick(Form->CurveForm, Qt::Key_4);
+    EXPECT_EQ(Form->Replay.TimeStep(), 124);
+
     // Another file closes the window of the last one.
     Load(Small);
     EXPECT_FALSE(Form->CurveForm->isVisible());
