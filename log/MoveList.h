@@ -110,7 +110,7 @@ public:
     // Calls visit(count, move) for every run from the first.
     template <typename TVisit> void ForEachRun(TVisit visit) const {
         for (std::size_t at = 0; at < Bytes.size();) {
-            const TToken token = TokenAt(at);
+            const TToken token = QuickTokenAt(at);
             visit(token.Length, MoveOfCode(token.Code));
             at += token.Size;
         }
@@ -123,7 +123,7 @@ public:
         std::int32_t first = 0;
         std::size_t at = 0;
         while (at < Bytes.size() && first < k) {
-            const TToken token = TokenAt(at);
+            const TToken token = QuickTokenAt(at);
             if (token.Length > k - first) {
                 visit(k - first, MoveOfCode(token.Code));
                 break; // entry k lies inside this run
@@ -163,6 +163,11 @@ private:
         return static_cast<std::uint8_t>(direction * LevelChanges + change + 1);
     }
     TToken TokenAt(std::size_t at) const;
+    // The same, with a run of one entry, the commonest, read without a call.
+    TToken QuickTokenAt(std::size_t at) const {
+        const std::uint8_t first = Bytes[at];
+        return (first & LengthBit) == 0 ? TToken{1, first, 1} : TokenAt(at);
+    }
     // Start of the token that ends right before byte end.
     std::size_t TokenStartBefore(std::size_t end) const;
     // The room to take when size bytes are needed; 0 when they fit.

@@ -7,19 +7,11 @@
 
 namespace {
 
-// Forward change of X and Y per direction; Y grows toward row 0.
-constexpr TDirectionStep DirectionSteps[9] = {{0, 0},  {0, 1},   {1, 1},  {1, 0}, {1, -1},
-                                              {0, -1}, {-1, -1}, {-1, 0}, {-1, 1}};
-
 bool IsValidDirection(std::int32_t direction) {
-    return direction >= 0 && direction <= 8;
+    return StepOfDirection(direction) != nullptr;
 }
 
 } // namespace
-
-const TDirectionStep* StepOfDirection(std::int32_t direction) {
-    return IsValidDirection(direction) ? &DirectionSteps[direction] : nullptr;
-}
 
 std::int32_t AddLevels(std::int32_t level, std::int64_t change) {
     const std::int64_t sum = std::int64_t{level} + change;

@@ -72,9 +72,15 @@ private:
 struct TDirectionStep {
     std::int32_t Dx, Dy;
 };
+// Forward change of X and Y per direction 0 .. 8.
+inline constexpr TDirectionStep DirectionSteps[9] = {{0, 0},  {0, 1},   {1, 1},  {1, 0}, {1, -1},
+                                                     {0, -1}, {-1, -1}, {-1, 0}, {-1, 1}};
+
 // The step of direction 0 .. 8 (0 stands); none for a direction the file cannot mean, which
 // moves nobody.
-const TDirectionStep* StepOfDirection(std::int32_t direction);
+inline const TDirectionStep* StepOfDirection(std::int32_t direction) {
+    return direction >= 0 && direction <= 8 ? &DirectionSteps[direction] : nullptr;
+}
 
 // A deck number moved by a change; a malformed level from the file must not overflow however
 // far it is moved.
