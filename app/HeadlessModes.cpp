@@ -131,6 +131,10 @@ int RunCurveMode(const std::string& fileName) {
     if (!project.Load(fileName, progress)) {
         return 1; // the message is on stderr already
     }
+    if (const auto refusal = AnalysisRefusal(project)) {
+        std::fprintf(stderr, "%s: %s\n", fileName.c_str(), refusal->c_str());
+        return 1;
+    }
     std::fputs(AnalyseEvacuation(project).Curve.Csv().c_str(), stdout);
     return 0;
 }

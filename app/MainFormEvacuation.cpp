@@ -42,6 +42,10 @@ const TEvacuationAnalysis* TMainForm::Analysis() {
         return nullptr;
     }
     if (EvacuationAnalysis == nullptr) {
+        if (const auto refusal = AnalysisRefusal(*LogFile)) {
+            ShowError(*refusal);
+            return nullptr;
+        }
         Analysing = true;
         auto running = std::async(
             std::launch::async, [project = LogFile.get()] { return AnalyseEvacuation(*project); });

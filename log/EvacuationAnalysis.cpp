@@ -185,7 +185,7 @@ TCongestionMap MapOf(const TLogFile1& project, const TTally& tally) {
 }
 
 // The whole seconds of the replay up to the first at which everybody has left, and 1.
-std::int32_t RowCountOf(const TLogFile1& project) {
+std::int64_t RowCountOf(const TLogFile1& project) {
     std::int64_t last = 0;
     for (const TPersonData& person : project.Persons) {
         last = std::max(last, std::int64_t{person.MoveCount} + 1);
@@ -193,10 +193,24 @@ std::int32_t RowCountOf(const TLogFile1& project) {
     if (project.VMax <= 0 || project.Persons.empty()) {
         return 1;
     }
-    return static_cast<std::int32_t>((last + project.VMax - 1) / project.VMax) + 1;
+    return (last + project.VMax - 1) / project.VMax + 1;
 }
 
+// Values the curve may hold per part of the population: 64 MB of them.
+constexpr std::int64_t MostCurveValues = std::int64_t{1} << 24;
+
 } // namespace
+
+std::optional<std::string> AnalysisRefusal(const TLogFile1& project) {
+    const std::int64_t rows = RowCountOf(project);
+    const std::int64_t columns = static_cast<std::int64_t>(project.Decks.size()) + 1;
+    if (rows * columns <= MostCurveValues) {
+        return std::nullopt;
+    }
+    return "The evacuation curve of this file would span " + std::to_string(rows - 1) +
+           " seconds; it can be made for at most " + std::to_string(MostCurveValues / columns - 1) +
+           ".";
+}
 
 std::optional<std::int32_t> TEvacuationCurve::RowWhenLeft(double share) const {
     if (PersonCount <= 0) {
@@ -255,7 +269,7 @@ float TCongestionMap::MostSeconds(std::int32_t deck) const {
 }
 
 TEvacuationAnalysis AnalyseEvacuation(const TLogFile1& project) {
-    const std::int32_t rows = RowCountOf(project);
+    const auto rows = static_cast<std::int32_t>(RowCountOf(project)); // not refused: it fits
     const std::size_t persons = project.Persons.size();
     const std::size_t parts = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
     std::vector<std::future<TTally>> running;

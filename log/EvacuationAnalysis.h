@@ -43,5 +43,10 @@ struct TEvacuationAnalysis {
     TCongestionMap Map;
 };
 
-// Reads every move list once, split over the processors. The project is only read.
+// Why the analysis of the project is not made, or none: a replay so long that its curve would
+// not fit in memory (a few bytes in a file can ask for years of time steps).
+std::optional<std::string> AnalysisRefusal(const TLogFile1& project);
+
+// Reads every move list once, split over the processors. The project is only read; it must not
+// be refused above.
 TEvacuationAnalysis AnalyseEvacuation(const TLogFile1& project);

@@ -140,6 +140,14 @@ TEST_F(HeadlessMode, CurvePrintsACsvRowPerSecond) {
     EXPECT_EQ(run.Out, "time,saved,\"Deck \"\"A\"\"\tB\xe9\"\n30,0,2\n31,0,2\n32,1,1\n33,2,0\n");
     EXPECT_EQ(run.Err, VersionWarning);
     EXPECT_EQ(Run({"--curve", (Dir / "missing.3dl").string()}).ExitCode, 1);
+    // Thirteen bytes of moves ask for 68 years at one step a second: refused, not allocated.
+    std::ofstream(File, std::ios::binary) << FloorProject(2, 1, 0, {{0, 0, "P2147483646x0 S"}});
+    const TRun endless = Run({"--curve", File});
+    EXPECT_EQ(endless.ExitCode, 1);
+    EXPECT_EQ(endless.Out, "");
+    EXPECT_EQ(endless.Err, File +
+                               ": The evacuation curve of this file would span 2147483647 seconds; "
+                               "it can be made for at most 8388607.\n");
 }
 
 TEST_F(HeadlessMode, DumpListsTheBoxesTheWindowShowsAndWhatWasHeldBack) {
