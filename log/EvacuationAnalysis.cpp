@@ -196,20 +196,28 @@ std::int64_t RowCountOf(const TLogFile1& project) {
     return (last + project.VMax - 1) / project.VMax + 1;
 }
 
-// Values the curve may hold per part of the population: 64 MB of them.
+// Values the curve may hold per part of the population: 64 MB of them; cells of all decks the
+// map may count, 512 MB per part.
 constexpr std::int64_t MostCurveValues = std::int64_t{1} << 24;
+constexpr std::int64_t MostMapCells = std::int64_t{1} << 27;
 
 } // namespace
 
 std::optional<std::string> AnalysisRefusal(const TLogFile1& project) {
     const std::int64_t rows = RowCountOf(project);
-    const std::int64_t columns = static_cast<std::int64_t>(project.Decks.size()) + 1;
-    if (rows * columns <= MostCurveValues) {
-        return std::nullopt;
+    const auto decks = static_cast<std::int64_t>(project.Decks.size());
+    if (rows * (decks + 1) > MostCurveValues) {
+        return "The evacuation curve of this file would span " + std::to_string(rows - 1) +
+               " seconds; it can be made for at most " +
+               std::to_string(MostCurveValues / (decks + 1) - 1) + ".";
     }
-    return "The evacuation curve of this file would span " + std::to_string(rows - 1) +
-           " seconds; it can be made for at most " + std::to_string(MostCurveValues / columns - 1) +
-           ".";
+    const std::int64_t cells =
+        std::int64_t{std::max(project.XMax, 0)} * std::max(project.YMax, 0) * decks;
+    if (cells > MostMapCells) {
+        return "The congestion map of this file would have " + std::to_string(cells) +
+               " cells; it can be made for at most " + std::to_string(MostMapCells) + ".";
+    }
+    return std::nullopt;
 }
 
 std::optional<std::int32_t> TEvacuationCurve::RowWhenLeft(double share) const {
