@@ -1,9 +1,12 @@
-// Feeds arbitrary bytes to the log reader, then plays the loaded project forwards and back again:
-// nothing may read or write out of bounds, and stepping back must undo stepping forward.
+// Feeds arbitrary bytes to the log reader, then plays the loaded project forwards and back again,
+// jumps in it and analyses it: nothing may read or write out of bounds, stepping back must undo
+// stepping forward, and a jump must land where stepping does.
 
+#include "EvacuationAnalysis.h"
 #include "LogFile.h"
 #include "RecordingUiServices.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -43,6 +46,47 @@ void CheckStepBackUndoesStepForward(TLogFile1& project) {
     }
 }
 
+// A jump to a step leaves every person where stepping there from the start does.
+void CheckJumpLandsWhereSteppingDoes(TLogFile1& project) {
+    constexpr std::int32_t Steps = 25;
+    for (TPersonData& person : project.Persons) {
+        person.Reset(project.XMax, project.YMax);
+    }
+    for (std::int32_t step = 0; step < Steps; ++step) {
+        StepAllForward(project.Persons, step);
+    }
+    std::vector<TPlace> stepped;
+    for (const TPersonData& person : project.Persons) {
+        stepped.push_back({person.X, person.Y, person.Level});
+    }
+    JumpAllTo(project.Persons, Steps, project.XMax, project.YMax);
+    for (std::size_t i = 0; i < stepped.size(); ++i) {
+        const TPersonData& person = project.Persons[i];
+        if (person.X != stepped[i].X || person.Y != stepped[i].Y ||
+            person.Level != stepped[i].Level) {
+            __builtin_trap();
+        }
+    }
+}
+
+// Small projects only, so that the fuzzer keeps its pace.
+void AnalyseWhenSmall(const TLogFile1& project) {
+    const std::int64_t cells = std::int64_t{std::max(project.XMax, 0)} * std::max(project.YMax, 0) *
+                               static_cast<std::int64_t>(project.Decks.size());
+    std::int64_t longest = 0;
+    for (const TPersonData& person : project.Persons) {
+        longest = std::max<std::int64_t>(longest, person.MoveCount);
+    }
+    if (cells <= 65536 && longest <= 65536 && !AnalysisRefusal(project)) {
+        const TEvacuationAnalysis analysis = AnalyseEvacuation(project);
+        // With time passing, everybody has left at the last row.
+        if (project.VMax > 0 &&
+            analysis.Curve.Saved.back() != static_cast<std::int32_t>(project.Persons.size())) {
+            __builtin_trap();
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -57,5 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TNullTextView view;
     project.FillStatistics(view);
     CheckStepBackUndoesStepForward(project);
+    CheckJumpLandsWhereSteppingDoes(project);
+    AnalyseWhenSmall(project);
     return 0;
 }
