@@ -13,7 +13,9 @@
 #include <QMenu>
 
 #include <chrono>
+#include <exception>
 #include <future>
+#include <string>
 
 namespace {
 
@@ -63,8 +65,13 @@ const TEvacuationAnalysis* TMainForm::Analysis() {
             }
             QGuiApplication::restoreOverrideCursor();
         }
-        EvacuationAnalysis = std::make_unique<TEvacuationAnalysis>(running.get());
         Analysing = false;
+        try {
+            EvacuationAnalysis = std::make_unique<TEvacuationAnalysis>(running.get());
+        } catch (const std::exception& error) {
+            ShowError(std::string("The evacuation curve could not be made: ") + error.what());
+            return nullptr;
+        }
     }
     return EvacuationAnalysis.get();
 }

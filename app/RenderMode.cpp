@@ -119,9 +119,8 @@ bool WriteFrames(TLogFile1& project, const TRenderRequest& request, const TFrame
     bool written = true;
     std::int64_t done = 0;
     for (std::int64_t step = range.From; step <= range.To && written; step += range.Every) {
-        while (replay.TimeStep() < step) {
-            replay.StepForward();
-        }
+        // Far steps are jumped to, near ones stepped: the same persons either way.
+        replay.SeekToStep(static_cast<std::int32_t>(step));
         renderer.DrawFrame(camera, canvas.Width(), canvas.Height());
         canvas.ReadFrame(frame);
         const QString file = folder.filePath(
