@@ -1,6 +1,7 @@
 #include "HeadlessModes.h"
 
 #include "EvacuationAnalysis.h"
+#include "HeadlessProject.h"
 #include "JsonWriter.h"
 #include "LogFile.h"
 #include "RecordingUiServices.h"
@@ -111,26 +112,22 @@ void WriteHeldBack(TJsonWriter& json, const std::vector<THeldBackBox>& boxes) {
 } // namespace
 
 int RunStatsMode(const std::string& fileName) {
-    TRecordingUiServices services(/*echoToStderr=*/true);
-    TScopedUiServices installed(services);
-    TNoProgressWindow progress;
-    TLogFile1 project("Level");
-    if (!project.Load(fileName, progress)) {
-        return 1; // the message is on stderr already
+    THeadlessProject loaded;
+    if (!loaded.Load(fileName)) {
+        return 1;
     }
+    TLogFile1& project = loaded.Project;
     TPlainTextView view;
     project.FillStatistics(view);
     return 0;
 }
 
 int RunCurveMode(const std::string& fileName) {
-    TRecordingUiServices services(/*echoToStderr=*/true);
-    TScopedUiServices installed(services);
-    TNoProgressWindow progress;
-    TLogFile1 project("Level");
-    if (!project.Load(fileName, progress)) {
-        return 1; // the message is on stderr already
+    THeadlessProject loaded;
+    if (!loaded.Load(fileName)) {
+        return 1;
     }
+    TLogFile1& project = loaded.Project;
     if (const auto refusal = AnalysisRefusal(project)) {
         std::fprintf(stderr, "%s: %s\n", fileName.c_str(), refusal->c_str());
         return 1;
@@ -140,14 +137,12 @@ int RunCurveMode(const std::string& fileName) {
 }
 
 int RunDumpMode(const std::string& fileName, std::int32_t steps) {
-    TRecordingUiServices services(/*echoToStderr=*/true);
-    TScopedUiServices installed(services);
-    TNoProgressWindow progress;
-    TLogFile1 project("Level");
-    if (!project.Load(fileName, progress)) {
-        return 1; // the message is on stderr already
+    THeadlessProject loaded;
+    if (!loaded.Load(fileName)) {
+        return 1;
     }
-    const std::vector<TRecordedMessage> loadWarnings = services.Messages;
+    TLogFile1& project = loaded.Project;
+    const std::vector<TRecordedMessage> loadWarnings = loaded.Services.Messages;
     TReplay replay;
     replay.SetProject(&project);
     for (std::int32_t step = 0; step < steps; ++step) {

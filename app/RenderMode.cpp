@@ -1,11 +1,11 @@
 #include "RenderMode.h"
 
 #include "DeckRenderer.h"
+#include "HeadlessProject.h"
 #include "JpegWriter.h"
 #include "LogFile.h"
 #include "OffscreenCanvas.h"
 #include "ProgressLine.h"
-#include "RecordingUiServices.h"
 #include "Replay.h"
 
 #include <QDir>
@@ -153,13 +153,11 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
         return 1;
     }
     // The load tells what it finds on stderr, as the window shows it in boxes.
-    TRecordingUiServices services(/*echoToStderr=*/true);
-    TScopedUiServices installed(services);
-    TNoProgressWindow loadProgress;
-    TLogFile1 project("Level");
-    if (!project.Load(fileName, loadProgress)) {
+    THeadlessProject loaded;
+    if (!loaded.Load(fileName)) {
         return 1;
     }
+    TLogFile1& project = loaded.Project;
     if (const auto refused = RefusedDeck(project, request.Deck)) {
         Tell(*refused);
         return 2;

@@ -14,6 +14,16 @@
 #include <string>
 #include <sys/stat.h>
 
+// A project loaded quietly, its boxes recorded: where most benchmarks start.
+struct TBenchProject {
+    TRecordingUiServices Ui;
+    TScopedUiServices Installed{Ui};
+    TNoProgressWindow Progress;
+    TLogFile1 Project{"Level"};
+
+    bool Load(const std::string& path) { return Project.Load(path, Progress); }
+};
+
 // The path in the environment variable, or empty after marking the benchmark skipped.
 inline std::string BenchFile(benchmark::State& state, const char* variable) {
     const char* path = std::getenv(variable);

@@ -140,12 +140,10 @@ double SecondsOf(const std::function<void()>& work) {
 
 void FrameAgainstFloor(benchmark::State& state, const char* variable) {
     const std::string path = variable != nullptr ? BenchFile(state, variable) : std::string();
-    TRecordingUiServices ui;
-    TScopedUiServices installed(ui);
-    TNoProgressWindow progress;
-    TLogFile1 project("Level");
+    TBenchProject loaded;
+    TLogFile1& project = loaded.Project;
     if (!path.empty()) {
-        project.Load(path, progress);
+        loaded.Load(path);
     }
     TCellView3D view(nullptr);
     view.ShowProject(project);
@@ -214,11 +212,9 @@ void MapAgainstPlainFrame(benchmark::State& state, const char* variable) {
     if (path.empty()) {
         return;
     }
-    TRecordingUiServices ui;
-    TScopedUiServices installed(ui);
-    TNoProgressWindow progress;
-    TLogFile1 project("Level");
-    project.Load(path, progress);
+    TBenchProject loaded;
+    TLogFile1& project = loaded.Project;
+    loaded.Load(path);
     const TEvacuationAnalysis analysis = AnalyseEvacuation(project);
     TCellView3D plain(nullptr);
     plain.ShowProject(project);

@@ -81,12 +81,10 @@ void BM_EvacuationAnalysis(benchmark::State& state) {
     if (path.empty()) {
         return;
     }
-    TRecordingUiServices ui;
-    TScopedUiServices installed(ui);
-    TNoProgressWindow progress;
-    TLogFile1 project("Level");
+    TBenchProject loaded;
+    TLogFile1& project = loaded.Project;
     const auto loadStart = std::chrono::steady_clock::now();
-    project.Load(path, progress);
+    loaded.Load(path);
     const double loadSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
     double analysisSeconds = 0;
@@ -110,11 +108,9 @@ void BM_SeekAcrossTheReplay(benchmark::State& state) {
     if (path.empty()) {
         return;
     }
-    TRecordingUiServices ui;
-    TScopedUiServices installed(ui);
-    TNoProgressWindow progress;
-    TLogFile1 project("Level");
-    project.Load(path, progress);
+    TBenchProject loaded;
+    TLogFile1& project = loaded.Project;
+    loaded.Load(path);
     TReplay replay;
     replay.SetProject(&project);
     for (auto _ : state) {

@@ -16,11 +16,9 @@ struct TBenchDeck {
 };
 
 TBenchDeck LoadDeck(const std::string& path) {
-    TRecordingUiServices ui;
-    TScopedUiServices installed(ui);
-    TNoProgressWindow progress;
-    TLogFile1 project("Level");
-    project.Load(path, progress);
+    TBenchProject loaded;
+    TLogFile1& project = loaded.Project;
+    loaded.Load(path);
     TBenchDeck deck;
     if (project.Decks.empty()) {
         return deck;

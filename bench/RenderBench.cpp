@@ -65,11 +65,9 @@ void BM_RenderAgainstFloor(benchmark::State& state) {
     if (path.empty()) {
         return;
     }
-    TRecordingUiServices ui;
-    TScopedUiServices installed(ui);
-    TNoProgressWindow progress;
-    TLogFile1 project("Level");
-    if (!project.Load(path, progress)) {
+    TBenchProject loaded;
+    TLogFile1& project = loaded.Project;
+    if (!loaded.Load(path)) {
         state.SkipWithError("the ferry did not load");
         return;
     }

@@ -1,0 +1,18 @@
+#pragma once
+// A project loaded for a command-line mode: the boxes a load would show go to stderr as
+// "Title: text" and are kept, and no progress is shown.
+
+#include "LogFile.h"
+#include "RecordingUiServices.h"
+
+#include <string>
+
+struct THeadlessProject {
+    TRecordingUiServices Services{/*echoToStderr=*/true};
+    TScopedUiServices Installed{Services};
+    TNoProgressWindow Progress;
+    TLogFile1 Project{"Level"};
+
+    // False when nothing was loaded; the reason is on stderr already.
+    bool Load(const std::string& fileName) { return Project.Load(fileName, Progress); }
+};
