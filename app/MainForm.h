@@ -140,6 +140,7 @@ private:
     // The slider and its readout where the replay stands.
     void ShowReplayPosition();
     void ShowSpeed();
+    std::int32_t PlaybackSpeed() const;
     int TickInterval() const;
     void ConnectEvacuation();
     void ShowEvacuationCommands();

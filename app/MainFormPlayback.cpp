@@ -42,12 +42,16 @@ void TMainForm::ShowReplayTexts() {
     ShowReplayPosition();
 }
 
+// A speed of 0 or less, as a settings file may hold, plays at the default.
+std::int32_t TMainForm::PlaybackSpeed() const {
+    return MaxAnimationSpeed > 0 ? MaxAnimationSpeed : Settings::MaxAnimationSpeed.Default;
+}
+
 // Milliseconds between ticks for the speed times real time; never 0, where a timer would fire
-// without pause. A speed of 0 or less plays at the default.
+// without pause.
 int TMainForm::TickInterval() const {
-    const std::int32_t speed =
-        MaxAnimationSpeed > 0 ? MaxAnimationSpeed : Settings::MaxAnimationSpeed.Default;
-    const double interval = std::trunc(1000.0 / double(speed) / double(Replay.StepsPerSecond()));
+    const double interval =
+        std::trunc(1000.0 / double(PlaybackSpeed()) / double(Replay.StepsPerSecond()));
     return interval < 1.0 ? 1 : static_cast<int>(interval);
 }
 

@@ -113,9 +113,7 @@ void TMainForm::ShowReplayPosition() {
 }
 
 void TMainForm::ShowSpeed() {
-    const std::int32_t speed =
-        MaxAnimationSpeed > 0 ? MaxAnimationSpeed : Settings::MaxAnimationSpeed.Default;
-    SpeedChooser->setEditText(SpeedText(speed));
+    SpeedChooser->setEditText(SpeedText(PlaybackSpeed()));
 }
 
 // A playing replay goes on from the second chosen.

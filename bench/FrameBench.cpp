@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -138,6 +139,35 @@ double SecondsOf(const std::function<void()>& work) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Seconds that frames of two views of 1280 x 800 took in all, the views taking turns in every
+// iteration so that both meet the same load of the machine; the first view's frames are the
+// iteration times. None, after marking the benchmark skipped, when the views were never shown.
+struct TTurns {
+    double MeasuredSeconds = 0;
+    double BaselineSeconds = 0;
+};
+
+std::optional<TTurns> FramesTakingTurns(benchmark::State& state, TCellView3D& measured,
+                                        TCellView3D& baseline) {
+    if (!ShownAt1280x800(measured) || !ShownAt1280x800(baseline)) {
+        state.SkipWithError("the views were never shown");
+        return std::nullopt;
+    }
+    // The first frames build what both keep on the graphics side.
+    measured.grabFramebuffer();
+    baseline.grabFramebuffer();
+    TTurns turns;
+    for (auto _ : state) {
+        const double frame =
+            SecondsOf([&] { benchmark::DoNotOptimize(measured.grabFramebuffer()); });
+        state.SetIterationTime(frame);
+        turns.MeasuredSeconds += frame;
+        turns.BaselineSeconds +=
+            SecondsOf([&] { benchmark::DoNotOptimize(baseline.grabFramebuffer()); });
+    }
+    return turns;
+}
+
 void FrameAgainstFloor(benchmark::State& state, const char* variable) {
     const std::string path = variable != nullptr ? BenchFile(state, variable) : std::string();
     TBenchProject loaded;
@@ -148,28 +178,19 @@ void FrameAgainstFloor(benchmark::State& state, const char* variable) {
     TCellView3D view(nullptr);
     view.ShowProject(project);
     TFloorView floor(project);
-    if (!ShownAt1280x800(view) || !ShownAt1280x800(floor)) {
-        state.SkipWithError("the views were never shown");
+    const auto turns = FramesTakingTurns(state, view, floor);
+    if (!turns) {
         return;
     }
-    // The first frames build what both keep on the graphics side.
-    view.grabFramebuffer();
-    floor.grabFramebuffer();
-    double frameSeconds = 0;
-    double floorSeconds = 0;
-    for (auto _ : state) {
-        const double frame = SecondsOf([&] { benchmark::DoNotOptimize(view.grabFramebuffer()); });
-        state.SetIterationTime(frame);
-        frameSeconds += frame;
-        floorSeconds += SecondsOf([&] { benchmark::DoNotOptimize(floor.grabFramebuffer()); });
-    }
+    const double floorSeconds = turns->BaselineSeconds;
     std::int64_t shown = 0;
     ForEachPersonOnDeckZero(project, [&shown](const TPersonData::TState&) { ++shown; });
     state.counters["quads"] = project.Decks.empty() ? 0 : project.Decks[0].QuadCount;
     state.counters["persons_shown"] = static_cast<double>(shown);
     state.counters["floor_ms"] =
         benchmark::Counter(floorSeconds * 1e3, benchmark::Counter::kAvgIterations);
-    state.counters["frame_per_floor"] = floorSeconds > 0 ? frameSeconds / floorSeconds : 0;
+    state.counters["frame_per_floor"] =
+        floorSeconds > 0 ? turns->MeasuredSeconds / floorSeconds : 0;
 }
 
 // An empty view: what reading the frame back alone costs.
@@ -221,21 +242,10 @@ void MapAgainstPlainFrame(benchmark::State& state, const char* variable) {
     TCellView3D mapped(nullptr);
     mapped.ShowProject(project);
     mapped.ShowCongestionMap(&analysis.Map);
-    if (!ShownAt1280x800(plain) || !ShownAt1280x800(mapped)) {
-        state.SkipWithError("the views were never shown");
-        return;
+    if (const auto turns = FramesTakingTurns(state, mapped, plain)) {
+        state.counters["map_per_frame"] =
+            turns->BaselineSeconds > 0 ? turns->MeasuredSeconds / turns->BaselineSeconds : 0;
     }
-    plain.grabFramebuffer();
-    mapped.grabFramebuffer();
-    double plainSeconds = 0;
-    double mappedSeconds = 0;
-    for (auto _ : state) {
-        const double frame = SecondsOf([&] { benchmark::DoNotOptimize(mapped.grabFramebuffer()); });
-        state.SetIterationTime(frame);
-        mappedSeconds += frame;
-        plainSeconds += SecondsOf([&] { benchmark::DoNotOptimize(plain.grabFramebuffer()); });
-    }
-    state.counters["map_per_frame"] = plainSeconds > 0 ? mappedSeconds / plainSeconds : 0;
 }
 
 void BM_CongestionMapFerry(benchmark::State& state) {
