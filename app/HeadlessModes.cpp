@@ -69,8 +69,8 @@ void WritePerson(TJsonWriter& json, const TPersonData& person) {
     json.IntField("startY", person.StartY);
     json.IntField("startLevel", person.StartLevel);
     json.IntField("startHeading", person.StartHeading);
-    json.FloatField("x", person.X);
-    json.FloatField("y", person.Y);
+    json.FloatField("x", person.X());
+    json.FloatField("y", person.Y());
     json.IntField("level", person.Level);
     json.IntField("heading", person.Heading);
     json.EndObject();

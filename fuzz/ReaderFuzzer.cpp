@@ -22,15 +22,20 @@ public:
 };
 
 struct TPlace {
-    float X, Y;
+    std::int64_t X, Y;
     std::int32_t Level;
+    bool operator==(const TPlace&) const = default;
 };
+
+TPlace PlaceOf(const TPersonData& person) {
+    return {person.CellX, person.CellY, person.Level};
+}
 
 void CheckStepBackUndoesStepForward(TLogFile1& project) {
     constexpr std::int32_t Steps = 40;
     std::vector<TPlace> start;
     for (const TPersonData& person : project.Persons) {
-        start.push_back({person.X, person.Y, person.Level});
+        start.push_back(PlaceOf(person));
     }
     for (std::int32_t step = 0; step < Steps; ++step) {
         StepAllForward(project.Persons, step);
@@ -39,8 +44,7 @@ void CheckStepBackUndoesStepForward(TLogFile1& project) {
         StepAllBackward(project.Persons, step);
     }
     for (std::size_t i = 0; i < start.size(); ++i) {
-        const TPersonData& person = project.Persons[i];
-        if (person.X != start[i].X || person.Y != start[i].Y || person.Level != start[i].Level) {
+        if (PlaceOf(project.Persons[i]) != start[i]) {
             __builtin_trap();
         }
     }
@@ -57,13 +61,11 @@ void CheckJumpLandsWhereSteppingDoes(TLogFile1& project) {
     }
     std::vector<TPlace> stepped;
     for (const TPersonData& person : project.Persons) {
-        stepped.push_back({person.X, person.Y, person.Level});
+        stepped.push_back(PlaceOf(person));
     }
     JumpAllTo(project.Persons, Steps, project.XMax, project.YMax);
     for (std::size_t i = 0; i < stepped.size(); ++i) {
-        const TPersonData& person = project.Persons[i];
-        if (person.X != stepped[i].X || person.Y != stepped[i].Y ||
-            person.Level != stepped[i].Level) {
+        if (PlaceOf(project.Persons[i]) != stepped[i]) {
             __builtin_trap();
         }
     }

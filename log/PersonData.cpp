@@ -18,12 +18,42 @@ std::int32_t AddLevels(std::int32_t level, std::int64_t change) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
+std::int64_t CentredCellX(std::int32_t x, std::int32_t xMax) {
+    return std::int64_t{x} - xMax / 2;
+}
+
+std::int64_t CentredCellY(std::int32_t y, std::int32_t yMax) {
+    return std::int64_t{yMax / 2} - y;
+}
+
+namespace {
+
+// Rounded once, from the whole cell: a place far off the deck rounds the same however it was
+// reached.
+float SceneX(std::int64_t cellX) {
+    return static_cast<float>(cellX) + 0.5f;
+}
+
+float SceneY(std::int64_t cellY) {
+    return static_cast<float>(cellY) - 0.5f;
+}
+
+} // namespace
+
 float CellCentreX(std::int32_t x, std::int32_t xMax) {
-    return static_cast<float>(std::int64_t{x} - xMax / 2) + 0.5f;
+    return SceneX(CentredCellX(x, xMax));
 }
 
 float CellCentreY(std::int32_t y, std::int32_t yMax) {
-    return static_cast<float>(std::int64_t{yMax / 2} - y) - 0.5f;
+    return SceneY(CentredCellY(y, yMax));
+}
+
+float TPersonData::X() const {
+    return SceneX(CellX);
+}
+
+float TPersonData::Y() const {
+    return SceneY(CellY);
 }
 
 void TPersonData::Init(std::int32_t x, std::int32_t y, std::int32_t level, std::int32_t heading,
@@ -33,8 +63,8 @@ void TPersonData::Init(std::int32_t x, std::int32_t y, std::int32_t level, std::
     StartLevel = level;
     StartHeading = heading;
     Attribute = attribute;
-    X = CellCentreX(x, xMax);
-    Y = CellCentreY(y, yMax);
+    CellX = CentredCellX(x, xMax);
+    CellY = CentredCellY(y, yMax);
     Level = level;
     Heading = heading;
 }
@@ -83,8 +113,8 @@ bool TPersonData::IsStepMoved(std::int32_t k) {
         ReportBadDirection();
     } else if (move.Direction != 0) {
         const TDirectionStep& step = DirectionSteps[move.Direction];
-        X += static_cast<float>(step.Dx);
-        Y += static_cast<float>(step.Dy);
+        CellX += step.Dx;
+        CellY += step.Dy;
         Heading = move.Direction;
     }
     Level = AddLevels(Level, move.LevelChange);
@@ -111,16 +141,16 @@ bool TPersonData::IsStepMovedBack(std::int32_t k) {
         ReportBadDirection();
     } else {
         const TDirectionStep& step = DirectionSteps[move.Direction];
-        X -= static_cast<float>(step.Dx);
-        Y -= static_cast<float>(step.Dy);
+        CellX -= step.Dx;
+        CellY -= step.Dy;
     }
     Level = AddLevels(Level, -std::int64_t{move.LevelChange});
     return true;
 }
 
 void TPersonData::Reset(std::int32_t xMax, std::int32_t yMax) {
-    X = CellCentreX(StartX, xMax);
-    Y = CellCentreY(StartY, yMax);
+    CellX = CentredCellX(StartX, xMax);
+    CellY = CentredCellY(StartY, yMax);
     Level = StartLevel;
     Heading = StartHeading;
     LeftFromLevel = -1;
@@ -134,8 +164,8 @@ bool TPersonData::IsJumpedTo(std::int32_t steps, std::int32_t xMax, std::int32_t
             badDirection = true;
         } else if (move.Direction != 0) {
             const TDirectionStep& step = DirectionSteps[move.Direction];
-            X += static_cast<float>(step.Dx * count);
-            Y += static_cast<float>(step.Dy * count);
+            CellX += std::int64_t{step.Dx} * count;
+            CellY += std::int64_t{step.Dy} * count;
             Heading = move.Direction;
         }
         Level = AddLevels(Level, std::int64_t{move.LevelChange} * count);

@@ -26,8 +26,11 @@ public:
     std::int32_t StartY = -1;
     std::int32_t StartLevel = -1;
     std::int32_t StartHeading = 0;
-    float X = 0.0f;
-    float Y = 0.0f;
+    // The cell it stands on, counted in whole cells from the deck's centre cell, X to the right
+    // and Y toward row 0: whole numbers, so that stepping and jumping agree wherever a file puts
+    // a person, however far off its deck.
+    std::int64_t CellX = 0;
+    std::int64_t CellY = 0;
     std::int32_t Level = -1;
     std::int32_t Heading = 0;
     // The deck the person stood on when its list ran out, so that stepping back brings it back.
@@ -60,7 +63,10 @@ public:
         float X, Y;
         std::int32_t Attribute, Heading, Level;
     };
-    TState GetState() const { return {X, Y, Attribute, Heading, Level}; }
+    TState GetState() const { return {X(), Y(), Attribute, Heading, Level}; }
+    // Where it stands in deck coordinates: the centre of its cell.
+    float X() const;
+    float Y() const;
 
 private:
     void ReportBadDirection();
@@ -88,6 +94,9 @@ std::int32_t AddLevels(std::int32_t level, std::int64_t change);
 
 float CellCentreX(std::int32_t x, std::int32_t xMax);
 float CellCentreY(std::int32_t y, std::int32_t yMax);
+// Column x and row y of a deck counted from its centre cell, as TPersonData keeps them.
+std::int64_t CentredCellX(std::int32_t x, std::int32_t xMax);
+std::int64_t CentredCellY(std::int32_t y, std::int32_t yMax);
 
 // One time step for a whole population, as the replay runs it: forwards applies entry k of every
 // person, backwards undoes it. Returns how many persons count as saved afterwards.

@@ -64,7 +64,7 @@ TEST_F(Playback, WithoutTimeStepsPerSecondNothingPlays) {
         Form->Backward1Click();
         EXPECT_EQ(Form->Replay.TimeStep(), 0) << vMax;
         EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
-        EXPECT_EQ(Form->LogFile->Persons[0].X, CellCentreX(1, 4));
+        EXPECT_EQ(Form->LogFile->Persons[0].X(), CellCentreX(1, 4));
     }
     EXPECT_EQ(Ui.Messages.size(), 2U) << "the reader's warning, once per file";
 }

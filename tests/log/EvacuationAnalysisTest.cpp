@@ -36,8 +36,8 @@ TReplayCount CountByReplay(TLogFile1& project, std::int32_t rows) {
             const std::int32_t k = replay.TimeStep();
             for (std::size_t p = 0; p < lists.size(); ++p) {
                 const TPersonData& person = project.Persons[p];
-                const auto x = static_cast<std::int32_t>(person.X + float(project.XMax / 2) - 0.5f);
-                const auto y = static_cast<std::int32_t>(float(project.YMax / 2) - 0.5f - person.Y);
+                const std::int64_t x = person.CellX + project.XMax / 2;
+                const std::int64_t y = project.YMax / 2 - person.CellY;
                 if (k < person.MoveCount && lists[p][static_cast<std::size_t>(k)].Direction == 0 &&
                     person.Level >= 0 && person.Level < project.ZMax && x >= 0 && y >= 0 &&
                     x < project.XMax && y < project.YMax) {

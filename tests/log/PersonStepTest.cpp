@@ -15,7 +15,7 @@ std::string Frame(const std::vector<TPersonData>& persons, int saved) {
     std::ostringstream out;
     out << "saved " << saved << ":";
     for (const TPersonData& p : persons) {
-        out << " (" << p.X << ", " << p.Y << ", L" << p.Level << ")";
+        out << " (" << p.X() << ", " << p.Y() << ", L" << p.Level << ")";
     }
     return out.str();
 }
@@ -39,12 +39,12 @@ TEST(PersonStep, EachDirectionMovesOneCellAndBackWithoutTurningBack) {
         p.Init(5, 5, 0, 7, 0, 10, 10);
         p.AppendMoves(1, d, 0);
         EXPECT_TRUE(p.IsStepMoved(0));
-        EXPECT_EQ(p.X, 0.5f + dx[d]);
-        EXPECT_EQ(p.Y, -0.5f + dy[d]);
+        EXPECT_EQ(p.X(), 0.5f + dx[d]);
+        EXPECT_EQ(p.Y(), -0.5f + dy[d]);
         EXPECT_EQ(p.Heading, d == 0 ? 7 : d); // standing keeps the heading
         EXPECT_TRUE(p.IsStepMovedBack(0));
-        EXPECT_EQ(p.X, 0.5f);
-        EXPECT_EQ(p.Y, -0.5f);
+        EXPECT_EQ(p.X(), 0.5f);
+        EXPECT_EQ(p.Y(), -0.5f);
         EXPECT_EQ(p.Heading, d == 0 ? 7 : d);
     }
 }

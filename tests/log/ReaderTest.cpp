@@ -49,8 +49,8 @@ TEST(Reader, TwoDeckFileFillsHeaderDecksAndPersons) {
     EXPECT_EQ(loaded.Project.GetDeckCaption(-1), "error");
     EXPECT_EQ(loaded.Project.GetDeckCaption(2), "error");
     const TPersonData& first = loaded.Project.Persons[0];
-    EXPECT_EQ(first.X, -1.5f);
-    EXPECT_EQ(first.Y, -0.5f);
+    EXPECT_EQ(first.X(), -1.5f);
+    EXPECT_EQ(first.Y(), -0.5f);
     EXPECT_EQ(first.Level, 0);
     EXPECT_EQ(first.Heading, 3);
 }
