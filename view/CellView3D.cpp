@@ -76,7 +76,6 @@ void TCellView3D::ChangeLightsAtViewCentre(void (TDeck::*change)(float, float)) 
     if (TDeck* deck = Renderer->CurrentDeck()) {
         const auto centre = Camera.ViewCentre();
         (deck->*change)(centre[0], centre[1]);
-        Renderer->LightsChanged();
         Invalidate();
     }
 }

@@ -96,7 +96,6 @@ bool TDeckRenderer::SelectDeck(std::int32_t index) {
     CongestionOverlayWanted = CongestionOverlayWanted || index != FDeckIndex;
     FDeckIndex = index;
     FLights = &(*FDecks)[static_cast<std::size_t>(index)].Lights;
-    SetupPending = true;
     return true;
 }
 
@@ -119,31 +118,27 @@ void TDeckRenderer::SetCornerPicture(const QImage& picture) {
 }
 
 void TDeckRenderer::InitializeContext() {
-    glFrontFace(GL_CCW);
-    SetupLightsAndMaterial();
+    SetFrameState();
 }
 
-void TDeckRenderer::SetupLightsAndMaterial() {
-    SetupPending = false;
+// Every state the frame relies on, set anew at the start of each: a frame must look the same
+// whatever the frames before it, or the window's toolkit, left behind in the context.
+void TDeckRenderer::SetFrameState() {
     glClearColor(0.0f, 0.0f, 0.2f, 1.0f);
-    glEnable(GL_DEPTH_TEST);
+    glFrontFace(GL_CCW);
     glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
-    glEnable(GL_LIGHTING);
-    if (FLights != nullptr) {
-        for (std::size_t i = 0; i < FLights->size(); ++i) {
-            const TLight& light = (*FLights)[i];
-            const GLenum id = GL_LIGHT0 + static_cast<GLenum>(i);
-            if (light.SwitchedOn) {
-                glLightfv(id, GL_AMBIENT, light.Ambient);
-                glLightfv(id, GL_DIFFUSE, light.Diffuse);
-                glLightfv(id, GL_SPECULAR, light.Specular);
-                glEnable(id);
-            } else {
-                glDisable(id);
-            }
-        }
-    }
+    SwitchLights();
+    // The colour and normal of a new context, not those of the last primitive drawn: the material
+    // takes up the colour as colour tracking is set.
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glNormal3f(0.0f, 0.0f, 1.0f);
     glEnable(GL_COLOR_MATERIAL);
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
     const GLfloat specular[] = {0.2f, 0.2f, 0.2f, 1.0f};
@@ -151,10 +146,26 @@ void TDeckRenderer::SetupLightsAndMaterial() {
     glMateriali(GL_FRONT, GL_SHININESS, 128);
 }
 
-void TDeckRenderer::DrawFrame(const TCamera& camera, std::int32_t width, std::int32_t height) {
-    if (SetupPending) {
-        SetupLightsAndMaterial();
+// The deck's lights on with their colours, the others off; without a deck all are off, so that
+// nothing is lit by the lights of a project shown before.
+void TDeckRenderer::SwitchLights() {
+    glEnable(GL_LIGHTING);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(DeckLightSlots); ++i) {
+        const GLenum id = GL_LIGHT0 + static_cast<GLenum>(i);
+        const TLight* light = FLights != nullptr ? &(*FLights)[i] : nullptr;
+        if (light != nullptr && light->SwitchedOn) {
+            glLightfv(id, GL_AMBIENT, light->Ambient);
+            glLightfv(id, GL_DIFFUSE, light->Diffuse);
+            glLightfv(id, GL_SPECULAR, light->Specular);
+            glEnable(id);
+        } else {
+            glDisable(id);
+        }
     }
+}
+
+void TDeckRenderer::DrawFrame(const TCamera& camera, std::int32_t width, std::int32_t height) {
+    SetFrameState();
     SetProjection(camera, width, height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glFlush();
@@ -219,14 +230,15 @@ void TDeckRenderer::RenderScene(const TCamera& camera) {
         BuildDisplayLists();
     }
     LookFromCamera(camera);
+    // Lights are placed before anything is drawn, the origin marker too: otherwise it is lit
+    // where the last frame left the lights, and where a new context has them in the first.
+    PlaceLights(camera);
     glPushMatrix();
     // Drawn before the pan: it marks the centre of rotation, not the deck's origin.
     if (FShowOrigin && FOriginList != 0) {
         glCallList(FOriginList);
     }
     glTranslated(camera.FPan[0], camera.FPan[1], 0);
-    // Lights are placed before anything is drawn, so every frame is lit where the lights are.
-    PlaceLights();
     DrawDeckContents();
     DrawCongestionMap();
     glPopMatrix();
@@ -249,10 +261,13 @@ void TDeckRenderer::DrawDeckContents() {
     DrawQuads();
 }
 
-void TDeckRenderer::PlaceLights() {
+// In deck coordinates, which the pan moves.
+void TDeckRenderer::PlaceLights(const TCamera& camera) {
     if (FLights == nullptr) {
         return;
     }
+    glPushMatrix();
+    glTranslated(camera.FPan[0], camera.FPan[1], 0);
     for (std::size_t i = 0; i < FLights->size(); ++i) {
         const TLight& light = (*FLights)[i];
         if (light.SwitchedOn) {
@@ -260,6 +275,7 @@ void TDeckRenderer::PlaceLights() {
             glLightfv(GL_LIGHT0 + static_cast<GLenum>(i), GL_POSITION, position);
         }
     }
+    glPopMatrix();
 }
 
 // A heading outside 1 .. 8 is drawn as north and reported.

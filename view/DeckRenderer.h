@@ -53,16 +53,13 @@ public:
     // map's legend; a null picture removes it.
     void SetCornerPicture(const QImage& picture);
 
-    // The lights of the deck shown changed; they take effect at the next frame.
-    void LightsChanged() { SetupPending = true; }
-
     // Persons go as one vertex array a frame; a display-list call each gives the same picture
     // and is kept to measure what the batch saves.
     void SetPersonsBatched(bool batched) { PersonsBatched = batched; }
     // Draws the deck without persons, to measure what drawing them costs.
     void HidePersons() { FPersons = nullptr; }
 
-    // The state a new context starts from; with the context current.
+    // The state a new context starts from; with the context current. Every frame sets it again.
     void InitializeContext();
     // Draws the frame seen from the camera into the framebuffer bound, whose viewport is
     // width x height; with the context current.
@@ -78,7 +75,8 @@ protected:
     virtual void DrawDeckContents();
 
 private:
-    void SetupLightsAndMaterial();
+    void SetFrameState();
+    void SwitchLights();
     void SetProjection(const TCamera& camera, std::int32_t width, std::int32_t height) const;
     void RenderScene(const TCamera& camera);
     void BuildDisplayLists();
@@ -88,7 +86,7 @@ private:
     template <typename TDraw> void ForEachPersonShown(TDraw draw);
     void DrawPersons();
     void DrawPersonsBatched();
-    void PlaceLights();
+    void PlaceLights(const TCamera& camera);
     void DrawQuads();
     void RebuildDeckGeometry();
     void DrawCongestionMap();
@@ -107,7 +105,6 @@ private:
     std::vector<TPersonData>* FPersons = nullptr;
     const std::array<TLight, DeckLightSlots>* FLights = nullptr;
 
-    bool SetupPending = false;
     bool DisplayListsWanted = false;
     bool PersonsBatched = true;
     TPersonPrisms PersonBatch;
