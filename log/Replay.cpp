@@ -58,9 +58,22 @@ std::int32_t StepEverybodyHasLeft(const TLogFile1& project) {
     return longest < std::numeric_limits<std::int32_t>::max() ? longest + 1 : longest;
 }
 
+std::int32_t ReplayEndStep(const TLogFile1& project) {
+    const std::int32_t left = StepEverybodyHasLeft(project);
+    const std::int32_t vMax = project.VMax;
+    if (vMax <= 0 || left % vMax == 0) {
+        return left;
+    }
+    const std::int64_t wholeSecond = (std::int64_t{left} / vMax + 1) * vMax;
+    // The last whole second a step number can reach when the next one is out of its range.
+    return static_cast<std::int32_t>(wholeSecond <= std::numeric_limits<std::int32_t>::max()
+                                         ? wholeSecond
+                                         : std::int64_t{left} / vMax * vMax);
+}
+
 void TReplay::SetProject(TLogFile1* project) {
     Project = project;
-    EndStep = project != nullptr ? StepEverybodyHasLeft(*project) : 0;
+    LastStep = project != nullptr ? ReplayEndStep(*project) : 0;
     Restart();
 }
 
@@ -80,8 +93,7 @@ std::int32_t TReplay::LastSecond() const {
     if (!CanPlay()) {
         return 0;
     }
-    const std::int32_t vMax = Project->VMax;
-    return EndStep / vMax + (EndStep % vMax != 0 ? 1 : 0);
+    return LastStep / Project->VMax;
 }
 
 bool TReplay::EverybodyHasLeft() const {
@@ -101,14 +113,11 @@ std::string TReplay::SavedText() const {
 }
 
 std::string TReplay::PositionText() const {
-    // The time shown at the last whole second: that second plus the offset.
-    const std::int64_t lastTime = CanPlay() ? std::int64_t{LastSecond()} + Project->TOff : 0;
-    const auto last = static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(lastTime, std::numeric_limits<std::int32_t>::min(),
-                                 std::numeric_limits<std::int32_t>::max()));
-    std::string text = ClockText(Seconds);
+    const std::int32_t vMax = Project != nullptr ? Project->VMax : 0;
+    const std::int32_t tOff = Project != nullptr ? Project->TOff : 0;
+    std::string text = ClockText(ReplayTimeSeconds(Step, vMax, tOff));
     text += " / ";
-    text += ClockText(last);
+    text += ClockText(ReplayTimeSeconds(LastStep, vMax, tOff));
     text += ", step ";
     text += std::to_string(Step);
     return text;
@@ -137,7 +146,7 @@ void TReplay::SecondForward() {
     if (!CanPlay() || EverybodyHasLeft()) {
         return;
     }
-    for (std::int32_t i = 0; i < Project->VMax; ++i) {
+    for (std::int32_t i = 0; i < Project->VMax && CanStepForward(); ++i) {
         StepForward();
     }
 }
@@ -152,7 +161,9 @@ void TReplay::SecondBackward() {
 }
 
 void TReplay::Tick() {
-    StepForward();
+    if (!EverybodyHasLeft()) {
+        StepForward();
+    }
     if (EverybodyHasLeft()) {
         Reset();
     }
@@ -174,7 +185,7 @@ void TReplay::SeekToStep(std::int32_t step) {
     if (Project == nullptr) {
         return;
     }
-    const std::int32_t target = std::max(step, 0);
+    const std::int32_t target = std::clamp(step, 0, LastStep);
     if (HeadingsAsPlayed && target >= Step && target - Step <= StepsWorthStepping) {
         while (Step < target) {
             ++Step;

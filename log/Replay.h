@@ -1,8 +1,10 @@
 #pragma once
 // The replay of a loaded project: the current time step, the replay time and the saved count, and
 // the rules that move them. Each step moves every person by one move entry; a second is VMax
-// steps; playing starts over once everybody has left; a pause ends on a whole second. Used alike
-// by the main window, the headless modes and anything else that replays.
+// steps; the replay ends at the first whole second at or after the step at which everybody has
+// left, and nothing moves it beyond; playing starts over once everybody has left; a pause ends
+// on a whole second. Used alike by the main window, the headless modes and anything else that
+// replays.
 
 #include <cstdint>
 #include <functional>
@@ -30,6 +32,8 @@ public:
     // which everybody has left; 0 when time cannot pass.
     std::int32_t ElapsedSeconds() const;
     std::int32_t LastSecond() const;
+    // The step the replay ends at (see ReplayEndStep).
+    std::int32_t EndStep() const { return LastStep; }
 
     std::int32_t TimeStep() const { return Step; }
     // Whole seconds of replay time; 0 at the start and after a reset, the offset added from
@@ -41,21 +45,24 @@ public:
     bool AtWholeSecond() const;
     std::string TimeText() const;
     std::string SavedText() const;
-    // Where the replay stands in the whole of it: "1:05 / 3:20, step 261".
+    // Where the replay stands in the whole of it, the offset always counted: "1:05 / 3:20, step
+    // 261".
     std::string PositionText() const;
 
+    // Before the end there is a step to take.
+    bool CanStepForward() const { return Project != nullptr && Step < LastStep; }
     void StepForward();
     void StepBackward();
-    // VMax steps; nothing once everybody has left.
+    // VMax steps, never beyond the end; nothing once everybody has left.
     void SecondForward();
     // Up to VMax steps back, never before step 0.
     void SecondBackward();
-    // One step of playing: once everybody has left, the replay starts again.
+    // One step of playing: once everybody has left, the replay starts again instead.
     void Tick();
     // Every person back at its start, step 0.
     void Reset();
     // Moves every person to where playing from the start up to step would move them (never
-    // before step 0), with no hooks between: only AfterJump, once.
+    // before step 0 nor beyond the end), with no hooks between: only AfterJump, once.
     void SeekToStep(std::int32_t step);
     void SeekToSecond(std::int32_t second);
 
@@ -68,7 +75,7 @@ private:
     std::int32_t Step = 0;
     std::int32_t Seconds = 0;
     std::int32_t Saved = 0;
-    std::int32_t EndStep = 0; // the step at which everybody has left
+    std::int32_t LastStep = 0; // the step the replay ends at
     // Up to this many steps ahead a seek steps; further, it jumps.
     static constexpr std::int32_t StepsWorthStepping = 8;
     // False once a step back has left headings as they were: only a jump puts them right.
@@ -90,6 +97,10 @@ std::string FormatStepNumber(std::int32_t step);
 
 // The first step at which everybody has left: one past the longest move list, 0 without persons.
 std::int32_t StepEverybodyHasLeft(const TLogFile1& project);
+
+// The step the replay ends at: the first whole second at or after the step at which everybody has
+// left; that step itself when time cannot pass.
+std::int32_t ReplayEndStep(const TLogFile1& project);
 
 // "Saved: n", from 1000 on with a point before the last three digits ("Saved: 12.345").
 std::string SavedText(std::int32_t savedCount);

@@ -49,7 +49,7 @@ TEST(Replay, WithoutTimeStepsPerSecondOrAProjectNothingMoves) {
         r.Replay.SecondForward();
         r.Replay.SecondBackward();
         EXPECT_EQ(r.Replay.TimeStep(), 0);
-        EXPECT_EQ(r.Loaded.Project.Persons[0].X, CellCentreX(1, 4));
+        EXPECT_EQ(r.Loaded.Project.Persons[0].X(), CellCentreX(1, 4));
     }
     TReplay none;
     none.SecondForward();
@@ -68,6 +68,44 @@ TEST(Replay, ForwardsStopsOnceEverybodyHasLeftAndBackwardsAtTheStart) {
     EXPECT_EQ(r.Replay.TimeStep(), 1);
 }
 
+// The end is the first whole second at or after the step at which everybody has left; no command
+// takes the replay beyond it, and none but single steps leaves it between two whole seconds.
+TEST(Replay, NothingMovesTheReplayBeyondItsEnd) {
+    // Four steps a second; the list of nine entries is used up at step 10: the end is step 12.
+    TReplayed r(FloorProject(4, 4, 30, {{0, 0, "P9x0 S"}}));
+    std::int32_t furthest = 0;
+    r.Replay.AfterStep = [&] { furthest = std::max(furthest, r.Replay.TimeStep()); };
+    EXPECT_EQ(r.Replay.EndStep(), 12);
+    EXPECT_EQ(r.Replay.PositionText(), "0:30 / 0:33, step 0");
+    for (int second = 0; second < 5; ++second) {
+        r.Replay.SecondForward();
+    }
+    EXPECT_EQ(r.Replay.TimeStep(), 12);
+    EXPECT_FALSE(r.Replay.CanStepForward());
+    r.Replay.Tick(); // playing from the end starts over instead of stepping on
+    EXPECT_EQ(r.Replay.TimeStep(), 0);
+    EXPECT_EQ(r.Replay.PositionText(), "0:30 / 0:33, step 0");
+    for (const std::int32_t far : {13, 1000, std::numeric_limits<std::int32_t>::max()}) {
+        r.Replay.SeekToStep(far);
+        EXPECT_EQ(r.Replay.TimeStep(), 12);
+        r.Replay.SeekToSecond(far);
+        EXPECT_EQ(r.Replay.TimeStep(), 12);
+    }
+    // A second forwards from between two seconds, before everybody has left, ends at the end.
+    r.Replay.SeekToStep(9);
+    r.Replay.SecondForward();
+    EXPECT_EQ(r.Replay.TimeStep(), 12);
+    EXPECT_EQ(r.Replay.PositionText(), "0:33 / 0:33, step 12");
+    EXPECT_EQ(furthest, 12);
+
+    // Everybody leaves on a whole second: that is the end.
+    TReplayed whole(FloorProject(4, 4, 0, {{0, 0, "P7x0 S"}}));
+    EXPECT_EQ(whole.Replay.EndStep(), 8);
+    // Without time passing, the end is where everybody has left.
+    TReplayed still(FloorProject(4, 0, 0, {{0, 0, "P9x0 S"}}));
+    EXPECT_EQ(still.Replay.EndStep(), 10);
+}
+
 // Every person's place and deck, and the saved count.
 using TSnapshot = std::tuple<std::vector<std::tuple<float, float, std::int32_t>>, std::string>;
 
@@ -79,7 +117,7 @@ TEST(Replay, SteppingBackRetracesTheWayForward) {
     const auto snapshot = [&] {
         TSnapshot shot;
         for (const TPersonData& person : small.Project.Persons) {
-            std::get<0>(shot).emplace_back(person.X, person.Y, person.Level);
+            std::get<0>(shot).emplace_back(person.X(), person.Y(), person.Level);
         }
         std::get<1>(shot) = replay.SavedText();
         return shot;
@@ -103,7 +141,7 @@ std::vector<std::string> StatesOf(const TLogFile1& project, const TReplay& repla
     std::vector<std::string> states{"step " + std::to_string(replay.TimeStep()) + " saved " +
                                     std::to_string(replay.SavedCount())};
     for (const TPersonData& p : project.Persons) {
-        states.push_back(std::to_string(p.X) + " " + std::to_string(p.Y) + " " +
+        states.push_back(std::to_string(p.X()) + " " + std::to_string(p.Y()) + " " +
                          std::to_string(p.Level) + " " + std::to_string(p.Heading) + " " +
                          std::to_string(p.LeftFromLevel));
     }
@@ -111,7 +149,8 @@ std::vector<std::string> StatesOf(const TLogFile1& project, const TReplay& repla
 }
 
 // A seek anywhere, near or far, forwards or backwards, leaves every person as playing there from
-// the start does, and the replay goes on from there the same way in both directions.
+// the start does, and the replay goes on from there the same way in both directions; a seek
+// beyond the end lands on the end.
 TEST(Replay, ASeekLeavesEveryPersonAsPlayingThereDoes) {
     std::mt19937 random(7);
     for (int project = 0; project < 60; ++project) {
@@ -126,8 +165,9 @@ TEST(Replay, ASeekLeavesEveryPersonAsPlayingThereDoes) {
             played.Replay.StepForward();
         }
         for (int seek = 0; seek < 12; ++seek) {
-            const auto target = std::uniform_int_distribution<std::int32_t>(0, end)(random);
-            sought.Replay.SeekToStep(target);
+            const auto asked = std::uniform_int_distribution<std::int32_t>(0, end)(random);
+            sought.Replay.SeekToStep(asked);
+            const std::int32_t target = std::min(asked, sought.Replay.EndStep());
             ASSERT_EQ(StatesOf(sought.Loaded.Project, sought.Replay),
                       way[static_cast<std::size_t>(target)]);
             if (target < end) {
@@ -148,12 +188,12 @@ TEST(Replay, PlayingStartsOverOnceEverybodyHasLeft) {
         ASSERT_EQ(r.Replay.TimeStep(), tick);
     }
     EXPECT_EQ(r.Replay.SavedCount(), 1);
-    EXPECT_EQ(r.Loaded.Project.Persons[1].X, CellCentreX(6, 8));
+    EXPECT_EQ(r.Loaded.Project.Persons[1].X(), CellCentreX(6, 8));
     r.Replay.Tick();
     EXPECT_EQ(r.Replay.TimeStep(), 0);
     EXPECT_EQ(r.Replay.SavedCount(), 0);
     EXPECT_EQ(r.Replay.TimeText(), "Time: 0:00 min");
-    EXPECT_EQ(r.Loaded.Project.Persons[1].X, CellCentreX(1, 8));
+    EXPECT_EQ(r.Loaded.Project.Persons[1].X(), CellCentreX(1, 8));
     r.Replay.Tick();
     EXPECT_EQ(r.Replay.TimeStep(), 1);
 
