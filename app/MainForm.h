@@ -7,6 +7,7 @@
 #include "Options.h"
 #include "RecentFiles.h"
 #include "Replay.h"
+#include "ReplayCommands.h"
 
 #include <QMainWindow>
 #include <QSize>
@@ -131,6 +132,13 @@ private:
     static QString LightsText(std::optional<std::int32_t> count);
     void UpdateLightStatus();
     void SelectChosenDeck();
+    // Connects a signal to a command that moves the replay, or that shows where it stands: the
+    // command runs through ReplayCommands, after any that runs or waits.
+    template <typename Sender, typename Signal>
+    void ConnectReplayCommand(Sender* sender, Signal signal, void (TMainForm::*command)()) {
+        connect(sender, signal, this,
+                [this, command] { ReplayCommands.Run([this, command] { (this->*command)(); }); });
+    }
     void ConnectPlayback();
     void ConnectReplay();
     void ShowReplayTexts();
@@ -140,6 +148,7 @@ private:
     // The slider and its readout where the replay stands.
     void ShowReplayPosition();
     void ShowSpeed();
+    void LeaveSpeedField();
     std::int32_t PlaybackSpeed() const;
     int TickInterval() const;
     void ConnectEvacuation();
@@ -175,6 +184,7 @@ private:
     TCellView3D* View = nullptr;
     std::unique_ptr<TLogFile1> LogFile;
     TReplay Replay;
+    TReplayCommands ReplayCommands;
     TOptions1 Options; // where and how large screen shots are written
     QString PendingFileName;
 
@@ -239,7 +249,6 @@ private:
     std::unique_ptr<TEvacuationAnalysis> EvacuationAnalysis;
     bool Analysing = false;
     bool Loading = false;
-    bool InTick = false;
     // A close and a load that wait for the project; of several loads, the last one chosen.
     bool CloseRequested = false;
     QString WaitingLoad;

@@ -84,18 +84,20 @@ void TMainForm::EvacuationCurve1Click() {
     if (CurveForm == nullptr) {
         CurveForm = new TEvacuationCurveForm(this);
         CurveForm->OnSecondChosen = [this](std::int32_t second) {
-            if (LogFile != nullptr && !Loading) {
-                Replay.SeekToSecond(second);
-            }
+            ReplayCommands.Run([this, second] {
+                if (LogFile != nullptr && !Loading) {
+                    Replay.SeekToSecond(second);
+                }
+            });
         };
         // The replay's keys work while the curve has the focus, as the user watches it.
         CurveForm->addActions(Animation1->actions());
         CurveForm->addActions({GoToStart1, GoToEnd1, CongestionMap1});
     }
     CurveForm->SetCurve(analysis->Curve);
-    ShowCurveTime();
     CurveForm->show();
     CurveForm->raise();
+    ShowCurveTime(); // once shown: a hidden window is not kept up to date
 }
 
 void TMainForm::CongestionMap1Click() {

@@ -79,8 +79,8 @@ void TMainForm::CreateViewsAndAnimationMenus() {
     EvacuationCurve1 = AddItem(Views1, "Evacuation &curve...", QKeySequence("E"));
     CongestionMap1 = AddItem(Views1, "Congestion &map", QKeySequence("H"));
     CongestionMap1->setCheckable(true);
-    connect(Deckup1, &QAction::triggered, this, &TMainForm::Deckup1Click);
-    connect(Deckdown1, &QAction::triggered, this, &TMainForm::Deckdown1Click);
+    ConnectReplayCommand(Deckup1, &QAction::triggered, &TMainForm::Deckup1Click);
+    ConnectReplayCommand(Deckdown1, &QAction::triggered, &TMainForm::Deckdown1Click);
     connect(Zoomin1, &QAction::triggered, this, &TMainForm::Button1Click);
     connect(Zoomout1, &QAction::triggered, this, &TMainForm::Button2Click);
 
@@ -140,7 +140,7 @@ void TMainForm::CreateToolBar() {
         AddToolButton(Panel1, {301, QStyle::SP_DirLinkIcon, "screen shot series [X]", true});
     connect(BitBtn1, &QToolButton::clicked, this, &TMainForm::BitBtn1Click);
     connect(BitBtn2, &QToolButton::clicked, this, &TMainForm::BitBtn2Click);
-    connect(ComboBox1, &QComboBox::activated, this, &TMainForm::ComboBox1Select);
+    ConnectReplayCommand(ComboBox1, &QComboBox::activated, &TMainForm::ComboBox1Select);
     CreateTimeControls();
 }
 

@@ -13,14 +13,15 @@
 #include <cmath>
 
 void TMainForm::ConnectPlayback() {
-    connect(Run1, &QAction::triggered, this, &TMainForm::Run1Click);
-    connect(ResettoStart1, &QAction::triggered, this, &TMainForm::ResettoStart1Click);
-    connect(Forward1, &QAction::triggered, this, &TMainForm::Forward1Click);
-    connect(Backward1, &QAction::triggered, this, &TMainForm::Backward1Click);
-    connect(SpeedButton_PlayLoop, &QToolButton::clicked, this, &TMainForm::Run1Click);
-    connect(BitBtn_ResetToStart, &QToolButton::clicked, this, &TMainForm::ResettoStart1Click);
-    connect(BitBtn_StepFore, &QToolButton::clicked, this, &TMainForm::Forward1Click);
-    connect(BitBtn_StepBack, &QToolButton::clicked, this, &TMainForm::Backward1Click);
+    ConnectReplayCommand(Run1, &QAction::triggered, &TMainForm::Run1Click);
+    ConnectReplayCommand(ResettoStart1, &QAction::triggered, &TMainForm::ResettoStart1Click);
+    ConnectReplayCommand(Forward1, &QAction::triggered, &TMainForm::Forward1Click);
+    ConnectReplayCommand(Backward1, &QAction::triggered, &TMainForm::Backward1Click);
+    ConnectReplayCommand(SpeedButton_PlayLoop, &QToolButton::clicked, &TMainForm::Run1Click);
+    ConnectReplayCommand(BitBtn_ResetToStart, &QToolButton::clicked,
+                         &TMainForm::ResettoStart1Click);
+    ConnectReplayCommand(BitBtn_StepFore, &QToolButton::clicked, &TMainForm::Forward1Click);
+    ConnectReplayCommand(BitBtn_StepBack, &QToolButton::clicked, &TMainForm::Backward1Click);
     connect(AnimationTimer, &QTimer::timeout, this, &TMainForm::AnimationTimerTimer);
 }
 
@@ -76,22 +77,15 @@ void TMainForm::StopAnimation() {
     SpeedButton_PlayLoop->setChecked(false);
 }
 
-// A tick that arrives while another one lets messages run is dropped: two steps inside one
-// would count the saved persons of the wrong step.
+// A tick that arrives while a command moves the replay, another tick among them, is dropped: it
+// only keeps time, and the replay is busy.
 void TMainForm::AnimationTimerTimer() {
-    if (InTick) {
-        return;
-    }
-    Tick();
+    ReplayCommands.RunWhenIdle([this] { Tick(); });
 }
 
 void TMainForm::Tick() {
-    // A tick run by a pause inside another tick must leave that tick's guard up.
-    const bool outerTick = InTick;
-    InTick = true;
     Replay.Tick();
     ProcessPendingMessages();
-    InTick = outerTick;
 }
 
 void TMainForm::Run1Click() {

@@ -16,6 +16,7 @@ public:
     using TMainForm::PendingFileName;
     using TMainForm::RecentFiles;
     using TMainForm::Replay;
+    using TMainForm::ReplayCommands;
     using TMainForm::StartAnimation;
     using TMainForm::View;
 

@@ -33,9 +33,11 @@ std::int32_t Truncated(double value) {
 } // namespace
 
 void TMainForm::ConnectScreenShots() {
-    connect(Singlescreenshot1, &QAction::triggered, this, &TMainForm::Singlescreenshot1Click);
-    connect(BitBtn_ScreenShotSingle, &QToolButton::clicked, this,
-            &TMainForm::Singlescreenshot1Click);
+    // A shot shows where the replay stands once the commands given before it have run.
+    ConnectReplayCommand(Singlescreenshot1, &QAction::triggered,
+                         &TMainForm::Singlescreenshot1Click);
+    ConnectReplayCommand(BitBtn_ScreenShotSingle, &QToolButton::clicked,
+                         &TMainForm::Singlescreenshot1Click);
     Screenshotseries1->setCheckable(true);
     // The menu entry and the tool button are one switch.
     connect(Screenshotseries1, &QAction::triggered, this, [this](bool on) {

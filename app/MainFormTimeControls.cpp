@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
@@ -67,23 +68,34 @@ void TMainForm::CreateTimeControls() {
     addAction(GoToStart1);
     addAction(GoToEnd1);
     Panel1->installEventFilter(this);
+    // The chooser takes the keys and hands most of them to its field.
+    SpeedChooser->installEventFilter(this);
+    SpeedChooser->lineEdit()->installEventFilter(this);
     LayoutTimeControls();
 }
 
 void TMainForm::ConnectTimeControls() {
-    connect(TimeSlider, &QSlider::valueChanged, this, &TMainForm::TimeSliderChange);
+    connect(TimeSlider, &QSlider::valueChanged, this, [this](int second) {
+        ReplayCommands.Run([this, second] { TimeSliderChange(second); });
+    });
     connect(SpeedChooser, &QComboBox::activated, this, &TMainForm::SpeedChooserChange);
     connect(SpeedChooser->lineEdit(), &QLineEdit::editingFinished, this,
             &TMainForm::SpeedChooserChange);
-    connect(StepOneForward1, &QAction::triggered, this, &TMainForm::StepOneForward1Click);
-    connect(StepOneBackward1, &QAction::triggered, this, &TMainForm::StepOneBackward1Click);
-    connect(GoToStart1, &QAction::triggered, this, &TMainForm::ResettoStart1Click);
-    connect(GoToEnd1, &QAction::triggered, this, &TMainForm::GoToEnd1Click);
+    ConnectReplayCommand(StepOneForward1, &QAction::triggered, &TMainForm::StepOneForward1Click);
+    ConnectReplayCommand(StepOneBackward1, &QAction::triggered, &TMainForm::StepOneBackward1Click);
+    ConnectReplayCommand(GoToStart1, &QAction::triggered, &TMainForm::ResettoStart1Click);
+    ConnectReplayCommand(GoToEnd1, &QAction::triggered, &TMainForm::GoToEnd1Click);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Panel1 && event->type() == QEvent::Resize) {
         LayoutTimeControls();
+    }
+    if ((watched == SpeedChooser || watched == SpeedChooser->lineEdit()) &&
+        event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        LeaveSpeedField();
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -112,8 +124,13 @@ void TMainForm::ShowReplayPosition() {
     ShowCurveTime();
 }
 
+// The list opens on the speed in use where it lists it.
 void TMainForm::ShowSpeed() {
-    SpeedChooser->setEditText(SpeedText(PlaybackSpeed()));
+    const QString text = SpeedText(PlaybackSpeed());
+    if (const int item = SpeedChooser->findText(text); item >= 0) {
+        SpeedChooser->setCurrentIndex(item);
+    }
+    SpeedChooser->setEditText(text);
 }
 
 // A playing replay goes on from the second chosen.
@@ -123,16 +140,27 @@ void TMainForm::TimeSliderChange(int second) {
     }
 }
 
-// A text that is no speed puts back the speed in use.
+// A text that is no speed puts back the speed in use and says why.
 void TMainForm::SpeedChooserChange() {
-    if (const auto speed = SpeedOf(SpeedChooser->currentText())) {
+    const QString text = SpeedChooser->currentText();
+    if (const auto speed = SpeedOf(text)) {
         MaxAnimationSpeed = *speed;
         if (AnimationTimer->isActive()) {
             AnimationTimer->setInterval(TickInterval());
         }
+    } else if (text != SpeedText(PlaybackSpeed())) {
+        MessagePanel->setText(QStringLiteral("\"%1\" is not a speed: type a whole number from 1 "
+                                             "to %2, such as 20 or 20x.")
+                                  .arg(text.trimmed())
+                                  .arg(FastestSpeed));
     }
+    LeaveSpeedField();
+}
+
+// Escape leaves the field as it was; either way the replay's keys work again at once.
+void TMainForm::LeaveSpeedField() {
     ShowSpeed();
-    View->setFocus(); // so that the keys work again at once
+    View->setFocus();
 }
 
 void TMainForm::StepOneForward1Click() {
@@ -140,7 +168,7 @@ void TMainForm::StepOneForward1Click() {
         return;
     }
     StopAnimation();
-    if (!Replay.EverybodyHasLeft()) {
+    if (Replay.CanStepForward()) {
         Replay.StepForward();
     }
 }

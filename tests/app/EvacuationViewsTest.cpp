@@ -39,16 +39,19 @@ TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
     ShowAndWait();
     EXPECT_FALSE(Form->EvacuationCurve1->isEnabled()) << "nothing to show before a load";
     Load(Small);
+    Form->Forward1Click();
+    Form->Forward1Click();
     PressInView(Qt::Key_E);
     ASSERT_NE(Form->CurveForm, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->CurveForm));
     EXPECT_FALSE(Form->CurveForm->isModal());
     EXPECT_TRUE(Form->CurveForm->Summary->text().startsWith("Everybody has left after 1:13 min."));
+    EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 2.0) << "the replay's time from the start";
 
     Form->Forward1Click();
-    EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 1.0);
+    EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 3.0);
     Form->StepOneForward1->trigger();
-    EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 1.25);
+    EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 3.25);
 
     QTest::mouseClick(Form->CurveForm->ChartView->viewport(), Qt::LeftButton, {},
                       PlotPointOf(30.2));

@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
@@ -37,7 +39,7 @@ struct TSnapshot {
 TSnapshot SnapshotOf(const TReplay& replay, const TLogFile1& project) {
     TSnapshot snapshot{replay.TimeStep(), replay.SavedCount(), {}, {}};
     for (const TPersonData& person : project.Persons) {
-        snapshot.Places.emplace_back(person.X, person.Y, person.Level);
+        snapshot.Places.emplace_back(person.X(), person.Y(), person.Level);
         snapshot.Headings.push_back(person.Heading);
     }
     return snapshot;
@@ -74,6 +76,16 @@ protected:
         const int span = groove.width() - handle.width();
         const int x = QStyle::sliderPositionFromValue(option.minimum, option.maximum, second, span);
         return {groove.x() + handle.width() / 2 + x, Form->TimeSlider->height() / 2};
+    }
+
+    // The view as the window system shows it, once what was asked for is drawn.
+    QImage OnScreen() const {
+        QTest::qWait(200);
+        const QPoint corner = Form->View->mapTo(Form.get(), QPoint{0, 0});
+        return Form->screen()
+            ->grabWindow(Form->winId(), corner.x(), corner.y(), Form->View->width(),
+                         Form->View->height())
+            .toImage();
     }
 
     void ChooseSpeed(const QString& text) {
@@ -173,6 +185,30 @@ TEST_F(TimeControls, SingleStepsRetraceExactlyAndPauseAPlayingReplay) {
     Form->GoToEnd1->trigger();
     Form->StepOneForward1Click();
     EXPECT_EQ(Form->Replay.TimeStep(), 292) << "nothing after everybody has left";
+}
+
+// Whatever was shown before, the same step gives the same picture on the screen and the same
+// readout; the first picture of a new view is no exception.
+TEST_F(TimeControls, TheSameStepLooksTheSameHoweverItWasReached) {
+    ShowAndWait();
+    Load(WriteProject(FloorProject(8, 4, 30, {{1, 1, "3 3 3 3 3 S"}})));
+    const QImage loaded = OnScreen();
+    const QString readout = Form->TimeReadout->text();
+    EXPECT_EQ(readout, "0:30 / 0:32, step 0");
+    for (QAction* away : {Form->GoToEnd1, Form->Forward1}) {
+        away->trigger();
+        Form->GoToStart1->trigger();
+        EXPECT_TRUE(OnScreen() == loaded) << away->text().toStdString();
+        EXPECT_EQ(Form->TimeReadout->text(), readout);
+    }
+    // Back to step 0 by a second back and by single steps (which leave headings as they were,
+    // so only the readout is compared).
+    Form->Forward1->trigger();
+    Form->Backward1->trigger();
+    EXPECT_EQ(Form->TimeReadout->text(), readout);
+    Form->StepOneForward1->trigger();
+    Form->StepOneBackward1->trigger();
+    EXPECT_EQ(Form->TimeReadout->text(), readout);
 }
 
 TEST_F(TimeControls, TheSpeedChangesARunningReplayAndIsKeptInTheSettings) {

@@ -1,0 +1,178 @@
+// Keys and clicks that reach the main window through the window system, as a user gives them:
+// typed faster than the replay runs, they end where the same input given slowly ends.
+
+#include "GuiTestMain.h"
+#include "MainWindowFixture.h"
+
+#include <QLineEdit>
+#include <QProcess>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+
+namespace {
+
+const QString Ferry = SamplesDir + "/ferry.3dl"; // vmax 4; everybody has left at step 589
+
+// Where the replay stands, as the user reads it.
+struct TReplayState {
+    std::int32_t Step;
+    QString Time, Saved, Readout;
+    bool operator==(const TReplayState&) const = default;
+};
+
+void PrintTo(const TReplayState& state, std::ostream* out) {
+    *out << "step " << state.Step << ", " << state.Time.toStdString() << ", "
+         << state.Saved.toStdString() << ", " << state.Readout.toStdString();
+}
+
+class TypedKeys : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        ShowAndWait();
+        Load(Ferry);
+        Xdotool({"windowfocus", "--sync", QString::number(Form->winId())});
+    }
+
+    TReplayState Now() const {
+        return {Form->Replay.TimeStep(), Form->TimePanel->text(), Form->SavedPanel->text(),
+                Form->TimeReadout->text()};
+    }
+
+    // Runs xdotool on the window and waits until the window has carried out what it sent.
+    void Xdotool(const QStringList& arguments) {
+        QProcess xdotool;
+        xdotool.start("xdotool", arguments);
+        ASSERT_TRUE(xdotool.waitForStarted());
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 60000));
+        ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
+        WaitUntilIdle();
+    }
+
+    // The input arrives some time after xdotool has sent it; then the replay runs what it gave.
+    void WaitUntilIdle() {
+        for (int quiet = 0; quiet < 3;) {
+            QTest::qWait(100);
+            quiet = Form->ReplayCommands.Running() ? 0 : quiet + 1;
+        }
+    }
+
+    // Each key once the replay has carried out the one before: typed slowly.
+    TReplayState TypedSlowly(const QStringList& keys) {
+        Restart();
+        for (const QString& key : keys) {
+            Xdotool({"key", key});
+        }
+        return Now();
+    }
+
+    // All keys 30 ms apart.
+    TReplayState TypedFast(const QStringList& keys) {
+        Restart();
+        Xdotool(QStringList{"key", "--delay", "30"} + keys);
+        return Now();
+    }
+
+    void Restart() {
+        Form->ResettoStart1->trigger();
+        Form->View->setFocus();
+    }
+
+    // The screen point of the slider's groove at the given second.
+    QPoint SliderPoint(int second) const {
+        const QSlider* slider = Form->TimeSlider;
+        QStyleOptionSlider option;
+        option.initFrom(slider);
+        option.minimum = slider->minimum();
+        option.maximum = slider->maximum();
+        option.orientation = Qt::Horizontal;
+        const QRect groove = slider->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                             QStyle::SC_SliderGroove, slider);
+        const QRect handle = slider->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                             QStyle::SC_SliderHandle, slider);
+        const int span = groove.width() - handle.width();
+        const int x = QStyle::sliderPositionFromValue(option.minimum, option.maximum, second, span);
+        return slider->mapToGlobal(
+            QPoint{groove.x() + handle.width() / 2 + x, slider->height() / 2});
+    }
+
+    // xdotool's words for a click on the slider at the given second.
+    QStringList SliderClick(int second) const { return ClickAt(SliderPoint(second)); }
+
+    static QStringList ClickAt(QPoint point) {
+        return {"mousemove", QString::number(point.x()), QString::number(point.y()), "click", "1"};
+    }
+};
+
+// 4 and 3 are a second forwards and back, 1 and Home the start, End the end, Shift+4 and Shift+3
+// single time steps.
+TEST_F(TypedKeys, KeysTypedFastEndWhereTheSameKeysTypedSlowlyEnd) {
+    const struct {
+        QStringList Keys;
+        std::int32_t Step;
+    } cases[] = {
+        {{"4", "4", "End"}, 592},
+        {{"4", "4", "4", "Home", "4"}, 4},
+        {{"4", "4", "1", "4"}, 4},
+        {{"4", "End", "3"}, 588},
+        {{"shift+4", "4", "4", "3", "shift+3"}, 4},
+        {{"End", "shift+3", "shift+3", "4", "shift+4", "shift+4", "shift+4"}, 592},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Keys.join(' ').toStdString());
+        const TReplayState slowly = TypedSlowly(c.Keys);
+        EXPECT_EQ(slowly.Step, c.Step);
+        EXPECT_EQ(TypedFast(c.Keys), slowly);
+    }
+    EXPECT_EQ(Form->TimeReadout->text(), "2:28 / 2:28, step 592");
+}
+
+// A click on the slider between two keys is carried out between them.
+TEST_F(TypedKeys, ASliderClickAmongKeysIsCarriedOutInItsTurn) {
+    Restart();
+    Xdotool(QStringList{"key", "--delay", "30", "4", "4"} + SliderClick(100) +
+            QStringList{"key", "--delay", "30", "4", "shift+4"});
+    EXPECT_EQ(Form->Replay.TimeStep(), 405);
+    EXPECT_EQ(Form->TimeReadout->text(), "1:41 / 2:28, step 405");
+}
+
+// After a speed is chosen in its field, or the field is left with Escape, the replay's keys work
+// again at once.
+TEST_F(TypedKeys, TheSpeedFieldGivesTheKeysBackToTheView) {
+    QComboBox* chooser = Form->SpeedChooser;
+    QLineEdit* field = chooser->lineEdit();
+    const QStringList clickIntoField = ClickAt(field->mapToGlobal(field->rect().center()));
+    Restart();
+    // From the list: 10x is the item below the 5x in use.
+    Xdotool(ClickAt(chooser->mapToGlobal(QPoint{chooser->width() - 6, chooser->height() / 2})));
+    Xdotool({"key", "Down", "Return", "4"});
+    EXPECT_EQ(chooser->currentText(), "10x");
+    EXPECT_EQ(Form->Replay.TimeStep(), 4);
+    // Typed and confirmed.
+    Xdotool(clickIntoField);
+    EXPECT_TRUE(field->hasFocus());
+    Xdotool({"key", "ctrl+a", "2", "0", "Return", "4"});
+    EXPECT_EQ(chooser->currentText(), "20x");
+    EXPECT_EQ(Form->Replay.TimeStep(), 8);
+
+    Xdotool(clickIntoField);
+    Xdotool({"key", "ctrl+a", "7", "Escape", "4"});
+    EXPECT_EQ(chooser->currentText(), "20x") << "Escape keeps the speed in use";
+    EXPECT_EQ(Form->Replay.TimeStep(), 12);
+
+    // A text that is no speed says why, and the speed in use stays.
+    Xdotool(clickIntoField);
+    Xdotool({"key", "ctrl+a", "5", "0", "0", "0", "Return"});
+    EXPECT_EQ(chooser->currentText(), "20x");
+    EXPECT_EQ(Form->MessagePanel->text(),
+              "\"5000\" is not a speed: type a whole number from 1 to 1000, such as 20 or 20x.");
+    EXPECT_FALSE(field->hasFocus());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return RunGuiTests(argc, argv, TGLControl::PreferredFormat());
+}
