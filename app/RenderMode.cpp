@@ -87,17 +87,21 @@ struct TFrameRange {
     std::int64_t Count() const { return (std::int64_t{To} - From) / Every + 1; }
 };
 
+// Up to the end of the replay, as the window's End goes: no further.
 std::optional<TFrameRange> FrameRange(const TLogFile1& project, const TRenderRequest& request) {
-    if (request.To) {
-        return TFrameRange{request.From, *request.To, request.Every};
+    const std::int32_t end = ReplayEndStep(project);
+    const std::int32_t to = request.To.value_or(end);
+    for (const auto& [option, step] : {std::pair{"--from", request.From}, {"--to", to}}) {
+        if (step > end) {
+            Tell(std::string(option) + " " + std::to_string(step) + " is after step " +
+                 std::to_string(end) + ", where the replay ends at " +
+                 ClockText(ReplayTimeSeconds(end, project.VMax, project.TOff)) +
+                 " (everybody has left at step " + std::to_string(StepEverybodyHasLeft(project)) +
+                 ")");
+            return std::nullopt;
+        }
     }
-    const std::int32_t last = StepEverybodyHasLeft(project);
-    if (request.From > last) {
-        Tell("--from " + std::to_string(request.From) + " is after step " + std::to_string(last) +
-             ", at which everybody has left");
-        return std::nullopt;
-    }
-    return TFrameRange{request.From, last, request.Every};
+    return TFrameRange{request.From, to, request.Every};
 }
 
 // Draws and writes every frame of the range; false, after telling why, when one fails.

@@ -103,12 +103,15 @@ TEST_F(RenderMode, FramesRunFromAStepToWhenEverybodyHasLeftEveryKSteps) {
     ASSERT_EQ(every.ExitCode, 0) << every.Err;
     EXPECT_EQ(Frames(), (std::vector<std::string>{"000001.jpg", "000005.jpg"}));
 
-    // Past the end the deck stays empty, and is still drawn as asked.
+    // The replay ends at the whole second after everybody has left, as in the window: four steps
+    // a second, everybody has left at step 6, the end is step 8, and the frames go there.
     std::filesystem::remove_all(Out);
-    const TRun past =
-        Render(file, {"--size", "64x48", "--from", "5", "--to", "11", "--every", "3"});
-    ASSERT_EQ(past.ExitCode, 0) << past.Err;
-    EXPECT_EQ(Frames(), (std::vector<std::string>{"000005.jpg", "000008.jpg", "000011.jpg"}));
+    std::string fourPerSecond = TwoPersons;
+    fourPerSecond.replace(fourPerSecond.find("vmax 2"), 6, "vmax 4");
+    const TRun whole = Render(Write("four.3dl", fourPerSecond), {"--size", "64x48", "--from", "5"});
+    ASSERT_EQ(whole.ExitCode, 0) << whole.Err;
+    EXPECT_EQ(Frames(),
+              (std::vector<std::string>{"000005.jpg", "000006.jpg", "000007.jpg", "000008.jpg"}));
 }
 
 TEST_F(RenderMode, BadInputIsRefusedWithItsReasonAndWritesNoFrame) {
@@ -134,7 +137,10 @@ TEST_F(RenderMode, BadInputIsRefusedWithItsReasonAndWritesNoFrame) {
          "--from 3 is after --to 2"},
         {{"--render", file, "--out", Out.string(), "--from", "7"},
          2,
-         "--from 7 is after step 6, at which everybody has left"},
+         "--from 7 is after step 6, where the replay ends at 0:03 (everybody has left at step 6)"},
+        {{"--render", file, "--out", Out.string(), "--from", "5", "--to", "7"},
+         2,
+         "--to 7 is after step 6"},
         {{"--render", file, "--out", Out.string(), "--every", "0"}, 2, "must be 1 or more"},
         {{"--render", file, "--out", Out.string(), "--size", "0x720"}, 2, "1 to 16384 pixels"},
         {{"--render", file, "--out", Out.string(), "--size", "16385x16"}, 2, "1 to 16384 pixels"},

@@ -169,6 +169,12 @@ TEST_F(TypedKeys, TheSpeedFieldGivesTheKeysBackToTheView) {
     EXPECT_EQ(Form->MessagePanel->text(),
               "\"5000\" is not a speed: type a whole number from 1 to 1000, such as 20 or 20x.");
     EXPECT_FALSE(field->hasFocus());
+
+    // A click on the view takes the keys back from the field.
+    Xdotool(clickIntoField);
+    Xdotool(ClickAt(Form->View->mapToGlobal(QPoint{Form->View->width() / 2, 20})));
+    Xdotool({"key", "4"});
+    EXPECT_EQ(Form->Replay.TimeStep(), 16);
 }
 
 } // namespace
