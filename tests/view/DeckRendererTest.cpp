@@ -76,29 +76,27 @@ public:
     }
 
     // Fitted to the decks, straight from above, and panned.
-    TCamera PannedCamera() const {
-        TCamera camera;
-        Renderer.FitCamera(camera);
-        camera.FIsControlEnabled = true;
-        camera.MouseDown(TMouseButton::Right, 0, 0);
-        camera.MouseMove(100, 50);
-        camera.MouseUp();
-        return camera;
-    }
+    TCamera PannedCamera() const { return DraggedCamera(TMouseButton::Right, 100, 50); }
 
     // Tilted, turned and close to the origin marker, so that its shading fills many pixels.
     TCamera CloseCamera() const {
-        TCamera camera;
-        Renderer.FitCamera(camera);
-        camera.FIsControlEnabled = true;
-        camera.MouseDown(TMouseButton::Left, 0, 0);
-        camera.MouseMove(60, 90);
-        camera.MouseUp();
+        TCamera camera = DraggedCamera(TMouseButton::Left, 60, 90);
         camera.SetDistance(12);
         return camera;
     }
 
 private:
+    // The camera after a load, then dragged with a mouse button.
+    TCamera DraggedCamera(TMouseButton button, int dx, int dy) const {
+        TCamera camera;
+        Renderer.FitCamera(camera);
+        camera.FIsControlEnabled = true;
+        camera.MouseDown(button, 0, 0);
+        camera.MouseMove(dx, dy);
+        camera.MouseUp();
+        return camera;
+    }
+
     // Half transparent, so that it is blended over the deck.
     static QImage CornerPicture() {
         QImage picture(40, 30, QImage::Format_RGBA8888);
