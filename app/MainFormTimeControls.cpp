@@ -148,7 +148,7 @@ void TMainForm::SpeedChooserChange() {
         if (AnimationTimer->isActive()) {
             AnimationTimer->setInterval(TickInterval());
         }
-    } else if (text != SpeedText(PlaybackSpeed())) {
+    } else {
         MessagePanel->setText(QStringLiteral("\"%1\" is not a speed: type a whole number from 1 "
                                              "to %2, such as 20 or 20x.")
                                   .arg(text.trimmed())

@@ -43,7 +43,7 @@ TFloor MeasureFloor(TLogFile1& project) {
     replay.Reset();
     QImage frame;
     TFloor floor;
-    const std::int32_t last = StepEverybodyHasLeft(project);
+    const std::int32_t last = ReplayEndStep(project); // where --render ends by default
     const auto start = std::chrono::steady_clock::now();
     for (std::int32_t step = 0; step <= last; ++step) {
         while (replay.TimeStep() < step) {
