@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include "FileWriting.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,7 +10,6 @@
 #include <QJsonParseError>
 #include <QJsonValue>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <cmath>
@@ -19,6 +20,8 @@ namespace {
 // A write holds the lock for a few milliseconds. A lock whose owner has died on this machine is
 // taken over at once; one still held after this long belongs to a copy that hangs.
 constexpr std::chrono::milliseconds StaleLockTime{10'000};
+// More than a lock file holds: the process number, the program's and the machine's names.
+constexpr qsizetype LockFileBytes = 512;
 
 const QString ExpandMember = QStringLiteral("expand");
 
@@ -101,6 +104,13 @@ QString LockErrorText(QLockFile::LockError error, const QString& path) {
     case QLockFile::NoError:
     case QLockFile::UnknownError:
         break;
+    }
+    // The lock file gives no reason of its own; a file of its size written beside it does.
+    const QString probe = path + QStringLiteral(".probe");
+    const QString reason = WriteFileReplacing(probe, QByteArray(LockFileBytes, '\n'));
+    QFile::remove(probe);
+    if (!reason.isEmpty()) {
+        return QStringLiteral("Cannot lock the settings file %1: %2").arg(path, reason);
     }
     return QStringLiteral("Cannot lock the settings file %1.").arg(path);
 }
@@ -220,16 +230,11 @@ bool TSettingsStore::Store(const QString& keyPath, const QJsonObject& values) {
     }
     root.insert(keyPath, key);
 
-    QSaveFile file(Path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return Fail(
-            QStringLiteral("Cannot write the settings file %1: %2").arg(Path, file.errorString()));
-    }
     // Indented, because the user may edit some values only by hand.
-    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
-    if (!file.commit()) {
-        return Fail(
-            QStringLiteral("Cannot write the settings file %1: %2").arg(Path, file.errorString()));
+    const QString error =
+        WriteFileAtomically(Path, QJsonDocument(root).toJson(QJsonDocument::Indented));
+    if (!error.isEmpty()) {
+        return Fail(QStringLiteral("Cannot write the settings file %1: %2").arg(Path, error));
     }
     return true;
 }

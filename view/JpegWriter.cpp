@@ -1,7 +1,6 @@
 #include "JpegWriter.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "FileWriting.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -106,69 +105,6 @@ TJpegBytes EncodeJpeg(const QImage& picture, int quality, TRowOrder order) {
     return {QByteArray(reinterpret_cast<const char*>(encoder.Buffer),
                        static_cast<qsizetype>(encoder.Size)),
             {}};
-}
-
-QString WriteFileAtomically(const QString& fileName, const QByteArray& bytes) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
-    // A failed write (a full disk) shows at the latest when commit flushes; commit then removes
-    // the temporary file and leaves the old one alone.
-    file.write(bytes);
-    if (!file.commit()) {
-        return file.errorString();
-    }
-    return {};
-}
-
-namespace {
-
-QString SystemError() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// All of the bytes, however many calls it takes; false with errno set on failure.
-bool WriteAll(int descriptor, const QByteArray& bytes) {
-    const char* next = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(descriptor, next, static_cast<std::size_t>(left));
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        next += written;
-        left -= written;
-    }
-    return true;
-}
-
-} // namespace
-
-QString WriteFileReplacing(const QString& fileName, const QByteArray& bytes) {
-    // Beside the file, so that the rename stays within one file system; named after the process,
-    // so that two programs writing into one folder do not meet.
-    const QByteArray target = QFile::encodeName(fileName);
-    const QByteArray temporary = target + ".part-" + QByteArray::number(::getpid());
-    // Made as any new file is (0666 less the umask), as the file it stands in for would be.
-    const int descriptor =
-        ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (descriptor < 0) {
-        return SystemError();
-    }
-    const bool written = WriteAll(descriptor, bytes);
-    const QString writeError = written ? QString() : SystemError();
-    const bool closed = ::close(descriptor) == 0;
-    const QString error = !writeError.isEmpty() ? writeError : closed ? QString() : SystemError();
-    if (error.isEmpty() && std::rename(temporary.constData(), target.constData()) == 0) {
-        return {};
-    }
-    const QString failure = error.isEmpty() ? SystemError() : error;
-    ::unlink(temporary.constData());
-    return failure;
 }
 
 QString SaveJpeg(const QImage& picture, const QString& fileName, int quality) {

@@ -1,0 +1,96 @@
+#include "FileWriting.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+enum class TDurability { Synced, Unsynced };
+
+QString SystemError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// All of the bytes, however many calls it takes; false with errno set on failure. A write that
+// takes only part of them is not a success.
+bool WriteAll(int descriptor, const QByteArray& bytes) {
+    const char* next = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(descriptor, next, static_cast<std::size_t>(left));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0) {
+            return false;
+        }
+        if (written == 0) {
+            errno = ENOSPC; // nothing taken and no reason given: the device is full
+            return false;
+        }
+        next += written;
+        left -= written;
+    }
+    return true;
+}
+
+// The file it replaces keeps its permissions; a new one is made as any new file is (0666 less
+// the umask).
+bool TakeOverMode(int descriptor, const QByteArray& target) {
+    struct stat existing {};
+    if (::stat(target.constData(), &existing) != 0) {
+        return true;
+    }
+    return ::fchmod(descriptor, existing.st_mode & 07777) == 0;
+}
+
+// Everything after opening: the first failure's reason, or empty.
+QString WriteAndClose(int descriptor, const QByteArray& target, const QByteArray& bytes,
+                      TDurability durability) {
+    QString error;
+    if (!TakeOverMode(descriptor, target) || !WriteAll(descriptor, bytes) ||
+        (durability == TDurability::Synced && ::fsync(descriptor) != 0)) {
+        error = SystemError();
+    }
+    if (::close(descriptor) != 0 && error.isEmpty()) {
+        error = SystemError();
+    }
+    return error;
+}
+
+QString WriteWhole(const QString& fileName, const QByteArray& bytes, TDurability durability) {
+    // Beside the file, so that the rename stays within one file system; named after the process,
+    // so that two programs writing into one folder do not meet.
+    const QByteArray target = QFile::encodeName(fileName);
+    const QByteArray temporary = target + ".part-" + QByteArray::number(::getpid());
+    const int descriptor =
+        ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        return SystemError();
+    }
+    QString error = WriteAndClose(descriptor, target, bytes, durability);
+    if (error.isEmpty() && std::rename(temporary.constData(), target.constData()) == 0) {
+        return {};
+    }
+    if (error.isEmpty()) {
+        error = SystemError();
+    }
+    ::unlink(temporary.constData());
+    return error;
+}
+
+} // namespace
+
+QString WriteFileAtomically(const QString& fileName, const QByteArray& bytes) {
+    return WriteWhole(fileName, bytes, TDurability::Synced);
+}
+
+QString WriteFileReplacing(const QString& fileName, const QByteArray& bytes) {
+    return WriteWhole(fileName, bytes, TDurability::Unsynced);
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Files the program writes are replaced whole or not at all: the bytes go to a temporary file
+// beside the file, every one of them checked, and only then is it renamed over the file. On any
+// failure (a full disk, a file size limit, a folder that cannot be written) the file stays as it
+// was, the temporary file is removed, and the system's reason comes back.
+
+#include <QByteArray>
+#include <QString>
+
+// Waits until the bytes are on the disk before the rename. Empty on success; otherwise the
+// system's reason.
+QString WriteFileAtomically(const QString& fileName, const QByteArray& bytes);
+
+// As WriteFileAtomically, without waiting until the file is on the disk: for long series of
+// frames, where that wait would cost more than drawing. A file is still only ever replaced
+// whole; after a crash of the machine the last few may be missing.
+QString WriteFileReplacing(const QString& fileName, const QByteArray& bytes);
