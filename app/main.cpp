@@ -9,9 +9,51 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
+
+namespace {
+
+// A report that did not reach its reader is no success: a full disk shows when the output is
+// flushed, if not before.
+int WithOutputChecked(int exitCode) {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
+        return exitCode;
+    }
+    std::fprintf(stderr, "ambla-viewer: the output could not be written: %s\n",
+                 std::strerror(errno));
+    return 1;
+}
+
+// The modes that print their report; none for the window and --render.
+std::optional<int> RunReportMode(const TCommandLine& commandLine) {
+    switch (commandLine.Mode) {
+    case TCommandLine::TMode::Stats:
+        return RunStatsMode(commandLine.FileName);
+    case TCommandLine::TMode::Dump:
+        return RunDumpMode(commandLine.FileName, commandLine.Steps);
+    case TCommandLine::TMode::Check:
+        return RunCheckMode(commandLine.FileName);
+    case TCommandLine::TMode::Curve:
+        return RunCurveMode(commandLine.FileName);
+    case TCommandLine::TMode::Help:
+        std::fputs(UsageText, stdout);
+        return 0;
+    case TCommandLine::TMode::Version:
+        std::printf("ambla-viewer %s\n", FileVersionText(3).toUtf8().constData());
+        return 0;
+    case TCommandLine::TMode::Render:
+    case TCommandLine::TMode::Gui:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -20,25 +62,11 @@ int main(int argc, char* argv[]) {
         std::fputs(UsageText, stderr);
         return 2;
     }
-    switch (commandLine->Mode) {
-    case TCommandLine::TMode::Stats:
-        return RunStatsMode(commandLine->FileName);
-    case TCommandLine::TMode::Dump:
-        return RunDumpMode(commandLine->FileName, commandLine->Steps);
-    case TCommandLine::TMode::Check:
-        return RunCheckMode(commandLine->FileName);
-    case TCommandLine::TMode::Curve:
-        return RunCurveMode(commandLine->FileName);
-    case TCommandLine::TMode::Render:
+    if (const auto exitCode = RunReportMode(*commandLine)) {
+        return WithOutputChecked(*exitCode);
+    }
+    if (commandLine->Mode == TCommandLine::TMode::Render) {
         return RunRenderMode(commandLine->FileName, commandLine->Render);
-    case TCommandLine::TMode::Help:
-        std::fputs(UsageText, stdout);
-        return 0;
-    case TCommandLine::TMode::Version:
-        std::printf("ambla-viewer %s\n", FileVersionText(3).toUtf8().constData());
-        return 0;
-    case TCommandLine::TMode::Gui:
-        break;
     }
     return RunGui(argc, argv, QFile::decodeName(commandLine->FileName.c_str()));
 }

@@ -185,6 +185,22 @@ TEST_F(HeadlessMode, HelpAndVersionGoToStdoutAndSucceed) {
     EXPECT_THAT(Run({"--dump", File}).Out, HasSubstr("\"timeText\":\"Time: 0:00 min\""));
 }
 
+// A report that cannot be written is no success: a CI job must not take an empty file for one.
+TEST_F(HeadlessMode, AReportThatCannotBeWrittenFailsWithTheReason) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--stats", File},
+                                               {"--dump", File},
+                                               {"--check", File},
+                                               {"--curve", File},
+                                               {"--version"}}) {
+        SCOPED_TRACE(args.front());
+        const TRun run = RunProgram(Dir, args, {}, "/dev/full");
+        EXPECT_EQ(run.ExitCode, 1);
+        EXPECT_THAT(run.Err, HasSubstr("ambla-viewer: the output could not be written: No space "
+                                       "left on device"));
+    }
+}
+
 TEST_F(HeadlessMode, BadArgumentsPrintTheUsage) {
     const std::vector<std::vector<std::string>> cases = {{"--bogus"},
                                                          {"--stats"},

@@ -23,19 +23,20 @@ struct TRun {
     std::string Out, Err;
 };
 
-// The program with the arguments, its output kept in dir; environment settings such as
-// "NAME=value" or "-u NAME" go before it, to env.
+// The program with the arguments, its output kept in dir, or written to outDevice (such as
+// /dev/full) and not read back; environment settings such as "NAME=value" or "-u NAME" go before
+// it, to env.
 inline TRun RunProgram(const std::filesystem::path& dir, const std::vector<std::string>& args,
-                       const std::string& environment = {}) {
+                       const std::string& environment = {}, const std::string& outDevice = {}) {
     std::string command = "env " + environment + " '" + std::string(AMBLA_VIEWER_EXE) + "'";
     for (const std::string& arg : args) {
         command += " '" + arg + "'";
     }
-    const int status = std::system(
-        (command + " >'" + (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'")
-            .c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(dir / "out"),
-            ReadAll(dir / "err")};
+    const std::string out = outDevice.empty() ? (dir / "out").string() : outDevice;
+    const int status =
+        std::system((command + " >'" + out + "' 2>'" + (dir / "err").string() + "'").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+            outDevice.empty() ? ReadAll(dir / "out") : std::string(), ReadAll(dir / "err")};
 }
 
 class TProgramTest : public ::testing::Test {
