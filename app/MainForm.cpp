@@ -87,10 +87,12 @@ void TMainForm::FormCreate() {
     TProgramSettings settings;
     settings.CreateKey();
     MaxAnimationSpeed = settings.Read(Settings::MaxAnimationSpeed);
+    SpeedAsRead = MaxAnimationSpeed;
     ShowSpeed();
     RecentFiles.ReadFromStore(settings);
     ShowRecentFiles();
     Options.ReadOptions(settings);
+    OptionsAsRead = Options;
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -168,13 +170,19 @@ void TMainForm::FormClose() {
     ForgetWaitingRequests();
     MessagePanel->setText(QString());
     DropProject();
-    TProgramSettings settings;
-    if (!settings.Write(Settings::MaxAnimationSpeed, MaxAnimationSpeed)) {
-        ShowError(settings.LastError().toStdString());
-    }
-    if (const QString error = Options.WriteOptions(settings); !error.isEmpty()) {
+    if (const QString error = WriteSettings(); !error.isEmpty()) {
         ShowError(error.toStdString());
     }
+}
+
+// What this window changed, merged into what the store holds now; the first refusal ends it,
+// so that one reason is shown once.
+QString TMainForm::WriteSettings() const {
+    TProgramSettings settings;
+    if (!settings.WriteIfChanged(Settings::MaxAnimationSpeed, MaxAnimationSpeed, SpeedAsRead)) {
+        return settings.LastError();
+    }
+    return Options.WriteOptions(settings, &OptionsAsRead);
 }
 
 void TMainForm::Quit1Click() {

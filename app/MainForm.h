@@ -109,6 +109,7 @@ private:
     void FormCreate();
     void FormActivate();
     void FormClose();
+    QString WriteSettings() const;
     void ShowIntro(int milliseconds);
     void CreateMenus();
     QMenu* CreateFileMenu();
@@ -181,11 +182,13 @@ private:
     bool SeriesActive = false;
     // Playback speed, times real time.
     std::int32_t MaxAnimationSpeed = Settings::MaxAnimationSpeed.Default;
+    std::int32_t SpeedAsRead = Settings::MaxAnimationSpeed.Default; // to tell what changed
     TCellView3D* View = nullptr;
     std::unique_ptr<TLogFile1> LogFile;
     TReplay Replay;
     TReplayCommands ReplayCommands;
-    TOptions1 Options; // where and how large screen shots are written
+    TOptions1 Options;       // where and how large screen shots are written
+    TOptions1 OptionsAsRead; // to tell what changed
     QString PendingFileName;
 
     QMenu* File1 = nullptr;

@@ -25,8 +25,10 @@ public:
     // without range checks.
     void ReadOptions(TProgramSettings& settings);
 
-    // Writes every field to the program's settings key, the boolean as 1 or 0. Returns an
-    // empty text when all were written; otherwise why the store refused, for the caller to show.
-    // The values after a refused one are not written.
-    [[nodiscard]] QString WriteOptions(TProgramSettings& settings) const;
+    // Writes every field to the program's settings key, the boolean as 1 or 0; given the record
+    // as it was read, only the fields changed since (see TProgramSettings::WriteIfChanged).
+    // Returns an empty text when all were written; otherwise why the store refused, for the
+    // caller to show. The values after a refused one are not written.
+    [[nodiscard]] QString WriteOptions(TProgramSettings& settings,
+                                       const TOptions1* asRead = nullptr) const;
 };

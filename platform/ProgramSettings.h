@@ -49,6 +49,17 @@ public:
     [[nodiscard]] bool Write(const TSetting<qint32>& setting, qint32 value);
     [[nodiscard]] bool Write(const TSetting<bool>& setting, bool value);
     [[nodiscard]] bool Write(const TSetting<QString>& setting, const QString& value);
+    // For a window that closes: a value it changed since it read asRead is written; one it did
+    // not change stays as the store holds it now, which another window may have written since,
+    // and is written only where it is missing, so that the store holds every value after the
+    // first run.
+    template <typename T>
+    [[nodiscard]] bool WriteIfChanged(const TSetting<T>& setting, const T& value, const T& asRead) {
+        if (value == asRead && Store.HasValue(KeyPath(), setting.Name)) {
+            return true;
+        }
+        return Write(setting, value);
+    }
     const QString& LastError() const { return Store.LastError(); }
 
     // The store itself, for the values that are not single settings (the recent files).

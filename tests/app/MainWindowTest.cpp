@@ -1,6 +1,7 @@
 // The main window driven as a user drives it: loading, menus and shortcuts, recent files, close.
 
 #include "CellView3D.h"
+#include "FileSizeLimit.h"
 #include "GuiStart.h"
 #include "GuiTestMain.h"
 #include "HelpForm.h"
@@ -331,6 +332,35 @@ TEST_F(MainWindow, ARelativeFileFromTheCommandLineIsLoadedByItsFullPath) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return Form->LogLoaded && !Form->IsLoading(); }));
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + log);
     EXPECT_EQ(Form->LogFile->ZMax, 1);
+}
+
+// Two windows closed in turn keep each other's changes; a store that cannot be written at a close
+// says why in one box.
+TEST_F(MainWindow, AClosingWindowWritesWhatItChangedAndSaysOnceWhyItCannot) {
+    {
+        TProgramSettings settings;
+        ASSERT_TRUE(settings.Write(Settings::MaxAnimationSpeed, 9));
+    }
+    auto first = std::make_unique<TMainFormProbe>();
+    auto second = std::make_unique<TMainFormProbe>();
+    first->MaxAnimationSpeed = 12;
+    first->close();
+    second->Options.ScreenShotResizeValue = 50;
+    second->close();
+    TProgramSettings settings;
+    EXPECT_EQ(settings.Read(Settings::MaxAnimationSpeed), 12);
+    EXPECT_EQ(settings.Read(Settings::ScreenShotResizeValue), 50);
+
+    Form->MaxAnimationSpeed = 20;
+    Form->Options.ScreenShotResizeValue = 60;
+    {
+        const TFileSizeLimit full(0);
+        Form->close();
+    }
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Error: Cannot lock the settings file " +
+                                                settings.StoreFile().FilePath().toStdString() +
+                                                ": File too large"});
+    EXPECT_EQ(TProgramSettings().Read(Settings::MaxAnimationSpeed), 12);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // size of files this process may write stands in for a full disk.
 
 #include "FileWriting.h"
+#include "FileSizeLimit.h"
 #include "SettingsStore.h"
 #include "SettingsTestSupport.h"
 
@@ -12,36 +13,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 
 using ::testing::HasSubstr;
 
 namespace {
-
-// While it lives, no file this process writes may grow beyond the given size: a write past it
-// fails with "File too large", as one on a full disk fails with "No space left on device".
-class TFileSizeLimit {
-public:
-    explicit TFileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &Before);
-        OldSignal = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = Before;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~TFileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &Before);
-        std::signal(SIGXFSZ, OldSignal);
-    }
-    TFileSizeLimit(const TFileSizeLimit&) = delete;
-    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
-
-private:
-    rlimit Before{};
-    void (*OldSignal)(int) = nullptr;
-};
 
 QByteArray Contents(const QString& path) {
     QFile file(path);
