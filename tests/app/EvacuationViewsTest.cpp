@@ -1,6 +1,7 @@
 // The evacuation curve window and the congestion map in the main window.
 
 #include "EvacuationCurveForm.h"
+#include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
 
 #include <QChart>
@@ -82,6 +83,18 @@ TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
     EXPECT_EQ(text.count('\n'), 75); // a header and 74 seconds
     EXPECT_FALSE(QImage(Files.filePath("curve.png")).isNull());
     EXPECT_NE(Form->CurveForm->Export(Files.filePath("no/such/folder/curve.csv")), QString());
+
+    // A disk too full for the picture keeps the older one whole, and says why.
+    QFile picture(Files.filePath("curve.png"));
+    ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
+    const QByteArray olderPicture = picture.readAll();
+    picture.close();
+    {
+        const TFileSizeLimit nearlyFull(static_cast<rlim_t>(text.size()) + 16);
+        EXPECT_EQ(Form->CurveForm->Export(csv), Files.filePath("curve.png") + "\nFile too large");
+    }
+    ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(picture.readAll() == olderPicture);
 }
 
 // One person stands two seconds on cell (4, 10), then walks four cells east and leaves.

@@ -2,6 +2,7 @@
 // file names, the three save options, the three sizes, the overwrite question, and the series
 // that shoots before every replay step.
 
+#include "FileSizeLimit.h"
 #include "GuiTestMain.h"
 #include "JpegCheck.h"
 #include "MainWindowFixture.h"
@@ -180,6 +181,28 @@ TEST_F(ScreenShots, AShotThatCannotBeWrittenSaysWhyOnceAndEndsTheSeries) {
               0U);
     EXPECT_FALSE(Form->SpeedButton_ScreenShotSeries->isChecked());
     EXPECT_FALSE(Form->Screenshotseries1->isChecked());
+}
+
+// A disk too full for the new shot keeps the one that was there, byte for byte, and says why once.
+TEST_F(ScreenShots, AFullDiskKeepsTheShotThatWasThereAndSaysWhy) {
+    Form->Singlescreenshot1->trigger();
+    QFile older(Shot("000000.jpg"));
+    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
+    const QByteArray olderBytes = older.readAll();
+    older.close();
+    {
+        const TFileSizeLimit nearlyFull(1024);
+        Form->Singlescreenshot1->trigger();
+    }
+    ASSERT_EQ(Boxes().size(), 1U);
+    EXPECT_EQ(Boxes()[0].rfind("Error: Cannot save the screen shot:\n" +
+                                   Shot("000000.jpg").toStdString() + "\n",
+                               0),
+              0U);
+    EXPECT_NE(Boxes()[0].find("File too large"), std::string::npos) << Boxes()[0];
+    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(older.readAll() == olderBytes);
+    EXPECT_EQ(QDir(Shots).entryList(QDir::Files), QStringList{"000000.jpg"});
 }
 
 TEST_F(ScreenShots, ASeriesAskedForItsFolderKeepsItWhileSingleShotsAskForTheirOwn) {
