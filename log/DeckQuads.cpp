@@ -120,19 +120,21 @@ private:
 void TDeck::BuildQuadList(std::int32_t xMax, std::int32_t yMax, IProgressWindow& progress) {
     Quads.clear();
     QuadCount = 0;
-    const std::int64_t cellTotal = std::int64_t{xMax} * yMax;
-    if (xMax <= 0 || yMax <= 0 || static_cast<std::int64_t>(Cells.size()) < cellTotal) {
+    if (xMax <= 0 || yMax <= 0) {
         return;
     }
+    // The grid holds the rows its cell data gave; the rows below are void.
+    const auto rows = static_cast<std::int32_t>(
+        std::min<std::int64_t>(static_cast<std::int64_t>(Cells.size()) / xMax, yMax));
     const std::int32_t hx = xMax / 2;
     const std::int32_t hy = yMax / 2;
-    TBlockFinder finder(Cells, xMax, yMax, MaxQuadExtent);
+    TBlockFinder finder(Cells, xMax, rows, MaxQuadExtent);
     TMessagePacer pacer;
     int shownPercent = -1;
-    for (std::int32_t y = 0; y < yMax; ++y) {
+    for (std::int32_t y = 0; y < rows; ++y) {
         // The bar follows whole rows: a call per cell would cost more than the merge itself.
         progress.Show();
-        const int percent = static_cast<int>(std::int64_t{y} * 100 / yMax);
+        const int percent = static_cast<int>(std::int64_t{y} * 100 / rows);
         if (percent != shownPercent) {
             progress.SetProgress(percent);
             shownPercent = percent;

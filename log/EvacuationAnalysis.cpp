@@ -22,6 +22,8 @@ std::uint32_t SaturatingSum(std::uint32_t a, std::uint32_t b) {
 struct TTally {
     std::vector<std::int32_t> SavedChange;
     std::vector<std::vector<std::int32_t>> OnDeckChange; // [deck][row]
+    // [deck][cell]; empty for a deck where nobody stood, so that memory follows the moves rather
+    // than the grid the header announces.
     std::vector<std::vector<std::uint32_t>> StandingSteps;
 };
 
@@ -29,14 +31,13 @@ class TTallier {
 public:
     TTallier(const TLogFile1& project, std::int32_t rows)
         : Project(project), Rows(rows), VMax(project.VMax),
-          Decks(static_cast<std::int32_t>(project.Decks.size())) {
-        const auto cells = static_cast<std::size_t>(std::max(project.XMax, 0)) *
-                           static_cast<std::size_t>(std::max(project.YMax, 0));
+          Decks(static_cast<std::int32_t>(project.Decks.size())),
+          Cells(static_cast<std::size_t>(std::max(project.XMax, 0)) *
+                static_cast<std::size_t>(std::max(project.YMax, 0))) {
         Tally.SavedChange.assign(static_cast<std::size_t>(rows) + 1, 0);
         Tally.OnDeckChange.assign(static_cast<std::size_t>(Decks),
                                   std::vector<std::int32_t>(static_cast<std::size_t>(rows) + 1));
-        Tally.StandingSteps.assign(static_cast<std::size_t>(Decks),
-                                   std::vector<std::uint32_t>(cells));
+        Tally.StandingSteps.resize(static_cast<std::size_t>(Decks));
     }
 
     void Add(const TPersonData& person) {
@@ -86,8 +87,11 @@ private:
             y >= Project.YMax) {
             return;
         }
-        std::uint32_t& steps = Tally.StandingSteps[static_cast<std::size_t>(level)]
-                                                  [static_cast<std::size_t>(y * Project.XMax + x)];
+        std::vector<std::uint32_t>& deck = Tally.StandingSteps[static_cast<std::size_t>(level)];
+        if (deck.empty()) {
+            deck.assign(Cells, 0);
+        }
+        std::uint32_t& steps = deck[static_cast<std::size_t>(y * Project.XMax + x)];
         steps = SaturatingSum(steps, static_cast<std::uint32_t>(count));
     }
 
@@ -123,6 +127,7 @@ private:
     std::int32_t Rows;
     std::int32_t VMax;
     std::int32_t Decks;
+    std::size_t Cells; // of each deck
     TTally Tally;
 };
 
@@ -135,6 +140,17 @@ TTally TallyPersons(const TLogFile1& project, std::int32_t rows, std::size_t fir
     return tallier.Take();
 }
 
+void AddStandingInto(std::vector<std::uint32_t>& total, const std::vector<std::uint32_t>& part) {
+    if (part.empty()) {
+        return;
+    }
+    if (total.empty()) {
+        total = part;
+        return;
+    }
+    std::transform(total.begin(), total.end(), part.begin(), total.begin(), SaturatingSum);
+}
+
 // Adds the tally of one part of the population into the total.
 void AddInto(TTally& total, const TTally& part) {
     std::transform(total.SavedChange.begin(), total.SavedChange.end(), part.SavedChange.begin(),
@@ -142,9 +158,7 @@ void AddInto(TTally& total, const TTally& part) {
     for (std::size_t d = 0; d < total.OnDeckChange.size(); ++d) {
         std::transform(total.OnDeckChange[d].begin(), total.OnDeckChange[d].end(),
                        part.OnDeckChange[d].begin(), total.OnDeckChange[d].begin(), std::plus<>());
-        std::transform(total.StandingSteps[d].begin(), total.StandingSteps[d].end(),
-                       part.StandingSteps[d].begin(), total.StandingSteps[d].begin(),
-                       SaturatingSum);
+        AddStandingInto(total.StandingSteps[d], part.StandingSteps[d]);
     }
 }
 

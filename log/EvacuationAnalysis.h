@@ -32,7 +32,7 @@ struct TCongestionMap {
     std::int32_t Width = 0;  // cells, XMax
     std::int32_t Height = 0; // cells, YMax
     // Per deck, row-major as the deck's cells: the seconds persons stood on each cell (time
-    // steps of direction 0, over VMax).
+    // steps of direction 0, over VMax); no values for a deck where nobody stood.
     std::vector<std::vector<float>> StandingSeconds;
 
     float MostSeconds(std::int32_t deck) const;

@@ -303,26 +303,46 @@ void TLogReader::CreateDecksAndPersons() {
     }
     const std::uint64_t decks = p.ZMax > 0 ? static_cast<std::uint64_t>(p.ZMax) : 0;
     const std::uint64_t persons = p.PMax > 0 ? static_cast<std::uint64_t>(p.PMax) : 0;
-    ModelBytes =
-        decks * (sizeof(TDeck) + static_cast<std::uint64_t>(cellsPerDeck) * sizeof(TCell)) +
-        persons * sizeof(TPersonData);
-    if (ModelBytes > p.MemoryLimit) {
-        throw TLoadRefused{"This file cannot be loaded: its " + p.FloorWord +
-                           "s and persons need " + FormatBytes(ModelBytes) +
-                           " of memory, but this computer has only " + FormatBytes(p.MemoryLimit) +
-                           "."};
-    }
+    // A deck's grid comes with its cell data, row by row (see GrowGrid).
+    ModelBytes = decks * sizeof(TDeck) + persons * sizeof(TPersonData);
+    CheckModelMemory();
     if (decks > 0) {
         p.Decks.resize(decks);
-        for (TDeck& deck : p.Decks) {
-            deck.Cells.assign(static_cast<std::size_t>(cellsPerDeck), TCell{});
-        }
         p.DecksCreated = true;
     }
     p.CreatePersons(static_cast<std::int32_t>(persons));
 }
 
+void TLogReader::CheckModelMemory() const {
+    if (ModelBytes > Project.MemoryLimit) {
+        throw TLoadRefused{"This file cannot be loaded: its " + Project.FloorWord +
+                           "s and persons need " + FormatBytes(ModelBytes) +
+                           " of memory, but this computer has only " +
+                           FormatBytes(Project.MemoryLimit) + "."};
+    }
+}
+
 // ---- decks -------------------------------------------------------------------------------------
+
+// The grid holds the rows read so far: rows the file never gives cost nothing, and are void as
+// every cell is before its data. It grows by halves of what it holds, up to the whole grid, so
+// that a full deck is copied only a few times.
+TCell* TLogReader::GrowGrid(TDeck& deck, std::int32_t y) {
+    const auto width = static_cast<std::size_t>(Project.XMax);
+    const std::size_t needed = (static_cast<std::size_t>(y) + 1) * width;
+    if (deck.Cells.size() < needed) {
+        if (needed > deck.Cells.capacity()) {
+            const std::size_t whole = static_cast<std::size_t>(Project.YMax) * width;
+            const std::size_t capacity =
+                std::min(whole, std::max(needed, deck.Cells.capacity() * 3 / 2));
+            ModelBytes += (capacity - deck.Cells.capacity()) * sizeof(TCell);
+            CheckModelMemory();
+            deck.Cells.reserve(capacity);
+        }
+        deck.Cells.resize(needed, TCell{});
+    }
+    return deck.Cells.data() + (needed - width);
+}
 
 void TLogReader::LoadDeck() {
     if (Project.ZMax <= 0) {
@@ -378,9 +398,9 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
     }
     // Cells of a deck section that names no deck are read to stay in step, then dropped.
     TDeck* deck = valid ? &p.Decks[static_cast<std::size_t>(*z)] : nullptr;
-    if (deck != nullptr && deck->CellCount > 0) {
+    if (deck != nullptr) {
         // A deck given twice keeps the later cell data only, so that its count stays true.
-        std::fill(deck->Cells.begin(), deck->Cells.end(), TCell{});
+        deck->Cells.clear();
         deck->CellCount = 0;
     }
     if (p.XMax <= 0 || p.YMax <= 0) {
@@ -396,7 +416,7 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
     try {
         for (std::int32_t y = 0; y < p.YMax; ++y) {
             SetProgress(y, p.YMax);
-            TCell* row = deck != nullptr ? deck->Cells.data() + std::int64_t{y} * p.XMax : nullptr;
+            TCell* row = deck != nullptr ? GrowGrid(*deck, y) : nullptr;
             std::int32_t x = 0;
             while (x < p.XMax) {
                 const int c = CharIn("cell data");

@@ -55,6 +55,10 @@ private:
     void CreateDecksAndPersons();
     void LoadDeck();
     void LoadCellData(std::optional<std::int32_t> z);
+    // The row y of the deck's grid, which grows to hold it.
+    TCell* GrowGrid(TDeck& deck, std::int32_t y);
+    // Refuses the file when what it has asked for so far exceeds the memory.
+    void CheckModelMemory() const;
     void ReadCaption(std::string& buffer);
     void LoadPersons();
     bool LoadStartPositions();

@@ -50,6 +50,9 @@ void TCongestionOverlay::Build(const TCongestionMap& map, std::int32_t deck) {
         return;
     }
     const std::vector<float>& seconds = map.StandingSeconds[static_cast<std::size_t>(deck)];
+    if (seconds.empty()) {
+        return; // nobody stood on this deck
+    }
     const float most = map.MostSeconds(deck);
     // Cell (x, y) spans x - W/2 .. x - W/2 + 1 across and H/2 - y - 1 .. H/2 - y along, as the
     // persons' cell centres do.

@@ -186,9 +186,12 @@ TEST(BadInput, EndOfFileInsideASection) {
     }
 }
 
-// What the header of a 2 x 2 project with one deck and two persons asks for; moves come on top.
-const std::uint64_t SmallModel = sizeof(TDeck) + 4 * sizeof(TCell) + 2 * sizeof(TPersonData);
+// What the header of a 2 x 2 project with one deck and two persons asks for, and that with the
+// deck's grid, which comes with its cell data; moves come on top.
+const std::uint64_t HeaderModel = sizeof(TDeck) + 2 * sizeof(TPersonData);
+const std::uint64_t SmallModel = HeaderModel + 4 * sizeof(TCell);
 const std::string SmallHeader = Header(2, 2, 2, 1);
+const std::string SmallDeck = SmallHeader + "<deck>\nlevel 0\n(celldata)\nP2x0\nP2x0\n</deck>\n";
 const std::string Moves = SmallHeader + "<persons>\n(movement)\n";
 
 TEST(BadInput, FileThatNeedsTooMuchMemoryIsRefusedAndLeavesTheProjectEmpty) {
@@ -196,15 +199,18 @@ TEST(BadInput, FileThatNeedsTooMuchMemoryIsRefusedAndLeavesTheProjectEmpty) {
         std::string Text;
         std::uint64_t Limit;
     } cases[] = {
-        {SmallHeader, SmallModel - 1},
+        {SmallHeader, HeaderModel - 1},
+        {SmallDeck, SmallModel - 1},
         {"<header> pmax 1 xmax 65536 ymax 32768 zmax 1 vmax 1 </header>",
          std::numeric_limits<std::uint64_t>::max()},
         // Lists are held as runs: one byte a single move, two for a short run.
-        {Moves + "1 2 1 2 S P4x0 S", SmallModel + 5},
+        {Moves + "1 2 1 2 S P4x0 S", HeaderModel + 5},
         {Moves + "P2147483647x0 P1x1 S S", std::numeric_limits<std::uint64_t>::max()},
         // A later movement block appends to the same persons.
         {Moves + "P2147483647x0 S S (movement) 3 S S", std::numeric_limits<std::uint64_t>::max()},
-        {SmallHeader + "<header> pmax 2 xmax 2 ymax 3 zmax 1 vmax 1 </header>", SmallModel},
+        {SmallDeck + "<header> pmax 2 xmax 2 ymax 3 zmax 1 vmax 1 </header>\n" +
+             "<deck> level 0 (celldata) P2x0 P2x0 P2x0 </deck>",
+         SmallModel},
     };
     for (const auto& c : cases) {
         TLoadedProject loaded;
@@ -220,8 +226,18 @@ TEST(BadInput, FileThatNeedsTooMuchMemoryIsRefusedAndLeavesTheProjectEmpty) {
 TEST(BadInput, ProjectThatFitsIsLoaded) {
     TLoadedProject header;
     header.Project.MemoryLimit = SmallModel;
-    EXPECT_TRUE(header.Load(SmallHeader));
+    EXPECT_TRUE(header.Load(SmallDeck));
     EXPECT_EQ(header.Project.Decks.size(), 1u);
+
+    // Grids the header announces cost nothing until their cell data comes, and then only the
+    // rows it gives.
+    TLoadedProject announced;
+    announced.Project.MemoryLimit = std::uint64_t{1} << 23;
+    EXPECT_TRUE(announced.Load("<header> version 1 pmax 1 xmax 46340 ymax 46340 zmax 300 vmax 1 "
+                               "</header> <deck> level 2 (celldata) P46340x0 P46340x1"));
+    EXPECT_EQ(announced.Project.Decks.size(), 300u);
+    EXPECT_EQ(announced.Project.Decks[2].CellCount, 2 * 46340);
+    EXPECT_LT(announced.Project.ModelBytes(), std::uint64_t{1} << 23);
 
     TLoadedProject moves;
     moves.Project.MemoryLimit = SmallModel + 100 * sizeof(TMove);
@@ -230,7 +246,7 @@ TEST(BadInput, ProjectThatFitsIsLoaded) {
     EXPECT_EQ(moves.Project.Persons[1].MoveCount, 20);
 
     TLoadedProject tight;
-    tight.Project.MemoryLimit = SmallModel + 6;
+    tight.Project.MemoryLimit = HeaderModel + 6;
     EXPECT_TRUE(tight.Load(Moves + "1 2 1 2 S P4x0 S"));
-    EXPECT_EQ(tight.Project.ModelBytes(), SmallModel + 6);
+    EXPECT_EQ(tight.Project.ModelBytes(), HeaderModel + 6);
 }

@@ -109,7 +109,8 @@ inline char CellChar(std::uint8_t kind) {
 }
 
 // The project as text: header values, then every deck (cells in the file's characters, "." for
-// void, rows split by "/"), then every person (start x, y, level, heading, attribute; moves).
+// void, rows split by "/"; rows its cell data never gave are void), then every person (start x,
+// y, level, heading, attribute; moves).
 inline std::string Describe(const TLogFile1& p) {
     std::ostringstream out;
     out << "header " << p.PMax << ' ' << p.XMax << ' ' << p.YMax << ' ' << p.ZMax << ' ' << p.VMax
@@ -117,9 +118,11 @@ inline std::string Describe(const TLogFile1& p) {
     for (const TDeck& deck : p.Decks) {
         out << "deck \"" << deck.Caption << "\" " << deck.CellCount << " cells " << deck.QuadCount
             << " quads ";
-        for (std::size_t i = 0; i < deck.Cells.size(); ++i) {
+        const std::size_t grid =
+            p.XMax > 0 && p.YMax > 0 ? std::size_t(p.XMax) * std::size_t(p.YMax) : 0;
+        for (std::size_t i = 0; i < std::max(grid, deck.Cells.size()); ++i) {
             out << (i > 0 && i % static_cast<std::size_t>(p.XMax) == 0 ? "/" : "")
-                << CellChar(deck.Cells[i].Kind);
+                << CellChar(i < deck.Cells.size() ? deck.Cells[i].Kind : std::uint8_t{CellVoid});
         }
         out << '\n';
     }
