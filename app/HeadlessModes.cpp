@@ -163,6 +163,11 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
     for (const TPersonData& person : project.Persons) {
         WritePerson(json, person);
     }
+    // Announced but never described: as such a person is at every step.
+    const TPersonData undescribed;
+    for (std::int32_t i = 0; i < project.UndescribedPersons(); ++i) {
+        WritePerson(json, undescribed);
+    }
     json.EndArray();
     json.IntField("timeStep", replay.TimeStep());
     json.IntField("savedCount", replay.SavedCount());

@@ -65,6 +65,11 @@ public:
         OnLevel(level, from, person.MoveCount);
     }
 
+    // Persons the file announces but never describes leave at the first step.
+    void AddUndescribed(std::int32_t count) {
+        AddChange(Tally.SavedChange, FirstRowAtOrAfter(1), count);
+    }
+
     TTally Take() { return std::move(Tally); }
 
 private:
@@ -134,6 +139,9 @@ private:
 TTally TallyPersons(const TLogFile1& project, std::int32_t rows, std::size_t first,
                     std::size_t last) {
     TTallier tallier(project, rows);
+    if (first == 0) {
+        tallier.AddUndescribed(project.UndescribedPersons());
+    }
     for (std::size_t i = first; i < last; ++i) {
         tallier.Add(project.Persons[i]);
     }
@@ -176,7 +184,8 @@ std::vector<std::int32_t> RunningSum(const std::vector<std::int32_t>& change, st
 TEvacuationCurve CurveOf(const TLogFile1& project, const TTally& tally, std::int32_t rows) {
     TEvacuationCurve curve;
     curve.TimeOffset = project.TOff;
-    curve.PersonCount = static_cast<std::int32_t>(project.Persons.size());
+    curve.PersonCount =
+        static_cast<std::int32_t>(project.Persons.size()) + project.UndescribedPersons();
     curve.Saved = RunningSum(tally.SavedChange, rows);
     for (std::size_t d = 0; d < tally.OnDeckChange.size(); ++d) {
         curve.OnDeck.push_back(RunningSum(tally.OnDeckChange[d], rows));
@@ -204,7 +213,11 @@ std::int64_t RowCountOf(const TLogFile1& project) {
     for (const TPersonData& person : project.Persons) {
         last = std::max(last, std::int64_t{person.MoveCount} + 1);
     }
-    if (project.VMax <= 0 || project.Persons.empty()) {
+    const bool undescribed = project.UndescribedPersons() > 0;
+    if (undescribed) {
+        last = std::max<std::int64_t>(last, 1);
+    }
+    if (project.VMax <= 0 || (project.Persons.empty() && !undescribed)) {
         return 1;
     }
     return (last + project.VMax - 1) / project.VMax + 1;

@@ -3,7 +3,6 @@
 #include "ByteSource.h"
 #include "LogReader.h"
 #include "LogScanner.h"
-#include "MessagePacer.h"
 #include "UiServices.h"
 
 #include <algorithm>
@@ -33,12 +32,6 @@ std::uint64_t AvailableMemoryBytes() {
     }
     return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
 }
-
-namespace {
-
-constexpr std::int32_t PersonsBetweenMessages = 1 << 16;
-
-} // namespace
 
 TLogFile1::TLogFile1(std::string floorWord)
     : FloorWord(std::move(floorWord)), MemoryLimit(AvailableMemoryBytes()) {}
@@ -106,37 +99,41 @@ bool TLogFile1::ReadSource(IByteSource& source, IProgressWindow& progress) {
     return true;
 }
 
+// A person the file never describes has an empty list: it is saved once a step applies, or
+// stepping back undoes, an entry past the end of it, as for any person whose list is used up.
 std::int32_t TLogFile1::StepPersonsForward(std::int32_t k) {
     const TScopedBoxCap capped(ReplayBoxes);
-    return StepAllForward(Persons, k);
+    return StepAllForward(Persons, k) + (k >= 0 ? UndescribedPersons() : 0);
 }
 
 std::int32_t TLogFile1::StepPersonsBackward(std::int32_t k) {
     const TScopedBoxCap capped(ReplayBoxes);
-    return StepAllBackward(Persons, k);
+    return StepAllBackward(Persons, k) + (k > 0 ? UndescribedPersons() : 0);
 }
 
 std::int32_t TLogFile1::JumpPersonsTo(std::int32_t steps) {
     const TScopedBoxCap capped(ReplayBoxes);
-    return JumpAllTo(Persons, steps, XMax, YMax);
+    return JumpAllTo(Persons, steps, XMax, YMax) + (steps > 0 ? UndescribedPersons() : 0);
 }
 
-void TLogFile1::CreatePersons(std::int32_t count) {
+void TLogFile1::DropPersons() {
     Persons = {};
     MoveMemory.Release();
-    Persons.reserve(static_cast<std::size_t>(std::max(count, 0)));
-    // Millions of persons take a while to be given their memory: the window stays responsive.
-    TMessagePacer pacer;
-    for (std::int32_t i = 0; i < count; ++i) {
+}
+
+TPersonData& TLogFile1::PersonMadeUpTo(std::size_t index) {
+    while (Persons.size() <= index) {
         Persons.emplace_back(&MoveMemory).BadDirectionReport = &BadDirectionReport;
-        if (i % PersonsBetweenMessages == 0) {
-            pacer.Pump();
-        }
     }
+    return Persons[index];
+}
+
+std::int32_t TLogFile1::UndescribedPersons() const {
+    return std::max(PMax, 0) - static_cast<std::int32_t>(Persons.size());
 }
 
 void TLogFile1::Clear() {
-    CreatePersons(0);
+    DropPersons();
     Decks = {};
     DecksCreated = false;
     PMax = XMax = YMax = ZMax = VMax = TOff = 0;

@@ -56,7 +56,12 @@ public:
     // Where the persons' move lists live; it must outlive the persons.
     TMoveArena MoveMemory;
     std::vector<TDeck> Decks;
+    // The persons the file describes (a start record or a move list), in its order; the header
+    // may announce more (PMax). Those it never describes are persons without a start or moves:
+    // never shown, and saved from the first step on.
     std::vector<TPersonData> Persons;
+    // How many persons the header announces beyond those the file describes.
+    std::int32_t UndescribedPersons() const;
 
     // The most bytes the model may take; a file that needs more is refused before anything is
     // allocated. Defaults to the memory the machine has available when the project is made.
@@ -73,8 +78,10 @@ private:
     friend class TLogReader;
     void StartLoad(const std::string& name, IProgressWindow& progress);
     bool ReadSource(IByteSource& source, IProgressWindow& progress);
-    // Replaces the persons by count new ones, releasing the move lists of the old ones.
-    void CreatePersons(std::int32_t count);
+    // Drops the persons, releasing their move lists.
+    void DropPersons();
+    // Person index, made together with those before it where the file had not described them.
+    TPersonData& PersonMadeUpTo(std::size_t index);
     void Clear();
 };
 

@@ -291,7 +291,7 @@ void TLogReader::LoadHeader() {
 void TLogReader::CreateDecksAndPersons() {
     TLogFile1& p = Project;
     p.Decks.clear();
-    p.CreatePersons(0);
+    p.DropPersons();
     p.DecksCreated = false;
 
     const std::int64_t cellsPerDeck =
@@ -302,15 +302,14 @@ void TLogReader::CreateDecksAndPersons() {
                            " cells is larger than this program can hold."};
     }
     const std::uint64_t decks = p.ZMax > 0 ? static_cast<std::uint64_t>(p.ZMax) : 0;
-    const std::uint64_t persons = p.PMax > 0 ? static_cast<std::uint64_t>(p.PMax) : 0;
-    // A deck's grid comes with its cell data, row by row (see GrowGrid).
-    ModelBytes = decks * sizeof(TDeck) + persons * sizeof(TPersonData);
+    // A deck's grid comes with its cell data, row by row (see GrowGrid), and a person with its
+    // start record or move list (see PersonAt).
+    ModelBytes = decks * sizeof(TDeck);
     CheckModelMemory();
     if (decks > 0) {
         p.Decks.resize(decks);
         p.DecksCreated = true;
     }
-    p.CreatePersons(static_cast<std::int32_t>(persons));
 }
 
 void TLogReader::CheckModelMemory() const {
@@ -455,6 +454,22 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
 
 // ---- persons -----------------------------------------------------------------------------------
 
+// Person i of those the header announces, made as its data arrives. The records grow by halves
+// of what they hold, up to the number announced.
+TPersonData& TLogReader::PersonAt(std::int32_t i) {
+    std::vector<TPersonData>& persons = Project.Persons;
+    const auto needed = static_cast<std::size_t>(i) + 1;
+    if (needed > persons.capacity()) {
+        const auto announced = static_cast<std::size_t>(std::max(Project.PMax, 0));
+        const std::size_t capacity =
+            std::min(announced, std::max(needed, persons.capacity() * 3 / 2));
+        ModelBytes += (capacity - persons.capacity()) * sizeof(TPersonData);
+        CheckModelMemory();
+        persons.reserve(capacity);
+    }
+    return Project.PersonMadeUpTo(static_cast<std::size_t>(i));
+}
+
 void TLogReader::LoadPersons() {
     for (std::string_view word = WordIn("persons section"); word != "</persons>";
          word = WordIn("persons section")) {
@@ -492,8 +507,7 @@ bool TLogReader::LoadStartPositions() {
             }
         }
         if (complete) {
-            p.Persons[static_cast<std::size_t>(i)].Init(values[0], values[1], values[2], values[3],
-                                                        values[4], p.XMax, p.YMax);
+            PersonAt(i).Init(values[0], values[1], values[2], values[3], values[4], p.XMax, p.YMax);
         }
         SetProgress(i, p.PMax);
     }
@@ -505,7 +519,7 @@ void TLogReader::LoadMovement() {
     ShownPercent = -1;
     SetProgress(0, 1);
     for (std::int32_t i = 0; i < p.PMax; ++i) {
-        TPersonData& person = p.Persons[static_cast<std::size_t>(i)];
+        TPersonData& person = PersonAt(i);
         Builder.Clear();
         EntriesBeforeList = person.MoveCount;
         PersonIndex = static_cast<std::size_t>(i);

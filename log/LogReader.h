@@ -61,6 +61,7 @@ private:
     void CheckModelMemory() const;
     void ReadCaption(std::string& buffer);
     void LoadPersons();
+    TPersonData& PersonAt(std::int32_t i);
     bool LoadStartPositions();
     void LoadMovement();
     void LoadMoveList();

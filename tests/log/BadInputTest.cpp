@@ -186,10 +186,12 @@ TEST(BadInput, EndOfFileInsideASection) {
     }
 }
 
-// What the header of a 2 x 2 project with one deck and two persons asks for, and that with the
-// deck's grid, which comes with its cell data; moves come on top.
-const std::uint64_t HeaderModel = sizeof(TDeck) + 2 * sizeof(TPersonData);
+// What the header of a 2 x 2 project with one deck and two persons asks for, that with the deck's
+// grid, which comes with its cell data, and the two persons, who come with their data; moves come
+// on top.
+const std::uint64_t HeaderModel = sizeof(TDeck);
 const std::uint64_t SmallModel = HeaderModel + 4 * sizeof(TCell);
+const std::uint64_t PersonsModel = 2 * sizeof(TPersonData);
 const std::string SmallHeader = Header(2, 2, 2, 1);
 const std::string SmallDeck = SmallHeader + "<deck>\nlevel 0\n(celldata)\nP2x0\nP2x0\n</deck>\n";
 const std::string Moves = SmallHeader + "<persons>\n(movement)\n";
@@ -204,7 +206,7 @@ TEST(BadInput, FileThatNeedsTooMuchMemoryIsRefusedAndLeavesTheProjectEmpty) {
         {"<header> pmax 1 xmax 65536 ymax 32768 zmax 1 vmax 1 </header>",
          std::numeric_limits<std::uint64_t>::max()},
         // Lists are held as runs: one byte a single move, two for a short run.
-        {Moves + "1 2 1 2 S P4x0 S", HeaderModel + 5},
+        {Moves + "1 2 1 2 S P4x0 S", HeaderModel + PersonsModel + 5},
         {Moves + "P2147483647x0 P1x1 S S", std::numeric_limits<std::uint64_t>::max()},
         // A later movement block appends to the same persons.
         {Moves + "P2147483647x0 S S (movement) 3 S S", std::numeric_limits<std::uint64_t>::max()},
@@ -240,13 +242,24 @@ TEST(BadInput, ProjectThatFitsIsLoaded) {
     EXPECT_LT(announced.Project.ModelBytes(), std::uint64_t{1} << 23);
 
     TLoadedProject moves;
-    moves.Project.MemoryLimit = SmallModel + 100 * sizeof(TMove);
+    moves.Project.MemoryLimit = HeaderModel + PersonsModel + 100 * sizeof(TMove);
     EXPECT_TRUE(moves.Load(Moves + "0 P2x0 S P20x3 S\n</persons>\n"));
     EXPECT_TRUE(moves.Boxes().empty());
     EXPECT_EQ(moves.Project.Persons[1].MoveCount, 20);
 
     TLoadedProject tight;
-    tight.Project.MemoryLimit = HeaderModel + 6;
+    tight.Project.MemoryLimit = HeaderModel + PersonsModel + 6;
     EXPECT_TRUE(tight.Load(Moves + "1 2 1 2 S P4x0 S"));
-    EXPECT_EQ(tight.Project.ModelBytes(), HeaderModel + 6);
+    EXPECT_EQ(tight.Project.ModelBytes(), HeaderModel + PersonsModel + 6);
+
+    // Persons the header announces cost nothing until the file describes them.
+    TLoadedProject announcedPersons;
+    announcedPersons.Project.MemoryLimit = std::uint64_t{1} << 23;
+    EXPECT_TRUE(announcedPersons.Load("<header> version 1 pmax 100000000 xmax 4 ymax 4 zmax 1 "
+                                      "vmax 1 </header> <persons> <startpositions> 0 0 0 1 0 "
+                                      "(movement) 3 S </persons>"));
+    // The one described, and the list begun where the file ends.
+    EXPECT_EQ(announcedPersons.Project.Persons.size(), 2u);
+    EXPECT_EQ(announcedPersons.Project.UndescribedPersons(), 99999998);
+    EXPECT_LT(announcedPersons.Project.ModelBytes(), std::uint64_t{1} << 23);
 }

@@ -109,8 +109,9 @@ inline char CellChar(std::uint8_t kind) {
 }
 
 // The project as text: header values, then every deck (cells in the file's characters, "." for
-// void, rows split by "/"; rows its cell data never gave are void), then every person (start x,
-// y, level, heading, attribute; moves).
+// void, rows split by "/"; rows its cell data never gave are void), then every person the header
+// announces (start x, y, level, heading, attribute; moves), those the file never describes as
+// persons without a start or moves.
 inline std::string Describe(const TLogFile1& p) {
     std::ostringstream out;
     out << "header " << p.PMax << ' ' << p.XMax << ' ' << p.YMax << ' ' << p.ZMax << ' ' << p.VMax
@@ -126,7 +127,14 @@ inline std::string Describe(const TLogFile1& p) {
         }
         out << '\n';
     }
+    std::vector<const TPersonData*> persons;
     for (const TPersonData& person : p.Persons) {
+        persons.push_back(&person);
+    }
+    const TPersonData undescribed;
+    persons.insert(persons.end(), static_cast<std::size_t>(p.UndescribedPersons()), &undescribed);
+    for (const TPersonData* described : persons) {
+        const TPersonData& person = *described;
         out << "person " << person.StartX << ' ' << person.StartY << ' ' << person.StartLevel << ' '
             << person.StartHeading << ' ' << person.Attribute << ":";
         for (const TMove& move : person.ExpandedMoves()) {

@@ -2,6 +2,7 @@
 // hooks the window draws with, and the status texts.
 
 #include "Replay.h"
+#include "EvacuationAnalysis.h"
 #include "LogTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -104,6 +105,45 @@ TEST(Replay, NothingMovesTheReplayBeyondItsEnd) {
     // Without time passing, the end is where everybody has left.
     TReplayed still(FloorProject(4, 0, 0, {{0, 0, "P9x0 S"}}));
     EXPECT_EQ(still.Replay.EndStep(), 10);
+}
+
+// Persons the header announces but the file never describes cost no record, and count as what
+// they are, persons without a start or moves: saved from the first step on, in steps, jumps, the
+// end and the evacuation curve alike.
+TEST(Replay, PersonsTheFileNeverDescribesAreSavedFromTheFirstStep) {
+    const std::string described =
+        "<header>\nversion 1\npmax 6\nxmax 4\nymax 4\nzmax 1\nvmax 2\ntoff 0\n</header>\n"
+        "<persons>\n<startpositions>\n0 0 0 3 0\n1 1 0 3 0\n(movement)\n3 3 3 S\n3 S\n";
+    TReplayed few(described);
+    TReplayed all(described + "S\nS\nS\nS\n</persons>\n");
+    EXPECT_LE(few.Loaded.Project.Persons.size(), 3u);
+    ASSERT_EQ(all.Loaded.Project.Persons.size(), 6u);
+    ASSERT_EQ(few.Replay.EndStep(), all.Replay.EndStep());
+    const auto savedAlong = [](TReplayed& r) {
+        std::vector<std::int32_t> saved;
+        for (std::int32_t step = 0; step <= r.Replay.EndStep(); ++step) {
+            r.Replay.SeekToStep(step);
+            saved.push_back(r.Replay.SavedCount());
+        }
+        r.Replay.Reset();
+        while (r.Replay.CanStepForward()) {
+            r.Replay.StepForward();
+            saved.push_back(r.Replay.SavedCount());
+        }
+        while (r.Replay.TimeStep() > 0) {
+            r.Replay.StepBackward();
+            saved.push_back(r.Replay.SavedCount());
+        }
+        return saved;
+    };
+    const std::vector<std::int32_t> saved = savedAlong(all);
+    EXPECT_EQ(saved.front(), 0);
+    EXPECT_EQ(saved[1], 4);
+    EXPECT_EQ(savedAlong(few), saved);
+    const TEvacuationCurve curve = AnalyseEvacuation(all.Loaded.Project).Curve;
+    const TEvacuationCurve fewCurve = AnalyseEvacuation(few.Loaded.Project).Curve;
+    EXPECT_EQ(fewCurve.Saved, curve.Saved);
+    EXPECT_EQ(fewCurve.PersonCount, 6);
 }
 
 // Every person's place and deck, and the saved count.
