@@ -81,9 +81,8 @@ void AnalyseWhenSmall(const TLogFile1& project) {
     }
     if (cells <= 65536 && longest <= 65536 && !AnalysisRefusal(project)) {
         const TEvacuationAnalysis analysis = AnalyseEvacuation(project);
-        // With time passing, everybody has left at the last row.
-        if (project.VMax > 0 &&
-            analysis.Curve.Saved.back() != static_cast<std::int32_t>(project.Persons.size())) {
+        // With time passing, everybody the header announces has left at the last row.
+        if (project.VMax > 0 && analysis.Curve.Saved.back() != std::max(project.PMax, 0)) {
             __builtin_trap();
         }
     }

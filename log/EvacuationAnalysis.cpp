@@ -136,10 +136,11 @@ private:
     TTally Tally;
 };
 
+// The first part also counts the persons the file never describes.
 TTally TallyPersons(const TLogFile1& project, std::int32_t rows, std::size_t first,
-                    std::size_t last) {
+                    std::size_t last, bool firstPart) {
     TTallier tallier(project, rows);
-    if (first == 0) {
+    if (firstPart) {
         tallier.AddUndescribed(project.UndescribedPersons());
     }
     for (std::size_t i = first; i < last; ++i) {
@@ -311,8 +312,8 @@ TEvacuationAnalysis AnalyseEvacuation(const TLogFile1& project) {
     for (std::size_t p = 0; p < parts; ++p) {
         const std::size_t first = persons * p / parts;
         const std::size_t last = persons * (p + 1) / parts;
-        running.push_back(
-            std::async(std::launch::async, TallyPersons, std::cref(project), rows, first, last));
+        running.push_back(std::async(std::launch::async, TallyPersons, std::cref(project), rows,
+                                     first, last, p == 0));
     }
     TTally total = running.front().get();
     for (std::size_t p = 1; p < running.size(); ++p) {

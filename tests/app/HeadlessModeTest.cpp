@@ -3,6 +3,7 @@
 #include "JsonCheck.h"
 #include "LogTestSupport.h"
 #include "ProgramTest.h"
+#include "TinyLogs.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -198,6 +199,26 @@ TEST_F(HeadlessMode, AReportThatCannotBeWrittenFailsWithTheReason) {
         EXPECT_EQ(run.ExitCode, 1);
         EXPECT_THAT(run.Err, HasSubstr("ambla-viewer: the output could not be written: No space "
                                        "left on device"));
+    }
+}
+
+// Memory follows what a file holds: headers that announce huge grids, many decks or many persons,
+// with next to no data, take about what a small log takes.
+TEST_F(HeadlessMode, AFewBytesOfHeaderTakeNoMoreMemoryThanASmallLog) {
+    const std::vector<std::string> tiny = TinyLogsWithHugeHeaders();
+    const std::string small = AMBLA_SAMPLES_DIR "/small.3dl";
+    constexpr long Allowance = 20 * 1024; // kilobytes
+    for (const std::string mode : {"--check", "--curve", "--stats", "--dump"}) {
+        const long baseline = PeakKilobytes({mode, small});
+        for (std::size_t i = 0; i < tiny.size(); ++i) {
+            if (mode == "--dump" && i == TinyLogOfManyPersons) {
+                continue; // it prints a record for each announced person
+            }
+            SCOPED_TRACE(mode + " on " + tiny[i]);
+            const std::string file = (Dir / ("tiny" + std::to_string(i) + ".3dl")).string();
+            std::ofstream(file, std::ios::binary) << tiny[i];
+            EXPECT_LT(PeakKilobytes({mode, file}), baseline + Allowance);
+        }
     }
 }
 

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -37,6 +39,26 @@ inline TRun RunProgram(const std::filesystem::path& dir, const std::vector<std::
         std::system((command + " >'" + out + "' 2>'" + (dir / "err").string() + "'").c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
             outDevice.empty() ? ReadAll(dir / "out") : std::string(), ReadAll(dir / "err")};
+}
+
+// The peak memory, in kilobytes, of the program run with the arguments, its output thrown away.
+inline long PeakKilobytes(const std::vector<std::string>& args) {
+    std::vector<char*> argv{const_cast<char*>(AMBLA_VIEWER_EXE)};
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        ::execv(AMBLA_VIEWER_EXE, argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    return usage.ru_maxrss;
 }
 
 class TProgramTest : public ::testing::Test {

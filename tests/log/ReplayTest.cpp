@@ -144,6 +144,10 @@ TEST(Replay, PersonsTheFileNeverDescribesAreSavedFromTheFirstStep) {
     const TEvacuationCurve fewCurve = AnalyseEvacuation(few.Loaded.Project).Curve;
     EXPECT_EQ(fewCurve.Saved, curve.Saved);
     EXPECT_EQ(fewCurve.PersonCount, 6);
+
+    // None described: every part of the population the analysis splits counts them once.
+    const TLoadedProject none(described.substr(0, described.find("<persons>")));
+    EXPECT_EQ(AnalyseEvacuation(none.Project).Curve.Saved.back(), 6);
 }
 
 // Every person's place and deck, and the saved count.
