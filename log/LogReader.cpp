@@ -324,20 +324,12 @@ void TLogReader::CheckModelMemory() const {
 // ---- decks -------------------------------------------------------------------------------------
 
 // The grid holds the rows read so far: rows the file never gives cost nothing, and are void as
-// every cell is before its data. It grows by halves of what it holds, up to the whole grid, so
-// that a full deck is copied only a few times.
+// every cell is before its data.
 TCell* TLogReader::GrowGrid(TDeck& deck, std::int32_t y) {
     const auto width = static_cast<std::size_t>(Project.XMax);
     const std::size_t needed = (static_cast<std::size_t>(y) + 1) * width;
     if (deck.Cells.size() < needed) {
-        if (needed > deck.Cells.capacity()) {
-            const std::size_t whole = static_cast<std::size_t>(Project.YMax) * width;
-            const std::size_t capacity =
-                std::min(whole, std::max(needed, deck.Cells.capacity() * 3 / 2));
-            ModelBytes += (capacity - deck.Cells.capacity()) * sizeof(TCell);
-            CheckModelMemory();
-            deck.Cells.reserve(capacity);
-        }
+        MakeRoom(deck.Cells, needed, static_cast<std::size_t>(Project.YMax) * width);
         deck.Cells.resize(needed, TCell{});
     }
     return deck.Cells.data() + (needed - width);
@@ -454,19 +446,10 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
 
 // ---- persons -----------------------------------------------------------------------------------
 
-// Person i of those the header announces, made as its data arrives. The records grow by halves
-// of what they hold, up to the number announced.
+// Person i of those the header announces, made as its data arrives.
 TPersonData& TLogReader::PersonAt(std::int32_t i) {
-    std::vector<TPersonData>& persons = Project.Persons;
     const auto needed = static_cast<std::size_t>(i) + 1;
-    if (needed > persons.capacity()) {
-        const auto announced = static_cast<std::size_t>(std::max(Project.PMax, 0));
-        const std::size_t capacity =
-            std::min(announced, std::max(needed, persons.capacity() * 3 / 2));
-        ModelBytes += (capacity - persons.capacity()) * sizeof(TPersonData);
-        CheckModelMemory();
-        persons.reserve(capacity);
-    }
+    MakeRoom(Project.Persons, needed, static_cast<std::size_t>(std::max(Project.PMax, 0)));
     return Project.PersonMadeUpTo(static_cast<std::size_t>(i));
 }
 

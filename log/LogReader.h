@@ -5,6 +5,7 @@
 #include "LogScanner.h"
 #include "MessagePacer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -59,6 +60,19 @@ private:
     TCell* GrowGrid(TDeck& deck, std::int32_t y);
     // Refuses the file when what it has asked for so far exceeds the memory.
     void CheckModelMemory() const;
+    // Room in the vector for needed elements, counted in the model's memory. It grows by halves
+    // of what it holds, up to all the header announces, so that a full deck or population is
+    // copied only a few times.
+    template <typename T>
+    void MakeRoom(std::vector<T>& items, std::size_t needed, std::size_t all) {
+        if (needed <= items.capacity()) {
+            return;
+        }
+        const std::size_t capacity = std::min(all, std::max(needed, items.capacity() * 3 / 2));
+        ModelBytes += (capacity - items.capacity()) * sizeof(T);
+        CheckModelMemory();
+        items.reserve(capacity);
+    }
     void ReadCaption(std::string& buffer);
     void LoadPersons();
     TPersonData& PersonAt(std::int32_t i);
