@@ -220,13 +220,13 @@ void TMainForm::EnableControls(bool enabled) {
         menu->menuAction()->setEnabled(enabled);
     }
     for (QWidget* control : std::initializer_list<QWidget*>{
-             BitBtn1, BitBtn2, ComboBox1, BitBtn_ResetToStart, SpeedButton_PlayLoop,
-             BitBtn_StepBack, BitBtn_StepFore, BitBtn_ScreenShotSingle,
-             SpeedButton_ScreenShotSeries, TimeSlider, SpeedChooser}) {
+             BitBtn1, BitBtn2, DeckChooser, ResetButton, PlayButton, SecondBackwardButton,
+             SecondForwardButton, SingleShotButton, SpeedButton_ScreenShotSeries, TimeSlider,
+             SpeedChooser}) {
         control->setEnabled(enabled);
     }
-    GoToStart1->setEnabled(enabled);
-    GoToEnd1->setEnabled(enabled);
+    GoToStartAction->setEnabled(enabled);
+    GoToEndAction->setEnabled(enabled);
     View->SetIsControlEnabled(enabled);
 }
 
@@ -288,11 +288,11 @@ void TMainForm::EndLoad() {
 }
 
 void TMainForm::FillDeckChooser() {
-    ComboBox1->clear();
+    DeckChooser->clear();
     for (std::int32_t n = LogFile->ZMax - 1; n >= 0; --n) {
-        ComboBox1->addItem(FromFileText(LogFile->GetDeckCaption(n)));
+        DeckChooser->addItem(FromFileText(LogFile->GetDeckCaption(n)));
     }
-    ComboBox1->setCurrentIndex(ComboBox1->count() - 1);
+    DeckChooser->setCurrentIndex(DeckChooser->count() - 1);
 }
 
 QString TMainForm::LightsText(std::optional<std::int32_t> count) {

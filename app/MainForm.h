@@ -67,27 +67,27 @@ public slots:
     void OpenRecent(int index);
     void StartupWindow1Click();
     void Quit1Click();
-    void Run1Click(); // play or pause
-    void ResettoStart1Click();
-    void Forward1Click();  // a second forwards
-    void Backward1Click(); // a second backwards
-    void StepOneForward1Click();
-    void StepOneBackward1Click();
-    void GoToEnd1Click();
+    void PlayOrPause(); // play or pause
+    void ResetToStart();
+    void SecondForward();  // a second forwards
+    void SecondBackward(); // a second backwards
+    void StepForward();
+    void StepBackward();
+    void GoToEnd();
     void TimeSliderChange(int second); // the second chosen on the slider
     void SpeedChooserChange();         // a speed chosen or typed
     void EvacuationCurve1Click();
     void CongestionMap1Click(); // the map on or off, as the menu entry's check says
-    void AnimationTimerTimer();
-    void Deckup1Click();
-    void Deckdown1Click();
-    void ComboBox1Select(); // the deck chosen in the chooser
-    void Button1Click();    // zoom in
-    void Button2Click();    // zoom out
+    void PlaybackTimerFired();
+    void DeckUp();
+    void DeckDown();
+    void DeckChosen();   // the deck chosen in the chooser
+    void Button1Click(); // zoom in
+    void Button2Click(); // zoom out
     void ShowOriginClick();
     void AddLightClick();
     void RemoveLightClick();
-    void Singlescreenshot1Click();
+    void TakeSingleShot();
     void SpeedButton_ScreenShotSeriesClick(); // the series switch, also the menu entry
     void Options1Click();
     void BitBtn2Click(); // the project data window
@@ -197,25 +197,25 @@ private:
     QMenu* Settings1 = nullptr;
     QMenu* Help1 = nullptr;
     QAction* LoadLogfile1 = nullptr;
-    QAction* Singlescreenshot1 = nullptr;
+    QAction* SingleShotAction = nullptr;
     QAction* Screenshotseries1 = nullptr;
     std::array<QAction*, TRecentFiles::MaxCount> RecentItems{}; // "&1 path" .. "&4 path"
     QAction* N1 = nullptr; // the separator below the recent files, shown with them
     QAction* Quit1 = nullptr;
-    QAction* Deckup1 = nullptr;
-    QAction* Deckdown1 = nullptr;
+    QAction* DeckUpAction = nullptr;
+    QAction* DeckDownAction = nullptr;
     QAction* Zoomin1 = nullptr;
     QAction* Zoomout1 = nullptr;
     QAction* EvacuationCurve1 = nullptr;
-    QAction* CongestionMap1 = nullptr; // checked while the map is shown
-    QAction* Run1 = nullptr;           // play or pause
-    QAction* ResettoStart1 = nullptr;
-    QAction* Forward1 = nullptr;  // a second forwards
-    QAction* Backward1 = nullptr; // a second backwards
-    QAction* StepOneForward1 = nullptr;
-    QAction* StepOneBackward1 = nullptr;
-    QAction* GoToStart1 = nullptr; // Home, not in a menu
-    QAction* GoToEnd1 = nullptr;   // End, not in a menu
+    QAction* CongestionMap1 = nullptr;  // checked while the map is shown
+    QAction* PlayPauseAction = nullptr; // play or pause
+    QAction* ResetAction = nullptr;
+    QAction* SecondForwardAction = nullptr;  // a second forwards
+    QAction* SecondBackwardAction = nullptr; // a second backwards
+    QAction* StepForwardAction = nullptr;
+    QAction* StepBackwardAction = nullptr;
+    QAction* GoToStartAction = nullptr; // Home, not in a menu
+    QAction* GoToEndAction = nullptr;   // End, not in a menu
     QAction* ShowOrigin = nullptr;
     QAction* AddLight = nullptr;
     QAction* RemoveLight = nullptr;
@@ -223,15 +223,15 @@ private:
     QAction* Statistics = nullptr;
     QAction* Help2 = nullptr; // the quick reference
     QAction* StartupWindow1 = nullptr;
-    QWidget* Panel1 = nullptr;      // the tool bar below the view
-    QToolButton* BitBtn1 = nullptr; // open a log file
-    QToolButton* BitBtn2 = nullptr; // the project data window
-    QComboBox* ComboBox1 = nullptr; // the deck chooser, top deck first
-    QToolButton* BitBtn_ResetToStart = nullptr;
-    QToolButton* SpeedButton_PlayLoop = nullptr; // down while playing
-    QToolButton* BitBtn_StepBack = nullptr;      // a second backwards
-    QToolButton* BitBtn_StepFore = nullptr;      // a second forwards
-    QToolButton* BitBtn_ScreenShotSingle = nullptr;
+    QWidget* Panel1 = nullptr;        // the tool bar below the view
+    QToolButton* BitBtn1 = nullptr;   // open a log file
+    QToolButton* BitBtn2 = nullptr;   // the project data window
+    QComboBox* DeckChooser = nullptr; // the deck chooser, top deck first
+    QToolButton* ResetButton = nullptr;
+    QToolButton* PlayButton = nullptr;           // down while playing
+    QToolButton* SecondBackwardButton = nullptr; // a second backwards
+    QToolButton* SecondForwardButton = nullptr;  // a second forwards
+    QToolButton* SingleShotButton = nullptr;
     QToolButton* SpeedButton_ScreenShotSeries = nullptr; // down while a series is on
     QSlider* TimeSlider = nullptr;                       // the replay's whole seconds
     QLabel* TimeReadout = nullptr;                       // "1:05 / 3:20, step 261"

@@ -92,7 +92,7 @@ void TMainForm::EvacuationCurve1Click() {
         };
         // The replay's keys work while the curve has the focus, as the user watches it.
         CurveForm->addActions(Animation1->actions());
-        CurveForm->addActions({GoToStart1, GoToEnd1, CongestionMap1});
+        CurveForm->addActions({GoToStartAction, GoToEndAction, CongestionMap1});
     }
     CurveForm->SetCurve(analysis->Curve);
     CurveForm->show();

@@ -52,7 +52,7 @@ QMenu* TMainForm::CreateFileMenu() {
     LoadLogfile1 = AddItem(menu, "&Load logfile", QKeySequence("Ctrl+L"));
     connect(LoadLogfile1, &QAction::triggered, this, &TMainForm::BitBtn1Click);
     menu->addSeparator();
-    Singlescreenshot1 = AddItem(menu, "&Single screen shot", QKeySequence("Y"));
+    SingleShotAction = AddItem(menu, "&Single screen shot", QKeySequence("Y"));
     Screenshotseries1 = AddItem(menu, "S&creen shot series", QKeySequence("X"));
     menu->addSeparator();
     for (int i = 0; i < TRecentFiles::MaxCount; ++i) {
@@ -70,8 +70,8 @@ QMenu* TMainForm::CreateFileMenu() {
 
 void TMainForm::CreateViewsAndAnimationMenus() {
     Views1 = menuBar()->addMenu("&Views");
-    Deckup1 = AddItem(Views1, "Deck up", QKeySequence("W"));
-    Deckdown1 = AddItem(Views1, "Deck down", QKeySequence("S"));
+    DeckUpAction = AddItem(Views1, "Deck up", QKeySequence("W"));
+    DeckDownAction = AddItem(Views1, "Deck down", QKeySequence("S"));
     Views1->addSeparator();
     Zoomin1 = AddItem(Views1, "Zoom in", QKeySequence("Q"));
     Zoomout1 = AddItem(Views1, "Zoom out", QKeySequence("A"));
@@ -79,19 +79,20 @@ void TMainForm::CreateViewsAndAnimationMenus() {
     EvacuationCurve1 = AddItem(Views1, "Evacuation &curve...", QKeySequence("E"));
     CongestionMap1 = AddItem(Views1, "Congestion &map", QKeySequence("H"));
     CongestionMap1->setCheckable(true);
-    ConnectReplayCommand(Deckup1, &QAction::triggered, &TMainForm::Deckup1Click);
-    ConnectReplayCommand(Deckdown1, &QAction::triggered, &TMainForm::Deckdown1Click);
+    ConnectReplayCommand(DeckUpAction, &QAction::triggered, &TMainForm::DeckUp);
+    ConnectReplayCommand(DeckDownAction, &QAction::triggered, &TMainForm::DeckDown);
     connect(Zoomin1, &QAction::triggered, this, &TMainForm::Button1Click);
     connect(Zoomout1, &QAction::triggered, this, &TMainForm::Button2Click);
 
     Animation1 = menuBar()->addMenu("&Animation");
-    Run1 = AddItem(Animation1, "&Run/Pause", QKeySequence("2"));
-    ResettoStart1 = AddItem(Animation1, "Reset to &start", QKeySequence("1"));
+    PlayPauseAction = AddItem(Animation1, "&Run/Pause", QKeySequence("2"));
+    ResetAction = AddItem(Animation1, "Reset to &start", QKeySequence("1"));
     Animation1->addSeparator();
-    Forward1 = AddItem(Animation1, "Step &forward", QKeySequence("4"));
-    Backward1 = AddItem(Animation1, "Step &backward", QKeySequence("3"));
-    StepOneForward1 = AddItem(Animation1, "Step one time step forward", QKeySequence("Shift+4"));
-    StepOneBackward1 = AddItem(Animation1, "Step one time step backward", QKeySequence("Shift+3"));
+    SecondForwardAction = AddItem(Animation1, "Step &forward", QKeySequence("4"));
+    SecondBackwardAction = AddItem(Animation1, "Step &backward", QKeySequence("3"));
+    StepForwardAction = AddItem(Animation1, "Step one time step forward", QKeySequence("Shift+4"));
+    StepBackwardAction =
+        AddItem(Animation1, "Step one time step backward", QKeySequence("Shift+3"));
 }
 
 void TMainForm::CreateSettingsAndHelpMenus() {
@@ -122,25 +123,24 @@ void TMainForm::CreateToolBar() {
     Panel1->setFixedHeight(21);
     BitBtn1 = AddToolButton(Panel1, {0, QStyle::SP_DialogOpenButton, "load file [Ctrl+L]", false});
     BitBtn2 = AddToolButton(Panel1, {21, QStyle::SP_FileDialogDetailedView, "statistics", false});
-    ComboBox1 = new QComboBox(Panel1);
-    ComboBox1->setGeometry(47, 0, 138, 21);
-    ComboBox1->addItem("---");
-    ComboBox1->setToolTip("choose deck [up: w, down: s]");
-    BitBtn_ResetToStart =
+    DeckChooser = new QComboBox(Panel1);
+    DeckChooser->setGeometry(47, 0, 138, 21);
+    DeckChooser->addItem("---");
+    DeckChooser->setToolTip("choose deck [up: w, down: s]");
+    ResetButton =
         AddToolButton(Panel1, {191, QStyle::SP_MediaSkipBackward, "reset to start [1]", false});
-    SpeedButton_PlayLoop =
-        AddToolButton(Panel1, {212, QStyle::SP_MediaPlay, "play loop [2]", true});
-    BitBtn_StepBack =
+    PlayButton = AddToolButton(Panel1, {212, QStyle::SP_MediaPlay, "play loop [2]", true});
+    SecondBackwardButton =
         AddToolButton(Panel1, {233, QStyle::SP_MediaSeekBackward, "step back [3]", false});
-    BitBtn_StepFore =
+    SecondForwardButton =
         AddToolButton(Panel1, {254, QStyle::SP_MediaSeekForward, "step forward [4]", false});
-    BitBtn_ScreenShotSingle =
+    SingleShotButton =
         AddToolButton(Panel1, {280, QStyle::SP_DesktopIcon, "single screen shot [Y]", false});
     SpeedButton_ScreenShotSeries =
         AddToolButton(Panel1, {301, QStyle::SP_DirLinkIcon, "screen shot series [X]", true});
     connect(BitBtn1, &QToolButton::clicked, this, &TMainForm::BitBtn1Click);
     connect(BitBtn2, &QToolButton::clicked, this, &TMainForm::BitBtn2Click);
-    ConnectReplayCommand(ComboBox1, &QComboBox::activated, &TMainForm::ComboBox1Select);
+    ConnectReplayCommand(DeckChooser, &QComboBox::activated, &TMainForm::DeckChosen);
     CreateTimeControls();
 }
 

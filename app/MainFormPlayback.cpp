@@ -13,16 +13,15 @@
 #include <cmath>
 
 void TMainForm::ConnectPlayback() {
-    ConnectReplayCommand(Run1, &QAction::triggered, &TMainForm::Run1Click);
-    ConnectReplayCommand(ResettoStart1, &QAction::triggered, &TMainForm::ResettoStart1Click);
-    ConnectReplayCommand(Forward1, &QAction::triggered, &TMainForm::Forward1Click);
-    ConnectReplayCommand(Backward1, &QAction::triggered, &TMainForm::Backward1Click);
-    ConnectReplayCommand(SpeedButton_PlayLoop, &QToolButton::clicked, &TMainForm::Run1Click);
-    ConnectReplayCommand(BitBtn_ResetToStart, &QToolButton::clicked,
-                         &TMainForm::ResettoStart1Click);
-    ConnectReplayCommand(BitBtn_StepFore, &QToolButton::clicked, &TMainForm::Forward1Click);
-    ConnectReplayCommand(BitBtn_StepBack, &QToolButton::clicked, &TMainForm::Backward1Click);
-    connect(AnimationTimer, &QTimer::timeout, this, &TMainForm::AnimationTimerTimer);
+    ConnectReplayCommand(PlayPauseAction, &QAction::triggered, &TMainForm::PlayOrPause);
+    ConnectReplayCommand(ResetAction, &QAction::triggered, &TMainForm::ResetToStart);
+    ConnectReplayCommand(SecondForwardAction, &QAction::triggered, &TMainForm::SecondForward);
+    ConnectReplayCommand(SecondBackwardAction, &QAction::triggered, &TMainForm::SecondBackward);
+    ConnectReplayCommand(PlayButton, &QToolButton::clicked, &TMainForm::PlayOrPause);
+    ConnectReplayCommand(ResetButton, &QToolButton::clicked, &TMainForm::ResetToStart);
+    ConnectReplayCommand(SecondForwardButton, &QToolButton::clicked, &TMainForm::SecondForward);
+    ConnectReplayCommand(SecondBackwardButton, &QToolButton::clicked, &TMainForm::SecondBackward);
+    connect(AnimationTimer, &QTimer::timeout, this, &TMainForm::PlaybackTimerFired);
 }
 
 void TMainForm::ConnectReplay() {
@@ -62,7 +61,7 @@ void TMainForm::StartAnimation() {
     }
     AnimationTimer->start(TickInterval());
     MessagePanel->setText("Animation loop is running.");
-    SpeedButton_PlayLoop->setChecked(true);
+    PlayButton->setChecked(true);
 }
 
 // A replay that was playing plays on to the next whole second; one paused between two, after
@@ -74,12 +73,12 @@ void TMainForm::StopAnimation() {
         Tick();
     }
     MessagePanel->setText(QString());
-    SpeedButton_PlayLoop->setChecked(false);
+    PlayButton->setChecked(false);
 }
 
 // A tick that arrives while a command moves the replay, another tick among them, is dropped: it
 // only keeps time, and the replay is busy.
-void TMainForm::AnimationTimerTimer() {
+void TMainForm::PlaybackTimerFired() {
     ReplayCommands.RunWhenIdle([this] { Tick(); });
 }
 
@@ -88,9 +87,9 @@ void TMainForm::Tick() {
     ProcessPendingMessages();
 }
 
-void TMainForm::Run1Click() {
+void TMainForm::PlayOrPause() {
     if (!LogLoaded) {
-        SpeedButton_PlayLoop->setChecked(false); // a click toggled it, but nothing plays
+        PlayButton->setChecked(false); // a click toggled it, but nothing plays
         return;
     }
     if (AnimationTimer->isActive()) {
@@ -98,18 +97,18 @@ void TMainForm::Run1Click() {
     } else {
         StartAnimation();
     }
-    SpeedButton_PlayLoop->setChecked(AnimationTimer->isActive());
+    PlayButton->setChecked(AnimationTimer->isActive());
 }
 
-void TMainForm::ResettoStart1Click() {
+void TMainForm::ResetToStart() {
     Replay.Reset();
 }
 
-void TMainForm::Forward1Click() {
+void TMainForm::SecondForward() {
     Replay.SecondForward();
 }
 
-void TMainForm::Backward1Click() {
+void TMainForm::SecondBackward() {
     if (!LogLoaded) {
         return;
     }

@@ -27,30 +27,30 @@ public:
     using TMainForm::Views1;
 
     using TMainForm::AddLight;
-    using TMainForm::Backward1;
-    using TMainForm::Deckdown1;
-    using TMainForm::Deckup1;
-    using TMainForm::Forward1;
+    using TMainForm::DeckDownAction;
+    using TMainForm::DeckUpAction;
     using TMainForm::Help2;
     using TMainForm::LoadLogfile1;
     using TMainForm::Options1;
+    using TMainForm::PlayPauseAction;
     using TMainForm::Quit1;
     using TMainForm::RecentItems;
     using TMainForm::RemoveLight;
-    using TMainForm::ResettoStart1;
-    using TMainForm::Run1;
+    using TMainForm::ResetAction;
     using TMainForm::Screenshotseries1;
+    using TMainForm::SecondBackwardAction;
+    using TMainForm::SecondForwardAction;
     using TMainForm::ShowOrigin;
-    using TMainForm::Singlescreenshot1;
+    using TMainForm::SingleShotAction;
     using TMainForm::StartupWindow1;
     using TMainForm::Statistics;
     using TMainForm::Zoomin1;
     using TMainForm::Zoomout1;
 
-    using TMainForm::GoToEnd1;
-    using TMainForm::GoToStart1;
-    using TMainForm::StepOneBackward1;
-    using TMainForm::StepOneForward1;
+    using TMainForm::GoToEndAction;
+    using TMainForm::GoToStartAction;
+    using TMainForm::StepBackwardAction;
+    using TMainForm::StepForwardAction;
 
     using TMainForm::CongestionMap1;
     using TMainForm::CurveForm;
@@ -59,10 +59,10 @@ public:
     using TMainForm::AnimationTimer;
     using TMainForm::BitBtn1;
     using TMainForm::BitBtn2;
-    using TMainForm::BitBtn_ScreenShotSingle;
-    using TMainForm::BitBtn_StepBack;
-    using TMainForm::ComboBox1;
-    using TMainForm::SpeedButton_PlayLoop;
+    using TMainForm::DeckChooser;
+    using TMainForm::PlayButton;
+    using TMainForm::SecondBackwardButton;
+    using TMainForm::SingleShotButton;
     using TMainForm::SpeedButton_ScreenShotSeries;
     using TMainForm::SpeedChooser;
     using TMainForm::TimeReadout;

@@ -34,10 +34,8 @@ std::int32_t Truncated(double value) {
 
 void TMainForm::ConnectScreenShots() {
     // A shot shows where the replay stands once the commands given before it have run.
-    ConnectReplayCommand(Singlescreenshot1, &QAction::triggered,
-                         &TMainForm::Singlescreenshot1Click);
-    ConnectReplayCommand(BitBtn_ScreenShotSingle, &QToolButton::clicked,
-                         &TMainForm::Singlescreenshot1Click);
+    ConnectReplayCommand(SingleShotAction, &QAction::triggered, &TMainForm::TakeSingleShot);
+    ConnectReplayCommand(SingleShotButton, &QToolButton::clicked, &TMainForm::TakeSingleShot);
     Screenshotseries1->setCheckable(true);
     // The menu entry and the tool button are one switch.
     connect(Screenshotseries1, &QAction::triggered, this, [this](bool on) {
@@ -60,7 +58,7 @@ void TMainForm::SetSeriesActive(bool on) {
     Screenshotseries1->setChecked(on);
 }
 
-void TMainForm::Singlescreenshot1Click() {
+void TMainForm::TakeSingleShot() {
     TakeScreenShot(TShot::Single);
 }
 

@@ -61,12 +61,12 @@ void TMainForm::CreateTimeControls() {
     SpeedChooser->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[1-9][0-9]{0,3}x?"), SpeedChooser));
     SpeedChooser->setToolTip("playback speed, times real time");
-    GoToStart1 = new QAction(this);
-    GoToStart1->setShortcut(QKeySequence(Qt::Key_Home));
-    GoToEnd1 = new QAction(this);
-    GoToEnd1->setShortcut(QKeySequence(Qt::Key_End));
-    addAction(GoToStart1);
-    addAction(GoToEnd1);
+    GoToStartAction = new QAction(this);
+    GoToStartAction->setShortcut(QKeySequence(Qt::Key_Home));
+    GoToEndAction = new QAction(this);
+    GoToEndAction->setShortcut(QKeySequence(Qt::Key_End));
+    addAction(GoToStartAction);
+    addAction(GoToEndAction);
     Panel1->installEventFilter(this);
     // The chooser takes the keys and hands most of them to its field.
     SpeedChooser->installEventFilter(this);
@@ -81,10 +81,10 @@ void TMainForm::ConnectTimeControls() {
     connect(SpeedChooser, &QComboBox::activated, this, &TMainForm::SpeedChooserChange);
     connect(SpeedChooser->lineEdit(), &QLineEdit::editingFinished, this,
             &TMainForm::SpeedChooserChange);
-    ConnectReplayCommand(StepOneForward1, &QAction::triggered, &TMainForm::StepOneForward1Click);
-    ConnectReplayCommand(StepOneBackward1, &QAction::triggered, &TMainForm::StepOneBackward1Click);
-    ConnectReplayCommand(GoToStart1, &QAction::triggered, &TMainForm::ResettoStart1Click);
-    ConnectReplayCommand(GoToEnd1, &QAction::triggered, &TMainForm::GoToEnd1Click);
+    ConnectReplayCommand(StepForwardAction, &QAction::triggered, &TMainForm::StepForward);
+    ConnectReplayCommand(StepBackwardAction, &QAction::triggered, &TMainForm::StepBackward);
+    ConnectReplayCommand(GoToStartAction, &QAction::triggered, &TMainForm::ResetToStart);
+    ConnectReplayCommand(GoToEndAction, &QAction::triggered, &TMainForm::GoToEnd);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
@@ -163,7 +163,7 @@ void TMainForm::LeaveSpeedField() {
     View->setFocus();
 }
 
-void TMainForm::StepOneForward1Click() {
+void TMainForm::StepForward() {
     if (!LogLoaded) {
         return;
     }
@@ -173,7 +173,7 @@ void TMainForm::StepOneForward1Click() {
     }
 }
 
-void TMainForm::StepOneBackward1Click() {
+void TMainForm::StepBackward() {
     if (!LogLoaded) {
         return;
     }
@@ -183,7 +183,7 @@ void TMainForm::StepOneBackward1Click() {
     }
 }
 
-void TMainForm::GoToEnd1Click() {
+void TMainForm::GoToEnd() {
     if (LogLoaded) {
         Replay.SeekToSecond(Replay.LastSecond());
     }

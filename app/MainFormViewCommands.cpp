@@ -10,27 +10,27 @@
 
 // The chooser lists the top deck first: item i stands for deck (items - 1 - i).
 void TMainForm::SelectChosenDeck() {
-    View->SelectDeck(ComboBox1->count() - 1 - ComboBox1->currentIndex());
+    View->SelectDeck(DeckChooser->count() - 1 - DeckChooser->currentIndex());
     UpdateLightStatus();
 }
 
-void TMainForm::Deckup1Click() {
-    if (!LogLoaded || ComboBox1->currentIndex() <= 0) {
+void TMainForm::DeckUp() {
+    if (!LogLoaded || DeckChooser->currentIndex() <= 0) {
         return;
     }
-    ComboBox1->setCurrentIndex(ComboBox1->currentIndex() - 1);
+    DeckChooser->setCurrentIndex(DeckChooser->currentIndex() - 1);
     SelectChosenDeck();
 }
 
-void TMainForm::Deckdown1Click() {
-    if (!LogLoaded || ComboBox1->currentIndex() >= ComboBox1->count() - 1) {
+void TMainForm::DeckDown() {
+    if (!LogLoaded || DeckChooser->currentIndex() >= DeckChooser->count() - 1) {
         return;
     }
-    ComboBox1->setCurrentIndex(ComboBox1->currentIndex() + 1);
+    DeckChooser->setCurrentIndex(DeckChooser->currentIndex() + 1);
     SelectChosenDeck();
 }
 
-void TMainForm::ComboBox1Select() {
+void TMainForm::DeckChosen() {
     if (!LogLoaded) {
         return;
     }

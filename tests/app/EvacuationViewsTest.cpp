@@ -40,8 +40,8 @@ TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
     ShowAndWait();
     EXPECT_FALSE(Form->EvacuationCurve1->isEnabled()) << "nothing to show before a load";
     Load(Small);
-    Form->Forward1Click();
-    Form->Forward1Click();
+    Form->SecondForward();
+    Form->SecondForward();
     PressInView(Qt::Key_E);
     ASSERT_NE(Form->CurveForm, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->CurveForm));
@@ -49,9 +49,9 @@ TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
     EXPECT_TRUE(Form->CurveForm->Summary->text().startsWith("Everybody has left after 1:13 min."));
     EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 2.0) << "the replay's time from the start";
 
-    Form->Forward1Click();
+    Form->SecondForward();
     EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 3.0);
-    Form->StepOneForward1->trigger();
+    Form->StepForwardAction->trigger();
     EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 3.25);
 
     QTest::mouseClick(Form->CurveForm->ChartView->viewport(), Qt::LeftButton, {},
@@ -102,7 +102,7 @@ TEST_F(EvacuationViews, TheMapColoursWhereAPersonStoodAndNowhereElse) {
     ShowAndWait();
     Load(WriteProject(FloorProject(20, 4, 0, {{4, 10, "P8x0 3 3 3 3 S"}})));
     Form->ShowOriginClick(); // the marker is green; the map is not
-    Form->GoToEnd1->trigger();
+    Form->GoToEndAction->trigger();
     const double distance = Form->View->Distance();
     // Cell (4, 10) lies at x = -5.5, y = -0.5; cell (12, 10), where nobody went, at x = 2.5.
     const QImage plain = Frame();

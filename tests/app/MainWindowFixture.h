@@ -68,8 +68,8 @@ protected:
 
     QStringList ChooserItems() const {
         QStringList items;
-        for (int i = 0; i < Form->ComboBox1->count(); ++i) {
-            items << Form->ComboBox1->itemText(i);
+        for (int i = 0; i < Form->DeckChooser->count(); ++i) {
+            items << Form->DeckChooser->itemText(i);
         }
         return items;
     }

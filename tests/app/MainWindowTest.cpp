@@ -54,9 +54,9 @@ TEST_F(MainWindow, StartsEmptyWithItsLayout) {
     EXPECT_EQ(StatusTexts(), (QStringList{"Lights:", "Time: 0:00 min", "Saved: 0", ""}));
     EXPECT_FALSE(Form->View->IsControlEnabled());
     EXPECT_EQ(Form->BitBtn1->toolTip(), "load file [Ctrl+L]");
-    EXPECT_EQ(Form->ComboBox1->geometry(), QRect(47, 0, 138, 21));
+    EXPECT_EQ(Form->DeckChooser->geometry(), QRect(47, 0, 138, 21));
     EXPECT_EQ(Form->SpeedButton_ScreenShotSeries->geometry(), QRect(301, 0, 21, 21));
-    EXPECT_TRUE(Form->SpeedButton_PlayLoop->isCheckable());
+    EXPECT_TRUE(Form->PlayButton->isCheckable());
     EXPECT_EQ(Form->minimumSize(), QSize(350, 250));
 }
 
@@ -67,17 +67,17 @@ TEST_F(MainWindow, MenuEntriesHaveTheirTextsAndShortcuts) {
         const char* Shortcut;
     } entries[] = {
         {Form->LoadLogfile1, "&Load logfile", "Ctrl+L"},
-        {Form->Singlescreenshot1, "&Single screen shot", "Y"},
+        {Form->SingleShotAction, "&Single screen shot", "Y"},
         {Form->Screenshotseries1, "S&creen shot series", "X"},
         {Form->Quit1, "Quit", "Alt+F4"},
-        {Form->Deckup1, "Deck up", "W"},
-        {Form->Deckdown1, "Deck down", "S"},
+        {Form->DeckUpAction, "Deck up", "W"},
+        {Form->DeckDownAction, "Deck down", "S"},
         {Form->Zoomin1, "Zoom in", "Q"},
         {Form->Zoomout1, "Zoom out", "A"},
-        {Form->Run1, "&Run/Pause", "2"},
-        {Form->ResettoStart1, "Reset to &start", "1"},
-        {Form->Forward1, "Step &forward", "4"},
-        {Form->Backward1, "Step &backward", "3"},
+        {Form->PlayPauseAction, "&Run/Pause", "2"},
+        {Form->ResetAction, "Reset to &start", "1"},
+        {Form->SecondForwardAction, "Step &forward", "4"},
+        {Form->SecondBackwardAction, "Step &backward", "3"},
         {Form->ShowOrigin, "S&how origin", ""},
         {Form->AddLight, "&Add light", "L"},
         {Form->RemoveLight, "&Remove light", "Shift+L"},
@@ -105,19 +105,19 @@ TEST_F(MainWindow, LoadingShowsTheProjectAndASecondLoadStartsOver) {
     ShowAndWait();
     Form->LoadLogFile(Ferry);
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + Ferry);
-    ASSERT_EQ(Form->ComboBox1->count(), 3);
-    EXPECT_EQ(Form->ComboBox1->itemText(2),
+    ASSERT_EQ(Form->DeckChooser->count(), 3);
+    EXPECT_EQ(Form->DeckChooser->itemText(2),
               QString::fromStdString(Form->LogFile->Decks[0].Caption));
-    EXPECT_EQ(Form->ComboBox1->itemText(0),
+    EXPECT_EQ(Form->DeckChooser->itemText(0),
               QString::fromStdString(Form->LogFile->Decks[2].Caption));
-    EXPECT_EQ(Form->ComboBox1->currentIndex(), 2);
+    EXPECT_EQ(Form->DeckChooser->currentIndex(), 2);
     EXPECT_EQ(Form->View->DeckIndex(), 0);
     EXPECT_EQ(StatusTexts(), (QStringList{"Lights: 1", "Time: 0:00 min", "Saved: 0", " "}));
     EXPECT_TRUE(Form->View->IsControlEnabled());
     EXPECT_FALSE(Progress->isVisible());
     EXPECT_TRUE(Boxes().empty());
 
-    Form->Forward1Click();
+    Form->SecondForward();
     ASSERT_GT(Form->Replay.TimeStep(), 0);
     Form->LoadLogFile(Small);
     EXPECT_EQ(Form->Replay.TimeStep(), 0);
@@ -179,10 +179,10 @@ TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
         }
         seen = true;
         EXPECT_FALSE(Form->BitBtn1->isEnabled());
-        EXPECT_FALSE(Form->ComboBox1->isEnabled());
+        EXPECT_FALSE(Form->DeckChooser->isEnabled());
         EXPECT_FALSE(Form->TimeSlider->isEnabled());
         EXPECT_FALSE(Form->SpeedChooser->isEnabled());
-        EXPECT_FALSE(Form->GoToEnd1->isEnabled());
+        EXPECT_FALSE(Form->GoToEndAction->isEnabled());
         EXPECT_FALSE(Form->File1->isEnabled());
         EXPECT_TRUE(Form->Help1->isEnabled());
         EXPECT_FALSE(Form->View->IsControlEnabled());
@@ -239,7 +239,7 @@ TEST_F(MainWindow, ShortcutsReachTheirCommandsWhileTheViewHasTheFocus) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Form->View->hasFocus(); }));
     QTest::keyClick(Form->View, Qt::Key_W);
     EXPECT_EQ(Form->View->DeckIndex(), 1);
-    EXPECT_EQ(Form->ComboBox1->currentIndex(), 1);
+    EXPECT_EQ(Form->DeckChooser->currentIndex(), 1);
     QTest::keyClick(Form->View, Qt::Key_S);
     EXPECT_EQ(Form->View->DeckIndex(), 0);
     const double distance = Form->View->Distance();

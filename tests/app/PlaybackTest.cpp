@@ -19,21 +19,21 @@ class Playback : public MainWindowFixture {
 protected:
     void ExpectPaused() const {
         EXPECT_FALSE(Form->AnimationTimer->isActive());
-        EXPECT_FALSE(Form->SpeedButton_PlayLoop->isChecked());
+        EXPECT_FALSE(Form->PlayButton->isChecked());
         EXPECT_NE(Form->MessagePanel->text(), "Animation loop is running.");
     }
 };
 
 TEST_F(Playback, CommandsBeforeALoadDoNothing) {
-    Form->Run1Click();
-    Form->Forward1Click();
-    Form->Backward1Click();
-    Form->ResettoStart1Click();
+    Form->PlayOrPause();
+    Form->SecondForward();
+    Form->SecondBackward();
+    Form->ResetToStart();
     EXPECT_EQ(Form->Replay.TimeStep(), 0);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
     ExpectPaused();
     // The button is down only while playing, however the command was given.
-    Form->SpeedButton_PlayLoop->click();
+    Form->PlayButton->click();
     ExpectPaused();
 }
 
@@ -43,12 +43,12 @@ TEST_F(Playback, TimerIntervalFollowsTheSpeedAndNeverDropsToZero) {
     for (const auto& [speed, interval] :
          {std::pair{5, 50}, {3, 83}, {0, 50}, {-2, 50}, {300, 1}, {5000, 1}}) {
         Form->MaxAnimationSpeed = speed;
-        Form->Run1Click();
+        Form->PlayOrPause();
         EXPECT_TRUE(Form->AnimationTimer->isActive()) << speed;
         EXPECT_EQ(Form->AnimationTimer->interval(), interval) << speed;
-        EXPECT_TRUE(Form->SpeedButton_PlayLoop->isChecked());
+        EXPECT_TRUE(Form->PlayButton->isChecked());
         EXPECT_EQ(Form->MessagePanel->text(), "Animation loop is running.");
-        Form->Run1Click();
+        Form->PlayOrPause();
         ExpectPaused();
     }
 }
@@ -56,12 +56,12 @@ TEST_F(Playback, TimerIntervalFollowsTheSpeedAndNeverDropsToZero) {
 TEST_F(Playback, WithoutTimeStepsPerSecondNothingPlays) {
     for (const int vMax : {0, -2}) {
         Load(WriteProject(FloorProject(4, vMax, 0, {{1, 1, "3 3 S"}})));
-        Form->SpeedButton_PlayLoop->click();
-        Form->Run1->trigger();
-        Form->Run1->trigger();
+        Form->PlayButton->click();
+        Form->PlayPauseAction->trigger();
+        Form->PlayPauseAction->trigger();
         ExpectPaused();
-        Form->Forward1Click();
-        Form->Backward1Click();
+        Form->SecondForward();
+        Form->SecondBackward();
         EXPECT_EQ(Form->Replay.TimeStep(), 0) << vMax;
         EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
         EXPECT_EQ(Form->LogFile->Persons[0].X(), CellCentreX(1, 4));
@@ -76,7 +76,7 @@ TEST_F(Playback, PausingPlaysOnToTheNextWholeSecond) {
     for (int i = 0; i < 6; ++i) {
         Form->Replay.StepForward();
     }
-    Form->Run1Click();
+    Form->PlayOrPause();
     EXPECT_EQ(Form->Replay.TimeStep(), 8);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:02 min");
     ExpectPaused();
@@ -86,7 +86,7 @@ TEST_F(Playback, StepBackPausesAndGoesBackOneWholeSecond) {
     Load(Small);
     Form->StartAnimation();
     const QSignalBlocker noRealTicks(Form->AnimationTimer);
-    Form->Backward1Click();
+    Form->SecondBackward();
     EXPECT_EQ(Form->Replay.TimeStep(), 0);
     ExpectPaused();
 
@@ -94,7 +94,7 @@ TEST_F(Playback, StepBackPausesAndGoesBackOneWholeSecond) {
     for (int i = 0; i < 10; ++i) {
         Form->Replay.StepForward();
     }
-    Form->BitBtn_StepBack->click(); // plays on to 12, then one second back
+    Form->SecondBackwardButton->click(); // plays on to 12, then one second back
     EXPECT_EQ(Form->Replay.TimeStep(), 8);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:02 min");
     ExpectPaused();
@@ -106,27 +106,27 @@ TEST_F(Playback, WhenThePlayingReplayStartsOverTheStatusSaysSoAndTheTimerRuns) {
     Form->StartAnimation();
     const QSignalBlocker noRealTicks(Form->AnimationTimer);
     for (int tick = 1; tick <= 5; ++tick) {
-        Form->AnimationTimerTimer();
+        Form->PlaybackTimerFired();
     }
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:05 min");
     EXPECT_EQ(Form->SavedPanel->text(), "Saved: 1");
-    Form->AnimationTimerTimer();
+    Form->PlaybackTimerFired();
     EXPECT_EQ(Form->Replay.TimeStep(), 0);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
     EXPECT_EQ(Form->SavedPanel->text(), "Saved: 0");
     EXPECT_TRUE(Form->AnimationTimer->isActive());
-    EXPECT_TRUE(Form->SpeedButton_PlayLoop->isChecked());
+    EXPECT_TRUE(Form->PlayButton->isChecked());
 }
 
 TEST_F(Playback, ATickWhileAnotherLetsMessagesRunIsDropped) {
     Load(Small);
     // Queued now, delivered while the tick below lets pending messages run.
-    QMetaObject::invokeMethod(Form.get(), &TMainForm::AnimationTimerTimer, Qt::QueuedConnection);
-    Form->AnimationTimerTimer();
+    QMetaObject::invokeMethod(Form.get(), &TMainForm::PlaybackTimerFired, Qt::QueuedConnection);
+    Form->PlaybackTimerFired();
     QCoreApplication::processEvents(); // had the queued tick not come yet, it would step now
     EXPECT_EQ(Form->Replay.TimeStep(), 1);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
-    Form->AnimationTimerTimer();
+    Form->PlaybackTimerFired();
     EXPECT_EQ(Form->Replay.TimeStep(), 2);
 }
 
@@ -139,13 +139,13 @@ TEST_F(Playback, ATickIsDroppedAlsoAfterAPauseAndPlayWithinAnotherTick) {
     QMetaObject::invokeMethod(
         Form.get(),
         [&] {
-            Form->Run1Click();
-            Form->Run1Click();
-            QMetaObject::invokeMethod(Form.get(), &TMainForm::AnimationTimerTimer,
+            Form->PlayOrPause();
+            Form->PlayOrPause();
+            QMetaObject::invokeMethod(Form.get(), &TMainForm::PlaybackTimerFired,
                                       Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
-    Form->AnimationTimerTimer();
+    Form->PlaybackTimerFired();
     EXPECT_EQ(Form->Replay.TimeStep(), 4);
     EXPECT_TRUE(Form->AnimationTimer->isActive());
 }
@@ -164,7 +164,7 @@ TEST_F(Playback, AStepRedrawsThePersonAtItsNewCell) {
     const QPoint to = FloorPixel(before, distance, -1.5, -0.5);
     ASSERT_TRUE(IsPersonGreen(PixelAt(before, from)));
     ASSERT_FALSE(IsPersonGreen(PixelAt(before, to)));
-    Form->Forward1Click();
+    Form->SecondForward();
     const QImage after = Frame();
     EXPECT_FALSE(IsPersonGreen(PixelAt(after, from)));
     EXPECT_TRUE(IsPersonGreen(PixelAt(after, to)));

@@ -72,28 +72,28 @@ protected:
 };
 
 TEST_F(ProjectInUse, CloseInsideASecondForwardsWaitsForIt) {
-    ExpectCloseWaitsFor([&] { Form->Forward1Click(); }, 1, 4);
+    ExpectCloseWaitsFor([&] { Form->SecondForward(); }, 1, 4);
 }
 
 TEST_F(ProjectInUse, CloseInsideASecondBackwardsWaitsForIt) {
-    Form->Forward1Click();
-    Form->Forward1Click();
-    ExpectCloseWaitsFor([&] { Form->Backward1Click(); }, 7, 4);
+    Form->SecondForward();
+    Form->SecondForward();
+    ExpectCloseWaitsFor([&] { Form->SecondBackward(); }, 7, 4);
 }
 
 TEST_F(ProjectInUse, CloseInsideATimerTickWaitsForIt) {
     const QSignalBlocker noRealTicks(Form->AnimationTimer);
-    Form->Run1Click();
-    ExpectCloseWaitsFor([&] { Form->AnimationTimerTimer(); }, 1, 1);
+    Form->PlayOrPause();
+    ExpectCloseWaitsFor([&] { Form->PlaybackTimerFired(); }, 1, 1);
     EXPECT_FALSE(Form->AnimationTimer->isActive());
 }
 
 TEST_F(ProjectInUse, CloseInsideThePauseThatPlaysOnWaitsForIt) {
     const QSignalBlocker noRealTicks(Form->AnimationTimer);
-    Form->Run1Click();
-    Form->AnimationTimerTimer();
-    Form->AnimationTimerTimer();
-    ExpectCloseWaitsFor([&] { Form->Run1Click(); }, 3, 4);
+    Form->PlayOrPause();
+    Form->PlaybackTimerFired();
+    Form->PlaybackTimerFired();
+    ExpectCloseWaitsFor([&] { Form->PlayOrPause(); }, 3, 4);
 }
 
 TEST_F(ProjectInUse, LoadInsideASecondForwardsWaitsForItAndTheLastChoiceWins) {
@@ -105,7 +105,7 @@ TEST_F(ProjectInUse, LoadInsideASecondForwardsWaitsForItAndTheLastChoiceWins) {
     for (int i = 0; i < 2; ++i) {
         QMetaObject::invokeMethod(Form->LoadLogfile1, &QAction::trigger, Qt::QueuedConnection);
     }
-    Form->Forward1Click();
+    Form->SecondForward();
     EXPECT_EQ(Ui.FileDialogs.size(), 2U) << "both were chosen inside the command";
     EXPECT_EQ(Form->LogFile.get(), playing);
     EXPECT_EQ(Form->Replay.TimeStep(), 4);
@@ -123,7 +123,7 @@ TEST_F(ProjectInUse, CloseAfterALoadInsideAStepDropsTheLoad) {
     QMetaObject::invokeMethod(Form->LoadLogfile1, &QAction::trigger, Qt::QueuedConnection);
     PostWindowClose();
     const TLogFile1* playing = Form->LogFile.get();
-    Form->Forward1Click();
+    Form->SecondForward();
     EXPECT_EQ(Form->LogFile.get(), playing);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }));
     QTest::qWait(20);

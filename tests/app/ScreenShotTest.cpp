@@ -55,28 +55,28 @@ TEST_F(ScreenShots, NamesFollowTheStepAndTheSaveOption) {
     EXPECT_EQ(FormatStepNumber(12), "000012");
     EXPECT_EQ(FormatStepNumber(1234567), "1234567");
 
-    Form->Singlescreenshot1Click();
+    Form->TakeSingleShot();
     EXPECT_EQ(QImage(Shot("000000.jpg")).size(), ViewSize());
 
     for (int i = 0; i < 3; ++i) {
         Form->Replay.StepForward();
     }
     Form->Options.ScreenShotSaveOption = 1; // beside the log file
-    Form->BitBtn_ScreenShotSingle->click();
+    Form->SingleShotButton->click();
     EXPECT_TRUE(QFileInfo::exists(Files.filePath("000003.jpg")));
 
     // Asked each time: the choice is remembered whole in the store, its folder in the record.
     Form->Options.ScreenShotSaveOption = 2;
     const QString chosen = Shot("mine.jpg");
     Ui.SaveAnswers = {chosen.toStdString()};
-    Form->Singlescreenshot1->trigger();
+    Form->SingleShotAction->trigger();
     ASSERT_EQ(Ui.SaveDialogs.size(), 1U);
     EXPECT_EQ(Ui.SaveDialogs[0].FileName, "000003.jpg");
     EXPECT_EQ(Ui.SaveDialogs[0].Title, "Save Screen Shot");
     EXPECT_TRUE(QFileInfo::exists(chosen));
     EXPECT_EQ(TProgramSettings().Read(Settings::ScreenShotSaveDirectory), chosen);
     EXPECT_EQ(Form->Options.ScreenShotSaveDirectory, Shots + "/");
-    Form->Singlescreenshot1Click(); // cancelled: nothing written, nothing said
+    Form->TakeSingleShot(); // cancelled: nothing written, nothing said
     EXPECT_EQ(Ui.SaveDialogs[1].Directory, (Shots + "/").toStdString());
     EXPECT_TRUE(Boxes().empty());
 }
@@ -97,7 +97,7 @@ TEST_F(ScreenShots, SizesFollowTheResizeOption) {
     for (const auto& c : cases) {
         Form->Options.ScreenShotResizeOption = c.Option;
         Form->Options.ScreenShotResizeValue = c.Value;
-        Form->Singlescreenshot1Click();
+        Form->TakeSingleShot();
         EXPECT_EQ(QImage(Shot("000000.jpg")).size(), c.Expected) << c.Option << " " << c.Value;
     }
 
@@ -105,7 +105,7 @@ TEST_F(ScreenShots, SizesFollowTheResizeOption) {
     QFile::remove(Shot("000000.jpg"));
     Form->Options.ScreenShotSaveOption = 7;
     Form->Options.ScreenShotResizeOption = 0;
-    Form->Singlescreenshot1Click();
+    Form->TakeSingleShot();
     EXPECT_EQ(Boxes(), (std::vector<std::string>{ErrorBox, ErrorBox}));
     EXPECT_FALSE(QFileInfo::exists(Shot("000000.jpg")));
 }
@@ -117,25 +117,25 @@ TEST_F(ScreenShots, AnExistingFileIsOverwrittenOnlyAsTheUserSays) {
     old.close();
     Form->Options.IsOverwritingAsked = true;
     Ui.Answers = {TMsgResult::Cancel};
-    Form->Singlescreenshot1Click();
+    Form->TakeSingleShot();
     ASSERT_EQ(Ui.Messages.size(), 1U);
     EXPECT_EQ(Ui.Messages[0].Text, "You are about to overwrite an existing file with this screen "
                                    "shot. Do you want to proceed?");
     EXPECT_EQ(Ui.Messages[0].Buttons, TMsgButtons::OkCancel);
     EXPECT_EQ(QFileInfo(Shot("000000.jpg")).size(), 13) << "cancelled: the old file stays";
 
-    Form->Singlescreenshot1Click(); // answered OK
+    Form->TakeSingleShot(); // answered OK
     EXPECT_EQ(QImage(Shot("000000.jpg")).size(), ViewSize());
     Form->Options.IsOverwritingAsked = false;
-    Form->Singlescreenshot1Click();
+    Form->TakeSingleShot();
     EXPECT_EQ(Ui.Messages.size(), 2U) << "not asked when the option is off";
 }
 
 TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
     Form->Screenshotseries1->trigger(); // X: the same switch as the tool button
     EXPECT_TRUE(Form->SpeedButton_ScreenShotSeries->isChecked());
-    Form->Forward1Click();
-    Form->Backward1Click();
+    Form->SecondForward();
+    Form->SecondBackward();
     for (const char* name : {"000000.jpg", "000001.jpg", "000002.jpg"}) {
         EXPECT_TRUE(QFileInfo::exists(Shot(name))) << name;
     }
@@ -151,7 +151,7 @@ TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
     EXPECT_FALSE(Form->SpeedButton_ScreenShotSeries->isChecked());
     EXPECT_FALSE(Form->Screenshotseries1->isChecked());
     QFile::remove(Shot("000000.jpg"));
-    Form->Forward1Click();
+    Form->SecondForward();
     EXPECT_FALSE(QFileInfo::exists(Shot("000000.jpg")));
 }
 
@@ -162,7 +162,7 @@ TEST_F(ScreenShots, TheLoopShootsStepZeroAgainAskingOnlyWhenTold) {
     Form->StartAnimation();
     const QSignalBlocker noRealTicks(Form->AnimationTimer);
     for (int tick = 0; tick < 3; ++tick) {
-        Form->AnimationTimerTimer();
+        Form->PlaybackTimerFired();
     }
     ASSERT_EQ(Ui.Messages.size(), 1U);
     EXPECT_EQ(Ui.Messages[0].Buttons, TMsgButtons::OkCancel);
@@ -172,7 +172,7 @@ TEST_F(ScreenShots, TheLoopShootsStepZeroAgainAskingOnlyWhenTold) {
 TEST_F(ScreenShots, AShotThatCannotBeWrittenSaysWhyOnceAndEndsTheSeries) {
     Form->Options.ScreenShotSaveDirectory = Files.filePath("gone");
     Form->SpeedButton_ScreenShotSeries->click();
-    Form->Forward1Click();
+    Form->SecondForward();
     EXPECT_EQ(Form->Replay.TimeStep(), 2) << "the replay goes on";
     ASSERT_EQ(Boxes().size(), 1U);
     EXPECT_EQ(Boxes()[0].rfind("Error: Cannot save the screen shot:\n" +
@@ -185,14 +185,14 @@ TEST_F(ScreenShots, AShotThatCannotBeWrittenSaysWhyOnceAndEndsTheSeries) {
 
 // A disk too full for the new shot keeps the one that was there, byte for byte, and says why once.
 TEST_F(ScreenShots, AFullDiskKeepsTheShotThatWasThereAndSaysWhy) {
-    Form->Singlescreenshot1->trigger();
+    Form->SingleShotAction->trigger();
     QFile older(Shot("000000.jpg"));
     ASSERT_TRUE(older.open(QIODevice::ReadOnly));
     const QByteArray olderBytes = older.readAll();
     older.close();
     {
         const TFileSizeLimit nearlyFull(1024);
-        Form->Singlescreenshot1->trigger();
+        Form->SingleShotAction->trigger();
     }
     ASSERT_EQ(Boxes().size(), 1U);
     EXPECT_EQ(Boxes()[0].rfind("Error: Cannot save the screen shot:\n" +
@@ -216,8 +216,8 @@ TEST_F(ScreenShots, ASeriesAskedForItsFolderKeepsItWhileSingleShotsAskForTheirOw
     Form->SpeedButton_ScreenShotSeries->click();
     ASSERT_TRUE(Form->SpeedButton_ScreenShotSeries->isChecked());
     Ui.SaveAnswers = {Shot("single.jpg").toStdString()};
-    Form->Singlescreenshot1Click();
-    Form->Forward1Click();
+    Form->TakeSingleShot();
+    Form->SecondForward();
     EXPECT_TRUE(QFileInfo::exists(Shot("single.jpg")));
     EXPECT_TRUE(QFileInfo::exists(QDir(series).filePath("000001.jpg")));
     EXPECT_EQ(Ui.DirectoryStarts.size(), 2U) << "asked once per switching on, not per step";
@@ -237,7 +237,7 @@ TEST_F(MainWindowFixture, AFrameRenderedWithoutADisplayEqualsTheWindowsShot) {
     Form->Options.ScreenShotSaveOption = 3;
     Form->Options.ScreenShotSaveDirectory = shots;
     QDir().mkpath(shots);
-    Form->Singlescreenshot1Click();
+    Form->TakeSingleShot();
     const QImage shot(QDir(shots).filePath("000040.jpg"));
     ASSERT_EQ(shot.size(), Form->View->size());
 

@@ -111,26 +111,26 @@ TEST_F(TimeControls, ASeekLandsWhereSteppingLandsForwardsBackwardsAndWhilePlayin
     // A playing replay goes on from the second chosen.
     Form->StartAnimation();
     const QSignalBlocker noRealTicks(Form->AnimationTimer);
-    Form->AnimationTimerTimer();
+    Form->PlaybackTimerFired();
     Form->TimeSlider->setValue(30);
     EXPECT_TRUE(Form->AnimationTimer->isActive());
-    Form->AnimationTimerTimer();
+    Form->PlaybackTimerFired();
     EXPECT_EQ(Now(), SteppedTo(Small, 121));
 
-    Form->GoToEnd1->trigger();
+    Form->GoToEndAction->trigger();
     EXPECT_EQ(Now(), SteppedTo(Small, 292));
     EXPECT_EQ(Form->SavedPanel->text(), "Saved: 5");
-    Form->GoToStart1->trigger();
+    Form->GoToStartAction->trigger();
     EXPECT_EQ(Now(), SteppedTo(Small, 0));
 }
 
 TEST_F(TimeControls, TheSliderAndItsReadoutFollowStepsAndTheLoop) {
     Load(Small);
     EXPECT_EQ(Form->TimeReadout->text(), "0:00 / 1:13, step 0");
-    Form->Forward1Click();
+    Form->SecondForward();
     EXPECT_EQ(Form->TimeSlider->value(), 1);
     EXPECT_EQ(Form->TimeReadout->text(), "0:01 / 1:13, step 4");
-    Form->StepOneForward1->trigger();
+    Form->StepForwardAction->trigger();
     EXPECT_EQ(Form->TimeReadout->text(), "0:01 / 1:13, step 5");
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:01 min"); // the status bar keeps its texts
 
@@ -139,14 +139,14 @@ TEST_F(TimeControls, TheSliderAndItsReadoutFollowStepsAndTheLoop) {
     Form->StartAnimation();
     const QSignalBlocker noRealTicks(Form->AnimationTimer);
     // Everybody has left at step 289: the loop starts over, and so does the slider.
-    Form->AnimationTimerTimer();
+    Form->PlaybackTimerFired();
     EXPECT_EQ(Form->Replay.TimeStep(), 0);
     EXPECT_EQ(Form->TimeSlider->value(), 0);
     EXPECT_EQ(Form->TimeReadout->text(), "0:00 / 1:13, step 0");
 
     // A file with an offset counts it in both times, as the status bar does after step 0.
     Load(WriteProject(FloorProject(8, 2, 30, {{1, 1, "3 3 3 S"}})));
-    Form->Forward1Click();
+    Form->SecondForward();
     EXPECT_EQ(Form->TimeReadout->text(), "0:31 / 0:32, step 2");
     EXPECT_EQ(Form->TimeSlider->maximum(), 2);
 }
@@ -155,15 +155,15 @@ TEST_F(TimeControls, SingleStepsRetraceExactlyAndPauseAPlayingReplay) {
     Load(Small);
     std::vector<TSnapshot> way{Now()};
     for (int i = 0; i < 13; ++i) {
-        Form->StepOneForward1Click();
+        Form->StepForward();
         way.push_back(Now());
     }
     EXPECT_EQ(Form->Replay.TimeStep(), 13);
     for (int i = 12; i >= 0; --i) {
-        Form->StepOneBackward1Click();
+        Form->StepBackward();
         EXPECT_TRUE(Now().SamePlaces(way[static_cast<std::size_t>(i)])) << i;
     }
-    Form->StepOneBackward1Click();
+    Form->StepBackward();
     EXPECT_EQ(Form->Replay.TimeStep(), 0) << "never before the start";
     EXPECT_TRUE(Now().SamePlaces(SteppedTo(Small, 0)));
 
@@ -171,19 +171,19 @@ TEST_F(TimeControls, SingleStepsRetraceExactlyAndPauseAPlayingReplay) {
     Form->StartAnimation();
     {
         const QSignalBlocker noRealTicks(Form->AnimationTimer);
-        Form->AnimationTimerTimer();
-        Form->AnimationTimerTimer();
-        Form->StepOneForward1Click();
+        Form->PlaybackTimerFired();
+        Form->PlaybackTimerFired();
+        Form->StepForward();
     }
     EXPECT_FALSE(Form->AnimationTimer->isActive());
     EXPECT_EQ(Form->Replay.TimeStep(), 5);
     // A pause between two seconds stays there: play and pause again go on to the next one.
-    Form->Run1Click();
-    Form->Run1Click();
+    Form->PlayOrPause();
+    Form->PlayOrPause();
     EXPECT_EQ(Form->Replay.TimeStep(), 8);
 
-    Form->GoToEnd1->trigger();
-    Form->StepOneForward1Click();
+    Form->GoToEndAction->trigger();
+    Form->StepForward();
     EXPECT_EQ(Form->Replay.TimeStep(), 292) << "nothing after everybody has left";
 }
 
@@ -195,19 +195,19 @@ TEST_F(TimeControls, TheSameStepLooksTheSameHoweverItWasReached) {
     const QImage loaded = OnScreen();
     const QString readout = Form->TimeReadout->text();
     EXPECT_EQ(readout, "0:30 / 0:32, step 0");
-    for (QAction* away : {Form->GoToEnd1, Form->Forward1}) {
+    for (QAction* away : {Form->GoToEndAction, Form->SecondForwardAction}) {
         away->trigger();
-        Form->GoToStart1->trigger();
+        Form->GoToStartAction->trigger();
         EXPECT_TRUE(OnScreen() == loaded) << away->text().toStdString();
         EXPECT_EQ(Form->TimeReadout->text(), readout);
     }
     // Back to step 0 by a second back and by single steps (which leave headings as they were,
     // so only the readout is compared).
-    Form->Forward1->trigger();
-    Form->Backward1->trigger();
+    Form->SecondForwardAction->trigger();
+    Form->SecondBackwardAction->trigger();
     EXPECT_EQ(Form->TimeReadout->text(), readout);
-    Form->StepOneForward1->trigger();
-    Form->StepOneBackward1->trigger();
+    Form->StepForwardAction->trigger();
+    Form->StepBackwardAction->trigger();
     EXPECT_EQ(Form->TimeReadout->text(), readout);
 }
 

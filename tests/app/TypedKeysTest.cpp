@@ -76,7 +76,7 @@ protected:
     }
 
     void Restart() {
-        Form->ResettoStart1->trigger();
+        Form->ResetAction->trigger();
         Form->View->setFocus();
     }
 

@@ -15,7 +15,7 @@ class ViewCommands : public MainWindowFixture {
 protected:
     void ExpectDeck(std::int32_t deck) const {
         EXPECT_EQ(Form->View->DeckIndex(), deck);
-        EXPECT_EQ(Form->ComboBox1->currentIndex(), 2 - deck) << "the chooser lists the top first";
+        EXPECT_EQ(Form->DeckChooser->currentIndex(), 2 - deck) << "the chooser lists the top first";
     }
 
     void ExpectLights(int count) const {
@@ -25,8 +25,8 @@ protected:
     }
 
     void Choose(int item) {
-        Form->ComboBox1->setCurrentIndex(item);
-        Form->ComboBox1Select();
+        Form->DeckChooser->setCurrentIndex(item);
+        Form->DeckChosen();
     }
 
     void Wheel(int delta) {
@@ -40,13 +40,13 @@ protected:
 TEST_F(ViewCommands, DeckUpAndDownStopAtTheTopAndTheBottom) {
     Load(Ferry);
     ExpectDeck(0);
-    Form->Deckdown1->trigger();
+    Form->DeckDownAction->trigger();
     ExpectDeck(0);
     for (const std::int32_t deck : {1, 2, 2}) {
-        Form->Deckup1->trigger();
+        Form->DeckUpAction->trigger();
         ExpectDeck(deck);
     }
-    Form->Deckdown1Click();
+    Form->DeckDown();
     ExpectDeck(1);
     Choose(2);
     ExpectDeck(0);
@@ -57,9 +57,9 @@ TEST_F(ViewCommands, ChoosingADeckHandsTheKeysBackToTheView) {
     ShowAndWait();
     Load(Ferry);
     Form->activateWindow();
-    Form->ComboBox1->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->ComboBox1->hasFocus(); }));
-    QTest::keyClick(Form->ComboBox1, Qt::Key_Up); // chooses the entry above
+    Form->DeckChooser->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->DeckChooser->hasFocus(); }));
+    QTest::keyClick(Form->DeckChooser, Qt::Key_Up); // chooses the entry above
     ExpectDeck(1);
     ASSERT_TRUE(Form->View->hasFocus());
     QTest::keyClick(Form->View, Qt::Key_W);
@@ -82,17 +82,17 @@ TEST_F(ViewCommands, LightCommandsFollowTheCountOfTheShownDeck) {
     Form->AddLightClick();
     ExpectLights(8);
 
-    Form->Deckup1Click();
+    Form->DeckUp();
     ExpectLights(1);
     Form->RemoveLightClick();
     ExpectLights(0);
     Form->RemoveLightClick();
     ExpectLights(0);
-    Form->Deckdown1Click();
+    Form->DeckDown();
     ExpectLights(8);
     Choose(1); // deck 1 again, through the chooser
     ExpectLights(0);
-    Form->Deckup1Click();
+    Form->DeckUp();
     ExpectLights(1);
     EXPECT_EQ(Form->LogFile->Decks[0].LightCount, 8);
     EXPECT_EQ(Form->LogFile->Decks[1].LightCount, 0);
@@ -130,14 +130,14 @@ TEST_F(ViewCommands, OnlyZoomAndOriginWorkBeforeALoad) {
     EXPECT_TRUE(Form->ShowOrigin->isChecked());
     EXPECT_FALSE(Frame().isNull());
 
-    Form->Deckup1Click();
-    Form->Deckdown1Click();
-    Form->ComboBox1Select();
+    Form->DeckUp();
+    Form->DeckDown();
+    Form->DeckChosen();
     Form->AddLightClick();
     Form->RemoveLightClick();
     EXPECT_EQ(Form->View->DeckIndex(), 0);
-    EXPECT_EQ(Form->ComboBox1->count(), 1);
-    EXPECT_EQ(Form->ComboBox1->currentText(), "---");
+    EXPECT_EQ(Form->DeckChooser->count(), 1);
+    EXPECT_EQ(Form->DeckChooser->currentText(), "---");
     EXPECT_EQ(Form->LightsPanel->text(), "Lights:");
     EXPECT_TRUE(Form->AddLight->isEnabled());
     EXPECT_TRUE(Form->RemoveLight->isEnabled());

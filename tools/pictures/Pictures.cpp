@@ -68,8 +68,8 @@ int main(int argc, char* argv[]) {
     bool saved = Save(form, folder, "main-window.png");
 
     // The boat deck, forty seconds into the replay, a little closer.
-    form.ComboBox1->setCurrentIndex(0);
-    form.ComboBox1Select();
+    form.DeckChooser->setCurrentIndex(0);
+    form.DeckChosen();
     form.Replay.SeekToSecond(40);
     form.Button1Click();
     form.Button1Click();
@@ -80,8 +80,8 @@ int main(int argc, char* argv[]) {
         form.CurveForm != nullptr && Save(*form.CurveForm, folder, "evacuation-curve.png") && saved;
     form.CurveForm->close();
 
-    form.ComboBox1->setCurrentIndex(form.ComboBox1->count() - 1);
-    form.ComboBox1Select();
+    form.DeckChooser->setCurrentIndex(form.DeckChooser->count() - 1);
+    form.DeckChosen();
     form.CongestionMap1->setChecked(true);
     form.CongestionMap1Click();
     saved = Save(form, folder, "congestion-map.png") && saved;
