@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <initializer_list>
 #include <utility>
 
 namespace {
@@ -49,6 +50,13 @@ void TMainForm::SetWindows(const TWindows& windows) {
     OptionsForm = windows.Options;
     FStatistics = windows.Statistics;
     HelpForm = windows.Help;
+    for (TUnclosableDialog* window :
+         std::initializer_list<TUnclosableDialog*>{FProgressDialog, IntroForm, HelpForm}) {
+        if (window != nullptr) {
+            connect(window, &TUnclosableDialog::ProgramCloseRequested, this,
+                    &TMainForm::CloseAskedElsewhere);
+        }
+    }
     if (OptionsForm != nullptr) {
         // The largest shot: the window's width, the view's height, as they are at OK.
         OptionsForm->ShotBounds = [this] {
@@ -120,6 +128,12 @@ void TMainForm::FormActivate() {
         MessagePanel->setText("Loading " + ShortenedForStatus(path));
         ProcessPendingMessages();
         LoadLogFile(path);
+    }
+}
+
+void TMainForm::CloseAskedElsewhere() {
+    if (isVisible()) { // else it has closed already, and the program is ending
+        close();
     }
 }
 

@@ -109,6 +109,9 @@ private:
     void FormCreate();
     void FormActivate();
     void FormClose();
+    // Alt+F4 at a window that cannot close: the program ends once that window and the project
+    // are free, as at the main window.
+    void CloseAskedElsewhere();
     QString WriteSettings() const;
     void ShowIntro(int milliseconds);
     void CreateMenus();

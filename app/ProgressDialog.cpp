@@ -15,7 +15,7 @@ constexpr int TextMargin = 8;
 
 // A title bar without close, minimise or maximise buttons.
 TFProgressDialog::TFProgressDialog(QWidget* parent)
-    : TCentredDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : TUnclosableDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("Progress"));
     setFixedSize(ClientWidth, ClientHeight);
 
@@ -51,5 +51,3 @@ void TFProgressDialog::SetInfoText(const std::string& text) {
 void TFProgressDialog::Close() {
     hide();
 }
-
-void TFProgressDialog::reject() {}

@@ -2,7 +2,7 @@
 // The window that follows a load: a line of text over a bar. The program shows and closes it; the
 // user cannot close it, so it stays in view until the load is over.
 
-#include "CentredDialog.h"
+#include "UnclosableDialog.h"
 
 #include "UiServices.h"
 
@@ -10,7 +10,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
-class TFProgressDialog : public TCentredDialog, public IProgressWindow {
+class TFProgressDialog : public TUnclosableDialog, public IProgressWindow {
     Q_OBJECT
 
 public:
@@ -23,9 +23,6 @@ public:
     void SetInfoText(const std::string& text) override;
     // Hides the window; the text and the bar keep their values for the next showing.
     void Close();
-
-    // Esc and the window manager's close request both end up here, and are refused.
-    void reject() override;
 
     QLabel ProgressInfo{this};
     QProgressBar ProgressBar{this};

@@ -148,7 +148,7 @@ QIcon DrawConfirmIcon() {
 } // namespace
 
 THelpForm::THelpForm(QWidget* parent)
-    : TCentredDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : TUnclosableDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("Quick Reference"));
     setFixedSize(FormWidth, FormHeight);
     Panel1.setGeometry(0, 0, FormWidth, TopStripHeight);
@@ -159,8 +159,6 @@ THelpForm::THelpForm(QWidget* parent)
     SetUpKeyList();
     SetUpOkButton();
 }
-
-void THelpForm::reject() {}
 
 void THelpForm::SetUpMouseLabels() {
     const std::array<std::pair<QLabel*, const char*>, 3> labels{{

@@ -2,7 +2,7 @@
 // The quick reference: how the mouse drives the 3D view and which keys start the main commands.
 // Its content is fixed; the window has no close box and ends only with its Ok button or Enter.
 
-#include "CentredDialog.h"
+#include "UnclosableDialog.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -10,14 +10,11 @@
 #include <QPushButton>
 #include <QWidget>
 
-class THelpForm : public TCentredDialog {
+class THelpForm : public TUnclosableDialog {
     Q_OBJECT
 
 public:
     explicit THelpForm(QWidget* parent);
-
-    // Esc does nothing: the window ends only with Ok or Enter.
-    void reject() override;
 
     // The strip at the top: the mouse picture and its three labels.
     QWidget Panel1{this};

@@ -76,7 +76,7 @@ void SetUpTextLabel(QLabel& label, QPoint topLeft) {
 } // namespace
 
 TIntroForm::TIntroForm(QWidget* parent)
-    : TCentredDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    : TUnclosableDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setFixedSize(FormWidth, FormHeight);
 
     AmblaImage.setGeometry(rect());
@@ -105,8 +105,6 @@ void TIntroForm::SetDisplayTime(int milliseconds) {
     Timer1.setInterval(std::max(milliseconds, 0));
 }
 
-void TIntroForm::reject() {}
-
 void TIntroForm::done(int result) {
     // A click ends the showing before its time; the timer must not fire into the hidden window.
     Timer1.stop();
@@ -114,7 +112,7 @@ void TIntroForm::done(int result) {
 }
 
 void TIntroForm::showEvent(QShowEvent* event) {
-    TCentredDialog::showEvent(event);
+    TUnclosableDialog::showEvent(event);
     FormActivate();
 }
 

@@ -2,13 +2,13 @@
 // The startup window: the product picture, a short notice and the version, shown modally for a
 // set time. A click ends only a long showing, so the short one at start-up cannot be skipped.
 
-#include "CentredDialog.h"
+#include "UnclosableDialog.h"
 
 #include <QDialog>
 #include <QLabel>
 #include <QTimer>
 
-class TIntroForm : public TCentredDialog {
+class TIntroForm : public TUnclosableDialog {
     Q_OBJECT
 
 public:
@@ -17,8 +17,7 @@ public:
     // The length of the next showing in milliseconds; 0 or less ends it as soon as it is shown.
     void SetDisplayTime(int milliseconds);
 
-    // The window ends only by its time or a click; Esc does nothing.
-    void reject() override;
+    // The window ends only by its time or a click.
     void done(int result) override;
 
     QLabel AmblaImage{this};

@@ -1,6 +1,7 @@
 // Starts the built viewer on the bundled sample, as a person would, and looks at the screen.
 
 #include "GuiTestMain.h"
+#include "ViewerProcess.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -41,53 +42,16 @@ double FloorShare(const QImage& screen) {
     return samples > 0 ? double(floor) / samples : 0.0;
 }
 
-// The built viewer on a log file, in a settings folder of its own.
-class TViewerProcess {
-public:
-    explicit TViewerProcess(const QString& logFile, const QString& workingDirectory = {}) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", Config.path());
-        environment.insert("ASAN_OPTIONS", "detect_leaks=0");
-        Process.setProcessEnvironment(environment);
-        Process.setWorkingDirectory(workingDirectory);
-        Process.start(AMBLA_VIEWER_EXE, {logFile});
-    }
-    ~TViewerProcess() {
-        Process.terminate();
-        Process.waitForFinished(10000);
-    }
-    // The startup window shows for a second, then the file loads and deck 0 is drawn.
-    QImage WaitForDeck() {
-        QImage screen;
-        Drawn = QTest::qWaitFor(
-            [&] {
-                screen = Screen();
-                return FloorShare(screen) > 0.3;
-            },
-            60000);
-        return screen;
-    }
-    QTemporaryDir Config;
-    QProcess Process;
-    bool Drawn = false;
-};
-
-// What the window system calls the windows whose names match pattern, as a task bar reads them.
-QStringList WindowNames(const QString& pattern) {
-    QProcess search;
-    search.start("xdotool", {"search", "--name", pattern});
-    search.waitForFinished(10000);
-    QStringList names;
-    for (const QByteArray& id : search.readAllStandardOutput().split('\n')) {
-        if (id.isEmpty()) {
-            continue;
-        }
-        QProcess name;
-        name.start("xdotool", {"getwindowname", QString::fromLatin1(id)});
-        name.waitForFinished(10000);
-        names << QString::fromUtf8(name.readAllStandardOutput()).trimmed();
-    }
-    return names;
+// The startup window shows for a second, then the file loads and deck 0 is drawn.
+QImage WaitForDeck(TViewerProcess& viewer) {
+    QImage screen;
+    viewer.Drawn = QTest::qWaitFor(
+        [&] {
+            screen = Screen();
+            return FloorShare(screen) > 0.3;
+        },
+        60000);
+    return screen;
 }
 
 // Mean difference per channel between a picture and the same-sized part of the screen whose top
@@ -113,7 +77,7 @@ TEST(Viewer, OpensOnTheSampleAndDrawsDeckZero) {
     TViewerProcess viewer(sample.fileName(), sample.absolutePath());
     QProcess& process = viewer.Process;
     ASSERT_TRUE(process.waitForStarted());
-    const QImage screen = viewer.WaitForDeck();
+    const QImage screen = WaitForDeck(viewer);
     screen.save("viewer-e2e.png");
     EXPECT_TRUE(viewer.Drawn) << "no deck in the middle of the screen; see viewer-e2e.png";
     EXPECT_TRUE(IsViewBackground(screen.pixelColor(screen.width() / 2, screen.height() / 8)));
@@ -143,7 +107,7 @@ TEST(Viewer, ASingleShotShowsWhatTheScreenShows) {
     ASSERT_TRUE(QFile::copy(AMBLA_SAMPLE_FILE, log));
     TViewerProcess viewer(log);
     ASSERT_TRUE(viewer.Process.waitForStarted());
-    viewer.WaitForDeck();
+    WaitForDeck(viewer);
     ASSERT_TRUE(viewer.Drawn);
     QProcess::execute("xdotool",
                       {"search", "--name", "^Ambla Viewer, ", "windowfocus", "--sync", "key", "y"});
