@@ -1,14 +1,14 @@
 #include "GuiStart.h"
 
-#include "CellView3D.h"
+#include "DeckView.h"
 #include "HelpForm.h"
 #include "IntroForm.h"
 #include "MainForm.h"
 #include "OptionsForm.h"
 #include "ProgramSettings.h"
 #include "ProgressDialog.h"
+#include "ProjectDataForm.h"
 #include "QtUiServices.h"
-#include "Statistics.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -63,10 +63,10 @@ namespace {
 
 int RunWindows(const QString& pendingFileName) {
     TMainForm mainForm;
-    TFProgressDialog progress(&mainForm);
+    TProgressDialog progress(&mainForm);
     TIntroForm intro(&mainForm);
     TOptionsForm options(&mainForm);
-    TFStatistics statistics(&mainForm);
+    TProjectDataForm statistics(&mainForm);
     THelpForm help(&mainForm);
     mainForm.SetWindows({&progress, &intro, &options, &statistics, &help});
     mainForm.SetPendingFileName(pendingFileName);

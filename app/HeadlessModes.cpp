@@ -76,7 +76,7 @@ void WritePerson(TJsonWriter& json, const TPersonData& person) {
     json.EndObject();
 }
 
-void WriteHeader(TJsonWriter& json, const TLogFile1& project) {
+void WriteHeader(TJsonWriter& json, const TLogFile& project) {
     json.IntField("pmax", project.PMax);
     json.IntField("xmax", project.XMax);
     json.IntField("ymax", project.YMax);
@@ -116,7 +116,7 @@ int RunStatsMode(const std::string& fileName) {
     if (!loaded.Load(fileName)) {
         return 1;
     }
-    TLogFile1& project = loaded.Project;
+    TLogFile& project = loaded.Project;
     TPlainTextView view;
     project.FillStatistics(view);
     return 0;
@@ -127,7 +127,7 @@ int RunCurveMode(const std::string& fileName) {
     if (!loaded.Load(fileName)) {
         return 1;
     }
-    TLogFile1& project = loaded.Project;
+    TLogFile& project = loaded.Project;
     if (const auto refusal = AnalysisRefusal(project)) {
         std::fprintf(stderr, "%s: %s\n", fileName.c_str(), refusal->c_str());
         return 1;
@@ -141,7 +141,7 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
     if (!loaded.Load(fileName)) {
         return 1;
     }
-    TLogFile1& project = loaded.Project;
+    TLogFile& project = loaded.Project;
     const std::vector<TRecordedMessage> loadWarnings = loaded.Services.Messages;
     TReplay replay;
     replay.SetProject(&project);
@@ -186,7 +186,7 @@ int RunCheckMode(const std::string& fileName) {
     TRecordingUiServices services;
     TScopedUiServices installed(services);
     TNoProgressWindow progress;
-    TLogFile1 project("Level");
+    TLogFile project("Level");
     std::int64_t faults = 0;
     project.OnFault = [&fileName, &faults](const TLogFault& fault) {
         std::printf("%s:%lld:%lld: %s\n", fileName.c_str(), static_cast<long long>(fault.Line),

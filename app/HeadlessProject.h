@@ -11,7 +11,7 @@ struct THeadlessProject {
     TRecordingUiServices Services{/*echoToStderr=*/true};
     TScopedUiServices Installed{Services};
     TNoProgressWindow Progress;
-    TLogFile1 Project{"Level"};
+    TLogFile Project{"Level"};
 
     // False when nothing was loaded; the reason is on stderr already.
     bool Load(const std::string& fileName) { return Project.Load(fileName, Progress); }

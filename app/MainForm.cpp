@@ -1,13 +1,13 @@
 #include "MainForm.h"
 
-#include "CellView3D.h"
+#include "DeckView.h"
 #include "HelpForm.h"
 #include "IntroForm.h"
 #include "MessageNesting.h"
 #include "OptionsForm.h"
 #include "ProgramSettings.h"
 #include "ProgressDialog.h"
-#include "Statistics.h"
+#include "ProjectDataForm.h"
 #include "TextConversion.h"
 #include "UiServices.h"
 
@@ -39,19 +39,19 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ProductName(::Produ
     resize(350, 250);
     AnimationTimer = new QTimer(this);
     AnimationTimer->setInterval(1);
-    FormCreate();
+    BuildWindow();
 }
 
 TMainForm::~TMainForm() = default;
 
 void TMainForm::SetWindows(const TWindows& windows) {
-    FProgressDialog = windows.Progress;
+    ProgressDialog = windows.Progress;
     IntroForm = windows.Intro;
     OptionsForm = windows.Options;
-    FStatistics = windows.Statistics;
+    ProjectDataForm = windows.ProjectData;
     HelpForm = windows.Help;
     for (TUnclosableDialog* window :
-         std::initializer_list<TUnclosableDialog*>{FProgressDialog, IntroForm, HelpForm}) {
+         std::initializer_list<TUnclosableDialog*>{ProgressDialog, IntroForm, HelpForm}) {
         if (window != nullptr) {
             connect(window, &TUnclosableDialog::ProgramCloseRequested, this,
                     &TMainForm::CloseAskedElsewhere);
@@ -69,7 +69,7 @@ void TMainForm::SetPendingFileName(const QString& path) {
     PendingFileName = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
 }
 
-void TMainForm::FormCreate() {
+void TMainForm::BuildWindow() {
     setWindowTitle(ProductName);
     setWindowIcon(QIcon(":/icons/ambla-viewer.png"));
     setAcceptDrops(true);
@@ -77,13 +77,13 @@ void TMainForm::FormCreate() {
     auto* layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    View = new TCellView3D(client);
+    View = new TDeckView(client);
     View->setFocusPolicy(Qt::StrongFocus);
     layout->addWidget(View, 1);
     setCentralWidget(client);
     CreateMenus();
     CreateToolBar();
-    layout->addWidget(Panel1);
+    layout->addWidget(ToolBarPanel);
     CreateStatusBar();
     ConnectPlayback();
     ConnectReplay();
@@ -106,17 +106,17 @@ void TMainForm::FormCreate() {
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // Without a window manager the window may never be told that it is active.
-    QTimer::singleShot(0, this, &TMainForm::FormActivate);
+    QTimer::singleShot(0, this, &TMainForm::StartOnFirstActivation);
 }
 
 void TMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        FormActivate();
+        StartOnFirstActivation();
     }
 }
 
-void TMainForm::FormActivate() {
+void TMainForm::StartOnFirstActivation() {
     if (!FirstActivation) {
         return;
     }
@@ -144,7 +144,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    FormClose();
+    EndOnClose();
     event->accept();
 }
 
@@ -178,7 +178,7 @@ void TMainForm::ForgetWaitingRequests() {
     WaitingLoad.clear();
 }
 
-void TMainForm::FormClose() {
+void TMainForm::EndOnClose() {
     StopAnimation();
     // Asked for while the pause played on: the window is closing now, and nothing is loaded.
     ForgetWaitingRequests();
@@ -199,24 +199,24 @@ QString TMainForm::WriteSettings() const {
     return Options.WriteOptions(settings, &OptionsAsRead);
 }
 
-void TMainForm::Quit1Click() {
+void TMainForm::Quit() {
     close();
 }
 
-void TMainForm::BitBtn2Click() {
-    if (FStatistics != nullptr) {
-        FStatistics->ShowReport(LogLoaded ? LogFile.get() : nullptr);
+void TMainForm::ShowProjectData() {
+    if (ProjectDataForm != nullptr) {
+        ProjectDataForm->ShowReport(LogLoaded ? LogFile.get() : nullptr);
     }
 }
 
-void TMainForm::Help2Click() {
+void TMainForm::ShowQuickReference() {
     if (HelpForm != nullptr) {
         const TMessageNesting modal; // a modal window runs messages until it closes
         HelpForm->exec();
     }
 }
 
-void TMainForm::StartupWindow1Click() {
+void TMainForm::ShowStartupWindow() {
     ShowIntro(5000);
 }
 
@@ -229,13 +229,13 @@ void TMainForm::ShowIntro(int milliseconds) {
 }
 
 void TMainForm::EnableControls(bool enabled) {
-    for (QMenu* menu : {File1, Views1, Animation1, Settings1}) {
+    for (QMenu* menu : {FileMenu, ViewsMenu, AnimationMenu, SettingsMenu}) {
         menu->setEnabled(enabled);
         menu->menuAction()->setEnabled(enabled);
     }
     for (QWidget* control : std::initializer_list<QWidget*>{
-             BitBtn1, BitBtn2, DeckChooser, ResetButton, PlayButton, SecondBackwardButton,
-             SecondForwardButton, SingleShotButton, SpeedButton_ScreenShotSeries, TimeSlider,
+             OpenButton, ProjectDataButton, DeckChooser, ResetButton, PlayButton,
+             SecondBackwardButton, SecondForwardButton, SingleShotButton, SeriesButton, TimeSlider,
              SpeedChooser}) {
         control->setEnabled(enabled);
     }
@@ -252,9 +252,9 @@ void TMainForm::LoadLogFile(const QString& path) {
     }
     BeginLoad(path);
     DropProject();
-    LogFile = std::make_unique<TLogFile1>("Level");
+    LogFile = std::make_unique<TLogFile>("Level");
     LogLoaded = true;
-    if (LogFile->Load(QFile::encodeName(path).toStdString(), *FProgressDialog)) {
+    if (LogFile->Load(QFile::encodeName(path).toStdString(), *ProgressDialog)) {
         setWindowTitle(ProductName + ", " + path);
     }
     ProcessPendingMessages();
@@ -277,8 +277,8 @@ void TMainForm::BeginLoad(const QString& path) {
     StopAnimation();
     // After stopping, which clears this panel, so that it tells what is loading all along.
     MessagePanel->setText("Loading " + ShortenedForStatus(path));
-    FProgressDialog->SetInfoText("Loading logfile...");
-    FProgressDialog->Show();
+    ProgressDialog->SetInfoText("Loading logfile...");
+    ProgressDialog->Show();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     ProcessPendingMessages();
 }
@@ -294,7 +294,7 @@ void TMainForm::ShowLoadedProject() {
 
 void TMainForm::EndLoad() {
     QGuiApplication::restoreOverrideCursor();
-    FProgressDialog->Close();
+    ProgressDialog->Close();
     MessagePanel->setText(" ");
     EnableControls(true);
     ProcessPendingMessages();
@@ -316,8 +316,8 @@ QString TMainForm::LightsText(std::optional<std::int32_t> count) {
 void TMainForm::UpdateLightStatus() {
     const std::int32_t count = View->GetLightCount();
     LightsPanel->setText(LightsText(count));
-    AddLight->setEnabled(count < DeckLightSlots);
-    RemoveLight->setEnabled(count > 0);
+    AddLightAction->setEnabled(count < DeckLightSlots);
+    RemoveLightAction->setEnabled(count > 0);
 }
 
 QString TMainForm::ShortenedForStatus(const QString& path) const {

@@ -24,12 +24,12 @@ class QMimeData;
 class QSlider;
 class QTimer;
 class QToolButton;
-class TCellView3D;
+class TDeckView;
 class TEvacuationCurveForm;
-class TFProgressDialog;
+class TProgressDialog;
 class TIntroForm;
 class TOptionsForm;
-class TFStatistics;
+class TProjectDataForm;
 class THelpForm;
 
 class TMainForm : public QMainWindow {
@@ -42,10 +42,10 @@ public:
     // The windows the main window opens; made by the start sequence after the main window.
     // A window left out is not opened (tests leave out what they do not look at).
     struct TWindows {
-        TFProgressDialog* Progress = nullptr;
+        TProgressDialog* Progress = nullptr;
         TIntroForm* Intro = nullptr;
         TOptionsForm* Options = nullptr;
-        TFStatistics* Statistics = nullptr;
+        TProjectDataForm* ProjectData = nullptr;
         THelpForm* Help = nullptr;
     };
     void SetWindows(const TWindows& windows);
@@ -63,10 +63,10 @@ public:
     bool ProjectInUse() const;
 
 public slots:
-    void BitBtn1Click(); // open a log file
+    void OpenLogFile();
     void OpenRecent(int index);
-    void StartupWindow1Click();
-    void Quit1Click();
+    void ShowStartupWindow();
+    void Quit();
     void PlayOrPause(); // play or pause
     void ResetToStart();
     void SecondForward();  // a second forwards
@@ -76,22 +76,22 @@ public slots:
     void GoToEnd();
     void TimeSliderChange(int second); // the second chosen on the slider
     void SpeedChooserChange();         // a speed chosen or typed
-    void EvacuationCurve1Click();
-    void CongestionMap1Click(); // the map on or off, as the menu entry's check says
+    void ShowEvacuationCurve();
+    void SwitchCongestionMap(); // the map on or off, as the menu entry's check says
     void PlaybackTimerFired();
     void DeckUp();
     void DeckDown();
-    void DeckChosen();   // the deck chosen in the chooser
-    void Button1Click(); // zoom in
-    void Button2Click(); // zoom out
-    void ShowOriginClick();
-    void AddLightClick();
-    void RemoveLightClick();
+    void DeckChosen(); // the deck chosen in the chooser
+    void ZoomIn();
+    void ZoomOut();
+    void SwitchOriginMarker();
+    void AddLightAtCentre();
+    void RemoveNearestLight();
     void TakeSingleShot();
-    void SpeedButton_ScreenShotSeriesClick(); // the series switch, also the menu entry
-    void Options1Click();
-    void BitBtn2Click(); // the project data window
-    void Help2Click();   // the quick reference
+    void SwitchSeries(); // also the menu entry
+    void ShowOptions();
+    void ShowProjectData();
+    void ShowQuickReference();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -106,9 +106,9 @@ private:
     // Tests and benchmarks look inside through this one class.
     friend class TMainFormProbe;
 
-    void FormCreate();
-    void FormActivate();
-    void FormClose();
+    void BuildWindow();
+    void StartOnFirstActivation();
+    void EndOnClose();
     // Alt+F4 at a window that cannot close: the program ends once that window and the project
     // are free, as at the main window.
     void CloseAskedElsewhere();
@@ -186,32 +186,33 @@ private:
     // Playback speed, times real time.
     std::int32_t MaxAnimationSpeed = Settings::MaxAnimationSpeed.Default;
     std::int32_t SpeedAsRead = Settings::MaxAnimationSpeed.Default; // to tell what changed
-    TCellView3D* View = nullptr;
-    std::unique_ptr<TLogFile1> LogFile;
+    TDeckView* View = nullptr;
+    std::unique_ptr<TLogFile> LogFile;
     TReplay Replay;
     TReplayCommands ReplayCommands;
-    TOptions1 Options;       // where and how large screen shots are written
-    TOptions1 OptionsAsRead; // to tell what changed
+    TOptions Options;       // where and how large screen shots are written
+    TOptions OptionsAsRead; // to tell what changed
     QString PendingFileName;
 
-    QMenu* File1 = nullptr;
-    QMenu* Views1 = nullptr;
-    QMenu* Animation1 = nullptr;
-    QMenu* Settings1 = nullptr;
-    QMenu* Help1 = nullptr;
-    QAction* LoadLogfile1 = nullptr;
+    QMenu* FileMenu = nullptr;
+    QMenu* ViewsMenu = nullptr;
+    QMenu* AnimationMenu = nullptr;
+    QMenu* SettingsMenu = nullptr;
+    QMenu* HelpMenu = nullptr;
+    QAction* OpenAction = nullptr;
     QAction* SingleShotAction = nullptr;
-    QAction* Screenshotseries1 = nullptr;
+    QAction* SeriesAction = nullptr;
     std::array<QAction*, TRecentFiles::MaxCount> RecentItems{}; // "&1 path" .. "&4 path"
-    QAction* N1 = nullptr; // the separator below the recent files, shown with them
-    QAction* Quit1 = nullptr;
+    QAction* RecentFilesSeparator =
+        nullptr; // the separator below the recent files, shown with them
+    QAction* QuitAction = nullptr;
     QAction* DeckUpAction = nullptr;
     QAction* DeckDownAction = nullptr;
-    QAction* Zoomin1 = nullptr;
-    QAction* Zoomout1 = nullptr;
-    QAction* EvacuationCurve1 = nullptr;
-    QAction* CongestionMap1 = nullptr;  // checked while the map is shown
-    QAction* PlayPauseAction = nullptr; // play or pause
+    QAction* ZoomInAction = nullptr;
+    QAction* ZoomOutAction = nullptr;
+    QAction* EvacuationCurveAction = nullptr;
+    QAction* CongestionMapAction = nullptr; // checked while the map is shown
+    QAction* PlayPauseAction = nullptr;     // play or pause
     QAction* ResetAction = nullptr;
     QAction* SecondForwardAction = nullptr;  // a second forwards
     QAction* SecondBackwardAction = nullptr; // a second backwards
@@ -219,26 +220,26 @@ private:
     QAction* StepBackwardAction = nullptr;
     QAction* GoToStartAction = nullptr; // Home, not in a menu
     QAction* GoToEndAction = nullptr;   // End, not in a menu
-    QAction* ShowOrigin = nullptr;
-    QAction* AddLight = nullptr;
-    QAction* RemoveLight = nullptr;
-    QAction* Options1 = nullptr; // the screen-shot options window
-    QAction* Statistics = nullptr;
-    QAction* Help2 = nullptr; // the quick reference
-    QAction* StartupWindow1 = nullptr;
-    QWidget* Panel1 = nullptr;        // the tool bar below the view
-    QToolButton* BitBtn1 = nullptr;   // open a log file
-    QToolButton* BitBtn2 = nullptr;   // the project data window
+    QAction* OriginMarkerAction = nullptr;
+    QAction* AddLightAction = nullptr;
+    QAction* RemoveLightAction = nullptr;
+    QAction* OptionsAction = nullptr; // the screen-shot options window
+    QAction* ProjectDataAction = nullptr;
+    QAction* QuickReferenceAction = nullptr;
+    QAction* StartupWindowAction = nullptr;
+    QWidget* ToolBarPanel = nullptr; // below the view
+    QToolButton* OpenButton = nullptr;
+    QToolButton* ProjectDataButton = nullptr;
     QComboBox* DeckChooser = nullptr; // the deck chooser, top deck first
     QToolButton* ResetButton = nullptr;
     QToolButton* PlayButton = nullptr;           // down while playing
     QToolButton* SecondBackwardButton = nullptr; // a second backwards
     QToolButton* SecondForwardButton = nullptr;  // a second forwards
     QToolButton* SingleShotButton = nullptr;
-    QToolButton* SpeedButton_ScreenShotSeries = nullptr; // down while a series is on
-    QSlider* TimeSlider = nullptr;                       // the replay's whole seconds
-    QLabel* TimeReadout = nullptr;                       // "1:05 / 3:20, step 261"
-    QComboBox* SpeedChooser = nullptr;                   // the playback speed, "5x"
+    QToolButton* SeriesButton = nullptr; // down while a series is on
+    QSlider* TimeSlider = nullptr;       // the replay's whole seconds
+    QLabel* TimeReadout = nullptr;       // "1:05 / 3:20, step 261"
+    QComboBox* SpeedChooser = nullptr;   // the playback speed, "5x"
     // The status bar, left to right.
     QLabel* LightsPanel = nullptr;    // "Lights: n", the lights of the deck shown
     QLabel* TimePanel = nullptr;      // the replay time
@@ -246,10 +247,10 @@ private:
     QLabel* MessagePanel = nullptr;   // what runs: a load, the animation loop
     QTimer* AnimationTimer = nullptr; // one tick a time step while playing
 
-    TFProgressDialog* FProgressDialog = nullptr;
+    TProgressDialog* ProgressDialog = nullptr;
     TIntroForm* IntroForm = nullptr;
     TOptionsForm* OptionsForm = nullptr;
-    TFStatistics* FStatistics = nullptr;
+    TProjectDataForm* ProjectDataForm = nullptr;
     THelpForm* HelpForm = nullptr;
     TEvacuationCurveForm* CurveForm = nullptr; // made at the first E
     std::unique_ptr<TEvacuationAnalysis> EvacuationAnalysis;

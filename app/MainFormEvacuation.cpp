@@ -3,7 +3,7 @@
 
 #include "MainForm.h"
 
-#include "CellView3D.h"
+#include "DeckView.h"
 #include "EvacuationCurveForm.h"
 #include "MessageNesting.h"
 #include "ProgressDialog.h"
@@ -26,14 +26,14 @@ constexpr std::chrono::milliseconds MessageInterval{15};
 } // namespace
 
 void TMainForm::ConnectEvacuation() {
-    connect(EvacuationCurve1, &QAction::triggered, this, &TMainForm::EvacuationCurve1Click);
-    connect(CongestionMap1, &QAction::triggered, this, &TMainForm::CongestionMap1Click);
+    connect(EvacuationCurveAction, &QAction::triggered, this, &TMainForm::ShowEvacuationCurve);
+    connect(CongestionMapAction, &QAction::triggered, this, &TMainForm::SwitchCongestionMap);
     ShowEvacuationCommands();
 }
 
 void TMainForm::ShowEvacuationCommands() {
-    EvacuationCurve1->setEnabled(LogLoaded && LogFile != nullptr);
-    CongestionMap1->setEnabled(LogLoaded && LogFile != nullptr);
+    EvacuationCurveAction->setEnabled(LogLoaded && LogFile != nullptr);
+    CongestionMapAction->setEnabled(LogLoaded && LogFile != nullptr);
 }
 
 // The analysis runs beside the window, which goes on handling messages; a close or a load asked
@@ -53,15 +53,15 @@ const TEvacuationAnalysis* TMainForm::Analysis() {
             std::launch::async, [project = LogFile.get()] { return AnalyseEvacuation(*project); });
         if (running.wait_for(QuietWait) != std::future_status::ready) {
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-            if (FProgressDialog != nullptr) {
-                FProgressDialog->SetInfoText("Computing the evacuation curve...");
-                FProgressDialog->Show();
+            if (ProgressDialog != nullptr) {
+                ProgressDialog->SetInfoText("Computing the evacuation curve...");
+                ProgressDialog->Show();
             }
             while (running.wait_for(MessageInterval) != std::future_status::ready) {
                 ProcessPendingMessages();
             }
-            if (FProgressDialog != nullptr) {
-                FProgressDialog->Close();
+            if (ProgressDialog != nullptr) {
+                ProgressDialog->Close();
             }
             QGuiApplication::restoreOverrideCursor();
         }
@@ -76,7 +76,7 @@ const TEvacuationAnalysis* TMainForm::Analysis() {
     return EvacuationAnalysis.get();
 }
 
-void TMainForm::EvacuationCurve1Click() {
+void TMainForm::ShowEvacuationCurve() {
     const TEvacuationAnalysis* analysis = Analysis();
     if (analysis == nullptr) {
         return;
@@ -91,8 +91,8 @@ void TMainForm::EvacuationCurve1Click() {
             });
         };
         // The replay's keys work while the curve has the focus, as the user watches it.
-        CurveForm->addActions(Animation1->actions());
-        CurveForm->addActions({GoToStartAction, GoToEndAction, CongestionMap1});
+        CurveForm->addActions(AnimationMenu->actions());
+        CurveForm->addActions({GoToStartAction, GoToEndAction, CongestionMapAction});
     }
     CurveForm->SetCurve(analysis->Curve);
     CurveForm->show();
@@ -100,9 +100,9 @@ void TMainForm::EvacuationCurve1Click() {
     ShowCurveTime(); // once shown: a hidden window is not kept up to date
 }
 
-void TMainForm::CongestionMap1Click() {
-    const TEvacuationAnalysis* analysis = CongestionMap1->isChecked() ? Analysis() : nullptr;
-    CongestionMap1->setChecked(analysis != nullptr);
+void TMainForm::SwitchCongestionMap() {
+    const TEvacuationAnalysis* analysis = CongestionMapAction->isChecked() ? Analysis() : nullptr;
+    CongestionMapAction->setChecked(analysis != nullptr);
     View->ShowCongestionMap(analysis != nullptr ? &analysis->Map : nullptr);
 }
 
@@ -119,6 +119,6 @@ void TMainForm::DropEvacuation() {
     if (CurveForm != nullptr) {
         CurveForm->close();
     }
-    CongestionMap1->setChecked(false);
+    CongestionMapAction->setChecked(false);
     EvacuationAnalysis.reset();
 }

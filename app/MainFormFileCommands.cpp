@@ -26,7 +26,7 @@ bool RefusedAsUnreadable(const QString& path) {
 
 } // namespace
 
-void TMainForm::BitBtn1Click() {
+void TMainForm::OpenLogFile() {
     TProgramSettings settings;
     // "LogDir" holds the last file chosen: its folder is where the dialog starts, its name the
     // name it proposes.

@@ -2,7 +2,7 @@
 
 #include "MainForm.h"
 
-#include "CellView3D.h"
+#include "DeckView.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -42,18 +42,18 @@ QToolButton* AddToolButton(QWidget* panel, const TToolButtonLayout& place) {
 } // namespace
 
 void TMainForm::CreateMenus() {
-    File1 = CreateFileMenu();
+    FileMenu = CreateFileMenu();
     CreateViewsAndAnimationMenus();
     CreateSettingsAndHelpMenus();
 }
 
 QMenu* TMainForm::CreateFileMenu() {
     QMenu* menu = menuBar()->addMenu("&File");
-    LoadLogfile1 = AddItem(menu, "&Load logfile", QKeySequence("Ctrl+L"));
-    connect(LoadLogfile1, &QAction::triggered, this, &TMainForm::BitBtn1Click);
+    OpenAction = AddItem(menu, "&Load logfile", QKeySequence("Ctrl+L"));
+    connect(OpenAction, &QAction::triggered, this, &TMainForm::OpenLogFile);
     menu->addSeparator();
     SingleShotAction = AddItem(menu, "&Single screen shot", QKeySequence("Y"));
-    Screenshotseries1 = AddItem(menu, "S&creen shot series", QKeySequence("X"));
+    SeriesAction = AddItem(menu, "S&creen shot series", QKeySequence("X"));
     menu->addSeparator();
     for (int i = 0; i < TRecentFiles::MaxCount; ++i) {
         QAction* item = AddItem(menu, QString("&%1 ...").arg(i + 1));
@@ -61,85 +61,88 @@ QMenu* TMainForm::CreateFileMenu() {
         connect(item, &QAction::triggered, this, [this, i] { OpenRecent(i); });
         RecentItems[static_cast<std::size_t>(i)] = item;
     }
-    N1 = menu->addSeparator();
-    N1->setVisible(false);
-    Quit1 = AddItem(menu, "Quit", QKeySequence("Alt+F4"));
-    connect(Quit1, &QAction::triggered, this, &TMainForm::Quit1Click);
+    RecentFilesSeparator = menu->addSeparator();
+    RecentFilesSeparator->setVisible(false);
+    QuitAction = AddItem(menu, "Quit", QKeySequence("Alt+F4"));
+    connect(QuitAction, &QAction::triggered, this, &TMainForm::Quit);
     return menu;
 }
 
 void TMainForm::CreateViewsAndAnimationMenus() {
-    Views1 = menuBar()->addMenu("&Views");
-    DeckUpAction = AddItem(Views1, "Deck up", QKeySequence("W"));
-    DeckDownAction = AddItem(Views1, "Deck down", QKeySequence("S"));
-    Views1->addSeparator();
-    Zoomin1 = AddItem(Views1, "Zoom in", QKeySequence("Q"));
-    Zoomout1 = AddItem(Views1, "Zoom out", QKeySequence("A"));
-    Views1->addSeparator();
-    EvacuationCurve1 = AddItem(Views1, "Evacuation &curve...", QKeySequence("E"));
-    CongestionMap1 = AddItem(Views1, "Congestion &map", QKeySequence("H"));
-    CongestionMap1->setCheckable(true);
+    ViewsMenu = menuBar()->addMenu("&Views");
+    DeckUpAction = AddItem(ViewsMenu, "Deck up", QKeySequence("W"));
+    DeckDownAction = AddItem(ViewsMenu, "Deck down", QKeySequence("S"));
+    ViewsMenu->addSeparator();
+    ZoomInAction = AddItem(ViewsMenu, "Zoom in", QKeySequence("Q"));
+    ZoomOutAction = AddItem(ViewsMenu, "Zoom out", QKeySequence("A"));
+    ViewsMenu->addSeparator();
+    EvacuationCurveAction = AddItem(ViewsMenu, "Evacuation &curve...", QKeySequence("E"));
+    CongestionMapAction = AddItem(ViewsMenu, "Congestion &map", QKeySequence("H"));
+    CongestionMapAction->setCheckable(true);
     ConnectReplayCommand(DeckUpAction, &QAction::triggered, &TMainForm::DeckUp);
     ConnectReplayCommand(DeckDownAction, &QAction::triggered, &TMainForm::DeckDown);
-    connect(Zoomin1, &QAction::triggered, this, &TMainForm::Button1Click);
-    connect(Zoomout1, &QAction::triggered, this, &TMainForm::Button2Click);
+    connect(ZoomInAction, &QAction::triggered, this, &TMainForm::ZoomIn);
+    connect(ZoomOutAction, &QAction::triggered, this, &TMainForm::ZoomOut);
 
-    Animation1 = menuBar()->addMenu("&Animation");
-    PlayPauseAction = AddItem(Animation1, "&Run/Pause", QKeySequence("2"));
-    ResetAction = AddItem(Animation1, "Reset to &start", QKeySequence("1"));
-    Animation1->addSeparator();
-    SecondForwardAction = AddItem(Animation1, "Step &forward", QKeySequence("4"));
-    SecondBackwardAction = AddItem(Animation1, "Step &backward", QKeySequence("3"));
-    StepForwardAction = AddItem(Animation1, "Step one time step forward", QKeySequence("Shift+4"));
+    AnimationMenu = menuBar()->addMenu("&Animation");
+    PlayPauseAction = AddItem(AnimationMenu, "&Run/Pause", QKeySequence("2"));
+    ResetAction = AddItem(AnimationMenu, "Reset to &start", QKeySequence("1"));
+    AnimationMenu->addSeparator();
+    SecondForwardAction = AddItem(AnimationMenu, "Step &forward", QKeySequence("4"));
+    SecondBackwardAction = AddItem(AnimationMenu, "Step &backward", QKeySequence("3"));
+    StepForwardAction =
+        AddItem(AnimationMenu, "Step one time step forward", QKeySequence("Shift+4"));
     StepBackwardAction =
-        AddItem(Animation1, "Step one time step backward", QKeySequence("Shift+3"));
+        AddItem(AnimationMenu, "Step one time step backward", QKeySequence("Shift+3"));
 }
 
 void TMainForm::CreateSettingsAndHelpMenus() {
-    Settings1 = menuBar()->addMenu("&Settings");
-    ShowOrigin = AddItem(Settings1, "S&how origin");
-    ShowOrigin->setCheckable(true);
-    ShowOrigin->setChecked(true);
-    AddLight = AddItem(Settings1, "&Add light", QKeySequence("L"));
-    RemoveLight = AddItem(Settings1, "&Remove light", QKeySequence("Shift+L"));
-    Settings1->addSeparator();
-    Options1 = AddItem(Settings1, "&Options...");
-    Statistics = AddItem(Settings1, "&Statistics...");
-    connect(ShowOrigin, &QAction::triggered, this, &TMainForm::ShowOriginClick);
-    connect(AddLight, &QAction::triggered, this, &TMainForm::AddLightClick);
-    connect(RemoveLight, &QAction::triggered, this, &TMainForm::RemoveLightClick);
+    SettingsMenu = menuBar()->addMenu("&Settings");
+    OriginMarkerAction = AddItem(SettingsMenu, "S&how origin");
+    OriginMarkerAction->setCheckable(true);
+    OriginMarkerAction->setChecked(true);
+    AddLightAction = AddItem(SettingsMenu, "&Add light", QKeySequence("L"));
+    RemoveLightAction = AddItem(SettingsMenu, "&Remove light", QKeySequence("Shift+L"));
+    SettingsMenu->addSeparator();
+    OptionsAction = AddItem(SettingsMenu, "&Options...");
+    ProjectDataAction = AddItem(SettingsMenu, "&Statistics...");
+    connect(OriginMarkerAction, &QAction::triggered, this, &TMainForm::SwitchOriginMarker);
+    connect(AddLightAction, &QAction::triggered, this, &TMainForm::AddLightAtCentre);
+    connect(RemoveLightAction, &QAction::triggered, this, &TMainForm::RemoveNearestLight);
 
-    Help1 = menuBar()->addMenu("Help");
-    Help2 = AddItem(Help1, "Help...", QKeySequence("F1"));
-    Help1->addSeparator();
-    StartupWindow1 = AddItem(Help1, "Startup window...");
-    connect(StartupWindow1, &QAction::triggered, this, &TMainForm::StartupWindow1Click);
-    connect(Statistics, &QAction::triggered, this, &TMainForm::BitBtn2Click);
-    connect(Help2, &QAction::triggered, this, &TMainForm::Help2Click);
+    HelpMenu = menuBar()->addMenu("Help");
+    QuickReferenceAction = AddItem(HelpMenu, "Help...", QKeySequence("F1"));
+    HelpMenu->addSeparator();
+    StartupWindowAction = AddItem(HelpMenu, "Startup window...");
+    connect(StartupWindowAction, &QAction::triggered, this, &TMainForm::ShowStartupWindow);
+    connect(ProjectDataAction, &QAction::triggered, this, &TMainForm::ShowProjectData);
+    connect(QuickReferenceAction, &QAction::triggered, this, &TMainForm::ShowQuickReference);
 }
 
 void TMainForm::CreateToolBar() {
-    Panel1 = new QWidget(centralWidget());
-    Panel1->setFixedHeight(21);
-    BitBtn1 = AddToolButton(Panel1, {0, QStyle::SP_DialogOpenButton, "load file [Ctrl+L]", false});
-    BitBtn2 = AddToolButton(Panel1, {21, QStyle::SP_FileDialogDetailedView, "statistics", false});
-    DeckChooser = new QComboBox(Panel1);
+    ToolBarPanel = new QWidget(centralWidget());
+    ToolBarPanel->setFixedHeight(21);
+    OpenButton =
+        AddToolButton(ToolBarPanel, {0, QStyle::SP_DialogOpenButton, "load file [Ctrl+L]", false});
+    ProjectDataButton =
+        AddToolButton(ToolBarPanel, {21, QStyle::SP_FileDialogDetailedView, "statistics", false});
+    DeckChooser = new QComboBox(ToolBarPanel);
     DeckChooser->setGeometry(47, 0, 138, 21);
     DeckChooser->addItem("---");
     DeckChooser->setToolTip("choose deck [up: w, down: s]");
-    ResetButton =
-        AddToolButton(Panel1, {191, QStyle::SP_MediaSkipBackward, "reset to start [1]", false});
-    PlayButton = AddToolButton(Panel1, {212, QStyle::SP_MediaPlay, "play loop [2]", true});
+    ResetButton = AddToolButton(ToolBarPanel,
+                                {191, QStyle::SP_MediaSkipBackward, "reset to start [1]", false});
+    PlayButton = AddToolButton(ToolBarPanel, {212, QStyle::SP_MediaPlay, "play loop [2]", true});
     SecondBackwardButton =
-        AddToolButton(Panel1, {233, QStyle::SP_MediaSeekBackward, "step back [3]", false});
+        AddToolButton(ToolBarPanel, {233, QStyle::SP_MediaSeekBackward, "step back [3]", false});
     SecondForwardButton =
-        AddToolButton(Panel1, {254, QStyle::SP_MediaSeekForward, "step forward [4]", false});
+        AddToolButton(ToolBarPanel, {254, QStyle::SP_MediaSeekForward, "step forward [4]", false});
     SingleShotButton =
-        AddToolButton(Panel1, {280, QStyle::SP_DesktopIcon, "single screen shot [Y]", false});
-    SpeedButton_ScreenShotSeries =
-        AddToolButton(Panel1, {301, QStyle::SP_DirLinkIcon, "screen shot series [X]", true});
-    connect(BitBtn1, &QToolButton::clicked, this, &TMainForm::BitBtn1Click);
-    connect(BitBtn2, &QToolButton::clicked, this, &TMainForm::BitBtn2Click);
+        AddToolButton(ToolBarPanel, {280, QStyle::SP_DesktopIcon, "single screen shot [Y]", false});
+    SeriesButton =
+        AddToolButton(ToolBarPanel, {301, QStyle::SP_DirLinkIcon, "screen shot series [X]", true});
+    connect(OpenButton, &QToolButton::clicked, this, &TMainForm::OpenLogFile);
+    connect(ProjectDataButton, &QToolButton::clicked, this, &TMainForm::ShowProjectData);
     ConnectReplayCommand(DeckChooser, &QComboBox::activated, &TMainForm::DeckChosen);
     CreateTimeControls();
 }
@@ -170,6 +173,6 @@ void TMainForm::ShowRecentFiles() {
         }
     }
     if (RecentFiles.Count() > 0) {
-        N1->setVisible(true);
+        RecentFilesSeparator->setVisible(true);
     }
 }

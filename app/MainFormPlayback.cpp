@@ -3,7 +3,7 @@
 
 #include "MainForm.h"
 
-#include "CellView3D.h"
+#include "DeckView.h"
 #include "MessageNesting.h"
 #include "ProgramSettings.h"
 

@@ -4,7 +4,7 @@
 
 #include "MainForm.h"
 
-#include "CellView3D.h"
+#include "DeckView.h"
 #include "MessageNesting.h"
 #include "OptionsForm.h"
 #include "ProgramSettings.h"
@@ -36,15 +36,14 @@ void TMainForm::ConnectScreenShots() {
     // A shot shows where the replay stands once the commands given before it have run.
     ConnectReplayCommand(SingleShotAction, &QAction::triggered, &TMainForm::TakeSingleShot);
     ConnectReplayCommand(SingleShotButton, &QToolButton::clicked, &TMainForm::TakeSingleShot);
-    Screenshotseries1->setCheckable(true);
+    SeriesAction->setCheckable(true);
     // The menu entry and the tool button are one switch.
-    connect(Screenshotseries1, &QAction::triggered, this, [this](bool on) {
-        SpeedButton_ScreenShotSeries->setChecked(on);
-        SpeedButton_ScreenShotSeriesClick();
+    connect(SeriesAction, &QAction::triggered, this, [this](bool on) {
+        SeriesButton->setChecked(on);
+        SwitchSeries();
     });
-    connect(SpeedButton_ScreenShotSeries, &QToolButton::clicked, this,
-            &TMainForm::SpeedButton_ScreenShotSeriesClick);
-    connect(Options1, &QAction::triggered, this, &TMainForm::Options1Click);
+    connect(SeriesButton, &QToolButton::clicked, this, &TMainForm::SwitchSeries);
+    connect(OptionsAction, &QAction::triggered, this, &TMainForm::ShowOptions);
     Replay.BeforeStep = [this] {
         if (SeriesActive) {
             TakeScreenShot(TShot::Series);
@@ -54,17 +53,17 @@ void TMainForm::ConnectScreenShots() {
 
 void TMainForm::SetSeriesActive(bool on) {
     SeriesActive = on;
-    SpeedButton_ScreenShotSeries->setChecked(on);
-    Screenshotseries1->setChecked(on);
+    SeriesButton->setChecked(on);
+    SeriesAction->setChecked(on);
 }
 
 void TMainForm::TakeSingleShot() {
     TakeScreenShot(TShot::Single);
 }
 
-void TMainForm::SpeedButton_ScreenShotSeriesClick() {
-    SetSeriesActive(SpeedButton_ScreenShotSeries->isChecked());
-    if (!SeriesActive || Options.ScreenShotSaveOption != 2) {
+void TMainForm::SwitchSeries() {
+    SetSeriesActive(SeriesButton->isChecked());
+    if (!SeriesActive || Options.ShotPlace != TShotPlace::AskEachTime) {
         return; // the other save options need no folder chosen up front
     }
     ScreenShotPath = DirectoryPart(TProgramSettings().Read(Settings::ScreenShotSaveDirectory));
@@ -79,7 +78,7 @@ void TMainForm::SpeedButton_ScreenShotSeriesClick() {
     }
 }
 
-void TMainForm::Options1Click() {
+void TMainForm::ShowOptions() {
     if (SeriesActive) {
         SetSeriesActive(false); // a running series ends when the options are opened
     }
@@ -112,12 +111,12 @@ void TMainForm::TakeScreenShot(TShot shot) {
 
 std::optional<QString> TMainForm::ShotFile(TShot shot) {
     const QString name = QString::fromStdString(FormatStepNumber(Replay.TimeStep())) + ".jpg";
-    switch (Options.ScreenShotSaveOption) {
-    case 1:
+    switch (Options.ShotPlace) {
+    case TShotPlace::BesideLog:
         return QFileInfo(QString::fromStdString(LogFile->FileName)).dir().filePath(name);
-    case 2:
+    case TShotPlace::AskEachTime:
         return shot == TShot::Series ? ScreenShotPath + name : AskShotFile(name);
-    case 3:
+    case TShotPlace::FixedFolder:
         return QDir(Options.ScreenShotSaveDirectory).filePath(name);
     default:
         ShowError(OptionError);
@@ -146,12 +145,12 @@ std::optional<QSize> TMainForm::ShotSize() const {
     const double w = View->width();
     const double h = View->height();
     const double v = Options.ScreenShotResizeValue;
-    switch (Options.ScreenShotResizeOption) {
-    case 1:
+    switch (Options.ShotSizing) {
+    case TShotSizing::Percentage:
         return QSize(Truncated(v * 0.01 * w), Truncated(v * 0.01 * h));
-    case 2:
+    case TShotSizing::FixedWidth:
         return QSize(Truncated(v), Truncated(h * v / w));
-    case 3:
+    case TShotSizing::FixedHeight:
         return QSize(Truncated(w * v / h), Truncated(v));
     default:
         ShowError(OptionError);

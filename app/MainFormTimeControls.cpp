@@ -3,7 +3,7 @@
 
 #include "MainForm.h"
 
-#include "CellView3D.h"
+#include "DeckView.h"
 #include "TimeSlider.h"
 
 #include <QAction>
@@ -47,11 +47,11 @@ QString SpeedText(std::int32_t speed) {
 } // namespace
 
 void TMainForm::CreateTimeControls() {
-    TimeSlider = new TTimeSlider(Panel1);
+    TimeSlider = new TTimeSlider(ToolBarPanel);
     TimeSlider->setFocusPolicy(Qt::NoFocus);
     TimeSlider->setToolTip("replay time [start: Home, end: End]");
-    TimeReadout = new QLabel(Panel1);
-    SpeedChooser = new QComboBox(Panel1);
+    TimeReadout = new QLabel(ToolBarPanel);
+    SpeedChooser = new QComboBox(ToolBarPanel);
     SpeedChooser->setEditable(true);
     SpeedChooser->setInsertPolicy(QComboBox::NoInsert);
     SpeedChooser->setFocusPolicy(Qt::ClickFocus);
@@ -67,7 +67,7 @@ void TMainForm::CreateTimeControls() {
     GoToEndAction->setShortcut(QKeySequence(Qt::Key_End));
     addAction(GoToStartAction);
     addAction(GoToEndAction);
-    Panel1->installEventFilter(this);
+    ToolBarPanel->installEventFilter(this);
     // The chooser takes the keys and hands most of them to its field.
     SpeedChooser->installEventFilter(this);
     SpeedChooser->lineEdit()->installEventFilter(this);
@@ -88,7 +88,7 @@ void TMainForm::ConnectTimeControls() {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Panel1 && event->type() == QEvent::Resize) {
+    if (watched == ToolBarPanel && event->type() == QEvent::Resize) {
         LayoutTimeControls();
     }
     if ((watched == SpeedChooser || watched == SpeedChooser->lineEdit()) &&
@@ -102,8 +102,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 
 // The slider takes what the fixed controls leave of the tool bar's width.
 void TMainForm::LayoutTimeControls() {
-    const int height = Panel1->height();
-    const int right = Panel1->width();
+    const int height = ToolBarPanel->height();
+    const int right = ToolBarPanel->width();
     const int speedLeft = right - SpeedWidth;
     const int readoutLeft = speedLeft - Gap - ReadoutWidth;
     SpeedChooser->setGeometry(speedLeft, 0, SpeedWidth, height);

@@ -3,7 +3,7 @@
 #include "MainForm.h"
 
 #include "CameraMath.h"
-#include "CellView3D.h"
+#include "DeckView.h"
 
 #include <QComboBox>
 #include <QWheelEvent>
@@ -38,11 +38,11 @@ void TMainForm::DeckChosen() {
     View->setFocus(); // so that the deck keys work again at once
 }
 
-void TMainForm::Button1Click() {
+void TMainForm::ZoomIn() {
     View->SetDistance(ZoomedIn(View->Distance()));
 }
 
-void TMainForm::Button2Click() {
+void TMainForm::ZoomOut() {
     View->SetDistance(ZoomedOut(View->Distance()));
 }
 
@@ -51,19 +51,19 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
-void TMainForm::ShowOriginClick() {
+void TMainForm::SwitchOriginMarker() {
     View->ToggleOrigin();
-    ShowOrigin->setChecked(View->ShowOrigin());
+    OriginMarkerAction->setChecked(View->ShowOrigin());
 }
 
-void TMainForm::AddLightClick() {
+void TMainForm::AddLightAtCentre() {
     if (LogLoaded && View->GetLightCount() < DeckLightSlots) {
         View->AddLight();
         UpdateLightStatus();
     }
 }
 
-void TMainForm::RemoveLightClick() {
+void TMainForm::RemoveNearestLight() {
     if (LogLoaded && View->GetLightCount() > 0) {
         View->RemoveLight();
         UpdateLightStatus();

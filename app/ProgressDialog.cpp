@@ -14,7 +14,7 @@ constexpr int TextMargin = 8;
 } // namespace
 
 // A title bar without close, minimise or maximise buttons.
-TFProgressDialog::TFProgressDialog(QWidget* parent)
+TProgressDialog::TProgressDialog(QWidget* parent)
     : TUnclosableDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("Progress"));
     setFixedSize(ClientWidth, ClientHeight);
@@ -32,7 +32,7 @@ TFProgressDialog::TFProgressDialog(QWidget* parent)
     ProgressBar.setTextVisible(false);
 }
 
-void TFProgressDialog::Show() {
+void TProgressDialog::Show() {
     // The reader calls this for every word it reads; keep it cheap while the window is up.
     if (isVisible()) {
         return;
@@ -40,14 +40,14 @@ void TFProgressDialog::Show() {
     show();
 }
 
-void TFProgressDialog::SetProgress(int percent) {
+void TProgressDialog::SetProgress(int percent) {
     ProgressBar.setValue(std::clamp(percent, 0, 100));
 }
 
-void TFProgressDialog::SetInfoText(const std::string& text) {
+void TProgressDialog::SetInfoText(const std::string& text) {
     ProgressInfo.setText(FromFileText(text));
 }
 
-void TFProgressDialog::Close() {
+void TProgressDialog::Close() {
     hide();
 }

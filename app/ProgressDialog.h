@@ -10,11 +10,11 @@
 #include <QLabel>
 #include <QProgressBar>
 
-class TFProgressDialog : public TUnclosableDialog, public IProgressWindow {
+class TProgressDialog : public TUnclosableDialog, public IProgressWindow {
     Q_OBJECT
 
 public:
-    explicit TFProgressDialog(QWidget* parent = nullptr);
+    explicit TProgressDialog(QWidget* parent = nullptr);
 
     // Shows the window without blocking; nothing happens while it is shown.
     void Show() override;

@@ -67,7 +67,7 @@ std::optional<std::string> UnwritableFolder(const QString& folder) {
     return std::nullopt;
 }
 
-std::optional<std::string> RefusedDeck(const TLogFile1& project, std::int32_t deck) {
+std::optional<std::string> RefusedDeck(const TLogFile& project, std::int32_t deck) {
     const auto decks = static_cast<std::int32_t>(project.Decks.size());
     if (deck >= 0 && deck < decks && deck < project.ZMax) {
         return std::nullopt;
@@ -88,7 +88,7 @@ struct TFrameRange {
 };
 
 // Up to the end of the replay, as the window's End goes: no further.
-std::optional<TFrameRange> FrameRange(const TLogFile1& project, const TRenderRequest& request) {
+std::optional<TFrameRange> FrameRange(const TLogFile& project, const TRenderRequest& request) {
     const std::int32_t end = ReplayEndStep(project);
     const std::int32_t to = request.To.value_or(end);
     for (const auto& [option, step] : {std::pair{"--from", request.From}, {"--to", to}}) {
@@ -105,7 +105,7 @@ std::optional<TFrameRange> FrameRange(const TLogFile1& project, const TRenderReq
 }
 
 // Draws and writes every frame of the range; false, after telling why, when one fails.
-bool WriteFrames(TLogFile1& project, const TRenderRequest& request, const TFrameRange& range,
+bool WriteFrames(TLogFile& project, const TRenderRequest& request, const TFrameRange& range,
                  TOffscreenCanvas& canvas) {
     TDeckRenderer renderer;
     renderer.OnBadHeading = &TDeckRenderer::ShowBadHeadingBox;
@@ -161,7 +161,7 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
     if (!loaded.Load(fileName)) {
         return 1;
     }
-    TLogFile1& project = loaded.Project;
+    TLogFile& project = loaded.Project;
     if (const auto refused = RefusedDeck(project, request.Deck)) {
         Tell(*refused);
         return 2;

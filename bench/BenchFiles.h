@@ -19,7 +19,7 @@ struct TBenchProject {
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
     TNoProgressWindow Progress;
-    TLogFile1 Project{"Level"};
+    TLogFile Project{"Level"};
 
     bool Load(const std::string& path) { return Project.Load(path, Progress); }
 };
@@ -87,14 +87,14 @@ private:
 // Loads the file once per iteration without any window; what is measured of the loaded model
 // goes to inspect, outside the timing, before the model is freed (freeing is not loading).
 inline void LoadHeadlessIterations(benchmark::State& state, const std::string& path,
-                                   const std::function<void(const TLogFile1&)>& inspect = {}) {
+                                   const std::function<void(const TLogFile&)>& inspect = {}) {
     TRecordingUiServices ui;
     TScopedUiServices installed(ui);
     TNoProgressWindow progress;
     TWcComparison wc(path);
     for (auto _ : state) {
         wc.Start();
-        auto project = std::make_unique<TLogFile1>("Level");
+        auto project = std::make_unique<TLogFile>("Level");
         project->Load(path, progress);
         benchmark::DoNotOptimize(project->Persons.data());
         wc.Stop();

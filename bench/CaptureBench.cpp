@@ -3,7 +3,7 @@
 // Needs a display (scripts/bench provides Xvfb).
 
 #include "BenchFiles.h"
-#include "CellView3D.h"
+#include "DeckView.h"
 #include "GuiBenchMain.h"
 #include "JpegWriter.h"
 
@@ -37,8 +37,8 @@ struct TShotView {
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
     TNoProgressWindow Progress;
-    TLogFile1 Project{"Level"};
-    TCellView3D View{nullptr};
+    TLogFile Project{"Level"};
+    TDeckView View{nullptr};
     bool Shown = false;
 };
 

@@ -6,9 +6,9 @@
 // least this driver needs for the picture.
 
 #include "BenchFiles.h"
-#include "CellView3D.h"
 #include "DeckGeometry.h"
 #include "DeckRenderer.h"
+#include "DeckView.h"
 #include "EvacuationAnalysis.h"
 #include "PersonPrisms.h"
 
@@ -24,7 +24,7 @@ namespace {
 constexpr float PersonGreen[3] = {0, 1, 0};
 
 // Calls shown(state) for every person a frame of deck 0 shows.
-template <typename TShown> void ForEachPersonOnDeckZero(const TLogFile1& project, TShown shown) {
+template <typename TShown> void ForEachPersonOnDeckZero(const TLogFile& project, TShown shown) {
     const std::size_t count =
         std::min(project.Persons.size(), static_cast<std::size_t>(std::max(project.PMax, 0)));
     for (std::size_t i = 0; i < count; ++i) {
@@ -35,7 +35,7 @@ template <typename TShown> void ForEachPersonOnDeckZero(const TLogFile1& project
     }
 }
 
-void AppendPersons(std::vector<TDeckVertex>& vertices, const TLogFile1& project) {
+void AppendPersons(std::vector<TDeckVertex>& vertices, const TLogFile& project) {
     TPersonPrisms persons;
     ForEachPersonOnDeckZero(project, [&persons](const TPersonData::TState& state) {
         persons.Add(state.X, state.Y, state.Heading);
@@ -57,7 +57,7 @@ void AppendQuadTriangles(std::vector<TDeckVertex>& vertices, const TQuad& quad) 
     }
 }
 
-std::vector<TDeckVertex> FloorTriangles(const TLogFile1& project) {
+std::vector<TDeckVertex> FloorTriangles(const TLogFile& project) {
     std::vector<TDeckVertex> vertices;
     AppendPersons(vertices, project);
     if (!project.Decks.empty()) {
@@ -72,7 +72,7 @@ std::vector<TDeckVertex> FloorTriangles(const TLogFile1& project) {
 // place of the persons and the quads.
 class TFloorRenderer : public TDeckRenderer {
 public:
-    explicit TFloorRenderer(TLogFile1& project) : Triangles(FloorTriangles(project)) {}
+    explicit TFloorRenderer(TLogFile& project) : Triangles(FloorTriangles(project)) {}
 
     // With the context current.
     void DestroyBuffer() { Buffer.destroy(); }
@@ -104,9 +104,9 @@ private:
 };
 
 // The cell view drawing the floor, with no origin marker.
-class TFloorView : public TCellView3D {
+class TFloorView : public TDeckView {
 public:
-    explicit TFloorView(TLogFile1& project) : TFloorView(project, new TFloorRenderer(project)) {}
+    explicit TFloorView(TLogFile& project) : TFloorView(project, new TFloorRenderer(project)) {}
     ~TFloorView() override {
         if (context() != nullptr) {
             makeCurrent();
@@ -118,8 +118,8 @@ public:
     TFloorView& operator=(const TFloorView&) = delete;
 
 private:
-    TFloorView(TLogFile1& project, TFloorRenderer* floor)
-        : TCellView3D(nullptr, std::unique_ptr<TDeckRenderer>(floor)), Floor(floor) {
+    TFloorView(TLogFile& project, TFloorRenderer* floor)
+        : TDeckView(nullptr, std::unique_ptr<TDeckRenderer>(floor)), Floor(floor) {
         ShowProject(project);
         ToggleOrigin();
     }
@@ -127,7 +127,7 @@ private:
     TFloorRenderer* Floor; // owned by the view
 };
 
-bool ShownAt1280x800(TCellView3D& view) {
+bool ShownAt1280x800(TDeckView& view) {
     view.resize(1280, 800);
     view.show();
     return QTest::qWaitForWindowExposed(&view);
@@ -147,8 +147,8 @@ struct TTurns {
     double BaselineSeconds = 0;
 };
 
-std::optional<TTurns> FramesTakingTurns(benchmark::State& state, TCellView3D& measured,
-                                        TCellView3D& baseline) {
+std::optional<TTurns> FramesTakingTurns(benchmark::State& state, TDeckView& measured,
+                                        TDeckView& baseline) {
     if (!ShownAt1280x800(measured) || !ShownAt1280x800(baseline)) {
         state.SkipWithError("the views were never shown");
         return std::nullopt;
@@ -171,11 +171,11 @@ std::optional<TTurns> FramesTakingTurns(benchmark::State& state, TCellView3D& me
 void FrameAgainstFloor(benchmark::State& state, const char* variable) {
     const std::string path = variable != nullptr ? BenchFile(state, variable) : std::string();
     TBenchProject loaded;
-    TLogFile1& project = loaded.Project;
+    TLogFile& project = loaded.Project;
     if (!path.empty()) {
         loaded.Load(path);
     }
-    TCellView3D view(nullptr);
+    TDeckView view(nullptr);
     view.ShowProject(project);
     TFloorView floor(project);
     const auto turns = FramesTakingTurns(state, view, floor);
@@ -234,12 +234,12 @@ void MapAgainstPlainFrame(benchmark::State& state, const char* variable) {
         return;
     }
     TBenchProject loaded;
-    TLogFile1& project = loaded.Project;
+    TLogFile& project = loaded.Project;
     loaded.Load(path);
     const TEvacuationAnalysis analysis = AnalyseEvacuation(project);
-    TCellView3D plain(nullptr);
+    TDeckView plain(nullptr);
     plain.ShowProject(project);
-    TCellView3D mapped(nullptr);
+    TDeckView mapped(nullptr);
     mapped.ShowProject(project);
     mapped.ShowCongestionMap(&analysis.Map);
     if (const auto turns = FramesTakingTurns(state, mapped, plain)) {

@@ -2,7 +2,7 @@
 // the bare reader, replay steps, and what an idle window costs (the frames are in FrameBench.cpp).
 
 #include "BenchFiles.h"
-#include "CellView3D.h"
+#include "DeckView.h"
 #include "GuiBenchMain.h"
 #include "MainFormProbe.h"
 #include "ProgressDialog.h"
@@ -45,7 +45,7 @@ struct TBenchWindow {
         Form.show();
     }
     TMainFormProbe Form;
-    TFProgressDialog Progress{&Form};
+    TProgressDialog Progress{&Form};
 };
 
 // The window with a file loaded, message boxes kept in a list.
@@ -170,10 +170,10 @@ void FerryPlay(benchmark::State& state, bool series) {
     TLoadedBenchWindow loaded(path);
     TMainFormProbe& form = loaded.Form;
     QTemporaryDir shots;
-    form.Options.ScreenShotSaveOption = 3;
+    form.Options.ShotPlace = TShotPlace::FixedFolder;
     form.Options.ScreenShotSaveDirectory = shots.path();
     if (series) {
-        form.SpeedButton_ScreenShotSeries->click();
+        form.SeriesButton->click();
     }
     for (auto _ : state) {
         form.Replay.Tick();

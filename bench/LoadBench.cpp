@@ -32,7 +32,7 @@ std::int64_t CountWords(const std::string& path) {
     return words;
 }
 
-double ModelMegabytes(const TLogFile1& project) {
+double ModelMegabytes(const TLogFile& project) {
     return static_cast<double>(project.ModelBytes()) / (1024.0 * 1024.0);
 }
 
@@ -48,7 +48,7 @@ BENCHMARK(BM_WordCountBaseline)->Unit(benchmark::kMillisecond)->Iterations(3);
 // The model's size against the file's, for a file written with runs and one written without.
 void LoadAndMeasureModel(benchmark::State& state, const char* variable) {
     const std::string path = BenchFile(state, variable);
-    LoadHeadlessIterations(state, path, [&state, &path](const TLogFile1& project) {
+    LoadHeadlessIterations(state, path, [&state, &path](const TLogFile& project) {
         state.counters["model_MB"] = ModelMegabytes(project);
         state.counters["model_per_file"] = ModelMegabytes(project) / FileMegabytes(path);
     });
@@ -82,7 +82,7 @@ void BM_EvacuationAnalysis(benchmark::State& state) {
         return;
     }
     TBenchProject loaded;
-    TLogFile1& project = loaded.Project;
+    TLogFile& project = loaded.Project;
     const auto loadStart = std::chrono::steady_clock::now();
     loaded.Load(path);
     const double loadSeconds =
@@ -109,7 +109,7 @@ void BM_SeekAcrossTheReplay(benchmark::State& state) {
         return;
     }
     TBenchProject loaded;
-    TLogFile1& project = loaded.Project;
+    TLogFile& project = loaded.Project;
     loaded.Load(path);
     TReplay replay;
     replay.SetProject(&project);

@@ -17,7 +17,7 @@ struct TBenchDeck {
 
 TBenchDeck LoadDeck(const std::string& path) {
     TBenchProject loaded;
-    TLogFile1& project = loaded.Project;
+    TLogFile& project = loaded.Project;
     loaded.Load(path);
     TBenchDeck deck;
     if (project.Decks.empty()) {

@@ -28,7 +28,7 @@ struct TFloor {
 };
 
 // Every frame of the replay, steps 0 to the step at which everybody has left.
-TFloor MeasureFloor(TLogFile1& project) {
+TFloor MeasureFloor(TLogFile& project) {
     TOffscreenCanvas canvas;
     if (!canvas.Open(Width, Height).empty()) {
         return {};
@@ -66,7 +66,7 @@ void BM_RenderAgainstFloor(benchmark::State& state) {
         return;
     }
     TBenchProject loaded;
-    TLogFile1& project = loaded.Project;
+    TLogFile& project = loaded.Project;
     if (!loaded.Load(path)) {
         state.SkipWithError("the ferry did not load");
         return;

@@ -31,7 +31,7 @@ TPlace PlaceOf(const TPersonData& person) {
     return {person.CellX, person.CellY, person.Level};
 }
 
-void CheckStepBackUndoesStepForward(TLogFile1& project) {
+void CheckStepBackUndoesStepForward(TLogFile& project) {
     constexpr std::int32_t Steps = 40;
     std::vector<TPlace> start;
     for (const TPersonData& person : project.Persons) {
@@ -51,7 +51,7 @@ void CheckStepBackUndoesStepForward(TLogFile1& project) {
 }
 
 // A jump to a step leaves every person where stepping there from the start does.
-void CheckJumpLandsWhereSteppingDoes(TLogFile1& project) {
+void CheckJumpLandsWhereSteppingDoes(TLogFile& project) {
     constexpr std::int32_t Steps = 25;
     for (TPersonData& person : project.Persons) {
         person.Reset(project.XMax, project.YMax);
@@ -72,7 +72,7 @@ void CheckJumpLandsWhereSteppingDoes(TLogFile1& project) {
 }
 
 // Small projects only, so that the fuzzer keeps its pace.
-void AnalyseWhenSmall(const TLogFile1& project) {
+void AnalyseWhenSmall(const TLogFile& project) {
     const std::int64_t cells = std::int64_t{std::max(project.XMax, 0)} * std::max(project.YMax, 0) *
                                static_cast<std::int64_t>(project.Decks.size());
     std::int64_t longest = 0;
@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TRecordingUiServices ui;
     TScopedUiServices installed(ui);
     TNoProgressWindow progress;
-    TLogFile1 project("Level");
+    TLogFile project("Level");
     // Small enough that a header asking for a huge model is refused quickly.
     project.MemoryLimit = std::uint64_t{4} << 20;
     project.LoadFromMemory("fuzz", std::string_view(reinterpret_cast<const char*>(data), size),

@@ -151,10 +151,10 @@ THelpForm::THelpForm(QWidget* parent)
     : TUnclosableDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("Quick Reference"));
     setFixedSize(FormWidth, FormHeight);
-    Panel1.setGeometry(0, 0, FormWidth, TopStripHeight);
-    RichEdit1.setGeometry(0, TopStripHeight, FormWidth,
-                          FormHeight - TopStripHeight - BottomStripHeight);
-    Panel2.setGeometry(0, FormHeight - BottomStripHeight, FormWidth, BottomStripHeight);
+    MouseStrip.setGeometry(0, 0, FormWidth, TopStripHeight);
+    KeyList.setGeometry(0, TopStripHeight, FormWidth,
+                        FormHeight - TopStripHeight - BottomStripHeight);
+    ButtonStrip.setGeometry(0, FormHeight - BottomStripHeight, FormWidth, BottomStripHeight);
     SetUpMouseLabels();
     SetUpKeyList();
     SetUpOkButton();
@@ -162,9 +162,9 @@ THelpForm::THelpForm(QWidget* parent)
 
 void THelpForm::SetUpMouseLabels() {
     const std::array<std::pair<QLabel*, const char*>, 3> labels{{
-        {&Label1, "Left Mousebutton: Rotate"},
-        {&Label2, "Scroll Wheel: Zoom"},
-        {&Label3, "Right Mouse Button: Move"},
+        {&RotateLabel, "Left Mousebutton: Rotate"},
+        {&ZoomLabel, "Scroll Wheel: Zoom"},
+        {&MoveLabel, "Right Mouse Button: Move"},
     }};
     TLeaderEnds ends{{}, LabelLeft - PictureBox.left() - 3};
     for (std::size_t i = 0; i < labels.size(); ++i) {
@@ -175,24 +175,24 @@ void THelpForm::SetUpMouseLabels() {
         label.adjustSize();
         ends.Rows[i] = std::clamp(label.geometry().center().y() - PictureBox.top(), 2, 40);
     }
-    Image1.setGeometry(PictureBox);
-    Image1.setPixmap(DrawMousePicture(palette().color(QPalette::Window),
-                                      palette().color(QPalette::WindowText), ends));
+    MousePicture.setGeometry(PictureBox);
+    MousePicture.setPixmap(DrawMousePicture(palette().color(QPalette::Window),
+                                            palette().color(QPalette::WindowText), ends));
 }
 
 void THelpForm::SetUpKeyList() {
-    RichEdit1.setReadOnly(true);
-    RichEdit1.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    RichEdit1.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1.setPlainText(KeyListText());
-    RichEdit1.setTabStopDistance(WidestKeyText(RichEdit1.fontMetrics()) + TabGap);
+    KeyList.setReadOnly(true);
+    KeyList.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    KeyList.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    KeyList.setPlainText(KeyListText());
+    KeyList.setTabStopDistance(WidestKeyText(KeyList.fontMetrics()) + TabGap);
 }
 
 void THelpForm::SetUpOkButton() {
-    BitBtn1.setText(QStringLiteral("&Ok"));
-    BitBtn1.setIcon(DrawConfirmIcon());
-    BitBtn1.setGeometry(FormWidth - 83, 0, 81, BottomStripHeight);
-    BitBtn1.setDefault(true);
-    BitBtn1.setFocus();
-    connect(&BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    OkButton.setText(QStringLiteral("&Ok"));
+    OkButton.setIcon(DrawConfirmIcon());
+    OkButton.setGeometry(FormWidth - 83, 0, 81, BottomStripHeight);
+    OkButton.setDefault(true);
+    OkButton.setFocus();
+    connect(&OkButton, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -17,16 +17,16 @@ public:
     explicit THelpForm(QWidget* parent);
 
     // The strip at the top: the mouse picture and its three labels.
-    QWidget Panel1{this};
-    QLabel Image1{&Panel1};
-    QLabel Label1{&Panel1};
-    QLabel Label2{&Panel1};
-    QLabel Label3{&Panel1};
+    QWidget MouseStrip{this};
+    QLabel MousePicture{&MouseStrip};
+    QLabel RotateLabel{&MouseStrip};
+    QLabel ZoomLabel{&MouseStrip};
+    QLabel MoveLabel{&MouseStrip};
     // The key list, read-only but selectable and scrollable.
-    QPlainTextEdit RichEdit1{this};
+    QPlainTextEdit KeyList{this};
     // The strip at the bottom with the Ok button.
-    QWidget Panel2{this};
-    QPushButton BitBtn1{&Panel2};
+    QWidget ButtonStrip{this};
+    QPushButton OkButton{&ButtonStrip};
 
 protected:
 private:

@@ -83,60 +83,60 @@ TIntroForm::TIntroForm(QWidget* parent)
     AmblaImage.setScaledContents(true);
     AmblaImage.setPixmap(DrawAmblaArtwork());
 
-    SetUpTextLabel(Label2, QPoint(8, 24));
-    Label2.setText(QStringLiteral("Ambla is developed and owned by Morvane HT.\n"
-                                  "\n"
-                                  "Check www.morvane.example for updates."));
-    Label2.adjustSize();
-    SetUpTextLabel(Label3, QPoint(16, 144));
-    Label3.setText(QStringLiteral("Version:"));
+    SetUpTextLabel(NoticeLabel, QPoint(8, 24));
+    NoticeLabel.setText(QStringLiteral("Ambla is developed and owned by Morvane HT.\n"
+                                       "\n"
+                                       "Check www.morvane.example for updates."));
+    NoticeLabel.adjustSize();
+    SetUpTextLabel(VersionLabel, QPoint(16, 144));
+    VersionLabel.setText(QStringLiteral("Version:"));
 
     // Clicks on the picture and the labels are clicks on the window.
-    for (QLabel* child : {&AmblaImage, &Label2, &Label3}) {
+    for (QLabel* child : {&AmblaImage, &NoticeLabel, &VersionLabel}) {
         child->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
-    Timer1.setSingleShot(true);
-    Timer1.setTimerType(Qt::PreciseTimer);
-    connect(&Timer1, &QTimer::timeout, this, &QDialog::accept);
+    ShowingTimer.setSingleShot(true);
+    ShowingTimer.setTimerType(Qt::PreciseTimer);
+    connect(&ShowingTimer, &QTimer::timeout, this, &QDialog::accept);
 }
 
 void TIntroForm::SetDisplayTime(int milliseconds) {
-    Timer1.setInterval(std::max(milliseconds, 0));
+    ShowingTimer.setInterval(std::max(milliseconds, 0));
 }
 
 void TIntroForm::done(int result) {
     // A click ends the showing before its time; the timer must not fire into the hidden window.
-    Timer1.stop();
+    ShowingTimer.stop();
     QDialog::done(result);
 }
 
 void TIntroForm::showEvent(QShowEvent* event) {
     TUnclosableDialog::showEvent(event);
-    FormActivate();
+    StartShowing();
 }
 
 void TIntroForm::mouseReleaseEvent(QMouseEvent* event) {
     // A click ends on release, so the release cannot land in the window below.
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        CloseForm();
+        EndShowing();
     }
     event->accept();
 }
 
-void TIntroForm::FormActivate() {
-    Label3.setText(QStringLiteral("Version: ") + FileVersionText(3));
-    Label3.adjustSize();
-    if (Timer1.interval() > 0) {
-        Timer1.start();
+void TIntroForm::StartShowing() {
+    VersionLabel.setText(QStringLiteral("Version: ") + FileVersionText(3));
+    VersionLabel.adjustSize();
+    if (ShowingTimer.interval() > 0) {
+        ShowingTimer.start();
     } else {
         // Nothing to wait for (and a timer is never started at 0): end once the window is up.
         QMetaObject::invokeMethod(this, &QDialog::accept, Qt::QueuedConnection);
     }
 }
 
-void TIntroForm::CloseForm() {
-    if (Timer1.isActive() && Timer1.interval() > ClickableAfterMs) {
+void TIntroForm::EndShowing() {
+    if (ShowingTimer.isActive() && ShowingTimer.interval() > ClickableAfterMs) {
         accept();
     }
 }

@@ -21,15 +21,15 @@ public:
     void done(int result) override;
 
     QLabel AmblaImage{this};
-    QLabel Label2{this};
-    QLabel Label3{this};
-    QTimer Timer1{this};
+    QLabel NoticeLabel{this};
+    QLabel VersionLabel{this};
+    QTimer ShowingTimer{this};
 
 protected:
     void showEvent(QShowEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void FormActivate();
-    void CloseForm();
+    void StartShowing();
+    void EndShowing();
 };

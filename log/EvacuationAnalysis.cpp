@@ -29,7 +29,7 @@ struct TTally {
 
 class TTallier {
 public:
-    TTallier(const TLogFile1& project, std::int32_t rows)
+    TTallier(const TLogFile& project, std::int32_t rows)
         : Project(project), Rows(rows), VMax(project.VMax),
           Decks(static_cast<std::int32_t>(project.Decks.size())),
           Cells(static_cast<std::size_t>(std::max(project.XMax, 0)) *
@@ -128,7 +128,7 @@ private:
         change[static_cast<std::size_t>(row)] += by;
     }
 
-    const TLogFile1& Project;
+    const TLogFile& Project;
     std::int32_t Rows;
     std::int32_t VMax;
     std::int32_t Decks;
@@ -137,8 +137,8 @@ private:
 };
 
 // The first part also counts the persons the file never describes.
-TTally TallyPersons(const TLogFile1& project, std::int32_t rows, std::size_t first,
-                    std::size_t last, bool firstPart) {
+TTally TallyPersons(const TLogFile& project, std::int32_t rows, std::size_t first, std::size_t last,
+                    bool firstPart) {
     TTallier tallier(project, rows);
     if (firstPart) {
         tallier.AddUndescribed(project.UndescribedPersons());
@@ -182,7 +182,7 @@ std::vector<std::int32_t> RunningSum(const std::vector<std::int32_t>& change, st
     return values;
 }
 
-TEvacuationCurve CurveOf(const TLogFile1& project, const TTally& tally, std::int32_t rows) {
+TEvacuationCurve CurveOf(const TLogFile& project, const TTally& tally, std::int32_t rows) {
     TEvacuationCurve curve;
     curve.TimeOffset = project.TOff;
     curve.PersonCount =
@@ -195,7 +195,7 @@ TEvacuationCurve CurveOf(const TLogFile1& project, const TTally& tally, std::int
     return curve;
 }
 
-TCongestionMap MapOf(const TLogFile1& project, const TTally& tally) {
+TCongestionMap MapOf(const TLogFile& project, const TTally& tally) {
     TCongestionMap map;
     map.Width = std::max(project.XMax, 0);
     map.Height = std::max(project.YMax, 0);
@@ -209,7 +209,7 @@ TCongestionMap MapOf(const TLogFile1& project, const TTally& tally) {
 }
 
 // The whole seconds of the replay up to the first at which everybody has left, and 1.
-std::int64_t RowCountOf(const TLogFile1& project) {
+std::int64_t RowCountOf(const TLogFile& project) {
     std::int64_t last = 0;
     for (const TPersonData& person : project.Persons) {
         last = std::max(last, std::int64_t{person.MoveCount} + 1);
@@ -231,7 +231,7 @@ constexpr std::int64_t MostMapCells = std::int64_t{1} << 27;
 
 } // namespace
 
-std::optional<std::string> AnalysisRefusal(const TLogFile1& project) {
+std::optional<std::string> AnalysisRefusal(const TLogFile& project) {
     const std::int64_t rows = RowCountOf(project);
     const auto decks = static_cast<std::int64_t>(project.Decks.size());
     if (rows * (decks + 1) > MostCurveValues) {
@@ -304,7 +304,7 @@ float TCongestionMap::MostSeconds(std::int32_t deck) const {
     return *std::max_element(seconds.begin(), seconds.end());
 }
 
-TEvacuationAnalysis AnalyseEvacuation(const TLogFile1& project) {
+TEvacuationAnalysis AnalyseEvacuation(const TLogFile& project) {
     const auto rows = static_cast<std::int32_t>(RowCountOf(project)); // not refused: it fits
     const std::size_t persons = project.Persons.size();
     const std::size_t parts = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);

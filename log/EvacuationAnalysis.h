@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-class TLogFile1;
+class TLogFile;
 
 struct TEvacuationCurve {
     // Row s is whole second s of the replay, time step s x VMax, from 0 to the first whole
@@ -45,8 +45,8 @@ struct TEvacuationAnalysis {
 
 // Why the analysis of the project is not made, or none: a replay so long that its curve would
 // not fit in memory (a few bytes in a file can ask for years of time steps).
-std::optional<std::string> AnalysisRefusal(const TLogFile1& project);
+std::optional<std::string> AnalysisRefusal(const TLogFile& project);
 
 // Reads every move list once, split over the processors. The project is only read; it must not
 // be refused above.
-TEvacuationAnalysis AnalyseEvacuation(const TLogFile1& project);
+TEvacuationAnalysis AnalyseEvacuation(const TLogFile& project);

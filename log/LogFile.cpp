@@ -33,10 +33,10 @@ std::uint64_t AvailableMemoryBytes() {
     return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
 }
 
-TLogFile1::TLogFile1(std::string floorWord)
+TLogFile::TLogFile(std::string floorWord)
     : FloorWord(std::move(floorWord)), MemoryLimit(AvailableMemoryBytes()) {}
 
-bool TLogFile1::Load(const std::string& fileName, IProgressWindow& progress) {
+bool TLogFile::Load(const std::string& fileName, IProgressWindow& progress) {
     StartLoad(fileName, progress);
     TFileSource source;
     if (!source.Open(fileName)) {
@@ -46,19 +46,19 @@ bool TLogFile1::Load(const std::string& fileName, IProgressWindow& progress) {
     return ReadSource(source, progress);
 }
 
-bool TLogFile1::LoadFromMemory(const std::string& name, std::string_view bytes,
-                               IProgressWindow& progress) {
+bool TLogFile::LoadFromMemory(const std::string& name, std::string_view bytes,
+                              IProgressWindow& progress) {
     TMemorySource source(bytes);
     return LoadFromSource(name, source, progress);
 }
 
-bool TLogFile1::LoadFromSource(const std::string& name, IByteSource& source,
-                               IProgressWindow& progress) {
+bool TLogFile::LoadFromSource(const std::string& name, IByteSource& source,
+                              IProgressWindow& progress) {
     StartLoad(name, progress);
     return ReadSource(source, progress);
 }
 
-void TLogFile1::StartLoad(const std::string& name, IProgressWindow& progress) {
+void TLogFile::StartLoad(const std::string& name, IProgressWindow& progress) {
     progress.SetProgress(0);
     FileName = name;
     LoadBoxes.Reset(
@@ -69,7 +69,7 @@ void TLogFile1::StartLoad(const std::string& name, IProgressWindow& progress) {
                       "by one.");
 }
 
-bool TLogFile1::ReadSource(IByteSource& source, IProgressWindow& progress) {
+bool TLogFile::ReadSource(IByteSource& source, IProgressWindow& progress) {
     const TScopedBoxCap capped(LoadBoxes);
     TLogScanner scanner(source);
     TLogReader reader(*this, scanner, progress);
@@ -101,52 +101,52 @@ bool TLogFile1::ReadSource(IByteSource& source, IProgressWindow& progress) {
 
 // A person the file never describes has an empty list: it is saved once a step applies, or
 // stepping back undoes, an entry past the end of it, as for any person whose list is used up.
-std::int32_t TLogFile1::StepPersonsForward(std::int32_t k) {
+std::int32_t TLogFile::StepPersonsForward(std::int32_t k) {
     const TScopedBoxCap capped(ReplayBoxes);
     return StepAllForward(Persons, k) + (k >= 0 ? UndescribedPersons() : 0);
 }
 
-std::int32_t TLogFile1::StepPersonsBackward(std::int32_t k) {
+std::int32_t TLogFile::StepPersonsBackward(std::int32_t k) {
     const TScopedBoxCap capped(ReplayBoxes);
     return StepAllBackward(Persons, k) + (k > 0 ? UndescribedPersons() : 0);
 }
 
-std::int32_t TLogFile1::JumpPersonsTo(std::int32_t steps) {
+std::int32_t TLogFile::JumpPersonsTo(std::int32_t steps) {
     const TScopedBoxCap capped(ReplayBoxes);
     return JumpAllTo(Persons, steps, XMax, YMax) + (steps > 0 ? UndescribedPersons() : 0);
 }
 
-void TLogFile1::DropPersons() {
+void TLogFile::DropPersons() {
     Persons = {};
     MoveMemory.Release();
 }
 
-TPersonData& TLogFile1::PersonMadeUpTo(std::size_t index) {
+TPersonData& TLogFile::PersonMadeUpTo(std::size_t index) {
     while (Persons.size() <= index) {
         Persons.emplace_back(&MoveMemory).BadDirectionReport = &BadDirectionReport;
     }
     return Persons[index];
 }
 
-std::int32_t TLogFile1::UndescribedPersons() const {
+std::int32_t TLogFile::UndescribedPersons() const {
     return std::max(PMax, 0) - static_cast<std::int32_t>(Persons.size());
 }
 
-void TLogFile1::Clear() {
+void TLogFile::Clear() {
     DropPersons();
     Decks = {};
     DecksCreated = false;
     PMax = XMax = YMax = ZMax = VMax = TOff = 0;
 }
 
-std::string TLogFile1::GetDeckCaption(std::int32_t index) const {
+std::string TLogFile::GetDeckCaption(std::int32_t index) const {
     if (index < 0 || index >= ZMax || static_cast<std::size_t>(index) >= Decks.size()) {
         return "error";
     }
     return Decks[static_cast<std::size_t>(index)].Caption;
 }
 
-std::uint64_t TLogFile1::ModelBytes() const {
+std::uint64_t TLogFile::ModelBytes() const {
     std::uint64_t bytes = Decks.capacity() * sizeof(TDeck) +
                           Persons.capacity() * sizeof(TPersonData) + MoveMemory.UsedBytes();
     for (const TDeck& deck : Decks) {

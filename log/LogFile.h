@@ -17,11 +17,11 @@ class IProgressWindow;
 class IRichTextView;
 class IByteSource;
 
-class TLogFile1 {
+class TLogFile {
 public:
-    explicit TLogFile1(std::string floorWord);
-    TLogFile1(const TLogFile1&) = delete;
-    TLogFile1& operator=(const TLogFile1&) = delete;
+    explicit TLogFile(std::string floorWord);
+    TLogFile(const TLogFile&) = delete;
+    TLogFile& operator=(const TLogFile&) = delete;
 
     // Reads the file. Problems inside the file are reported as warnings and what could be read is
     // kept. False only when nothing was loaded: the file cannot be opened or read, or it asks for

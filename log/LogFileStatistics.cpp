@@ -25,7 +25,7 @@ void AddBoldLine(IRichTextView& view, const std::string& text) {
 
 } // namespace
 
-void TLogFile1::FillStatistics(IRichTextView& view) const {
+void TLogFile::FillStatistics(IRichTextView& view) const {
     view.Clear();
     view.AddLine(" ");
     AddBoldLine(view, "Project Size:");

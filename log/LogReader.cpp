@@ -80,7 +80,7 @@ std::string TrimLeadingSpaces(const std::string& text) {
     return first == std::string::npos ? std::string() : text.substr(first);
 }
 
-TLogReader::TLogReader(TLogFile1& project, TLogScanner& scanner, IProgressWindow& progress)
+TLogReader::TLogReader(TLogFile& project, TLogScanner& scanner, IProgressWindow& progress)
     : Project(project), Scanner(scanner), Progress(progress) {}
 
 // ---- reading primitives ------------------------------------------------------------------------
@@ -254,7 +254,7 @@ void TLogReader::BuildDecks() {
 // ---- header ------------------------------------------------------------------------------------
 
 void TLogReader::LoadHeader() {
-    TLogFile1& p = Project;
+    TLogFile& p = Project;
     p.PMax = p.XMax = p.YMax = p.ZMax = p.VMax = p.TOff = 0;
     const std::pair<const char*, std::int32_t*> keys[] = {{"pmax", &p.PMax}, {"xmax", &p.XMax},
                                                           {"ymax", &p.YMax}, {"zmax", &p.ZMax},
@@ -289,7 +289,7 @@ void TLogReader::LoadHeader() {
 
 // A further header starts the project over, so everything earlier sections filled goes.
 void TLogReader::CreateDecksAndPersons() {
-    TLogFile1& p = Project;
+    TLogFile& p = Project;
     p.Decks.clear();
     p.DropPersons();
     p.DecksCreated = false;
@@ -379,7 +379,7 @@ void TLogReader::ReadCaption(std::string& buffer) {
 }
 
 void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
-    TLogFile1& p = Project;
+    TLogFile& p = Project;
     const bool valid = z && *z >= 0 && *z < p.ZMax;
     if (!valid) {
         const char* const text =
@@ -470,7 +470,7 @@ void TLogReader::LoadPersons() {
 
 // True when the movement block began before every person had a start record.
 bool TLogReader::LoadStartPositions() {
-    TLogFile1& p = Project;
+    TLogFile& p = Project;
     ShownPercent = -1;
     SetProgress(0, 1);
     for (std::int32_t i = 0; i < p.PMax; ++i) {
@@ -498,7 +498,7 @@ bool TLogReader::LoadStartPositions() {
 }
 
 void TLogReader::LoadMovement() {
-    TLogFile1& p = Project;
+    TLogFile& p = Project;
     ShownPercent = -1;
     SetProgress(0, 1);
     for (std::int32_t i = 0; i < p.PMax; ++i) {

@@ -42,7 +42,7 @@ public:
     static constexpr std::int64_t MaxEntriesPerPerson = std::numeric_limits<std::int32_t>::max();
     static constexpr std::size_t ListCheckStep = std::size_t{1} << 20;
 
-    TLogReader(TLogFile1& project, TLogScanner& scanner, IProgressWindow& progress);
+    TLogReader(TLogFile& project, TLogScanner& scanner, IProgressWindow& progress);
 
     // Reads every section up to the end of the file; throws TUnexpectedEnd or TLoadRefused.
     void ReadAll();
@@ -112,7 +112,7 @@ private:
     void WarnAt(std::int64_t offset, const std::string& text);
     void ShowFaultAt(std::int64_t offset, const std::string& text);
 
-    TLogFile1& Project;
+    TLogFile& Project;
     TLogScanner& Scanner;
     IProgressWindow& Progress;
     TDataWarnings Warnings;

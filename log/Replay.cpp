@@ -45,7 +45,7 @@ std::string FormatStepNumber(std::int32_t step) {
     return text;
 }
 
-std::int32_t StepEverybodyHasLeft(const TLogFile1& project) {
+std::int32_t StepEverybodyHasLeft(const TLogFile& project) {
     if (project.PMax <= 0) {
         return 0;
     }
@@ -58,7 +58,7 @@ std::int32_t StepEverybodyHasLeft(const TLogFile1& project) {
     return longest < std::numeric_limits<std::int32_t>::max() ? longest + 1 : longest;
 }
 
-std::int32_t ReplayEndStep(const TLogFile1& project) {
+std::int32_t ReplayEndStep(const TLogFile& project) {
     const std::int32_t left = StepEverybodyHasLeft(project);
     const std::int32_t vMax = project.VMax;
     if (vMax <= 0 || left % vMax == 0) {
@@ -71,7 +71,7 @@ std::int32_t ReplayEndStep(const TLogFile1& project) {
                                          : std::int64_t{left} / vMax * vMax);
 }
 
-void TReplay::SetProject(TLogFile1* project) {
+void TReplay::SetProject(TLogFile* project) {
     Project = project;
     LastStep = project != nullptr ? ReplayEndStep(*project) : 0;
     Restart();

@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-class TLogFile1;
+class TLogFile;
 
 class TReplay {
 public:
@@ -23,7 +23,7 @@ public:
 
     // Starts the replay of project at step 0, its persons where the load put them; nullptr
     // leaves nothing to replay.
-    void SetProject(TLogFile1* project);
+    void SetProject(TLogFile* project);
     bool HasProject() const { return Project != nullptr; }
     // A project with at least one time step per second: only then does time pass.
     bool CanPlay() const;
@@ -71,7 +71,7 @@ private:
     void ResetPersons();
     void Notify(const std::function<void()>& hook) const;
 
-    TLogFile1* Project = nullptr;
+    TLogFile* Project = nullptr;
     std::int32_t Step = 0;
     std::int32_t Seconds = 0;
     std::int32_t Saved = 0;
@@ -96,11 +96,11 @@ std::string TimeText(std::int32_t timeSeconds);
 std::string FormatStepNumber(std::int32_t step);
 
 // The first step at which everybody has left: one past the longest move list, 0 without persons.
-std::int32_t StepEverybodyHasLeft(const TLogFile1& project);
+std::int32_t StepEverybodyHasLeft(const TLogFile& project);
 
 // The step the replay ends at: the first whole second at or after the step at which everybody has
 // left; that step itself when time cannot pass.
-std::int32_t ReplayEndStep(const TLogFile1& project);
+std::int32_t ReplayEndStep(const TLogFile& project);
 
 // "Saved: n", from 1000 on with a point before the last three digits ("Saved: 12.345").
 std::string SavedText(std::int32_t savedCount);

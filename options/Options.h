@@ -8,16 +8,20 @@
 #include <QString>
 #include <QtGlobal>
 
-class TOptions1 {
+// Where screen shots go. The numbers are those of the settings file, which may hold others.
+enum class TShotPlace : qint32 { BesideLog = 1, AskEachTime = 2, FixedFolder = 3 };
+// How large a shot is: ScreenShotResizeValue as a percentage of the view, or as the width or the
+// height in pixels. The numbers are those of the settings file, which may hold others.
+enum class TShotSizing : qint32 { Percentage = 1, FixedWidth = 2, FixedHeight = 3 };
+
+class TOptions {
 public:
-    // Save option 3 saves here. With save option 2, the folder of the last shot saved through
-    // the save dialog, trailing separator included.
+    // The fixed folder. With AskEachTime, the folder of the last shot saved through the save
+    // dialog, trailing separator included.
     QString ScreenShotSaveDirectory = Settings::ScreenShotSaveDirectory.Default;
     bool IsOverwritingAsked = Settings::IsOverwritingAsked.Default;
-    // 1: beside the log file, 2: a directory chosen each time, 3: ScreenShotSaveDirectory.
-    qint32 ScreenShotSaveOption = Settings::ScreenShotSaveOption.Default;
-    // 1: by percentage, 2: fixed width, 3: fixed height, in ScreenShotResizeValue pixels.
-    qint32 ScreenShotResizeOption = Settings::ScreenShotResizeOption.Default;
+    TShotPlace ShotPlace = TShotPlace{Settings::ScreenShotSaveOption.Default};
+    TShotSizing ShotSizing = TShotSizing{Settings::ScreenShotResizeOption.Default};
     qint32 ScreenShotResizeValue = Settings::ScreenShotResizeValue.Default;
 
     // Fills every field from the program's settings key, creating the key if it is missing. A value
@@ -30,5 +34,5 @@ public:
     // Returns an empty text when all were written; otherwise why the store refused, for the
     // caller to show. The values after a refused one are not written.
     [[nodiscard]] QString WriteOptions(TProgramSettings& settings,
-                                       const TOptions1* asRead = nullptr) const;
+                                       const TOptions* asRead = nullptr) const;
 };

@@ -37,7 +37,7 @@ constexpr QSize DirectoryButtonSize(25, 21);
 constexpr int TrackBarWidth = 169;
 constexpr int EditWidth = 41;
 constexpr int RowSpacing = 4;
-// The width of a row of controls in either group: option 3's caption and its button.
+// The width of a row of controls in either group: the fixed folder's caption and its button.
 constexpr int RowWidth = DirectoryCaptionWidth + DirectoryButtonSize.width();
 constexpr double SmallestPointSize = 7.0;
 
@@ -79,115 +79,117 @@ TOptionsForm::TOptionsForm(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    PageControl1 = new QTabWidget(this);
-    layout->addWidget(PageControl1, 1);
+    Pages = new QTabWidget(this);
+    layout->addWidget(Pages, 1);
     BuildPage();
     BuildButtons();
     FitFontToRows();
 }
 
 void TOptionsForm::BuildPage() {
-    TabSheet1 = new QWidget;
-    PageControl1->addTab(TabSheet1, QStringLiteral("Screen Shots"));
-    auto* layout = new QVBoxLayout(TabSheet1);
+    ShotsPage = new QWidget;
+    Pages->addTab(ShotsPage, QStringLiteral("Screen Shots"));
+    auto* layout = new QVBoxLayout(ShotsPage);
     layout->setContentsMargins(2, 0, 2, 2);
     layout->setSpacing(0);
 
-    auto* checkStrip = new QWidget(TabSheet1);
+    auto* checkStrip = new QWidget(ShotsPage);
     checkStrip->setFixedHeight(CheckBoxStripHeight);
     auto* checkLayout = new QHBoxLayout(checkStrip);
     checkLayout->setContentsMargins(6, 0, 0, 0);
-    CheckBox1 = new QCheckBox(QStringLiteral("Ask me before overwriting"), checkStrip);
-    checkLayout->addWidget(CheckBox1);
+    AskBeforeOverwriting = new QCheckBox(QStringLiteral("Ask me before overwriting"), checkStrip);
+    checkLayout->addWidget(AskBeforeOverwriting);
     layout->addWidget(checkStrip);
 
-    BuildSaveGroup(*TabSheet1);
-    layout->addWidget(RadioGroup1);
+    BuildSaveGroup(*ShotsPage);
+    layout->addWidget(PlaceGroup);
     layout->addSpacing(GroupGap);
-    BuildResizeGroup(*TabSheet1);
-    layout->addWidget(GroupBox1, 1);
+    BuildResizeGroup(*ShotsPage);
+    layout->addWidget(SizeGroup, 1);
 }
 
 void TOptionsForm::BuildSaveGroup(QWidget& page) {
-    RadioGroup1 = new QGroupBox(QStringLiteral(" Save to: "), &page);
-    RadioGroup1->setFixedHeight(SaveGroupHeight);
-    auto* choices = new QButtonGroup(RadioGroup1);
-    RadioButton1 =
-        AddRadioButton(*choices, QStringLiteral("the same directory as log file"), *RadioGroup1);
-    RadioButton2 = AddRadioButton(
+    PlaceGroup = new QGroupBox(QStringLiteral(" Save to: "), &page);
+    PlaceGroup->setFixedHeight(SaveGroupHeight);
+    auto* choices = new QButtonGroup(PlaceGroup);
+    BesideLogButton =
+        AddRadioButton(*choices, QStringLiteral("the same directory as log file"), *PlaceGroup);
+    AskFolderButton = AddRadioButton(
         *choices, QStringLiteral("an assigned directory (each time a screen shot is saved)"),
-        *RadioGroup1);
-    RadioButton3 = AddRadioButton(*choices, QStringLiteral("this directory:"), *RadioGroup1);
-    RadioButton3->setFixedWidth(DirectoryCaptionWidth);
-    RadioButton1->setChecked(true);
+        *PlaceGroup);
+    FixedFolderButton = AddRadioButton(*choices, QStringLiteral("this directory:"), *PlaceGroup);
+    FixedFolderButton->setFixedWidth(DirectoryCaptionWidth);
+    BesideLogButton->setChecked(true);
 
-    BitBtn7 = new QPushButton(RadioGroup1);
-    BitBtn7->setFixedSize(DirectoryButtonSize);
-    BitBtn7->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    BitBtn7->setToolTip(QStringLiteral("choose screenshot directory"));
-    BitBtn7->setAutoDefault(false);
+    DirectoryButton = new QPushButton(PlaceGroup);
+    DirectoryButton->setFixedSize(DirectoryButtonSize);
+    DirectoryButton->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    DirectoryButton->setToolTip(QStringLiteral("choose screenshot directory"));
+    DirectoryButton->setAutoDefault(false);
 
-    auto* layout = new QVBoxLayout(RadioGroup1);
+    auto* layout = new QVBoxLayout(PlaceGroup);
     layout->setContentsMargins(4, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(RadioButton1);
-    layout->addWidget(RadioButton2);
+    layout->addWidget(BesideLogButton);
+    layout->addWidget(AskFolderButton);
     auto* directoryRow = new QHBoxLayout;
     directoryRow->setSpacing(0);
-    directoryRow->addWidget(RadioButton3);
-    directoryRow->addWidget(BitBtn7);
+    directoryRow->addWidget(FixedFolderButton);
+    directoryRow->addWidget(DirectoryButton);
     directoryRow->addStretch(1);
     layout->addLayout(directoryRow);
 
-    connect(RadioButton3, &QRadioButton::toggled, this, [this](bool checked) {
+    connect(FixedFolderButton, &QRadioButton::toggled, this, [this](bool checked) {
         if (checked) {
-            RadioButton3Click();
+            FixedFolderChosen();
         }
     });
-    connect(BitBtn7, &QPushButton::clicked, this, &TOptionsForm::BitBtn7Click);
+    connect(DirectoryButton, &QPushButton::clicked, this, &TOptionsForm::ChooseDirectory);
 }
 
 void TOptionsForm::BuildResizeGroup(QWidget& page) {
-    GroupBox1 = new QGroupBox(QStringLiteral(" Resize: "), &page);
+    SizeGroup = new QGroupBox(QStringLiteral(" Resize: "), &page);
     // Made row by row, which is also the order of Tab.
-    auto* choices = new QButtonGroup(GroupBox1);
-    RadioButton4 = AddRadioButton(*choices, QStringLiteral("by percentage"), *GroupBox1);
-    RadioButton4->setChecked(true);
-    TrackBar1 = new QSlider(Qt::Horizontal, GroupBox1);
-    TrackBar1->setFixedWidth(TrackBarWidth);
-    TrackBar1->setRange(0, 100);
-    TrackBar1->setValue(100);
-    TrackBar1->setPageStep(10);
-    TrackBar1->setTickInterval(5);
-    TrackBar1->setTickPosition(QSlider::TicksAbove);
-    Label1 = new QLabel(QStringLiteral("100%"), GroupBox1);
-    connect(TrackBar1, &QSlider::valueChanged, this, &TOptionsForm::TrackBar1Change);
+    auto* choices = new QButtonGroup(SizeGroup);
+    PercentageButton = AddRadioButton(*choices, QStringLiteral("by percentage"), *SizeGroup);
+    PercentageButton->setChecked(true);
+    PercentageSlider = new QSlider(Qt::Horizontal, SizeGroup);
+    PercentageSlider->setFixedWidth(TrackBarWidth);
+    PercentageSlider->setRange(0, 100);
+    PercentageSlider->setValue(100);
+    PercentageSlider->setPageStep(10);
+    PercentageSlider->setTickInterval(5);
+    PercentageSlider->setTickPosition(QSlider::TicksAbove);
+    PercentageLabel = new QLabel(QStringLiteral("100%"), SizeGroup);
+    connect(PercentageSlider, &QSlider::valueChanged, this, &TOptionsForm::PercentageChanged);
 
-    RadioButton5 = AddRadioButton(*choices, QStringLiteral("fixed width (/pixels)"), *GroupBox1);
-    Edit1 = new QLineEdit(QStringLiteral("640"), GroupBox1);
-    RadioButton6 = AddRadioButton(*choices, QStringLiteral("fixed height (/pixels)"), *GroupBox1);
-    Edit2 = new QLineEdit(QStringLiteral("480"), GroupBox1);
-    for (QLineEdit* edit : {Edit1, Edit2}) {
+    FixedWidthButton =
+        AddRadioButton(*choices, QStringLiteral("fixed width (/pixels)"), *SizeGroup);
+    WidthField = new QLineEdit(QStringLiteral("640"), SizeGroup);
+    FixedHeightButton =
+        AddRadioButton(*choices, QStringLiteral("fixed height (/pixels)"), *SizeGroup);
+    HeightField = new QLineEdit(QStringLiteral("480"), SizeGroup);
+    for (QLineEdit* edit : {WidthField, HeightField}) {
         edit->setFixedWidth(EditWidth);
         edit->installEventFilter(this);
     }
 
     // The slider follows its short caption; the two fields stand one above the other.
-    auto* layout = new QGridLayout(GroupBox1);
+    auto* layout = new QGridLayout(SizeGroup);
     layout->setContentsMargins(4, 0, 0, 0);
     layout->setHorizontalSpacing(RowSpacing);
     layout->setVerticalSpacing(0);
     auto* percentRow = new QHBoxLayout;
     percentRow->setSpacing(RowSpacing);
-    percentRow->addWidget(RadioButton4);
-    percentRow->addWidget(TrackBar1);
-    percentRow->addWidget(Label1);
+    percentRow->addWidget(PercentageButton);
+    percentRow->addWidget(PercentageSlider);
+    percentRow->addWidget(PercentageLabel);
     percentRow->addStretch(1);
     layout->addLayout(percentRow, 0, 0, 1, 3);
-    layout->addWidget(RadioButton5, 1, 0);
-    layout->addWidget(Edit1, 1, 1);
-    layout->addWidget(RadioButton6, 2, 0);
-    layout->addWidget(Edit2, 2, 1);
+    layout->addWidget(FixedWidthButton, 1, 0);
+    layout->addWidget(WidthField, 1, 1);
+    layout->addWidget(FixedHeightButton, 2, 0);
+    layout->addWidget(HeightField, 2, 1);
     layout->setColumnStretch(2, 1);
 }
 
@@ -199,17 +201,17 @@ void TOptionsForm::BuildButtons() {
     layout->setSpacing(4);
     layout->addStretch(1);
 
-    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                              QStringLiteral("&Abort"), strip);
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                              QStringLiteral("&Ok"), strip);
-    for (QPushButton* button : {BitBtn2, BitBtn1}) {
+    AbortButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                                  QStringLiteral("&Abort"), strip);
+    OkButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                               QStringLiteral("&Ok"), strip);
+    for (QPushButton* button : {AbortButton, OkButton}) {
         button->setFixedHeight(ButtonStripHeight);
         layout->addWidget(button);
     }
-    BitBtn1->setDefault(true);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
-    connect(BitBtn1, &QPushButton::clicked, this, &TOptionsForm::BitBtn1Click);
+    OkButton->setDefault(true);
+    connect(AbortButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(OkButton, &QPushButton::clicked, this, &TOptionsForm::CheckAndAccept);
     this->layout()->addWidget(strip);
 }
 
@@ -221,54 +223,55 @@ void TOptionsForm::FitFontToRows() {
         fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
         setFont(fitted);
     }
-    Label1->setMinimumWidth(Label1->fontMetrics().horizontalAdvance(QStringLiteral("100%")));
+    PercentageLabel->setMinimumWidth(
+        PercentageLabel->fontMetrics().horizontalAdvance(QStringLiteral("100%")));
 }
 
 int TOptionsForm::WidestRow() const {
-    const int percentRow = RadioButton4->sizeHint().width() + RowSpacing + TrackBarWidth +
-                           RowSpacing + Label1->fontMetrics().horizontalAdvance("100%");
+    const int percentRow = PercentageButton->sizeHint().width() + RowSpacing + TrackBarWidth +
+                           RowSpacing + PercentageLabel->fontMetrics().horizontalAdvance("100%");
     const int sizeRow =
-        std::max(RadioButton5->sizeHint().width(), RadioButton6->sizeHint().width()) + RowSpacing +
-        EditWidth;
-    return std::max({CheckBox1->sizeHint().width(), RadioButton1->sizeHint().width(),
-                     RadioButton2->sizeHint().width(), percentRow, sizeRow});
+        std::max(FixedWidthButton->sizeHint().width(), FixedHeightButton->sizeHint().width()) +
+        RowSpacing + EditWidth;
+    return std::max({AskBeforeOverwriting->sizeHint().width(), BesideLogButton->sizeHint().width(),
+                     AskFolderButton->sizeHint().width(), percentRow, sizeRow});
 }
 
-void TOptionsForm::FillFromOptions(TOptions1& options) {
+void TOptionsForm::FillFromOptions(TOptions& options) {
     Options = &options;
-    CheckBox1->setChecked(options.IsOverwritingAsked);
+    AskBeforeOverwriting->setChecked(options.IsOverwritingAsked);
     FillSaveOption(options);
     FillResizeOption(options);
 }
 
-void TOptionsForm::FillSaveOption(const TOptions1& options) {
-    switch (options.ScreenShotSaveOption) {
-    case 1:
-        RadioButton1->setChecked(true);
+void TOptionsForm::FillSaveOption(const TOptions& options) {
+    switch (options.ShotPlace) {
+    case TShotPlace::BesideLog:
+        BesideLogButton->setChecked(true);
         break;
-    case 2:
-        RadioButton2->setChecked(true);
+    case TShotPlace::AskEachTime:
+        AskFolderButton->setChecked(true);
         break;
     default:
         SetChosenDirectory(options.ScreenShotSaveDirectory);
-        RadioButton3->setChecked(true); // with no directory, the chooser opens here
+        FixedFolderButton->setChecked(true); // with no directory, the chooser opens here
         break;
     }
 }
 
-void TOptionsForm::FillResizeOption(const TOptions1& options) {
-    switch (options.ScreenShotResizeOption) {
-    case 1:
-        RadioButton4->setChecked(true);
-        TrackBar1->setValue(options.ScreenShotResizeValue);
+void TOptionsForm::FillResizeOption(const TOptions& options) {
+    switch (options.ShotSizing) {
+    case TShotSizing::Percentage:
+        PercentageButton->setChecked(true);
+        PercentageSlider->setValue(options.ScreenShotResizeValue);
         break;
-    case 2:
-        RadioButton5->setChecked(true);
-        Edit1->setText(QString::number(options.ScreenShotResizeValue));
+    case TShotSizing::FixedWidth:
+        FixedWidthButton->setChecked(true);
+        WidthField->setText(QString::number(options.ScreenShotResizeValue));
         break;
-    case 3:
-        RadioButton6->setChecked(true);
-        Edit2->setText(QString::number(options.ScreenShotResizeValue));
+    case TShotSizing::FixedHeight:
+        FixedHeightButton->setChecked(true);
+        HeightField->setText(QString::number(options.ScreenShotResizeValue));
         break;
     default:
         break;
@@ -279,46 +282,46 @@ void TOptionsForm::ApplyToOptions() {
     if (Options == nullptr) {
         return;
     }
-    Options->IsOverwritingAsked = CheckBox1->isChecked();
+    Options->IsOverwritingAsked = AskBeforeOverwriting->isChecked();
     ApplySaveOption(*Options);
     ApplyResizeOption(*Options);
     Options = nullptr;
 }
 
-void TOptionsForm::ApplySaveOption(TOptions1& options) const {
-    if (RadioButton1->isChecked()) {
-        options.ScreenShotSaveOption = 1;
+void TOptionsForm::ApplySaveOption(TOptions& options) const {
+    if (BesideLogButton->isChecked()) {
+        options.ShotPlace = TShotPlace::BesideLog;
         options.ScreenShotSaveDirectory.clear();
-    } else if (RadioButton2->isChecked()) {
-        options.ScreenShotSaveOption = 2;
+    } else if (AskFolderButton->isChecked()) {
+        options.ShotPlace = TShotPlace::AskEachTime;
         options.ScreenShotSaveDirectory.clear();
     } else {
-        options.ScreenShotSaveOption = 3;
+        options.ShotPlace = TShotPlace::FixedFolder;
         options.ScreenShotSaveDirectory = ChosenDirectory;
     }
 }
 
 // OK has checked a fixed size; without that check, text that is no number is written as -1.
-void TOptionsForm::ApplyResizeOption(TOptions1& options) const {
-    if (RadioButton4->isChecked()) {
-        options.ScreenShotResizeOption = 1;
-        options.ScreenShotResizeValue = TrackBar1->value();
-    } else if (RadioButton5->isChecked()) {
-        options.ScreenShotResizeOption = 2;
-        options.ScreenShotResizeValue = NumberIn(*Edit1);
+void TOptionsForm::ApplyResizeOption(TOptions& options) const {
+    if (PercentageButton->isChecked()) {
+        options.ShotSizing = TShotSizing::Percentage;
+        options.ScreenShotResizeValue = PercentageSlider->value();
+    } else if (FixedWidthButton->isChecked()) {
+        options.ShotSizing = TShotSizing::FixedWidth;
+        options.ScreenShotResizeValue = NumberIn(*WidthField);
     } else {
-        options.ScreenShotResizeOption = 3;
-        options.ScreenShotResizeValue = NumberIn(*Edit2);
+        options.ShotSizing = TShotSizing::FixedHeight;
+        options.ScreenShotResizeValue = NumberIn(*HeightField);
     }
 }
 
-void TOptionsForm::BitBtn1Click() {
+void TOptionsForm::CheckAndAccept() {
     // Every check runs; the user sees the last complaint only.
     QString problem;
     for (const QString& found : {DirectoryProblem(), WidthProblem(), HeightProblem()}) {
         if (!found.isEmpty()) {
             problem = found;
-            PageControl1->setCurrentWidget(TabSheet1);
+            Pages->setCurrentWidget(ShotsPage);
         }
     }
     if (problem.isEmpty()) {
@@ -329,7 +332,7 @@ void TOptionsForm::BitBtn1Click() {
 }
 
 QString TOptionsForm::DirectoryProblem() const {
-    if (RadioButton3->isChecked() && ChosenDirectory.isEmpty()) {
+    if (FixedFolderButton->isChecked() && ChosenDirectory.isEmpty()) {
         return QStringLiteral(
             "Please choose a directory in which you want to save the screen shots.");
     }
@@ -337,44 +340,46 @@ QString TOptionsForm::DirectoryProblem() const {
 }
 
 QString TOptionsForm::WidthProblem() const {
-    return RadioButton5->isChecked() ? SizeProblem(*Edit1, Bounds().width(), "width") : QString();
+    return FixedWidthButton->isChecked() ? SizeProblem(*WidthField, Bounds().width(), "width")
+                                         : QString();
 }
 
 QString TOptionsForm::HeightProblem() const {
-    return RadioButton6->isChecked() ? SizeProblem(*Edit2, Bounds().height(), "height") : QString();
+    return FixedHeightButton->isChecked() ? SizeProblem(*HeightField, Bounds().height(), "height")
+                                          : QString();
 }
 
 QSize TOptionsForm::Bounds() const {
     return ShotBounds ? ShotBounds() : QSize(0, 0);
 }
 
-void TOptionsForm::BitBtn7Click() {
+void TOptionsForm::ChooseDirectory() {
     const std::optional<std::string> chosen =
         Ui().ChooseDirectory("Choose the screen shot directory", ChosenDirectory.toStdString());
     if (!chosen) {
-        RadioButton1->setChecked(true);
+        BesideLogButton->setChecked(true);
         return;
     }
     SetChosenDirectory(QString::fromStdString(*chosen));
-    RadioButton3->setChecked(true);
+    FixedFolderButton->setChecked(true);
 }
 
-void TOptionsForm::RadioButton3Click() {
+void TOptionsForm::FixedFolderChosen() {
     if (ChosenDirectory.isEmpty()) {
-        BitBtn7Click();
+        ChooseDirectory();
     }
 }
 
-void TOptionsForm::TrackBar1Change() {
-    Label1->setText(QString::number(TrackBar1->value()) + QLatin1Char('%'));
+void TOptionsForm::PercentageChanged() {
+    PercentageLabel->setText(QString::number(PercentageSlider->value()) + QLatin1Char('%'));
 }
 
-void TOptionsForm::Edit1Click() {
-    RadioButton5->setChecked(true);
+void TOptionsForm::WidthFieldPressed() {
+    FixedWidthButton->setChecked(true);
 }
 
-void TOptionsForm::Edit2Click() {
-    RadioButton6->setChecked(true);
+void TOptionsForm::HeightFieldPressed() {
+    FixedHeightButton->setChecked(true);
 }
 
 // The caption keeps the end of a long path, where the directory's own name is.
@@ -383,17 +388,17 @@ void TOptionsForm::SetChosenDirectory(const QString& directory) {
     const QString prefix = QStringLiteral("this directory: ");
     QString shown = fontMetrics().elidedText(directory, Qt::ElideLeft, DirectoryRoom(prefix));
     shown.replace(QLatin1Char('&'), QStringLiteral("&&")); // a path is no shortcut
-    RadioButton3->setText(prefix + shown);
+    FixedFolderButton->setText(prefix + shown);
 }
 
 // At most 200 pixels; less when a wide font leaves less beside the circle and the prefix.
 int TOptionsForm::DirectoryRoom(const QString& prefix) const {
     QStyleOptionButton option;
-    option.initFrom(RadioButton3);
+    option.initFrom(FixedFolderButton);
     const QFontMetrics metrics = fontMetrics();
     const int circle = style()
                            ->sizeFromContents(QStyle::CT_RadioButton, &option,
-                                              QSize(0, metrics.height()), RadioButton3)
+                                              QSize(0, metrics.height()), FixedFolderButton)
                            .width();
     const int room = DirectoryCaptionWidth - circle - metrics.horizontalAdvance(prefix);
     return std::min(DirectoryCaptionMaxPixels, room);
@@ -402,10 +407,10 @@ int TOptionsForm::DirectoryRoom(const QString& prefix) const {
 // A click into a size field chooses that size; reaching the field with Tab does not.
 bool TOptionsForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == Edit1) {
-            Edit1Click();
-        } else if (watched == Edit2) {
-            Edit2Click();
+        if (watched == WidthField) {
+            WidthFieldPressed();
+        } else if (watched == HeightField) {
+            HeightFieldPressed();
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -20,7 +20,7 @@ class QRadioButton;
 class QSlider;
 class QTabWidget;
 class QWidget;
-class TOptions1;
+class TOptions;
 
 class TOptionsForm : public TCentredDialog {
     Q_OBJECT
@@ -32,37 +32,37 @@ public:
     // window's client width, height B = the height of the 3D view.
     std::function<QSize()> ShotBounds;
 
-    // Shows the record's values; the record is remembered for ApplyToOptions. Save option 3 with
+    // Shows the record's values; the record is remembered for ApplyToOptions. The fixed folder with
     // no directory opens the directory chooser at once.
-    void FillFromOptions(TOptions1& options);
+    void FillFromOptions(TOptions& options);
     // Writes the controls into the remembered record and forgets it; without one, nothing.
     void ApplyToOptions();
 
-    void BitBtn1Click();      // OK: closes only when every check passes
-    void BitBtn7Click();      // chooses the directory of save option 3
-    void RadioButton3Click(); // save option 3 became checked
-    void TrackBar1Change();
-    void Edit1Click(); // a mouse press into the fixed width
-    void Edit2Click(); // a mouse press into the fixed height
+    void CheckAndAccept();  // OK: closes only when every check passes
+    void ChooseDirectory(); // of the fixed folder
+    void FixedFolderChosen();
+    void PercentageChanged();
+    void WidthFieldPressed();  // a mouse press into the fixed width
+    void HeightFieldPressed(); // a mouse press into the fixed height
 
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;     // "Screen Shots"
-    QCheckBox* CheckBox1 = nullptr;   // ask before overwriting
-    QGroupBox* RadioGroup1 = nullptr; // where to save
-    QRadioButton* RadioButton1 = nullptr;
-    QRadioButton* RadioButton2 = nullptr;
-    QRadioButton* RadioButton3 = nullptr;
-    QPushButton* BitBtn7 = nullptr;
-    QGroupBox* GroupBox1 = nullptr; // how to resize
-    QRadioButton* RadioButton4 = nullptr;
-    QSlider* TrackBar1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QRadioButton* RadioButton5 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QRadioButton* RadioButton6 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QPushButton* BitBtn2 = nullptr; // Abort
-    QPushButton* BitBtn1 = nullptr; // OK
+    QTabWidget* Pages = nullptr;
+    QWidget* ShotsPage = nullptr;
+    QCheckBox* AskBeforeOverwriting = nullptr;
+    QGroupBox* PlaceGroup = nullptr; // where to save
+    QRadioButton* BesideLogButton = nullptr;
+    QRadioButton* AskFolderButton = nullptr;
+    QRadioButton* FixedFolderButton = nullptr;
+    QPushButton* DirectoryButton = nullptr;
+    QGroupBox* SizeGroup = nullptr; // how to resize
+    QRadioButton* PercentageButton = nullptr;
+    QSlider* PercentageSlider = nullptr;
+    QLabel* PercentageLabel = nullptr;
+    QRadioButton* FixedWidthButton = nullptr;
+    QLineEdit* WidthField = nullptr;
+    QRadioButton* FixedHeightButton = nullptr;
+    QLineEdit* HeightField = nullptr;
+    QPushButton* AbortButton = nullptr;
+    QPushButton* OkButton = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -75,10 +75,10 @@ private:
     void FitFontToRows();
     int WidestRow() const;
 
-    void FillSaveOption(const TOptions1& options);
-    void FillResizeOption(const TOptions1& options);
-    void ApplySaveOption(TOptions1& options) const;
-    void ApplyResizeOption(TOptions1& options) const;
+    void FillSaveOption(const TOptions& options);
+    void FillResizeOption(const TOptions& options);
+    void ApplySaveOption(TOptions& options) const;
+    void ApplyResizeOption(TOptions& options) const;
 
     void SetChosenDirectory(const QString& directory);
     int DirectoryRoom(const QString& prefix) const;
@@ -88,8 +88,8 @@ private:
     QString HeightProblem() const;
     QSize Bounds() const;
 
-    // The directory of save option 3, kept between showings.
+    // The fixed folder, kept between showings.
     QString ChosenDirectory;
     // The record being edited, between FillFromOptions and ApplyToOptions; not owned.
-    TOptions1* Options = nullptr;
+    TOptions* Options = nullptr;
 };

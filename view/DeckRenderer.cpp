@@ -61,7 +61,7 @@ GLuint CompileList(void (*compile)()) {
 
 } // namespace
 
-void TDeckRenderer::ShowProject(TLogFile1& project) {
+void TDeckRenderer::ShowProject(TLogFile& project) {
     FDeckCount = project.ZMax;
     FPersonCount = project.PMax;
     FMaxExtent = std::max(project.XMax, project.YMax);

@@ -34,7 +34,7 @@ public:
 
     // Shows deck 0 of a loaded project with its persons; the renderer keeps pointers into the
     // project until ClearProject. The camera is fitted with FitCamera.
-    void ShowProject(TLogFile1& project);
+    void ShowProject(TLogFile& project);
     // Forgets the project's arrays before the project is destroyed.
     void ClearProject();
     // False, and nothing changed, for a deck the project does not have.

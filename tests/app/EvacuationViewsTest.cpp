@@ -38,7 +38,7 @@ protected:
 
 TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
     ShowAndWait();
-    EXPECT_FALSE(Form->EvacuationCurve1->isEnabled()) << "nothing to show before a load";
+    EXPECT_FALSE(Form->EvacuationCurveAction->isEnabled()) << "nothing to show before a load";
     Load(Small);
     Form->SecondForward();
     Form->SecondForward();
@@ -73,7 +73,7 @@ TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
 TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
     ShowAndWait();
     Load(Small);
-    Form->EvacuationCurve1->trigger();
+    Form->EvacuationCurveAction->trigger();
     const QString csv = Files.filePath("curve.csv");
     EXPECT_EQ(Form->CurveForm->Export(csv), QString());
     QFile written(csv);
@@ -101,7 +101,7 @@ TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
 TEST_F(EvacuationViews, TheMapColoursWhereAPersonStoodAndNowhereElse) {
     ShowAndWait();
     Load(WriteProject(FloorProject(20, 4, 0, {{4, 10, "P8x0 3 3 3 3 S"}})));
-    Form->ShowOriginClick(); // the marker is green; the map is not
+    Form->SwitchOriginMarker(); // the marker is green; the map is not
     Form->GoToEndAction->trigger();
     const double distance = Form->View->Distance();
     // Cell (4, 10) lies at x = -5.5, y = -0.5; cell (12, 10), where nobody went, at x = 2.5.
@@ -109,10 +109,10 @@ TEST_F(EvacuationViews, TheMapColoursWhereAPersonStoodAndNowhereElse) {
     const QPoint stood = FloorPixel(plain, distance, -5.5, -0.5);
     const QPoint empty = FloorPixel(plain, distance, 2.5, -0.5);
     ASSERT_TRUE(IsGrey(PixelAt(plain, stood), 60, 255));
-    EXPECT_FALSE(Form->CongestionMap1->isChecked()) << "off by default";
+    EXPECT_FALSE(Form->CongestionMapAction->isChecked()) << "off by default";
 
     PressInView(Qt::Key_H);
-    EXPECT_TRUE(Form->CongestionMap1->isChecked());
+    EXPECT_TRUE(Form->CongestionMapAction->isChecked());
     const QImage mapped = Frame();
     const TRgb red = PixelAt(mapped, stood);
     EXPECT_GT(red.R, 200);

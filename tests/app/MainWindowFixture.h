@@ -2,7 +2,7 @@
 // A main window as the program makes it, with its progress window, a private settings folder and
 // message boxes kept in a list, plus small projects written on the fly for its commands to play.
 
-#include "CellView3D.h"
+#include "DeckView.h"
 #include "LogTestSupport.h"
 #include "MainFormProbe.h"
 #include "PixelCheck.h"
@@ -30,7 +30,7 @@ class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         Form = std::make_unique<TMainFormProbe>();
-        Progress = new TFProgressDialog(Form.get());
+        Progress = new TProgressDialog(Form.get());
         Form->SetWindows({Progress});
     }
 
@@ -97,5 +97,5 @@ protected:
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
     std::unique_ptr<TMainFormProbe> Form;
-    TFProgressDialog* Progress = nullptr;
+    TProgressDialog* Progress = nullptr;
 };

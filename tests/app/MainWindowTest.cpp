@@ -1,6 +1,6 @@
 // The main window driven as a user drives it: loading, menus and shortcuts, recent files, close.
 
-#include "CellView3D.h"
+#include "DeckView.h"
 #include "FileSizeLimit.h"
 #include "GuiStart.h"
 #include "GuiTestMain.h"
@@ -8,9 +8,9 @@
 #include "MainWindowFixture.h"
 #include "ProgramSettings.h"
 #include "ProgressDialog.h"
+#include "ProjectDataForm.h"
 #include "SettingsStore.h"
 #include "SettingsTestSupport.h"
-#include "Statistics.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -53,9 +53,9 @@ TEST_F(MainWindow, StartsEmptyWithItsLayout) {
     EXPECT_EQ(ChooserItems(), QStringList{"---"});
     EXPECT_EQ(StatusTexts(), (QStringList{"Lights:", "Time: 0:00 min", "Saved: 0", ""}));
     EXPECT_FALSE(Form->View->IsControlEnabled());
-    EXPECT_EQ(Form->BitBtn1->toolTip(), "load file [Ctrl+L]");
+    EXPECT_EQ(Form->OpenButton->toolTip(), "load file [Ctrl+L]");
     EXPECT_EQ(Form->DeckChooser->geometry(), QRect(47, 0, 138, 21));
-    EXPECT_EQ(Form->SpeedButton_ScreenShotSeries->geometry(), QRect(301, 0, 21, 21));
+    EXPECT_EQ(Form->SeriesButton->geometry(), QRect(301, 0, 21, 21));
     EXPECT_TRUE(Form->PlayButton->isCheckable());
     EXPECT_EQ(Form->minimumSize(), QSize(350, 250));
 }
@@ -66,36 +66,36 @@ TEST_F(MainWindow, MenuEntriesHaveTheirTextsAndShortcuts) {
         const char* Text;
         const char* Shortcut;
     } entries[] = {
-        {Form->LoadLogfile1, "&Load logfile", "Ctrl+L"},
+        {Form->OpenAction, "&Load logfile", "Ctrl+L"},
         {Form->SingleShotAction, "&Single screen shot", "Y"},
-        {Form->Screenshotseries1, "S&creen shot series", "X"},
-        {Form->Quit1, "Quit", "Alt+F4"},
+        {Form->SeriesAction, "S&creen shot series", "X"},
+        {Form->QuitAction, "Quit", "Alt+F4"},
         {Form->DeckUpAction, "Deck up", "W"},
         {Form->DeckDownAction, "Deck down", "S"},
-        {Form->Zoomin1, "Zoom in", "Q"},
-        {Form->Zoomout1, "Zoom out", "A"},
+        {Form->ZoomInAction, "Zoom in", "Q"},
+        {Form->ZoomOutAction, "Zoom out", "A"},
         {Form->PlayPauseAction, "&Run/Pause", "2"},
         {Form->ResetAction, "Reset to &start", "1"},
         {Form->SecondForwardAction, "Step &forward", "4"},
         {Form->SecondBackwardAction, "Step &backward", "3"},
-        {Form->ShowOrigin, "S&how origin", ""},
-        {Form->AddLight, "&Add light", "L"},
-        {Form->RemoveLight, "&Remove light", "Shift+L"},
-        {Form->Options1, "&Options...", ""},
-        {Form->Statistics, "&Statistics...", ""},
-        {Form->Help2, "Help...", "F1"},
-        {Form->StartupWindow1, "Startup window...", ""},
+        {Form->OriginMarkerAction, "S&how origin", ""},
+        {Form->AddLightAction, "&Add light", "L"},
+        {Form->RemoveLightAction, "&Remove light", "Shift+L"},
+        {Form->OptionsAction, "&Options...", ""},
+        {Form->ProjectDataAction, "&Statistics...", ""},
+        {Form->QuickReferenceAction, "Help...", "F1"},
+        {Form->StartupWindowAction, "Startup window...", ""},
     };
     for (const auto& entry : entries) {
         EXPECT_EQ(entry.Action->text(), entry.Text);
         EXPECT_EQ(entry.Action->shortcut().toString(), entry.Shortcut) << entry.Text;
     }
-    EXPECT_EQ(Form->File1->title(), "&File");
-    EXPECT_EQ(Form->Views1->title(), "&Views");
-    EXPECT_EQ(Form->Animation1->title(), "&Animation");
-    EXPECT_EQ(Form->Settings1->title(), "&Settings");
-    EXPECT_EQ(Form->Help1->title(), "Help");
-    EXPECT_TRUE(Form->ShowOrigin->isChecked());
+    EXPECT_EQ(Form->FileMenu->title(), "&File");
+    EXPECT_EQ(Form->ViewsMenu->title(), "&Views");
+    EXPECT_EQ(Form->AnimationMenu->title(), "&Animation");
+    EXPECT_EQ(Form->SettingsMenu->title(), "&Settings");
+    EXPECT_EQ(Form->HelpMenu->title(), "Help");
+    EXPECT_TRUE(Form->OriginMarkerAction->isChecked());
     for (QAction* recent : Form->RecentItems) {
         EXPECT_FALSE(recent->isVisible());
     }
@@ -151,7 +151,7 @@ TEST_F(MainWindow, AFileThatCannotBeOpenedIsReportedAndNamesNoFile) {
     EXPECT_EQ(Boxes(),
               std::vector<std::string>{"Error: Cannot open file:\n" + missing.toStdString()});
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
-    EXPECT_TRUE(Form->BitBtn1->isEnabled());
+    EXPECT_TRUE(Form->OpenButton->isEnabled());
 }
 
 TEST_F(MainWindow, DeviceFilesAreRefusedAtOnceAndNotRemembered) {
@@ -159,7 +159,7 @@ TEST_F(MainWindow, DeviceFilesAreRefusedAtOnceAndNotRemembered) {
     const std::string refusal =
         "\nIt is a device or another special file, not a regular file or a pipe.";
     Ui.FileAnswers.push_back("/dev/zero");
-    Form->BitBtn1Click();
+    Form->OpenLogFile();
     Form->LoadLogFile("/dev/urandom"); // as named on the command line
     EXPECT_EQ(Boxes(),
               (std::vector<std::string>{"Error: Cannot open file:\n/dev/zero" + refusal,
@@ -167,7 +167,7 @@ TEST_F(MainWindow, DeviceFilesAreRefusedAtOnceAndNotRemembered) {
     EXPECT_EQ(RecentPaths(), QStringList{});
     EXPECT_FALSE(TSettingsStore().ReadString(TProgramSettings::KeyPath(), "LogDir"));
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
-    EXPECT_TRUE(Form->BitBtn1->isEnabled());
+    EXPECT_TRUE(Form->OpenButton->isEnabled());
 }
 
 TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
@@ -178,13 +178,13 @@ TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
             return;
         }
         seen = true;
-        EXPECT_FALSE(Form->BitBtn1->isEnabled());
+        EXPECT_FALSE(Form->OpenButton->isEnabled());
         EXPECT_FALSE(Form->DeckChooser->isEnabled());
         EXPECT_FALSE(Form->TimeSlider->isEnabled());
         EXPECT_FALSE(Form->SpeedChooser->isEnabled());
         EXPECT_FALSE(Form->GoToEndAction->isEnabled());
-        EXPECT_FALSE(Form->File1->isEnabled());
-        EXPECT_TRUE(Form->Help1->isEnabled());
+        EXPECT_FALSE(Form->FileMenu->isEnabled());
+        EXPECT_TRUE(Form->HelpMenu->isEnabled());
         EXPECT_FALSE(Form->View->IsControlEnabled());
         EXPECT_EQ(Form->MessagePanel->text().left(8), "Loading ");
         EXPECT_EQ(Progress->ProgressInfo.text(), "Loading header...");
@@ -204,7 +204,7 @@ TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
 
 // Each opens modally; the check runs inside it and closes it.
 TEST_F(MainWindow, TheProjectDataAndQuickReferenceOpenFromTheirEntriesKeysAndButton) {
-    TFStatistics statistics(Form.get());
+    TProjectDataForm statistics(Form.get());
     THelpForm help(Form.get());
     Form->SetWindows({Progress, nullptr, nullptr, &statistics, &help});
     ShowAndWait();
@@ -219,10 +219,10 @@ TEST_F(MainWindow, TheProjectDataAndQuickReferenceOpenFromTheirEntriesKeysAndBut
         });
     };
     closeWhenShown();
-    Form->Statistics->trigger();
+    Form->ProjectDataAction->trigger();
     Form->LoadLogFile(Small);
     closeWhenShown();
-    Form->BitBtn2->click();
+    Form->ProjectDataButton->click();
     Form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
     closeWhenShown();
@@ -256,11 +256,11 @@ TEST_F(MainWindow, OpenDialogRemembersTheChoiceAndTheRecentList) {
     }
     for (const QString& file : files) {
         Ui.FileAnswers.push_back(file.toStdString());
-        Form->BitBtn1Click();
+        Form->OpenLogFile();
     }
     EXPECT_EQ(RecentPaths(), (QStringList{files[4], files[3], files[2], files[1]}));
     Ui.FileAnswers.push_back(files[2].toStdString());
-    Form->BitBtn1Click();
+    Form->OpenLogFile();
     EXPECT_EQ(RecentPaths(), (QStringList{files[2], files[4], files[3], files[1]}));
     EXPECT_EQ(Form->RecentItems[0]->text(), "&1 " + files[2]);
     EXPECT_TRUE(Form->RecentItems[3]->isVisible());

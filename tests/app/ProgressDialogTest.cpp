@@ -25,7 +25,7 @@ protected:
     }
 
     QWidget MainWindow;
-    TFProgressDialog Dialog{&MainWindow};
+    TProgressDialog Dialog{&MainWindow};
     IProgressWindow& Progress = Dialog;
 };
 

@@ -100,10 +100,10 @@ TEST_F(ProjectInUse, LoadInsideASecondForwardsWaitsForItAndTheLastChoiceWins) {
     const QString first = WriteProject(FloorProject(4, 2, 0, {{1, 1, "3 3 S"}}));
     const QString last = WriteProject(FloorProject(6, 1, 0, {{2, 2, "S"}, {3, 3, "S"}}));
     Ui.FileAnswers = {first.toStdString(), last.toStdString()};
-    const TLogFile1* playing = Form->LogFile.get();
+    const TLogFile* playing = Form->LogFile.get();
     // Two loads chosen in a row while the second goes on, as from Ctrl+L pressed twice.
     for (int i = 0; i < 2; ++i) {
-        QMetaObject::invokeMethod(Form->LoadLogfile1, &QAction::trigger, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(Form->OpenAction, &QAction::trigger, Qt::QueuedConnection);
     }
     Form->SecondForward();
     EXPECT_EQ(Ui.FileDialogs.size(), 2U) << "both were chosen inside the command";
@@ -115,14 +115,14 @@ TEST_F(ProjectInUse, LoadInsideASecondForwardsWaitsForItAndTheLastChoiceWins) {
     EXPECT_EQ(Form->Replay.TimeStep(), 0);
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + last);
     EXPECT_EQ(Form->RecentFiles.Path(0), last);
-    EXPECT_TRUE(Form->BitBtn1->isEnabled());
+    EXPECT_TRUE(Form->OpenButton->isEnabled());
 }
 
 TEST_F(ProjectInUse, CloseAfterALoadInsideAStepDropsTheLoad) {
     Ui.FileAnswers = {Small.toStdString()};
-    QMetaObject::invokeMethod(Form->LoadLogfile1, &QAction::trigger, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(Form->OpenAction, &QAction::trigger, Qt::QueuedConnection);
     PostWindowClose();
-    const TLogFile1* playing = Form->LogFile.get();
+    const TLogFile* playing = Form->LogFile.get();
     Form->SecondForward();
     EXPECT_EQ(Form->LogFile.get(), playing);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }));

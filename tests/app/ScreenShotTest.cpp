@@ -32,7 +32,7 @@ protected:
         Load(Log);
         Shots = Files.filePath("shots");
         QDir().mkpath(Shots);
-        Form->Options.ScreenShotSaveOption = 3;
+        Form->Options.ShotPlace = TShotPlace::FixedFolder;
         Form->Options.ScreenShotSaveDirectory = Shots;
     }
 
@@ -61,12 +61,12 @@ TEST_F(ScreenShots, NamesFollowTheStepAndTheSaveOption) {
     for (int i = 0; i < 3; ++i) {
         Form->Replay.StepForward();
     }
-    Form->Options.ScreenShotSaveOption = 1; // beside the log file
+    Form->Options.ShotPlace = TShotPlace::BesideLog;
     Form->SingleShotButton->click();
     EXPECT_TRUE(QFileInfo::exists(Files.filePath("000003.jpg")));
 
     // Asked each time: the choice is remembered whole in the store, its folder in the record.
-    Form->Options.ScreenShotSaveOption = 2;
+    Form->Options.ShotPlace = TShotPlace::AskEachTime;
     const QString chosen = Shot("mine.jpg");
     Ui.SaveAnswers = {chosen.toStdString()};
     Form->SingleShotAction->trigger();
@@ -86,25 +86,26 @@ TEST_F(ScreenShots, SizesFollowTheResizeOption) {
     const double w = view.width();
     const double h = view.height();
     const struct {
-        int Option, Value;
+        TShotSizing Sizing;
+        int Value;
         QSize Expected;
     } cases[] = {
-        {1, 50, QSize(int(w * 0.5), int(h * 0.5))},
-        {1, 100, view},
-        {2, 1024, QSize(1024, int(h * 1024 / w))},
-        {3, 300, QSize(int(w * 300 / h), 300)},
+        {TShotSizing::Percentage, 50, QSize(int(w * 0.5), int(h * 0.5))},
+        {TShotSizing::Percentage, 100, view},
+        {TShotSizing::FixedWidth, 1024, QSize(1024, int(h * 1024 / w))},
+        {TShotSizing::FixedHeight, 300, QSize(int(w * 300 / h), 300)},
     };
     for (const auto& c : cases) {
-        Form->Options.ScreenShotResizeOption = c.Option;
+        Form->Options.ShotSizing = c.Sizing;
         Form->Options.ScreenShotResizeValue = c.Value;
         Form->TakeSingleShot();
-        EXPECT_EQ(QImage(Shot("000000.jpg")).size(), c.Expected) << c.Option << " " << c.Value;
+        EXPECT_EQ(QImage(Shot("000000.jpg")).size(), c.Expected) << int(c.Sizing) << " " << c.Value;
     }
 
     // Out of range (a hand-edited store): one box for each, and no file.
     QFile::remove(Shot("000000.jpg"));
-    Form->Options.ScreenShotSaveOption = 7;
-    Form->Options.ScreenShotResizeOption = 0;
+    Form->Options.ShotPlace = TShotPlace{7};
+    Form->Options.ShotSizing = TShotSizing{0};
     Form->TakeSingleShot();
     EXPECT_EQ(Boxes(), (std::vector<std::string>{ErrorBox, ErrorBox}));
     EXPECT_FALSE(QFileInfo::exists(Shot("000000.jpg")));
@@ -132,8 +133,8 @@ TEST_F(ScreenShots, AnExistingFileIsOverwrittenOnlyAsTheUserSays) {
 }
 
 TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
-    Form->Screenshotseries1->trigger(); // X: the same switch as the tool button
-    EXPECT_TRUE(Form->SpeedButton_ScreenShotSeries->isChecked());
+    Form->SeriesAction->trigger(); // X: the same switch as the tool button
+    EXPECT_TRUE(Form->SeriesButton->isChecked());
     Form->SecondForward();
     Form->SecondBackward();
     for (const char* name : {"000000.jpg", "000001.jpg", "000002.jpg"}) {
@@ -147,9 +148,9 @@ TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
     EXPECT_FALSE(WalkerAt(first, -3.5));
     EXPECT_TRUE(WalkerAt(third, -3.5));
 
-    Form->Options1Click(); // opening the options ends the series
-    EXPECT_FALSE(Form->SpeedButton_ScreenShotSeries->isChecked());
-    EXPECT_FALSE(Form->Screenshotseries1->isChecked());
+    Form->ShowOptions(); // opening the options ends the series
+    EXPECT_FALSE(Form->SeriesButton->isChecked());
+    EXPECT_FALSE(Form->SeriesAction->isChecked());
     QFile::remove(Shot("000000.jpg"));
     Form->SecondForward();
     EXPECT_FALSE(QFileInfo::exists(Shot("000000.jpg")));
@@ -158,7 +159,7 @@ TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
 TEST_F(ScreenShots, TheLoopShootsStepZeroAgainAskingOnlyWhenTold) {
     Load(WriteProject(FloorProject(20, 2, 0, {{4, 10, "3 S"}}))); // everybody out at step 2
     Form->Options.IsOverwritingAsked = true;
-    Form->SpeedButton_ScreenShotSeries->click();
+    Form->SeriesButton->click();
     Form->StartAnimation();
     const QSignalBlocker noRealTicks(Form->AnimationTimer);
     for (int tick = 0; tick < 3; ++tick) {
@@ -166,12 +167,12 @@ TEST_F(ScreenShots, TheLoopShootsStepZeroAgainAskingOnlyWhenTold) {
     }
     ASSERT_EQ(Ui.Messages.size(), 1U);
     EXPECT_EQ(Ui.Messages[0].Buttons, TMsgButtons::OkCancel);
-    EXPECT_TRUE(Form->SpeedButton_ScreenShotSeries->isChecked());
+    EXPECT_TRUE(Form->SeriesButton->isChecked());
 }
 
 TEST_F(ScreenShots, AShotThatCannotBeWrittenSaysWhyOnceAndEndsTheSeries) {
     Form->Options.ScreenShotSaveDirectory = Files.filePath("gone");
-    Form->SpeedButton_ScreenShotSeries->click();
+    Form->SeriesButton->click();
     Form->SecondForward();
     EXPECT_EQ(Form->Replay.TimeStep(), 2) << "the replay goes on";
     ASSERT_EQ(Boxes().size(), 1U);
@@ -179,8 +180,8 @@ TEST_F(ScreenShots, AShotThatCannotBeWrittenSaysWhyOnceAndEndsTheSeries) {
                                    Files.filePath("gone/000000.jpg").toStdString() + "\n",
                                0),
               0U);
-    EXPECT_FALSE(Form->SpeedButton_ScreenShotSeries->isChecked());
-    EXPECT_FALSE(Form->Screenshotseries1->isChecked());
+    EXPECT_FALSE(Form->SeriesButton->isChecked());
+    EXPECT_FALSE(Form->SeriesAction->isChecked());
 }
 
 // A disk too full for the new shot keeps the one that was there, byte for byte, and says why once.
@@ -206,15 +207,15 @@ TEST_F(ScreenShots, AFullDiskKeepsTheShotThatWasThereAndSaysWhy) {
 }
 
 TEST_F(ScreenShots, ASeriesAskedForItsFolderKeepsItWhileSingleShotsAskForTheirOwn) {
-    Form->Options.ScreenShotSaveOption = 2;
-    Form->SpeedButton_ScreenShotSeries->click(); // the chooser is cancelled
-    EXPECT_FALSE(Form->SpeedButton_ScreenShotSeries->isChecked());
+    Form->Options.ShotPlace = TShotPlace::AskEachTime;
+    Form->SeriesButton->click(); // the chooser is cancelled
+    EXPECT_FALSE(Form->SeriesButton->isChecked());
 
     const QString series = Files.filePath("series");
     QDir().mkpath(series);
     Ui.DirectoryAnswers = {series.toStdString()};
-    Form->SpeedButton_ScreenShotSeries->click();
-    ASSERT_TRUE(Form->SpeedButton_ScreenShotSeries->isChecked());
+    Form->SeriesButton->click();
+    ASSERT_TRUE(Form->SeriesButton->isChecked());
     Ui.SaveAnswers = {Shot("single.jpg").toStdString()};
     Form->TakeSingleShot();
     Form->SecondForward();
@@ -234,7 +235,7 @@ TEST_F(MainWindowFixture, AFrameRenderedWithoutADisplayEqualsTheWindowsShot) {
         Form->Replay.StepForward();
     }
     const QString shots = Files.filePath("shots");
-    Form->Options.ScreenShotSaveOption = 3;
+    Form->Options.ShotPlace = TShotPlace::FixedFolder;
     Form->Options.ScreenShotSaveDirectory = shots;
     QDir().mkpath(shots);
     Form->TakeSingleShot();

@@ -36,7 +36,7 @@ struct TSnapshot {
     }
 };
 
-TSnapshot SnapshotOf(const TReplay& replay, const TLogFile1& project) {
+TSnapshot SnapshotOf(const TReplay& replay, const TLogFile& project) {
     TSnapshot snapshot{replay.TimeStep(), replay.SavedCount(), {}, {}};
     for (const TPersonData& person : project.Persons) {
         snapshot.Places.emplace_back(person.X(), person.Y(), person.Level);
@@ -48,7 +48,7 @@ TSnapshot SnapshotOf(const TReplay& replay, const TLogFile1& project) {
 // The same file replayed on its own, one step at a time from the start.
 TSnapshot SteppedTo(const QString& path, std::int32_t step) {
     TNoProgressWindow progress;
-    TLogFile1 project("Level");
+    TLogFile project("Level");
     project.Load(path.toStdString(), progress);
     TReplay replay;
     replay.SetProject(&project);

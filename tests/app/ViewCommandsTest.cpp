@@ -20,8 +20,8 @@ protected:
 
     void ExpectLights(int count) const {
         EXPECT_EQ(Form->LightsPanel->text(), QString("Lights: %1").arg(count));
-        EXPECT_EQ(Form->AddLight->isEnabled(), count < DeckLightSlots);
-        EXPECT_EQ(Form->RemoveLight->isEnabled(), count > 0);
+        EXPECT_EQ(Form->AddLightAction->isEnabled(), count < DeckLightSlots);
+        EXPECT_EQ(Form->RemoveLightAction->isEnabled(), count > 0);
     }
 
     void Choose(int item) {
@@ -72,21 +72,21 @@ TEST_F(ViewCommands, LightCommandsFollowTheCountOfTheShownDeck) {
     Load(Ferry);
     ExpectLights(1);
     for (int i = 0; i < 7; ++i) {
-        Form->AddLight->trigger();
+        Form->AddLightAction->trigger();
     }
     ExpectLights(DeckLightSlots);
-    Form->AddLightClick(); // a ninth is not added, and no light is moved either
+    Form->AddLightAtCentre(); // a ninth is not added, and no light is moved either
     EXPECT_EQ(Form->LogFile->Decks[0].LightCount, 8);
-    Form->RemoveLight->trigger();
+    Form->RemoveLightAction->trigger();
     ExpectLights(7);
-    Form->AddLightClick();
+    Form->AddLightAtCentre();
     ExpectLights(8);
 
     Form->DeckUp();
     ExpectLights(1);
-    Form->RemoveLightClick();
+    Form->RemoveNearestLight();
     ExpectLights(0);
-    Form->RemoveLightClick();
+    Form->RemoveNearestLight();
     ExpectLights(0);
     Form->DeckDown();
     ExpectLights(8);
@@ -101,9 +101,9 @@ TEST_F(ViewCommands, LightCommandsFollowTheCountOfTheShownDeck) {
 TEST_F(ViewCommands, ZoomChangesTheDistanceByItsFactors) {
     Load(Ferry);
     const double fitted = Form->View->Distance();
-    Form->Zoomin1->trigger();
+    Form->ZoomInAction->trigger();
     EXPECT_DOUBLE_EQ(Form->View->Distance(), fitted * 0.9);
-    Form->Zoomout1->trigger();
+    Form->ZoomOutAction->trigger();
     EXPECT_DOUBLE_EQ(Form->View->Distance(), fitted * 0.9 * 1.1);
     EXPECT_LT(Form->View->Distance(), fitted * 0.995) << "in and out is not back to the start";
 
@@ -118,29 +118,29 @@ TEST_F(ViewCommands, ZoomChangesTheDistanceByItsFactors) {
 
 TEST_F(ViewCommands, OnlyZoomAndOriginWorkBeforeALoad) {
     ShowAndWait();
-    Form->Button1Click();
-    Form->Button2Click();
+    Form->ZoomIn();
+    Form->ZoomOut();
     Wheel(120);
     EXPECT_GE(Form->View->Distance(), MinimumDistance);
-    Form->ShowOrigin->trigger();
+    Form->OriginMarkerAction->trigger();
     EXPECT_FALSE(Form->View->ShowOrigin());
-    EXPECT_FALSE(Form->ShowOrigin->isChecked());
-    Form->ShowOriginClick();
+    EXPECT_FALSE(Form->OriginMarkerAction->isChecked());
+    Form->SwitchOriginMarker();
     EXPECT_TRUE(Form->View->ShowOrigin());
-    EXPECT_TRUE(Form->ShowOrigin->isChecked());
+    EXPECT_TRUE(Form->OriginMarkerAction->isChecked());
     EXPECT_FALSE(Frame().isNull());
 
     Form->DeckUp();
     Form->DeckDown();
     Form->DeckChosen();
-    Form->AddLightClick();
-    Form->RemoveLightClick();
+    Form->AddLightAtCentre();
+    Form->RemoveNearestLight();
     EXPECT_EQ(Form->View->DeckIndex(), 0);
     EXPECT_EQ(Form->DeckChooser->count(), 1);
     EXPECT_EQ(Form->DeckChooser->currentText(), "---");
     EXPECT_EQ(Form->LightsPanel->text(), "Lights:");
-    EXPECT_TRUE(Form->AddLight->isEnabled());
-    EXPECT_TRUE(Form->RemoveLight->isEnabled());
+    EXPECT_TRUE(Form->AddLightAction->isEnabled());
+    EXPECT_TRUE(Form->RemoveLightAction->isEnabled());
 }
 
 TEST_F(ViewCommands, AnAddedLightBrightensTheFloorUnderIt) {
@@ -148,11 +148,11 @@ TEST_F(ViewCommands, AnAddedLightBrightensTheFloorUnderIt) {
     // A 20 x 20 floor starts with one light above its centre, where the view looks; the one
     // person stands in a corner, out of the way.
     Load(WriteProject(FloorProject(20, 1, 0, {{0, 0, "S"}})));
-    Form->ShowOriginClick(); // the marker would hide the floor at the centre
+    Form->SwitchOriginMarker(); // the marker would hide the floor at the centre
     const QImage before = Frame();
     const QPoint floor = FloorPixel(before, Form->View->Distance(), 2.0, 1.0);
     const TRgb dim = PixelAt(before, floor);
-    Form->AddLightClick();
+    Form->AddLightAtCentre();
     ExpectLights(2);
     const TRgb bright = PixelAt(Frame(), floor);
     EXPECT_GT(bright.R, dim.R + 30);

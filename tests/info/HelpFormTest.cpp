@@ -73,20 +73,20 @@ TEST_F(HelpForm, IsAFixedTitledWindowWithoutCloseBoxCentredOnTheMainWindow) {
     EXPECT_FALSE(flags.testFlag(Qt::WindowSystemMenuHint));
     EXPECT_LE((Form.geometry().center() - MainWindow.geometry().center()).manhattanLength(), 2);
 
-    EXPECT_EQ(Form.Label1.text(), "Left Mousebutton: Rotate");
-    EXPECT_EQ(Form.Label2.text(), "Scroll Wheel: Zoom");
-    EXPECT_EQ(Form.Label3.text(), "Right Mouse Button: Move");
-    for (const QLabel* label : {&Form.Label1, &Form.Label2, &Form.Label3}) {
+    EXPECT_EQ(Form.RotateLabel.text(), "Left Mousebutton: Rotate");
+    EXPECT_EQ(Form.ZoomLabel.text(), "Scroll Wheel: Zoom");
+    EXPECT_EQ(Form.MoveLabel.text(), "Right Mouse Button: Move");
+    for (const QLabel* label : {&Form.RotateLabel, &Form.ZoomLabel, &Form.MoveLabel}) {
         SCOPED_TRACE(label->text().toStdString());
         EXPECT_EQ(label->mapTo(&Form, QPoint(0, 0)).x(), 96);
         EXPECT_TRUE(QRect(0, 0, 341, 129).contains(label->geometry()));
         EXPECT_TRUE(label->isVisible());
     }
-    EXPECT_EQ(Form.BitBtn1.text(), "&Ok");
-    EXPECT_TRUE(Form.BitBtn1.isDefault());
-    EXPECT_FALSE(Form.BitBtn1.icon().isNull());
-    EXPECT_TRUE(QRect(0, 362, 341, 25).contains(Form.BitBtn1.geometry().translated(0, 362)));
-    EXPECT_GT(Form.BitBtn1.mapTo(&Form, QPoint(0, 0)).x(), 341 / 2);
+    EXPECT_EQ(Form.OkButton.text(), "&Ok");
+    EXPECT_TRUE(Form.OkButton.isDefault());
+    EXPECT_FALSE(Form.OkButton.icon().isNull());
+    EXPECT_TRUE(QRect(0, 362, 341, 25).contains(Form.OkButton.geometry().translated(0, 362)));
+    EXPECT_GT(Form.OkButton.mapTo(&Form, QPoint(0, 0)).x(), 341 / 2);
 }
 
 TEST_F(HelpForm, KeyListReadsLineByLineWithItsActionsInOneColumn) {
@@ -122,14 +122,14 @@ TEST_F(HelpForm, KeyListReadsLineByLineWithItsActionsInOneColumn) {
                                          "\n"
                                          "")
                                      .split('\n');
-    const QTextDocument& document = *Form.RichEdit1.document();
+    const QTextDocument& document = *Form.KeyList.document();
     ASSERT_EQ(document.blockCount(), expected.size());
     for (int i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(document.findBlockByNumber(i).text(), expected[i]) << "line " << i;
     }
 
     // Every action starts at the same x, clear of the widest key text.
-    const int widestKey = Form.RichEdit1.fontMetrics().horizontalAdvance("Shift + L:");
+    const int widestKey = Form.KeyList.fontMetrics().horizontalAdvance("Shift + L:");
     QList<qreal> actionStarts;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const int tab = static_cast<int>(block.text().indexOf('\t'));
@@ -143,13 +143,13 @@ TEST_F(HelpForm, KeyListReadsLineByLineWithItsActionsInOneColumn) {
     }
     EXPECT_GT(actionStarts.front(), widestKey);
 
-    EXPECT_TRUE(Form.RichEdit1.isReadOnly());
-    QTest::keyClicks(&Form.RichEdit1, "typed");
+    EXPECT_TRUE(Form.KeyList.isReadOnly());
+    QTest::keyClicks(&Form.KeyList, "typed");
     EXPECT_EQ(document.blockCount(), expected.size());
     EXPECT_EQ(document.findBlockByNumber(0).text(), "File");
-    EXPECT_TRUE(Form.RichEdit1.textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+    EXPECT_TRUE(Form.KeyList.textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
 
-    QScrollBar& scrollBar = *Form.RichEdit1.verticalScrollBar();
+    QScrollBar& scrollBar = *Form.KeyList.verticalScrollBar();
     EXPECT_TRUE(scrollBar.isVisible());
     EXPECT_GT(scrollBar.maximum(), 0);
     scrollBar.setValue(scrollBar.maximum());
@@ -158,9 +158,9 @@ TEST_F(HelpForm, KeyListReadsLineByLineWithItsActionsInOneColumn) {
 
 TEST_F(HelpForm, PictureIsAMouseWithLeaderLinesReachingTheLabels) {
     ShowModeless();
-    EXPECT_EQ(Form.Image1.mapTo(&Form, QPoint(0, 0)), QPoint(20, 12));
-    EXPECT_EQ(Form.Image1.size(), QSize(89, 109));
-    const QImage picture = Form.Image1.grab().toImage();
+    EXPECT_EQ(Form.MousePicture.mapTo(&Form, QPoint(0, 0)), QPoint(20, 12));
+    EXPECT_EQ(Form.MousePicture.size(), QSize(89, 109));
+    const QImage picture = Form.MousePicture.grab().toImage();
     ASSERT_EQ(picture.size(), QSize(89, 109));
     const QColor background = Form.palette().color(QPalette::Window);
     const QColor ink = Form.palette().color(QPalette::WindowText);
@@ -168,10 +168,10 @@ TEST_F(HelpForm, PictureIsAMouseWithLeaderLinesReachingTheLabels) {
     EXPECT_EQ(picture.pixelColor(88, 108), background);
 
     // Each leader line ends just before its label, at the label's middle.
-    for (const QLabel* label : {&Form.Label1, &Form.Label2, &Form.Label3}) {
+    for (const QLabel* label : {&Form.RotateLabel, &Form.ZoomLabel, &Form.MoveLabel}) {
         SCOPED_TRACE(label->text().toStdString());
-        const QPoint labelLeft =
-            Form.Image1.mapFrom(&Form.Panel1, QPoint(label->x(), label->geometry().center().y()));
+        const QPoint labelLeft = Form.MousePicture.mapFrom(
+            &Form.MouseStrip, QPoint(label->x(), label->geometry().center().y()));
         EXPECT_TRUE(IsInk(picture.pixelColor(labelLeft.x() - 3, labelLeft.y()), ink));
         EXPECT_FALSE(IsInk(picture.pixelColor(labelLeft.x() - 3, labelLeft.y() + 4), ink));
     }
@@ -191,14 +191,14 @@ TEST_F(HelpForm, PictureIsAMouseWithLeaderLinesReachingTheLabels) {
 }
 
 TEST_F(HelpForm, ClosesWithAcceptedOnOkOrEnterAndNotOnEscape) {
-    EXPECT_EQ(ShowModally([&] { QTest::mouseClick(&Form.BitBtn1, Qt::LeftButton); }),
+    EXPECT_EQ(ShowModally([&] { QTest::mouseClick(&Form.OkButton, Qt::LeftButton); }),
               QDialog::Accepted);
     EXPECT_EQ(ShowModally([&] { QTest::keyClick(FocusedControl(Form), Qt::Key_Return); }),
               QDialog::Accepted);
     // Enter also closes while the key list has the focus, as after selecting some of it.
     EXPECT_EQ(ShowModally([&] {
-                  Form.RichEdit1.setFocus();
-                  QTest::keyClick(&Form.RichEdit1, Qt::Key_Enter);
+                  Form.KeyList.setFocus();
+                  QTest::keyClick(&Form.KeyList, Qt::Key_Enter);
               }),
               QDialog::Accepted);
 

@@ -57,8 +57,8 @@ protected:
 
     // The window's corner, the open picture, and both labels.
     std::vector<QPoint> ClickPoints() const {
-        return {QPoint(2, 2), QPoint(300, 70), Form.Label2.geometry().center(),
-                Form.Label3.geometry().center()};
+        return {QPoint(2, 2), QPoint(300, 70), Form.NoticeLabel.geometry().center(),
+                Form.VersionLabel.geometry().center()};
     }
 
     QWidget MainWindow;
@@ -79,14 +79,14 @@ TEST_F(IntroForm, IsAFramelessPictureWithNoticeAndVersionCentredOnTheMainWindow)
     EXPECT_GT(corner.green(), corner.red());
     EXPECT_GT(corner.green(), corner.blue());
 
-    const QStringList notice = Form.Label2.text().split(QLatin1Char('\n'));
+    const QStringList notice = Form.NoticeLabel.text().split(QLatin1Char('\n'));
     ASSERT_EQ(notice.size(), 3);
     EXPECT_TRUE(notice[0].contains("Morvane HT"));
     EXPECT_TRUE(notice[1].isEmpty());
     EXPECT_TRUE(notice[2].contains("www.morvane.example"));
-    EXPECT_EQ(Form.Label2.pos(), QPoint(8, 24));
-    EXPECT_EQ(Form.Label3.pos(), QPoint(16, 144));
-    for (const QLabel* label : {&Form.Label2, &Form.Label3}) {
+    EXPECT_EQ(Form.NoticeLabel.pos(), QPoint(8, 24));
+    EXPECT_EQ(Form.VersionLabel.pos(), QPoint(16, 144));
+    for (const QLabel* label : {&Form.NoticeLabel, &Form.VersionLabel}) {
         EXPECT_TRUE(Form.rect().contains(label->geometry())) << label->text().toStdString();
     }
     Form.done(QDialog::Accepted);
@@ -109,10 +109,10 @@ TEST_F(IntroForm, LongShowingEndsAtAClickAnywhereAndShowsTheVersionEachTime) {
     const std::size_t targets = ClickPoints().size();
     for (std::size_t i = 0; i < targets; ++i) {
         SCOPED_TRACE(i);
-        Form.Label3.setText("stale");
+        Form.VersionLabel.setText("stale");
         QString versionShown;
         const TShowing showing = ShowModally(5000, [&] {
-            versionShown = Form.Label3.text();
+            versionShown = Form.VersionLabel.text();
             ClickAt(ClickPoints()[i]);
         });
         EXPECT_EQ(showing.Result, QDialog::Accepted);

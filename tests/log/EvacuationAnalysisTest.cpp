@@ -19,7 +19,7 @@ struct TReplayCount {
     std::vector<std::vector<std::int32_t>> StandingSteps;
 };
 
-TReplayCount CountByReplay(TLogFile1& project, std::int32_t rows) {
+TReplayCount CountByReplay(TLogFile& project, std::int32_t rows) {
     const auto decks = static_cast<std::size_t>(project.ZMax);
     TReplayCount count{{},
                        std::vector<std::vector<std::int32_t>>(decks),

@@ -112,7 +112,7 @@ inline char CellChar(std::uint8_t kind) {
 // void, rows split by "/"; rows its cell data never gave are void), then every person the header
 // announces (start x, y, level, heading, attribute; moves), those the file never describes as
 // persons without a start or moves.
-inline std::string Describe(const TLogFile1& p) {
+inline std::string Describe(const TLogFile& p) {
     std::ostringstream out;
     out << "header " << p.PMax << ' ' << p.XMax << ' ' << p.YMax << ' ' << p.ZMax << ' ' << p.VMax
         << ' ' << p.TOff << '\n';
@@ -182,7 +182,7 @@ public:
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
     TRecordingProgress Progress;
-    TLogFile1 Project{"Level"};
+    TLogFile Project{"Level"};
 };
 
 // Three decks of size x size free cells; persons start anywhere on them. Their lists mix single

@@ -181,7 +181,7 @@ TEST(Replay, SteppingBackRetracesTheWayForward) {
 }
 
 // Everything a person's state holds that a frame, a later step or the saved count reads.
-std::vector<std::string> StatesOf(const TLogFile1& project, const TReplay& replay) {
+std::vector<std::string> StatesOf(const TLogFile& project, const TReplay& replay) {
     std::vector<std::string> states{"step " + std::to_string(replay.TimeStep()) + " saved " +
                                     std::to_string(replay.SavedCount())};
     for (const TPersonData& p : project.Persons) {

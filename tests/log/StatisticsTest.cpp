@@ -17,7 +17,7 @@ public:
     std::vector<std::string> Events = {"left over"};
 };
 
-void FillDecks(TLogFile1& project, const std::vector<std::pair<int, int>>& cellsAndQuads) {
+void FillDecks(TLogFile& project, const std::vector<std::pair<int, int>>& cellsAndQuads) {
     project.XMax = 120;
     project.YMax = 40;
     project.ZMax = static_cast<std::int32_t>(cellsAndQuads.size());
@@ -32,7 +32,7 @@ void FillDecks(TLogFile1& project, const std::vector<std::pair<int, int>>& cells
 } // namespace
 
 TEST(Statistics, ReportReplacesTheViewContent) {
-    TLogFile1 project("Level");
+    TLogFile project("Level");
     FillDecks(project, {{4200, 310}, {900, 96}});
     TRecordingView view;
     project.FillStatistics(view);
@@ -46,7 +46,7 @@ TEST(Statistics, ReportReplacesTheViewContent) {
 
 TEST(Statistics, ProjectWithoutDecksHasNoDeckLines) {
     TRecordingView view;
-    TLogFile1("Deck").FillStatistics(view);
+    TLogFile("Deck").FillStatistics(view);
     ASSERT_EQ(view.Events.size(), 12u);
     EXPECT_EQ(view.Events[7], "\tDecks:\t\t\t\t0");
     EXPECT_EQ(view.Events.back(), "</b>");
@@ -56,7 +56,7 @@ TEST(Statistics, ReductionIsTruncatedTowardZero) {
     const std::vector<std::pair<int, int>> decks = {{100, 1}, {1, 6}, {3, 13},
                                                     {7, 1},   {7, 0}, {0, 0}};
     const std::vector<std::string> shown = {"99%", "-500%", "-333%", "85%", "100%", "n/a"};
-    TLogFile1 project("Level");
+    TLogFile project("Level");
     FillDecks(project, decks);
     TRecordingView view;
     project.FillStatistics(view);

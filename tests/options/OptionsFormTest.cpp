@@ -49,7 +49,7 @@ protected:
 
     // True when OK, pressed with the mouse, closed the window accepted.
     bool PressOk() {
-        QTest::mouseClick(Form.BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(Form.OkButton, Qt::LeftButton);
         return !Form.isVisible() && Form.result() == QDialog::Accepted;
     }
 
@@ -81,42 +81,43 @@ TEST_F(OptionsForm, IsAFixedWindowCentredOnTheMainWindowWithEveryCaptionWholeAnd
     EXPECT_EQ(Form.minimumSize(), Form.maximumSize());
     EXPECT_LE((Form.geometry().center() - MainWindow.geometry().center()).manhattanLength(), 2);
     const std::vector<QAbstractButton*> captioned = {
-        Form.CheckBox1,    Form.RadioButton1, Form.RadioButton2, Form.RadioButton3,
-        Form.RadioButton4, Form.RadioButton5, Form.RadioButton6};
+        Form.AskBeforeOverwriting, Form.BesideLogButton,  Form.AskFolderButton,
+        Form.FixedFolderButton,    Form.PercentageButton, Form.FixedWidthButton,
+        Form.FixedHeightButton};
     for (QAbstractButton* button : captioned) {
         SCOPED_TRACE(button->text().toStdString());
         EXPECT_GE(button->width(), button->sizeHint().width());
     }
-    const std::vector<QWidget*> rightmost = {Form.RadioButton2, Form.BitBtn7, Form.Label1,
-                                             Form.Edit2, Form.BitBtn1};
+    const std::vector<QWidget*> rightmost = {Form.AskFolderButton, Form.DirectoryButton,
+                                             Form.PercentageLabel, Form.HeightField, Form.OkButton};
     for (QWidget* control : rightmost) {
         EXPECT_TRUE(Form.rect().contains(QRect(control->mapTo(&Form, QPoint()), control->size())));
     }
-    EXPECT_EQ(Form.RadioButton3->width(), 297);
-    EXPECT_EQ(Form.BitBtn7->size(), QSize(25, 21));
-    EXPECT_EQ(Form.TrackBar1->width(), 169);
-    EXPECT_TRUE(Form.BitBtn1->isDefault());
+    EXPECT_EQ(Form.FixedFolderButton->width(), 297);
+    EXPECT_EQ(Form.DirectoryButton->size(), QSize(25, 21));
+    EXPECT_EQ(Form.PercentageSlider->width(), 169);
+    EXPECT_TRUE(Form.OkButton->isDefault());
 
-    EXPECT_FALSE(Form.CheckBox1->isChecked());
-    EXPECT_TRUE(Form.RadioButton1->isChecked());
-    EXPECT_TRUE(Form.RadioButton4->isChecked());
-    EXPECT_EQ(Form.Label1->text(), "100%");
+    EXPECT_FALSE(Form.AskBeforeOverwriting->isChecked());
+    EXPECT_TRUE(Form.BesideLogButton->isChecked());
+    EXPECT_TRUE(Form.PercentageButton->isChecked());
+    EXPECT_EQ(Form.PercentageLabel->text(), "100%");
     // The two groups are exclusive each on its own.
-    Click(Form.RadioButton2);
-    Click(Form.RadioButton6);
-    EXPECT_FALSE(Form.RadioButton1->isChecked() || Form.RadioButton4->isChecked());
+    Click(Form.AskFolderButton);
+    Click(Form.FixedHeightButton);
+    EXPECT_FALSE(Form.BesideLogButton->isChecked() || Form.PercentageButton->isChecked());
     Form.reject();
 }
 
 TEST_F(OptionsForm, FillShowsOnlyWhatTheRecordNamesAndApplyWritesTheControlsBackOnce) {
-    TOptions1 record{"/old/shots", true, 2, 2, 800};
+    TOptions record{"/old/shots", true, TShotPlace::AskEachTime, TShotSizing::FixedWidth, 800};
     Form.FillFromOptions(record);
-    EXPECT_TRUE(Form.CheckBox1->isChecked() && Form.RadioButton2->isChecked() &&
-                Form.RadioButton5->isChecked());
-    EXPECT_EQ(Form.Edit1->text(), "800");
-    EXPECT_EQ(Form.RadioButton3->text(), "this directory:");
-    EXPECT_EQ(Form.TrackBar1->value(), 100);
-    EXPECT_EQ(Form.Edit2->text(), "480");
+    EXPECT_TRUE(Form.AskBeforeOverwriting->isChecked() && Form.AskFolderButton->isChecked() &&
+                Form.FixedWidthButton->isChecked());
+    EXPECT_EQ(Form.WidthField->text(), "800");
+    EXPECT_EQ(Form.FixedFolderButton->text(), "this directory:");
+    EXPECT_EQ(Form.PercentageSlider->value(), 100);
+    EXPECT_EQ(Form.HeightField->text(), "480");
     Form.ApplyToOptions();
     EXPECT_EQ(record.ScreenShotSaveDirectory, "");
     EXPECT_EQ(record.ScreenShotResizeValue, 800);
@@ -125,46 +126,47 @@ TEST_F(OptionsForm, FillShowsOnlyWhatTheRecordNamesAndApplyWritesTheControlsBack
     EXPECT_EQ(record.ScreenShotResizeValue, 5);
 
     // A percentage beyond the slider is held to it.
-    TOptions1 percent{"", false, 1, 1, 250};
+    TOptions percent{"", false, TShotPlace::BesideLog, TShotSizing::Percentage, 250};
     Form.FillFromOptions(percent);
-    EXPECT_EQ(Form.Label1->text(), "100%");
+    EXPECT_EQ(Form.PercentageLabel->text(), "100%");
     Form.ApplyToOptions();
-    EXPECT_EQ(percent.ScreenShotResizeOption, 1);
+    EXPECT_EQ(percent.ShotSizing, TShotSizing::Percentage);
     EXPECT_EQ(percent.ScreenShotResizeValue, 100);
 
     // An unknown resize option leaves the resize controls as they were.
-    TOptions1 fixedHeight{"", false, 1, 3, 300}, unknown{"", false, 1, 7, 37};
+    TOptions fixedHeight{"", false, TShotPlace::BesideLog, TShotSizing::FixedHeight, 300},
+        unknown{"", false, TShotPlace::BesideLog, TShotSizing{7}, 37};
     Form.FillFromOptions(fixedHeight);
     Form.FillFromOptions(unknown);
     Form.ApplyToOptions();
-    EXPECT_EQ(unknown.ScreenShotResizeOption, 3);
+    EXPECT_EQ(unknown.ShotSizing, TShotSizing::FixedHeight);
     EXPECT_EQ(unknown.ScreenShotResizeValue, 300);
 }
 
-TEST_F(OptionsForm, SaveOptionThreeShowsTheEndOfItsDirectoryAndWithoutOneOpensTheChooserAtOnce) {
-    TOptions1 record{"", false, 3, 1, 100};
+TEST_F(OptionsForm, TheFixedFolderShowsTheEndOfItsDirectoryAndWithoutOneOpensTheChooserAtOnce) {
+    TOptions record{"", false, TShotPlace::FixedFolder, TShotSizing::Percentage, 100};
     Form.FillFromOptions(record);
     EXPECT_EQ(Ui.DirectoryStarts, std::vector<std::string>{""});
     EXPECT_FALSE(Form.isVisible());
-    EXPECT_TRUE(Form.RadioButton1->isChecked()); // the chooser was cancelled
+    EXPECT_TRUE(Form.BesideLogButton->isChecked()); // the chooser was cancelled
 
     Ui.DirectoryAnswers = {"/data/shots"};
     Form.FillFromOptions(record);
-    EXPECT_TRUE(Form.RadioButton3->isChecked());
-    EXPECT_EQ(Form.RadioButton3->text(), "this directory: /data/shots");
+    EXPECT_TRUE(Form.FixedFolderButton->isChecked());
+    EXPECT_EQ(Form.FixedFolderButton->text(), "this directory: /data/shots");
     Form.ApplyToOptions();
-    EXPECT_EQ(record.ScreenShotSaveOption, 3);
+    EXPECT_EQ(record.ShotPlace, TShotPlace::FixedFolder);
     EXPECT_EQ(record.ScreenShotSaveDirectory, "/data/shots");
 
     const QString longPath = "/home/someone/projects/evacuation/ferry/runs/2024/final/screen&shots";
-    TOptions1 stored{longPath, false, 3, 1, 100};
+    TOptions stored{longPath, false, TShotPlace::FixedFolder, TShotSizing::Percentage, 100};
     Form.FillFromOptions(stored);
     EXPECT_EQ(Ui.DirectoryStarts.size(), 2U);
-    const QString caption = Form.RadioButton3->text();
+    const QString caption = Form.FixedFolderButton->text();
     EXPECT_TRUE(caption.startsWith(QString::fromUtf8("this directory: \u2026")));
     EXPECT_TRUE(caption.endsWith("screen&&shots")) << caption.toStdString();
     EXPECT_LE(Form.fontMetrics().horizontalAdvance(caption.mid(16).replace("&&", "&")), 200);
-    EXPECT_LE(Form.RadioButton3->sizeHint().width(), Form.RadioButton3->width());
+    EXPECT_LE(Form.FixedFolderButton->sizeHint().width(), Form.FixedFolderButton->width());
 }
 
 TEST_F(OptionsForm, OkChecksAFixedSizeAgainstTheBoundsOfThatMomentWithBothEndsIncluded) {
@@ -173,13 +175,13 @@ TEST_F(OptionsForm, OkChecksAFixedSizeAgainstTheBoundsOfThatMomentWithBothEndsIn
         QString Text;
         std::string Complaint;
     } cases[] = {
-        {Form.Edit1, "0", ""},
-        {Form.Edit1, "800", ""},
-        {Form.Edit1, "801", BoundsMessage("width", 800)},
-        {Form.Edit1, "-1", BoundsMessage("width", 800)},
-        {Form.Edit1, "abc", BoundsMessage("width", 800)},
-        {Form.Edit2, "560", ""},
-        {Form.Edit2, "561", BoundsMessage("height", 560)},
+        {Form.WidthField, "0", ""},
+        {Form.WidthField, "800", ""},
+        {Form.WidthField, "801", BoundsMessage("width", 800)},
+        {Form.WidthField, "-1", BoundsMessage("width", 800)},
+        {Form.WidthField, "abc", BoundsMessage("width", 800)},
+        {Form.HeightField, "560", ""},
+        {Form.HeightField, "561", BoundsMessage("height", 560)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text.toStdString());
@@ -193,8 +195,8 @@ TEST_F(OptionsForm, OkChecksAFixedSizeAgainstTheBoundsOfThatMomentWithBothEndsIn
         Form.reject();
     }
     ShowAndWait();
-    Click(Form.Edit1);
-    Form.Edit1->setText("900");
+    Click(Form.WidthField);
+    Form.WidthField->setText("900");
     EXPECT_FALSE(PressOk());
     Bounds = QSize(1024, 700);
     EXPECT_TRUE(PressOk());
@@ -202,64 +204,65 @@ TEST_F(OptionsForm, OkChecksAFixedSizeAgainstTheBoundsOfThatMomentWithBothEndsIn
 }
 
 TEST_F(OptionsForm, WhenSeveralChecksFailOnlyTheLastIsShownAndTheWindowStaysOpen) {
-    // Option 3 already checked, then filled with no directory: no chooser, and none chosen.
+    // The fixed folder already checked, then filled with no directory: no chooser, and none chosen.
     Ui.DirectoryAnswers = {"/data/shots"};
-    TOptions1 chosen{"", false, 3, 1, 100}, empty{"", false, 3, 2, 5000};
+    TOptions chosen{"", false, TShotPlace::FixedFolder, TShotSizing::Percentage, 100},
+        empty{"", false, TShotPlace::FixedFolder, TShotSizing::FixedWidth, 5000};
     Form.FillFromOptions(chosen);
     Form.FillFromOptions(empty);
     ShowAndWait();
     EXPECT_FALSE(PressOk());
     EXPECT_EQ(Boxes(), std::vector<std::string>{BoundsMessage("width", 800)});
     EXPECT_TRUE(Form.isVisible());
-    Form.Edit1->setText("640");
+    Form.WidthField->setText("640");
     EXPECT_FALSE(PressOk());
     EXPECT_EQ(Boxes().back(),
               "Error: Please choose a directory in which you want to save the screen shots.");
 
-    Click(Form.BitBtn2);
+    Click(Form.AbortButton);
     EXPECT_EQ(Form.result(), QDialog::Rejected);
     EXPECT_EQ(empty.ScreenShotResizeValue, 5000);
 }
 
 TEST_F(OptionsForm, ACancelledChooserFallsBackToOptionOneButKeepsTheDirectoryChosenBefore) {
-    TOptions1 record;
+    TOptions record;
     Form.FillFromOptions(record);
     ShowAndWait();
     Ui.DirectoryAnswers = {"/data/first"};
-    Click(Form.RadioButton3);
-    Click(Form.RadioButton3); // already checked: runs nothing
+    Click(Form.FixedFolderButton);
+    Click(Form.FixedFolderButton); // already checked: runs nothing
     EXPECT_EQ(Ui.DirectoryStarts, std::vector<std::string>{""});
 
-    Click(Form.BitBtn7);
+    Click(Form.DirectoryButton);
     EXPECT_EQ(Ui.DirectoryStarts.back(), "/data/first");
-    EXPECT_TRUE(Form.RadioButton1->isChecked());
-    EXPECT_EQ(Form.RadioButton3->text(), "this directory: /data/first");
+    EXPECT_TRUE(Form.BesideLogButton->isChecked());
+    EXPECT_EQ(Form.FixedFolderButton->text(), "this directory: /data/first");
 
-    Click(Form.RadioButton3);
+    Click(Form.FixedFolderButton);
     EXPECT_EQ(Ui.DirectoryStarts.size(), 2U);
     EXPECT_TRUE(PressOk());
     Form.ApplyToOptions();
-    EXPECT_EQ(record.ScreenShotSaveOption, 3);
+    EXPECT_EQ(record.ShotPlace, TShotPlace::FixedFolder);
     EXPECT_EQ(record.ScreenShotSaveDirectory, "/data/first");
 }
 
 TEST_F(OptionsForm, AClickIntoASizeFieldChoosesItButTabbingThereAndTypingDoesNot) {
     ShowAndWait();
-    Form.TrackBar1->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return Form.TrackBar1->hasFocus(); }));
-    for (int presses = 0; presses < 10 && !Form.Edit1->hasFocus(); ++presses) {
+    Form.PercentageSlider->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Form.PercentageSlider->hasFocus(); }));
+    for (int presses = 0; presses < 10 && !Form.WidthField->hasFocus(); ++presses) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    ASSERT_TRUE(Form.Edit1->hasFocus());
-    QTest::keyClicks(Form.Edit1, "7");
-    EXPECT_EQ(Form.Edit1->text(), "7"); // the text was selected on the way in
-    EXPECT_TRUE(Form.RadioButton4->isChecked());
+    ASSERT_TRUE(Form.WidthField->hasFocus());
+    QTest::keyClicks(Form.WidthField, "7");
+    EXPECT_EQ(Form.WidthField->text(), "7"); // the text was selected on the way in
+    EXPECT_TRUE(Form.PercentageButton->isChecked());
 
-    Click(Form.Edit1);
-    EXPECT_TRUE(Form.RadioButton5->isChecked());
-    Click(Form.Edit2);
-    EXPECT_TRUE(Form.RadioButton6->isChecked());
-    QTest::keyClick(Form.Edit2, Qt::Key_Return); // Enter is OK
+    Click(Form.WidthField);
+    EXPECT_TRUE(Form.FixedWidthButton->isChecked());
+    Click(Form.HeightField);
+    EXPECT_TRUE(Form.FixedHeightButton->isChecked());
+    QTest::keyClick(Form.HeightField, Qt::Key_Return); // Enter is OK
     EXPECT_EQ(Form.result(), QDialog::Accepted);
 }
 

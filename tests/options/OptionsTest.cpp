@@ -12,7 +12,7 @@ class Options : public ::testing::Test {
 protected:
     TTempConfigHome Home;
     // Values left from before must not survive a failed read.
-    TOptions1 Record{"/old", true, 2, 3, 50};
+    TOptions Record{"/old", true, TShotPlace::AskEachTime, TShotSizing::FixedHeight, 50};
 
     // Through the store as a run of the program opens it at that moment.
     void Read() {
@@ -29,8 +29,8 @@ TEST_F(Options, FirstRunCreatesTheKeyAndGivesTheDefaults) {
     Read();
     EXPECT_EQ(Record.ScreenShotSaveDirectory, "");
     EXPECT_FALSE(Record.IsOverwritingAsked);
-    EXPECT_EQ(Record.ScreenShotSaveOption, 1);
-    EXPECT_EQ(Record.ScreenShotResizeOption, 1);
+    EXPECT_EQ(Record.ShotPlace, TShotPlace::BesideLog);
+    EXPECT_EQ(Record.ShotSizing, TShotSizing::Percentage);
     EXPECT_EQ(Record.ScreenShotResizeValue, 100);
     EXPECT_EQ(StoreJson().value("\\Software\\Morvane\\Ambla Viewer"), QJsonValue(QJsonObject()));
 
@@ -44,10 +44,10 @@ TEST_F(Options, EachValueIsTakenAsStoredOrFallsBackAloneAndTheBooleanIsWrittenAs
         "IsOverwritingAsked": 5, "ScreenShotResizeOption": 0, "ScreenShotResizeValue": "640",
         "MaxAnimationSpeed": 9}})");
     Read();
-    EXPECT_EQ(Record.ScreenShotSaveOption, 1);
+    EXPECT_EQ(Record.ShotPlace, TShotPlace::BesideLog);
     EXPECT_EQ(Record.ScreenShotSaveDirectory, "$HOME/shots");
     EXPECT_TRUE(Record.IsOverwritingAsked);
-    EXPECT_EQ(Record.ScreenShotResizeOption, 0);
+    EXPECT_EQ(Record.ShotSizing, TShotSizing{0});
     EXPECT_EQ(Record.ScreenShotResizeValue, 100);
 
     ASSERT_EQ(Write(), "");

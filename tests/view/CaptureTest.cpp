@@ -1,7 +1,7 @@
 // Screen shots of the cell view written for real as JPEG files, read back and compared with the
 // frame on the screen; and the JPEG writer's failures.
 
-#include "CellView3D.h"
+#include "DeckView.h"
 #include "GuiTestMain.h"
 #include "JpegCheck.h"
 #include "JpegWriter.h"
@@ -40,7 +40,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(Dir.isValid());
         ASSERT_TRUE(Project.LoadFromMemory("deck", SmallDeck, Progress));
-        View = std::make_unique<TCellView3D>(nullptr);
+        View = std::make_unique<TDeckView>(nullptr);
         View->resize(ViewSize);
         View->ShowProject(Project);
         View->show();
@@ -66,8 +66,8 @@ protected:
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
     TNoProgressWindow Progress;
-    TLogFile1 Project{"Level"};
-    std::unique_ptr<TCellView3D> View;
+    TLogFile Project{"Level"};
+    std::unique_ptr<TDeckView> View;
 };
 
 TEST_F(Capture, WithoutAWidthWritesTheFrameAtTheViewsOwnSize) {

@@ -24,7 +24,7 @@ struct TFerry {
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
     TNoProgressWindow Progress;
-    TLogFile1 Project{"Level"};
+    TLogFile Project{"Level"};
     TReplay Replay;
     TCongestionMap Map;
 

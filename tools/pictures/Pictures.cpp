@@ -5,13 +5,13 @@
 //
 // Usage: ambla-pictures SAMPLE OUTDIR
 
-#include "CellView3D.h"
+#include "DeckView.h"
 #include "EvacuationCurveForm.h"
 #include "MainFormProbe.h"
 #include "OptionsForm.h"
 #include "ProgressDialog.h"
+#include "ProjectDataForm.h"
 #include "QtUiServices.h"
-#include "Statistics.h"
 
 #include <QAction>
 #include <QApplication>
@@ -56,9 +56,9 @@ int main(int argc, char* argv[]) {
     TScopedUiServices installed(services);
 
     TMainFormProbe form;
-    TFProgressDialog progress(&form);
+    TProgressDialog progress(&form);
     TOptionsForm options(&form);
-    TFStatistics statistics(&form);
+    TProjectDataForm statistics(&form);
     form.SetWindows({&progress, nullptr, &options, &statistics, nullptr});
     form.resize(1280, 800);
     if (!Shown(form)) {
@@ -71,19 +71,19 @@ int main(int argc, char* argv[]) {
     form.DeckChooser->setCurrentIndex(0);
     form.DeckChosen();
     form.Replay.SeekToSecond(40);
-    form.Button1Click();
-    form.Button1Click();
+    form.ZoomIn();
+    form.ZoomIn();
     saved = Save(form, folder, "replay.png") && saved;
 
-    form.EvacuationCurve1Click();
+    form.ShowEvacuationCurve();
     saved =
         form.CurveForm != nullptr && Save(*form.CurveForm, folder, "evacuation-curve.png") && saved;
     form.CurveForm->close();
 
     form.DeckChooser->setCurrentIndex(form.DeckChooser->count() - 1);
     form.DeckChosen();
-    form.CongestionMap1->setChecked(true);
-    form.CongestionMap1Click();
+    form.CongestionMapAction->setChecked(true);
+    form.SwitchCongestionMap();
     saved = Save(form, folder, "congestion-map.png") && saved;
 
     options.FillFromOptions(form.Options);

@@ -1,6 +1,6 @@
 // The cell view drawn for real (Xvfb, Mesa) and read back pixel by pixel.
 
-#include "CellView3D.h"
+#include "DeckView.h"
 #include "GuiTestMain.h"
 #include "LogFile.h"
 #include "PixelCheck.h"
@@ -20,7 +20,7 @@ class CellView : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Project.LoadFromMemory("deck", SmallDeck, Progress));
-        View = std::make_unique<TCellView3D>(nullptr);
+        View = std::make_unique<TDeckView>(nullptr);
         View->resize(400, 300);
         View->ShowProject(Project);
         View->show();
@@ -32,8 +32,8 @@ protected:
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
     TNoProgressWindow Progress;
-    TLogFile1 Project{"Level"};
-    std::unique_ptr<TCellView3D> View;
+    TLogFile Project{"Level"};
+    std::unique_ptr<TDeckView> View;
 };
 
 // Points of the 400 x 300 frame, seen straight from above: a corner outside the deck, open floor,

@@ -1,7 +1,7 @@
 // The project data window on a real display: the report as the user reads it, line by line with
 // its bold headings, and the window that shows it.
 
-#include "Statistics.h"
+#include "ProjectDataForm.h"
 #include "LogTestSupport.h"
 
 #include <QApplication>
@@ -43,7 +43,7 @@ std::string ManyDecks(int count) {
     return text;
 }
 
-class Statistics : public ::testing::Test {
+class ProjectDataForm : public ::testing::Test {
 protected:
     void SetUp() override {
         MainWindow.setGeometry(200, 150, 800, 600);
@@ -52,7 +52,7 @@ protected:
     }
 
     // Shows the report modally; once the window is up, answer checks and closes it.
-    void ShowAndAnswer(const TLogFile1* project, const std::function<void()>& answer) {
+    void ShowAndAnswer(const TLogFile* project, const std::function<void()>& answer) {
         bool answered = false;
         QTimer::singleShot(0, &Window, [&] {
             if (!QTest::qWaitFor([&] { return QApplication::activeModalWidget() == &Window; }) ||
@@ -69,10 +69,10 @@ protected:
     }
 
     QWidget MainWindow;
-    TFStatistics Window{&MainWindow};
+    TProjectDataForm Window{&MainWindow};
 };
 
-TEST_F(Statistics, ShowsTheReportWithBoldHeadingsAndReplacesTheNotLoadedLine) {
+TEST_F(ProjectDataForm, ShowsTheReportWithBoldHeadingsAndReplacesTheNotLoadedLine) {
     Window.Fill(nullptr);
     Window.Fill(nullptr);
     EXPECT_EQ(ShownLines(Window.List), NotLoaded);
@@ -94,7 +94,7 @@ TEST_F(Statistics, ShowsTheReportWithBoldHeadingsAndReplacesTheNotLoadedLine) {
     EXPECT_EQ(ShownLines(list), std::vector<std::string>{"<b>a & b</b>"});
 }
 
-TEST_F(Statistics, IsAFixedWindowCentredOnTheMainWindowThatEnterAndOkClose) {
+TEST_F(ProjectDataForm, IsAFixedWindowCentredOnTheMainWindowThatEnterAndOkClose) {
     EXPECT_EQ(Window.windowTitle(), "Project Data");
     EXPECT_TRUE(Window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(Window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
@@ -106,11 +106,11 @@ TEST_F(Statistics, IsAFixedWindowCentredOnTheMainWindowThatEnterAndOkClose) {
         EXPECT_EQ(Window.size(), QSize(404, 381));
         EXPECT_LE((Window.geometry().center() - MainWindow.geometry().center()).manhattanLength(),
                   2);
-        EXPECT_EQ(Window.List.geometry().bottom() + 1, Window.Panel1.geometry().top());
-        EXPECT_EQ(Window.Panel1.height(), 25);
-        EXPECT_EQ(Window.BitBtn1.text(), "&Ok");
-        EXPECT_FALSE(Window.BitBtn1.icon().isNull());
-        EXPECT_EQ(Window.BitBtn1.mapTo(&Window, Window.BitBtn1.rect().topRight()).x(),
+        EXPECT_EQ(Window.List.geometry().bottom() + 1, Window.ButtonStrip.geometry().top());
+        EXPECT_EQ(Window.ButtonStrip.height(), 25);
+        EXPECT_EQ(Window.OkButton.text(), "&Ok");
+        EXPECT_FALSE(Window.OkButton.icon().isNull());
+        EXPECT_EQ(Window.OkButton.mapTo(&Window, Window.OkButton.rect().topRight()).x(),
                   Window.width() - 1);
         // The text area takes the focus; Enter there still closes the window.
         QWidget* focused = QApplication::focusWidget();
@@ -121,12 +121,12 @@ TEST_F(Statistics, IsAFixedWindowCentredOnTheMainWindowThatEnterAndOkClose) {
     EXPECT_EQ(ShownLines(Window.List), NotLoaded);
 
     Window.setResult(QDialog::Rejected);
-    ShowAndAnswer(nullptr, [&] { QTest::mouseClick(&Window.BitBtn1, Qt::LeftButton); });
+    ShowAndAnswer(nullptr, [&] { QTest::mouseClick(&Window.OkButton, Qt::LeftButton); });
     EXPECT_EQ(Window.result(), QDialog::Accepted);
     EXPECT_EQ(ShownLines(Window.List), NotLoaded);
 }
 
-TEST_F(Statistics, ALongReportCanBeScrolledAndCopiedButNotEdited) {
+TEST_F(ProjectDataForm, ALongReportCanBeScrolledAndCopiedButNotEdited) {
     const TLoadedProject loaded(ManyDecks(60));
     ShowAndAnswer(&loaded.Project, [&] {
         EXPECT_TRUE(Window.List.isEnabled());

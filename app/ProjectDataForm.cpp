@@ -1,4 +1,4 @@
-#include "Statistics.h"
+#include "ProjectDataForm.h"
 
 #include "LogFile.h"
 #include "MessageNesting.h"
@@ -15,33 +15,33 @@ constexpr int PanelHeight = 25;
 } // namespace
 
 // A title bar with only the close box.
-TFStatistics::TFStatistics(QWidget* parent)
+TProjectDataForm::TProjectDataForm(QWidget* parent)
     : TCentredDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                  Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Project Data"));
     setFixedSize(ClientWidth, ClientHeight);
 
     List.setGeometry(0, 0, ClientWidth, ClientHeight - PanelHeight);
-    Panel1.setGeometry(0, ClientHeight - PanelHeight, ClientWidth, PanelHeight);
+    ButtonStrip.setGeometry(0, ClientHeight - PanelHeight, ClientWidth, PanelHeight);
 
-    auto* layout = new QHBoxLayout(&Panel1);
+    auto* layout = new QHBoxLayout(&ButtonStrip);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch(1);
-    BitBtn1.setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-    BitBtn1.setText(QStringLiteral("&Ok"));
-    BitBtn1.setFixedHeight(PanelHeight);
-    BitBtn1.setDefault(true);
-    layout->addWidget(&BitBtn1);
-    connect(&BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    OkButton.setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    OkButton.setText(QStringLiteral("&Ok"));
+    OkButton.setFixedHeight(PanelHeight);
+    OkButton.setDefault(true);
+    layout->addWidget(&OkButton);
+    connect(&OkButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TFStatistics::ShowReport(const TLogFile1* project) {
+void TProjectDataForm::ShowReport(const TLogFile* project) {
     Fill(project);
     const TMessageNesting nesting;
     exec();
 }
 
-void TFStatistics::Fill(const TLogFile1* project) {
+void TProjectDataForm::Fill(const TLogFile* project) {
     if (project != nullptr) {
         project->FillStatistics(List);
         return;

@@ -9,23 +9,23 @@
 #include <QPushButton>
 #include <QWidget>
 
-class TLogFile1;
+class TLogFile;
 
-class TFStatistics : public TCentredDialog {
+class TProjectDataForm : public TCentredDialog {
     Q_OBJECT
 
 public:
-    explicit TFStatistics(QWidget* parent = nullptr);
+    explicit TProjectDataForm(QWidget* parent = nullptr);
 
     // Shows the report of project, or the bold line "No 3D logfile loaded yet!" when there is none,
     // built anew each time; modal.
-    void ShowReport(const TLogFile1* project);
+    void ShowReport(const TLogFile* project);
     // Writes what ShowReport shows into List, replacing whatever it held.
-    void Fill(const TLogFile1* project);
+    void Fill(const TLogFile* project);
 
     TRichTextList List{this};
-    QWidget Panel1{this};
-    QPushButton BitBtn1{&Panel1};
+    QWidget ButtonStrip{this};
+    QPushButton OkButton{&ButtonStrip};
 
 protected:
 };

@@ -9,16 +9,16 @@
 #include <cstdint>
 #include <memory>
 
-class TCellView3D : public TGLControl {
+class TDeckView : public TGLControl {
     Q_OBJECT
 
 public:
-    explicit TCellView3D(QWidget* owner);
-    ~TCellView3D() override;
+    explicit TDeckView(QWidget* owner);
+    ~TDeckView() override;
 
     // Shows deck 0 of a loaded project with its persons, the camera fitted to the deck size.
     // The view keeps pointers into the project until ClearProject.
-    void ShowProject(TLogFile1& project);
+    void ShowProject(TLogFile& project);
     // Forgets the project's arrays before the project is destroyed, so that no frame drawn
     // while the next file loads reads freed memory.
     void ClearProject();
@@ -40,7 +40,7 @@ public:
 
 protected:
     // A benchmark draws the deck its own way through a renderer of its own.
-    TCellView3D(QWidget* owner, std::unique_ptr<TDeckRenderer> renderer);
+    TDeckView(QWidget* owner, std::unique_ptr<TDeckRenderer> renderer);
 
     void InitializeScene() override;
     void PaintScene() override;
