@@ -1,5 +1,7 @@
 #include "ProgressLine.h"
 
+#include "Replay.h"
+
 #include <algorithm>
 #include <cmath>
 #include <unistd.h>
@@ -12,11 +14,10 @@ constexpr int BarWidth = 20;
 constexpr std::chrono::milliseconds TerminalInterval{100};
 constexpr std::chrono::milliseconds PlainInterval{1000};
 
-std::string MinutesAndSeconds(double seconds) {
-    const auto whole = static_cast<long long>(std::ceil(std::max(seconds, 0.0)));
-    char text[32];
-    std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
-    return text;
+// "m:ss", whole seconds rounded up.
+std::string TimeLeftText(double seconds) {
+    const double whole = std::ceil(std::clamp(seconds, 0.0, double(INT32_MAX)));
+    return ClockText(static_cast<std::int32_t>(whole));
 }
 
 } // namespace
@@ -32,7 +33,7 @@ std::string ProgressText(std::int64_t done, std::int64_t total, double elapsedSe
         const double rate = double(done) / elapsedSeconds;
         char figures[64];
         std::snprintf(figures, sizeof figures, " %6.1f frames/s, %s left", rate,
-                      MinutesAndSeconds(double(total - done) / rate).c_str());
+                      TimeLeftText(double(total - done) / rate).c_str());
         text += figures;
     }
     return text;

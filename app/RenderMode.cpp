@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int FrameQuality = 90;
-
 // The limits of a screen shot: a side of at most 16384 pixels, and 2^26 pixels in all (256 MB
 // at four bytes a pixel).
 constexpr std::int32_t MaxFrameSide = 16384;
@@ -129,7 +127,7 @@ bool WriteFrames(TLogFile& project, const TRenderRequest& request, const TFrameR
         canvas.ReadFrame(frame);
         const QString file = folder.filePath(
             QString::fromStdString(FormatStepNumber(static_cast<std::int32_t>(step)) + ".jpg"));
-        const TJpegBytes jpeg = EncodeJpeg(frame, FrameQuality, TRowOrder::BottomFirst);
+        const TJpegBytes jpeg = EncodeJpeg(frame, JpegQuality, TRowOrder::BottomFirst);
         const QString error =
             jpeg.Error.isEmpty() ? WriteFileReplacing(file, jpeg.Bytes) : jpeg.Error;
         if (!error.isEmpty()) {

@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr int ShotQuality = 90;
-
 // The ferry's first deck in a 1920 x 1080 view, drawn once.
 struct TShotView {
     explicit TShotView(const std::string& path) {
@@ -56,7 +54,7 @@ std::size_t BareEncode(const QImage& rgbx) {
     info.input_components = 4;
     info.in_color_space = JCS_EXT_RGBX;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, ShotQuality, TRUE);
+    jpeg_set_quality(&info, JpegQuality, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         JSAMPROW row =
@@ -100,7 +98,7 @@ void ShotIterations(benchmark::State& state, const std::function<QString(const Q
 void BM_ShotWithoutDrawing1920x1080(benchmark::State& state) {
     if (const auto shot = ShownView(state)) {
         ShotIterations(state, [&](const QString& file) {
-            return SaveJpeg(shot->View.DisplayedFrame(), file, ShotQuality);
+            return SaveJpeg(shot->View.DisplayedFrame(), file, JpegQuality);
         });
     }
 }

@@ -29,8 +29,6 @@ std::int32_t PixelY(const QMouseEvent* event) {
     return static_cast<std::int32_t>(event->position().y());
 }
 
-constexpr int ShotQuality = 90;
-
 // Larger pictures are refused rather than allocated: at most 16384 pixels a side and 2^26 pixels
 // in all (256 MB at four bytes a pixel).
 constexpr std::int32_t MaxShotSide = 16384;
@@ -113,7 +111,7 @@ QString TGLControl::SaveCanvasToFile(const QString& fileName, std::int32_t width
     if (width != 0) {
         picture = picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    return SaveJpeg(picture, fileName, ShotQuality);
+    return SaveJpeg(picture, fileName, JpegQuality);
 }
 
 // The frame stays in the control's framebuffer after it was shown; reading it there spares

@@ -14,6 +14,10 @@ struct TJpegBytes {
     QString Error; // empty on success
 };
 
+// The quality of every JPEG file the program writes: screen shots, the frames of a series and of
+// rendering without a display.
+constexpr int JpegQuality = 90;
+
 // How the rows of a picture lie in memory: a frame read back from OpenGL has its bottom row
 // first.
 enum class TRowOrder { TopFirst, BottomFirst };

@@ -2,6 +2,7 @@
 
 #include "ProgressDialog.h"
 #include "GuiTestMain.h"
+#include "OverMainWindowTest.h"
 
 #include <QApplication>
 #include <QTest>
@@ -11,20 +12,13 @@
 
 namespace {
 
-class ProgressDialog : public ::testing::Test {
+class ProgressDialog : public TOverMainWindowTest {
 protected:
-    void SetUp() override {
-        MainWindow.setGeometry(200, 150, 800, 600);
-        MainWindow.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&MainWindow));
-    }
-
-    void ShowAndWait() {
+    void ShowAsTheReaderDoes() {
         Progress.Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Dialog));
     }
 
-    QWidget MainWindow;
     TProgressDialog Dialog{&MainWindow};
     IProgressWindow& Progress = Dialog;
 };
@@ -36,14 +30,14 @@ TEST_F(ProgressDialog, ShowsWithoutBlockingAsASmallWindowCentredOnTheMainWindow)
     EXPECT_EQ(Dialog.ProgressBar.geometry(), QRect(0, 25, 292, 25));
     EXPECT_EQ(Dialog.ProgressBar.maximum(), 100);
 
-    ShowAndWait();
+    ShowAsTheReaderDoes();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(Dialog.size(), QSize(292, 50));
     EXPECT_LE((Dialog.geometry().center() - MainWindow.geometry().center()).manhattanLength(), 2);
 }
 
 TEST_F(ProgressDialog, TheUserCannotCloseItButTheProgramCan) {
-    ShowAndWait();
+    ShowAsTheReaderDoes();
     QTest::keyClick(&Dialog, Qt::Key_Escape);
     EXPECT_TRUE(Dialog.isVisible()) << "closed by Esc";
     Dialog.windowHandle()->close(); // what the window manager's close asks for
@@ -53,11 +47,11 @@ TEST_F(ProgressDialog, TheUserCannotCloseItButTheProgramCan) {
 }
 
 TEST_F(ProgressDialog, KeepsTextAndBarWhileHiddenAndTakesTheReadersTexts) {
-    ShowAndWait();
+    ShowAsTheReaderDoes();
     Progress.SetInfoText("Creating quad-list for Level: 2");
     Progress.SetProgress(42);
     Dialog.Close();
-    ShowAndWait();
+    ShowAsTheReaderDoes();
     EXPECT_EQ(Dialog.ProgressInfo.text(), "Creating quad-list for Level: 2");
     EXPECT_EQ(Dialog.ProgressBar.value(), 42);
 

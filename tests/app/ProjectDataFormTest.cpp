@@ -3,6 +3,7 @@
 
 #include "ProjectDataForm.h"
 #include "LogTestSupport.h"
+#include "OverMainWindowTest.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -43,14 +44,8 @@ std::string ManyDecks(int count) {
     return text;
 }
 
-class ProjectDataForm : public ::testing::Test {
+class ProjectDataForm : public TOverMainWindowTest {
 protected:
-    void SetUp() override {
-        MainWindow.setGeometry(200, 150, 800, 600);
-        MainWindow.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&MainWindow));
-    }
-
     // Shows the report modally; once the window is up, answer checks and closes it.
     void ShowAndAnswer(const TLogFile* project, const std::function<void()>& answer) {
         bool answered = false;
@@ -68,7 +63,6 @@ protected:
         EXPECT_TRUE(answered);
     }
 
-    QWidget MainWindow;
     TProjectDataForm Window{&MainWindow};
 };
 

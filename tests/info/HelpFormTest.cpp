@@ -2,6 +2,7 @@
 // only ways it closes.
 
 #include "HelpForm.h"
+#include "OverMainWindowTest.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -17,19 +18,8 @@
 
 namespace {
 
-class HelpForm : public ::testing::Test {
+class HelpForm : public TOverMainWindowTest {
 protected:
-    void SetUp() override {
-        MainWindow.setGeometry(200, 150, 800, 600);
-        MainWindow.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&MainWindow));
-    }
-
-    void ShowModeless() {
-        Form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
-    }
-
     // Shows the form modally as the main window does; `during` runs once it is on screen. A
     // showing that lasts too long is ended as Rejected, so a fault cannot hang the test.
     int ShowModally(const std::function<void()>& during) {
@@ -48,7 +38,6 @@ protected:
         return Form.exec();
     }
 
-    QWidget MainWindow;
     THelpForm Form{&MainWindow};
 };
 
@@ -62,7 +51,7 @@ bool IsInk(QColor pixel, QColor ink) {
 }
 
 TEST_F(HelpForm, IsAFixedTitledWindowWithoutCloseBoxCentredOnTheMainWindow) {
-    ShowModeless();
+    ShowAndWait(Form);
     EXPECT_EQ(Form.windowTitle(), "Quick Reference");
     EXPECT_EQ(Form.size(), QSize(341, 387));
     EXPECT_EQ(Form.minimumSize(), Form.maximumSize());
@@ -90,7 +79,7 @@ TEST_F(HelpForm, IsAFixedTitledWindowWithoutCloseBoxCentredOnTheMainWindow) {
 }
 
 TEST_F(HelpForm, KeyListReadsLineByLineWithItsActionsInOneColumn) {
-    ShowModeless();
+    ShowAndWait(Form);
     // One entry per line of the list, empty lines included.
     const QStringList expected = QString("File\n"
                                          "Ctrl + L:\tLoad log file\n"
@@ -157,7 +146,7 @@ TEST_F(HelpForm, KeyListReadsLineByLineWithItsActionsInOneColumn) {
 }
 
 TEST_F(HelpForm, PictureIsAMouseWithLeaderLinesReachingTheLabels) {
-    ShowModeless();
+    ShowAndWait(Form);
     EXPECT_EQ(Form.MousePicture.mapTo(&Form, QPoint(0, 0)), QPoint(20, 12));
     EXPECT_EQ(Form.MousePicture.size(), QSize(89, 109));
     const QImage picture = Form.MousePicture.grab().toImage();

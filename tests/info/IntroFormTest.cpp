@@ -2,6 +2,7 @@
 
 #include "IntroForm.h"
 #include "GuiTestMain.h"
+#include "OverMainWindowTest.h"
 #include "VersionText.h"
 
 #include <QApplication>
@@ -21,14 +22,8 @@ struct TShowing {
     qint64 Milliseconds = 0;
 };
 
-class IntroForm : public ::testing::Test {
+class IntroForm : public TOverMainWindowTest {
 protected:
-    void SetUp() override {
-        MainWindow.setGeometry(200, 150, 800, 600);
-        MainWindow.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&MainWindow));
-    }
-
     // Shows the form modally as the main window does; `during` runs once it is on screen. A
     // showing that outlives its time by far is ended as Rejected, so a fault cannot hang the test.
     TShowing ShowModally(int displayTime, const std::function<void()>& during = {}) {
@@ -61,7 +56,6 @@ protected:
                 Form.VersionLabel.geometry().center()};
     }
 
-    QWidget MainWindow;
     TIntroForm Form{&MainWindow};
 };
 

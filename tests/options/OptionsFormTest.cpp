@@ -5,6 +5,7 @@
 #include "OptionsForm.h"
 #include "GuiTestMain.h"
 #include "Options.h"
+#include "OverMainWindowTest.h"
 #include "RecordingUiServices.h"
 
 #include <QApplication>
@@ -30,21 +31,11 @@ std::string BoundsMessage(const std::string& dimension, int bound) {
            "(currently " + std::to_string(bound) + " pixels).";
 }
 
-class OptionsForm : public ::testing::Test {
+class OptionsForm : public TOverMainWindowTest {
 protected:
     void SetUp() override {
-        MainWindow.setGeometry(200, 150, 800, 600);
-        MainWindow.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&MainWindow));
+        TOverMainWindowTest::SetUp();
         Form.ShotBounds = [this] { return Bounds; };
-    }
-
-    // Shown and taking the keys, as after the user's click on it.
-    void ShowAndWait() {
-        Form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
-        Form.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
     }
 
     // True when OK, pressed with the mouse, closed the window accepted.
@@ -70,13 +61,12 @@ protected:
 
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
-    QWidget MainWindow;
     TOptionsForm Form{&MainWindow};
     QSize Bounds{800, 560};
 };
 
 TEST_F(OptionsForm, IsAFixedWindowCentredOnTheMainWindowWithEveryCaptionWholeAndTheDefaults) {
-    ShowAndWait();
+    ShowAndWait(Form, true);
     EXPECT_EQ(Form.size(), QSize(342, 288));
     EXPECT_EQ(Form.minimumSize(), Form.maximumSize());
     EXPECT_LE((Form.geometry().center() - MainWindow.geometry().center()).manhattanLength(), 2);
@@ -186,7 +176,7 @@ TEST_F(OptionsForm, OkChecksAFixedSizeAgainstTheBoundsOfThatMomentWithBothEndsIn
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text.toStdString());
         Ui.Messages.clear();
-        ShowAndWait();
+        ShowAndWait(Form, true);
         Click(c.Edit); // chooses the fixed size
         c.Edit->setText(c.Text);
         EXPECT_EQ(PressOk(), c.Complaint.empty());
@@ -194,7 +184,7 @@ TEST_F(OptionsForm, OkChecksAFixedSizeAgainstTheBoundsOfThatMomentWithBothEndsIn
                                                : std::vector<std::string>{c.Complaint});
         Form.reject();
     }
-    ShowAndWait();
+    ShowAndWait(Form, true);
     Click(Form.WidthField);
     Form.WidthField->setText("900");
     EXPECT_FALSE(PressOk());
@@ -210,7 +200,7 @@ TEST_F(OptionsForm, WhenSeveralChecksFailOnlyTheLastIsShownAndTheWindowStaysOpen
         empty{"", false, TShotPlace::FixedFolder, TShotSizing::FixedWidth, 5000};
     Form.FillFromOptions(chosen);
     Form.FillFromOptions(empty);
-    ShowAndWait();
+    ShowAndWait(Form, true);
     EXPECT_FALSE(PressOk());
     EXPECT_EQ(Boxes(), std::vector<std::string>{BoundsMessage("width", 800)});
     EXPECT_TRUE(Form.isVisible());
@@ -227,7 +217,7 @@ TEST_F(OptionsForm, WhenSeveralChecksFailOnlyTheLastIsShownAndTheWindowStaysOpen
 TEST_F(OptionsForm, ACancelledChooserFallsBackToOptionOneButKeepsTheDirectoryChosenBefore) {
     TOptions record;
     Form.FillFromOptions(record);
-    ShowAndWait();
+    ShowAndWait(Form, true);
     Ui.DirectoryAnswers = {"/data/first"};
     Click(Form.FixedFolderButton);
     Click(Form.FixedFolderButton); // already checked: runs nothing
@@ -247,7 +237,7 @@ TEST_F(OptionsForm, ACancelledChooserFallsBackToOptionOneButKeepsTheDirectoryCho
 }
 
 TEST_F(OptionsForm, AClickIntoASizeFieldChoosesItButTabbingThereAndTypingDoesNot) {
-    ShowAndWait();
+    ShowAndWait(Form, true);
     Form.PercentageSlider->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([this] { return Form.PercentageSlider->hasFocus(); }));
     for (int presses = 0; presses < 10 && !Form.WidthField->hasFocus(); ++presses) {

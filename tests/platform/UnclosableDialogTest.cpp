@@ -1,6 +1,7 @@
 // A window that only the program closes passes Alt+F4 on as the wish to end the program.
 
 #include "UnclosableDialog.h"
+#include "OverMainWindowTest.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -11,26 +12,14 @@
 
 namespace {
 
-class UnclosableDialog : public ::testing::Test {
+class UnclosableDialog : public TOverMainWindowTest {
 protected:
-    void SetUp() override {
-        MainWindow.setGeometry(200, 150, 600, 400);
-        MainWindow.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&MainWindow));
-    }
-
-    void ShowDialog() {
-        Dialog.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Dialog));
-    }
-
-    QWidget MainWindow;
     TUnclosableDialog Dialog{&MainWindow};
 };
 
 TEST_F(UnclosableDialog, PassesTheWindowSystemsCloseOnAndStays) {
     QSignalSpy asked(&Dialog, &TUnclosableDialog::ProgramCloseRequested);
-    ShowDialog();
+    ShowAndWait(Dialog);
     QTest::keyClick(&Dialog, Qt::Key_Escape);
     EXPECT_TRUE(Dialog.isVisible()) << "closed by Esc";
     EXPECT_EQ(asked.count(), 0) << "Esc is no wish to end the program";
