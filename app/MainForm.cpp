@@ -229,7 +229,8 @@ void TMainForm::ShowIntro(int milliseconds) {
 }
 
 void TMainForm::EnableControls(bool enabled) {
-    for (QMenu* menu : {FileMenu, ViewsMenu, AnimationMenu, SettingsMenu}) {
+    for (QMenu* menu :
+         {Menu(TMenu::File), Menu(TMenu::Views), Menu(TMenu::Animation), Menu(TMenu::Settings)}) {
         menu->setEnabled(enabled);
         menu->menuAction()->setEnabled(enabled);
     }
@@ -239,8 +240,7 @@ void TMainForm::EnableControls(bool enabled) {
              SpeedChooser}) {
         control->setEnabled(enabled);
     }
-    GoToStartAction->setEnabled(enabled);
-    GoToEndAction->setEnabled(enabled);
+    Commands.EnableWindowShortcuts(enabled);
     View->SetIsControlEnabled(enabled);
 }
 
@@ -316,8 +316,8 @@ QString TMainForm::LightsText(std::optional<std::int32_t> count) {
 void TMainForm::UpdateLightStatus() {
     const std::int32_t count = View->GetLightCount();
     LightsPanel->setText(LightsText(count));
-    AddLightAction->setEnabled(count < DeckLightSlots);
-    RemoveLightAction->setEnabled(count > 0);
+    Action(TCommand::AddLight)->setEnabled(count < DeckLightSlots);
+    Action(TCommand::RemoveLight)->setEnabled(count > 0);
 }
 
 QString TMainForm::ShortenedForStatus(const QString& path) const {

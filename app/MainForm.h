@@ -2,6 +2,7 @@
 // The main window: menus, tool bar, deck chooser, status bar and the 3D view; it owns the loaded
 // project and drives loading, playback and the view commands.
 
+#include "CommandActions.h"
 #include "EvacuationAnalysis.h"
 #include "LogFile.h"
 #include "Options.h"
@@ -115,9 +116,9 @@ private:
     QString WriteSettings() const;
     void ShowIntro(int milliseconds);
     void CreateMenus();
-    QMenu* CreateFileMenu();
-    void CreateViewsAndAnimationMenus();
-    void CreateSettingsAndHelpMenus();
+    void ConnectCommands();
+    QAction* Action(TCommand command) const { return Commands.Action(command); }
+    QMenu* Menu(TMenu menu) const { return Commands.Menu(menu); }
     void CreateToolBar();
     void CreateStatusBar();
     void EnableControls(bool enabled);
@@ -194,39 +195,11 @@ private:
     TOptions OptionsAsRead; // to tell what changed
     QString PendingFileName;
 
-    QMenu* FileMenu = nullptr;
-    QMenu* ViewsMenu = nullptr;
-    QMenu* AnimationMenu = nullptr;
-    QMenu* SettingsMenu = nullptr;
-    QMenu* HelpMenu = nullptr;
-    QAction* OpenAction = nullptr;
-    QAction* SingleShotAction = nullptr;
-    QAction* SeriesAction = nullptr;
+    TCommandActions Commands{*this};
+
     std::array<QAction*, TRecentFiles::MaxCount> RecentItems{}; // "&1 path" .. "&4 path"
     QAction* RecentFilesSeparator =
-        nullptr; // the separator below the recent files, shown with them
-    QAction* QuitAction = nullptr;
-    QAction* DeckUpAction = nullptr;
-    QAction* DeckDownAction = nullptr;
-    QAction* ZoomInAction = nullptr;
-    QAction* ZoomOutAction = nullptr;
-    QAction* EvacuationCurveAction = nullptr;
-    QAction* CongestionMapAction = nullptr; // checked while the map is shown
-    QAction* PlayPauseAction = nullptr;     // play or pause
-    QAction* ResetAction = nullptr;
-    QAction* SecondForwardAction = nullptr;  // a second forwards
-    QAction* SecondBackwardAction = nullptr; // a second backwards
-    QAction* StepForwardAction = nullptr;
-    QAction* StepBackwardAction = nullptr;
-    QAction* GoToStartAction = nullptr; // Home, not in a menu
-    QAction* GoToEndAction = nullptr;   // End, not in a menu
-    QAction* OriginMarkerAction = nullptr;
-    QAction* AddLightAction = nullptr;
-    QAction* RemoveLightAction = nullptr;
-    QAction* OptionsAction = nullptr; // the screen-shot options window
-    QAction* ProjectDataAction = nullptr;
-    QAction* QuickReferenceAction = nullptr;
-    QAction* StartupWindowAction = nullptr;
+        nullptr;                     // the separator below the recent files, shown with them
     QWidget* ToolBarPanel = nullptr; // below the view
     QToolButton* OpenButton = nullptr;
     QToolButton* ProjectDataButton = nullptr;

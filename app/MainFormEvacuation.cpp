@@ -26,14 +26,15 @@ constexpr std::chrono::milliseconds MessageInterval{15};
 } // namespace
 
 void TMainForm::ConnectEvacuation() {
-    connect(EvacuationCurveAction, &QAction::triggered, this, &TMainForm::ShowEvacuationCurve);
-    connect(CongestionMapAction, &QAction::triggered, this, &TMainForm::SwitchCongestionMap);
+    connect(Action(TCommand::EvacuationCurve), &QAction::triggered, this,
+            &TMainForm::ShowEvacuationCurve);
+    connect(Action(TCommand::CongestionMap), &QAction::triggered, this,
+            &TMainForm::SwitchCongestionMap);
     ShowEvacuationCommands();
 }
 
 void TMainForm::ShowEvacuationCommands() {
-    EvacuationCurveAction->setEnabled(LogLoaded && LogFile != nullptr);
-    CongestionMapAction->setEnabled(LogLoaded && LogFile != nullptr);
+    Commands.EnableProjectCommands(LogLoaded && LogFile != nullptr);
 }
 
 // The analysis runs beside the window, which goes on handling messages; a close or a load asked
@@ -91,8 +92,9 @@ void TMainForm::ShowEvacuationCurve() {
             });
         };
         // The replay's keys work while the curve has the focus, as the user watches it.
-        CurveForm->addActions(AnimationMenu->actions());
-        CurveForm->addActions({GoToStartAction, GoToEndAction, CongestionMapAction});
+        CurveForm->addActions(Menu(TMenu::Animation)->actions());
+        CurveForm->addActions({Action(TCommand::GoToStart), Action(TCommand::GoToEnd),
+                               Action(TCommand::CongestionMap)});
     }
     CurveForm->SetCurve(analysis->Curve);
     CurveForm->show();
@@ -101,8 +103,9 @@ void TMainForm::ShowEvacuationCurve() {
 }
 
 void TMainForm::SwitchCongestionMap() {
-    const TEvacuationAnalysis* analysis = CongestionMapAction->isChecked() ? Analysis() : nullptr;
-    CongestionMapAction->setChecked(analysis != nullptr);
+    const TEvacuationAnalysis* analysis =
+        Action(TCommand::CongestionMap)->isChecked() ? Analysis() : nullptr;
+    Action(TCommand::CongestionMap)->setChecked(analysis != nullptr);
     View->ShowCongestionMap(analysis != nullptr ? &analysis->Map : nullptr);
 }
 
@@ -119,6 +122,6 @@ void TMainForm::DropEvacuation() {
     if (CurveForm != nullptr) {
         CurveForm->close();
     }
-    CongestionMapAction->setChecked(false);
+    Action(TCommand::CongestionMap)->setChecked(false);
     EvacuationAnalysis.reset();
 }

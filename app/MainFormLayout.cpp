@@ -4,21 +4,16 @@
 
 #include "DeckView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QMenuBar>
+#include <QMenu>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
 
 namespace {
-
-QAction* AddItem(QMenu* menu, const QString& caption, const QKeySequence& shortcut = {}) {
-    QAction* action = menu->addAction(caption);
-    action->setShortcut(shortcut);
-    return action;
-}
 
 struct TToolButtonLayout {
     int Left;
@@ -41,82 +36,40 @@ QToolButton* AddToolButton(QWidget* panel, const TToolButtonLayout& place) {
 
 } // namespace
 
+// The menus come from the command table; the recent files go above Quit, with a separator of their
+// own that shows with them.
 void TMainForm::CreateMenus() {
-    FileMenu = CreateFileMenu();
-    CreateViewsAndAnimationMenus();
-    CreateSettingsAndHelpMenus();
-}
-
-QMenu* TMainForm::CreateFileMenu() {
-    QMenu* menu = menuBar()->addMenu("&File");
-    OpenAction = AddItem(menu, "&Load logfile", QKeySequence("Ctrl+L"));
-    connect(OpenAction, &QAction::triggered, this, &TMainForm::OpenLogFile);
-    menu->addSeparator();
-    SingleShotAction = AddItem(menu, "&Single screen shot", QKeySequence("Y"));
-    SeriesAction = AddItem(menu, "S&creen shot series", QKeySequence("X"));
-    menu->addSeparator();
+    QMenu* file = Menu(TMenu::File);
+    QAction* quit = Action(TCommand::Quit);
     for (int i = 0; i < TRecentFiles::MaxCount; ++i) {
-        QAction* item = AddItem(menu, QString("&%1 ...").arg(i + 1));
+        auto* item = new QAction(QString("&%1 ...").arg(i + 1), file);
+        file->insertAction(quit, item);
         item->setVisible(false);
         connect(item, &QAction::triggered, this, [this, i] { OpenRecent(i); });
         RecentItems[static_cast<std::size_t>(i)] = item;
     }
-    RecentFilesSeparator = menu->addSeparator();
+    RecentFilesSeparator = file->insertSeparator(quit);
     RecentFilesSeparator->setVisible(false);
-    QuitAction = AddItem(menu, "Quit", QKeySequence("Alt+F4"));
-    connect(QuitAction, &QAction::triggered, this, &TMainForm::Quit);
-    return menu;
+    Action(TCommand::ShowOrigin)->setChecked(true);
+    ConnectCommands();
 }
 
-void TMainForm::CreateViewsAndAnimationMenus() {
-    ViewsMenu = menuBar()->addMenu("&Views");
-    DeckUpAction = AddItem(ViewsMenu, "Deck up", QKeySequence("W"));
-    DeckDownAction = AddItem(ViewsMenu, "Deck down", QKeySequence("S"));
-    ViewsMenu->addSeparator();
-    ZoomInAction = AddItem(ViewsMenu, "Zoom in", QKeySequence("Q"));
-    ZoomOutAction = AddItem(ViewsMenu, "Zoom out", QKeySequence("A"));
-    ViewsMenu->addSeparator();
-    EvacuationCurveAction = AddItem(ViewsMenu, "Evacuation &curve...", QKeySequence("E"));
-    CongestionMapAction = AddItem(ViewsMenu, "Congestion &map", QKeySequence("H"));
-    CongestionMapAction->setCheckable(true);
-    ConnectReplayCommand(DeckUpAction, &QAction::triggered, &TMainForm::DeckUp);
-    ConnectReplayCommand(DeckDownAction, &QAction::triggered, &TMainForm::DeckDown);
-    connect(ZoomInAction, &QAction::triggered, this, &TMainForm::ZoomIn);
-    connect(ZoomOutAction, &QAction::triggered, this, &TMainForm::ZoomOut);
-
-    AnimationMenu = menuBar()->addMenu("&Animation");
-    PlayPauseAction = AddItem(AnimationMenu, "&Run/Pause", QKeySequence("2"));
-    ResetAction = AddItem(AnimationMenu, "Reset to &start", QKeySequence("1"));
-    AnimationMenu->addSeparator();
-    SecondForwardAction = AddItem(AnimationMenu, "Step &forward", QKeySequence("4"));
-    SecondBackwardAction = AddItem(AnimationMenu, "Step &backward", QKeySequence("3"));
-    StepForwardAction =
-        AddItem(AnimationMenu, "Step one time step forward", QKeySequence("Shift+4"));
-    StepBackwardAction =
-        AddItem(AnimationMenu, "Step one time step backward", QKeySequence("Shift+3"));
-}
-
-void TMainForm::CreateSettingsAndHelpMenus() {
-    SettingsMenu = menuBar()->addMenu("&Settings");
-    OriginMarkerAction = AddItem(SettingsMenu, "S&how origin");
-    OriginMarkerAction->setCheckable(true);
-    OriginMarkerAction->setChecked(true);
-    AddLightAction = AddItem(SettingsMenu, "&Add light", QKeySequence("L"));
-    RemoveLightAction = AddItem(SettingsMenu, "&Remove light", QKeySequence("Shift+L"));
-    SettingsMenu->addSeparator();
-    OptionsAction = AddItem(SettingsMenu, "&Options...");
-    ProjectDataAction = AddItem(SettingsMenu, "&Statistics...");
-    connect(OriginMarkerAction, &QAction::triggered, this, &TMainForm::SwitchOriginMarker);
-    connect(AddLightAction, &QAction::triggered, this, &TMainForm::AddLightAtCentre);
-    connect(RemoveLightAction, &QAction::triggered, this, &TMainForm::RemoveNearestLight);
-
-    HelpMenu = menuBar()->addMenu("Help");
-    QuickReferenceAction = AddItem(HelpMenu, "Help...", QKeySequence("F1"));
-    HelpMenu->addSeparator();
-    StartupWindowAction = AddItem(HelpMenu, "Startup window...");
-    connect(StartupWindowAction, &QAction::triggered, this, &TMainForm::ShowStartupWindow);
-    connect(ProjectDataAction, &QAction::triggered, this, &TMainForm::ShowProjectData);
-    connect(QuickReferenceAction, &QAction::triggered, this, &TMainForm::ShowQuickReference);
+void TMainForm::ConnectCommands() {
+    const auto connectAction = [this](TCommand command, void (TMainForm::*slot)()) {
+        connect(Action(command), &QAction::triggered, this, slot);
+    };
+    connectAction(TCommand::OpenLogFile, &TMainForm::OpenLogFile);
+    connectAction(TCommand::Quit, &TMainForm::Quit);
+    connectAction(TCommand::ZoomIn, &TMainForm::ZoomIn);
+    connectAction(TCommand::ZoomOut, &TMainForm::ZoomOut);
+    connectAction(TCommand::ShowOrigin, &TMainForm::SwitchOriginMarker);
+    connectAction(TCommand::AddLight, &TMainForm::AddLightAtCentre);
+    connectAction(TCommand::RemoveLight, &TMainForm::RemoveNearestLight);
+    connectAction(TCommand::ProjectData, &TMainForm::ShowProjectData);
+    connectAction(TCommand::QuickReference, &TMainForm::ShowQuickReference);
+    connectAction(TCommand::StartupWindow, &TMainForm::ShowStartupWindow);
+    ConnectReplayCommand(Action(TCommand::DeckUp), &QAction::triggered, &TMainForm::DeckUp);
+    ConnectReplayCommand(Action(TCommand::DeckDown), &QAction::triggered, &TMainForm::DeckDown);
 }
 
 void TMainForm::CreateToolBar() {

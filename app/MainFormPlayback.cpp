@@ -13,10 +13,14 @@
 #include <cmath>
 
 void TMainForm::ConnectPlayback() {
-    ConnectReplayCommand(PlayPauseAction, &QAction::triggered, &TMainForm::PlayOrPause);
-    ConnectReplayCommand(ResetAction, &QAction::triggered, &TMainForm::ResetToStart);
-    ConnectReplayCommand(SecondForwardAction, &QAction::triggered, &TMainForm::SecondForward);
-    ConnectReplayCommand(SecondBackwardAction, &QAction::triggered, &TMainForm::SecondBackward);
+    ConnectReplayCommand(Action(TCommand::PlayOrPause), &QAction::triggered,
+                         &TMainForm::PlayOrPause);
+    ConnectReplayCommand(Action(TCommand::ResetToStart), &QAction::triggered,
+                         &TMainForm::ResetToStart);
+    ConnectReplayCommand(Action(TCommand::SecondForward), &QAction::triggered,
+                         &TMainForm::SecondForward);
+    ConnectReplayCommand(Action(TCommand::SecondBackward), &QAction::triggered,
+                         &TMainForm::SecondBackward);
     ConnectReplayCommand(PlayButton, &QToolButton::clicked, &TMainForm::PlayOrPause);
     ConnectReplayCommand(ResetButton, &QToolButton::clicked, &TMainForm::ResetToStart);
     ConnectReplayCommand(SecondForwardButton, &QToolButton::clicked, &TMainForm::SecondForward);

@@ -20,41 +20,11 @@ public:
     using TMainForm::StartAnimation;
     using TMainForm::View;
 
-    using TMainForm::AnimationMenu;
-    using TMainForm::FileMenu;
-    using TMainForm::HelpMenu;
-    using TMainForm::SettingsMenu;
-    using TMainForm::ViewsMenu;
-
-    using TMainForm::AddLightAction;
-    using TMainForm::DeckDownAction;
-    using TMainForm::DeckUpAction;
-    using TMainForm::OpenAction;
-    using TMainForm::OptionsAction;
-    using TMainForm::OriginMarkerAction;
-    using TMainForm::PlayPauseAction;
-    using TMainForm::ProjectDataAction;
-    using TMainForm::QuickReferenceAction;
-    using TMainForm::QuitAction;
+    using TMainForm::Action;
+    using TMainForm::Menu;
     using TMainForm::RecentItems;
-    using TMainForm::RemoveLightAction;
-    using TMainForm::ResetAction;
-    using TMainForm::SecondBackwardAction;
-    using TMainForm::SecondForwardAction;
-    using TMainForm::SeriesAction;
-    using TMainForm::SingleShotAction;
-    using TMainForm::StartupWindowAction;
-    using TMainForm::ZoomInAction;
-    using TMainForm::ZoomOutAction;
 
-    using TMainForm::GoToEndAction;
-    using TMainForm::GoToStartAction;
-    using TMainForm::StepBackwardAction;
-    using TMainForm::StepForwardAction;
-
-    using TMainForm::CongestionMapAction;
     using TMainForm::CurveForm;
-    using TMainForm::EvacuationCurveAction;
 
     using TMainForm::AnimationTimer;
     using TMainForm::DeckChooser;

@@ -34,16 +34,16 @@ std::int32_t Truncated(double value) {
 
 void TMainForm::ConnectScreenShots() {
     // A shot shows where the replay stands once the commands given before it have run.
-    ConnectReplayCommand(SingleShotAction, &QAction::triggered, &TMainForm::TakeSingleShot);
+    ConnectReplayCommand(Action(TCommand::SingleShot), &QAction::triggered,
+                         &TMainForm::TakeSingleShot);
     ConnectReplayCommand(SingleShotButton, &QToolButton::clicked, &TMainForm::TakeSingleShot);
-    SeriesAction->setCheckable(true);
     // The menu entry and the tool button are one switch.
-    connect(SeriesAction, &QAction::triggered, this, [this](bool on) {
+    connect(Action(TCommand::ScreenShotSeries), &QAction::triggered, this, [this](bool on) {
         SeriesButton->setChecked(on);
         SwitchSeries();
     });
     connect(SeriesButton, &QToolButton::clicked, this, &TMainForm::SwitchSeries);
-    connect(OptionsAction, &QAction::triggered, this, &TMainForm::ShowOptions);
+    connect(Action(TCommand::Options), &QAction::triggered, this, &TMainForm::ShowOptions);
     Replay.BeforeStep = [this] {
         if (SeriesActive) {
             TakeScreenShot(TShot::Series);
@@ -54,7 +54,7 @@ void TMainForm::ConnectScreenShots() {
 void TMainForm::SetSeriesActive(bool on) {
     SeriesActive = on;
     SeriesButton->setChecked(on);
-    SeriesAction->setChecked(on);
+    Action(TCommand::ScreenShotSeries)->setChecked(on);
 }
 
 void TMainForm::TakeSingleShot() {

@@ -61,12 +61,6 @@ void TMainForm::CreateTimeControls() {
     SpeedChooser->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[1-9][0-9]{0,3}x?"), SpeedChooser));
     SpeedChooser->setToolTip("playback speed, times real time");
-    GoToStartAction = new QAction(this);
-    GoToStartAction->setShortcut(QKeySequence(Qt::Key_Home));
-    GoToEndAction = new QAction(this);
-    GoToEndAction->setShortcut(QKeySequence(Qt::Key_End));
-    addAction(GoToStartAction);
-    addAction(GoToEndAction);
     ToolBarPanel->installEventFilter(this);
     // The chooser takes the keys and hands most of them to its field.
     SpeedChooser->installEventFilter(this);
@@ -81,10 +75,13 @@ void TMainForm::ConnectTimeControls() {
     connect(SpeedChooser, &QComboBox::activated, this, &TMainForm::SpeedChooserChange);
     connect(SpeedChooser->lineEdit(), &QLineEdit::editingFinished, this,
             &TMainForm::SpeedChooserChange);
-    ConnectReplayCommand(StepForwardAction, &QAction::triggered, &TMainForm::StepForward);
-    ConnectReplayCommand(StepBackwardAction, &QAction::triggered, &TMainForm::StepBackward);
-    ConnectReplayCommand(GoToStartAction, &QAction::triggered, &TMainForm::ResetToStart);
-    ConnectReplayCommand(GoToEndAction, &QAction::triggered, &TMainForm::GoToEnd);
+    ConnectReplayCommand(Action(TCommand::StepForward), &QAction::triggered,
+                         &TMainForm::StepForward);
+    ConnectReplayCommand(Action(TCommand::StepBackward), &QAction::triggered,
+                         &TMainForm::StepBackward);
+    ConnectReplayCommand(Action(TCommand::GoToStart), &QAction::triggered,
+                         &TMainForm::ResetToStart);
+    ConnectReplayCommand(Action(TCommand::GoToEnd), &QAction::triggered, &TMainForm::GoToEnd);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

@@ -53,7 +53,7 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
 
 void TMainForm::SwitchOriginMarker() {
     View->ToggleOrigin();
-    OriginMarkerAction->setChecked(View->ShowOrigin());
+    Action(TCommand::ShowOrigin)->setChecked(View->ShowOrigin());
 }
 
 void TMainForm::AddLightAtCentre() {

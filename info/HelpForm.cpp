@@ -1,5 +1,7 @@
 #include "HelpForm.h"
 
+#include "CommandTable.h"
+
 #include <QFontMetrics>
 #include <QIcon>
 #include <QImage>
@@ -11,8 +13,8 @@
 
 #include <algorithm>
 #include <array>
-#include <initializer_list>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -25,46 +27,50 @@ constexpr int LabelLeft = 96;
 // The action texts start this far beyond the widest key text.
 constexpr int TabGap = 12;
 
+// The keys of the command table under the headings of their menus, each "key<TAB>action", in
+// the order of their ranks.
+struct TKeyLine {
+    QString Key, Action;
+};
 struct TKeyGroup {
-    const char* Heading;
-    std::initializer_list<std::pair<const char*, const char*>> Keys;
+    QString Heading;
+    std::vector<TKeyLine> Lines;
 };
 
-// Each key is the shortcut of the main window's menu entry for the same command.
-const std::array<TKeyGroup, 4> KeyGroups{{
-    {"File",
-     {{"Ctrl + L:", "Load log file"},
-      {"Y:", "Single screen shot"},
-      {"X:", "Screen shot series"},
-      {"Alt + F4:", "Quit programme"}}},
-    {"Views",
-     {{"W:", "Deck up"},
-      {"S:", "Deck down"},
-      {"Q:", "Zoom in"},
-      {"A:", "Zoom out"},
-      {"E:", "Evacuation curve"},
-      {"H:", "Congestion map"}}},
-    {"Animation",
-     {{"1:", "Reset to start"},
-      {"2:", "Run/pause"},
-      {"3:", "Step backward"},
-      {"4:", "Step forward"},
-      {"Shift + 3:", "Step one time step backward"},
-      {"Shift + 4:", "Step one time step forward"},
-      {"Home:", "Go to start"},
-      {"End:", "Go to end"}}},
-    {"Settings",
-     {{"L:", "Add light above origin"}, {"Shift + L:", "Remove light closest to origin"}}},
-}};
+// "Shift+L" as the quick reference writes it: "Shift + L:".
+QString ReferenceKeyText(const char* key) {
+    return QString::fromLatin1(key).replace(QLatin1Char('+'), QLatin1String(" + ")) +
+           QLatin1Char(':');
+}
+
+std::vector<TKeyGroup> KeyGroups() {
+    std::vector<TKeyGroup> groups;
+    for (const TMenu menu : {TMenu::File, TMenu::Views, TMenu::Animation, TMenu::Settings}) {
+        std::vector<const TCommandEntry*> listed;
+        for (const TCommandEntry& entry : CommandTable()) {
+            if (entry.Menu == menu && entry.ReferenceText != nullptr) {
+                listed.push_back(&entry);
+            }
+        }
+        std::ranges::sort(listed, {}, &TCommandEntry::ReferenceRank);
+        TKeyGroup& group = groups.emplace_back();
+        group.Heading = QString::fromLatin1(ReferenceHeading(menu));
+        for (const TCommandEntry* entry : listed) {
+            group.Lines.push_back(
+                {ReferenceKeyText(entry->Key), QString::fromLatin1(entry->ReferenceText)});
+        }
+    }
+    return groups;
+}
 
 // A heading alone on its line, then "key<TAB>action" lines; an empty line after each group and a
 // second one after the last.
-QString KeyListText() {
+QString KeyListText(const std::vector<TKeyGroup>& groups) {
     QStringList lines;
-    for (const TKeyGroup& group : KeyGroups) {
-        lines << QString::fromLatin1(group.Heading);
-        for (const auto& [key, action] : group.Keys) {
-            lines << QString::fromLatin1(key) + QLatin1Char('\t') + QString::fromLatin1(action);
+    for (const TKeyGroup& group : groups) {
+        lines << group.Heading;
+        for (const TKeyLine& line : group.Lines) {
+            lines << line.Key + QLatin1Char('\t') + line.Action;
         }
         lines << QString();
     }
@@ -72,11 +78,11 @@ QString KeyListText() {
     return lines.join(QLatin1Char('\n'));
 }
 
-int WidestKeyText(const QFontMetrics& metrics) {
+int WidestKeyText(const std::vector<TKeyGroup>& groups, const QFontMetrics& metrics) {
     int widest = 0;
-    for (const TKeyGroup& group : KeyGroups) {
-        for (const auto& [key, action] : group.Keys) {
-            widest = std::max(widest, metrics.horizontalAdvance(QString::fromLatin1(key)));
+    for (const TKeyGroup& group : groups) {
+        for (const TKeyLine& line : group.Lines) {
+            widest = std::max(widest, metrics.horizontalAdvance(line.Key));
         }
     }
     return widest;
@@ -184,8 +190,9 @@ void THelpForm::SetUpKeyList() {
     KeyList.setReadOnly(true);
     KeyList.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     KeyList.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    KeyList.setPlainText(KeyListText());
-    KeyList.setTabStopDistance(WidestKeyText(KeyList.fontMetrics()) + TabGap);
+    const std::vector<TKeyGroup> groups = KeyGroups();
+    KeyList.setPlainText(KeyListText(groups));
+    KeyList.setTabStopDistance(WidestKeyText(groups, KeyList.fontMetrics()) + TabGap);
 }
 
 void THelpForm::SetUpOkButton() {

@@ -38,7 +38,8 @@ protected:
 
 TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
     ShowAndWait();
-    EXPECT_FALSE(Form->EvacuationCurveAction->isEnabled()) << "nothing to show before a load";
+    EXPECT_FALSE(Form->Action(TCommand::EvacuationCurve)->isEnabled())
+        << "nothing to show before a load";
     Load(Small);
     Form->SecondForward();
     Form->SecondForward();
@@ -51,7 +52,7 @@ TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
 
     Form->SecondForward();
     EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 3.0);
-    Form->StepForwardAction->trigger();
+    Form->Action(TCommand::StepForward)->trigger();
     EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 3.25);
 
     QTest::mouseClick(Form->CurveForm->ChartView->viewport(), Qt::LeftButton, {},
@@ -73,7 +74,7 @@ TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
 TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
     ShowAndWait();
     Load(Small);
-    Form->EvacuationCurveAction->trigger();
+    Form->Action(TCommand::EvacuationCurve)->trigger();
     const QString csv = Files.filePath("curve.csv");
     EXPECT_EQ(Form->CurveForm->Export(csv), QString());
     QFile written(csv);
@@ -102,17 +103,17 @@ TEST_F(EvacuationViews, TheMapColoursWhereAPersonStoodAndNowhereElse) {
     ShowAndWait();
     Load(WriteProject(FloorProject(20, 4, 0, {{4, 10, "P8x0 3 3 3 3 S"}})));
     Form->SwitchOriginMarker(); // the marker is green; the map is not
-    Form->GoToEndAction->trigger();
+    Form->Action(TCommand::GoToEnd)->trigger();
     const double distance = Form->View->Distance();
     // Cell (4, 10) lies at x = -5.5, y = -0.5; cell (12, 10), where nobody went, at x = 2.5.
     const QImage plain = Frame();
     const QPoint stood = FloorPixel(plain, distance, -5.5, -0.5);
     const QPoint empty = FloorPixel(plain, distance, 2.5, -0.5);
     ASSERT_TRUE(IsGrey(PixelAt(plain, stood), 60, 255));
-    EXPECT_FALSE(Form->CongestionMapAction->isChecked()) << "off by default";
+    EXPECT_FALSE(Form->Action(TCommand::CongestionMap)->isChecked()) << "off by default";
 
     PressInView(Qt::Key_H);
-    EXPECT_TRUE(Form->CongestionMapAction->isChecked());
+    EXPECT_TRUE(Form->Action(TCommand::CongestionMap)->isChecked());
     const QImage mapped = Frame();
     const TRgb red = PixelAt(mapped, stood);
     EXPECT_GT(red.R, 200);

@@ -29,6 +29,7 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
@@ -66,38 +67,69 @@ TEST_F(MainWindow, MenuEntriesHaveTheirTextsAndShortcuts) {
         const char* Text;
         const char* Shortcut;
     } entries[] = {
-        {Form->OpenAction, "&Load logfile", "Ctrl+L"},
-        {Form->SingleShotAction, "&Single screen shot", "Y"},
-        {Form->SeriesAction, "S&creen shot series", "X"},
-        {Form->QuitAction, "Quit", "Alt+F4"},
-        {Form->DeckUpAction, "Deck up", "W"},
-        {Form->DeckDownAction, "Deck down", "S"},
-        {Form->ZoomInAction, "Zoom in", "Q"},
-        {Form->ZoomOutAction, "Zoom out", "A"},
-        {Form->PlayPauseAction, "&Run/Pause", "2"},
-        {Form->ResetAction, "Reset to &start", "1"},
-        {Form->SecondForwardAction, "Step &forward", "4"},
-        {Form->SecondBackwardAction, "Step &backward", "3"},
-        {Form->OriginMarkerAction, "S&how origin", ""},
-        {Form->AddLightAction, "&Add light", "L"},
-        {Form->RemoveLightAction, "&Remove light", "Shift+L"},
-        {Form->OptionsAction, "&Options...", ""},
-        {Form->ProjectDataAction, "&Statistics...", ""},
-        {Form->QuickReferenceAction, "Help...", "F1"},
-        {Form->StartupWindowAction, "Startup window...", ""},
+        {Form->Action(TCommand::OpenLogFile), "&Load logfile", "Ctrl+L"},
+        {Form->Action(TCommand::SingleShot), "&Single screen shot", "Y"},
+        {Form->Action(TCommand::ScreenShotSeries), "S&creen shot series", "X"},
+        {Form->Action(TCommand::Quit), "Quit", "Alt+F4"},
+        {Form->Action(TCommand::DeckUp), "Deck up", "W"},
+        {Form->Action(TCommand::DeckDown), "Deck down", "S"},
+        {Form->Action(TCommand::ZoomIn), "Zoom in", "Q"},
+        {Form->Action(TCommand::ZoomOut), "Zoom out", "A"},
+        {Form->Action(TCommand::PlayOrPause), "&Run/Pause", "2"},
+        {Form->Action(TCommand::ResetToStart), "Reset to &start", "1"},
+        {Form->Action(TCommand::SecondForward), "Step &forward", "4"},
+        {Form->Action(TCommand::SecondBackward), "Step &backward", "3"},
+        {Form->Action(TCommand::ShowOrigin), "S&how origin", ""},
+        {Form->Action(TCommand::AddLight), "&Add light", "L"},
+        {Form->Action(TCommand::RemoveLight), "&Remove light", "Shift+L"},
+        {Form->Action(TCommand::Options), "&Options...", ""},
+        {Form->Action(TCommand::ProjectData), "&Statistics...", ""},
+        {Form->Action(TCommand::QuickReference), "Help...", "F1"},
+        {Form->Action(TCommand::StartupWindow), "Startup window...", ""},
     };
     for (const auto& entry : entries) {
         EXPECT_EQ(entry.Action->text(), entry.Text);
         EXPECT_EQ(entry.Action->shortcut().toString(), entry.Shortcut) << entry.Text;
     }
-    EXPECT_EQ(Form->FileMenu->title(), "&File");
-    EXPECT_EQ(Form->ViewsMenu->title(), "&Views");
-    EXPECT_EQ(Form->AnimationMenu->title(), "&Animation");
-    EXPECT_EQ(Form->SettingsMenu->title(), "&Settings");
-    EXPECT_EQ(Form->HelpMenu->title(), "Help");
-    EXPECT_TRUE(Form->OriginMarkerAction->isChecked());
+    EXPECT_EQ(Form->Menu(TMenu::File)->title(), "&File");
+    EXPECT_EQ(Form->Menu(TMenu::Views)->title(), "&Views");
+    EXPECT_EQ(Form->Menu(TMenu::Animation)->title(), "&Animation");
+    EXPECT_EQ(Form->Menu(TMenu::Settings)->title(), "&Settings");
+    EXPECT_EQ(Form->Menu(TMenu::Help)->title(), "Help");
+    EXPECT_TRUE(Form->Action(TCommand::ShowOrigin)->isChecked());
     for (QAction* recent : Form->RecentItems) {
         EXPECT_FALSE(recent->isVisible());
+    }
+}
+
+// Each menu in its order, separators ("-") included, hidden ones too.
+TEST_F(MainWindow, MenusHoldTheirEntriesInOrder) {
+    const auto layout = [this](TMenu menu) {
+        QStringList texts;
+        for (const QAction* action : Form->Menu(menu)->actions()) {
+            texts << (action->isSeparator() ? QString("-") : action->text());
+        }
+        return texts;
+    };
+    EXPECT_EQ(layout(TMenu::File),
+              QStringList({"&Load logfile", "-", "&Single screen shot", "S&creen shot series", "-",
+                           "&1 ...", "&2 ...", "&3 ...", "&4 ...", "-", "Quit"}));
+    EXPECT_EQ(layout(TMenu::Views), QStringList({"Deck up", "Deck down", "-", "Zoom in", "Zoom out",
+                                                 "-", "Evacuation &curve...", "Congestion &map"}));
+    EXPECT_EQ(layout(TMenu::Animation),
+              QStringList({"&Run/Pause", "Reset to &start", "-", "Step &forward", "Step &backward",
+                           "Step one time step forward", "Step one time step backward"}));
+    EXPECT_EQ(layout(TMenu::Settings), QStringList({"S&how origin", "&Add light", "&Remove light",
+                                                    "-", "&Options...", "&Statistics..."}));
+    EXPECT_EQ(layout(TMenu::Help), QStringList({"Help...", "-", "Startup window..."}));
+
+    // Every key of the window is a command of the table, so the quick reference can list it.
+    for (const QAction* action : Form->findChildren<QAction*>()) {
+        if (!action->shortcut().isEmpty()) {
+            EXPECT_TRUE(std::ranges::any_of(CommandTable(), [&](const TCommandEntry& entry) {
+                return QKeySequence(entry.Key) == action->shortcut();
+            })) << action->shortcut().toString().toStdString();
+        }
     }
 }
 
@@ -182,9 +214,9 @@ TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
         EXPECT_FALSE(Form->DeckChooser->isEnabled());
         EXPECT_FALSE(Form->TimeSlider->isEnabled());
         EXPECT_FALSE(Form->SpeedChooser->isEnabled());
-        EXPECT_FALSE(Form->GoToEndAction->isEnabled());
-        EXPECT_FALSE(Form->FileMenu->isEnabled());
-        EXPECT_TRUE(Form->HelpMenu->isEnabled());
+        EXPECT_FALSE(Form->Action(TCommand::GoToEnd)->isEnabled());
+        EXPECT_FALSE(Form->Menu(TMenu::File)->isEnabled());
+        EXPECT_TRUE(Form->Menu(TMenu::Help)->isEnabled());
         EXPECT_FALSE(Form->View->IsControlEnabled());
         EXPECT_EQ(Form->MessagePanel->text().left(8), "Loading ");
         EXPECT_EQ(Progress->ProgressInfo.text(), "Loading header...");
@@ -219,7 +251,7 @@ TEST_F(MainWindow, TheProjectDataAndQuickReferenceOpenFromTheirEntriesKeysAndBut
         });
     };
     closeWhenShown();
-    Form->ProjectDataAction->trigger();
+    Form->Action(TCommand::ProjectData)->trigger();
     Form->LoadLogFile(Small);
     closeWhenShown();
     Form->ProjectDataButton->click();

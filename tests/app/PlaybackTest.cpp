@@ -57,8 +57,8 @@ TEST_F(Playback, WithoutTimeStepsPerSecondNothingPlays) {
     for (const int vMax : {0, -2}) {
         Load(WriteProject(FloorProject(4, vMax, 0, {{1, 1, "3 3 S"}})));
         Form->PlayButton->click();
-        Form->PlayPauseAction->trigger();
-        Form->PlayPauseAction->trigger();
+        Form->Action(TCommand::PlayOrPause)->trigger();
+        Form->Action(TCommand::PlayOrPause)->trigger();
         ExpectPaused();
         Form->SecondForward();
         Form->SecondBackward();

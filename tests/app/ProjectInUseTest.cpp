@@ -103,7 +103,8 @@ TEST_F(ProjectInUse, LoadInsideASecondForwardsWaitsForItAndTheLastChoiceWins) {
     const TLogFile* playing = Form->LogFile.get();
     // Two loads chosen in a row while the second goes on, as from Ctrl+L pressed twice.
     for (int i = 0; i < 2; ++i) {
-        QMetaObject::invokeMethod(Form->OpenAction, &QAction::trigger, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(Form->Action(TCommand::OpenLogFile), &QAction::trigger,
+                                  Qt::QueuedConnection);
     }
     Form->SecondForward();
     EXPECT_EQ(Ui.FileDialogs.size(), 2U) << "both were chosen inside the command";
@@ -120,7 +121,8 @@ TEST_F(ProjectInUse, LoadInsideASecondForwardsWaitsForItAndTheLastChoiceWins) {
 
 TEST_F(ProjectInUse, CloseAfterALoadInsideAStepDropsTheLoad) {
     Ui.FileAnswers = {Small.toStdString()};
-    QMetaObject::invokeMethod(Form->OpenAction, &QAction::trigger, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(Form->Action(TCommand::OpenLogFile), &QAction::trigger,
+                              Qt::QueuedConnection);
     PostWindowClose();
     const TLogFile* playing = Form->LogFile.get();
     Form->SecondForward();

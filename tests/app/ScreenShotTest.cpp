@@ -69,7 +69,7 @@ TEST_F(ScreenShots, NamesFollowTheStepAndTheSaveOption) {
     Form->Options.ShotPlace = TShotPlace::AskEachTime;
     const QString chosen = Shot("mine.jpg");
     Ui.SaveAnswers = {chosen.toStdString()};
-    Form->SingleShotAction->trigger();
+    Form->Action(TCommand::SingleShot)->trigger();
     ASSERT_EQ(Ui.SaveDialogs.size(), 1U);
     EXPECT_EQ(Ui.SaveDialogs[0].FileName, "000003.jpg");
     EXPECT_EQ(Ui.SaveDialogs[0].Title, "Save Screen Shot");
@@ -133,7 +133,7 @@ TEST_F(ScreenShots, AnExistingFileIsOverwrittenOnlyAsTheUserSays) {
 }
 
 TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
-    Form->SeriesAction->trigger(); // X: the same switch as the tool button
+    Form->Action(TCommand::ScreenShotSeries)->trigger(); // X: the same switch as the tool button
     EXPECT_TRUE(Form->SeriesButton->isChecked());
     Form->SecondForward();
     Form->SecondBackward();
@@ -150,7 +150,7 @@ TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
 
     Form->ShowOptions(); // opening the options ends the series
     EXPECT_FALSE(Form->SeriesButton->isChecked());
-    EXPECT_FALSE(Form->SeriesAction->isChecked());
+    EXPECT_FALSE(Form->Action(TCommand::ScreenShotSeries)->isChecked());
     QFile::remove(Shot("000000.jpg"));
     Form->SecondForward();
     EXPECT_FALSE(QFileInfo::exists(Shot("000000.jpg")));
@@ -181,19 +181,19 @@ TEST_F(ScreenShots, AShotThatCannotBeWrittenSaysWhyOnceAndEndsTheSeries) {
                                0),
               0U);
     EXPECT_FALSE(Form->SeriesButton->isChecked());
-    EXPECT_FALSE(Form->SeriesAction->isChecked());
+    EXPECT_FALSE(Form->Action(TCommand::ScreenShotSeries)->isChecked());
 }
 
 // A disk too full for the new shot keeps the one that was there, byte for byte, and says why once.
 TEST_F(ScreenShots, AFullDiskKeepsTheShotThatWasThereAndSaysWhy) {
-    Form->SingleShotAction->trigger();
+    Form->Action(TCommand::SingleShot)->trigger();
     QFile older(Shot("000000.jpg"));
     ASSERT_TRUE(older.open(QIODevice::ReadOnly));
     const QByteArray olderBytes = older.readAll();
     older.close();
     {
         const TFileSizeLimit nearlyFull(1024);
-        Form->SingleShotAction->trigger();
+        Form->Action(TCommand::SingleShot)->trigger();
     }
     ASSERT_EQ(Boxes().size(), 1U);
     EXPECT_EQ(Boxes()[0].rfind("Error: Cannot save the screen shot:\n" +

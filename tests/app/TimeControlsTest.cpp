@@ -117,10 +117,10 @@ TEST_F(TimeControls, ASeekLandsWhereSteppingLandsForwardsBackwardsAndWhilePlayin
     Form->PlaybackTimerFired();
     EXPECT_EQ(Now(), SteppedTo(Small, 121));
 
-    Form->GoToEndAction->trigger();
+    Form->Action(TCommand::GoToEnd)->trigger();
     EXPECT_EQ(Now(), SteppedTo(Small, 292));
     EXPECT_EQ(Form->SavedPanel->text(), "Saved: 5");
-    Form->GoToStartAction->trigger();
+    Form->Action(TCommand::GoToStart)->trigger();
     EXPECT_EQ(Now(), SteppedTo(Small, 0));
 }
 
@@ -130,7 +130,7 @@ TEST_F(TimeControls, TheSliderAndItsReadoutFollowStepsAndTheLoop) {
     Form->SecondForward();
     EXPECT_EQ(Form->TimeSlider->value(), 1);
     EXPECT_EQ(Form->TimeReadout->text(), "0:01 / 1:13, step 4");
-    Form->StepForwardAction->trigger();
+    Form->Action(TCommand::StepForward)->trigger();
     EXPECT_EQ(Form->TimeReadout->text(), "0:01 / 1:13, step 5");
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:01 min"); // the status bar keeps its texts
 
@@ -182,7 +182,7 @@ TEST_F(TimeControls, SingleStepsRetraceExactlyAndPauseAPlayingReplay) {
     Form->PlayOrPause();
     EXPECT_EQ(Form->Replay.TimeStep(), 8);
 
-    Form->GoToEndAction->trigger();
+    Form->Action(TCommand::GoToEnd)->trigger();
     Form->StepForward();
     EXPECT_EQ(Form->Replay.TimeStep(), 292) << "nothing after everybody has left";
 }
@@ -195,19 +195,19 @@ TEST_F(TimeControls, TheSameStepLooksTheSameHoweverItWasReached) {
     const QImage loaded = OnScreen();
     const QString readout = Form->TimeReadout->text();
     EXPECT_EQ(readout, "0:30 / 0:32, step 0");
-    for (QAction* away : {Form->GoToEndAction, Form->SecondForwardAction}) {
+    for (QAction* away : {Form->Action(TCommand::GoToEnd), Form->Action(TCommand::SecondForward)}) {
         away->trigger();
-        Form->GoToStartAction->trigger();
+        Form->Action(TCommand::GoToStart)->trigger();
         EXPECT_TRUE(OnScreen() == loaded) << away->text().toStdString();
         EXPECT_EQ(Form->TimeReadout->text(), readout);
     }
     // Back to step 0 by a second back and by single steps (which leave headings as they were,
     // so only the readout is compared).
-    Form->SecondForwardAction->trigger();
-    Form->SecondBackwardAction->trigger();
+    Form->Action(TCommand::SecondForward)->trigger();
+    Form->Action(TCommand::SecondBackward)->trigger();
     EXPECT_EQ(Form->TimeReadout->text(), readout);
-    Form->StepForwardAction->trigger();
-    Form->StepBackwardAction->trigger();
+    Form->Action(TCommand::StepForward)->trigger();
+    Form->Action(TCommand::StepBackward)->trigger();
     EXPECT_EQ(Form->TimeReadout->text(), readout);
 }
 

@@ -76,7 +76,7 @@ protected:
     }
 
     void Restart() {
-        Form->ResetAction->trigger();
+        Form->Action(TCommand::ResetToStart)->trigger();
         Form->View->setFocus();
     }
 

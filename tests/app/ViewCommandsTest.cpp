@@ -20,8 +20,8 @@ protected:
 
     void ExpectLights(int count) const {
         EXPECT_EQ(Form->LightsPanel->text(), QString("Lights: %1").arg(count));
-        EXPECT_EQ(Form->AddLightAction->isEnabled(), count < DeckLightSlots);
-        EXPECT_EQ(Form->RemoveLightAction->isEnabled(), count > 0);
+        EXPECT_EQ(Form->Action(TCommand::AddLight)->isEnabled(), count < DeckLightSlots);
+        EXPECT_EQ(Form->Action(TCommand::RemoveLight)->isEnabled(), count > 0);
     }
 
     void Choose(int item) {
@@ -40,10 +40,10 @@ protected:
 TEST_F(ViewCommands, DeckUpAndDownStopAtTheTopAndTheBottom) {
     Load(Ferry);
     ExpectDeck(0);
-    Form->DeckDownAction->trigger();
+    Form->Action(TCommand::DeckDown)->trigger();
     ExpectDeck(0);
     for (const std::int32_t deck : {1, 2, 2}) {
-        Form->DeckUpAction->trigger();
+        Form->Action(TCommand::DeckUp)->trigger();
         ExpectDeck(deck);
     }
     Form->DeckDown();
@@ -72,12 +72,12 @@ TEST_F(ViewCommands, LightCommandsFollowTheCountOfTheShownDeck) {
     Load(Ferry);
     ExpectLights(1);
     for (int i = 0; i < 7; ++i) {
-        Form->AddLightAction->trigger();
+        Form->Action(TCommand::AddLight)->trigger();
     }
     ExpectLights(DeckLightSlots);
     Form->AddLightAtCentre(); // a ninth is not added, and no light is moved either
     EXPECT_EQ(Form->LogFile->Decks[0].LightCount, 8);
-    Form->RemoveLightAction->trigger();
+    Form->Action(TCommand::RemoveLight)->trigger();
     ExpectLights(7);
     Form->AddLightAtCentre();
     ExpectLights(8);
@@ -101,9 +101,9 @@ TEST_F(ViewCommands, LightCommandsFollowTheCountOfTheShownDeck) {
 TEST_F(ViewCommands, ZoomChangesTheDistanceByItsFactors) {
     Load(Ferry);
     const double fitted = Form->View->Distance();
-    Form->ZoomInAction->trigger();
+    Form->Action(TCommand::ZoomIn)->trigger();
     EXPECT_DOUBLE_EQ(Form->View->Distance(), fitted * 0.9);
-    Form->ZoomOutAction->trigger();
+    Form->Action(TCommand::ZoomOut)->trigger();
     EXPECT_DOUBLE_EQ(Form->View->Distance(), fitted * 0.9 * 1.1);
     EXPECT_LT(Form->View->Distance(), fitted * 0.995) << "in and out is not back to the start";
 
@@ -122,12 +122,12 @@ TEST_F(ViewCommands, OnlyZoomAndOriginWorkBeforeALoad) {
     Form->ZoomOut();
     Wheel(120);
     EXPECT_GE(Form->View->Distance(), MinimumDistance);
-    Form->OriginMarkerAction->trigger();
+    Form->Action(TCommand::ShowOrigin)->trigger();
     EXPECT_FALSE(Form->View->ShowOrigin());
-    EXPECT_FALSE(Form->OriginMarkerAction->isChecked());
+    EXPECT_FALSE(Form->Action(TCommand::ShowOrigin)->isChecked());
     Form->SwitchOriginMarker();
     EXPECT_TRUE(Form->View->ShowOrigin());
-    EXPECT_TRUE(Form->OriginMarkerAction->isChecked());
+    EXPECT_TRUE(Form->Action(TCommand::ShowOrigin)->isChecked());
     EXPECT_FALSE(Frame().isNull());
 
     Form->DeckUp();
@@ -139,8 +139,8 @@ TEST_F(ViewCommands, OnlyZoomAndOriginWorkBeforeALoad) {
     EXPECT_EQ(Form->DeckChooser->count(), 1);
     EXPECT_EQ(Form->DeckChooser->currentText(), "---");
     EXPECT_EQ(Form->LightsPanel->text(), "Lights:");
-    EXPECT_TRUE(Form->AddLightAction->isEnabled());
-    EXPECT_TRUE(Form->RemoveLightAction->isEnabled());
+    EXPECT_TRUE(Form->Action(TCommand::AddLight)->isEnabled());
+    EXPECT_TRUE(Form->Action(TCommand::RemoveLight)->isEnabled());
 }
 
 TEST_F(ViewCommands, AnAddedLightBrightensTheFloorUnderIt) {

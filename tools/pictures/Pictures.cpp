@@ -82,7 +82,7 @@ int main(int argc, char* argv[]) {
 
     form.DeckChooser->setCurrentIndex(form.DeckChooser->count() - 1);
     form.DeckChosen();
-    form.CongestionMapAction->setChecked(true);
+    form.Action(TCommand::CongestionMap)->setChecked(true);
     form.SwitchCongestionMap();
     saved = Save(form, folder, "congestion-map.png") && saved;
 

@@ -1,0 +1,68 @@
+#include "CommandTable.h"
+
+#include <array>
+
+namespace {
+
+using enum TCommand;
+using enum TMenu;
+
+constexpr std::array<TCommandEntry, CommandCount> Table{{
+    {OpenLogFile, File, "&Load logfile", "Ctrl+L", "Load log file", 1},
+    {SingleShot, File, "&Single screen shot", "Y", "Single screen shot", 2, SeparatorBefore},
+    {ScreenShotSeries, File, "S&creen shot series", "X", "Screen shot series", 3, Checkable},
+    // The recent files come before this entry, each with a separator.
+    {Quit, File, "Quit", "Alt+F4", "Quit programme", 4, SeparatorBefore},
+    {DeckUp, Views, "Deck up", "W", "Deck up", 1},
+    {DeckDown, Views, "Deck down", "S", "Deck down", 2},
+    {ZoomIn, Views, "Zoom in", "Q", "Zoom in", 3, SeparatorBefore},
+    {ZoomOut, Views, "Zoom out", "A", "Zoom out", 4},
+    {EvacuationCurve, Views, "Evacuation &curve...", "E", "Evacuation curve", 5,
+     SeparatorBefore | NeedsProject},
+    {CongestionMap, Views, "Congestion &map", "H", "Congestion map", 6, Checkable | NeedsProject},
+    {PlayOrPause, Animation, "&Run/Pause", "2", "Run/pause", 2},
+    {ResetToStart, Animation, "Reset to &start", "1", "Reset to start", 1},
+    {SecondForward, Animation, "Step &forward", "4", "Step forward", 4, SeparatorBefore},
+    {SecondBackward, Animation, "Step &backward", "3", "Step backward", 3},
+    {StepForward, Animation, "Step one time step forward", "Shift+4", "Step one time step forward",
+     6},
+    {StepBackward, Animation, "Step one time step backward", "Shift+3",
+     "Step one time step backward", 5},
+    {GoToStart, Animation, nullptr, "Home", "Go to start", 7},
+    {GoToEnd, Animation, nullptr, "End", "Go to end", 8},
+    {ShowOrigin, Settings, "S&how origin", "", nullptr, 0, Checkable},
+    {AddLight, Settings, "&Add light", "L", "Add light above origin", 1},
+    {RemoveLight, Settings, "&Remove light", "Shift+L", "Remove light closest to origin", 2},
+    {Options, Settings, "&Options...", "", nullptr, 0, SeparatorBefore},
+    {ProjectData, Settings, "&Statistics...", ""},
+    {QuickReference, Help, "Help...", "F1"},
+    {StartupWindow, Help, "Startup window...", "", nullptr, 0, SeparatorBefore},
+}};
+
+constexpr bool InCommandOrder() {
+    for (std::size_t i = 0; i < Table.size(); ++i) {
+        if (Table[i].Command != TCommand(i)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(InCommandOrder(), "one entry for each command, in the order of TCommand");
+
+} // namespace
+
+std::span<const TCommandEntry> CommandTable() {
+    return Table;
+}
+
+const char* MenuTitle(TMenu menu) {
+    constexpr std::array<const char*, MenuCount> titles{"&File", "&Views", "&Animation",
+                                                        "&Settings", "Help"};
+    return titles[std::size_t(menu)];
+}
+
+const char* ReferenceHeading(TMenu menu) {
+    constexpr std::array<const char*, MenuCount> headings{"File", "Views", "Animation", "Settings",
+                                                          "Help"};
+    return headings[std::size_t(menu)];
+}
