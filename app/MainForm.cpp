@@ -48,6 +48,7 @@ void TMainForm::SetWindows(const TWindows& windows) {
     ProgressDialog = windows.Progress;
     IntroForm = windows.Intro;
     OptionsForm = windows.Options;
+    Shots->SetOptionsForm(OptionsForm);
     ProjectDataForm = windows.ProjectData;
     HelpForm = windows.Help;
     for (TUnclosableDialog* window :
@@ -85,9 +86,9 @@ void TMainForm::BuildWindow() {
     CreateToolBar();
     layout->addWidget(ToolBarPanel);
     CreateStatusBar();
+    ConnectScreenShots();
     ConnectPlayback();
     ConnectReplay();
-    ConnectScreenShots();
     ConnectTimeControls();
     ConnectEvacuation();
     StopAnimation();
@@ -99,8 +100,7 @@ void TMainForm::BuildWindow() {
     ShowSpeed();
     RecentFiles.ReadFromStore(settings);
     ShowRecentFiles();
-    Options.ReadOptions(settings);
-    OptionsAsRead = Options;
+    Shots->ReadOptions(settings);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -196,7 +196,7 @@ QString TMainForm::WriteSettings() const {
     if (!settings.WriteIfChanged(Settings::MaxAnimationSpeed, MaxAnimationSpeed, SpeedAsRead)) {
         return settings.LastError();
     }
-    return Options.WriteOptions(settings, &OptionsAsRead);
+    return Shots->WriteOptions(settings);
 }
 
 void TMainForm::Quit() {

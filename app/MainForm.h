@@ -9,11 +9,13 @@
 #include "RecentFiles.h"
 #include "Replay.h"
 #include "ReplayCommands.h"
+#include "ScreenShotTaker.h"
 
 #include <QMainWindow>
 #include <QSize>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -88,9 +90,6 @@ public slots:
     void SwitchOriginMarker();
     void AddLightAtCentre();
     void RemoveNearestLight();
-    void TakeSingleShot();
-    void SwitchSeries(); // also the menu entry
-    void ShowOptions();
     void ShowProjectData();
     void ShowQuickReference();
 
@@ -141,9 +140,14 @@ private:
     // command runs through ReplayCommands, after any that runs or waits.
     template <typename Sender, typename Signal>
     void ConnectReplayCommand(Sender* sender, Signal signal, void (TMainForm::*command)()) {
-        connect(sender, signal, this,
-                [this, command] { ReplayCommands.Run([this, command] { (this->*command)(); }); });
+        ConnectReplayCommand(sender, signal, [this, command] { (this->*command)(); });
     }
+    template <typename Sender, typename Signal>
+    void ConnectReplayCommand(Sender* sender, Signal signal, std::function<void()> command) {
+        connect(sender, signal, this,
+                [this, command = std::move(command)] { ReplayCommands.Run(command); });
+    }
+    void ConnectScreenShots();
     void ConnectPlayback();
     void ConnectReplay();
     void ShowReplayTexts();
@@ -169,21 +173,11 @@ private:
     void WaitForProject();
     void CarryOutWaitingRequests();
     void ForgetWaitingRequests();
-    enum class TShot { Single, Series };
-    void ConnectScreenShots();
-    void SetSeriesActive(bool on);
-    void TakeScreenShot(TShot shot);
-    std::optional<QString> ShotFile(TShot shot);
-    std::optional<QString> AskShotFile(const QString& name);
-    std::optional<QSize> ShotSize() const;
-    void SaveShot(const QString& file, QSize size, TShot shot);
 
     const QString ProductName;
     TRecentFiles RecentFiles;
-    QString ScreenShotPath; // the screen shot being taken, or the folder of a series
     bool FirstActivation = true;
     bool LogLoaded = false;
-    bool SeriesActive = false;
     // Playback speed, times real time.
     std::int32_t MaxAnimationSpeed = Settings::MaxAnimationSpeed.Default;
     std::int32_t SpeedAsRead = Settings::MaxAnimationSpeed.Default; // to tell what changed
@@ -191,11 +185,10 @@ private:
     std::unique_ptr<TLogFile> LogFile;
     TReplay Replay;
     TReplayCommands ReplayCommands;
-    TOptions Options;       // where and how large screen shots are written
-    TOptions OptionsAsRead; // to tell what changed
     QString PendingFileName;
 
     TCommandActions Commands{*this};
+    TScreenShotTaker* Shots = nullptr;
 
     std::array<QAction*, TRecentFiles::MaxCount> RecentItems{}; // "&1 path" .. "&4 path"
     QAction* RecentFilesSeparator =

@@ -72,6 +72,18 @@ void TMainForm::ConnectCommands() {
     ConnectReplayCommand(Action(TCommand::DeckDown), &QAction::triggered, &TMainForm::DeckDown);
 }
 
+void TMainForm::ConnectScreenShots() {
+    Shots = new TScreenShotTaker(
+        *View, Replay, [this] { return LogLoaded ? LogFile.get() : nullptr; },
+        *Action(TCommand::ScreenShotSeries), *SeriesButton, this);
+    // A shot shows where the replay stands once the commands given before it have run.
+    const auto shoot = [this] { Shots->TakeSingleShot(); };
+    ConnectReplayCommand(Action(TCommand::SingleShot), &QAction::triggered, shoot);
+    ConnectReplayCommand(SingleShotButton, &QToolButton::clicked, shoot);
+    connect(Action(TCommand::Options), &QAction::triggered, Shots, &TScreenShotTaker::ShowOptions);
+    Replay.BeforeStep = [this] { Shots->ShootSeriesFrame(); };
+}
+
 void TMainForm::CreateToolBar() {
     ToolBarPanel = new QWidget(centralWidget());
     ToolBarPanel->setFixedHeight(21);

@@ -12,11 +12,11 @@ public:
     using TMainForm::LogFile;
     using TMainForm::LogLoaded;
     using TMainForm::MaxAnimationSpeed;
-    using TMainForm::Options;
     using TMainForm::PendingFileName;
     using TMainForm::RecentFiles;
     using TMainForm::Replay;
     using TMainForm::ReplayCommands;
+    using TMainForm::Shots;
     using TMainForm::StartAnimation;
     using TMainForm::View;
 

@@ -170,8 +170,8 @@ void FerryPlay(benchmark::State& state, bool series) {
     TLoadedBenchWindow loaded(path);
     TMainFormProbe& form = loaded.Form;
     QTemporaryDir shots;
-    form.Options.ShotPlace = TShotPlace::FixedFolder;
-    form.Options.ScreenShotSaveDirectory = shots.path();
+    form.Shots->Options.ShotPlace = TShotPlace::FixedFolder;
+    form.Shots->Options.ScreenShotSaveDirectory = shots.path();
     if (series) {
         form.SeriesButton->click();
     }

@@ -377,14 +377,14 @@ TEST_F(MainWindow, AClosingWindowWritesWhatItChangedAndSaysOnceWhyItCannot) {
     auto second = std::make_unique<TMainFormProbe>();
     first->MaxAnimationSpeed = 12;
     first->close();
-    second->Options.ScreenShotResizeValue = 50;
+    second->Shots->Options.ScreenShotResizeValue = 50;
     second->close();
     TProgramSettings settings;
     EXPECT_EQ(settings.Read(Settings::MaxAnimationSpeed), 12);
     EXPECT_EQ(settings.Read(Settings::ScreenShotResizeValue), 50);
 
     Form->MaxAnimationSpeed = 20;
-    Form->Options.ScreenShotResizeValue = 60;
+    Form->Shots->Options.ScreenShotResizeValue = 60;
     {
         const TFileSizeLimit full(0);
         Form->close();

@@ -32,8 +32,8 @@ protected:
         Load(Log);
         Shots = Files.filePath("shots");
         QDir().mkpath(Shots);
-        Form->Options.ShotPlace = TShotPlace::FixedFolder;
-        Form->Options.ScreenShotSaveDirectory = Shots;
+        Form->Shots->Options.ShotPlace = TShotPlace::FixedFolder;
+        Form->Shots->Options.ScreenShotSaveDirectory = Shots;
     }
 
     QString Shot(const QString& name) const { return QDir(Shots).filePath(name); }
@@ -55,18 +55,18 @@ TEST_F(ScreenShots, NamesFollowTheStepAndTheSaveOption) {
     EXPECT_EQ(FormatStepNumber(12), "000012");
     EXPECT_EQ(FormatStepNumber(1234567), "1234567");
 
-    Form->TakeSingleShot();
+    Form->Shots->TakeSingleShot();
     EXPECT_EQ(QImage(Shot("000000.jpg")).size(), ViewSize());
 
     for (int i = 0; i < 3; ++i) {
         Form->Replay.StepForward();
     }
-    Form->Options.ShotPlace = TShotPlace::BesideLog;
+    Form->Shots->Options.ShotPlace = TShotPlace::BesideLog;
     Form->SingleShotButton->click();
     EXPECT_TRUE(QFileInfo::exists(Files.filePath("000003.jpg")));
 
     // Asked each time: the choice is remembered whole in the store, its folder in the record.
-    Form->Options.ShotPlace = TShotPlace::AskEachTime;
+    Form->Shots->Options.ShotPlace = TShotPlace::AskEachTime;
     const QString chosen = Shot("mine.jpg");
     Ui.SaveAnswers = {chosen.toStdString()};
     Form->Action(TCommand::SingleShot)->trigger();
@@ -75,8 +75,8 @@ TEST_F(ScreenShots, NamesFollowTheStepAndTheSaveOption) {
     EXPECT_EQ(Ui.SaveDialogs[0].Title, "Save Screen Shot");
     EXPECT_TRUE(QFileInfo::exists(chosen));
     EXPECT_EQ(TProgramSettings().Read(Settings::ScreenShotSaveDirectory), chosen);
-    EXPECT_EQ(Form->Options.ScreenShotSaveDirectory, Shots + "/");
-    Form->TakeSingleShot(); // cancelled: nothing written, nothing said
+    EXPECT_EQ(Form->Shots->Options.ScreenShotSaveDirectory, Shots + "/");
+    Form->Shots->TakeSingleShot(); // cancelled: nothing written, nothing said
     EXPECT_EQ(Ui.SaveDialogs[1].Directory, (Shots + "/").toStdString());
     EXPECT_TRUE(Boxes().empty());
 }
@@ -96,17 +96,17 @@ TEST_F(ScreenShots, SizesFollowTheResizeOption) {
         {TShotSizing::FixedHeight, 300, QSize(int(w * 300 / h), 300)},
     };
     for (const auto& c : cases) {
-        Form->Options.ShotSizing = c.Sizing;
-        Form->Options.ScreenShotResizeValue = c.Value;
-        Form->TakeSingleShot();
+        Form->Shots->Options.ShotSizing = c.Sizing;
+        Form->Shots->Options.ScreenShotResizeValue = c.Value;
+        Form->Shots->TakeSingleShot();
         EXPECT_EQ(QImage(Shot("000000.jpg")).size(), c.Expected) << int(c.Sizing) << " " << c.Value;
     }
 
     // Out of range (a hand-edited store): one box for each, and no file.
     QFile::remove(Shot("000000.jpg"));
-    Form->Options.ShotPlace = TShotPlace{7};
-    Form->Options.ShotSizing = TShotSizing{0};
-    Form->TakeSingleShot();
+    Form->Shots->Options.ShotPlace = TShotPlace{7};
+    Form->Shots->Options.ShotSizing = TShotSizing{0};
+    Form->Shots->TakeSingleShot();
     EXPECT_EQ(Boxes(), (std::vector<std::string>{ErrorBox, ErrorBox}));
     EXPECT_FALSE(QFileInfo::exists(Shot("000000.jpg")));
 }
@@ -116,19 +116,19 @@ TEST_F(ScreenShots, AnExistingFileIsOverwrittenOnlyAsTheUserSays) {
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("older picture");
     old.close();
-    Form->Options.IsOverwritingAsked = true;
+    Form->Shots->Options.IsOverwritingAsked = true;
     Ui.Answers = {TMsgResult::Cancel};
-    Form->TakeSingleShot();
+    Form->Shots->TakeSingleShot();
     ASSERT_EQ(Ui.Messages.size(), 1U);
     EXPECT_EQ(Ui.Messages[0].Text, "You are about to overwrite an existing file with this screen "
                                    "shot. Do you want to proceed?");
     EXPECT_EQ(Ui.Messages[0].Buttons, TMsgButtons::OkCancel);
     EXPECT_EQ(QFileInfo(Shot("000000.jpg")).size(), 13) << "cancelled: the old file stays";
 
-    Form->TakeSingleShot(); // answered OK
+    Form->Shots->TakeSingleShot(); // answered OK
     EXPECT_EQ(QImage(Shot("000000.jpg")).size(), ViewSize());
-    Form->Options.IsOverwritingAsked = false;
-    Form->TakeSingleShot();
+    Form->Shots->Options.IsOverwritingAsked = false;
+    Form->Shots->TakeSingleShot();
     EXPECT_EQ(Ui.Messages.size(), 2U) << "not asked when the option is off";
 }
 
@@ -148,7 +148,7 @@ TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
     EXPECT_FALSE(WalkerAt(first, -3.5));
     EXPECT_TRUE(WalkerAt(third, -3.5));
 
-    Form->ShowOptions(); // opening the options ends the series
+    Form->Shots->ShowOptions(); // opening the options ends the series
     EXPECT_FALSE(Form->SeriesButton->isChecked());
     EXPECT_FALSE(Form->Action(TCommand::ScreenShotSeries)->isChecked());
     QFile::remove(Shot("000000.jpg"));
@@ -158,7 +158,7 @@ TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
 
 TEST_F(ScreenShots, TheLoopShootsStepZeroAgainAskingOnlyWhenTold) {
     Load(WriteProject(FloorProject(20, 2, 0, {{4, 10, "3 S"}}))); // everybody out at step 2
-    Form->Options.IsOverwritingAsked = true;
+    Form->Shots->Options.IsOverwritingAsked = true;
     Form->SeriesButton->click();
     Form->StartAnimation();
     const QSignalBlocker noRealTicks(Form->AnimationTimer);
@@ -171,7 +171,7 @@ TEST_F(ScreenShots, TheLoopShootsStepZeroAgainAskingOnlyWhenTold) {
 }
 
 TEST_F(ScreenShots, AShotThatCannotBeWrittenSaysWhyOnceAndEndsTheSeries) {
-    Form->Options.ScreenShotSaveDirectory = Files.filePath("gone");
+    Form->Shots->Options.ScreenShotSaveDirectory = Files.filePath("gone");
     Form->SeriesButton->click();
     Form->SecondForward();
     EXPECT_EQ(Form->Replay.TimeStep(), 2) << "the replay goes on";
@@ -207,7 +207,7 @@ TEST_F(ScreenShots, AFullDiskKeepsTheShotThatWasThereAndSaysWhy) {
 }
 
 TEST_F(ScreenShots, ASeriesAskedForItsFolderKeepsItWhileSingleShotsAskForTheirOwn) {
-    Form->Options.ShotPlace = TShotPlace::AskEachTime;
+    Form->Shots->Options.ShotPlace = TShotPlace::AskEachTime;
     Form->SeriesButton->click(); // the chooser is cancelled
     EXPECT_FALSE(Form->SeriesButton->isChecked());
 
@@ -217,7 +217,7 @@ TEST_F(ScreenShots, ASeriesAskedForItsFolderKeepsItWhileSingleShotsAskForTheirOw
     Form->SeriesButton->click();
     ASSERT_TRUE(Form->SeriesButton->isChecked());
     Ui.SaveAnswers = {Shot("single.jpg").toStdString()};
-    Form->TakeSingleShot();
+    Form->Shots->TakeSingleShot();
     Form->SecondForward();
     EXPECT_TRUE(QFileInfo::exists(Shot("single.jpg")));
     EXPECT_TRUE(QFileInfo::exists(QDir(series).filePath("000001.jpg")));
@@ -235,10 +235,10 @@ TEST_F(MainWindowFixture, AFrameRenderedWithoutADisplayEqualsTheWindowsShot) {
         Form->Replay.StepForward();
     }
     const QString shots = Files.filePath("shots");
-    Form->Options.ShotPlace = TShotPlace::FixedFolder;
-    Form->Options.ScreenShotSaveDirectory = shots;
+    Form->Shots->Options.ShotPlace = TShotPlace::FixedFolder;
+    Form->Shots->Options.ScreenShotSaveDirectory = shots;
     QDir().mkpath(shots);
-    Form->TakeSingleShot();
+    Form->Shots->TakeSingleShot();
     const QImage shot(QDir(shots).filePath("000040.jpg"));
     ASSERT_EQ(shot.size(), Form->View->size());
 

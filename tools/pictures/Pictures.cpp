@@ -86,7 +86,7 @@ int main(int argc, char* argv[]) {
     form.SwitchCongestionMap();
     saved = Save(form, folder, "congestion-map.png") && saved;
 
-    options.FillFromOptions(form.Options);
+    options.FillFromOptions(form.Shots->Options);
     saved = Shown(options) && Save(options, folder, "options.png") && saved;
     options.close();
 

@@ -2,18 +2,20 @@
 // each file named after its time step; where they go and how large they are comes from the
 // options record, which the options window edits.
 
-#include "MainForm.h"
+#include "ScreenShotTaker.h"
 
 #include "DeckView.h"
+#include "LogFile.h"
 #include "MessageNesting.h"
 #include "OptionsForm.h"
 #include "ProgramSettings.h"
+#include "Replay.h"
 #include "UiServices.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QToolButton>
 
 #include <cmath>
 
@@ -32,54 +34,63 @@ std::int32_t Truncated(double value) {
 
 } // namespace
 
-void TMainForm::ConnectScreenShots() {
-    // A shot shows where the replay stands once the commands given before it have run.
-    ConnectReplayCommand(Action(TCommand::SingleShot), &QAction::triggered,
-                         &TMainForm::TakeSingleShot);
-    ConnectReplayCommand(SingleShotButton, &QToolButton::clicked, &TMainForm::TakeSingleShot);
+TScreenShotTaker::TScreenShotTaker(TDeckView& view, const TReplay& replay, TProjectSource project,
+                                   QAction& seriesEntry, QAbstractButton& seriesButton,
+                                   QObject* parent)
+    : QObject(parent), View(view), Replay(replay), Project(std::move(project)),
+      SeriesEntry(seriesEntry), SeriesButton(seriesButton) {
     // The menu entry and the tool button are one switch.
-    connect(Action(TCommand::ScreenShotSeries), &QAction::triggered, this, [this](bool on) {
-        SeriesButton->setChecked(on);
+    connect(&SeriesEntry, &QAction::triggered, this, [this](bool on) {
+        SeriesButton.setChecked(on);
         SwitchSeries();
     });
-    connect(SeriesButton, &QToolButton::clicked, this, &TMainForm::SwitchSeries);
-    connect(Action(TCommand::Options), &QAction::triggered, this, &TMainForm::ShowOptions);
-    Replay.BeforeStep = [this] {
-        if (SeriesActive) {
-            TakeScreenShot(TShot::Series);
-        }
-    };
+    connect(&SeriesButton, &QAbstractButton::clicked, this, &TScreenShotTaker::SwitchSeries);
 }
 
-void TMainForm::SetSeriesActive(bool on) {
-    SeriesActive = on;
-    SeriesButton->setChecked(on);
-    Action(TCommand::ScreenShotSeries)->setChecked(on);
+void TScreenShotTaker::ReadOptions(TProgramSettings& settings) {
+    Options.ReadOptions(settings);
+    OptionsAsRead = Options;
 }
 
-void TMainForm::TakeSingleShot() {
+QString TScreenShotTaker::WriteOptions(TProgramSettings& settings) const {
+    return Options.WriteOptions(settings, &OptionsAsRead);
+}
+
+void TScreenShotTaker::ShootSeriesFrame() {
+    if (Series) {
+        TakeScreenShot(TShot::Series);
+    }
+}
+
+void TScreenShotTaker::SetSeriesActive(bool on) {
+    Series = on;
+    SeriesButton.setChecked(on);
+    SeriesEntry.setChecked(on);
+}
+
+void TScreenShotTaker::TakeSingleShot() {
     TakeScreenShot(TShot::Single);
 }
 
-void TMainForm::SwitchSeries() {
-    SetSeriesActive(SeriesButton->isChecked());
-    if (!SeriesActive || Options.ShotPlace != TShotPlace::AskEachTime) {
+void TScreenShotTaker::SwitchSeries() {
+    SetSeriesActive(SeriesButton.isChecked());
+    if (!Series || Options.ShotPlace != TShotPlace::AskEachTime) {
         return; // the other save options need no folder chosen up front
     }
-    ScreenShotPath = DirectoryPart(TProgramSettings().Read(Settings::ScreenShotSaveDirectory));
-    const auto chosen = Ui().ChooseDirectory("Screen shot series", ScreenShotPath.toStdString());
+    SeriesFolder = DirectoryPart(TProgramSettings().Read(Settings::ScreenShotSaveDirectory));
+    const auto chosen = Ui().ChooseDirectory("Screen shot series", SeriesFolder.toStdString());
     if (!chosen) {
         SetSeriesActive(false);
         return;
     }
-    ScreenShotPath = QString::fromStdString(*chosen);
-    if (!ScreenShotPath.endsWith('/')) {
-        ScreenShotPath += '/';
+    SeriesFolder = QString::fromStdString(*chosen);
+    if (!SeriesFolder.endsWith('/')) {
+        SeriesFolder += '/';
     }
 }
 
-void TMainForm::ShowOptions() {
-    if (SeriesActive) {
+void TScreenShotTaker::ShowOptions() {
+    if (Series) {
         SetSeriesActive(false); // a running series ends when the options are opened
     }
     if (OptionsForm == nullptr) {
@@ -94,8 +105,8 @@ void TMainForm::ShowOptions() {
 
 // The file and the size are both decided, each with its own box when its option is out of
 // range, before anything is written; a series whose shots cannot be taken ends.
-void TMainForm::TakeScreenShot(TShot shot) {
-    if (!LogLoaded) {
+void TScreenShotTaker::TakeScreenShot(TShot shot) {
+    if (Project() == nullptr) {
         return;
     }
     const std::optional<QString> file = ShotFile(shot);
@@ -109,13 +120,13 @@ void TMainForm::TakeScreenShot(TShot shot) {
     SaveShot(*file, *size, shot);
 }
 
-std::optional<QString> TMainForm::ShotFile(TShot shot) {
+std::optional<QString> TScreenShotTaker::ShotFile(TShot shot) {
     const QString name = QString::fromStdString(FormatStepNumber(Replay.TimeStep())) + ".jpg";
     switch (Options.ShotPlace) {
     case TShotPlace::BesideLog:
-        return QFileInfo(QString::fromStdString(LogFile->FileName)).dir().filePath(name);
+        return QFileInfo(QString::fromStdString(Project()->FileName)).dir().filePath(name);
     case TShotPlace::AskEachTime:
-        return shot == TShot::Series ? ScreenShotPath + name : AskShotFile(name);
+        return shot == TShot::Series ? SeriesFolder + name : AskShotFile(name);
     case TShotPlace::FixedFolder:
         return QDir(Options.ScreenShotSaveDirectory).filePath(name);
     default:
@@ -124,7 +135,7 @@ std::optional<QString> TMainForm::ShotFile(TShot shot) {
     }
 }
 
-std::optional<QString> TMainForm::AskShotFile(const QString& name) {
+std::optional<QString> TScreenShotTaker::AskShotFile(const QString& name) {
     TProgramSettings settings;
     const QString last = settings.Read(Settings::ScreenShotSaveDirectory);
     const TFileDialogRequest request{"Save Screen Shot", "JPEG file (*.jpg)",
@@ -141,9 +152,9 @@ std::optional<QString> TMainForm::AskShotFile(const QString& name) {
     return file;
 }
 
-std::optional<QSize> TMainForm::ShotSize() const {
-    const double w = View->width();
-    const double h = View->height();
+std::optional<QSize> TScreenShotTaker::ShotSize() const {
+    const double w = View.width();
+    const double h = View.height();
     const double v = Options.ScreenShotResizeValue;
     switch (Options.ShotSizing) {
     case TShotSizing::Percentage:
@@ -158,7 +169,7 @@ std::optional<QSize> TMainForm::ShotSize() const {
     }
 }
 
-void TMainForm::SaveShot(const QString& file, QSize size, TShot shot) {
+void TScreenShotTaker::SaveShot(const QString& file, QSize size, TShot shot) {
     if (Options.IsOverwritingAsked && QFileInfo::exists(file) &&
         Ui().MessageBox("Warning",
                         "You are about to overwrite an existing file with this screen shot. Do "
@@ -166,7 +177,7 @@ void TMainForm::SaveShot(const QString& file, QSize size, TShot shot) {
                         TMsgIcon::Exclamation, TMsgButtons::OkCancel) == TMsgResult::Cancel) {
         return;
     }
-    const QString error = View->SaveCanvasToFile(file, size.width(), size.height());
+    const QString error = View.SaveCanvasToFile(file, size.width(), size.height());
     if (error.isEmpty()) {
         return;
     }

@@ -1,0 +1,72 @@
+#pragma once
+// Screen shots: a single shot of the view, and a series that shoots before every replay step,
+// each file named after its time step; where they go and how large they are comes from the
+// options record, which the options window edits.
+
+#include "Options.h"
+
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QAbstractButton;
+class QAction;
+class TDeckView;
+class TLogFile;
+class TOptionsForm;
+class TProgramSettings;
+class TReplay;
+
+class TScreenShotTaker : public QObject {
+    Q_OBJECT
+
+public:
+    // The loaded project, or none.
+    using TProjectSource = std::function<const TLogFile*()>;
+
+    // Shots of the view at the replay's step. The series has two switches, the menu entry and the
+    // tool button, kept in step here.
+    TScreenShotTaker(TDeckView& view, const TReplay& replay, TProjectSource project,
+                     QAction& seriesEntry, QAbstractButton& seriesButton, QObject* parent);
+
+    // The window that edits the options; without one, the options cannot be changed.
+    void SetOptionsForm(TOptionsForm* form) { OptionsForm = form; }
+
+    void ReadOptions(TProgramSettings& settings);
+    // Only what was changed since it was read; empty, or why the store refused.
+    [[nodiscard]] QString WriteOptions(TProgramSettings& settings) const;
+
+    void TakeSingleShot();
+    // The series on or off as its switch says; with the folder asked each time, asks it now.
+    void SwitchSeries();
+    void SetSeriesActive(bool on);
+    bool SeriesActive() const { return Series; }
+    // The frame of a running series, before the replay steps.
+    void ShootSeriesFrame();
+    // Ends a running series, then opens the options window.
+    void ShowOptions();
+
+    // Where and how large shots are written.
+    TOptions Options;
+
+private:
+    enum class TShot { Single, Series };
+    void TakeScreenShot(TShot shot);
+    std::optional<QString> ShotFile(TShot shot);
+    std::optional<QString> AskShotFile(const QString& name);
+    std::optional<QSize> ShotSize() const;
+    void SaveShot(const QString& file, QSize size, TShot shot);
+
+    TDeckView& View;
+    const TReplay& Replay;
+    TProjectSource Project;
+    QAction& SeriesEntry;
+    QAbstractButton& SeriesButton;
+    TOptionsForm* OptionsForm = nullptr;
+    TOptions OptionsAsRead; // to tell what changed
+    bool Series = false;
+    QString SeriesFolder; // with the folder asked each time, where the series goes
+};
