@@ -49,6 +49,7 @@ void TMainForm::SetWindows(const TWindows& windows) {
     IntroForm = windows.Intro;
     OptionsForm = windows.Options;
     Shots->SetOptionsForm(OptionsForm);
+    Evacuation->SetProgressDialog(ProgressDialog);
     ProjectDataForm = windows.ProjectData;
     HelpForm = windows.Help;
     for (TUnclosableDialog* window :
@@ -85,12 +86,12 @@ void TMainForm::BuildWindow() {
     CreateMenus();
     CreateToolBar();
     layout->addWidget(ToolBarPanel);
-    CreateStatusBar();
     ConnectScreenShots();
+    ConnectEvacuation();
+    CreateStatusBar();
     ConnectPlayback();
     ConnectReplay();
     ConnectTimeControls();
-    ConnectEvacuation();
     StopAnimation();
 
     TProgramSettings settings;
@@ -266,7 +267,7 @@ void TMainForm::LoadLogFile(const QString& path) {
 void TMainForm::DropProject() {
     Replay.SetProject(nullptr);
     View->ClearProject();
-    DropEvacuation();
+    Evacuation->Drop();
     LogFile.reset();
     ShowEvacuationCommands();
 }

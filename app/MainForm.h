@@ -3,7 +3,7 @@
 // project and drives loading, playback and the view commands.
 
 #include "CommandActions.h"
-#include "EvacuationAnalysis.h"
+#include "EvacuationViews.h"
 #include "LogFile.h"
 #include "Options.h"
 #include "RecentFiles.h"
@@ -28,7 +28,6 @@ class QSlider;
 class QTimer;
 class QToolButton;
 class TDeckView;
-class TEvacuationCurveForm;
 class TProgressDialog;
 class TIntroForm;
 class TOptionsForm;
@@ -79,8 +78,6 @@ public slots:
     void GoToEnd();
     void TimeSliderChange(int second); // the second chosen on the slider
     void SpeedChooserChange();         // a speed chosen or typed
-    void ShowEvacuationCurve();
-    void SwitchCongestionMap(); // the map on or off, as the menu entry's check says
     void PlaybackTimerFired();
     void DeckUp();
     void DeckDown();
@@ -162,11 +159,6 @@ private:
     int TickInterval() const;
     void ConnectEvacuation();
     void ShowEvacuationCommands();
-    // The project's evacuation curve and congestion map, made at the first call; none without a
-    // project, or while it is being made.
-    const TEvacuationAnalysis* Analysis();
-    void ShowCurveTime();
-    void DropEvacuation();
     void StartAnimation();
     void StopAnimation();
     void Tick();
@@ -189,6 +181,7 @@ private:
 
     TCommandActions Commands{*this};
     TScreenShotTaker* Shots = nullptr;
+    TEvacuationViews* Evacuation = nullptr;
 
     std::array<QAction*, TRecentFiles::MaxCount> RecentItems{}; // "&1 path" .. "&4 path"
     QAction* RecentFilesSeparator =
@@ -218,9 +211,6 @@ private:
     TOptionsForm* OptionsForm = nullptr;
     TProjectDataForm* ProjectDataForm = nullptr;
     THelpForm* HelpForm = nullptr;
-    TEvacuationCurveForm* CurveForm = nullptr; // made at the first E
-    std::unique_ptr<TEvacuationAnalysis> EvacuationAnalysis;
-    bool Analysing = false;
     bool Loading = false;
     // A close and a load that wait for the project; of several loads, the last one chosen.
     bool CloseRequested = false;

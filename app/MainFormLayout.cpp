@@ -84,6 +84,29 @@ void TMainForm::ConnectScreenShots() {
     Replay.BeforeStep = [this] { Shots->ShootSeriesFrame(); };
 }
 
+void TMainForm::ConnectEvacuation() {
+    Evacuation = new TEvacuationViews([this] { return Loading ? nullptr : LogFile.get(); }, Replay,
+                                      *View, *Action(TCommand::CongestionMap), *this);
+    Evacuation->OnSecondChosen = [this](std::int32_t second) {
+        ReplayCommands.Run([this, second] {
+            if (LogFile != nullptr && !Loading) {
+                Replay.SeekToSecond(second);
+            }
+        });
+    };
+    Evacuation->ReplayKeys = Menu(TMenu::Animation)->actions();
+    Evacuation->ReplayKeys << Action(TCommand::GoToStart) << Action(TCommand::GoToEnd);
+    connect(Action(TCommand::EvacuationCurve), &QAction::triggered, Evacuation,
+            &TEvacuationViews::ShowEvacuationCurve);
+    connect(Action(TCommand::CongestionMap), &QAction::triggered, Evacuation,
+            &TEvacuationViews::SwitchCongestionMap);
+    ShowEvacuationCommands();
+}
+
+void TMainForm::ShowEvacuationCommands() {
+    Commands.EnableProjectCommands(LogLoaded && LogFile != nullptr);
+}
+
 void TMainForm::CreateToolBar() {
     ToolBarPanel = new QWidget(centralWidget());
     ToolBarPanel->setFixedHeight(21);

@@ -24,7 +24,7 @@ public:
     using TMainForm::Menu;
     using TMainForm::RecentItems;
 
-    using TMainForm::CurveForm;
+    using TMainForm::Evacuation;
 
     using TMainForm::AnimationTimer;
     using TMainForm::DeckChooser;

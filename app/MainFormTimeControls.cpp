@@ -118,7 +118,7 @@ void TMainForm::ShowReplayPosition() {
         TimeSlider->setValue(Replay.ElapsedSeconds());
     }
     TimeReadout->setText(QString::fromStdString(Replay.PositionText()));
-    ShowCurveTime();
+    Evacuation->ShowCurveTime();
 }
 
 // The list opens on the speed in use where it lists it.

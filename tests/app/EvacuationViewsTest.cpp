@@ -26,12 +26,12 @@ protected:
 
     // Where the plot shows the given time, half way up.
     QPoint PlotPointOf(double time) const {
-        QChart* chart = Form->CurveForm->ChartView->chart();
+        QChart* chart = Form->Evacuation->CurveForm()->ChartView->chart();
         const auto* axis = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).front());
         const QRectF plot = chart->plotArea();
         const double x =
             plot.left() + (time - axis->min()) / (axis->max() - axis->min()) * plot.width();
-        return Form->CurveForm->ChartView->mapFromScene(
+        return Form->Evacuation->CurveForm()->ChartView->mapFromScene(
             chart->mapToScene(QPointF(x, plot.center().y())));
     }
 };
@@ -44,31 +44,33 @@ TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
     Form->SecondForward();
     Form->SecondForward();
     PressInView(Qt::Key_E);
-    ASSERT_NE(Form->CurveForm, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->CurveForm));
-    EXPECT_FALSE(Form->CurveForm->isModal());
-    EXPECT_TRUE(Form->CurveForm->Summary->text().startsWith("Everybody has left after 1:13 min."));
-    EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 2.0) << "the replay's time from the start";
+    ASSERT_NE(Form->Evacuation->CurveForm(), nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->Evacuation->CurveForm()));
+    EXPECT_FALSE(Form->Evacuation->CurveForm()->isModal());
+    EXPECT_TRUE(Form->Evacuation->CurveForm()->Summary->text().startsWith(
+        "Everybody has left after 1:13 min."));
+    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveForm()->MarkerTime(), 2.0)
+        << "the replay's time from the start";
 
     Form->SecondForward();
-    EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 3.0);
+    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveForm()->MarkerTime(), 3.0);
     Form->Action(TCommand::StepForward)->trigger();
-    EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 3.25);
+    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveForm()->MarkerTime(), 3.25);
 
-    QTest::mouseClick(Form->CurveForm->ChartView->viewport(), Qt::LeftButton, {},
+    QTest::mouseClick(Form->Evacuation->CurveForm()->ChartView->viewport(), Qt::LeftButton, {},
                       PlotPointOf(30.2));
     EXPECT_EQ(Form->Replay.TimeStep(), 120);
-    EXPECT_DOUBLE_EQ(Form->CurveForm->MarkerTime(), 30.0);
+    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveForm()->MarkerTime(), 30.0);
 
     // The replay's keys reach it while the curve has the focus.
-    Form->CurveForm->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form->CurveForm));
-    QTest::keyClick(Form->CurveForm, Qt::Key_4);
+    Form->Evacuation->CurveForm()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form->Evacuation->CurveForm()));
+    QTest::keyClick(Form->Evacuation->CurveForm(), Qt::Key_4);
     EXPECT_EQ(Form->Replay.TimeStep(), 124);
 
     // Another file closes the window of the last one.
     Load(Small);
-    EXPECT_FALSE(Form->CurveForm->isVisible());
+    EXPECT_FALSE(Form->Evacuation->CurveForm()->isVisible());
 }
 
 TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
@@ -76,14 +78,15 @@ TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
     Load(Small);
     Form->Action(TCommand::EvacuationCurve)->trigger();
     const QString csv = Files.filePath("curve.csv");
-    EXPECT_EQ(Form->CurveForm->Export(csv), QString());
+    EXPECT_EQ(Form->Evacuation->CurveForm()->Export(csv), QString());
     QFile written(csv);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QByteArray text = written.readAll();
     EXPECT_TRUE(text.startsWith("time,saved,Deck 1 - Cabins,"));
     EXPECT_EQ(text.count('\n'), 75); // a header and 74 seconds
     EXPECT_FALSE(QImage(Files.filePath("curve.png")).isNull());
-    EXPECT_NE(Form->CurveForm->Export(Files.filePath("no/such/folder/curve.csv")), QString());
+    EXPECT_NE(Form->Evacuation->CurveForm()->Export(Files.filePath("no/such/folder/curve.csv")),
+              QString());
 
     // A disk too full for the picture keeps the older one whole, and says why.
     QFile picture(Files.filePath("curve.png"));
@@ -92,7 +95,8 @@ TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
     picture.close();
     {
         const TFileSizeLimit nearlyFull(static_cast<rlim_t>(text.size()) + 16);
-        EXPECT_EQ(Form->CurveForm->Export(csv), Files.filePath("curve.png") + "\nFile too large");
+        EXPECT_EQ(Form->Evacuation->CurveForm()->Export(csv),
+                  Files.filePath("curve.png") + "\nFile too large");
     }
     ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
     EXPECT_TRUE(picture.readAll() == olderPicture);

@@ -75,15 +75,15 @@ int main(int argc, char* argv[]) {
     form.ZoomIn();
     saved = Save(form, folder, "replay.png") && saved;
 
-    form.ShowEvacuationCurve();
-    saved =
-        form.CurveForm != nullptr && Save(*form.CurveForm, folder, "evacuation-curve.png") && saved;
-    form.CurveForm->close();
+    form.Evacuation->ShowEvacuationCurve();
+    saved = form.Evacuation->CurveForm() != nullptr &&
+            Save(*form.Evacuation->CurveForm(), folder, "evacuation-curve.png") && saved;
+    form.Evacuation->CurveForm()->close();
 
     form.DeckChooser->setCurrentIndex(form.DeckChooser->count() - 1);
     form.DeckChosen();
     form.Action(TCommand::CongestionMap)->setChecked(true);
-    form.SwitchCongestionMap();
+    form.Evacuation->SwitchCongestionMap();
     saved = Save(form, folder, "congestion-map.png") && saved;
 
     options.FillFromOptions(form.Shots->Options);

@@ -1,0 +1,116 @@
+#include "EvacuationViews.h"
+
+#include "DeckView.h"
+#include "EvacuationCurveForm.h"
+#include "LogFile.h"
+#include "MessageNesting.h"
+#include "ProgressDialog.h"
+#include "Replay.h"
+#include "UiServices.h"
+
+#include <QAction>
+#include <QGuiApplication>
+
+#include <chrono>
+#include <exception>
+#include <future>
+#include <string>
+
+namespace {
+
+// An analysis that takes longer than this shows the progress window.
+constexpr std::chrono::milliseconds QuietWait{150};
+constexpr std::chrono::milliseconds MessageInterval{15};
+
+} // namespace
+
+TEvacuationViews::TEvacuationViews(TProjectSource project, const TReplay& replay, TDeckView& view,
+                                   QAction& mapSwitch, QWidget& mainWindow)
+    : QObject(&mainWindow), Project(std::move(project)), Replay(replay), View(view),
+      MapSwitch(mapSwitch), MainWindow(mainWindow) {}
+
+// The analysis runs beside the window, which goes on handling messages; a close or a load asked
+// for meanwhile waits for it, as for any command that uses the project. Asked for again while it
+// runs, there is none yet.
+const TEvacuationAnalysis* TEvacuationViews::Analysis() {
+    const TLogFile* project = Project();
+    if (project == nullptr || Analysing) {
+        return nullptr;
+    }
+    if (EvacuationAnalysis == nullptr) {
+        if (const auto refusal = AnalysisRefusal(*project)) {
+            ShowError(*refusal);
+            return nullptr;
+        }
+        Analysing = true;
+        auto running =
+            std::async(std::launch::async, [project] { return AnalyseEvacuation(*project); });
+        if (running.wait_for(QuietWait) != std::future_status::ready) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            if (Progress != nullptr) {
+                Progress->SetInfoText("Computing the evacuation curve...");
+                Progress->Show();
+            }
+            while (running.wait_for(MessageInterval) != std::future_status::ready) {
+                ProcessPendingMessages();
+            }
+            if (Progress != nullptr) {
+                Progress->Close();
+            }
+            QGuiApplication::restoreOverrideCursor();
+        }
+        Analysing = false;
+        try {
+            EvacuationAnalysis = std::make_unique<TEvacuationAnalysis>(running.get());
+        } catch (const std::exception& error) {
+            ShowError(std::string("The evacuation curve could not be made: ") + error.what());
+            return nullptr;
+        }
+    }
+    return EvacuationAnalysis.get();
+}
+
+void TEvacuationViews::ShowEvacuationCurve() {
+    const TEvacuationAnalysis* analysis = Analysis();
+    if (analysis == nullptr) {
+        return;
+    }
+    if (Curve == nullptr) {
+        Curve = new TEvacuationCurveForm(&MainWindow);
+        Curve->OnSecondChosen = [this](std::int32_t second) {
+            if (OnSecondChosen) {
+                OnSecondChosen(second);
+            }
+        };
+        // The replay's keys work while the curve has the focus, as the user watches it.
+        Curve->addActions(ReplayKeys);
+        Curve->addAction(&MapSwitch);
+    }
+    Curve->SetCurve(analysis->Curve);
+    Curve->show();
+    Curve->raise();
+    ShowCurveTime(); // once shown: a hidden window is not kept up to date
+}
+
+void TEvacuationViews::SwitchCongestionMap() {
+    const TEvacuationAnalysis* analysis = MapSwitch.isChecked() ? Analysis() : nullptr;
+    MapSwitch.setChecked(analysis != nullptr);
+    View.ShowCongestionMap(analysis != nullptr ? &analysis->Map : nullptr);
+}
+
+// The replay time, as the status bar counts it, between whole seconds too.
+void TEvacuationViews::ShowCurveTime() {
+    const TLogFile* project = Project();
+    if (Curve != nullptr && Curve->isVisible() && project != nullptr) {
+        const double perSecond = project->VMax > 0 ? double(project->VMax) : 1.0;
+        Curve->ShowTime(double(Replay.TimeStep()) / perSecond + project->TOff);
+    }
+}
+
+void TEvacuationViews::Drop() {
+    if (Curve != nullptr) {
+        Curve->close();
+    }
+    MapSwitch.setChecked(false);
+    EvacuationAnalysis.reset();
+}

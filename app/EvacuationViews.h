@@ -1,0 +1,64 @@
+#pragma once
+// The evacuation at a glance: the evacuation curve window and the congestion map, both from one
+// analysis of the project's move lists, made when first asked for.
+
+#include "EvacuationAnalysis.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QWidget;
+class TDeckView;
+class TEvacuationCurveForm;
+class TLogFile;
+class TProgressDialog;
+class TReplay;
+
+class TEvacuationViews : public QObject {
+    Q_OBJECT
+
+public:
+    // The project, or none while none is loaded or one loads.
+    using TProjectSource = std::function<const TLogFile*()>;
+
+    // The map switch is a checkable menu entry; the curve window opens over the main window and
+    // takes the replay's keys with it.
+    TEvacuationViews(TProjectSource project, const TReplay& replay, TDeckView& view,
+                     QAction& mapSwitch, QWidget& mainWindow);
+
+    // Shown while an analysis takes long; none, then nothing shows.
+    void SetProgressDialog(TProgressDialog* dialog) { Progress = dialog; }
+    // A second clicked on the curve, for the replay to go to.
+    std::function<void(std::int32_t second)> OnSecondChosen;
+    // The replay's keys that also work while the curve window has the focus.
+    QList<QAction*> ReplayKeys;
+
+    void ShowEvacuationCurve();
+    // The map on or off, as its switch says.
+    void SwitchCongestionMap();
+    // The marker of the curve where the replay stands.
+    void ShowCurveTime();
+    // Another project has another curve and map: the window closes, the map goes off.
+    void Drop();
+
+    TEvacuationCurveForm* CurveForm() const { return Curve; }
+
+private:
+    // The project's evacuation curve and congestion map, made at the first call; none without a
+    // project, or while it is being made.
+    const TEvacuationAnalysis* Analysis();
+
+    TProjectSource Project;
+    const TReplay& Replay;
+    TDeckView& View;
+    QAction& MapSwitch;
+    QWidget& MainWindow;
+    TProgressDialog* Progress = nullptr;
+    TEvacuationCurveForm* Curve = nullptr; // made at the first showing
+    std::unique_ptr<TEvacuationAnalysis> EvacuationAnalysis;
+    bool Analysing = false;
+};
