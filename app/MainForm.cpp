@@ -37,8 +37,6 @@ constexpr int StatusPathWidth = 500;
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ProductName(::ProductName) {
     setMinimumSize(350, 250);
     resize(350, 250);
-    AnimationTimer = new QTimer(this);
-    AnimationTimer->setInterval(1);
     BuildWindow();
 }
 
@@ -89,16 +87,11 @@ void TMainForm::BuildWindow() {
     ConnectScreenShots();
     ConnectEvacuation();
     CreateStatusBar();
-    ConnectPlayback();
-    ConnectReplay();
-    ConnectTimeControls();
-    StopAnimation();
+    Playback->StopAnimation();
 
     TProgramSettings settings;
     settings.CreateKey();
-    MaxAnimationSpeed = settings.Read(Settings::MaxAnimationSpeed);
-    SpeedAsRead = MaxAnimationSpeed;
-    ShowSpeed();
+    Playback->ReadSpeed(settings);
     RecentFiles.ReadFromStore(settings);
     ShowRecentFiles();
     Shots->ReadOptions(settings);
@@ -180,7 +173,7 @@ void TMainForm::ForgetWaitingRequests() {
 }
 
 void TMainForm::EndOnClose() {
-    StopAnimation();
+    Playback->StopAnimation();
     // Asked for while the pause played on: the window is closing now, and nothing is loaded.
     ForgetWaitingRequests();
     MessagePanel->setText(QString());
@@ -194,7 +187,7 @@ void TMainForm::EndOnClose() {
 // so that one reason is shown once.
 QString TMainForm::WriteSettings() const {
     TProgramSettings settings;
-    if (!settings.WriteIfChanged(Settings::MaxAnimationSpeed, MaxAnimationSpeed, SpeedAsRead)) {
+    if (!Playback->WriteSpeed(settings)) {
         return settings.LastError();
     }
     return Shots->WriteOptions(settings);
@@ -237,8 +230,8 @@ void TMainForm::EnableControls(bool enabled) {
     }
     for (QWidget* control : std::initializer_list<QWidget*>{
              OpenButton, ProjectDataButton, DeckChooser, ResetButton, PlayButton,
-             SecondBackwardButton, SecondForwardButton, SingleShotButton, SeriesButton, TimeSlider,
-             SpeedChooser}) {
+             SecondBackwardButton, SecondForwardButton, SingleShotButton, SeriesButton,
+             Playback->TimeSlider, Playback->SpeedChooser}) {
         control->setEnabled(enabled);
     }
     Commands.EnableWindowShortcuts(enabled);
@@ -275,7 +268,7 @@ void TMainForm::DropProject() {
 void TMainForm::BeginLoad(const QString& path) {
     Loading = true;
     EnableControls(false);
-    StopAnimation();
+    Playback->StopAnimation();
     // After stopping, which clears this panel, so that it tells what is loading all along.
     MessagePanel->setText("Loading " + ShortenedForStatus(path));
     ProgressDialog->SetInfoText("Loading logfile...");

@@ -6,9 +6,9 @@
 #include "EvacuationViews.h"
 #include "LogFile.h"
 #include "Options.h"
+#include "PlaybackController.h"
 #include "RecentFiles.h"
 #include "Replay.h"
-#include "ReplayCommands.h"
 #include "ScreenShotTaker.h"
 
 #include <QMainWindow>
@@ -24,8 +24,6 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QMimeData;
-class QSlider;
-class QTimer;
 class QToolButton;
 class TDeckView;
 class TProgressDialog;
@@ -69,16 +67,6 @@ public slots:
     void OpenRecent(int index);
     void ShowStartupWindow();
     void Quit();
-    void PlayOrPause(); // play or pause
-    void ResetToStart();
-    void SecondForward();  // a second forwards
-    void SecondBackward(); // a second backwards
-    void StepForward();
-    void StepBackward();
-    void GoToEnd();
-    void TimeSliderChange(int second); // the second chosen on the slider
-    void SpeedChooserChange();         // a speed chosen or typed
-    void PlaybackTimerFired();
     void DeckUp();
     void DeckDown();
     void DeckChosen(); // the deck chosen in the chooser
@@ -97,7 +85,6 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Tests and benchmarks look inside through this one class.
@@ -133,35 +120,17 @@ private:
     static QString LightsText(std::optional<std::int32_t> count);
     void UpdateLightStatus();
     void SelectChosenDeck();
-    // Connects a signal to a command that moves the replay, or that shows where it stands: the
-    // command runs through ReplayCommands, after any that runs or waits.
+    // A command that moves the replay, or that shows where it stands, runs after any that runs or
+    // waits (see TPlaybackController).
     template <typename Sender, typename Signal>
     void ConnectReplayCommand(Sender* sender, Signal signal, void (TMainForm::*command)()) {
-        ConnectReplayCommand(sender, signal, [this, command] { (this->*command)(); });
+        Playback->ConnectReplayCommand(sender, signal, [this, command] { (this->*command)(); });
     }
-    template <typename Sender, typename Signal>
-    void ConnectReplayCommand(Sender* sender, Signal signal, std::function<void()> command) {
-        connect(sender, signal, this,
-                [this, command = std::move(command)] { ReplayCommands.Run(command); });
-    }
-    void ConnectScreenShots();
     void ConnectPlayback();
-    void ConnectReplay();
+    void ConnectScreenShots();
     void ShowReplayTexts();
-    void CreateTimeControls();
-    void ConnectTimeControls();
-    void LayoutTimeControls();
-    // The slider and its readout where the replay stands.
-    void ShowReplayPosition();
-    void ShowSpeed();
-    void LeaveSpeedField();
-    std::int32_t PlaybackSpeed() const;
-    int TickInterval() const;
     void ConnectEvacuation();
     void ShowEvacuationCommands();
-    void StartAnimation();
-    void StopAnimation();
-    void Tick();
     void WaitForProject();
     void CarryOutWaitingRequests();
     void ForgetWaitingRequests();
@@ -170,18 +139,15 @@ private:
     TRecentFiles RecentFiles;
     bool FirstActivation = true;
     bool LogLoaded = false;
-    // Playback speed, times real time.
-    std::int32_t MaxAnimationSpeed = Settings::MaxAnimationSpeed.Default;
-    std::int32_t SpeedAsRead = Settings::MaxAnimationSpeed.Default; // to tell what changed
     TDeckView* View = nullptr;
     std::unique_ptr<TLogFile> LogFile;
     TReplay Replay;
-    TReplayCommands ReplayCommands;
     QString PendingFileName;
 
     TCommandActions Commands{*this};
     TScreenShotTaker* Shots = nullptr;
     TEvacuationViews* Evacuation = nullptr;
+    TPlaybackController* Playback = nullptr;
 
     std::array<QAction*, TRecentFiles::MaxCount> RecentItems{}; // "&1 path" .. "&4 path"
     QAction* RecentFilesSeparator =
@@ -196,15 +162,11 @@ private:
     QToolButton* SecondForwardButton = nullptr;  // a second forwards
     QToolButton* SingleShotButton = nullptr;
     QToolButton* SeriesButton = nullptr; // down while a series is on
-    QSlider* TimeSlider = nullptr;       // the replay's whole seconds
-    QLabel* TimeReadout = nullptr;       // "1:05 / 3:20, step 261"
-    QComboBox* SpeedChooser = nullptr;   // the playback speed, "5x"
     // The status bar, left to right.
-    QLabel* LightsPanel = nullptr;    // "Lights: n", the lights of the deck shown
-    QLabel* TimePanel = nullptr;      // the replay time
-    QLabel* SavedPanel = nullptr;     // the persons who have left
-    QLabel* MessagePanel = nullptr;   // what runs: a load, the animation loop
-    QTimer* AnimationTimer = nullptr; // one tick a time step while playing
+    QLabel* LightsPanel = nullptr;  // "Lights: n", the lights of the deck shown
+    QLabel* TimePanel = nullptr;    // the replay time
+    QLabel* SavedPanel = nullptr;   // the persons who have left
+    QLabel* MessagePanel = nullptr; // what runs: a load, the animation loop
 
     TProgressDialog* ProgressDialog = nullptr;
     TIntroForm* IntroForm = nullptr;

@@ -3,6 +3,7 @@
 #include "MainForm.h"
 
 #include "DeckView.h"
+#include "MessageNesting.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,8 +69,6 @@ void TMainForm::ConnectCommands() {
     connectAction(TCommand::ProjectData, &TMainForm::ShowProjectData);
     connectAction(TCommand::QuickReference, &TMainForm::ShowQuickReference);
     connectAction(TCommand::StartupWindow, &TMainForm::ShowStartupWindow);
-    ConnectReplayCommand(Action(TCommand::DeckUp), &QAction::triggered, &TMainForm::DeckUp);
-    ConnectReplayCommand(Action(TCommand::DeckDown), &QAction::triggered, &TMainForm::DeckDown);
 }
 
 void TMainForm::ConnectScreenShots() {
@@ -78,8 +77,8 @@ void TMainForm::ConnectScreenShots() {
         *Action(TCommand::ScreenShotSeries), *SeriesButton, this);
     // A shot shows where the replay stands once the commands given before it have run.
     const auto shoot = [this] { Shots->TakeSingleShot(); };
-    ConnectReplayCommand(Action(TCommand::SingleShot), &QAction::triggered, shoot);
-    ConnectReplayCommand(SingleShotButton, &QToolButton::clicked, shoot);
+    Playback->ConnectReplayCommand(Action(TCommand::SingleShot), &QAction::triggered, shoot);
+    Playback->ConnectReplayCommand(SingleShotButton, &QToolButton::clicked, shoot);
     connect(Action(TCommand::Options), &QAction::triggered, Shots, &TScreenShotTaker::ShowOptions);
     Replay.BeforeStep = [this] { Shots->ShootSeriesFrame(); };
 }
@@ -88,7 +87,7 @@ void TMainForm::ConnectEvacuation() {
     Evacuation = new TEvacuationViews([this] { return Loading ? nullptr : LogFile.get(); }, Replay,
                                       *View, *Action(TCommand::CongestionMap), *this);
     Evacuation->OnSecondChosen = [this](std::int32_t second) {
-        ReplayCommands.Run([this, second] {
+        Playback->RunReplayCommand([this, second] {
             if (LogFile != nullptr && !Loading) {
                 Replay.SeekToSecond(second);
             }
@@ -131,8 +130,33 @@ void TMainForm::CreateToolBar() {
         AddToolButton(ToolBarPanel, {301, QStyle::SP_DirLinkIcon, "screen shot series [X]", true});
     connect(OpenButton, &QToolButton::clicked, this, &TMainForm::OpenLogFile);
     connect(ProjectDataButton, &QToolButton::clicked, this, &TMainForm::ShowProjectData);
+    ConnectPlayback();
+}
+
+void TMainForm::ConnectPlayback() {
+    Playback = new TPlaybackController(
+        Replay, [this] { return LogLoaded; }, *ToolBarPanel,
+        {ResetButton, PlayButton, SecondBackwardButton, SecondForwardButton}, Commands, this);
+    connect(Playback, &TPlaybackController::SpeedFieldLeft, this, [this] { View->setFocus(); });
+    ConnectReplayCommand(Action(TCommand::DeckUp), &QAction::triggered, &TMainForm::DeckUp);
+    ConnectReplayCommand(Action(TCommand::DeckDown), &QAction::triggered, &TMainForm::DeckDown);
     ConnectReplayCommand(DeckChooser, &QComboBox::activated, &TMainForm::DeckChosen);
-    CreateTimeControls();
+    Replay.AfterStep = [this] {
+        ShowReplayTexts();
+        ProcessPendingMessages();
+        View->Paint();
+    };
+    Replay.AfterJump = [this] {
+        ShowReplayTexts();
+        View->Paint();
+    };
+}
+
+void TMainForm::ShowReplayTexts() {
+    TimePanel->setText(QString::fromStdString(Replay.TimeText()));
+    SavedPanel->setText(QString::fromStdString(Replay.SavedText()));
+    Playback->ShowReplayPosition();
+    Evacuation->ShowCurveTime();
 }
 
 void TMainForm::CreateStatusBar() {
@@ -148,6 +172,7 @@ void TMainForm::CreateStatusBar() {
     SavedPanel = addPanel(100, 0);
     MessagePanel = addPanel(50, 1);
     LightsPanel->setText(LightsText(std::nullopt));
+    connect(Playback, &TPlaybackController::Message, MessagePanel, &QLabel::setText);
     ShowReplayTexts();
 }
 

@@ -11,13 +11,11 @@ public:
     using TMainForm::FirstActivation;
     using TMainForm::LogFile;
     using TMainForm::LogLoaded;
-    using TMainForm::MaxAnimationSpeed;
     using TMainForm::PendingFileName;
+    using TMainForm::Playback;
     using TMainForm::RecentFiles;
     using TMainForm::Replay;
-    using TMainForm::ReplayCommands;
     using TMainForm::Shots;
-    using TMainForm::StartAnimation;
     using TMainForm::View;
 
     using TMainForm::Action;
@@ -26,7 +24,6 @@ public:
 
     using TMainForm::Evacuation;
 
-    using TMainForm::AnimationTimer;
     using TMainForm::DeckChooser;
     using TMainForm::OpenButton;
     using TMainForm::PlayButton;
@@ -34,9 +31,6 @@ public:
     using TMainForm::SecondBackwardButton;
     using TMainForm::SeriesButton;
     using TMainForm::SingleShotButton;
-    using TMainForm::SpeedChooser;
-    using TMainForm::TimeReadout;
-    using TMainForm::TimeSlider;
 
     using TMainForm::LightsPanel;
     using TMainForm::MessagePanel;

@@ -41,8 +41,8 @@ TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
     EXPECT_FALSE(Form->Action(TCommand::EvacuationCurve)->isEnabled())
         << "nothing to show before a load";
     Load(Small);
-    Form->SecondForward();
-    Form->SecondForward();
+    Form->Playback->SecondForward();
+    Form->Playback->SecondForward();
     PressInView(Qt::Key_E);
     ASSERT_NE(Form->Evacuation->CurveForm(), nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->Evacuation->CurveForm()));
@@ -52,7 +52,7 @@ TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
     EXPECT_DOUBLE_EQ(Form->Evacuation->CurveForm()->MarkerTime(), 2.0)
         << "the replay's time from the start";
 
-    Form->SecondForward();
+    Form->Playback->SecondForward();
     EXPECT_DOUBLE_EQ(Form->Evacuation->CurveForm()->MarkerTime(), 3.0);
     Form->Action(TCommand::StepForward)->trigger();
     EXPECT_DOUBLE_EQ(Form->Evacuation->CurveForm()->MarkerTime(), 3.25);

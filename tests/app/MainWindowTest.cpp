@@ -149,7 +149,7 @@ TEST_F(MainWindow, LoadingShowsTheProjectAndASecondLoadStartsOver) {
     EXPECT_FALSE(Progress->isVisible());
     EXPECT_TRUE(Boxes().empty());
 
-    Form->SecondForward();
+    Form->Playback->SecondForward();
     ASSERT_GT(Form->Replay.TimeStep(), 0);
     Form->LoadLogFile(Small);
     EXPECT_EQ(Form->Replay.TimeStep(), 0);
@@ -212,8 +212,8 @@ TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
         seen = true;
         EXPECT_FALSE(Form->OpenButton->isEnabled());
         EXPECT_FALSE(Form->DeckChooser->isEnabled());
-        EXPECT_FALSE(Form->TimeSlider->isEnabled());
-        EXPECT_FALSE(Form->SpeedChooser->isEnabled());
+        EXPECT_FALSE(Form->Playback->TimeSlider->isEnabled());
+        EXPECT_FALSE(Form->Playback->SpeedChooser->isEnabled());
         EXPECT_FALSE(Form->Action(TCommand::GoToEnd)->isEnabled());
         EXPECT_FALSE(Form->Menu(TMenu::File)->isEnabled());
         EXPECT_TRUE(Form->Menu(TMenu::Help)->isEnabled());
@@ -375,7 +375,7 @@ TEST_F(MainWindow, AClosingWindowWritesWhatItChangedAndSaysOnceWhyItCannot) {
     }
     auto first = std::make_unique<TMainFormProbe>();
     auto second = std::make_unique<TMainFormProbe>();
-    first->MaxAnimationSpeed = 12;
+    first->Playback->MaxAnimationSpeed = 12;
     first->close();
     second->Shots->Options.ScreenShotResizeValue = 50;
     second->close();
@@ -383,7 +383,7 @@ TEST_F(MainWindow, AClosingWindowWritesWhatItChangedAndSaysOnceWhyItCannot) {
     EXPECT_EQ(settings.Read(Settings::MaxAnimationSpeed), 12);
     EXPECT_EQ(settings.Read(Settings::ScreenShotResizeValue), 50);
 
-    Form->MaxAnimationSpeed = 20;
+    Form->Playback->MaxAnimationSpeed = 20;
     Form->Shots->Options.ScreenShotResizeValue = 60;
     {
         const TFileSizeLimit full(0);

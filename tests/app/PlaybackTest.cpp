@@ -18,17 +18,17 @@ const QString Small = SamplesDir + "/small.3dl"; // 5 persons, vmax 4, toff 0
 class Playback : public MainWindowFixture {
 protected:
     void ExpectPaused() const {
-        EXPECT_FALSE(Form->AnimationTimer->isActive());
+        EXPECT_FALSE(Form->Playback->AnimationTimer->isActive());
         EXPECT_FALSE(Form->PlayButton->isChecked());
         EXPECT_NE(Form->MessagePanel->text(), "Animation loop is running.");
     }
 };
 
 TEST_F(Playback, CommandsBeforeALoadDoNothing) {
-    Form->PlayOrPause();
-    Form->SecondForward();
-    Form->SecondBackward();
-    Form->ResetToStart();
+    Form->Playback->PlayOrPause();
+    Form->Playback->SecondForward();
+    Form->Playback->SecondBackward();
+    Form->Playback->ResetToStart();
     EXPECT_EQ(Form->Replay.TimeStep(), 0);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
     ExpectPaused();
@@ -42,13 +42,13 @@ TEST_F(Playback, TimerIntervalFollowsTheSpeedAndNeverDropsToZero) {
     // speed, interval in ms with vmax 4; a speed of 0 or less plays at the default 5.
     for (const auto& [speed, interval] :
          {std::pair{5, 50}, {3, 83}, {0, 50}, {-2, 50}, {300, 1}, {5000, 1}}) {
-        Form->MaxAnimationSpeed = speed;
-        Form->PlayOrPause();
-        EXPECT_TRUE(Form->AnimationTimer->isActive()) << speed;
-        EXPECT_EQ(Form->AnimationTimer->interval(), interval) << speed;
+        Form->Playback->MaxAnimationSpeed = speed;
+        Form->Playback->PlayOrPause();
+        EXPECT_TRUE(Form->Playback->AnimationTimer->isActive()) << speed;
+        EXPECT_EQ(Form->Playback->AnimationTimer->interval(), interval) << speed;
         EXPECT_TRUE(Form->PlayButton->isChecked());
         EXPECT_EQ(Form->MessagePanel->text(), "Animation loop is running.");
-        Form->PlayOrPause();
+        Form->Playback->PlayOrPause();
         ExpectPaused();
     }
 }
@@ -60,8 +60,8 @@ TEST_F(Playback, WithoutTimeStepsPerSecondNothingPlays) {
         Form->Action(TCommand::PlayOrPause)->trigger();
         Form->Action(TCommand::PlayOrPause)->trigger();
         ExpectPaused();
-        Form->SecondForward();
-        Form->SecondBackward();
+        Form->Playback->SecondForward();
+        Form->Playback->SecondBackward();
         EXPECT_EQ(Form->Replay.TimeStep(), 0) << vMax;
         EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
         EXPECT_EQ(Form->LogFile->Persons[0].X(), CellCentreX(1, 4));
@@ -71,12 +71,12 @@ TEST_F(Playback, WithoutTimeStepsPerSecondNothingPlays) {
 
 TEST_F(Playback, PausingPlaysOnToTheNextWholeSecond) {
     Load(Small);
-    Form->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->AnimationTimer);
+    Form->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
     for (int i = 0; i < 6; ++i) {
         Form->Replay.StepForward();
     }
-    Form->PlayOrPause();
+    Form->Playback->PlayOrPause();
     EXPECT_EQ(Form->Replay.TimeStep(), 8);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:02 min");
     ExpectPaused();
@@ -84,13 +84,13 @@ TEST_F(Playback, PausingPlaysOnToTheNextWholeSecond) {
 
 TEST_F(Playback, StepBackPausesAndGoesBackOneWholeSecond) {
     Load(Small);
-    Form->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->AnimationTimer);
-    Form->SecondBackward();
+    Form->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
+    Form->Playback->SecondBackward();
     EXPECT_EQ(Form->Replay.TimeStep(), 0);
     ExpectPaused();
 
-    Form->StartAnimation();
+    Form->Playback->StartAnimation();
     for (int i = 0; i < 10; ++i) {
         Form->Replay.StepForward();
     }
@@ -103,51 +103,52 @@ TEST_F(Playback, StepBackPausesAndGoesBackOneWholeSecond) {
 TEST_F(Playback, WhenThePlayingReplayStartsOverTheStatusSaysSoAndTheTimerRuns) {
     // One step per second; the longer list ends at step 5, so everybody has left at step 6.
     Load(WriteProject(FloorProject(8, 1, 0, {{1, 1, "3 3 3 S"}, {1, 3, "3 3 3 3 3 S"}})));
-    Form->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->AnimationTimer);
+    Form->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
     for (int tick = 1; tick <= 5; ++tick) {
-        Form->PlaybackTimerFired();
+        Form->Playback->PlaybackTimerFired();
     }
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:05 min");
     EXPECT_EQ(Form->SavedPanel->text(), "Saved: 1");
-    Form->PlaybackTimerFired();
+    Form->Playback->PlaybackTimerFired();
     EXPECT_EQ(Form->Replay.TimeStep(), 0);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
     EXPECT_EQ(Form->SavedPanel->text(), "Saved: 0");
-    EXPECT_TRUE(Form->AnimationTimer->isActive());
+    EXPECT_TRUE(Form->Playback->AnimationTimer->isActive());
     EXPECT_TRUE(Form->PlayButton->isChecked());
 }
 
 TEST_F(Playback, ATickWhileAnotherLetsMessagesRunIsDropped) {
     Load(Small);
     // Queued now, delivered while the tick below lets pending messages run.
-    QMetaObject::invokeMethod(Form.get(), &TMainForm::PlaybackTimerFired, Qt::QueuedConnection);
-    Form->PlaybackTimerFired();
+    QMetaObject::invokeMethod(Form->Playback, &TPlaybackController::PlaybackTimerFired,
+                              Qt::QueuedConnection);
+    Form->Playback->PlaybackTimerFired();
     QCoreApplication::processEvents(); // had the queued tick not come yet, it would step now
     EXPECT_EQ(Form->Replay.TimeStep(), 1);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
-    Form->PlaybackTimerFired();
+    Form->Playback->PlaybackTimerFired();
     EXPECT_EQ(Form->Replay.TimeStep(), 2);
 }
 
 TEST_F(Playback, ATickIsDroppedAlsoAfterAPauseAndPlayWithinAnotherTick) {
     Load(Small);
-    Form->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->AnimationTimer);
+    Form->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
     // While the tick below lets messages run, the user pauses (which plays on to step 4) and
     // plays again, and then the timer fires.
     QMetaObject::invokeMethod(
         Form.get(),
         [&] {
-            Form->PlayOrPause();
-            Form->PlayOrPause();
-            QMetaObject::invokeMethod(Form.get(), &TMainForm::PlaybackTimerFired,
+            Form->Playback->PlayOrPause();
+            Form->Playback->PlayOrPause();
+            QMetaObject::invokeMethod(Form->Playback, &TPlaybackController::PlaybackTimerFired,
                                       Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
-    Form->PlaybackTimerFired();
+    Form->Playback->PlaybackTimerFired();
     EXPECT_EQ(Form->Replay.TimeStep(), 4);
-    EXPECT_TRUE(Form->AnimationTimer->isActive());
+    EXPECT_TRUE(Form->Playback->AnimationTimer->isActive());
 }
 
 TEST_F(Playback, AStepRedrawsThePersonAtItsNewCell) {
@@ -164,7 +165,7 @@ TEST_F(Playback, AStepRedrawsThePersonAtItsNewCell) {
     const QPoint to = FloorPixel(before, distance, -1.5, -0.5);
     ASSERT_TRUE(IsPersonGreen(PixelAt(before, from)));
     ASSERT_FALSE(IsPersonGreen(PixelAt(before, to)));
-    Form->SecondForward();
+    Form->Playback->SecondForward();
     const QImage after = Frame();
     EXPECT_FALSE(IsPersonGreen(PixelAt(after, from)));
     EXPECT_TRUE(IsPersonGreen(PixelAt(after, to)));

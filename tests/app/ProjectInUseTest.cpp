@@ -43,7 +43,7 @@ protected:
         MainWindowFixture::SetUp();
         ShowAndWait();
         Load(Small);
-        Form->MaxAnimationSpeed = 9; // what the close must still write
+        Form->Playback->MaxAnimationSpeed = 9; // what the close must still write
     }
 
     // As the window manager asks (Alt+F4): a close event for the window, handled when
@@ -72,28 +72,28 @@ protected:
 };
 
 TEST_F(ProjectInUse, CloseInsideASecondForwardsWaitsForIt) {
-    ExpectCloseWaitsFor([&] { Form->SecondForward(); }, 1, 4);
+    ExpectCloseWaitsFor([&] { Form->Playback->SecondForward(); }, 1, 4);
 }
 
 TEST_F(ProjectInUse, CloseInsideASecondBackwardsWaitsForIt) {
-    Form->SecondForward();
-    Form->SecondForward();
-    ExpectCloseWaitsFor([&] { Form->SecondBackward(); }, 7, 4);
+    Form->Playback->SecondForward();
+    Form->Playback->SecondForward();
+    ExpectCloseWaitsFor([&] { Form->Playback->SecondBackward(); }, 7, 4);
 }
 
 TEST_F(ProjectInUse, CloseInsideATimerTickWaitsForIt) {
-    const QSignalBlocker noRealTicks(Form->AnimationTimer);
-    Form->PlayOrPause();
-    ExpectCloseWaitsFor([&] { Form->PlaybackTimerFired(); }, 1, 1);
-    EXPECT_FALSE(Form->AnimationTimer->isActive());
+    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
+    Form->Playback->PlayOrPause();
+    ExpectCloseWaitsFor([&] { Form->Playback->PlaybackTimerFired(); }, 1, 1);
+    EXPECT_FALSE(Form->Playback->AnimationTimer->isActive());
 }
 
 TEST_F(ProjectInUse, CloseInsideThePauseThatPlaysOnWaitsForIt) {
-    const QSignalBlocker noRealTicks(Form->AnimationTimer);
-    Form->PlayOrPause();
-    Form->PlaybackTimerFired();
-    Form->PlaybackTimerFired();
-    ExpectCloseWaitsFor([&] { Form->PlayOrPause(); }, 3, 4);
+    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
+    Form->Playback->PlayOrPause();
+    Form->Playback->PlaybackTimerFired();
+    Form->Playback->PlaybackTimerFired();
+    ExpectCloseWaitsFor([&] { Form->Playback->PlayOrPause(); }, 3, 4);
 }
 
 TEST_F(ProjectInUse, LoadInsideASecondForwardsWaitsForItAndTheLastChoiceWins) {
@@ -106,7 +106,7 @@ TEST_F(ProjectInUse, LoadInsideASecondForwardsWaitsForItAndTheLastChoiceWins) {
         QMetaObject::invokeMethod(Form->Action(TCommand::OpenLogFile), &QAction::trigger,
                                   Qt::QueuedConnection);
     }
-    Form->SecondForward();
+    Form->Playback->SecondForward();
     EXPECT_EQ(Ui.FileDialogs.size(), 2U) << "both were chosen inside the command";
     EXPECT_EQ(Form->LogFile.get(), playing);
     EXPECT_EQ(Form->Replay.TimeStep(), 4);
@@ -125,7 +125,7 @@ TEST_F(ProjectInUse, CloseAfterALoadInsideAStepDropsTheLoad) {
                               Qt::QueuedConnection);
     PostWindowClose();
     const TLogFile* playing = Form->LogFile.get();
-    Form->SecondForward();
+    Form->Playback->SecondForward();
     EXPECT_EQ(Form->LogFile.get(), playing);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }));
     QTest::qWait(20);

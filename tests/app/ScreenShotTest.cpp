@@ -135,8 +135,8 @@ TEST_F(ScreenShots, AnExistingFileIsOverwrittenOnlyAsTheUserSays) {
 TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
     Form->Action(TCommand::ScreenShotSeries)->trigger(); // X: the same switch as the tool button
     EXPECT_TRUE(Form->SeriesButton->isChecked());
-    Form->SecondForward();
-    Form->SecondBackward();
+    Form->Playback->SecondForward();
+    Form->Playback->SecondBackward();
     for (const char* name : {"000000.jpg", "000001.jpg", "000002.jpg"}) {
         EXPECT_TRUE(QFileInfo::exists(Shot(name))) << name;
     }
@@ -152,7 +152,7 @@ TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
     EXPECT_FALSE(Form->SeriesButton->isChecked());
     EXPECT_FALSE(Form->Action(TCommand::ScreenShotSeries)->isChecked());
     QFile::remove(Shot("000000.jpg"));
-    Form->SecondForward();
+    Form->Playback->SecondForward();
     EXPECT_FALSE(QFileInfo::exists(Shot("000000.jpg")));
 }
 
@@ -160,10 +160,10 @@ TEST_F(ScreenShots, TheLoopShootsStepZeroAgainAskingOnlyWhenTold) {
     Load(WriteProject(FloorProject(20, 2, 0, {{4, 10, "3 S"}}))); // everybody out at step 2
     Form->Shots->Options.IsOverwritingAsked = true;
     Form->SeriesButton->click();
-    Form->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->AnimationTimer);
+    Form->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
     for (int tick = 0; tick < 3; ++tick) {
-        Form->PlaybackTimerFired();
+        Form->Playback->PlaybackTimerFired();
     }
     ASSERT_EQ(Ui.Messages.size(), 1U);
     EXPECT_EQ(Ui.Messages[0].Buttons, TMsgButtons::OkCancel);
@@ -173,7 +173,7 @@ TEST_F(ScreenShots, TheLoopShootsStepZeroAgainAskingOnlyWhenTold) {
 TEST_F(ScreenShots, AShotThatCannotBeWrittenSaysWhyOnceAndEndsTheSeries) {
     Form->Shots->Options.ScreenShotSaveDirectory = Files.filePath("gone");
     Form->SeriesButton->click();
-    Form->SecondForward();
+    Form->Playback->SecondForward();
     EXPECT_EQ(Form->Replay.TimeStep(), 2) << "the replay goes on";
     ASSERT_EQ(Boxes().size(), 1U);
     EXPECT_EQ(Boxes()[0].rfind("Error: Cannot save the screen shot:\n" +
@@ -218,7 +218,7 @@ TEST_F(ScreenShots, ASeriesAskedForItsFolderKeepsItWhileSingleShotsAskForTheirOw
     ASSERT_TRUE(Form->SeriesButton->isChecked());
     Ui.SaveAnswers = {Shot("single.jpg").toStdString()};
     Form->Shots->TakeSingleShot();
-    Form->SecondForward();
+    Form->Playback->SecondForward();
     EXPECT_TRUE(QFileInfo::exists(Shot("single.jpg")));
     EXPECT_TRUE(QFileInfo::exists(QDir(series).filePath("000001.jpg")));
     EXPECT_EQ(Ui.DirectoryStarts.size(), 2U) << "asked once per switching on, not per step";

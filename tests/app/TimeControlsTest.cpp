@@ -65,17 +65,17 @@ protected:
     // Where a click in the slider's groove lands on the given second.
     QPoint SliderPointOf(int second) const {
         QStyleOptionSlider option;
-        option.initFrom(Form->TimeSlider);
-        option.minimum = Form->TimeSlider->minimum();
-        option.maximum = Form->TimeSlider->maximum();
+        option.initFrom(Form->Playback->TimeSlider);
+        option.minimum = Form->Playback->TimeSlider->minimum();
+        option.maximum = Form->Playback->TimeSlider->maximum();
         option.orientation = Qt::Horizontal;
-        const QRect groove = Form->TimeSlider->style()->subControlRect(
-            QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, Form->TimeSlider);
-        const QRect handle = Form->TimeSlider->style()->subControlRect(
-            QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, Form->TimeSlider);
+        const QRect groove = Form->Playback->TimeSlider->style()->subControlRect(
+            QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, Form->Playback->TimeSlider);
+        const QRect handle = Form->Playback->TimeSlider->style()->subControlRect(
+            QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, Form->Playback->TimeSlider);
         const int span = groove.width() - handle.width();
         const int x = QStyle::sliderPositionFromValue(option.minimum, option.maximum, second, span);
-        return {groove.x() + handle.width() / 2 + x, Form->TimeSlider->height() / 2};
+        return {groove.x() + handle.width() / 2 + x, Form->Playback->TimeSlider->height() / 2};
     }
 
     // The view as the window system shows it, once what was asked for is drawn.
@@ -89,32 +89,32 @@ protected:
     }
 
     void ChooseSpeed(const QString& text) {
-        Form->SpeedChooser->setEditText(text);
-        emit Form->SpeedChooser->lineEdit()->editingFinished();
+        Form->Playback->SpeedChooser->setEditText(text);
+        emit Form->Playback->SpeedChooser->lineEdit()->editingFinished();
     }
 };
 
 TEST_F(TimeControls, ASeekLandsWhereSteppingLandsForwardsBackwardsAndWhilePlaying) {
     ShowAndWait();
     Load(Small);
-    EXPECT_EQ(Form->TimeSlider->maximum(), 73);
+    EXPECT_EQ(Form->Playback->TimeSlider->maximum(), 73);
     for (const int second : {10, 3, 60, 0, 73, 59}) {
         SCOPED_TRACE(second);
-        Form->TimeSlider->setValue(second);
+        Form->Playback->TimeSlider->setValue(second);
         EXPECT_EQ(Now(), SteppedTo(Small, second * 4));
     }
     // A click in the groove jumps to the second under the mouse.
-    QTest::mouseClick(Form->TimeSlider, Qt::LeftButton, {}, SliderPointOf(20));
-    EXPECT_EQ(Form->TimeSlider->value(), 20);
+    QTest::mouseClick(Form->Playback->TimeSlider, Qt::LeftButton, {}, SliderPointOf(20));
+    EXPECT_EQ(Form->Playback->TimeSlider->value(), 20);
     EXPECT_EQ(Now(), SteppedTo(Small, 80));
 
     // A playing replay goes on from the second chosen.
-    Form->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->AnimationTimer);
-    Form->PlaybackTimerFired();
-    Form->TimeSlider->setValue(30);
-    EXPECT_TRUE(Form->AnimationTimer->isActive());
-    Form->PlaybackTimerFired();
+    Form->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
+    Form->Playback->PlaybackTimerFired();
+    Form->Playback->TimeSlider->setValue(30);
+    EXPECT_TRUE(Form->Playback->AnimationTimer->isActive());
+    Form->Playback->PlaybackTimerFired();
     EXPECT_EQ(Now(), SteppedTo(Small, 121));
 
     Form->Action(TCommand::GoToEnd)->trigger();
@@ -126,64 +126,64 @@ TEST_F(TimeControls, ASeekLandsWhereSteppingLandsForwardsBackwardsAndWhilePlayin
 
 TEST_F(TimeControls, TheSliderAndItsReadoutFollowStepsAndTheLoop) {
     Load(Small);
-    EXPECT_EQ(Form->TimeReadout->text(), "0:00 / 1:13, step 0");
-    Form->SecondForward();
-    EXPECT_EQ(Form->TimeSlider->value(), 1);
-    EXPECT_EQ(Form->TimeReadout->text(), "0:01 / 1:13, step 4");
+    EXPECT_EQ(Form->Playback->TimeReadout->text(), "0:00 / 1:13, step 0");
+    Form->Playback->SecondForward();
+    EXPECT_EQ(Form->Playback->TimeSlider->value(), 1);
+    EXPECT_EQ(Form->Playback->TimeReadout->text(), "0:01 / 1:13, step 4");
     Form->Action(TCommand::StepForward)->trigger();
-    EXPECT_EQ(Form->TimeReadout->text(), "0:01 / 1:13, step 5");
+    EXPECT_EQ(Form->Playback->TimeReadout->text(), "0:01 / 1:13, step 5");
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:01 min"); // the status bar keeps its texts
 
-    Form->TimeSlider->setValue(72);
-    EXPECT_EQ(Form->TimeReadout->text(), "1:12 / 1:13, step 288");
-    Form->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->AnimationTimer);
+    Form->Playback->TimeSlider->setValue(72);
+    EXPECT_EQ(Form->Playback->TimeReadout->text(), "1:12 / 1:13, step 288");
+    Form->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
     // Everybody has left at step 289: the loop starts over, and so does the slider.
-    Form->PlaybackTimerFired();
+    Form->Playback->PlaybackTimerFired();
     EXPECT_EQ(Form->Replay.TimeStep(), 0);
-    EXPECT_EQ(Form->TimeSlider->value(), 0);
-    EXPECT_EQ(Form->TimeReadout->text(), "0:00 / 1:13, step 0");
+    EXPECT_EQ(Form->Playback->TimeSlider->value(), 0);
+    EXPECT_EQ(Form->Playback->TimeReadout->text(), "0:00 / 1:13, step 0");
 
     // A file with an offset counts it in both times, as the status bar does after step 0.
     Load(WriteProject(FloorProject(8, 2, 30, {{1, 1, "3 3 3 S"}})));
-    Form->SecondForward();
-    EXPECT_EQ(Form->TimeReadout->text(), "0:31 / 0:32, step 2");
-    EXPECT_EQ(Form->TimeSlider->maximum(), 2);
+    Form->Playback->SecondForward();
+    EXPECT_EQ(Form->Playback->TimeReadout->text(), "0:31 / 0:32, step 2");
+    EXPECT_EQ(Form->Playback->TimeSlider->maximum(), 2);
 }
 
 TEST_F(TimeControls, SingleStepsRetraceExactlyAndPauseAPlayingReplay) {
     Load(Small);
     std::vector<TSnapshot> way{Now()};
     for (int i = 0; i < 13; ++i) {
-        Form->StepForward();
+        Form->Playback->StepForward();
         way.push_back(Now());
     }
     EXPECT_EQ(Form->Replay.TimeStep(), 13);
     for (int i = 12; i >= 0; --i) {
-        Form->StepBackward();
+        Form->Playback->StepBackward();
         EXPECT_TRUE(Now().SamePlaces(way[static_cast<std::size_t>(i)])) << i;
     }
-    Form->StepBackward();
+    Form->Playback->StepBackward();
     EXPECT_EQ(Form->Replay.TimeStep(), 0) << "never before the start";
     EXPECT_TRUE(Now().SamePlaces(SteppedTo(Small, 0)));
 
     // Playing, paused at step 2: plays on to the whole second, then one step.
-    Form->StartAnimation();
+    Form->Playback->StartAnimation();
     {
-        const QSignalBlocker noRealTicks(Form->AnimationTimer);
-        Form->PlaybackTimerFired();
-        Form->PlaybackTimerFired();
-        Form->StepForward();
+        const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
+        Form->Playback->PlaybackTimerFired();
+        Form->Playback->PlaybackTimerFired();
+        Form->Playback->StepForward();
     }
-    EXPECT_FALSE(Form->AnimationTimer->isActive());
+    EXPECT_FALSE(Form->Playback->AnimationTimer->isActive());
     EXPECT_EQ(Form->Replay.TimeStep(), 5);
     // A pause between two seconds stays there: play and pause again go on to the next one.
-    Form->PlayOrPause();
-    Form->PlayOrPause();
+    Form->Playback->PlayOrPause();
+    Form->Playback->PlayOrPause();
     EXPECT_EQ(Form->Replay.TimeStep(), 8);
 
     Form->Action(TCommand::GoToEnd)->trigger();
-    Form->StepForward();
+    Form->Playback->StepForward();
     EXPECT_EQ(Form->Replay.TimeStep(), 292) << "nothing after everybody has left";
 }
 
@@ -193,47 +193,48 @@ TEST_F(TimeControls, TheSameStepLooksTheSameHoweverItWasReached) {
     ShowAndWait();
     Load(WriteProject(FloorProject(8, 4, 30, {{1, 1, "3 3 3 3 3 S"}})));
     const QImage loaded = OnScreen();
-    const QString readout = Form->TimeReadout->text();
+    const QString readout = Form->Playback->TimeReadout->text();
     EXPECT_EQ(readout, "0:30 / 0:32, step 0");
     for (QAction* away : {Form->Action(TCommand::GoToEnd), Form->Action(TCommand::SecondForward)}) {
         away->trigger();
         Form->Action(TCommand::GoToStart)->trigger();
         EXPECT_TRUE(OnScreen() == loaded) << away->text().toStdString();
-        EXPECT_EQ(Form->TimeReadout->text(), readout);
+        EXPECT_EQ(Form->Playback->TimeReadout->text(), readout);
     }
     // Back to step 0 by a second back and by single steps (which leave headings as they were,
     // so only the readout is compared).
     Form->Action(TCommand::SecondForward)->trigger();
     Form->Action(TCommand::SecondBackward)->trigger();
-    EXPECT_EQ(Form->TimeReadout->text(), readout);
+    EXPECT_EQ(Form->Playback->TimeReadout->text(), readout);
     Form->Action(TCommand::StepForward)->trigger();
     Form->Action(TCommand::StepBackward)->trigger();
-    EXPECT_EQ(Form->TimeReadout->text(), readout);
+    EXPECT_EQ(Form->Playback->TimeReadout->text(), readout);
 }
 
 TEST_F(TimeControls, TheSpeedChangesARunningReplayAndIsKeptInTheSettings) {
     Load(Small);
-    EXPECT_EQ(Form->SpeedChooser->currentText(), "5x");
-    Form->StartAnimation();
-    EXPECT_EQ(Form->AnimationTimer->interval(), 50);
+    EXPECT_EQ(Form->Playback->SpeedChooser->currentText(), "5x");
+    Form->Playback->StartAnimation();
+    EXPECT_EQ(Form->Playback->AnimationTimer->interval(), 50);
     ChooseSpeed("20x");
-    EXPECT_TRUE(Form->AnimationTimer->isActive());
-    EXPECT_EQ(Form->AnimationTimer->interval(), 12); // 1000 / 20 / 4
+    EXPECT_TRUE(Form->Playback->AnimationTimer->isActive());
+    EXPECT_EQ(Form->Playback->AnimationTimer->interval(), 12); // 1000 / 20 / 4
     ChooseSpeed("7");
-    EXPECT_EQ(Form->AnimationTimer->interval(), 35);
-    EXPECT_EQ(Form->SpeedChooser->currentText(), "7x");
+    EXPECT_EQ(Form->Playback->AnimationTimer->interval(), 35);
+    EXPECT_EQ(Form->Playback->SpeedChooser->currentText(), "7x");
     ChooseSpeed("1001");
-    EXPECT_EQ(Form->SpeedChooser->currentText(), "7x") << "no speed: the one in use stays";
-    EXPECT_EQ(Form->AnimationTimer->interval(), 35);
-    Form->SpeedChooser->setCurrentIndex(Form->SpeedChooser->findText("50x"));
-    emit Form->SpeedChooser->activated(Form->SpeedChooser->currentIndex());
-    EXPECT_EQ(Form->MaxAnimationSpeed, 50);
+    EXPECT_EQ(Form->Playback->SpeedChooser->currentText(), "7x")
+        << "no speed: the one in use stays";
+    EXPECT_EQ(Form->Playback->AnimationTimer->interval(), 35);
+    Form->Playback->SpeedChooser->setCurrentIndex(Form->Playback->SpeedChooser->findText("50x"));
+    emit Form->Playback->SpeedChooser->activated(Form->Playback->SpeedChooser->currentIndex());
+    EXPECT_EQ(Form->Playback->MaxAnimationSpeed, 50);
 
     Form->close();
     EXPECT_EQ(TSettingsStore().ReadInteger(TProgramSettings::KeyPath(), "MaxAnimationSpeed"), 50);
     TMainFormProbe next;
-    EXPECT_EQ(next.MaxAnimationSpeed, 50);
-    EXPECT_EQ(next.SpeedChooser->currentText(), "50x");
+    EXPECT_EQ(next.Playback->MaxAnimationSpeed, 50);
+    EXPECT_EQ(next.Playback->SpeedChooser->currentText(), "50x");
 }
 
 } // namespace

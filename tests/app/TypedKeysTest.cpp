@@ -37,7 +37,7 @@ protected:
 
     TReplayState Now() const {
         return {Form->Replay.TimeStep(), Form->TimePanel->text(), Form->SavedPanel->text(),
-                Form->TimeReadout->text()};
+                Form->Playback->TimeReadout->text()};
     }
 
     // Runs xdotool on the window and waits until the window has carried out what it sent.
@@ -55,7 +55,7 @@ protected:
     void WaitUntilIdle() {
         for (int quiet = 0; quiet < 3;) {
             QTest::qWait(100);
-            quiet = Form->ReplayCommands.Running() ? 0 : quiet + 1;
+            quiet = Form->Playback->ReplayCommands.Running() ? 0 : quiet + 1;
         }
     }
 
@@ -82,7 +82,7 @@ protected:
 
     // The screen point of the slider's groove at the given second.
     QPoint SliderPoint(int second) const {
-        const QSlider* slider = Form->TimeSlider;
+        const QSlider* slider = Form->Playback->TimeSlider;
         QStyleOptionSlider option;
         option.initFrom(slider);
         option.minimum = slider->minimum();
@@ -126,7 +126,7 @@ TEST_F(TypedKeys, KeysTypedFastEndWhereTheSameKeysTypedSlowlyEnd) {
         EXPECT_EQ(slowly.Step, c.Step);
         EXPECT_EQ(TypedFast(c.Keys), slowly);
     }
-    EXPECT_EQ(Form->TimeReadout->text(), "2:28 / 2:28, step 592");
+    EXPECT_EQ(Form->Playback->TimeReadout->text(), "2:28 / 2:28, step 592");
 }
 
 // A click on the slider between two keys is carried out between them.
@@ -135,13 +135,13 @@ TEST_F(TypedKeys, ASliderClickAmongKeysIsCarriedOutInItsTurn) {
     Xdotool(QStringList{"key", "--delay", "30", "4", "4"} + SliderClick(100) +
             QStringList{"key", "--delay", "30", "4", "shift+4"});
     EXPECT_EQ(Form->Replay.TimeStep(), 405);
-    EXPECT_EQ(Form->TimeReadout->text(), "1:41 / 2:28, step 405");
+    EXPECT_EQ(Form->Playback->TimeReadout->text(), "1:41 / 2:28, step 405");
 }
 
 // After a speed is chosen in its field, or the field is left with Escape, the replay's keys work
 // again at once.
 TEST_F(TypedKeys, TheSpeedFieldGivesTheKeysBackToTheView) {
-    QComboBox* chooser = Form->SpeedChooser;
+    QComboBox* chooser = Form->Playback->SpeedChooser;
     QLineEdit* field = chooser->lineEdit();
     const QStringList clickIntoField = ClickAt(field->mapToGlobal(field->rect().center()));
     Restart();
