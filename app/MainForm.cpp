@@ -48,6 +48,7 @@ void TMainForm::SetWindows(const TWindows& windows) {
     OptionsForm = windows.Options;
     Shots->SetOptionsForm(OptionsForm);
     Evacuation->SetProgressDialog(ProgressDialog);
+    Projects->SetProgressWindow(ProgressDialog);
     ProjectDataForm = windows.ProjectData;
     HelpForm = windows.Help;
     for (TUnclosableDialog* window :
@@ -70,6 +71,7 @@ void TMainForm::SetPendingFileName(const QString& path) {
 }
 
 void TMainForm::BuildWindow() {
+    Projects = new TProjectController(this);
     setWindowTitle(ProductName);
     setWindowIcon(QIcon(":/icons/ambla-viewer.png"));
     setAcceptDrops(true);
@@ -87,12 +89,13 @@ void TMainForm::BuildWindow() {
     ConnectScreenShots();
     ConnectEvacuation();
     CreateStatusBar();
+    ConnectProject();
     Playback->StopAnimation();
 
     TProgramSettings settings;
     settings.CreateKey();
     Playback->ReadSpeed(settings);
-    RecentFiles.ReadFromStore(settings);
+    Projects->RecentFiles.ReadFromStore(settings);
     ShowRecentFiles();
     Shots->ReadOptions(settings);
 }
@@ -121,7 +124,7 @@ void TMainForm::StartOnFirstActivation() {
         PendingFileName.clear();
         MessagePanel->setText("Loading " + ShortenedForStatus(path));
         ProcessPendingMessages();
-        LoadLogFile(path);
+        Projects->LoadLogFile(path);
     }
 }
 
@@ -132,9 +135,8 @@ void TMainForm::CloseAskedElsewhere() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (ProjectInUse()) {
-        CloseRequested = true;
-        WaitForProject();
+    if (Projects->ProjectInUse()) {
+        Projects->RequestClose();
         event->ignore();
         return;
     }
@@ -142,42 +144,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool TMainForm::ProjectInUse() const {
-    return Loading || TMessageNesting::Active();
-}
-
-void TMainForm::WaitForProject() {
-    if (!CarryOutPending) {
-        CarryOutPending = true;
-        TMessageNesting::RunWhenNotNested(this, [this] { CarryOutWaitingRequests(); });
-    }
-}
-
-void TMainForm::CarryOutWaitingRequests() {
-    CarryOutPending = false;
-    if (ProjectInUse()) {
-        WaitForProject();
-        return;
-    }
-    if (CloseRequested) {
-        ForgetWaitingRequests(); // a load chosen before the close would be thrown away at once
-        close();
-    } else if (!WaitingLoad.isEmpty()) {
-        LoadLogFile(std::exchange(WaitingLoad, QString()));
-    }
-}
-
-void TMainForm::ForgetWaitingRequests() {
-    CloseRequested = false;
-    WaitingLoad.clear();
-}
-
 void TMainForm::EndOnClose() {
     Playback->StopAnimation();
     // Asked for while the pause played on: the window is closing now, and nothing is loaded.
-    ForgetWaitingRequests();
+    Projects->ForgetWaitingRequests();
     MessagePanel->setText(QString());
-    DropProject();
+    Projects->DropProject();
     if (const QString error = WriteSettings(); !error.isEmpty()) {
         ShowError(error.toStdString());
     }
@@ -199,7 +171,7 @@ void TMainForm::Quit() {
 
 void TMainForm::ShowProjectData() {
     if (ProjectDataForm != nullptr) {
-        ProjectDataForm->ShowReport(LogLoaded ? LogFile.get() : nullptr);
+        ProjectDataForm->ShowReport(Projects->Project());
     }
 }
 
@@ -238,35 +210,7 @@ void TMainForm::EnableControls(bool enabled) {
     View->SetIsControlEnabled(enabled);
 }
 
-void TMainForm::LoadLogFile(const QString& path) {
-    if (ProjectInUse()) {
-        WaitingLoad = path;
-        WaitForProject();
-        return;
-    }
-    BeginLoad(path);
-    DropProject();
-    LogFile = std::make_unique<TLogFile>("Level");
-    LogLoaded = true;
-    if (LogFile->Load(QFile::encodeName(path).toStdString(), *ProgressDialog)) {
-        setWindowTitle(ProductName + ", " + path);
-    }
-    ProcessPendingMessages();
-    ShowLoadedProject();
-    EndLoad();
-}
-
-// Nothing may step or draw the project once it is gone.
-void TMainForm::DropProject() {
-    Replay.SetProject(nullptr);
-    View->ClearProject();
-    Evacuation->Drop();
-    LogFile.reset();
-    ShowEvacuationCommands();
-}
-
-void TMainForm::BeginLoad(const QString& path) {
-    Loading = true;
+void TMainForm::StartLoad(const QString& path) {
     EnableControls(false);
     Playback->StopAnimation();
     // After stopping, which clears this panel, so that it tells what is loading all along.
@@ -278,8 +222,6 @@ void TMainForm::BeginLoad(const QString& path) {
 }
 
 void TMainForm::ShowLoadedProject() {
-    View->ShowProject(*LogFile);
-    Replay.SetProject(LogFile.get());
     UpdateLightStatus();
     ShowReplayTexts();
     FillDeckChooser();
@@ -292,13 +234,13 @@ void TMainForm::EndLoad() {
     MessagePanel->setText(" ");
     EnableControls(true);
     ProcessPendingMessages();
-    Loading = false; // a close or load asked for meanwhile is already waiting to be carried out
 }
 
 void TMainForm::FillDeckChooser() {
     DeckChooser->clear();
-    for (std::int32_t n = LogFile->ZMax - 1; n >= 0; --n) {
-        DeckChooser->addItem(FromFileText(LogFile->GetDeckCaption(n)));
+    const TLogFile& project = *Projects->LogFile;
+    for (std::int32_t n = project.ZMax - 1; n >= 0; --n) {
+        DeckChooser->addItem(FromFileText(project.GetDeckCaption(n)));
     }
     DeckChooser->setCurrentIndex(DeckChooser->count() - 1);
 }

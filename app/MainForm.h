@@ -7,6 +7,7 @@
 #include "LogFile.h"
 #include "Options.h"
 #include "PlaybackController.h"
+#include "ProjectController.h"
 #include "RecentFiles.h"
 #include "Replay.h"
 #include "ScreenShotTaker.h"
@@ -53,18 +54,7 @@ public:
     // A relative path is taken from the current folder and kept as a full path.
     void SetPendingFileName(const QString& path);
 
-    // Replaces the project by the file at path; waits while the project is in use.
-    void LoadLogFile(const QString& path);
-    // True from the start of a load to its end; a close asked for meanwhile waits for it.
-    bool IsLoading() const { return Loading; }
-    // True while a load runs or a command that uses the project waits for message processing
-    // (a step, a tick, a pause playing on, a message box): a close or a load asked for then
-    // waits until it has finished.
-    bool ProjectInUse() const;
-
 public slots:
-    void OpenLogFile();
-    void OpenRecent(int index);
     void ShowStartupWindow();
     void Quit();
     void DeckUp();
@@ -105,15 +95,7 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void EnableControls(bool enabled);
-    void AddToRecentFiles(const QString& path);
-    void OpenChosenFile(const QString& path);
-    // The log file a drag carries, when it carries one and nothing else.
-    static std::optional<QString> DroppedLogFile(const QMimeData* data);
     void ShowRecentFiles();
-    void DropProject();
-    void BeginLoad(const QString& path);
-    void ShowLoadedProject();
-    void EndLoad();
     void FillDeckChooser();
     QString ShortenedForStatus(const QString& path) const;
     // "Lights: n"; only "Lights:" while no deck is shown.
@@ -127,27 +109,25 @@ private:
         Playback->ConnectReplayCommand(sender, signal, [this, command] { (this->*command)(); });
     }
     void ConnectPlayback();
+    void ConnectProject();
+    void StartLoad(const QString& path);
+    void ShowLoadedProject();
+    void EndLoad();
     void ConnectScreenShots();
     void ShowReplayTexts();
     void ConnectEvacuation();
     void ShowEvacuationCommands();
-    void WaitForProject();
-    void CarryOutWaitingRequests();
-    void ForgetWaitingRequests();
 
     const QString ProductName;
-    TRecentFiles RecentFiles;
     bool FirstActivation = true;
-    bool LogLoaded = false;
     TDeckView* View = nullptr;
-    std::unique_ptr<TLogFile> LogFile;
-    TReplay Replay;
     QString PendingFileName;
 
     TCommandActions Commands{*this};
     TScreenShotTaker* Shots = nullptr;
     TEvacuationViews* Evacuation = nullptr;
     TPlaybackController* Playback = nullptr;
+    TProjectController* Projects = nullptr;
 
     std::array<QAction*, TRecentFiles::MaxCount> RecentItems{}; // "&1 path" .. "&4 path"
     QAction* RecentFilesSeparator =
@@ -173,9 +153,4 @@ private:
     TOptionsForm* OptionsForm = nullptr;
     TProjectDataForm* ProjectDataForm = nullptr;
     THelpForm* HelpForm = nullptr;
-    bool Loading = false;
-    // A close and a load that wait for the project; of several loads, the last one chosen.
-    bool CloseRequested = false;
-    QString WaitingLoad;
-    bool CarryOutPending = false;
 };

@@ -46,7 +46,7 @@ void TMainForm::CreateMenus() {
         auto* item = new QAction(QString("&%1 ...").arg(i + 1), file);
         file->insertAction(quit, item);
         item->setVisible(false);
-        connect(item, &QAction::triggered, this, [this, i] { OpenRecent(i); });
+        connect(item, &QAction::triggered, Projects, [this, i] { Projects->OpenRecent(i); });
         RecentItems[static_cast<std::size_t>(i)] = item;
     }
     RecentFilesSeparator = file->insertSeparator(quit);
@@ -59,7 +59,8 @@ void TMainForm::ConnectCommands() {
     const auto connectAction = [this](TCommand command, void (TMainForm::*slot)()) {
         connect(Action(command), &QAction::triggered, this, slot);
     };
-    connectAction(TCommand::OpenLogFile, &TMainForm::OpenLogFile);
+    connect(Action(TCommand::OpenLogFile), &QAction::triggered, Projects,
+            &TProjectController::OpenLogFile);
     connectAction(TCommand::Quit, &TMainForm::Quit);
     connectAction(TCommand::ZoomIn, &TMainForm::ZoomIn);
     connectAction(TCommand::ZoomOut, &TMainForm::ZoomOut);
@@ -73,23 +74,24 @@ void TMainForm::ConnectCommands() {
 
 void TMainForm::ConnectScreenShots() {
     Shots = new TScreenShotTaker(
-        *View, Replay, [this] { return LogLoaded ? LogFile.get() : nullptr; },
+        *View, Projects->Replay, [this] { return Projects->Project(); },
         *Action(TCommand::ScreenShotSeries), *SeriesButton, this);
     // A shot shows where the replay stands once the commands given before it have run.
     const auto shoot = [this] { Shots->TakeSingleShot(); };
     Playback->ConnectReplayCommand(Action(TCommand::SingleShot), &QAction::triggered, shoot);
     Playback->ConnectReplayCommand(SingleShotButton, &QToolButton::clicked, shoot);
     connect(Action(TCommand::Options), &QAction::triggered, Shots, &TScreenShotTaker::ShowOptions);
-    Replay.BeforeStep = [this] { Shots->ShootSeriesFrame(); };
+    Projects->Replay.BeforeStep = [this] { Shots->ShootSeriesFrame(); };
 }
 
 void TMainForm::ConnectEvacuation() {
-    Evacuation = new TEvacuationViews([this] { return Loading ? nullptr : LogFile.get(); }, Replay,
-                                      *View, *Action(TCommand::CongestionMap), *this);
+    Evacuation = new TEvacuationViews(
+        [this] { return Projects->IsLoading() ? nullptr : Projects->LogFile.get(); },
+        Projects->Replay, *View, *Action(TCommand::CongestionMap), *this);
     Evacuation->OnSecondChosen = [this](std::int32_t second) {
         Playback->RunReplayCommand([this, second] {
-            if (LogFile != nullptr && !Loading) {
-                Replay.SeekToSecond(second);
+            if (Projects->LogFile != nullptr && !Projects->IsLoading()) {
+                Projects->Replay.SeekToSecond(second);
             }
         });
     };
@@ -103,7 +105,7 @@ void TMainForm::ConnectEvacuation() {
 }
 
 void TMainForm::ShowEvacuationCommands() {
-    Commands.EnableProjectCommands(LogLoaded && LogFile != nullptr);
+    Commands.EnableProjectCommands(Projects->Project() != nullptr);
 }
 
 void TMainForm::CreateToolBar() {
@@ -128,33 +130,50 @@ void TMainForm::CreateToolBar() {
         AddToolButton(ToolBarPanel, {280, QStyle::SP_DesktopIcon, "single screen shot [Y]", false});
     SeriesButton =
         AddToolButton(ToolBarPanel, {301, QStyle::SP_DirLinkIcon, "screen shot series [X]", true});
-    connect(OpenButton, &QToolButton::clicked, this, &TMainForm::OpenLogFile);
+    connect(OpenButton, &QToolButton::clicked, Projects, &TProjectController::OpenLogFile);
     connect(ProjectDataButton, &QToolButton::clicked, this, &TMainForm::ShowProjectData);
     ConnectPlayback();
 }
 
 void TMainForm::ConnectPlayback() {
     Playback = new TPlaybackController(
-        Replay, [this] { return LogLoaded; }, *ToolBarPanel,
+        Projects->Replay, [this] { return Projects->LogLoaded; }, *ToolBarPanel,
         {ResetButton, PlayButton, SecondBackwardButton, SecondForwardButton}, Commands, this);
     connect(Playback, &TPlaybackController::SpeedFieldLeft, this, [this] { View->setFocus(); });
     ConnectReplayCommand(Action(TCommand::DeckUp), &QAction::triggered, &TMainForm::DeckUp);
     ConnectReplayCommand(Action(TCommand::DeckDown), &QAction::triggered, &TMainForm::DeckDown);
     ConnectReplayCommand(DeckChooser, &QComboBox::activated, &TMainForm::DeckChosen);
-    Replay.AfterStep = [this] {
+    Projects->Replay.AfterStep = [this] {
         ShowReplayTexts();
         ProcessPendingMessages();
         View->Paint();
     };
-    Replay.AfterJump = [this] {
+    Projects->Replay.AfterJump = [this] {
         ShowReplayTexts();
         View->Paint();
     };
 }
 
+void TMainForm::ConnectProject() {
+    connect(Projects, &TProjectController::LoadStarting, this, &TMainForm::StartLoad);
+    connect(Projects, &TProjectController::ProjectDropping, this, [this] {
+        View->ClearProject();
+        Evacuation->Drop();
+        Commands.EnableProjectCommands(false);
+    });
+    connect(Projects, &TProjectController::FileLoaded, this,
+            [this](const QString& path) { setWindowTitle(ProductName + ", " + path); });
+    connect(Projects, &TProjectController::ProjectArriving, this,
+            [this](TLogFile& project) { View->ShowProject(project); });
+    connect(Projects, &TProjectController::ProjectShown, this, &TMainForm::ShowLoadedProject);
+    connect(Projects, &TProjectController::LoadEnding, this, &TMainForm::EndLoad);
+    connect(Projects, &TProjectController::RecentFilesChanged, this, &TMainForm::ShowRecentFiles);
+    connect(Projects, &TProjectController::CloseDue, this, &QWidget::close);
+}
+
 void TMainForm::ShowReplayTexts() {
-    TimePanel->setText(QString::fromStdString(Replay.TimeText()));
-    SavedPanel->setText(QString::fromStdString(Replay.SavedText()));
+    TimePanel->setText(QString::fromStdString(Projects->Replay.TimeText()));
+    SavedPanel->setText(QString::fromStdString(Projects->Replay.SavedText()));
     Playback->ShowReplayPosition();
     Evacuation->ShowCurveTime();
 }
@@ -179,13 +198,13 @@ void TMainForm::CreateStatusBar() {
 void TMainForm::ShowRecentFiles() {
     for (int i = 0; i < TRecentFiles::MaxCount; ++i) {
         QAction* item = RecentItems[static_cast<std::size_t>(i)];
-        const bool used = i < RecentFiles.Count();
+        const bool used = i < Projects->RecentFiles.Count();
         if (used) {
-            item->setText(RecentFiles.MenuCaption(i));
+            item->setText(Projects->RecentFiles.MenuCaption(i));
             item->setVisible(true);
         }
     }
-    if (RecentFiles.Count() > 0) {
+    if (Projects->RecentFiles.Count() > 0) {
         RecentFilesSeparator->setVisible(true);
     }
 }

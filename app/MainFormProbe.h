@@ -9,12 +9,9 @@ public:
     using TMainForm::TMainForm;
 
     using TMainForm::FirstActivation;
-    using TMainForm::LogFile;
-    using TMainForm::LogLoaded;
     using TMainForm::PendingFileName;
     using TMainForm::Playback;
-    using TMainForm::RecentFiles;
-    using TMainForm::Replay;
+    using TMainForm::Projects;
     using TMainForm::Shots;
     using TMainForm::View;
 

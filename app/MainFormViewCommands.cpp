@@ -15,7 +15,7 @@ void TMainForm::SelectChosenDeck() {
 }
 
 void TMainForm::DeckUp() {
-    if (!LogLoaded || DeckChooser->currentIndex() <= 0) {
+    if (!Projects->LogLoaded || DeckChooser->currentIndex() <= 0) {
         return;
     }
     DeckChooser->setCurrentIndex(DeckChooser->currentIndex() - 1);
@@ -23,7 +23,7 @@ void TMainForm::DeckUp() {
 }
 
 void TMainForm::DeckDown() {
-    if (!LogLoaded || DeckChooser->currentIndex() >= DeckChooser->count() - 1) {
+    if (!Projects->LogLoaded || DeckChooser->currentIndex() >= DeckChooser->count() - 1) {
         return;
     }
     DeckChooser->setCurrentIndex(DeckChooser->currentIndex() + 1);
@@ -31,7 +31,7 @@ void TMainForm::DeckDown() {
 }
 
 void TMainForm::DeckChosen() {
-    if (!LogLoaded) {
+    if (!Projects->LogLoaded) {
         return;
     }
     SelectChosenDeck();
@@ -57,14 +57,14 @@ void TMainForm::SwitchOriginMarker() {
 }
 
 void TMainForm::AddLightAtCentre() {
-    if (LogLoaded && View->GetLightCount() < DeckLightSlots) {
+    if (Projects->LogLoaded && View->GetLightCount() < DeckLightSlots) {
         View->AddLight();
         UpdateLightStatus();
     }
 }
 
 void TMainForm::RemoveNearestLight() {
-    if (LogLoaded && View->GetLightCount() > 0) {
+    if (Projects->LogLoaded && View->GetLightCount() > 0) {
         View->RemoveLight();
         UpdateLightStatus();
     }

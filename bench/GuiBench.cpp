@@ -110,7 +110,7 @@ void LoadInMainWindow(benchmark::State& state, const char* variable) {
         toFirstFrame.Start();
         toCaption.Start();
         form.setWindowTitle(QString());
-        form.LoadLogFile(QString::fromStdString(path));
+        form.Projects->LoadLogFile(QString::fromStdString(path));
         toFirstFrame.Stop();
         gaps.Stop();
     }
@@ -143,9 +143,9 @@ void PlaybackStep(benchmark::State& state, TPersons persons) {
     }
     form.View->SetPersonsBatched(persons != TPersons::DisplayLists);
     for (auto _ : state) {
-        form.Replay.Tick();
+        form.Projects->Replay.Tick();
     }
-    state.counters["persons"] = form.LogFile->PMax;
+    state.counters["persons"] = form.Projects->LogFile->PMax;
 }
 
 void BM_PlaybackStepWithRedraw(benchmark::State& state) {
@@ -176,7 +176,7 @@ void FerryPlay(benchmark::State& state, bool series) {
         form.SeriesButton->click();
     }
     for (auto _ : state) {
-        form.Replay.Tick();
+        form.Projects->Replay.Tick();
     }
     state.SetItemsProcessed(state.iterations());
     if (!loaded.Ui.Messages.empty()) {

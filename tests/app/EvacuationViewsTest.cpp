@@ -59,14 +59,14 @@ TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
 
     QTest::mouseClick(Form->Evacuation->CurveForm()->ChartView->viewport(), Qt::LeftButton, {},
                       PlotPointOf(30.2));
-    EXPECT_EQ(Form->Replay.TimeStep(), 120);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 120);
     EXPECT_DOUBLE_EQ(Form->Evacuation->CurveForm()->MarkerTime(), 30.0);
 
     // The replay's keys reach it while the curve has the focus.
     Form->Evacuation->CurveForm()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form->Evacuation->CurveForm()));
     QTest::keyClick(Form->Evacuation->CurveForm(), Qt::Key_4);
-    EXPECT_EQ(Form->Replay.TimeStep(), 124);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 124);
 
     // Another file closes the window of the last one.
     Load(Small);

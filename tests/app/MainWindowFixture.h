@@ -50,9 +50,9 @@ protected:
     }
 
     void Load(const QString& path) {
-        Form->LoadLogFile(path);
-        ASSERT_TRUE(Form->LogLoaded);
-        ASSERT_NE(Form->LogFile, nullptr);
+        Form->Projects->LoadLogFile(path);
+        ASSERT_TRUE(Form->Projects->LogLoaded);
+        ASSERT_NE(Form->Projects->LogFile, nullptr);
     }
 
     QImage Frame() const { return Form->View->grabFramebuffer(); }
@@ -85,8 +85,8 @@ protected:
 
     QStringList RecentPaths() const {
         QStringList paths;
-        for (int i = 0; i < Form->RecentFiles.Count(); ++i) {
-            paths << Form->RecentFiles.Path(i);
+        for (int i = 0; i < Form->Projects->RecentFiles.Count(); ++i) {
+            paths << Form->Projects->RecentFiles.Path(i);
         }
         return paths;
     }

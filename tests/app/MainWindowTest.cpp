@@ -135,13 +135,13 @@ TEST_F(MainWindow, MenusHoldTheirEntriesInOrder) {
 
 TEST_F(MainWindow, LoadingShowsTheProjectAndASecondLoadStartsOver) {
     ShowAndWait();
-    Form->LoadLogFile(Ferry);
+    Form->Projects->LoadLogFile(Ferry);
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + Ferry);
     ASSERT_EQ(Form->DeckChooser->count(), 3);
     EXPECT_EQ(Form->DeckChooser->itemText(2),
-              QString::fromStdString(Form->LogFile->Decks[0].Caption));
+              QString::fromStdString(Form->Projects->LogFile->Decks[0].Caption));
     EXPECT_EQ(Form->DeckChooser->itemText(0),
-              QString::fromStdString(Form->LogFile->Decks[2].Caption));
+              QString::fromStdString(Form->Projects->LogFile->Decks[2].Caption));
     EXPECT_EQ(Form->DeckChooser->currentIndex(), 2);
     EXPECT_EQ(Form->View->DeckIndex(), 0);
     EXPECT_EQ(StatusTexts(), (QStringList{"Lights: 1", "Time: 0:00 min", "Saved: 0", " "}));
@@ -150,9 +150,9 @@ TEST_F(MainWindow, LoadingShowsTheProjectAndASecondLoadStartsOver) {
     EXPECT_TRUE(Boxes().empty());
 
     Form->Playback->SecondForward();
-    ASSERT_GT(Form->Replay.TimeStep(), 0);
-    Form->LoadLogFile(Small);
-    EXPECT_EQ(Form->Replay.TimeStep(), 0);
+    ASSERT_GT(Form->Projects->Replay.TimeStep(), 0);
+    Form->Projects->LoadLogFile(Small);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
     EXPECT_EQ(ChooserItems(),
               (QStringList{"Deck 2 - Boat deck, muster stations", "Deck 1 - Cabins"}));
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + Small);
@@ -167,7 +167,7 @@ TEST_F(MainWindow, WarningsOfALoadReachTheUserAndTheProjectIsStillShown) {
                "<deck> caption Only\nlevel 0 (celldata) P4x0 P4x1 </deck>\n");
     file.close();
     ShowAndWait();
-    Form->LoadLogFile(path);
+    Form->Projects->LoadLogFile(path);
     EXPECT_EQ(Boxes(),
               (std::vector<std::string>{
                   "Warning: The loaded file is not of version 1.\nThis can result in errors!",
@@ -179,7 +179,7 @@ TEST_F(MainWindow, WarningsOfALoadReachTheUserAndTheProjectIsStillShown) {
 TEST_F(MainWindow, AFileThatCannotBeOpenedIsReportedAndNamesNoFile) {
     ShowAndWait();
     const QString missing = Samples + "/no-such-file.3dl";
-    Form->LoadLogFile(missing);
+    Form->Projects->LoadLogFile(missing);
     EXPECT_EQ(Boxes(),
               std::vector<std::string>{"Error: Cannot open file:\n" + missing.toStdString()});
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
@@ -191,8 +191,8 @@ TEST_F(MainWindow, DeviceFilesAreRefusedAtOnceAndNotRemembered) {
     const std::string refusal =
         "\nIt is a device or another special file, not a regular file or a pipe.";
     Ui.FileAnswers.push_back("/dev/zero");
-    Form->OpenLogFile();
-    Form->LoadLogFile("/dev/urandom"); // as named on the command line
+    Form->Projects->OpenLogFile();
+    Form->Projects->LoadLogFile("/dev/urandom"); // as named on the command line
     EXPECT_EQ(Boxes(),
               (std::vector<std::string>{"Error: Cannot open file:\n/dev/zero" + refusal,
                                         "Error: Cannot open file:\n/dev/urandom" + refusal}));
@@ -224,12 +224,12 @@ TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
         Form->close(); // must not destroy the project under the reader
         EXPECT_TRUE(Form->isVisible());
     };
-    Form->LoadLogFile(Ferry);
+    Form->Projects->LoadLogFile(Ferry);
     ASSERT_TRUE(seen);
-    ASSERT_NE(Form->LogFile, nullptr);
-    EXPECT_EQ(Form->LogFile->ZMax, 3) << "the project was read to its end";
+    ASSERT_NE(Form->Projects->LogFile, nullptr);
+    EXPECT_EQ(Form->Projects->LogFile->ZMax, 3) << "the project was read to its end";
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }));
-    EXPECT_EQ(Form->LogFile, nullptr) << "the close went through after the load";
+    EXPECT_EQ(Form->Projects->LogFile, nullptr) << "the close went through after the load";
     TSettingsStore store;
     EXPECT_EQ(store.ReadInteger(TProgramSettings::KeyPath(), "MaxAnimationSpeed"), 5);
 }
@@ -252,7 +252,7 @@ TEST_F(MainWindow, TheProjectDataAndQuickReferenceOpenFromTheirEntriesKeysAndBut
     };
     closeWhenShown();
     Form->Action(TCommand::ProjectData)->trigger();
-    Form->LoadLogFile(Small);
+    Form->Projects->LoadLogFile(Small);
     closeWhenShown();
     Form->ProjectDataButton->click();
     Form->activateWindow();
@@ -265,7 +265,7 @@ TEST_F(MainWindow, TheProjectDataAndQuickReferenceOpenFromTheirEntriesKeysAndBut
 
 TEST_F(MainWindow, ShortcutsReachTheirCommandsWhileTheViewHasTheFocus) {
     ShowAndWait();
-    Form->LoadLogFile(Ferry);
+    Form->Projects->LoadLogFile(Ferry);
     Form->activateWindow();
     Form->View->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Form->View->hasFocus(); }));
@@ -288,11 +288,11 @@ TEST_F(MainWindow, OpenDialogRemembersTheChoiceAndTheRecentList) {
     }
     for (const QString& file : files) {
         Ui.FileAnswers.push_back(file.toStdString());
-        Form->OpenLogFile();
+        Form->Projects->OpenLogFile();
     }
     EXPECT_EQ(RecentPaths(), (QStringList{files[4], files[3], files[2], files[1]}));
     Ui.FileAnswers.push_back(files[2].toStdString());
-    Form->OpenLogFile();
+    Form->Projects->OpenLogFile();
     EXPECT_EQ(RecentPaths(), (QStringList{files[2], files[4], files[3], files[1]}));
     EXPECT_EQ(Form->RecentItems[0]->text(), "&1 " + files[2]);
     EXPECT_TRUE(Form->RecentItems[3]->isVisible());
@@ -303,21 +303,21 @@ TEST_F(MainWindow, OpenDialogRemembersTheChoiceAndTheRecentList) {
     EXPECT_EQ(QString::fromStdString(Ui.FileDialogs.back().Directory), dir.path() + "/");
 
     QFile::remove(files[4]);
-    Form->OpenRecent(1);
+    Form->Projects->OpenRecent(1);
     EXPECT_EQ(Boxes().back(), "Error: Cannot open file:\n" + files[4].toStdString());
     EXPECT_EQ(RecentPaths()[1], files[4]) << "a missing file stays in the list";
 
     // A new run reads the list back from the store.
     TMainFormProbe next;
-    EXPECT_EQ(next.RecentFiles.Path(0), files[2]);
+    EXPECT_EQ(next.Projects->RecentFiles.Path(0), files[2]);
     EXPECT_TRUE(next.RecentItems[0]->isVisible());
 }
 
 TEST_F(MainWindow, FileFromTheCommandLineLoadsAtFirstActivationButIsNotRemembered) {
     Form->PendingFileName = Small;
     ShowAndWait();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->LogLoaded; }));
-    EXPECT_EQ(Form->RecentFiles.Count(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->Projects->LogLoaded; }));
+    EXPECT_EQ(Form->Projects->RecentFiles.Count(), 0);
     TSettingsStore store;
     EXPECT_FALSE(store.ReadString(TProgramSettings::KeyPath(), "LogDir").has_value());
 }
@@ -343,13 +343,14 @@ TEST_F(MainWindow, ADroppedLogIsOpenedAndRememberedAndAnythingElseIsRefused) {
     EXPECT_FALSE(DropOnto(Form.get(), {QUrl::fromLocalFile(log), QUrl::fromLocalFile(Small)}));
     EXPECT_FALSE(DropOnto(Form.get(), {QUrl("https://example.org/ship.3dl")}));
     QCoreApplication::processEvents();
-    EXPECT_FALSE(Form->LogLoaded);
+    EXPECT_FALSE(Form->Projects->LogLoaded);
     EXPECT_TRUE(Ui.Messages.empty()) << "a refused drop shows no box";
 
     EXPECT_TRUE(DropOnto(Form.get(), {QUrl::fromLocalFile(log)}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->LogLoaded && !Form->IsLoading(); }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Form->Projects->LogLoaded && !Form->Projects->IsLoading(); }));
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + log);
-    EXPECT_EQ(Form->RecentFiles.Path(0), log);
+    EXPECT_EQ(Form->Projects->RecentFiles.Path(0), log);
     EXPECT_EQ(TSettingsStore().ReadString(TProgramSettings::KeyPath(), "LogDir"), log);
     EXPECT_FALSE(Form->windowIcon().isNull());
 }
@@ -361,9 +362,10 @@ TEST_F(MainWindow, ARelativeFileFromTheCommandLineIsLoadedByItsFullPath) {
     Form->SetPendingFileName(QFileInfo(log).fileName());
     QDir::setCurrent(before);
     ShowAndWait();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->LogLoaded && !Form->IsLoading(); }));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return Form->Projects->LogLoaded && !Form->Projects->IsLoading(); }));
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + log);
-    EXPECT_EQ(Form->LogFile->ZMax, 1);
+    EXPECT_EQ(Form->Projects->LogFile->ZMax, 1);
 }
 
 // Two windows closed in turn keep each other's changes; a store that cannot be written at a close

@@ -29,7 +29,7 @@ TEST_F(Playback, CommandsBeforeALoadDoNothing) {
     Form->Playback->SecondForward();
     Form->Playback->SecondBackward();
     Form->Playback->ResetToStart();
-    EXPECT_EQ(Form->Replay.TimeStep(), 0);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
     ExpectPaused();
     // The button is down only while playing, however the command was given.
@@ -62,9 +62,9 @@ TEST_F(Playback, WithoutTimeStepsPerSecondNothingPlays) {
         ExpectPaused();
         Form->Playback->SecondForward();
         Form->Playback->SecondBackward();
-        EXPECT_EQ(Form->Replay.TimeStep(), 0) << vMax;
+        EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0) << vMax;
         EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
-        EXPECT_EQ(Form->LogFile->Persons[0].X(), CellCentreX(1, 4));
+        EXPECT_EQ(Form->Projects->LogFile->Persons[0].X(), CellCentreX(1, 4));
     }
     EXPECT_EQ(Ui.Messages.size(), 2U) << "the reader's warning, once per file";
 }
@@ -74,10 +74,10 @@ TEST_F(Playback, PausingPlaysOnToTheNextWholeSecond) {
     Form->Playback->StartAnimation();
     const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
     for (int i = 0; i < 6; ++i) {
-        Form->Replay.StepForward();
+        Form->Projects->Replay.StepForward();
     }
     Form->Playback->PlayOrPause();
-    EXPECT_EQ(Form->Replay.TimeStep(), 8);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 8);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:02 min");
     ExpectPaused();
 }
@@ -87,15 +87,15 @@ TEST_F(Playback, StepBackPausesAndGoesBackOneWholeSecond) {
     Form->Playback->StartAnimation();
     const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
     Form->Playback->SecondBackward();
-    EXPECT_EQ(Form->Replay.TimeStep(), 0);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
     ExpectPaused();
 
     Form->Playback->StartAnimation();
     for (int i = 0; i < 10; ++i) {
-        Form->Replay.StepForward();
+        Form->Projects->Replay.StepForward();
     }
     Form->SecondBackwardButton->click(); // plays on to 12, then one second back
-    EXPECT_EQ(Form->Replay.TimeStep(), 8);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 8);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:02 min");
     ExpectPaused();
 }
@@ -111,7 +111,7 @@ TEST_F(Playback, WhenThePlayingReplayStartsOverTheStatusSaysSoAndTheTimerRuns) {
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:05 min");
     EXPECT_EQ(Form->SavedPanel->text(), "Saved: 1");
     Form->Playback->PlaybackTimerFired();
-    EXPECT_EQ(Form->Replay.TimeStep(), 0);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
     EXPECT_EQ(Form->SavedPanel->text(), "Saved: 0");
     EXPECT_TRUE(Form->Playback->AnimationTimer->isActive());
@@ -125,10 +125,10 @@ TEST_F(Playback, ATickWhileAnotherLetsMessagesRunIsDropped) {
                               Qt::QueuedConnection);
     Form->Playback->PlaybackTimerFired();
     QCoreApplication::processEvents(); // had the queued tick not come yet, it would step now
-    EXPECT_EQ(Form->Replay.TimeStep(), 1);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 1);
     EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
     Form->Playback->PlaybackTimerFired();
-    EXPECT_EQ(Form->Replay.TimeStep(), 2);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 2);
 }
 
 TEST_F(Playback, ATickIsDroppedAlsoAfterAPauseAndPlayWithinAnotherTick) {
@@ -147,7 +147,7 @@ TEST_F(Playback, ATickIsDroppedAlsoAfterAPauseAndPlayWithinAnotherTick) {
         },
         Qt::QueuedConnection);
     Form->Playback->PlaybackTimerFired();
-    EXPECT_EQ(Form->Replay.TimeStep(), 4);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 4);
     EXPECT_TRUE(Form->Playback->AnimationTimer->isActive());
 }
 

@@ -28,7 +28,7 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Close) {
-            Steps.push_back(Form.Replay.TimeStep());
+            Steps.push_back(Form.Projects->Replay.TimeStep());
         }
         return false;
     }
@@ -60,12 +60,12 @@ protected:
         PostWindowClose();
         command();
         EXPECT_EQ(watcher.Steps, std::vector<std::int32_t>{closeStep});
-        EXPECT_EQ(Form->Replay.TimeStep(), endStep) << "the command went on to its end";
+        EXPECT_EQ(Form->Projects->Replay.TimeStep(), endStep) << "the command went on to its end";
         EXPECT_TRUE(Form->isVisible());
-        ASSERT_NE(Form->LogFile, nullptr);
+        ASSERT_NE(Form->Projects->LogFile, nullptr);
 
         EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }));
-        EXPECT_EQ(Form->LogFile, nullptr);
+        EXPECT_EQ(Form->Projects->LogFile, nullptr);
         EXPECT_EQ(TSettingsStore().ReadInteger(TProgramSettings::KeyPath(), "MaxAnimationSpeed"),
                   9);
     }
@@ -100,7 +100,7 @@ TEST_F(ProjectInUse, LoadInsideASecondForwardsWaitsForItAndTheLastChoiceWins) {
     const QString first = WriteProject(FloorProject(4, 2, 0, {{1, 1, "3 3 S"}}));
     const QString last = WriteProject(FloorProject(6, 1, 0, {{2, 2, "S"}, {3, 3, "S"}}));
     Ui.FileAnswers = {first.toStdString(), last.toStdString()};
-    const TLogFile* playing = Form->LogFile.get();
+    const TLogFile* playing = Form->Projects->LogFile.get();
     // Two loads chosen in a row while the second goes on, as from Ctrl+L pressed twice.
     for (int i = 0; i < 2; ++i) {
         QMetaObject::invokeMethod(Form->Action(TCommand::OpenLogFile), &QAction::trigger,
@@ -108,14 +108,14 @@ TEST_F(ProjectInUse, LoadInsideASecondForwardsWaitsForItAndTheLastChoiceWins) {
     }
     Form->Playback->SecondForward();
     EXPECT_EQ(Ui.FileDialogs.size(), 2U) << "both were chosen inside the command";
-    EXPECT_EQ(Form->LogFile.get(), playing);
-    EXPECT_EQ(Form->Replay.TimeStep(), 4);
+    EXPECT_EQ(Form->Projects->LogFile.get(), playing);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 4);
 
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->LogFile->PMax == 2; }));
-    EXPECT_EQ(Form->LogFile->FileName, last.toStdString());
-    EXPECT_EQ(Form->Replay.TimeStep(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->Projects->LogFile->PMax == 2; }));
+    EXPECT_EQ(Form->Projects->LogFile->FileName, last.toStdString());
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + last);
-    EXPECT_EQ(Form->RecentFiles.Path(0), last);
+    EXPECT_EQ(Form->Projects->RecentFiles.Path(0), last);
     EXPECT_TRUE(Form->OpenButton->isEnabled());
 }
 
@@ -124,12 +124,12 @@ TEST_F(ProjectInUse, CloseAfterALoadInsideAStepDropsTheLoad) {
     QMetaObject::invokeMethod(Form->Action(TCommand::OpenLogFile), &QAction::trigger,
                               Qt::QueuedConnection);
     PostWindowClose();
-    const TLogFile* playing = Form->LogFile.get();
+    const TLogFile* playing = Form->Projects->LogFile.get();
     Form->Playback->SecondForward();
-    EXPECT_EQ(Form->LogFile.get(), playing);
+    EXPECT_EQ(Form->Projects->LogFile.get(), playing);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }));
     QTest::qWait(20);
-    EXPECT_EQ(Form->LogFile, nullptr) << "nothing is loaded into a closed window";
+    EXPECT_EQ(Form->Projects->LogFile, nullptr) << "nothing is loaded into a closed window";
 }
 
 } // namespace

@@ -59,7 +59,7 @@ TEST_F(ScreenShots, NamesFollowTheStepAndTheSaveOption) {
     EXPECT_EQ(QImage(Shot("000000.jpg")).size(), ViewSize());
 
     for (int i = 0; i < 3; ++i) {
-        Form->Replay.StepForward();
+        Form->Projects->Replay.StepForward();
     }
     Form->Shots->Options.ShotPlace = TShotPlace::BesideLog;
     Form->SingleShotButton->click();
@@ -174,7 +174,7 @@ TEST_F(ScreenShots, AShotThatCannotBeWrittenSaysWhyOnceAndEndsTheSeries) {
     Form->Shots->Options.ScreenShotSaveDirectory = Files.filePath("gone");
     Form->SeriesButton->click();
     Form->Playback->SecondForward();
-    EXPECT_EQ(Form->Replay.TimeStep(), 2) << "the replay goes on";
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 2) << "the replay goes on";
     ASSERT_EQ(Boxes().size(), 1U);
     EXPECT_EQ(Boxes()[0].rfind("Error: Cannot save the screen shot:\n" +
                                    Files.filePath("gone/000000.jpg").toStdString() + "\n",
@@ -232,7 +232,7 @@ TEST_F(MainWindowFixture, AFrameRenderedWithoutADisplayEqualsTheWindowsShot) {
     Load(ferry);
     constexpr std::int32_t step = 40;
     for (std::int32_t i = 0; i < step; ++i) {
-        Form->Replay.StepForward();
+        Form->Projects->Replay.StepForward();
     }
     const QString shots = Files.filePath("shots");
     Form->Shots->Options.ShotPlace = TShotPlace::FixedFolder;

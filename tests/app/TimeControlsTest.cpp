@@ -60,7 +60,7 @@ TSnapshot SteppedTo(const QString& path, std::int32_t step) {
 
 class TimeControls : public MainWindowFixture {
 protected:
-    TSnapshot Now() const { return SnapshotOf(Form->Replay, *Form->LogFile); }
+    TSnapshot Now() const { return SnapshotOf(Form->Projects->Replay, *Form->Projects->LogFile); }
 
     // Where a click in the slider's groove lands on the given second.
     QPoint SliderPointOf(int second) const {
@@ -140,7 +140,7 @@ TEST_F(TimeControls, TheSliderAndItsReadoutFollowStepsAndTheLoop) {
     const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
     // Everybody has left at step 289: the loop starts over, and so does the slider.
     Form->Playback->PlaybackTimerFired();
-    EXPECT_EQ(Form->Replay.TimeStep(), 0);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
     EXPECT_EQ(Form->Playback->TimeSlider->value(), 0);
     EXPECT_EQ(Form->Playback->TimeReadout->text(), "0:00 / 1:13, step 0");
 
@@ -158,13 +158,13 @@ TEST_F(TimeControls, SingleStepsRetraceExactlyAndPauseAPlayingReplay) {
         Form->Playback->StepForward();
         way.push_back(Now());
     }
-    EXPECT_EQ(Form->Replay.TimeStep(), 13);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 13);
     for (int i = 12; i >= 0; --i) {
         Form->Playback->StepBackward();
         EXPECT_TRUE(Now().SamePlaces(way[static_cast<std::size_t>(i)])) << i;
     }
     Form->Playback->StepBackward();
-    EXPECT_EQ(Form->Replay.TimeStep(), 0) << "never before the start";
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0) << "never before the start";
     EXPECT_TRUE(Now().SamePlaces(SteppedTo(Small, 0)));
 
     // Playing, paused at step 2: plays on to the whole second, then one step.
@@ -176,15 +176,15 @@ TEST_F(TimeControls, SingleStepsRetraceExactlyAndPauseAPlayingReplay) {
         Form->Playback->StepForward();
     }
     EXPECT_FALSE(Form->Playback->AnimationTimer->isActive());
-    EXPECT_EQ(Form->Replay.TimeStep(), 5);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 5);
     // A pause between two seconds stays there: play and pause again go on to the next one.
     Form->Playback->PlayOrPause();
     Form->Playback->PlayOrPause();
-    EXPECT_EQ(Form->Replay.TimeStep(), 8);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 8);
 
     Form->Action(TCommand::GoToEnd)->trigger();
     Form->Playback->StepForward();
-    EXPECT_EQ(Form->Replay.TimeStep(), 292) << "nothing after everybody has left";
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 292) << "nothing after everybody has left";
 }
 
 // Whatever was shown before, the same step gives the same picture on the screen and the same

@@ -36,8 +36,8 @@ protected:
     }
 
     TReplayState Now() const {
-        return {Form->Replay.TimeStep(), Form->TimePanel->text(), Form->SavedPanel->text(),
-                Form->Playback->TimeReadout->text()};
+        return {Form->Projects->Replay.TimeStep(), Form->TimePanel->text(),
+                Form->SavedPanel->text(), Form->Playback->TimeReadout->text()};
     }
 
     // Runs xdotool on the window and waits until the window has carried out what it sent.
@@ -134,7 +134,7 @@ TEST_F(TypedKeys, ASliderClickAmongKeysIsCarriedOutInItsTurn) {
     Restart();
     Xdotool(QStringList{"key", "--delay", "30", "4", "4"} + SliderClick(100) +
             QStringList{"key", "--delay", "30", "4", "shift+4"});
-    EXPECT_EQ(Form->Replay.TimeStep(), 405);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 405);
     EXPECT_EQ(Form->Playback->TimeReadout->text(), "1:41 / 2:28, step 405");
 }
 
@@ -149,18 +149,18 @@ TEST_F(TypedKeys, TheSpeedFieldGivesTheKeysBackToTheView) {
     Xdotool(ClickAt(chooser->mapToGlobal(QPoint{chooser->width() - 6, chooser->height() / 2})));
     Xdotool({"key", "Down", "Return", "4"});
     EXPECT_EQ(chooser->currentText(), "10x");
-    EXPECT_EQ(Form->Replay.TimeStep(), 4);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 4);
     // Typed and confirmed.
     Xdotool(clickIntoField);
     EXPECT_TRUE(field->hasFocus());
     Xdotool({"key", "ctrl+a", "2", "0", "Return", "4"});
     EXPECT_EQ(chooser->currentText(), "20x");
-    EXPECT_EQ(Form->Replay.TimeStep(), 8);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 8);
 
     Xdotool(clickIntoField);
     Xdotool({"key", "ctrl+a", "7", "Escape", "4"});
     EXPECT_EQ(chooser->currentText(), "20x") << "Escape keeps the speed in use";
-    EXPECT_EQ(Form->Replay.TimeStep(), 12);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 12);
 
     // A text that is no speed says why, and the speed in use stays.
     Xdotool(clickIntoField);
@@ -174,7 +174,7 @@ TEST_F(TypedKeys, TheSpeedFieldGivesTheKeysBackToTheView) {
     Xdotool(clickIntoField);
     Xdotool(ClickAt(Form->View->mapToGlobal(QPoint{Form->View->width() / 2, 20})));
     Xdotool({"key", "4"});
-    EXPECT_EQ(Form->Replay.TimeStep(), 16);
+    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 16);
 }
 
 } // namespace

@@ -76,7 +76,7 @@ TEST_F(ViewCommands, LightCommandsFollowTheCountOfTheShownDeck) {
     }
     ExpectLights(DeckLightSlots);
     Form->AddLightAtCentre(); // a ninth is not added, and no light is moved either
-    EXPECT_EQ(Form->LogFile->Decks[0].LightCount, 8);
+    EXPECT_EQ(Form->Projects->LogFile->Decks[0].LightCount, 8);
     Form->Action(TCommand::RemoveLight)->trigger();
     ExpectLights(7);
     Form->AddLightAtCentre();
@@ -94,8 +94,8 @@ TEST_F(ViewCommands, LightCommandsFollowTheCountOfTheShownDeck) {
     ExpectLights(0);
     Form->DeckUp();
     ExpectLights(1);
-    EXPECT_EQ(Form->LogFile->Decks[0].LightCount, 8);
-    EXPECT_EQ(Form->LogFile->Decks[1].LightCount, 0);
+    EXPECT_EQ(Form->Projects->LogFile->Decks[0].LightCount, 8);
+    EXPECT_EQ(Form->Projects->LogFile->Decks[1].LightCount, 0);
 }
 
 TEST_F(ViewCommands, ZoomChangesTheDistanceByItsFactors) {

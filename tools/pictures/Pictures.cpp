@@ -64,13 +64,13 @@ int main(int argc, char* argv[]) {
     if (!Shown(form)) {
         return 1;
     }
-    form.LoadLogFile(sample);
+    form.Projects->LoadLogFile(sample);
     bool saved = Save(form, folder, "main-window.png");
 
     // The boat deck, forty seconds into the replay, a little closer.
     form.DeckChooser->setCurrentIndex(0);
     form.DeckChosen();
-    form.Replay.SeekToSecond(40);
+    form.Projects->Replay.SeekToSecond(40);
     form.ZoomIn();
     form.ZoomIn();
     saved = Save(form, folder, "replay.png") && saved;
@@ -90,7 +90,7 @@ int main(int argc, char* argv[]) {
     saved = Shown(options) && Save(options, folder, "options.png") && saved;
     options.close();
 
-    statistics.Fill(form.LogFile.get());
+    statistics.Fill(form.Projects->LogFile.get());
     saved = Shown(statistics) && Save(statistics, folder, "project-data.png") && saved;
     statistics.close();
     return saved ? 0 : 1;
