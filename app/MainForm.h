@@ -1,6 +1,9 @@
 #pragma once
-// The main window: menus, tool bar, deck chooser, status bar and the 3D view; it owns the loaded
-// project and drives loading, playback and the view commands.
+// The main window: the layout of the 3D view, the menus, the tool bar and the status bar, the deck,
+// zoom and light commands, and the windows it opens. Its parts do the rest, each wired here: the
+// project and its loading (TProjectController), playback (TPlaybackController), screen shots
+// (TScreenShotTaker), the evacuation views (TEvacuationViews) and the menus made from the command
+// table (TCommandActions). No part knows the main window.
 
 #include "CommandActions.h"
 #include "EvacuationViews.h"
@@ -59,7 +62,7 @@ public slots:
     void Quit();
     void DeckUp();
     void DeckDown();
-    void DeckChosen(); // the deck chosen in the chooser
+    void DeckChosen();
     void ZoomIn();
     void ZoomOut();
     void SwitchOriginMarker();
@@ -130,16 +133,15 @@ private:
     TProjectController* Projects = nullptr;
 
     std::array<QAction*, TRecentFiles::MaxCount> RecentItems{}; // "&1 path" .. "&4 path"
-    QAction* RecentFilesSeparator =
-        nullptr;                     // the separator below the recent files, shown with them
-    QWidget* ToolBarPanel = nullptr; // below the view
+    QAction* RecentFilesSeparator = nullptr;                    // shown with the recent files
+    QWidget* ToolBarPanel = nullptr;                            // below the view
     QToolButton* OpenButton = nullptr;
     QToolButton* ProjectDataButton = nullptr;
-    QComboBox* DeckChooser = nullptr; // the deck chooser, top deck first
+    QComboBox* DeckChooser = nullptr; // top deck first
     QToolButton* ResetButton = nullptr;
-    QToolButton* PlayButton = nullptr;           // down while playing
-    QToolButton* SecondBackwardButton = nullptr; // a second backwards
-    QToolButton* SecondForwardButton = nullptr;  // a second forwards
+    QToolButton* PlayButton = nullptr; // down while playing
+    QToolButton* SecondBackwardButton = nullptr;
+    QToolButton* SecondForwardButton = nullptr;
     QToolButton* SingleShotButton = nullptr;
     QToolButton* SeriesButton = nullptr; // down while a series is on
     // The status bar, left to right.

@@ -1,4 +1,4 @@
-// The main window's menus, tool bar and status bar.
+// The main window's menus, tool bar and status bar, and the wiring of its parts.
 
 #include "MainForm.h"
 

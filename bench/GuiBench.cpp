@@ -51,7 +51,7 @@ struct TBenchWindow {
 // The window with a file loaded, message boxes kept in a list.
 struct TLoadedBenchWindow {
     explicit TLoadedBenchWindow(const std::string& path) {
-        Form.LoadLogFile(QString::fromStdString(path));
+        Form.Projects->LoadLogFile(QString::fromStdString(path));
     }
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
