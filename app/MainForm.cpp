@@ -89,6 +89,7 @@ void TMainForm::BuildWindow() {
     ConnectScreenShots();
     ConnectEvacuation();
     CreateStatusBar();
+    ConnectViewCommands();
     ConnectProject();
     Playback->StopAnimation();
 
@@ -222,9 +223,9 @@ void TMainForm::StartLoad(const QString& path) {
 }
 
 void TMainForm::ShowLoadedProject() {
-    UpdateLightStatus();
+    ViewCommands->ShowLights();
     ShowReplayTexts();
-    FillDeckChooser();
+    ViewCommands->ShowDecks(*Projects->LogFile);
     ShowEvacuationCommands();
 }
 
@@ -234,26 +235,6 @@ void TMainForm::EndLoad() {
     MessagePanel->setText(" ");
     EnableControls(true);
     ProcessPendingMessages();
-}
-
-void TMainForm::FillDeckChooser() {
-    DeckChooser->clear();
-    const TLogFile& project = *Projects->LogFile;
-    for (std::int32_t n = project.ZMax - 1; n >= 0; --n) {
-        DeckChooser->addItem(FromFileText(project.GetDeckCaption(n)));
-    }
-    DeckChooser->setCurrentIndex(DeckChooser->count() - 1);
-}
-
-QString TMainForm::LightsText(std::optional<std::int32_t> count) {
-    return count ? "Lights: " + QString::number(*count) : QString("Lights:");
-}
-
-void TMainForm::UpdateLightStatus() {
-    const std::int32_t count = View->GetLightCount();
-    LightsPanel->setText(LightsText(count));
-    Action(TCommand::AddLight)->setEnabled(count < DeckLightSlots);
-    Action(TCommand::RemoveLight)->setEnabled(count > 0);
 }
 
 QString TMainForm::ShortenedForStatus(const QString& path) const {

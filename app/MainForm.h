@@ -14,6 +14,7 @@
 #include "RecentFiles.h"
 #include "Replay.h"
 #include "ScreenShotTaker.h"
+#include "ViewCommands.h"
 
 #include <QMainWindow>
 #include <QSize>
@@ -60,14 +61,6 @@ public:
 public slots:
     void ShowStartupWindow();
     void Quit();
-    void DeckUp();
-    void DeckDown();
-    void DeckChosen();
-    void ZoomIn();
-    void ZoomOut();
-    void SwitchOriginMarker();
-    void AddLightAtCentre();
-    void RemoveNearestLight();
     void ShowProjectData();
     void ShowQuickReference();
 
@@ -99,18 +92,7 @@ private:
     void CreateStatusBar();
     void EnableControls(bool enabled);
     void ShowRecentFiles();
-    void FillDeckChooser();
     QString ShortenedForStatus(const QString& path) const;
-    // "Lights: n"; only "Lights:" while no deck is shown.
-    static QString LightsText(std::optional<std::int32_t> count);
-    void UpdateLightStatus();
-    void SelectChosenDeck();
-    // A command that moves the replay, or that shows where it stands, runs after any that runs or
-    // waits (see TPlaybackController).
-    template <typename Sender, typename Signal>
-    void ConnectReplayCommand(Sender* sender, Signal signal, void (TMainForm::*command)()) {
-        Playback->ConnectReplayCommand(sender, signal, [this, command] { (this->*command)(); });
-    }
     void ConnectPlayback();
     void ConnectProject();
     void StartLoad(const QString& path);
@@ -119,6 +101,7 @@ private:
     void ConnectScreenShots();
     void ShowReplayTexts();
     void ConnectEvacuation();
+    void ConnectViewCommands();
     void ShowEvacuationCommands();
 
     const QString ProductName;
@@ -131,6 +114,7 @@ private:
     TEvacuationViews* Evacuation = nullptr;
     TPlaybackController* Playback = nullptr;
     TProjectController* Projects = nullptr;
+    TViewCommands* ViewCommands = nullptr;
 
     std::array<QAction*, TRecentFiles::MaxCount> RecentItems{}; // "&1 path" .. "&4 path"
     QAction* RecentFilesSeparator = nullptr;                    // shown with the recent files

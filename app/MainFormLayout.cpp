@@ -51,7 +51,6 @@ void TMainForm::CreateMenus() {
     }
     RecentFilesSeparator = file->insertSeparator(quit);
     RecentFilesSeparator->setVisible(false);
-    Action(TCommand::ShowOrigin)->setChecked(true);
     ConnectCommands();
 }
 
@@ -62,11 +61,6 @@ void TMainForm::ConnectCommands() {
     connect(Action(TCommand::OpenLogFile), &QAction::triggered, Projects,
             &TProjectController::OpenLogFile);
     connectAction(TCommand::Quit, &TMainForm::Quit);
-    connectAction(TCommand::ZoomIn, &TMainForm::ZoomIn);
-    connectAction(TCommand::ZoomOut, &TMainForm::ZoomOut);
-    connectAction(TCommand::ShowOrigin, &TMainForm::SwitchOriginMarker);
-    connectAction(TCommand::AddLight, &TMainForm::AddLightAtCentre);
-    connectAction(TCommand::RemoveLight, &TMainForm::RemoveNearestLight);
     connectAction(TCommand::ProjectData, &TMainForm::ShowProjectData);
     connectAction(TCommand::QuickReference, &TMainForm::ShowQuickReference);
     connectAction(TCommand::StartupWindow, &TMainForm::ShowStartupWindow);
@@ -140,9 +134,6 @@ void TMainForm::ConnectPlayback() {
         Projects->Replay, [this] { return Projects->LogLoaded; }, *ToolBarPanel,
         {ResetButton, PlayButton, SecondBackwardButton, SecondForwardButton}, Commands, this);
     connect(Playback, &TPlaybackController::SpeedFieldLeft, this, [this] { View->setFocus(); });
-    ConnectReplayCommand(Action(TCommand::DeckUp), &QAction::triggered, &TMainForm::DeckUp);
-    ConnectReplayCommand(Action(TCommand::DeckDown), &QAction::triggered, &TMainForm::DeckDown);
-    ConnectReplayCommand(DeckChooser, &QComboBox::activated, &TMainForm::DeckChosen);
     Projects->Replay.AfterStep = [this] {
         ShowReplayTexts();
         ProcessPendingMessages();
@@ -152,6 +143,20 @@ void TMainForm::ConnectPlayback() {
         ShowReplayTexts();
         View->Paint();
     };
+}
+
+void TMainForm::ConnectViewCommands() {
+    ViewCommands = new TViewCommands(
+        *View, *DeckChooser, *LightsPanel, Commands, [this] { return Projects->LogLoaded; }, this);
+    const auto connectDeckCommand = [this](auto* sender, auto signal,
+                                           void (TViewCommands::*command)()) {
+        Playback->ConnectReplayCommand(sender, signal,
+                                       [views = ViewCommands, command] { (views->*command)(); });
+    };
+    // A deck change waits for the commands given before it, as the replay's own do.
+    connectDeckCommand(Action(TCommand::DeckUp), &QAction::triggered, &TViewCommands::DeckUp);
+    connectDeckCommand(Action(TCommand::DeckDown), &QAction::triggered, &TViewCommands::DeckDown);
+    connectDeckCommand(DeckChooser, &QComboBox::activated, &TViewCommands::DeckChosen);
 }
 
 void TMainForm::ConnectProject() {
@@ -190,7 +195,6 @@ void TMainForm::CreateStatusBar() {
     TimePanel = addPanel(100, 0);
     SavedPanel = addPanel(100, 0);
     MessagePanel = addPanel(50, 1);
-    LightsPanel->setText(LightsText(std::nullopt));
     connect(Playback, &TPlaybackController::Message, MessagePanel, &QLabel::setText);
     ShowReplayTexts();
 }

@@ -14,6 +14,7 @@ public:
     using TMainForm::Projects;
     using TMainForm::Shots;
     using TMainForm::View;
+    using TMainForm::ViewCommands;
 
     using TMainForm::Action;
     using TMainForm::Menu;

@@ -106,7 +106,7 @@ TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
 TEST_F(EvacuationViews, TheMapColoursWhereAPersonStoodAndNowhereElse) {
     ShowAndWait();
     Load(WriteProject(FloorProject(20, 4, 0, {{4, 10, "P8x0 3 3 3 3 S"}})));
-    Form->SwitchOriginMarker(); // the marker is green; the map is not
+    Form->ViewCommands->SwitchOriginMarker(); // the marker is green; the map is not
     Form->Action(TCommand::GoToEnd)->trigger();
     const double distance = Form->View->Distance();
     // Cell (4, 10) lies at x = -5.5, y = -0.5; cell (12, 10), where nobody went, at x = 2.5.

@@ -155,7 +155,7 @@ TEST_F(Playback, AStepRedrawsThePersonAtItsNewCell) {
     ShowAndWait();
     // A 20 x 20 floor, and one person who walks four cells east in the first second.
     Load(WriteProject(FloorProject(20, 4, 0, {{4, 10, "3 3 3 3 S"}})));
-    Form->SwitchOriginMarker(); // the marker is green too
+    Form->ViewCommands->SwitchOriginMarker(); // the marker is green too
     const double distance = Form->View->Distance();
     const QImage before = Frame();
     // Cell centres (4, 10) and (8, 10) lie at x = -5.5 and -1.5, y = -0.5. The prism stands on

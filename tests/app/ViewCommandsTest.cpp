@@ -26,7 +26,7 @@ protected:
 
     void Choose(int item) {
         Form->DeckChooser->setCurrentIndex(item);
-        Form->DeckChosen();
+        Form->ViewCommands->DeckChosen();
     }
 
     void Wheel(int delta) {
@@ -46,7 +46,7 @@ TEST_F(ViewCommands, DeckUpAndDownStopAtTheTopAndTheBottom) {
         Form->Action(TCommand::DeckUp)->trigger();
         ExpectDeck(deck);
     }
-    Form->DeckDown();
+    Form->ViewCommands->DeckDown();
     ExpectDeck(1);
     Choose(2);
     ExpectDeck(0);
@@ -75,24 +75,24 @@ TEST_F(ViewCommands, LightCommandsFollowTheCountOfTheShownDeck) {
         Form->Action(TCommand::AddLight)->trigger();
     }
     ExpectLights(DeckLightSlots);
-    Form->AddLightAtCentre(); // a ninth is not added, and no light is moved either
+    Form->ViewCommands->AddLightAtCentre(); // a ninth is not added, and no light is moved either
     EXPECT_EQ(Form->Projects->LogFile->Decks[0].LightCount, 8);
     Form->Action(TCommand::RemoveLight)->trigger();
     ExpectLights(7);
-    Form->AddLightAtCentre();
+    Form->ViewCommands->AddLightAtCentre();
     ExpectLights(8);
 
-    Form->DeckUp();
+    Form->ViewCommands->DeckUp();
     ExpectLights(1);
-    Form->RemoveNearestLight();
+    Form->ViewCommands->RemoveNearestLight();
     ExpectLights(0);
-    Form->RemoveNearestLight();
+    Form->ViewCommands->RemoveNearestLight();
     ExpectLights(0);
-    Form->DeckDown();
+    Form->ViewCommands->DeckDown();
     ExpectLights(8);
     Choose(1); // deck 1 again, through the chooser
     ExpectLights(0);
-    Form->DeckUp();
+    Form->ViewCommands->DeckUp();
     ExpectLights(1);
     EXPECT_EQ(Form->Projects->LogFile->Decks[0].LightCount, 8);
     EXPECT_EQ(Form->Projects->LogFile->Decks[1].LightCount, 0);
@@ -118,23 +118,23 @@ TEST_F(ViewCommands, ZoomChangesTheDistanceByItsFactors) {
 
 TEST_F(ViewCommands, OnlyZoomAndOriginWorkBeforeALoad) {
     ShowAndWait();
-    Form->ZoomIn();
-    Form->ZoomOut();
+    Form->ViewCommands->ZoomIn();
+    Form->ViewCommands->ZoomOut();
     Wheel(120);
     EXPECT_GE(Form->View->Distance(), MinimumDistance);
     Form->Action(TCommand::ShowOrigin)->trigger();
     EXPECT_FALSE(Form->View->ShowOrigin());
     EXPECT_FALSE(Form->Action(TCommand::ShowOrigin)->isChecked());
-    Form->SwitchOriginMarker();
+    Form->ViewCommands->SwitchOriginMarker();
     EXPECT_TRUE(Form->View->ShowOrigin());
     EXPECT_TRUE(Form->Action(TCommand::ShowOrigin)->isChecked());
     EXPECT_FALSE(Frame().isNull());
 
-    Form->DeckUp();
-    Form->DeckDown();
-    Form->DeckChosen();
-    Form->AddLightAtCentre();
-    Form->RemoveNearestLight();
+    Form->ViewCommands->DeckUp();
+    Form->ViewCommands->DeckDown();
+    Form->ViewCommands->DeckChosen();
+    Form->ViewCommands->AddLightAtCentre();
+    Form->ViewCommands->RemoveNearestLight();
     EXPECT_EQ(Form->View->DeckIndex(), 0);
     EXPECT_EQ(Form->DeckChooser->count(), 1);
     EXPECT_EQ(Form->DeckChooser->currentText(), "---");
@@ -148,11 +148,11 @@ TEST_F(ViewCommands, AnAddedLightBrightensTheFloorUnderIt) {
     // A 20 x 20 floor starts with one light above its centre, where the view looks; the one
     // person stands in a corner, out of the way.
     Load(WriteProject(FloorProject(20, 1, 0, {{0, 0, "S"}})));
-    Form->SwitchOriginMarker(); // the marker would hide the floor at the centre
+    Form->ViewCommands->SwitchOriginMarker(); // the marker would hide the floor at the centre
     const QImage before = Frame();
     const QPoint floor = FloorPixel(before, Form->View->Distance(), 2.0, 1.0);
     const TRgb dim = PixelAt(before, floor);
-    Form->AddLightAtCentre();
+    Form->ViewCommands->AddLightAtCentre();
     ExpectLights(2);
     const TRgb bright = PixelAt(Frame(), floor);
     EXPECT_GT(bright.R, dim.R + 30);

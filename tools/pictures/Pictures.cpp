@@ -69,10 +69,10 @@ int main(int argc, char* argv[]) {
 
     // The boat deck, forty seconds into the replay, a little closer.
     form.DeckChooser->setCurrentIndex(0);
-    form.DeckChosen();
+    form.ViewCommands->DeckChosen();
     form.Projects->Replay.SeekToSecond(40);
-    form.ZoomIn();
-    form.ZoomIn();
+    form.ViewCommands->ZoomIn();
+    form.ViewCommands->ZoomIn();
     saved = Save(form, folder, "replay.png") && saved;
 
     form.Evacuation->ShowEvacuationCurve();
@@ -81,7 +81,7 @@ int main(int argc, char* argv[]) {
     form.Evacuation->CurveForm()->close();
 
     form.DeckChooser->setCurrentIndex(form.DeckChooser->count() - 1);
-    form.DeckChosen();
+    form.ViewCommands->DeckChosen();
     form.Action(TCommand::CongestionMap)->setChecked(true);
     form.Evacuation->SwitchCongestionMap();
     saved = Save(form, folder, "congestion-map.png") && saved;

@@ -1,10 +1,11 @@
-// A log file dropped onto the window is opened as one chosen in the open dialog.
+// Events of the main window passed on to its parts: a dropped log file, the wheel.
 
 #include "MainForm.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QTimer>
+#include <QWheelEvent>
 
 // Only one local file named *.3dl is taken; anything else gets the toolkit's refusing cursor.
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
@@ -19,4 +20,9 @@ void TMainForm::dropEvent(QDropEvent* event) {
         // Loaded once the drop is over, so that the source of the drag is not kept waiting.
         QTimer::singleShot(0, Projects, [this, file = *path] { Projects->OpenChosenFile(file); });
     }
+}
+
+void TMainForm::wheelEvent(QWheelEvent* event) {
+    ViewCommands->ZoomByWheel(event->angleDelta().y());
+    event->accept();
 }

@@ -1,0 +1,108 @@
+#include "ViewCommands.h"
+
+#include "CameraMath.h"
+#include "CommandActions.h"
+#include "DeckView.h"
+#include "LogFile.h"
+#include "TextConversion.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+
+TViewCommands::TViewCommands(TDeckView& view, QComboBox& deckChooser, QLabel& lightsPanel,
+                             const TCommandActions& commands, std::function<bool()> hasProject,
+                             QObject* parent)
+    : QObject(parent), View(view), DeckChooser(deckChooser), LightsPanel(lightsPanel),
+      Commands(commands), HasProject(std::move(hasProject)) {
+    const auto connectAction = [this](TCommand command, void (TViewCommands::*slot)()) {
+        connect(Commands.Action(command), &QAction::triggered, this, slot);
+    };
+    connectAction(TCommand::ZoomIn, &TViewCommands::ZoomIn);
+    connectAction(TCommand::ZoomOut, &TViewCommands::ZoomOut);
+    connectAction(TCommand::ShowOrigin, &TViewCommands::SwitchOriginMarker);
+    connectAction(TCommand::AddLight, &TViewCommands::AddLightAtCentre);
+    connectAction(TCommand::RemoveLight, &TViewCommands::RemoveNearestLight);
+    Commands.Action(TCommand::ShowOrigin)->setChecked(true);
+    LightsPanel.setText(LightsText(std::nullopt));
+}
+
+// The chooser lists the top deck first: item i stands for deck (items - 1 - i).
+void TViewCommands::SelectChosenDeck() {
+    View.SelectDeck(DeckChooser.count() - 1 - DeckChooser.currentIndex());
+    ShowLights();
+}
+
+void TViewCommands::DeckUp() {
+    if (!HasProject() || DeckChooser.currentIndex() <= 0) {
+        return;
+    }
+    DeckChooser.setCurrentIndex(DeckChooser.currentIndex() - 1);
+    SelectChosenDeck();
+}
+
+void TViewCommands::DeckDown() {
+    if (!HasProject() || DeckChooser.currentIndex() >= DeckChooser.count() - 1) {
+        return;
+    }
+    DeckChooser.setCurrentIndex(DeckChooser.currentIndex() + 1);
+    SelectChosenDeck();
+}
+
+void TViewCommands::DeckChosen() {
+    if (!HasProject()) {
+        return;
+    }
+    SelectChosenDeck();
+    View.setFocus(); // so that the deck keys work again at once
+}
+
+void TViewCommands::ZoomIn() {
+    View.SetDistance(ZoomedIn(View.Distance()));
+}
+
+void TViewCommands::ZoomOut() {
+    View.SetDistance(ZoomedOut(View.Distance()));
+}
+
+void TViewCommands::ZoomByWheel(int delta) {
+    View.SetDistance(WheelZoomed(View.Distance(), delta));
+}
+
+void TViewCommands::SwitchOriginMarker() {
+    View.ToggleOrigin();
+    Commands.Action(TCommand::ShowOrigin)->setChecked(View.ShowOrigin());
+}
+
+void TViewCommands::AddLightAtCentre() {
+    if (HasProject() && View.GetLightCount() < DeckLightSlots) {
+        View.AddLight();
+        ShowLights();
+    }
+}
+
+void TViewCommands::RemoveNearestLight() {
+    if (HasProject() && View.GetLightCount() > 0) {
+        View.RemoveLight();
+        ShowLights();
+    }
+}
+
+void TViewCommands::ShowDecks(const TLogFile& project) {
+    DeckChooser.clear();
+    for (std::int32_t n = project.ZMax - 1; n >= 0; --n) {
+        DeckChooser.addItem(FromFileText(project.GetDeckCaption(n)));
+    }
+    DeckChooser.setCurrentIndex(DeckChooser.count() - 1);
+}
+
+void TViewCommands::ShowLights() {
+    const std::int32_t count = View.GetLightCount();
+    LightsPanel.setText(LightsText(count));
+    Commands.Action(TCommand::AddLight)->setEnabled(count < DeckLightSlots);
+    Commands.Action(TCommand::RemoveLight)->setEnabled(count > 0);
+}
+
+QString TViewCommands::LightsText(std::optional<std::int32_t> count) {
+    return count ? "Lights: " + QString::number(*count) : QString("Lights:");
+}

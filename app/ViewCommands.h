@@ -1,0 +1,57 @@
+#pragma once
+// The commands that change what the 3D view shows of the project: the deck (up, down, chosen in
+// the chooser), the zoom, the origin marker and the lights, with the lights' count in the status
+// bar.
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class TCommandActions;
+class TDeckView;
+class TLogFile;
+
+class TViewCommands : public QObject {
+    Q_OBJECT
+
+public:
+    // The chooser lists the decks top deck first; the panel shows the lights of the deck shown.
+    // The commands act only while hasProject says a project is loaded.
+    TViewCommands(TDeckView& view, QComboBox& deckChooser, QLabel& lightsPanel,
+                  const TCommandActions& commands, std::function<bool()> hasProject,
+                  QObject* parent);
+
+    void DeckUp();
+    void DeckDown();
+    // The deck chosen in the chooser; the keys go back to the view.
+    void DeckChosen();
+    void ZoomIn();
+    void ZoomOut();
+    // A turn of the wheel by delta eighths of a degree.
+    void ZoomByWheel(int delta);
+    void SwitchOriginMarker();
+    void AddLightAtCentre();
+    void RemoveNearestLight();
+
+    // The project's decks in the chooser, the lowest chosen.
+    void ShowDecks(const TLogFile& project);
+    // The count of the deck shown, and the light commands enabled as far as it allows.
+    void ShowLights();
+
+    // "Lights: n"; only "Lights:" while no deck is shown.
+    static QString LightsText(std::optional<std::int32_t> count);
+
+private:
+    void SelectChosenDeck();
+
+    TDeckView& View;
+    QComboBox& DeckChooser;
+    QLabel& LightsPanel;
+    const TCommandActions& Commands;
+    std::function<bool()> HasProject;
+};
