@@ -28,12 +28,6 @@
 #include <initializer_list>
 #include <utility>
 
-namespace {
-
-constexpr int StatusPathWidth = 500;
-
-} // namespace
-
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ProductName(::ProductName) {
     setMinimumSize(350, 250);
     resize(350, 250);
@@ -43,24 +37,20 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ProductName(::Produ
 TMainForm::~TMainForm() = default;
 
 void TMainForm::SetWindows(const TWindows& windows) {
-    ProgressDialog = windows.Progress;
-    IntroForm = windows.Intro;
-    OptionsForm = windows.Options;
-    Shots->SetOptionsForm(OptionsForm);
-    Evacuation->SetProgressDialog(ProgressDialog);
-    Projects->SetProgressWindow(ProgressDialog);
-    ProjectDataForm = windows.ProjectData;
-    HelpForm = windows.Help;
+    Windows = windows;
+    Shots->SetOptionsForm(Windows.Options);
+    Evacuation->SetProgressDialog(Windows.Progress);
+    Projects->SetProgressWindow(Windows.Progress);
     for (TUnclosableDialog* window :
-         std::initializer_list<TUnclosableDialog*>{ProgressDialog, IntroForm, HelpForm}) {
+         std::initializer_list<TUnclosableDialog*>{Windows.Progress, Windows.Intro, Windows.Help}) {
         if (window != nullptr) {
             connect(window, &TUnclosableDialog::ProgramCloseRequested, this,
                     &TMainForm::CloseAskedElsewhere);
         }
     }
-    if (OptionsForm != nullptr) {
+    if (Windows.Options != nullptr) {
         // The largest shot: the window's width, the view's height, as they are at OK.
-        OptionsForm->ShotBounds = [this] {
+        Windows.Options->ShotBounds = [this] {
             return QSize(centralWidget()->width(), View->height());
         };
     }
@@ -84,11 +74,13 @@ void TMainForm::BuildWindow() {
     layout->addWidget(View, 1);
     setCentralWidget(client);
     CreateMenus();
-    CreateToolBar();
-    layout->addWidget(ToolBarPanel);
+    Tools = new TToolBar(client);
+    layout->addWidget(Tools);
+    ConnectToolBar();
     ConnectScreenShots();
     ConnectEvacuation();
-    CreateStatusBar();
+    Status = std::make_unique<TStatusPanels>(*statusBar());
+    ConnectStatusBar();
     ConnectViewCommands();
     ConnectProject();
     Playback->StopAnimation();
@@ -123,7 +115,7 @@ void TMainForm::StartOnFirstActivation() {
     if (!PendingFileName.isEmpty()) {
         const QString path = PendingFileName;
         PendingFileName.clear();
-        MessagePanel->setText("Loading " + ShortenedForStatus(path));
+        Status->MessagePanel->setText("Loading " + Status->Shortened(path));
         ProcessPendingMessages();
         Projects->LoadLogFile(path);
     }
@@ -149,7 +141,7 @@ void TMainForm::EndOnClose() {
     Playback->StopAnimation();
     // Asked for while the pause played on: the window is closing now, and nothing is loaded.
     Projects->ForgetWaitingRequests();
-    MessagePanel->setText(QString());
+    Status->MessagePanel->setText(QString());
     Projects->DropProject();
     if (const QString error = WriteSettings(); !error.isEmpty()) {
         ShowError(error.toStdString());
@@ -171,15 +163,15 @@ void TMainForm::Quit() {
 }
 
 void TMainForm::ShowProjectData() {
-    if (ProjectDataForm != nullptr) {
-        ProjectDataForm->ShowReport(Projects->Project());
+    if (Windows.ProjectData != nullptr) {
+        Windows.ProjectData->ShowReport(Projects->Project());
     }
 }
 
 void TMainForm::ShowQuickReference() {
-    if (HelpForm != nullptr) {
+    if (Windows.Help != nullptr) {
         const TMessageNesting modal; // a modal window runs messages until it closes
-        HelpForm->exec();
+        Windows.Help->exec();
     }
 }
 
@@ -188,23 +180,24 @@ void TMainForm::ShowStartupWindow() {
 }
 
 void TMainForm::ShowIntro(int milliseconds) {
-    if (IntroForm != nullptr) {
-        IntroForm->SetDisplayTime(milliseconds);
+    if (Windows.Intro != nullptr) {
+        Windows.Intro->SetDisplayTime(milliseconds);
         const TMessageNesting nesting; // a modal window runs messages until it closes
-        IntroForm->exec();
+        Windows.Intro->exec();
     }
 }
 
 void TMainForm::EnableControls(bool enabled) {
-    for (QMenu* menu :
-         {Menu(TMenu::File), Menu(TMenu::Views), Menu(TMenu::Animation), Menu(TMenu::Settings)}) {
+    for (QMenu* menu : {Commands.Menu(TMenu::File), Commands.Menu(TMenu::Views),
+                        Commands.Menu(TMenu::Animation), Commands.Menu(TMenu::Settings)}) {
         menu->setEnabled(enabled);
         menu->menuAction()->setEnabled(enabled);
     }
     for (QWidget* control : std::initializer_list<QWidget*>{
-             OpenButton, ProjectDataButton, DeckChooser, ResetButton, PlayButton,
-             SecondBackwardButton, SecondForwardButton, SingleShotButton, SeriesButton,
-             Playback->TimeSlider, Playback->SpeedChooser}) {
+             Tools->OpenButton, Tools->ProjectDataButton, Tools->DeckChooser, Tools->ResetButton,
+             Tools->PlayButton, Tools->SecondBackwardButton, Tools->SecondForwardButton,
+             Tools->SingleShotButton, Tools->SeriesButton, Playback->TimeSlider,
+             Playback->SpeedChooser}) {
         control->setEnabled(enabled);
     }
     Commands.EnableWindowShortcuts(enabled);
@@ -215,9 +208,9 @@ void TMainForm::StartLoad(const QString& path) {
     EnableControls(false);
     Playback->StopAnimation();
     // After stopping, which clears this panel, so that it tells what is loading all along.
-    MessagePanel->setText("Loading " + ShortenedForStatus(path));
-    ProgressDialog->SetInfoText("Loading logfile...");
-    ProgressDialog->Show();
+    Status->MessagePanel->setText("Loading " + Status->Shortened(path));
+    Windows.Progress->SetInfoText("Loading logfile...");
+    Windows.Progress->Show();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     ProcessPendingMessages();
 }
@@ -231,13 +224,8 @@ void TMainForm::ShowLoadedProject() {
 
 void TMainForm::EndLoad() {
     QGuiApplication::restoreOverrideCursor();
-    ProgressDialog->Close();
-    MessagePanel->setText(" ");
+    Windows.Progress->Close();
+    Status->MessagePanel->setText(" ");
     EnableControls(true);
     ProcessPendingMessages();
-}
-
-QString TMainForm::ShortenedForStatus(const QString& path) const {
-    const QFontMetrics metrics(statusBar()->font());
-    return metrics.elidedText(path, Qt::ElideMiddle, StatusPathWidth);
 }

@@ -14,6 +14,8 @@
 #include "RecentFiles.h"
 #include "Replay.h"
 #include "ScreenShotTaker.h"
+#include "StatusPanels.h"
+#include "ToolBar.h"
 #include "ViewCommands.h"
 
 #include <QMainWindow>
@@ -86,13 +88,10 @@ private:
     void ShowIntro(int milliseconds);
     void CreateMenus();
     void ConnectCommands();
-    QAction* Action(TCommand command) const { return Commands.Action(command); }
-    QMenu* Menu(TMenu menu) const { return Commands.Menu(menu); }
-    void CreateToolBar();
-    void CreateStatusBar();
+    void ConnectToolBar();
+    void ConnectStatusBar();
     void EnableControls(bool enabled);
     void ShowRecentFiles();
-    QString ShortenedForStatus(const QString& path) const;
     void ConnectPlayback();
     void ConnectProject();
     void StartLoad(const QString& path);
@@ -118,25 +117,7 @@ private:
 
     std::array<QAction*, TRecentFiles::MaxCount> RecentItems{}; // "&1 path" .. "&4 path"
     QAction* RecentFilesSeparator = nullptr;                    // shown with the recent files
-    QWidget* ToolBarPanel = nullptr;                            // below the view
-    QToolButton* OpenButton = nullptr;
-    QToolButton* ProjectDataButton = nullptr;
-    QComboBox* DeckChooser = nullptr; // top deck first
-    QToolButton* ResetButton = nullptr;
-    QToolButton* PlayButton = nullptr; // down while playing
-    QToolButton* SecondBackwardButton = nullptr;
-    QToolButton* SecondForwardButton = nullptr;
-    QToolButton* SingleShotButton = nullptr;
-    QToolButton* SeriesButton = nullptr; // down while a series is on
-    // The status bar, left to right.
-    QLabel* LightsPanel = nullptr;  // "Lights: n", the lights of the deck shown
-    QLabel* TimePanel = nullptr;    // the replay time
-    QLabel* SavedPanel = nullptr;   // the persons who have left
-    QLabel* MessagePanel = nullptr; // what runs: a load, the animation loop
-
-    TProgressDialog* ProgressDialog = nullptr;
-    TIntroForm* IntroForm = nullptr;
-    TOptionsForm* OptionsForm = nullptr;
-    TProjectDataForm* ProjectDataForm = nullptr;
-    THelpForm* HelpForm = nullptr;
+    TToolBar* Tools = nullptr;
+    std::unique_ptr<TStatusPanels> Status;
+    TWindows Windows;
 };

@@ -8,30 +8,20 @@ class TMainFormProbe final : public TMainForm {
 public:
     using TMainForm::TMainForm;
 
+    QAction* Action(TCommand command) const { return Commands.Action(command); }
+    QMenu* Menu(TMenu menu) const { return Commands.Menu(menu); }
+
     using TMainForm::FirstActivation;
     using TMainForm::PendingFileName;
     using TMainForm::Playback;
     using TMainForm::Projects;
     using TMainForm::Shots;
+    using TMainForm::Status;
+    using TMainForm::Tools;
     using TMainForm::View;
     using TMainForm::ViewCommands;
 
-    using TMainForm::Action;
-    using TMainForm::Menu;
     using TMainForm::RecentItems;
 
     using TMainForm::Evacuation;
-
-    using TMainForm::DeckChooser;
-    using TMainForm::OpenButton;
-    using TMainForm::PlayButton;
-    using TMainForm::ProjectDataButton;
-    using TMainForm::SecondBackwardButton;
-    using TMainForm::SeriesButton;
-    using TMainForm::SingleShotButton;
-
-    using TMainForm::LightsPanel;
-    using TMainForm::MessagePanel;
-    using TMainForm::SavedPanel;
-    using TMainForm::TimePanel;
 };

@@ -173,7 +173,7 @@ void FerryPlay(benchmark::State& state, bool series) {
     form.Shots->Options.ShotPlace = TShotPlace::FixedFolder;
     form.Shots->Options.ScreenShotSaveDirectory = shots.path();
     if (series) {
-        form.SeriesButton->click();
+        form.Tools->SeriesButton->click();
     }
     for (auto _ : state) {
         form.Projects->Replay.Tick();

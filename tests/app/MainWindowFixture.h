@@ -68,16 +68,16 @@ protected:
 
     QStringList ChooserItems() const {
         QStringList items;
-        for (int i = 0; i < Form->DeckChooser->count(); ++i) {
-            items << Form->DeckChooser->itemText(i);
+        for (int i = 0; i < Form->Tools->DeckChooser->count(); ++i) {
+            items << Form->Tools->DeckChooser->itemText(i);
         }
         return items;
     }
 
     QStringList StatusTexts() const {
         QStringList texts;
-        for (const QLabel* panel :
-             {Form->LightsPanel, Form->TimePanel, Form->SavedPanel, Form->MessagePanel}) {
+        for (const QLabel* panel : {Form->Status->LightsPanel, Form->Status->TimePanel,
+                                    Form->Status->SavedPanel, Form->Status->MessagePanel}) {
             texts << panel->text();
         }
         return texts;

@@ -54,10 +54,10 @@ TEST_F(MainWindow, StartsEmptyWithItsLayout) {
     EXPECT_EQ(ChooserItems(), QStringList{"---"});
     EXPECT_EQ(StatusTexts(), (QStringList{"Lights:", "Time: 0:00 min", "Saved: 0", ""}));
     EXPECT_FALSE(Form->View->IsControlEnabled());
-    EXPECT_EQ(Form->OpenButton->toolTip(), "load file [Ctrl+L]");
-    EXPECT_EQ(Form->DeckChooser->geometry(), QRect(47, 0, 138, 21));
-    EXPECT_EQ(Form->SeriesButton->geometry(), QRect(301, 0, 21, 21));
-    EXPECT_TRUE(Form->PlayButton->isCheckable());
+    EXPECT_EQ(Form->Tools->OpenButton->toolTip(), "load file [Ctrl+L]");
+    EXPECT_EQ(Form->Tools->DeckChooser->geometry(), QRect(47, 0, 138, 21));
+    EXPECT_EQ(Form->Tools->SeriesButton->geometry(), QRect(301, 0, 21, 21));
+    EXPECT_TRUE(Form->Tools->PlayButton->isCheckable());
     EXPECT_EQ(Form->minimumSize(), QSize(350, 250));
 }
 
@@ -137,12 +137,12 @@ TEST_F(MainWindow, LoadingShowsTheProjectAndASecondLoadStartsOver) {
     ShowAndWait();
     Form->Projects->LoadLogFile(Ferry);
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + Ferry);
-    ASSERT_EQ(Form->DeckChooser->count(), 3);
-    EXPECT_EQ(Form->DeckChooser->itemText(2),
+    ASSERT_EQ(Form->Tools->DeckChooser->count(), 3);
+    EXPECT_EQ(Form->Tools->DeckChooser->itemText(2),
               QString::fromStdString(Form->Projects->LogFile->Decks[0].Caption));
-    EXPECT_EQ(Form->DeckChooser->itemText(0),
+    EXPECT_EQ(Form->Tools->DeckChooser->itemText(0),
               QString::fromStdString(Form->Projects->LogFile->Decks[2].Caption));
-    EXPECT_EQ(Form->DeckChooser->currentIndex(), 2);
+    EXPECT_EQ(Form->Tools->DeckChooser->currentIndex(), 2);
     EXPECT_EQ(Form->View->DeckIndex(), 0);
     EXPECT_EQ(StatusTexts(), (QStringList{"Lights: 1", "Time: 0:00 min", "Saved: 0", " "}));
     EXPECT_TRUE(Form->View->IsControlEnabled());
@@ -183,7 +183,7 @@ TEST_F(MainWindow, AFileThatCannotBeOpenedIsReportedAndNamesNoFile) {
     EXPECT_EQ(Boxes(),
               std::vector<std::string>{"Error: Cannot open file:\n" + missing.toStdString()});
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
-    EXPECT_TRUE(Form->OpenButton->isEnabled());
+    EXPECT_TRUE(Form->Tools->OpenButton->isEnabled());
 }
 
 TEST_F(MainWindow, DeviceFilesAreRefusedAtOnceAndNotRemembered) {
@@ -199,7 +199,7 @@ TEST_F(MainWindow, DeviceFilesAreRefusedAtOnceAndNotRemembered) {
     EXPECT_EQ(RecentPaths(), QStringList{});
     EXPECT_FALSE(TSettingsStore().ReadString(TProgramSettings::KeyPath(), "LogDir"));
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
-    EXPECT_TRUE(Form->OpenButton->isEnabled());
+    EXPECT_TRUE(Form->Tools->OpenButton->isEnabled());
 }
 
 TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
@@ -210,15 +210,15 @@ TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
             return;
         }
         seen = true;
-        EXPECT_FALSE(Form->OpenButton->isEnabled());
-        EXPECT_FALSE(Form->DeckChooser->isEnabled());
+        EXPECT_FALSE(Form->Tools->OpenButton->isEnabled());
+        EXPECT_FALSE(Form->Tools->DeckChooser->isEnabled());
         EXPECT_FALSE(Form->Playback->TimeSlider->isEnabled());
         EXPECT_FALSE(Form->Playback->SpeedChooser->isEnabled());
         EXPECT_FALSE(Form->Action(TCommand::GoToEnd)->isEnabled());
         EXPECT_FALSE(Form->Menu(TMenu::File)->isEnabled());
         EXPECT_TRUE(Form->Menu(TMenu::Help)->isEnabled());
         EXPECT_FALSE(Form->View->IsControlEnabled());
-        EXPECT_EQ(Form->MessagePanel->text().left(8), "Loading ");
+        EXPECT_EQ(Form->Status->MessagePanel->text().left(8), "Loading ");
         EXPECT_EQ(Progress->ProgressInfo.text(), "Loading header...");
         EXPECT_TRUE(Progress->isVisible());
         Form->close(); // must not destroy the project under the reader
@@ -254,7 +254,7 @@ TEST_F(MainWindow, TheProjectDataAndQuickReferenceOpenFromTheirEntriesKeysAndBut
     Form->Action(TCommand::ProjectData)->trigger();
     Form->Projects->LoadLogFile(Small);
     closeWhenShown();
-    Form->ProjectDataButton->click();
+    Form->Tools->ProjectDataButton->click();
     Form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
     closeWhenShown();
@@ -271,7 +271,7 @@ TEST_F(MainWindow, ShortcutsReachTheirCommandsWhileTheViewHasTheFocus) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Form->View->hasFocus(); }));
     QTest::keyClick(Form->View, Qt::Key_W);
     EXPECT_EQ(Form->View->DeckIndex(), 1);
-    EXPECT_EQ(Form->DeckChooser->currentIndex(), 1);
+    EXPECT_EQ(Form->Tools->DeckChooser->currentIndex(), 1);
     QTest::keyClick(Form->View, Qt::Key_S);
     EXPECT_EQ(Form->View->DeckIndex(), 0);
     const double distance = Form->View->Distance();

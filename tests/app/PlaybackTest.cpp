@@ -19,8 +19,8 @@ class Playback : public MainWindowFixture {
 protected:
     void ExpectPaused() const {
         EXPECT_FALSE(Form->Playback->AnimationTimer->isActive());
-        EXPECT_FALSE(Form->PlayButton->isChecked());
-        EXPECT_NE(Form->MessagePanel->text(), "Animation loop is running.");
+        EXPECT_FALSE(Form->Tools->PlayButton->isChecked());
+        EXPECT_NE(Form->Status->MessagePanel->text(), "Animation loop is running.");
     }
 };
 
@@ -30,10 +30,10 @@ TEST_F(Playback, CommandsBeforeALoadDoNothing) {
     Form->Playback->SecondBackward();
     Form->Playback->ResetToStart();
     EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
-    EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
+    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:00 min");
     ExpectPaused();
     // The button is down only while playing, however the command was given.
-    Form->PlayButton->click();
+    Form->Tools->PlayButton->click();
     ExpectPaused();
 }
 
@@ -46,8 +46,8 @@ TEST_F(Playback, TimerIntervalFollowsTheSpeedAndNeverDropsToZero) {
         Form->Playback->PlayOrPause();
         EXPECT_TRUE(Form->Playback->AnimationTimer->isActive()) << speed;
         EXPECT_EQ(Form->Playback->AnimationTimer->interval(), interval) << speed;
-        EXPECT_TRUE(Form->PlayButton->isChecked());
-        EXPECT_EQ(Form->MessagePanel->text(), "Animation loop is running.");
+        EXPECT_TRUE(Form->Tools->PlayButton->isChecked());
+        EXPECT_EQ(Form->Status->MessagePanel->text(), "Animation loop is running.");
         Form->Playback->PlayOrPause();
         ExpectPaused();
     }
@@ -56,14 +56,14 @@ TEST_F(Playback, TimerIntervalFollowsTheSpeedAndNeverDropsToZero) {
 TEST_F(Playback, WithoutTimeStepsPerSecondNothingPlays) {
     for (const int vMax : {0, -2}) {
         Load(WriteProject(FloorProject(4, vMax, 0, {{1, 1, "3 3 S"}})));
-        Form->PlayButton->click();
+        Form->Tools->PlayButton->click();
         Form->Action(TCommand::PlayOrPause)->trigger();
         Form->Action(TCommand::PlayOrPause)->trigger();
         ExpectPaused();
         Form->Playback->SecondForward();
         Form->Playback->SecondBackward();
         EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0) << vMax;
-        EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
+        EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:00 min");
         EXPECT_EQ(Form->Projects->LogFile->Persons[0].X(), CellCentreX(1, 4));
     }
     EXPECT_EQ(Ui.Messages.size(), 2U) << "the reader's warning, once per file";
@@ -78,7 +78,7 @@ TEST_F(Playback, PausingPlaysOnToTheNextWholeSecond) {
     }
     Form->Playback->PlayOrPause();
     EXPECT_EQ(Form->Projects->Replay.TimeStep(), 8);
-    EXPECT_EQ(Form->TimePanel->text(), "Time: 0:02 min");
+    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:02 min");
     ExpectPaused();
 }
 
@@ -94,9 +94,9 @@ TEST_F(Playback, StepBackPausesAndGoesBackOneWholeSecond) {
     for (int i = 0; i < 10; ++i) {
         Form->Projects->Replay.StepForward();
     }
-    Form->SecondBackwardButton->click(); // plays on to 12, then one second back
+    Form->Tools->SecondBackwardButton->click(); // plays on to 12, then one second back
     EXPECT_EQ(Form->Projects->Replay.TimeStep(), 8);
-    EXPECT_EQ(Form->TimePanel->text(), "Time: 0:02 min");
+    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:02 min");
     ExpectPaused();
 }
 
@@ -108,14 +108,14 @@ TEST_F(Playback, WhenThePlayingReplayStartsOverTheStatusSaysSoAndTheTimerRuns) {
     for (int tick = 1; tick <= 5; ++tick) {
         Form->Playback->PlaybackTimerFired();
     }
-    EXPECT_EQ(Form->TimePanel->text(), "Time: 0:05 min");
-    EXPECT_EQ(Form->SavedPanel->text(), "Saved: 1");
+    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:05 min");
+    EXPECT_EQ(Form->Status->SavedPanel->text(), "Saved: 1");
     Form->Playback->PlaybackTimerFired();
     EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
-    EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
-    EXPECT_EQ(Form->SavedPanel->text(), "Saved: 0");
+    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:00 min");
+    EXPECT_EQ(Form->Status->SavedPanel->text(), "Saved: 0");
     EXPECT_TRUE(Form->Playback->AnimationTimer->isActive());
-    EXPECT_TRUE(Form->PlayButton->isChecked());
+    EXPECT_TRUE(Form->Tools->PlayButton->isChecked());
 }
 
 TEST_F(Playback, ATickWhileAnotherLetsMessagesRunIsDropped) {
@@ -126,7 +126,7 @@ TEST_F(Playback, ATickWhileAnotherLetsMessagesRunIsDropped) {
     Form->Playback->PlaybackTimerFired();
     QCoreApplication::processEvents(); // had the queued tick not come yet, it would step now
     EXPECT_EQ(Form->Projects->Replay.TimeStep(), 1);
-    EXPECT_EQ(Form->TimePanel->text(), "Time: 0:00 min");
+    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:00 min");
     Form->Playback->PlaybackTimerFired();
     EXPECT_EQ(Form->Projects->Replay.TimeStep(), 2);
 }

@@ -116,7 +116,7 @@ TEST_F(ProjectInUse, LoadInsideASecondForwardsWaitsForItAndTheLastChoiceWins) {
     EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + last);
     EXPECT_EQ(Form->Projects->RecentFiles.Path(0), last);
-    EXPECT_TRUE(Form->OpenButton->isEnabled());
+    EXPECT_TRUE(Form->Tools->OpenButton->isEnabled());
 }
 
 TEST_F(ProjectInUse, CloseAfterALoadInsideAStepDropsTheLoad) {

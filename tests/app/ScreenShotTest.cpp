@@ -62,7 +62,7 @@ TEST_F(ScreenShots, NamesFollowTheStepAndTheSaveOption) {
         Form->Projects->Replay.StepForward();
     }
     Form->Shots->Options.ShotPlace = TShotPlace::BesideLog;
-    Form->SingleShotButton->click();
+    Form->Tools->SingleShotButton->click();
     EXPECT_TRUE(QFileInfo::exists(Files.filePath("000003.jpg")));
 
     // Asked each time: the choice is remembered whole in the store, its folder in the record.
@@ -134,7 +134,7 @@ TEST_F(ScreenShots, AnExistingFileIsOverwrittenOnlyAsTheUserSays) {
 
 TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
     Form->Action(TCommand::ScreenShotSeries)->trigger(); // X: the same switch as the tool button
-    EXPECT_TRUE(Form->SeriesButton->isChecked());
+    EXPECT_TRUE(Form->Tools->SeriesButton->isChecked());
     Form->Playback->SecondForward();
     Form->Playback->SecondBackward();
     for (const char* name : {"000000.jpg", "000001.jpg", "000002.jpg"}) {
@@ -149,7 +149,7 @@ TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
     EXPECT_TRUE(WalkerAt(third, -3.5));
 
     Form->Shots->ShowOptions(); // opening the options ends the series
-    EXPECT_FALSE(Form->SeriesButton->isChecked());
+    EXPECT_FALSE(Form->Tools->SeriesButton->isChecked());
     EXPECT_FALSE(Form->Action(TCommand::ScreenShotSeries)->isChecked());
     QFile::remove(Shot("000000.jpg"));
     Form->Playback->SecondForward();
@@ -159,7 +159,7 @@ TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
 TEST_F(ScreenShots, TheLoopShootsStepZeroAgainAskingOnlyWhenTold) {
     Load(WriteProject(FloorProject(20, 2, 0, {{4, 10, "3 S"}}))); // everybody out at step 2
     Form->Shots->Options.IsOverwritingAsked = true;
-    Form->SeriesButton->click();
+    Form->Tools->SeriesButton->click();
     Form->Playback->StartAnimation();
     const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
     for (int tick = 0; tick < 3; ++tick) {
@@ -167,12 +167,12 @@ TEST_F(ScreenShots, TheLoopShootsStepZeroAgainAskingOnlyWhenTold) {
     }
     ASSERT_EQ(Ui.Messages.size(), 1U);
     EXPECT_EQ(Ui.Messages[0].Buttons, TMsgButtons::OkCancel);
-    EXPECT_TRUE(Form->SeriesButton->isChecked());
+    EXPECT_TRUE(Form->Tools->SeriesButton->isChecked());
 }
 
 TEST_F(ScreenShots, AShotThatCannotBeWrittenSaysWhyOnceAndEndsTheSeries) {
     Form->Shots->Options.ScreenShotSaveDirectory = Files.filePath("gone");
-    Form->SeriesButton->click();
+    Form->Tools->SeriesButton->click();
     Form->Playback->SecondForward();
     EXPECT_EQ(Form->Projects->Replay.TimeStep(), 2) << "the replay goes on";
     ASSERT_EQ(Boxes().size(), 1U);
@@ -180,7 +180,7 @@ TEST_F(ScreenShots, AShotThatCannotBeWrittenSaysWhyOnceAndEndsTheSeries) {
                                    Files.filePath("gone/000000.jpg").toStdString() + "\n",
                                0),
               0U);
-    EXPECT_FALSE(Form->SeriesButton->isChecked());
+    EXPECT_FALSE(Form->Tools->SeriesButton->isChecked());
     EXPECT_FALSE(Form->Action(TCommand::ScreenShotSeries)->isChecked());
 }
 
@@ -208,14 +208,14 @@ TEST_F(ScreenShots, AFullDiskKeepsTheShotThatWasThereAndSaysWhy) {
 
 TEST_F(ScreenShots, ASeriesAskedForItsFolderKeepsItWhileSingleShotsAskForTheirOwn) {
     Form->Shots->Options.ShotPlace = TShotPlace::AskEachTime;
-    Form->SeriesButton->click(); // the chooser is cancelled
-    EXPECT_FALSE(Form->SeriesButton->isChecked());
+    Form->Tools->SeriesButton->click(); // the chooser is cancelled
+    EXPECT_FALSE(Form->Tools->SeriesButton->isChecked());
 
     const QString series = Files.filePath("series");
     QDir().mkpath(series);
     Ui.DirectoryAnswers = {series.toStdString()};
-    Form->SeriesButton->click();
-    ASSERT_TRUE(Form->SeriesButton->isChecked());
+    Form->Tools->SeriesButton->click();
+    ASSERT_TRUE(Form->Tools->SeriesButton->isChecked());
     Ui.SaveAnswers = {Shot("single.jpg").toStdString()};
     Form->Shots->TakeSingleShot();
     Form->Playback->SecondForward();

@@ -119,7 +119,7 @@ TEST_F(TimeControls, ASeekLandsWhereSteppingLandsForwardsBackwardsAndWhilePlayin
 
     Form->Action(TCommand::GoToEnd)->trigger();
     EXPECT_EQ(Now(), SteppedTo(Small, 292));
-    EXPECT_EQ(Form->SavedPanel->text(), "Saved: 5");
+    EXPECT_EQ(Form->Status->SavedPanel->text(), "Saved: 5");
     Form->Action(TCommand::GoToStart)->trigger();
     EXPECT_EQ(Now(), SteppedTo(Small, 0));
 }
@@ -132,7 +132,7 @@ TEST_F(TimeControls, TheSliderAndItsReadoutFollowStepsAndTheLoop) {
     EXPECT_EQ(Form->Playback->TimeReadout->text(), "0:01 / 1:13, step 4");
     Form->Action(TCommand::StepForward)->trigger();
     EXPECT_EQ(Form->Playback->TimeReadout->text(), "0:01 / 1:13, step 5");
-    EXPECT_EQ(Form->TimePanel->text(), "Time: 0:01 min"); // the status bar keeps its texts
+    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:01 min"); // the status bar keeps its texts
 
     Form->Playback->TimeSlider->setValue(72);
     EXPECT_EQ(Form->Playback->TimeReadout->text(), "1:12 / 1:13, step 288");

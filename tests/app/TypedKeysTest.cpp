@@ -36,8 +36,8 @@ protected:
     }
 
     TReplayState Now() const {
-        return {Form->Projects->Replay.TimeStep(), Form->TimePanel->text(),
-                Form->SavedPanel->text(), Form->Playback->TimeReadout->text()};
+        return {Form->Projects->Replay.TimeStep(), Form->Status->TimePanel->text(),
+                Form->Status->SavedPanel->text(), Form->Playback->TimeReadout->text()};
     }
 
     // Runs xdotool on the window and waits until the window has carried out what it sent.
@@ -166,7 +166,7 @@ TEST_F(TypedKeys, TheSpeedFieldGivesTheKeysBackToTheView) {
     Xdotool(clickIntoField);
     Xdotool({"key", "ctrl+a", "5", "0", "0", "0", "Return"});
     EXPECT_EQ(chooser->currentText(), "20x");
-    EXPECT_EQ(Form->MessagePanel->text(),
+    EXPECT_EQ(Form->Status->MessagePanel->text(),
               "\"5000\" is not a speed: type a whole number from 1 to 1000, such as 20 or 20x.");
     EXPECT_FALSE(field->hasFocus());
 

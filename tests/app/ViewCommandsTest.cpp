@@ -15,17 +15,18 @@ class ViewCommands : public MainWindowFixture {
 protected:
     void ExpectDeck(std::int32_t deck) const {
         EXPECT_EQ(Form->View->DeckIndex(), deck);
-        EXPECT_EQ(Form->DeckChooser->currentIndex(), 2 - deck) << "the chooser lists the top first";
+        EXPECT_EQ(Form->Tools->DeckChooser->currentIndex(), 2 - deck)
+            << "the chooser lists the top first";
     }
 
     void ExpectLights(int count) const {
-        EXPECT_EQ(Form->LightsPanel->text(), QString("Lights: %1").arg(count));
+        EXPECT_EQ(Form->Status->LightsPanel->text(), QString("Lights: %1").arg(count));
         EXPECT_EQ(Form->Action(TCommand::AddLight)->isEnabled(), count < DeckLightSlots);
         EXPECT_EQ(Form->Action(TCommand::RemoveLight)->isEnabled(), count > 0);
     }
 
     void Choose(int item) {
-        Form->DeckChooser->setCurrentIndex(item);
+        Form->Tools->DeckChooser->setCurrentIndex(item);
         Form->ViewCommands->DeckChosen();
     }
 
@@ -57,9 +58,9 @@ TEST_F(ViewCommands, ChoosingADeckHandsTheKeysBackToTheView) {
     ShowAndWait();
     Load(Ferry);
     Form->activateWindow();
-    Form->DeckChooser->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->DeckChooser->hasFocus(); }));
-    QTest::keyClick(Form->DeckChooser, Qt::Key_Up); // chooses the entry above
+    Form->Tools->DeckChooser->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Tools->DeckChooser->hasFocus(); }));
+    QTest::keyClick(Form->Tools->DeckChooser, Qt::Key_Up); // chooses the entry above
     ExpectDeck(1);
     ASSERT_TRUE(Form->View->hasFocus());
     QTest::keyClick(Form->View, Qt::Key_W);
@@ -136,9 +137,9 @@ TEST_F(ViewCommands, OnlyZoomAndOriginWorkBeforeALoad) {
     Form->ViewCommands->AddLightAtCentre();
     Form->ViewCommands->RemoveNearestLight();
     EXPECT_EQ(Form->View->DeckIndex(), 0);
-    EXPECT_EQ(Form->DeckChooser->count(), 1);
-    EXPECT_EQ(Form->DeckChooser->currentText(), "---");
-    EXPECT_EQ(Form->LightsPanel->text(), "Lights:");
+    EXPECT_EQ(Form->Tools->DeckChooser->count(), 1);
+    EXPECT_EQ(Form->Tools->DeckChooser->currentText(), "---");
+    EXPECT_EQ(Form->Status->LightsPanel->text(), "Lights:");
     EXPECT_TRUE(Form->Action(TCommand::AddLight)->isEnabled());
     EXPECT_TRUE(Form->Action(TCommand::RemoveLight)->isEnabled());
 }

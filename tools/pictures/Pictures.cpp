@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
     bool saved = Save(form, folder, "main-window.png");
 
     // The boat deck, forty seconds into the replay, a little closer.
-    form.DeckChooser->setCurrentIndex(0);
+    form.Tools->DeckChooser->setCurrentIndex(0);
     form.ViewCommands->DeckChosen();
     form.Projects->Replay.SeekToSecond(40);
     form.ViewCommands->ZoomIn();
@@ -80,7 +80,7 @@ int main(int argc, char* argv[]) {
             Save(*form.Evacuation->CurveForm(), folder, "evacuation-curve.png") && saved;
     form.Evacuation->CurveForm()->close();
 
-    form.DeckChooser->setCurrentIndex(form.DeckChooser->count() - 1);
+    form.Tools->DeckChooser->setCurrentIndex(form.Tools->DeckChooser->count() - 1);
     form.ViewCommands->DeckChosen();
     form.Action(TCommand::CongestionMap)->setChecked(true);
     form.Evacuation->SwitchCongestionMap();
