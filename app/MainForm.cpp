@@ -28,7 +28,7 @@
 #include <initializer_list>
 #include <utility>
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ProductName(::ProductName) {
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setMinimumSize(350, 250);
     resize(350, 250);
     BuildWindow();
@@ -37,20 +37,26 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ProductName(::Produ
 TMainForm::~TMainForm() = default;
 
 void TMainForm::SetWindows(const TWindows& windows) {
-    Windows = windows;
-    Shots->SetOptionsForm(Windows.Options);
-    Evacuation->SetProgressDialog(Windows.Progress);
-    Projects->SetProgressWindow(Windows.Progress);
+    Progress = windows.Progress;
+    Info = TInfoWindows(windows.Intro, windows.Help, windows.ProjectData);
+    Shots->SetOptionsForm(windows.Options);
+    Evacuation->SetProgressDialog(windows.Progress);
+    Projects->SetProgressWindow(windows.Progress);
+    // Alt+F4 at a window that cannot close: the program ends once that window and the project
+    // are free, as at the main window.
     for (TUnclosableDialog* window :
-         std::initializer_list<TUnclosableDialog*>{Windows.Progress, Windows.Intro, Windows.Help}) {
+         std::initializer_list<TUnclosableDialog*>{windows.Progress, windows.Intro, windows.Help}) {
         if (window != nullptr) {
-            connect(window, &TUnclosableDialog::ProgramCloseRequested, this,
-                    &TMainForm::CloseAskedElsewhere);
+            connect(window, &TUnclosableDialog::ProgramCloseRequested, this, [this] {
+                if (isVisible()) { // else it has closed already, and the program is ending
+                    close();
+                }
+            });
         }
     }
-    if (Windows.Options != nullptr) {
+    if (windows.Options != nullptr) {
         // The largest shot: the window's width, the view's height, as they are at OK.
-        Windows.Options->ShotBounds = [this] {
+        windows.Options->ShotBounds = [this] {
             return QSize(centralWidget()->width(), View->height());
         };
     }
@@ -62,7 +68,7 @@ void TMainForm::SetPendingFileName(const QString& path) {
 
 void TMainForm::BuildWindow() {
     Projects = new TProjectController(this);
-    setWindowTitle(ProductName);
+    setWindowTitle(::ProductName);
     setWindowIcon(QIcon(":/icons/ambla-viewer.png"));
     setAcceptDrops(true);
     auto* client = new QWidget(this);
@@ -73,14 +79,16 @@ void TMainForm::BuildWindow() {
     View->setFocusPolicy(Qt::StrongFocus);
     layout->addWidget(View, 1);
     setCentralWidget(client);
-    CreateMenus();
+    RecentMenu =
+        new TRecentFilesMenu(*Commands.Menu(TMenu::File), *Commands.Action(TCommand::Quit));
+    connect(RecentMenu, &TRecentFilesMenu::Chosen, Projects, &TProjectController::OpenRecent);
     Tools = new TToolBar(client);
     layout->addWidget(Tools);
-    ConnectToolBar();
+    ConnectPlayback();
     ConnectScreenShots();
     ConnectEvacuation();
     Status = std::make_unique<TStatusPanels>(*statusBar());
-    ConnectStatusBar();
+    ConnectControls();
     ConnectViewCommands();
     ConnectProject();
     Playback->StopAnimation();
@@ -89,7 +97,7 @@ void TMainForm::BuildWindow() {
     settings.CreateKey();
     Playback->ReadSpeed(settings);
     Projects->RecentFiles.ReadFromStore(settings);
-    ShowRecentFiles();
+    RecentMenu->Show(Projects->RecentFiles);
     Shots->ReadOptions(settings);
 }
 
@@ -111,19 +119,13 @@ void TMainForm::StartOnFirstActivation() {
         return;
     }
     FirstActivation = false;
-    ShowIntro(1000);
+    Info.ShowStartupWindow(1000);
     if (!PendingFileName.isEmpty()) {
         const QString path = PendingFileName;
         PendingFileName.clear();
         Status->MessagePanel->setText("Loading " + Status->Shortened(path));
         ProcessPendingMessages();
         Projects->LoadLogFile(path);
-    }
-}
-
-void TMainForm::CloseAskedElsewhere() {
-    if (isVisible()) { // else it has closed already, and the program is ending
-        close();
     }
 }
 
@@ -158,35 +160,6 @@ QString TMainForm::WriteSettings() const {
     return Shots->WriteOptions(settings);
 }
 
-void TMainForm::Quit() {
-    close();
-}
-
-void TMainForm::ShowProjectData() {
-    if (Windows.ProjectData != nullptr) {
-        Windows.ProjectData->ShowReport(Projects->Project());
-    }
-}
-
-void TMainForm::ShowQuickReference() {
-    if (Windows.Help != nullptr) {
-        const TMessageNesting modal; // a modal window runs messages until it closes
-        Windows.Help->exec();
-    }
-}
-
-void TMainForm::ShowStartupWindow() {
-    ShowIntro(5000);
-}
-
-void TMainForm::ShowIntro(int milliseconds) {
-    if (Windows.Intro != nullptr) {
-        Windows.Intro->SetDisplayTime(milliseconds);
-        const TMessageNesting nesting; // a modal window runs messages until it closes
-        Windows.Intro->exec();
-    }
-}
-
 void TMainForm::EnableControls(bool enabled) {
     for (QMenu* menu : {Commands.Menu(TMenu::File), Commands.Menu(TMenu::Views),
                         Commands.Menu(TMenu::Animation), Commands.Menu(TMenu::Settings)}) {
@@ -209,22 +182,15 @@ void TMainForm::StartLoad(const QString& path) {
     Playback->StopAnimation();
     // After stopping, which clears this panel, so that it tells what is loading all along.
     Status->MessagePanel->setText("Loading " + Status->Shortened(path));
-    Windows.Progress->SetInfoText("Loading logfile...");
-    Windows.Progress->Show();
+    Progress->SetInfoText("Loading logfile...");
+    Progress->Show();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     ProcessPendingMessages();
 }
 
-void TMainForm::ShowLoadedProject() {
-    ViewCommands->ShowLights();
-    ShowReplayTexts();
-    ViewCommands->ShowDecks(*Projects->LogFile);
-    ShowEvacuationCommands();
-}
-
 void TMainForm::EndLoad() {
     QGuiApplication::restoreOverrideCursor();
-    Windows.Progress->Close();
+    Progress->Close();
     Status->MessagePanel->setText(" ");
     EnableControls(true);
     ProcessPendingMessages();

@@ -7,11 +7,12 @@
 
 #include "CommandActions.h"
 #include "EvacuationViews.h"
+#include "InfoWindows.h"
 #include "LogFile.h"
 #include "Options.h"
 #include "PlaybackController.h"
 #include "ProjectController.h"
-#include "RecentFiles.h"
+#include "RecentFilesMenu.h"
 #include "Replay.h"
 #include "ScreenShotTaker.h"
 #include "StatusPanels.h"
@@ -60,12 +61,6 @@ public:
     // A relative path is taken from the current folder and kept as a full path.
     void SetPendingFileName(const QString& path);
 
-public slots:
-    void ShowStartupWindow();
-    void Quit();
-    void ShowProjectData();
-    void ShowQuickReference();
-
 protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -81,29 +76,18 @@ private:
     void BuildWindow();
     void StartOnFirstActivation();
     void EndOnClose();
-    // Alt+F4 at a window that cannot close: the program ends once that window and the project
-    // are free, as at the main window.
-    void CloseAskedElsewhere();
     QString WriteSettings() const;
-    void ShowIntro(int milliseconds);
-    void CreateMenus();
-    void ConnectCommands();
-    void ConnectToolBar();
-    void ConnectStatusBar();
+    void ConnectControls();
     void EnableControls(bool enabled);
-    void ShowRecentFiles();
     void ConnectPlayback();
     void ConnectProject();
     void StartLoad(const QString& path);
-    void ShowLoadedProject();
     void EndLoad();
     void ConnectScreenShots();
     void ShowReplayTexts();
     void ConnectEvacuation();
     void ConnectViewCommands();
-    void ShowEvacuationCommands();
 
-    const QString ProductName;
     bool FirstActivation = true;
     TDeckView* View = nullptr;
     QString PendingFileName;
@@ -115,9 +99,9 @@ private:
     TProjectController* Projects = nullptr;
     TViewCommands* ViewCommands = nullptr;
 
-    std::array<QAction*, TRecentFiles::MaxCount> RecentItems{}; // "&1 path" .. "&4 path"
-    QAction* RecentFilesSeparator = nullptr;                    // shown with the recent files
+    TRecentFilesMenu* RecentMenu = nullptr;
     TToolBar* Tools = nullptr;
     std::unique_ptr<TStatusPanels> Status;
-    TWindows Windows;
+    TProgressDialog* Progress = nullptr;
+    TInfoWindows Info{nullptr, nullptr, nullptr};
 };

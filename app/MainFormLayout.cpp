@@ -11,33 +11,22 @@
 #include <QMenu>
 #include <QToolButton>
 
-// The menus come from the command table; the recent files go above Quit, with a separator of their
-// own that shows with them.
-void TMainForm::CreateMenus() {
-    QMenu* file = Commands.Menu(TMenu::File);
-    QAction* quit = Commands.Action(TCommand::Quit);
-    for (int i = 0; i < TRecentFiles::MaxCount; ++i) {
-        auto* item = new QAction(QString("&%1 ...").arg(i + 1), file);
-        file->insertAction(quit, item);
-        item->setVisible(false);
-        connect(item, &QAction::triggered, Projects, [this, i] { Projects->OpenRecent(i); });
-        RecentItems[static_cast<std::size_t>(i)] = item;
-    }
-    RecentFilesSeparator = file->insertSeparator(quit);
-    RecentFilesSeparator->setVisible(false);
-    ConnectCommands();
-}
-
-void TMainForm::ConnectCommands() {
-    const auto connectAction = [this](TCommand command, void (TMainForm::*slot)()) {
+// The window's own commands, tool buttons and status bar.
+void TMainForm::ConnectControls() {
+    const auto connectAction = [this](TCommand command, auto slot) {
         connect(Commands.Action(command), &QAction::triggered, this, slot);
     };
+    const auto showProjectData = [this] { Info.ShowProjectData(Projects->Project()); };
     connect(Commands.Action(TCommand::OpenLogFile), &QAction::triggered, Projects,
             &TProjectController::OpenLogFile);
-    connectAction(TCommand::Quit, &TMainForm::Quit);
-    connectAction(TCommand::ProjectData, &TMainForm::ShowProjectData);
-    connectAction(TCommand::QuickReference, &TMainForm::ShowQuickReference);
-    connectAction(TCommand::StartupWindow, &TMainForm::ShowStartupWindow);
+    connectAction(TCommand::Quit, &QWidget::close);
+    connectAction(TCommand::ProjectData, showProjectData);
+    connectAction(TCommand::QuickReference, [this] { Info.ShowQuickReference(); });
+    connectAction(TCommand::StartupWindow, [this] { Info.ShowStartupWindow(5000); });
+    connect(Tools->OpenButton, &QToolButton::clicked, Projects, &TProjectController::OpenLogFile);
+    connect(Tools->ProjectDataButton, &QToolButton::clicked, this, showProjectData);
+    connect(Playback, &TPlaybackController::Message, Status->MessagePanel, &QLabel::setText);
+    ShowReplayTexts();
 }
 
 void TMainForm::ConnectScreenShots() {
@@ -59,7 +48,7 @@ void TMainForm::ConnectEvacuation() {
         [this] { return Projects->IsLoading() ? nullptr : Projects->LogFile.get(); },
         Projects->Replay, *View, *Commands.Action(TCommand::CongestionMap), *this);
     Evacuation->OnSecondChosen = [this](std::int32_t second) {
-        Playback->RunReplayCommand([this, second] {
+        Playback->ReplayCommands.Run([this, second] {
             if (Projects->LogFile != nullptr && !Projects->IsLoading()) {
                 Projects->Replay.SeekToSecond(second);
             }
@@ -72,17 +61,7 @@ void TMainForm::ConnectEvacuation() {
             &TEvacuationViews::ShowEvacuationCurve);
     connect(Commands.Action(TCommand::CongestionMap), &QAction::triggered, Evacuation,
             &TEvacuationViews::SwitchCongestionMap);
-    ShowEvacuationCommands();
-}
-
-void TMainForm::ShowEvacuationCommands() {
-    Commands.EnableProjectCommands(Projects->Project() != nullptr);
-}
-
-void TMainForm::ConnectToolBar() {
-    connect(Tools->OpenButton, &QToolButton::clicked, Projects, &TProjectController::OpenLogFile);
-    connect(Tools->ProjectDataButton, &QToolButton::clicked, this, &TMainForm::ShowProjectData);
-    ConnectPlayback();
+    Commands.EnableProjectCommands(false);
 }
 
 void TMainForm::ConnectPlayback() {
@@ -128,12 +107,18 @@ void TMainForm::ConnectProject() {
         Commands.EnableProjectCommands(false);
     });
     connect(Projects, &TProjectController::FileLoaded, this,
-            [this](const QString& path) { setWindowTitle(ProductName + ", " + path); });
+            [this](const QString& path) { setWindowTitle(::ProductName + ", " + path); });
     connect(Projects, &TProjectController::ProjectArriving, this,
             [this](TLogFile& project) { View->ShowProject(project); });
-    connect(Projects, &TProjectController::ProjectShown, this, &TMainForm::ShowLoadedProject);
+    connect(Projects, &TProjectController::ProjectShown, this, [this] {
+        ViewCommands->ShowLights();
+        ShowReplayTexts();
+        ViewCommands->ShowDecks(*Projects->LogFile);
+        Commands.EnableProjectCommands(true);
+    });
     connect(Projects, &TProjectController::LoadEnding, this, &TMainForm::EndLoad);
-    connect(Projects, &TProjectController::RecentFilesChanged, this, &TMainForm::ShowRecentFiles);
+    connect(Projects, &TProjectController::RecentFilesChanged, this,
+            [this] { RecentMenu->Show(Projects->RecentFiles); });
     connect(Projects, &TProjectController::CloseDue, this, &QWidget::close);
 }
 
@@ -142,23 +127,4 @@ void TMainForm::ShowReplayTexts() {
     Status->SavedPanel->setText(QString::fromStdString(Projects->Replay.SavedText()));
     Playback->ShowReplayPosition();
     Evacuation->ShowCurveTime();
-}
-
-void TMainForm::ConnectStatusBar() {
-    connect(Playback, &TPlaybackController::Message, Status->MessagePanel, &QLabel::setText);
-    ShowReplayTexts();
-}
-
-void TMainForm::ShowRecentFiles() {
-    for (int i = 0; i < TRecentFiles::MaxCount; ++i) {
-        QAction* item = RecentItems[static_cast<std::size_t>(i)];
-        const bool used = i < Projects->RecentFiles.Count();
-        if (used) {
-            item->setText(Projects->RecentFiles.MenuCaption(i));
-            item->setVisible(true);
-        }
-    }
-    if (Projects->RecentFiles.Count() > 0) {
-        RecentFilesSeparator->setVisible(true);
-    }
 }

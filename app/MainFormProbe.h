@@ -21,7 +21,7 @@ public:
     using TMainForm::View;
     using TMainForm::ViewCommands;
 
-    using TMainForm::RecentItems;
+    using TMainForm::RecentMenu;
 
     using TMainForm::Evacuation;
 };

@@ -51,7 +51,7 @@ QString SpeedText(std::int32_t speed) {
 } // namespace
 
 TPlaybackController::TPlaybackController(TReplay& replay, std::function<bool()> hasProject,
-                                         QWidget& toolBar, const TButtons& buttons,
+                                         QWidget& toolBar, const TPlaybackButtons& buttons,
                                          const TCommandActions& commands, QObject* parent)
     : QObject(parent), Replay(replay), HasProject(std::move(hasProject)), ToolBar(toolBar),
       Buttons(buttons) {

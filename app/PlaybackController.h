@@ -20,21 +20,23 @@ class QToolButton;
 class TCommandActions;
 class TReplay;
 
+// The tool bar's playback buttons, made by the window where its layout puts them.
+struct TPlaybackButtons {
+    QToolButton* Reset;
+    QToolButton* Play;
+    QToolButton* SecondBackward;
+    QToolButton* SecondForward;
+};
+
 class TPlaybackController : public QObject {
     Q_OBJECT
 
 public:
-    // The tool bar's playback buttons, made by the window where its layout puts them.
-    struct TButtons {
-        QToolButton* Reset;
-        QToolButton* Play;
-        QToolButton* SecondBackward;
-        QToolButton* SecondForward;
-    };
     // Drives replay, which plays only while hasProject says there is a project; the time
     // controls go into the tool bar, right of its buttons.
     TPlaybackController(TReplay& replay, std::function<bool()> hasProject, QWidget& toolBar,
-                        const TButtons& buttons, const TCommandActions& commands, QObject* parent);
+                        const TPlaybackButtons& buttons, const TCommandActions& commands,
+                        QObject* parent);
 
     // Connects a signal to a command that moves the replay, or that shows where it stands: the
     // command runs after any that runs or waits.
@@ -43,7 +45,6 @@ public:
         connect(sender, signal, this,
                 [this, command = std::move(command)] { ReplayCommands.Run(command); });
     }
-    void RunReplayCommand(std::function<void()> command) { ReplayCommands.Run(std::move(command)); }
 
     void ReadSpeed(TProgramSettings& settings);
     // The speed if it was changed since it was read; false if the store refused it.
@@ -95,6 +96,6 @@ private:
     TReplay& Replay;
     std::function<bool()> HasProject;
     QWidget& ToolBar;
-    TButtons Buttons;
+    TPlaybackButtons Buttons;
     std::int32_t SpeedAsRead = Settings::MaxAnimationSpeed.Default; // to tell what changed
 };

@@ -97,7 +97,7 @@ TEST_F(MainWindow, MenuEntriesHaveTheirTextsAndShortcuts) {
     EXPECT_EQ(Form->Menu(TMenu::Settings)->title(), "&Settings");
     EXPECT_EQ(Form->Menu(TMenu::Help)->title(), "Help");
     EXPECT_TRUE(Form->Action(TCommand::ShowOrigin)->isChecked());
-    for (QAction* recent : Form->RecentItems) {
+    for (QAction* recent : Form->RecentMenu->Items) {
         EXPECT_FALSE(recent->isVisible());
     }
 }
@@ -294,8 +294,8 @@ TEST_F(MainWindow, OpenDialogRemembersTheChoiceAndTheRecentList) {
     Ui.FileAnswers.push_back(files[2].toStdString());
     Form->Projects->OpenLogFile();
     EXPECT_EQ(RecentPaths(), (QStringList{files[2], files[4], files[3], files[1]}));
-    EXPECT_EQ(Form->RecentItems[0]->text(), "&1 " + files[2]);
-    EXPECT_TRUE(Form->RecentItems[3]->isVisible());
+    EXPECT_EQ(Form->RecentMenu->Items[0]->text(), "&1 " + files[2]);
+    EXPECT_TRUE(Form->RecentMenu->Items[3]->isVisible());
     // The dialog starts where the last choice was and proposes its name.
     EXPECT_EQ(Ui.FileDialogs.back().Title, "Load Log File");
     EXPECT_EQ(Ui.FileDialogs.back().Filter, "3D log file (*.3dl)");
@@ -310,7 +310,7 @@ TEST_F(MainWindow, OpenDialogRemembersTheChoiceAndTheRecentList) {
     // A new run reads the list back from the store.
     TMainFormProbe next;
     EXPECT_EQ(next.Projects->RecentFiles.Path(0), files[2]);
-    EXPECT_TRUE(next.RecentItems[0]->isVisible());
+    EXPECT_TRUE(next.RecentMenu->Items[0]->isVisible());
 }
 
 TEST_F(MainWindow, FileFromTheCommandLineLoadsAtFirstActivationButIsNotRemembered) {
