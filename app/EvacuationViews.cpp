@@ -1,7 +1,7 @@
 #include "EvacuationViews.h"
 
 #include "DeckView.h"
-#include "EvacuationCurveForm.h"
+#include "EvacuationCurveWindow.h"
 #include "LogFile.h"
 #include "MessageNesting.h"
 #include "ProgressDialog.h"
@@ -76,7 +76,7 @@ void TEvacuationViews::ShowEvacuationCurve() {
         return;
     }
     if (Curve == nullptr) {
-        Curve = new TEvacuationCurveForm(&MainWindow);
+        Curve = new TEvacuationCurveWindow(&MainWindow);
         Curve->OnSecondChosen = [this](std::int32_t second) {
             if (OnSecondChosen) {
                 OnSecondChosen(second);

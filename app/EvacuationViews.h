@@ -13,7 +13,7 @@
 class QAction;
 class QWidget;
 class TDeckView;
-class TEvacuationCurveForm;
+class TEvacuationCurveWindow;
 class TLogFile;
 class TProgressDialog;
 class TReplay;
@@ -45,7 +45,7 @@ public:
     // Another project has another curve and map: the window closes, the map goes off.
     void Drop();
 
-    TEvacuationCurveForm* CurveForm() const { return Curve; }
+    TEvacuationCurveWindow* CurveWindow() const { return Curve; }
 
 private:
     // The project's evacuation curve and congestion map, made at the first call; none without a
@@ -58,7 +58,7 @@ private:
     QAction& MapSwitch;
     QWidget& MainWindow;
     TProgressDialog* Progress = nullptr;
-    TEvacuationCurveForm* Curve = nullptr; // made at the first showing
+    TEvacuationCurveWindow* Curve = nullptr; // made at the first showing
     std::unique_ptr<TEvacuationAnalysis> EvacuationAnalysis;
     bool Analysing = false;
 };

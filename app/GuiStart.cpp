@@ -1,14 +1,14 @@
 #include "GuiStart.h"
 
 #include "DeckView.h"
-#include "HelpForm.h"
-#include "IntroForm.h"
-#include "MainForm.h"
-#include "OptionsForm.h"
+#include "MainWindow.h"
+#include "OptionsWindow.h"
 #include "ProgramSettings.h"
 #include "ProgressDialog.h"
-#include "ProjectDataForm.h"
+#include "ProjectDataWindow.h"
 #include "QtUiServices.h"
+#include "QuickReferenceWindow.h"
+#include "StartupWindow.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -62,12 +62,12 @@ int RunGui(int argc, char* argv[], const QString& pendingFileName) {
 namespace {
 
 int RunWindows(const QString& pendingFileName) {
-    TMainForm mainForm;
+    TMainWindow mainForm;
     TProgressDialog progress(&mainForm);
-    TIntroForm intro(&mainForm);
-    TOptionsForm options(&mainForm);
-    TProjectDataForm statistics(&mainForm);
-    THelpForm help(&mainForm);
+    TStartupWindow intro(&mainForm);
+    TOptionsWindow options(&mainForm);
+    TProjectDataWindow statistics(&mainForm);
+    TQuickReferenceWindow help(&mainForm);
     mainForm.SetWindows({&progress, &intro, &options, &statistics, &help});
     mainForm.SetPendingFileName(pendingFileName);
     // Without a window manager a maximised window keeps its size; fill the screen ourselves.

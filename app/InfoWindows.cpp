@@ -1,9 +1,9 @@
 #include "InfoWindows.h"
 
-#include "HelpForm.h"
-#include "IntroForm.h"
 #include "MessageNesting.h"
-#include "ProjectDataForm.h"
+#include "ProjectDataWindow.h"
+#include "QuickReferenceWindow.h"
+#include "StartupWindow.h"
 
 void TInfoWindows::ShowStartupWindow(int milliseconds) const {
     if (Intro != nullptr) {

@@ -3,14 +3,15 @@
 // project data window. Each shows modally; a window the start sequence left out is not opened
 // (tests leave out what they do not look at).
 
-class TIntroForm;
-class THelpForm;
+class TStartupWindow;
+class TQuickReferenceWindow;
 class TLogFile;
-class TProjectDataForm;
+class TProjectDataWindow;
 
 class TInfoWindows {
 public:
-    TInfoWindows(TIntroForm* intro, THelpForm* help, TProjectDataForm* projectData)
+    TInfoWindows(TStartupWindow* intro, TQuickReferenceWindow* help,
+                 TProjectDataWindow* projectData)
         : Intro(intro), Help(help), ProjectData(projectData) {}
 
     // The startup window for a time in milliseconds: a second at the start, five when asked for.
@@ -20,7 +21,7 @@ public:
     void ShowProjectData(const TLogFile* project) const;
 
 private:
-    TIntroForm* Intro;
-    THelpForm* Help;
-    TProjectDataForm* ProjectData;
+    TStartupWindow* Intro;
+    TQuickReferenceWindow* Help;
+    TProjectDataWindow* ProjectData;
 };

@@ -7,7 +7,7 @@
 #include "DeckView.h"
 #include "LogFile.h"
 #include "MessageNesting.h"
-#include "OptionsForm.h"
+#include "OptionsWindow.h"
 #include "ProgramSettings.h"
 #include "Replay.h"
 #include "UiServices.h"
@@ -93,13 +93,13 @@ void TScreenShotTaker::ShowOptions() {
     if (Series) {
         SetSeriesActive(false); // a running series ends when the options are opened
     }
-    if (OptionsForm == nullptr) {
+    if (OptionsWindow == nullptr) {
         return;
     }
-    OptionsForm->FillFromOptions(Options);
+    OptionsWindow->FillFromOptions(Options);
     const TMessageNesting modal; // a modal window runs messages until it closes
-    if (OptionsForm->exec() == QDialog::Accepted) {
-        OptionsForm->ApplyToOptions();
+    if (OptionsWindow->exec() == QDialog::Accepted) {
+        OptionsWindow->ApplyToOptions();
     }
 }
 

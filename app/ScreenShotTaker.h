@@ -16,7 +16,7 @@ class QAbstractButton;
 class QAction;
 class TDeckView;
 class TLogFile;
-class TOptionsForm;
+class TOptionsWindow;
 class TProgramSettings;
 class TReplay;
 
@@ -33,7 +33,7 @@ public:
                      QAction& seriesEntry, QAbstractButton& seriesButton, QObject* parent);
 
     // The window that edits the options; without one, the options cannot be changed.
-    void SetOptionsForm(TOptionsForm* form) { OptionsForm = form; }
+    void SetOptionsWindow(TOptionsWindow* form) { OptionsWindow = form; }
 
     void ReadOptions(TProgramSettings& settings);
     // Only what was changed since it was read; empty, or why the store refused.
@@ -65,7 +65,7 @@ private:
     TProjectSource Project;
     QAction& SeriesEntry;
     QAbstractButton& SeriesButton;
-    TOptionsForm* OptionsForm = nullptr;
+    TOptionsWindow* OptionsWindow = nullptr;
     TOptions OptionsAsRead; // to tell what changed
     bool Series = false;
     QString SeriesFolder; // with the folder asked each time, where the series goes

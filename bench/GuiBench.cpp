@@ -4,7 +4,7 @@
 #include "BenchFiles.h"
 #include "DeckView.h"
 #include "GuiBenchMain.h"
-#include "MainFormProbe.h"
+#include "MainWindowProbe.h"
 #include "ProgressDialog.h"
 #include "QtUiServices.h"
 #include "RecordingUiServices.h"
@@ -44,7 +44,7 @@ struct TBenchWindow {
         Form.resize(1280, 800);
         Form.show();
     }
-    TMainFormProbe Form;
+    TMainWindowProbe Form;
     TProgressDialog Progress{&Form};
 };
 
@@ -56,7 +56,7 @@ struct TLoadedBenchWindow {
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
     TBenchWindow Window;
-    TMainFormProbe& Form = Window.Form;
+    TMainWindowProbe& Form = Window.Form;
 };
 
 // The longest time between two passes of the event loop while the window loads: what the user
@@ -100,7 +100,7 @@ void LoadInMainWindow(benchmark::State& state, const char* variable) {
     TQtUiServices ui;
     TScopedUiServices installed(ui);
     TBenchWindow window;
-    TMainFormProbe& form = window.Form;
+    TMainWindowProbe& form = window.Form;
     TWcComparison toFirstFrame(path);
     TWcComparison toCaption(path);
     QObject::connect(&form, &QWidget::windowTitleChanged, [&toCaption] { toCaption.Stop(); });
@@ -137,7 +137,7 @@ enum class TPersons { Batched, DisplayLists, Hidden };
 void PlaybackStep(benchmark::State& state, TPersons persons) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_PLAYBACK");
     TLoadedBenchWindow loaded(path);
-    TMainFormProbe& form = loaded.Form;
+    TMainWindowProbe& form = loaded.Form;
     if (persons == TPersons::Hidden) {
         form.View->HidePersons();
     }
@@ -168,7 +168,7 @@ BENCHMARK(BM_PlaybackStepPersonsHidden)->Unit(benchmark::kMillisecond)->MinTime(
 void FerryPlay(benchmark::State& state, bool series) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_FERRY");
     TLoadedBenchWindow loaded(path);
-    TMainFormProbe& form = loaded.Form;
+    TMainWindowProbe& form = loaded.Form;
     QTemporaryDir shots;
     form.Shots->Options.ShotPlace = TShotPlace::FixedFolder;
     form.Shots->Options.ScreenShotSaveDirectory = shots.path();

@@ -1,6 +1,6 @@
 // The evacuation curve window and the congestion map in the main window.
 
-#include "EvacuationCurveForm.h"
+#include "EvacuationCurveWindow.h"
 #include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
 
@@ -26,12 +26,12 @@ protected:
 
     // Where the plot shows the given time, half way up.
     QPoint PlotPointOf(double time) const {
-        QChart* chart = Form->Evacuation->CurveForm()->ChartView->chart();
+        QChart* chart = Form->Evacuation->CurveWindow()->ChartView->chart();
         const auto* axis = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).front());
         const QRectF plot = chart->plotArea();
         const double x =
             plot.left() + (time - axis->min()) / (axis->max() - axis->min()) * plot.width();
-        return Form->Evacuation->CurveForm()->ChartView->mapFromScene(
+        return Form->Evacuation->CurveWindow()->ChartView->mapFromScene(
             chart->mapToScene(QPointF(x, plot.center().y())));
     }
 };
@@ -44,33 +44,33 @@ TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
     Form->Playback->SecondForward();
     Form->Playback->SecondForward();
     PressInView(Qt::Key_E);
-    ASSERT_NE(Form->Evacuation->CurveForm(), nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->Evacuation->CurveForm()));
-    EXPECT_FALSE(Form->Evacuation->CurveForm()->isModal());
-    EXPECT_TRUE(Form->Evacuation->CurveForm()->Summary->text().startsWith(
+    ASSERT_NE(Form->Evacuation->CurveWindow(), nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->Evacuation->CurveWindow()));
+    EXPECT_FALSE(Form->Evacuation->CurveWindow()->isModal());
+    EXPECT_TRUE(Form->Evacuation->CurveWindow()->Summary->text().startsWith(
         "Everybody has left after 1:13 min."));
-    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveForm()->MarkerTime(), 2.0)
+    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveWindow()->MarkerTime(), 2.0)
         << "the replay's time from the start";
 
     Form->Playback->SecondForward();
-    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveForm()->MarkerTime(), 3.0);
+    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveWindow()->MarkerTime(), 3.0);
     Form->Action(TCommand::StepForward)->trigger();
-    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveForm()->MarkerTime(), 3.25);
+    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveWindow()->MarkerTime(), 3.25);
 
-    QTest::mouseClick(Form->Evacuation->CurveForm()->ChartView->viewport(), Qt::LeftButton, {},
+    QTest::mouseClick(Form->Evacuation->CurveWindow()->ChartView->viewport(), Qt::LeftButton, {},
                       PlotPointOf(30.2));
     EXPECT_EQ(Form->Projects->Replay.TimeStep(), 120);
-    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveForm()->MarkerTime(), 30.0);
+    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveWindow()->MarkerTime(), 30.0);
 
     // The replay's keys reach it while the curve has the focus.
-    Form->Evacuation->CurveForm()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form->Evacuation->CurveForm()));
-    QTest::keyClick(Form->Evacuation->CurveForm(), Qt::Key_4);
+    Form->Evacuation->CurveWindow()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form->Evacuation->CurveWindow()));
+    QTest::keyClick(Form->Evacuation->CurveWindow(), Qt::Key_4);
     EXPECT_EQ(Form->Projects->Replay.TimeStep(), 124);
 
     // Another file closes the window of the last one.
     Load(Small);
-    EXPECT_FALSE(Form->Evacuation->CurveForm()->isVisible());
+    EXPECT_FALSE(Form->Evacuation->CurveWindow()->isVisible());
 }
 
 TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
@@ -78,14 +78,14 @@ TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
     Load(Small);
     Form->Action(TCommand::EvacuationCurve)->trigger();
     const QString csv = Files.filePath("curve.csv");
-    EXPECT_EQ(Form->Evacuation->CurveForm()->Export(csv), QString());
+    EXPECT_EQ(Form->Evacuation->CurveWindow()->Export(csv), QString());
     QFile written(csv);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QByteArray text = written.readAll();
     EXPECT_TRUE(text.startsWith("time,saved,Deck 1 - Cabins,"));
     EXPECT_EQ(text.count('\n'), 75); // a header and 74 seconds
     EXPECT_FALSE(QImage(Files.filePath("curve.png")).isNull());
-    EXPECT_NE(Form->Evacuation->CurveForm()->Export(Files.filePath("no/such/folder/curve.csv")),
+    EXPECT_NE(Form->Evacuation->CurveWindow()->Export(Files.filePath("no/such/folder/curve.csv")),
               QString());
 
     // A disk too full for the picture keeps the older one whole, and says why.
@@ -95,7 +95,7 @@ TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
     picture.close();
     {
         const TFileSizeLimit nearlyFull(static_cast<rlim_t>(text.size()) + 16);
-        EXPECT_EQ(Form->Evacuation->CurveForm()->Export(csv),
+        EXPECT_EQ(Form->Evacuation->CurveWindow()->Export(csv),
                   Files.filePath("curve.png") + "\nFile too large");
     }
     ASSERT_TRUE(picture.open(QIODevice::ReadOnly));

@@ -4,7 +4,7 @@
 
 #include "DeckView.h"
 #include "LogTestSupport.h"
-#include "MainFormProbe.h"
+#include "MainWindowProbe.h"
 #include "PixelCheck.h"
 #include "ProgressDialog.h"
 #include "RecordingUiServices.h"
@@ -29,7 +29,7 @@ inline const QString SamplesDir = QStringLiteral(AMBLA_SAMPLES_DIR);
 class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        Form = std::make_unique<TMainFormProbe>();
+        Form = std::make_unique<TMainWindowProbe>();
         Progress = new TProgressDialog(Form.get());
         Form->SetWindows({Progress});
     }
@@ -96,6 +96,6 @@ protected:
     int FileCount = 0;
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
-    std::unique_ptr<TMainFormProbe> Form;
+    std::unique_ptr<TMainWindowProbe> Form;
     TProgressDialog* Progress = nullptr;
 };

@@ -4,11 +4,11 @@
 #include "FileSizeLimit.h"
 #include "GuiStart.h"
 #include "GuiTestMain.h"
-#include "HelpForm.h"
 #include "MainWindowFixture.h"
 #include "ProgramSettings.h"
 #include "ProgressDialog.h"
-#include "ProjectDataForm.h"
+#include "ProjectDataWindow.h"
+#include "QuickReferenceWindow.h"
 #include "SettingsStore.h"
 #include "SettingsTestSupport.h"
 
@@ -236,8 +236,8 @@ TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
 
 // Each opens modally; the check runs inside it and closes it.
 TEST_F(MainWindow, TheProjectDataAndQuickReferenceOpenFromTheirEntriesKeysAndButton) {
-    TProjectDataForm statistics(Form.get());
-    THelpForm help(Form.get());
+    TProjectDataWindow statistics(Form.get());
+    TQuickReferenceWindow help(Form.get());
     Form->SetWindows({Progress, nullptr, nullptr, &statistics, &help});
     ShowAndWait();
     QStringList seen;
@@ -308,7 +308,7 @@ TEST_F(MainWindow, OpenDialogRemembersTheChoiceAndTheRecentList) {
     EXPECT_EQ(RecentPaths()[1], files[4]) << "a missing file stays in the list";
 
     // A new run reads the list back from the store.
-    TMainFormProbe next;
+    TMainWindowProbe next;
     EXPECT_EQ(next.Projects->RecentFiles.Path(0), files[2]);
     EXPECT_TRUE(next.RecentMenu->Items[0]->isVisible());
 }
@@ -375,8 +375,8 @@ TEST_F(MainWindow, AClosingWindowWritesWhatItChangedAndSaysOnceWhyItCannot) {
         TProgramSettings settings;
         ASSERT_TRUE(settings.Write(Settings::MaxAnimationSpeed, 9));
     }
-    auto first = std::make_unique<TMainFormProbe>();
-    auto second = std::make_unique<TMainFormProbe>();
+    auto first = std::make_unique<TMainWindowProbe>();
+    auto second = std::make_unique<TMainWindowProbe>();
     first->Playback->MaxAnimationSpeed = 12;
     first->close();
     second->Shots->Options.ScreenShotResizeValue = 50;

@@ -22,7 +22,7 @@ const QString Small = SamplesDir + "/small.3dl"; // 5 persons, vmax 4
 // Notes the time step at which each close reaches the main window.
 class TCloseWatcher final : public QObject {
 public:
-    explicit TCloseWatcher(TMainFormProbe& form) : Form(form) { Form.installEventFilter(this); }
+    explicit TCloseWatcher(TMainWindowProbe& form) : Form(form) { Form.installEventFilter(this); }
     std::vector<std::int32_t> Steps;
 
 protected:
@@ -34,7 +34,7 @@ protected:
     }
 
 private:
-    TMainFormProbe& Form;
+    TMainWindowProbe& Form;
 };
 
 class ProjectInUse : public MainWindowFixture {

@@ -232,7 +232,7 @@ TEST_F(TimeControls, TheSpeedChangesARunningReplayAndIsKeptInTheSettings) {
 
     Form->close();
     EXPECT_EQ(TSettingsStore().ReadInteger(TProgramSettings::KeyPath(), "MaxAnimationSpeed"), 50);
-    TMainFormProbe next;
+    TMainWindowProbe next;
     EXPECT_EQ(next.Playback->MaxAnimationSpeed, 50);
     EXPECT_EQ(next.Playback->SpeedChooser->currentText(), "50x");
 }

@@ -6,11 +6,11 @@
 // Usage: ambla-pictures SAMPLE OUTDIR
 
 #include "DeckView.h"
-#include "EvacuationCurveForm.h"
-#include "MainFormProbe.h"
-#include "OptionsForm.h"
+#include "EvacuationCurveWindow.h"
+#include "MainWindowProbe.h"
+#include "OptionsWindow.h"
 #include "ProgressDialog.h"
-#include "ProjectDataForm.h"
+#include "ProjectDataWindow.h"
 #include "QtUiServices.h"
 
 #include <QAction>
@@ -55,10 +55,10 @@ int main(int argc, char* argv[]) {
     TQtUiServices services;
     TScopedUiServices installed(services);
 
-    TMainFormProbe form;
+    TMainWindowProbe form;
     TProgressDialog progress(&form);
-    TOptionsForm options(&form);
-    TProjectDataForm statistics(&form);
+    TOptionsWindow options(&form);
+    TProjectDataWindow statistics(&form);
     form.SetWindows({&progress, nullptr, &options, &statistics, nullptr});
     form.resize(1280, 800);
     if (!Shown(form)) {
@@ -76,9 +76,9 @@ int main(int argc, char* argv[]) {
     saved = Save(form, folder, "replay.png") && saved;
 
     form.Evacuation->ShowEvacuationCurve();
-    saved = form.Evacuation->CurveForm() != nullptr &&
-            Save(*form.Evacuation->CurveForm(), folder, "evacuation-curve.png") && saved;
-    form.Evacuation->CurveForm()->close();
+    saved = form.Evacuation->CurveWindow() != nullptr &&
+            Save(*form.Evacuation->CurveWindow(), folder, "evacuation-curve.png") && saved;
+    form.Evacuation->CurveWindow()->close();
 
     form.Tools->DeckChooser->setCurrentIndex(form.Tools->DeckChooser->count() - 1);
     form.ViewCommands->DeckChosen();

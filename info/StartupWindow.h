@@ -8,11 +8,11 @@
 #include <QLabel>
 #include <QTimer>
 
-class TIntroForm : public TUnclosableDialog {
+class TStartupWindow : public TUnclosableDialog {
     Q_OBJECT
 
 public:
-    explicit TIntroForm(QWidget* parent = nullptr);
+    explicit TStartupWindow(QWidget* parent = nullptr);
 
     // The length of the next showing in milliseconds; 0 or less ends it as soon as it is shown.
     void SetDisplayTime(int milliseconds);

@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QWidget>
 
-class THelpForm : public TUnclosableDialog {
+class TQuickReferenceWindow : public TUnclosableDialog {
     Q_OBJECT
 
 public:
-    explicit THelpForm(QWidget* parent);
+    explicit TQuickReferenceWindow(QWidget* parent);
 
     // The strip at the top: the mouse picture and its three labels.
     QWidget MouseStrip{this};

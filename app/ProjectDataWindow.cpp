@@ -1,4 +1,4 @@
-#include "ProjectDataForm.h"
+#include "ProjectDataWindow.h"
 
 #include "LogFile.h"
 #include "MessageNesting.h"
@@ -15,7 +15,7 @@ constexpr int PanelHeight = 25;
 } // namespace
 
 // A title bar with only the close box.
-TProjectDataForm::TProjectDataForm(QWidget* parent)
+TProjectDataWindow::TProjectDataWindow(QWidget* parent)
     : TCentredDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                  Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Project Data"));
@@ -35,13 +35,13 @@ TProjectDataForm::TProjectDataForm(QWidget* parent)
     connect(&OkButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TProjectDataForm::ShowReport(const TLogFile* project) {
+void TProjectDataWindow::ShowReport(const TLogFile* project) {
     Fill(project);
     const TMessageNesting nesting;
     exec();
 }
 
-void TProjectDataForm::Fill(const TLogFile* project) {
+void TProjectDataWindow::Fill(const TLogFile* project) {
     if (project != nullptr) {
         project->FillStatistics(List);
         return;

@@ -18,11 +18,11 @@ class QLineSeries;
 class QPushButton;
 class QValueAxis;
 
-class TEvacuationCurveForm : public QDialog {
+class TEvacuationCurveWindow : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TEvacuationCurveForm(QWidget* parent);
+    explicit TEvacuationCurveWindow(QWidget* parent);
 
     // Shows the curve in place of the one shown.
     void SetCurve(const TEvacuationCurve& curve);

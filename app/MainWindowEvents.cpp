@@ -1,6 +1,6 @@
 // Events of the main window passed on to its parts: a dropped log file, the wheel.
 
-#include "MainForm.h"
+#include "MainWindow.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -8,13 +8,13 @@
 #include <QWheelEvent>
 
 // Only one local file named *.3dl is taken; anything else gets the toolkit's refusing cursor.
-void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+void TMainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (TProjectController::DroppedLogFile(event->mimeData())) {
         event->acceptProposedAction();
     }
 }
 
-void TMainForm::dropEvent(QDropEvent* event) {
+void TMainWindow::dropEvent(QDropEvent* event) {
     if (const auto path = TProjectController::DroppedLogFile(event->mimeData())) {
         event->acceptProposedAction();
         // Loaded once the drop is over, so that the source of the drag is not kept waiting.
@@ -22,7 +22,7 @@ void TMainForm::dropEvent(QDropEvent* event) {
     }
 }
 
-void TMainForm::wheelEvent(QWheelEvent* event) {
+void TMainWindow::wheelEvent(QWheelEvent* event) {
     ViewCommands->ZoomByWheel(event->angleDelta().y());
     event->accept();
 }

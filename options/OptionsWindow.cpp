@@ -1,4 +1,4 @@
-#include "OptionsForm.h"
+#include "OptionsWindow.h"
 
 #include "Options.h"
 #include "UiServices.h"
@@ -70,7 +70,7 @@ QString SizeProblem(const QLineEdit& edit, int bound, const char* dimension) {
 } // namespace
 
 // A fixed dialog with only a close box in its title bar.
-TOptionsForm::TOptionsForm(QWidget* parent)
+TOptionsWindow::TOptionsWindow(QWidget* parent)
     : TCentredDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                  Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Options"));
@@ -86,7 +86,7 @@ TOptionsForm::TOptionsForm(QWidget* parent)
     FitFontToRows();
 }
 
-void TOptionsForm::BuildPage() {
+void TOptionsWindow::BuildPage() {
     ShotsPage = new QWidget;
     Pages->addTab(ShotsPage, QStringLiteral("Screen Shots"));
     auto* layout = new QVBoxLayout(ShotsPage);
@@ -108,7 +108,7 @@ void TOptionsForm::BuildPage() {
     layout->addWidget(SizeGroup, 1);
 }
 
-void TOptionsForm::BuildSaveGroup(QWidget& page) {
+void TOptionsWindow::BuildSaveGroup(QWidget& page) {
     PlaceGroup = new QGroupBox(QStringLiteral(" Save to: "), &page);
     PlaceGroup->setFixedHeight(SaveGroupHeight);
     auto* choices = new QButtonGroup(PlaceGroup);
@@ -144,10 +144,10 @@ void TOptionsForm::BuildSaveGroup(QWidget& page) {
             FixedFolderChosen();
         }
     });
-    connect(DirectoryButton, &QPushButton::clicked, this, &TOptionsForm::ChooseDirectory);
+    connect(DirectoryButton, &QPushButton::clicked, this, &TOptionsWindow::ChooseDirectory);
 }
 
-void TOptionsForm::BuildResizeGroup(QWidget& page) {
+void TOptionsWindow::BuildResizeGroup(QWidget& page) {
     SizeGroup = new QGroupBox(QStringLiteral(" Resize: "), &page);
     // Made row by row, which is also the order of Tab.
     auto* choices = new QButtonGroup(SizeGroup);
@@ -161,7 +161,7 @@ void TOptionsForm::BuildResizeGroup(QWidget& page) {
     PercentageSlider->setTickInterval(5);
     PercentageSlider->setTickPosition(QSlider::TicksAbove);
     PercentageLabel = new QLabel(QStringLiteral("100%"), SizeGroup);
-    connect(PercentageSlider, &QSlider::valueChanged, this, &TOptionsForm::PercentageChanged);
+    connect(PercentageSlider, &QSlider::valueChanged, this, &TOptionsWindow::PercentageChanged);
 
     FixedWidthButton =
         AddRadioButton(*choices, QStringLiteral("fixed width (/pixels)"), *SizeGroup);
@@ -193,7 +193,7 @@ void TOptionsForm::BuildResizeGroup(QWidget& page) {
     layout->setColumnStretch(2, 1);
 }
 
-void TOptionsForm::BuildButtons() {
+void TOptionsWindow::BuildButtons() {
     auto* strip = new QWidget(this);
     strip->setFixedHeight(ButtonStripHeight);
     auto* layout = new QHBoxLayout(strip);
@@ -211,13 +211,13 @@ void TOptionsForm::BuildButtons() {
     }
     OkButton->setDefault(true);
     connect(AbortButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(OkButton, &QPushButton::clicked, this, &TOptionsForm::CheckAndAccept);
+    connect(OkButton, &QPushButton::clicked, this, &TOptionsWindow::CheckAndAccept);
     this->layout()->addWidget(strip);
 }
 
 // The window's size is fixed, so a desktop font too wide for it is made smaller until the widest
 // row of controls fits, down to a size that stays readable.
-void TOptionsForm::FitFontToRows() {
+void TOptionsWindow::FitFontToRows() {
     QFont fitted = font();
     while (WidestRow() > RowWidth && fitted.pointSizeF() - 0.5 >= SmallestPointSize) {
         fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
@@ -227,7 +227,7 @@ void TOptionsForm::FitFontToRows() {
         PercentageLabel->fontMetrics().horizontalAdvance(QStringLiteral("100%")));
 }
 
-int TOptionsForm::WidestRow() const {
+int TOptionsWindow::WidestRow() const {
     const int percentRow = PercentageButton->sizeHint().width() + RowSpacing + TrackBarWidth +
                            RowSpacing + PercentageLabel->fontMetrics().horizontalAdvance("100%");
     const int sizeRow =
@@ -237,14 +237,14 @@ int TOptionsForm::WidestRow() const {
                      AskFolderButton->sizeHint().width(), percentRow, sizeRow});
 }
 
-void TOptionsForm::FillFromOptions(TOptions& options) {
+void TOptionsWindow::FillFromOptions(TOptions& options) {
     Options = &options;
     AskBeforeOverwriting->setChecked(options.IsOverwritingAsked);
     FillSaveOption(options);
     FillResizeOption(options);
 }
 
-void TOptionsForm::FillSaveOption(const TOptions& options) {
+void TOptionsWindow::FillSaveOption(const TOptions& options) {
     switch (options.ShotPlace) {
     case TShotPlace::BesideLog:
         BesideLogButton->setChecked(true);
@@ -259,7 +259,7 @@ void TOptionsForm::FillSaveOption(const TOptions& options) {
     }
 }
 
-void TOptionsForm::FillResizeOption(const TOptions& options) {
+void TOptionsWindow::FillResizeOption(const TOptions& options) {
     switch (options.ShotSizing) {
     case TShotSizing::Percentage:
         PercentageButton->setChecked(true);
@@ -278,7 +278,7 @@ void TOptionsForm::FillResizeOption(const TOptions& options) {
     }
 }
 
-void TOptionsForm::ApplyToOptions() {
+void TOptionsWindow::ApplyToOptions() {
     if (Options == nullptr) {
         return;
     }
@@ -288,7 +288,7 @@ void TOptionsForm::ApplyToOptions() {
     Options = nullptr;
 }
 
-void TOptionsForm::ApplySaveOption(TOptions& options) const {
+void TOptionsWindow::ApplySaveOption(TOptions& options) const {
     if (BesideLogButton->isChecked()) {
         options.ShotPlace = TShotPlace::BesideLog;
         options.ScreenShotSaveDirectory.clear();
@@ -302,7 +302,7 @@ void TOptionsForm::ApplySaveOption(TOptions& options) const {
 }
 
 // OK has checked a fixed size; without that check, text that is no number is written as -1.
-void TOptionsForm::ApplyResizeOption(TOptions& options) const {
+void TOptionsWindow::ApplyResizeOption(TOptions& options) const {
     if (PercentageButton->isChecked()) {
         options.ShotSizing = TShotSizing::Percentage;
         options.ScreenShotResizeValue = PercentageSlider->value();
@@ -315,7 +315,7 @@ void TOptionsForm::ApplyResizeOption(TOptions& options) const {
     }
 }
 
-void TOptionsForm::CheckAndAccept() {
+void TOptionsWindow::CheckAndAccept() {
     // Every check runs; the user sees the last complaint only.
     QString problem;
     for (const QString& found : {DirectoryProblem(), WidthProblem(), HeightProblem()}) {
@@ -331,7 +331,7 @@ void TOptionsForm::CheckAndAccept() {
     ShowError(problem.toStdString());
 }
 
-QString TOptionsForm::DirectoryProblem() const {
+QString TOptionsWindow::DirectoryProblem() const {
     if (FixedFolderButton->isChecked() && ChosenDirectory.isEmpty()) {
         return QStringLiteral(
             "Please choose a directory in which you want to save the screen shots.");
@@ -339,21 +339,21 @@ QString TOptionsForm::DirectoryProblem() const {
     return {};
 }
 
-QString TOptionsForm::WidthProblem() const {
+QString TOptionsWindow::WidthProblem() const {
     return FixedWidthButton->isChecked() ? SizeProblem(*WidthField, Bounds().width(), "width")
                                          : QString();
 }
 
-QString TOptionsForm::HeightProblem() const {
+QString TOptionsWindow::HeightProblem() const {
     return FixedHeightButton->isChecked() ? SizeProblem(*HeightField, Bounds().height(), "height")
                                           : QString();
 }
 
-QSize TOptionsForm::Bounds() const {
+QSize TOptionsWindow::Bounds() const {
     return ShotBounds ? ShotBounds() : QSize(0, 0);
 }
 
-void TOptionsForm::ChooseDirectory() {
+void TOptionsWindow::ChooseDirectory() {
     const std::optional<std::string> chosen =
         Ui().ChooseDirectory("Choose the screen shot directory", ChosenDirectory.toStdString());
     if (!chosen) {
@@ -364,26 +364,26 @@ void TOptionsForm::ChooseDirectory() {
     FixedFolderButton->setChecked(true);
 }
 
-void TOptionsForm::FixedFolderChosen() {
+void TOptionsWindow::FixedFolderChosen() {
     if (ChosenDirectory.isEmpty()) {
         ChooseDirectory();
     }
 }
 
-void TOptionsForm::PercentageChanged() {
+void TOptionsWindow::PercentageChanged() {
     PercentageLabel->setText(QString::number(PercentageSlider->value()) + QLatin1Char('%'));
 }
 
-void TOptionsForm::WidthFieldPressed() {
+void TOptionsWindow::WidthFieldPressed() {
     FixedWidthButton->setChecked(true);
 }
 
-void TOptionsForm::HeightFieldPressed() {
+void TOptionsWindow::HeightFieldPressed() {
     FixedHeightButton->setChecked(true);
 }
 
 // The caption keeps the end of a long path, where the directory's own name is.
-void TOptionsForm::SetChosenDirectory(const QString& directory) {
+void TOptionsWindow::SetChosenDirectory(const QString& directory) {
     ChosenDirectory = directory;
     const QString prefix = QStringLiteral("this directory: ");
     QString shown = fontMetrics().elidedText(directory, Qt::ElideLeft, DirectoryRoom(prefix));
@@ -392,7 +392,7 @@ void TOptionsForm::SetChosenDirectory(const QString& directory) {
 }
 
 // At most 200 pixels; less when a wide font leaves less beside the circle and the prefix.
-int TOptionsForm::DirectoryRoom(const QString& prefix) const {
+int TOptionsWindow::DirectoryRoom(const QString& prefix) const {
     QStyleOptionButton option;
     option.initFrom(FixedFolderButton);
     const QFontMetrics metrics = fontMetrics();
@@ -405,7 +405,7 @@ int TOptionsForm::DirectoryRoom(const QString& prefix) const {
 }
 
 // A click into a size field chooses that size; reaching the field with Tab does not.
-bool TOptionsForm::eventFilter(QObject* watched, QEvent* event) {
+bool TOptionsWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == WidthField) {
             WidthFieldPressed();

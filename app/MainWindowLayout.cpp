@@ -1,6 +1,6 @@
 // The main window's menus, tool bar and status bar, and the wiring of its parts.
 
-#include "MainForm.h"
+#include "MainWindow.h"
 
 #include "DeckView.h"
 #include "MessageNesting.h"
@@ -12,7 +12,7 @@
 #include <QToolButton>
 
 // The window's own commands, tool buttons and status bar.
-void TMainForm::ConnectControls() {
+void TMainWindow::ConnectControls() {
     const auto connectAction = [this](TCommand command, auto slot) {
         connect(Commands.Action(command), &QAction::triggered, this, slot);
     };
@@ -29,7 +29,7 @@ void TMainForm::ConnectControls() {
     ShowReplayTexts();
 }
 
-void TMainForm::ConnectScreenShots() {
+void TMainWindow::ConnectScreenShots() {
     Shots = new TScreenShotTaker(
         *View, Projects->Replay, [this] { return Projects->Project(); },
         *Commands.Action(TCommand::ScreenShotSeries), *Tools->SeriesButton, this);
@@ -43,7 +43,7 @@ void TMainForm::ConnectScreenShots() {
     Projects->Replay.BeforeStep = [this] { Shots->ShootSeriesFrame(); };
 }
 
-void TMainForm::ConnectEvacuation() {
+void TMainWindow::ConnectEvacuation() {
     Evacuation = new TEvacuationViews(
         [this] { return Projects->IsLoading() ? nullptr : Projects->LogFile.get(); },
         Projects->Replay, *View, *Commands.Action(TCommand::CongestionMap), *this);
@@ -64,7 +64,7 @@ void TMainForm::ConnectEvacuation() {
     Commands.EnableProjectCommands(false);
 }
 
-void TMainForm::ConnectPlayback() {
+void TMainWindow::ConnectPlayback() {
     Playback = new TPlaybackController(
         Projects->Replay, [this] { return Projects->LogLoaded; }, *Tools,
         {Tools->ResetButton, Tools->PlayButton, Tools->SecondBackwardButton,
@@ -82,7 +82,7 @@ void TMainForm::ConnectPlayback() {
     };
 }
 
-void TMainForm::ConnectViewCommands() {
+void TMainWindow::ConnectViewCommands() {
     ViewCommands = new TViewCommands(
         *View, *Tools->DeckChooser, *Status->LightsPanel, Commands,
         [this] { return Projects->LogLoaded; }, this);
@@ -99,8 +99,8 @@ void TMainForm::ConnectViewCommands() {
     connectDeckCommand(Tools->DeckChooser, &QComboBox::activated, &TViewCommands::DeckChosen);
 }
 
-void TMainForm::ConnectProject() {
-    connect(Projects, &TProjectController::LoadStarting, this, &TMainForm::StartLoad);
+void TMainWindow::ConnectProject() {
+    connect(Projects, &TProjectController::LoadStarting, this, &TMainWindow::StartLoad);
     connect(Projects, &TProjectController::ProjectDropping, this, [this] {
         View->ClearProject();
         Evacuation->Drop();
@@ -116,13 +116,13 @@ void TMainForm::ConnectProject() {
         ViewCommands->ShowDecks(*Projects->LogFile);
         Commands.EnableProjectCommands(true);
     });
-    connect(Projects, &TProjectController::LoadEnding, this, &TMainForm::EndLoad);
+    connect(Projects, &TProjectController::LoadEnding, this, &TMainWindow::EndLoad);
     connect(Projects, &TProjectController::RecentFilesChanged, this,
             [this] { RecentMenu->Show(Projects->RecentFiles); });
     connect(Projects, &TProjectController::CloseDue, this, &QWidget::close);
 }
 
-void TMainForm::ShowReplayTexts() {
+void TMainWindow::ShowReplayTexts() {
     Status->TimePanel->setText(QString::fromStdString(Projects->Replay.TimeText()));
     Status->SavedPanel->setText(QString::fromStdString(Projects->Replay.SavedText()));
     Playback->ShowReplayPosition();

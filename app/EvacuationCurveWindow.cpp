@@ -1,4 +1,4 @@
-#include "EvacuationCurveForm.h"
+#include "EvacuationCurveWindow.h"
 
 #include "JpegWriter.h"
 #include "Replay.h"
@@ -35,7 +35,7 @@ QString PngBeside(const QString& csvFile) {
 
 } // namespace
 
-TEvacuationCurveForm::TEvacuationCurveForm(QWidget* parent) : QDialog(parent) {
+TEvacuationCurveWindow::TEvacuationCurveWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Evacuation curve");
     setModal(false);
     resize(720, 480);
@@ -55,14 +55,14 @@ TEvacuationCurveForm::TEvacuationCurveForm(QWidget* parent) : QDialog(parent) {
     Summary = new QLabel(this);
     Summary->setWordWrap(true);
     ExportButton = new QPushButton("Export...", this);
-    connect(ExportButton, &QPushButton::clicked, this, &TEvacuationCurveForm::ExportClick);
+    connect(ExportButton, &QPushButton::clicked, this, &TEvacuationCurveWindow::ExportClick);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ChartView, 1);
     layout->addWidget(Summary);
     layout->addWidget(ExportButton, 0, Qt::AlignRight);
 }
 
-void TEvacuationCurveForm::SetCurve(const TEvacuationCurve& curve) {
+void TEvacuationCurveWindow::SetCurve(const TEvacuationCurve& curve) {
     Curve = curve;
     Chart->removeAllSeries();
     const auto addSeries = [this](const QString& name, const std::vector<std::int32_t>& values) {
@@ -93,18 +93,18 @@ void TEvacuationCurveForm::SetCurve(const TEvacuationCurve& curve) {
     ShowTime(first);
 }
 
-void TEvacuationCurveForm::ShowTime(double seconds) {
+void TEvacuationCurveWindow::ShowTime(double seconds) {
     if (Marker != nullptr) {
         Marker->replace(
             QList<QPointF>{{seconds, 0.0}, {seconds, double(std::max(1, Curve.PersonCount))}});
     }
 }
 
-double TEvacuationCurveForm::MarkerTime() const {
+double TEvacuationCurveWindow::MarkerTime() const {
     return Marker != nullptr && Marker->count() > 0 ? Marker->at(0).x() : 0.0;
 }
 
-QString TEvacuationCurveForm::SummaryText() const {
+QString TEvacuationCurveWindow::SummaryText() const {
     const auto left = [this](double share) {
         const auto row = Curve.RowWhenLeft(share);
         return row ? Clock(std::int64_t{Curve.TimeOffset} + *row) : QStringLiteral("never");
@@ -116,7 +116,7 @@ QString TEvacuationCurveForm::SummaryText() const {
         .arg(left(1.0), left(0.5), left(0.9));
 }
 
-bool TEvacuationCurveForm::eventFilter(QObject* watched, QEvent* event) {
+bool TEvacuationCurveWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ChartView->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* click = static_cast<QMouseEvent*>(event);
         if (click->button() == Qt::LeftButton) {
@@ -126,7 +126,7 @@ bool TEvacuationCurveForm::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TEvacuationCurveForm::ChooseSecondAt(QPoint viewportPoint) {
+void TEvacuationCurveWindow::ChooseSecondAt(QPoint viewportPoint) {
     if (SavedSeries == nullptr || !OnSecondChosen) {
         return;
     }
@@ -140,7 +140,7 @@ void TEvacuationCurveForm::ChooseSecondAt(QPoint viewportPoint) {
     OnSecondChosen(second);
 }
 
-QString TEvacuationCurveForm::Export(const QString& csvFile) {
+QString TEvacuationCurveWindow::Export(const QString& csvFile) {
     const std::string csv = Curve.Csv();
     QString error =
         WriteFileAtomically(csvFile, QByteArray(csv.data(), static_cast<qsizetype>(csv.size())));
@@ -157,7 +157,7 @@ QString TEvacuationCurveForm::Export(const QString& csvFile) {
     return error.isEmpty() ? QString() : PngBeside(csvFile) + "\n" + error;
 }
 
-void TEvacuationCurveForm::ExportClick() {
+void TEvacuationCurveWindow::ExportClick() {
     const auto chosen = Ui().SaveFileName(
         {"Export evacuation curve", "CSV file (*.csv)", "", "evacuation-curve.csv", "csv"});
     if (!chosen) {

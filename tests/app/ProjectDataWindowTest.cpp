@@ -1,7 +1,7 @@
 // The project data window on a real display: the report as the user reads it, line by line with
 // its bold headings, and the window that shows it.
 
-#include "ProjectDataForm.h"
+#include "ProjectDataWindow.h"
 #include "LogTestSupport.h"
 #include "OverMainWindowTest.h"
 
@@ -44,7 +44,7 @@ std::string ManyDecks(int count) {
     return text;
 }
 
-class ProjectDataForm : public TOverMainWindowTest {
+class ProjectDataWindow : public TOverMainWindowTest {
 protected:
     // Shows the report modally; once the window is up, answer checks and closes it.
     void ShowAndAnswer(const TLogFile* project, const std::function<void()>& answer) {
@@ -63,10 +63,10 @@ protected:
         EXPECT_TRUE(answered);
     }
 
-    TProjectDataForm Window{&MainWindow};
+    TProjectDataWindow Window{&MainWindow};
 };
 
-TEST_F(ProjectDataForm, ShowsTheReportWithBoldHeadingsAndReplacesTheNotLoadedLine) {
+TEST_F(ProjectDataWindow, ShowsTheReportWithBoldHeadingsAndReplacesTheNotLoadedLine) {
     Window.Fill(nullptr);
     Window.Fill(nullptr);
     EXPECT_EQ(ShownLines(Window.List), NotLoaded);
@@ -88,7 +88,7 @@ TEST_F(ProjectDataForm, ShowsTheReportWithBoldHeadingsAndReplacesTheNotLoadedLin
     EXPECT_EQ(ShownLines(list), std::vector<std::string>{"<b>a & b</b>"});
 }
 
-TEST_F(ProjectDataForm, IsAFixedWindowCentredOnTheMainWindowThatEnterAndOkClose) {
+TEST_F(ProjectDataWindow, IsAFixedWindowCentredOnTheMainWindowThatEnterAndOkClose) {
     EXPECT_EQ(Window.windowTitle(), "Project Data");
     EXPECT_TRUE(Window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(Window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
@@ -120,7 +120,7 @@ TEST_F(ProjectDataForm, IsAFixedWindowCentredOnTheMainWindowThatEnterAndOkClose)
     EXPECT_EQ(ShownLines(Window.List), NotLoaded);
 }
 
-TEST_F(ProjectDataForm, ALongReportCanBeScrolledAndCopiedButNotEdited) {
+TEST_F(ProjectDataWindow, ALongReportCanBeScrolledAndCopiedButNotEdited) {
     const TLoadedProject loaded(ManyDecks(60));
     ShowAndAnswer(&loaded.Project, [&] {
         EXPECT_TRUE(Window.List.isEnabled());

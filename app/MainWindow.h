@@ -35,26 +35,26 @@ class QMimeData;
 class QToolButton;
 class TDeckView;
 class TProgressDialog;
-class TIntroForm;
-class TOptionsForm;
-class TProjectDataForm;
-class THelpForm;
+class TStartupWindow;
+class TOptionsWindow;
+class TProjectDataWindow;
+class TQuickReferenceWindow;
 
-class TMainForm : public QMainWindow {
+class TMainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
-    ~TMainForm() override;
+    explicit TMainWindow(QWidget* parent = nullptr);
+    ~TMainWindow() override;
 
     // The windows the main window opens; made by the start sequence after the main window.
     // A window left out is not opened (tests leave out what they do not look at).
     struct TWindows {
         TProgressDialog* Progress = nullptr;
-        TIntroForm* Intro = nullptr;
-        TOptionsForm* Options = nullptr;
-        TProjectDataForm* ProjectData = nullptr;
-        THelpForm* Help = nullptr;
+        TStartupWindow* Intro = nullptr;
+        TOptionsWindow* Options = nullptr;
+        TProjectDataWindow* ProjectData = nullptr;
+        TQuickReferenceWindow* Help = nullptr;
     };
     void SetWindows(const TWindows& windows);
     // The log file named on the command line, loaded at the first activation.
@@ -71,7 +71,7 @@ protected:
 
 private:
     // Tests and benchmarks look inside through this one class.
-    friend class TMainFormProbe;
+    friend class TMainWindowProbe;
 
     void BuildWindow();
     void StartOnFirstActivation();

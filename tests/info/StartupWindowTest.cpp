@@ -1,6 +1,6 @@
 // The startup window on a real display: its look, and when a click may end a showing.
 
-#include "IntroForm.h"
+#include "StartupWindow.h"
 #include "GuiTestMain.h"
 #include "OverMainWindowTest.h"
 #include "VersionText.h"
@@ -22,7 +22,7 @@ struct TShowing {
     qint64 Milliseconds = 0;
 };
 
-class IntroForm : public TOverMainWindowTest {
+class StartupWindow : public TOverMainWindowTest {
 protected:
     // Shows the form modally as the main window does; `during` runs once it is on screen. A
     // showing that outlives its time by far is ended as Rejected, so a fault cannot hang the test.
@@ -56,10 +56,10 @@ protected:
                 Form.VersionLabel.geometry().center()};
     }
 
-    TIntroForm Form{&MainWindow};
+    TStartupWindow Form{&MainWindow};
 };
 
-TEST_F(IntroForm, IsAFramelessPictureWithNoticeAndVersionCentredOnTheMainWindow) {
+TEST_F(StartupWindow, IsAFramelessPictureWithNoticeAndVersionCentredOnTheMainWindow) {
     Form.SetDisplayTime(5000);
     Form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
@@ -86,7 +86,7 @@ TEST_F(IntroForm, IsAFramelessPictureWithNoticeAndVersionCentredOnTheMainWindow)
     Form.done(QDialog::Accepted);
 }
 
-TEST_F(IntroForm, StartupShowingIgnoresClicksAndEndsAfterOneSecond) {
+TEST_F(StartupWindow, StartupShowingIgnoresClicksAndEndsAfterOneSecond) {
     int clicksThatClosed = 0;
     const TShowing showing = ShowModally(1000, [&] {
         for (const QPoint point : ClickPoints()) {
@@ -99,7 +99,7 @@ TEST_F(IntroForm, StartupShowingIgnoresClicksAndEndsAfterOneSecond) {
     EXPECT_GE(showing.Milliseconds, 990);
 }
 
-TEST_F(IntroForm, LongShowingEndsAtAClickAnywhereAndShowsTheVersionEachTime) {
+TEST_F(StartupWindow, LongShowingEndsAtAClickAnywhereAndShowsTheVersionEachTime) {
     const std::size_t targets = ClickPoints().size();
     for (std::size_t i = 0; i < targets; ++i) {
         SCOPED_TRACE(i);
@@ -115,7 +115,7 @@ TEST_F(IntroForm, LongShowingEndsAtAClickAnywhereAndShowsTheVersionEachTime) {
     }
 }
 
-TEST_F(IntroForm, AClickEndsOnlyShowingsLongerThanTwoSeconds) {
+TEST_F(StartupWindow, AClickEndsOnlyShowingsLongerThanTwoSeconds) {
     bool openAfterClick = false;
     ShowModally(2000, [&] {
         ClickAt(QPoint(300, 70));
@@ -132,7 +132,7 @@ TEST_F(IntroForm, AClickEndsOnlyShowingsLongerThanTwoSeconds) {
     EXPECT_EQ(showing.Result, QDialog::Accepted);
 }
 
-TEST_F(IntroForm, NoDisplayTimeEndsTheShowingAtOnce) {
+TEST_F(StartupWindow, NoDisplayTimeEndsTheShowingAtOnce) {
     for (const int time : {0, -5}) {
         SCOPED_TRACE(time);
         const TShowing showing = ShowModally(time);

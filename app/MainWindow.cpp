@@ -1,13 +1,13 @@
-#include "MainForm.h"
+#include "MainWindow.h"
 
 #include "DeckView.h"
-#include "HelpForm.h"
-#include "IntroForm.h"
 #include "MessageNesting.h"
-#include "OptionsForm.h"
+#include "OptionsWindow.h"
 #include "ProgramSettings.h"
 #include "ProgressDialog.h"
-#include "ProjectDataForm.h"
+#include "ProjectDataWindow.h"
+#include "QuickReferenceWindow.h"
+#include "StartupWindow.h"
 #include "TextConversion.h"
 #include "UiServices.h"
 
@@ -28,18 +28,18 @@
 #include <initializer_list>
 #include <utility>
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
     setMinimumSize(350, 250);
     resize(350, 250);
     BuildWindow();
 }
 
-TMainForm::~TMainForm() = default;
+TMainWindow::~TMainWindow() = default;
 
-void TMainForm::SetWindows(const TWindows& windows) {
+void TMainWindow::SetWindows(const TWindows& windows) {
     Progress = windows.Progress;
     Info = TInfoWindows(windows.Intro, windows.Help, windows.ProjectData);
-    Shots->SetOptionsForm(windows.Options);
+    Shots->SetOptionsWindow(windows.Options);
     Evacuation->SetProgressDialog(windows.Progress);
     Projects->SetProgressWindow(windows.Progress);
     // Alt+F4 at a window that cannot close: the program ends once that window and the project
@@ -62,11 +62,11 @@ void TMainForm::SetWindows(const TWindows& windows) {
     }
 }
 
-void TMainForm::SetPendingFileName(const QString& path) {
+void TMainWindow::SetPendingFileName(const QString& path) {
     PendingFileName = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
 }
 
-void TMainForm::BuildWindow() {
+void TMainWindow::BuildWindow() {
     Projects = new TProjectController(this);
     setWindowTitle(::ProductName);
     setWindowIcon(QIcon(":/icons/ambla-viewer.png"));
@@ -101,20 +101,20 @@ void TMainForm::BuildWindow() {
     Shots->ReadOptions(settings);
 }
 
-void TMainForm::showEvent(QShowEvent* event) {
+void TMainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // Without a window manager the window may never be told that it is active.
-    QTimer::singleShot(0, this, &TMainForm::StartOnFirstActivation);
+    QTimer::singleShot(0, this, &TMainWindow::StartOnFirstActivation);
 }
 
-void TMainForm::changeEvent(QEvent* event) {
+void TMainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         StartOnFirstActivation();
     }
 }
 
-void TMainForm::StartOnFirstActivation() {
+void TMainWindow::StartOnFirstActivation() {
     if (!FirstActivation) {
         return;
     }
@@ -129,7 +129,7 @@ void TMainForm::StartOnFirstActivation() {
     }
 }
 
-void TMainForm::closeEvent(QCloseEvent* event) {
+void TMainWindow::closeEvent(QCloseEvent* event) {
     if (Projects->ProjectInUse()) {
         Projects->RequestClose();
         event->ignore();
@@ -139,7 +139,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TMainForm::EndOnClose() {
+void TMainWindow::EndOnClose() {
     Playback->StopAnimation();
     // Asked for while the pause played on: the window is closing now, and nothing is loaded.
     Projects->ForgetWaitingRequests();
@@ -152,7 +152,7 @@ void TMainForm::EndOnClose() {
 
 // What this window changed, merged into what the store holds now; the first refusal ends it,
 // so that one reason is shown once.
-QString TMainForm::WriteSettings() const {
+QString TMainWindow::WriteSettings() const {
     TProgramSettings settings;
     if (!Playback->WriteSpeed(settings)) {
         return settings.LastError();
@@ -160,7 +160,7 @@ QString TMainForm::WriteSettings() const {
     return Shots->WriteOptions(settings);
 }
 
-void TMainForm::EnableControls(bool enabled) {
+void TMainWindow::EnableControls(bool enabled) {
     for (QMenu* menu : {Commands.Menu(TMenu::File), Commands.Menu(TMenu::Views),
                         Commands.Menu(TMenu::Animation), Commands.Menu(TMenu::Settings)}) {
         menu->setEnabled(enabled);
@@ -177,7 +177,7 @@ void TMainForm::EnableControls(bool enabled) {
     View->SetIsControlEnabled(enabled);
 }
 
-void TMainForm::StartLoad(const QString& path) {
+void TMainWindow::StartLoad(const QString& path) {
     EnableControls(false);
     Playback->StopAnimation();
     // After stopping, which clears this panel, so that it tells what is loading all along.
@@ -188,7 +188,7 @@ void TMainForm::StartLoad(const QString& path) {
     ProcessPendingMessages();
 }
 
-void TMainForm::EndLoad() {
+void TMainWindow::EndLoad() {
     QGuiApplication::restoreOverrideCursor();
     Progress->Close();
     Status->MessagePanel->setText(" ");

@@ -2,7 +2,7 @@
 // script: what it shows for a record and writes back, the checks of OK, and how the user's
 // clicks and keys choose among the options.
 
-#include "OptionsForm.h"
+#include "OptionsWindow.h"
 #include "GuiTestMain.h"
 #include "Options.h"
 #include "OverMainWindowTest.h"
@@ -31,7 +31,7 @@ std::string BoundsMessage(const std::string& dimension, int bound) {
            "(currently " + std::to_string(bound) + " pixels).";
 }
 
-class OptionsForm : public TOverMainWindowTest {
+class OptionsWindow : public TOverMainWindowTest {
 protected:
     void SetUp() override {
         TOverMainWindowTest::SetUp();
@@ -61,11 +61,11 @@ protected:
 
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
-    TOptionsForm Form{&MainWindow};
+    TOptionsWindow Form{&MainWindow};
     QSize Bounds{800, 560};
 };
 
-TEST_F(OptionsForm, IsAFixedWindowCentredOnTheMainWindowWithEveryCaptionWholeAndTheDefaults) {
+TEST_F(OptionsWindow, IsAFixedWindowCentredOnTheMainWindowWithEveryCaptionWholeAndTheDefaults) {
     ShowAndWait(Form, true);
     EXPECT_EQ(Form.size(), QSize(342, 288));
     EXPECT_EQ(Form.minimumSize(), Form.maximumSize());
@@ -99,7 +99,7 @@ TEST_F(OptionsForm, IsAFixedWindowCentredOnTheMainWindowWithEveryCaptionWholeAnd
     Form.reject();
 }
 
-TEST_F(OptionsForm, FillShowsOnlyWhatTheRecordNamesAndApplyWritesTheControlsBackOnce) {
+TEST_F(OptionsWindow, FillShowsOnlyWhatTheRecordNamesAndApplyWritesTheControlsBackOnce) {
     TOptions record{"/old/shots", true, TShotPlace::AskEachTime, TShotSizing::FixedWidth, 800};
     Form.FillFromOptions(record);
     EXPECT_TRUE(Form.AskBeforeOverwriting->isChecked() && Form.AskFolderButton->isChecked() &&
@@ -133,7 +133,7 @@ TEST_F(OptionsForm, FillShowsOnlyWhatTheRecordNamesAndApplyWritesTheControlsBack
     EXPECT_EQ(unknown.ScreenShotResizeValue, 300);
 }
 
-TEST_F(OptionsForm, TheFixedFolderShowsTheEndOfItsDirectoryAndWithoutOneOpensTheChooserAtOnce) {
+TEST_F(OptionsWindow, TheFixedFolderShowsTheEndOfItsDirectoryAndWithoutOneOpensTheChooserAtOnce) {
     TOptions record{"", false, TShotPlace::FixedFolder, TShotSizing::Percentage, 100};
     Form.FillFromOptions(record);
     EXPECT_EQ(Ui.DirectoryStarts, std::vector<std::string>{""});
@@ -159,7 +159,7 @@ TEST_F(OptionsForm, TheFixedFolderShowsTheEndOfItsDirectoryAndWithoutOneOpensThe
     EXPECT_LE(Form.FixedFolderButton->sizeHint().width(), Form.FixedFolderButton->width());
 }
 
-TEST_F(OptionsForm, OkChecksAFixedSizeAgainstTheBoundsOfThatMomentWithBothEndsIncluded) {
+TEST_F(OptionsWindow, OkChecksAFixedSizeAgainstTheBoundsOfThatMomentWithBothEndsIncluded) {
     const struct {
         QLineEdit* Edit;
         QString Text;
@@ -193,7 +193,7 @@ TEST_F(OptionsForm, OkChecksAFixedSizeAgainstTheBoundsOfThatMomentWithBothEndsIn
     EXPECT_EQ(Ui.Messages.back().Icon, TMsgIcon::Error);
 }
 
-TEST_F(OptionsForm, WhenSeveralChecksFailOnlyTheLastIsShownAndTheWindowStaysOpen) {
+TEST_F(OptionsWindow, WhenSeveralChecksFailOnlyTheLastIsShownAndTheWindowStaysOpen) {
     // The fixed folder already checked, then filled with no directory: no chooser, and none chosen.
     Ui.DirectoryAnswers = {"/data/shots"};
     TOptions chosen{"", false, TShotPlace::FixedFolder, TShotSizing::Percentage, 100},
@@ -214,7 +214,7 @@ TEST_F(OptionsForm, WhenSeveralChecksFailOnlyTheLastIsShownAndTheWindowStaysOpen
     EXPECT_EQ(empty.ScreenShotResizeValue, 5000);
 }
 
-TEST_F(OptionsForm, ACancelledChooserFallsBackToOptionOneButKeepsTheDirectoryChosenBefore) {
+TEST_F(OptionsWindow, ACancelledChooserFallsBackToOptionOneButKeepsTheDirectoryChosenBefore) {
     TOptions record;
     Form.FillFromOptions(record);
     ShowAndWait(Form, true);
@@ -236,7 +236,7 @@ TEST_F(OptionsForm, ACancelledChooserFallsBackToOptionOneButKeepsTheDirectoryCho
     EXPECT_EQ(record.ScreenShotSaveDirectory, "/data/first");
 }
 
-TEST_F(OptionsForm, AClickIntoASizeFieldChoosesItButTabbingThereAndTypingDoesNot) {
+TEST_F(OptionsWindow, AClickIntoASizeFieldChoosesItButTabbingThereAndTypingDoesNot) {
     ShowAndWait(Form, true);
     Form.PercentageSlider->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([this] { return Form.PercentageSlider->hasFocus(); }));

@@ -11,11 +11,11 @@
 
 class TLogFile;
 
-class TProjectDataForm : public TCentredDialog {
+class TProjectDataWindow : public TCentredDialog {
     Q_OBJECT
 
 public:
-    explicit TProjectDataForm(QWidget* parent = nullptr);
+    explicit TProjectDataWindow(QWidget* parent = nullptr);
 
     // Shows the report of project, or the bold line "No 3D logfile loaded yet!" when there is none,
     // built anew each time; modal.

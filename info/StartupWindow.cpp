@@ -1,4 +1,4 @@
-#include "IntroForm.h"
+#include "StartupWindow.h"
 
 #include "QtUiServices.h"
 #include "VersionText.h"
@@ -75,7 +75,7 @@ void SetUpTextLabel(QLabel& label, QPoint topLeft) {
 
 } // namespace
 
-TIntroForm::TIntroForm(QWidget* parent)
+TStartupWindow::TStartupWindow(QWidget* parent)
     : TUnclosableDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setFixedSize(FormWidth, FormHeight);
 
@@ -101,22 +101,22 @@ TIntroForm::TIntroForm(QWidget* parent)
     connect(&ShowingTimer, &QTimer::timeout, this, &QDialog::accept);
 }
 
-void TIntroForm::SetDisplayTime(int milliseconds) {
+void TStartupWindow::SetDisplayTime(int milliseconds) {
     ShowingTimer.setInterval(std::max(milliseconds, 0));
 }
 
-void TIntroForm::done(int result) {
+void TStartupWindow::done(int result) {
     // A click ends the showing before its time; the timer must not fire into the hidden window.
     ShowingTimer.stop();
     QDialog::done(result);
 }
 
-void TIntroForm::showEvent(QShowEvent* event) {
+void TStartupWindow::showEvent(QShowEvent* event) {
     TUnclosableDialog::showEvent(event);
     StartShowing();
 }
 
-void TIntroForm::mouseReleaseEvent(QMouseEvent* event) {
+void TStartupWindow::mouseReleaseEvent(QMouseEvent* event) {
     // A click ends on release, so the release cannot land in the window below.
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         EndShowing();
@@ -124,7 +124,7 @@ void TIntroForm::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void TIntroForm::StartShowing() {
+void TStartupWindow::StartShowing() {
     VersionLabel.setText(QStringLiteral("Version: ") + FileVersionText(3));
     VersionLabel.adjustSize();
     if (ShowingTimer.interval() > 0) {
@@ -135,7 +135,7 @@ void TIntroForm::StartShowing() {
     }
 }
 
-void TIntroForm::EndShowing() {
+void TStartupWindow::EndShowing() {
     if (ShowingTimer.isActive() && ShowingTimer.interval() > ClickableAfterMs) {
         accept();
     }

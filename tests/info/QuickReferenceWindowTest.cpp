@@ -1,7 +1,7 @@
 // The quick reference on a real display: its look, the key list as the user reads it, and the
 // only ways it closes.
 
-#include "HelpForm.h"
+#include "QuickReferenceWindow.h"
 #include "OverMainWindowTest.h"
 
 #include <QApplication>
@@ -18,7 +18,7 @@
 
 namespace {
 
-class HelpForm : public TOverMainWindowTest {
+class QuickReferenceWindow : public TOverMainWindowTest {
 protected:
     // Shows the form modally as the main window does; `during` runs once it is on screen. A
     // showing that lasts too long is ended as Rejected, so a fault cannot hang the test.
@@ -38,7 +38,7 @@ protected:
         return Form.exec();
     }
 
-    THelpForm Form{&MainWindow};
+    TQuickReferenceWindow Form{&MainWindow};
 };
 
 QWidget* FocusedControl(QWidget& window) {
@@ -50,7 +50,7 @@ bool IsInk(QColor pixel, QColor ink) {
     return std::abs(pixel.lightness() - ink.lightness()) < 40;
 }
 
-TEST_F(HelpForm, IsAFixedTitledWindowWithoutCloseBoxCentredOnTheMainWindow) {
+TEST_F(QuickReferenceWindow, IsAFixedTitledWindowWithoutCloseBoxCentredOnTheMainWindow) {
     ShowAndWait(Form);
     EXPECT_EQ(Form.windowTitle(), "Quick Reference");
     EXPECT_EQ(Form.size(), QSize(341, 387));
@@ -78,7 +78,7 @@ TEST_F(HelpForm, IsAFixedTitledWindowWithoutCloseBoxCentredOnTheMainWindow) {
     EXPECT_GT(Form.OkButton.mapTo(&Form, QPoint(0, 0)).x(), 341 / 2);
 }
 
-TEST_F(HelpForm, KeyListReadsLineByLineWithItsActionsInOneColumn) {
+TEST_F(QuickReferenceWindow, KeyListReadsLineByLineWithItsActionsInOneColumn) {
     ShowAndWait(Form);
     // One entry per line of the list, empty lines included.
     const QStringList expected = QString("File\n"
@@ -145,7 +145,7 @@ TEST_F(HelpForm, KeyListReadsLineByLineWithItsActionsInOneColumn) {
     EXPECT_EQ(scrollBar.value(), scrollBar.maximum());
 }
 
-TEST_F(HelpForm, PictureIsAMouseWithLeaderLinesReachingTheLabels) {
+TEST_F(QuickReferenceWindow, PictureIsAMouseWithLeaderLinesReachingTheLabels) {
     ShowAndWait(Form);
     EXPECT_EQ(Form.MousePicture.mapTo(&Form, QPoint(0, 0)), QPoint(20, 12));
     EXPECT_EQ(Form.MousePicture.size(), QSize(89, 109));
@@ -179,7 +179,7 @@ TEST_F(HelpForm, PictureIsAMouseWithLeaderLinesReachingTheLabels) {
     EXPECT_GT(bodyPixels, 1000);
 }
 
-TEST_F(HelpForm, ClosesWithAcceptedOnOkOrEnterAndNotOnEscape) {
+TEST_F(QuickReferenceWindow, ClosesWithAcceptedOnOkOrEnterAndNotOnEscape) {
     EXPECT_EQ(ShowModally([&] { QTest::mouseClick(&Form.OkButton, Qt::LeftButton); }),
               QDialog::Accepted);
     EXPECT_EQ(ShowModally([&] { QTest::keyClick(FocusedControl(Form), Qt::Key_Return); }),

@@ -22,11 +22,11 @@ class QTabWidget;
 class QWidget;
 class TOptions;
 
-class TOptionsForm : public TCentredDialog {
+class TOptionsWindow : public TCentredDialog {
     Q_OBJECT
 
 public:
-    explicit TOptionsForm(QWidget* parent);
+    explicit TOptionsWindow(QWidget* parent);
 
     // The bounds of the OK check, asked for at the moment OK is pressed: width W = the main
     // window's client width, height B = the height of the 3D view.

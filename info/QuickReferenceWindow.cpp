@@ -1,4 +1,4 @@
-#include "HelpForm.h"
+#include "QuickReferenceWindow.h"
 
 #include "CommandTable.h"
 
@@ -153,7 +153,7 @@ QIcon DrawConfirmIcon() {
 
 } // namespace
 
-THelpForm::THelpForm(QWidget* parent)
+TQuickReferenceWindow::TQuickReferenceWindow(QWidget* parent)
     : TUnclosableDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("Quick Reference"));
     setFixedSize(FormWidth, FormHeight);
@@ -166,7 +166,7 @@ THelpForm::THelpForm(QWidget* parent)
     SetUpOkButton();
 }
 
-void THelpForm::SetUpMouseLabels() {
+void TQuickReferenceWindow::SetUpMouseLabels() {
     const std::array<std::pair<QLabel*, const char*>, 3> labels{{
         {&RotateLabel, "Left Mousebutton: Rotate"},
         {&ZoomLabel, "Scroll Wheel: Zoom"},
@@ -186,7 +186,7 @@ void THelpForm::SetUpMouseLabels() {
                                             palette().color(QPalette::WindowText), ends));
 }
 
-void THelpForm::SetUpKeyList() {
+void TQuickReferenceWindow::SetUpKeyList() {
     KeyList.setReadOnly(true);
     KeyList.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     KeyList.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -195,7 +195,7 @@ void THelpForm::SetUpKeyList() {
     KeyList.setTabStopDistance(WidestKeyText(groups, KeyList.fontMetrics()) + TabGap);
 }
 
-void THelpForm::SetUpOkButton() {
+void TQuickReferenceWindow::SetUpOkButton() {
     OkButton.setText(QStringLiteral("&Ok"));
     OkButton.setIcon(DrawConfirmIcon());
     OkButton.setGeometry(FormWidth - 83, 0, 81, BottomStripHeight);
