@@ -80,8 +80,8 @@ std::string TrimLeadingSpaces(const std::string& text) {
     return first == std::string::npos ? std::string() : text.substr(first);
 }
 
-TLogReader::TLogReader(TLogFile& project, TLogScanner& scanner, IProgressWindow& progress)
-    : Project(project), Scanner(scanner), Progress(progress) {}
+TLogReader::TLogReader(TProject& project, TLogScanner& scanner, IProgressWindow& progress)
+    : Model(project), Scanner(scanner), Progress(progress) {}
 
 // ---- reading primitives ------------------------------------------------------------------------
 
@@ -160,7 +160,7 @@ std::optional<std::int32_t> TLogReader::DigitIn(const char* section, int& got) {
 
 // Whether a data fault is still told anywhere; callers skip composing texts nobody sees.
 bool TLogReader::FaultWanted() const {
-    return static_cast<bool>(Project.OnFault) || Warnings.Wanted();
+    return static_cast<bool>(Model.OnFault) || Warnings.Wanted();
 }
 
 void TLogReader::WarnNotANumber(std::string_view text, std::int64_t offset) {
@@ -175,9 +175,9 @@ void TLogReader::WarnNotANumber(std::string_view text, std::int64_t offset) {
 }
 
 void TLogReader::ListFault(std::int64_t offset, const std::string& text) {
-    if (Project.OnFault) {
+    if (Model.OnFault) {
         const TLogScanner::TPlace place = Scanner.PlaceOf(offset);
-        Project.OnFault({place.Line, place.Column, OneLine(text)});
+        Model.OnFault({place.Line, place.Column, OneLine(text)});
     }
 }
 
@@ -243,18 +243,18 @@ void TLogReader::ReadAll() {
 }
 
 void TLogReader::BuildDecks() {
-    for (std::int32_t i = 0; i < Project.ZMax; ++i) {
-        SetInfo("Creating quad-list for " + Project.FloorWord + ": " + std::to_string(i));
-        TDeck& deck = Project.Decks[static_cast<std::size_t>(i)];
-        deck.BuildQuadList(Project.XMax, Project.YMax, Progress);
-        deck.PlaceInitialLights(Project.XMax, Project.YMax);
+    for (std::int32_t i = 0; i < Model.ZMax; ++i) {
+        SetInfo("Creating quad-list for " + Model.FloorWord + ": " + std::to_string(i));
+        TDeck& deck = Model.Decks[static_cast<std::size_t>(i)];
+        deck.BuildQuadList(Model.XMax, Model.YMax, Progress);
+        deck.PlaceInitialLights(Model.XMax, Model.YMax);
     }
 }
 
 // ---- header ------------------------------------------------------------------------------------
 
 void TLogReader::LoadHeader() {
-    TLogFile& p = Project;
+    TProject& p = Model;
     p.PMax = p.XMax = p.YMax = p.ZMax = p.VMax = p.TOff = 0;
     const std::pair<const char*, std::int32_t*> keys[] = {{"pmax", &p.PMax}, {"xmax", &p.XMax},
                                                           {"ymax", &p.YMax}, {"zmax", &p.ZMax},
@@ -289,7 +289,7 @@ void TLogReader::LoadHeader() {
 
 // A further header starts the project over, so everything earlier sections filled goes.
 void TLogReader::CreateDecksAndPersons() {
-    TLogFile& p = Project;
+    TProject& p = Model;
     p.Decks.clear();
     p.DropPersons();
     p.DecksCreated = false;
@@ -313,11 +313,11 @@ void TLogReader::CreateDecksAndPersons() {
 }
 
 void TLogReader::CheckModelMemory() const {
-    if (ModelBytes > Project.MemoryLimit) {
-        throw TLoadRefused{"This file cannot be loaded: its " + Project.FloorWord +
+    if (ModelBytes > Model.MemoryLimit) {
+        throw TLoadRefused{"This file cannot be loaded: its " + Model.FloorWord +
                            "s and persons need " + FormatBytes(ModelBytes) +
                            " of memory, but this computer has only " +
-                           FormatBytes(Project.MemoryLimit) + "."};
+                           FormatBytes(Model.MemoryLimit) + "."};
     }
 }
 
@@ -326,25 +326,25 @@ void TLogReader::CheckModelMemory() const {
 // The grid holds the rows read so far: rows the file never gives cost nothing, and are void as
 // every cell is before its data.
 TCell* TLogReader::GrowGrid(TDeck& deck, std::int32_t y) {
-    const auto width = static_cast<std::size_t>(Project.XMax);
+    const auto width = static_cast<std::size_t>(Model.XMax);
     const std::size_t needed = (static_cast<std::size_t>(y) + 1) * width;
     if (deck.Cells.size() < needed) {
-        MakeRoom(deck.Cells, needed, static_cast<std::size_t>(Project.YMax) * width);
+        MakeRoom(deck.Cells, needed, static_cast<std::size_t>(Model.YMax) * width);
         deck.Cells.resize(needed, TCell{});
     }
     return deck.Cells.data() + (needed - width);
 }
 
 void TLogReader::LoadDeck() {
-    if (Project.ZMax <= 0) {
+    if (Model.ZMax <= 0) {
         return;
     }
     std::string captionBuffer;
     std::string caption;
     std::optional<std::int32_t> z;
     const auto giveCaption = [&] {
-        if (z && *z >= 0 && *z < Project.ZMax) {
-            Project.Decks[static_cast<std::size_t>(*z)].Caption = caption;
+        if (z && *z >= 0 && *z < Model.ZMax) {
+            Model.Decks[static_cast<std::size_t>(*z)].Caption = caption;
         }
     };
     try {
@@ -353,7 +353,7 @@ void TLogReader::LoadDeck() {
             if (word == "caption") {
                 ReadCaption(captionBuffer);
                 caption = TrimLeadingSpaces(captionBuffer);
-                SetInfo("Loading " + Project.FloorWord + ": " + caption + "...");
+                SetInfo("Loading " + Model.FloorWord + ": " + caption + "...");
             } else if (word == "level") {
                 if (const auto level = IntegerIn("deck section")) {
                     z = level;
@@ -379,7 +379,7 @@ void TLogReader::ReadCaption(std::string& buffer) {
 }
 
 void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
-    TLogFile& p = Project;
+    TProject& p = Model;
     const bool valid = z && *z >= 0 && *z < p.ZMax;
     if (!valid) {
         const char* const text =
@@ -449,8 +449,8 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
 // Person i of those the header announces, made as its data arrives.
 TPersonData& TLogReader::PersonAt(std::int32_t i) {
     const auto needed = static_cast<std::size_t>(i) + 1;
-    MakeRoom(Project.Persons, needed, static_cast<std::size_t>(std::max(Project.PMax, 0)));
-    return Project.PersonMadeUpTo(static_cast<std::size_t>(i));
+    MakeRoom(Model.Persons, needed, static_cast<std::size_t>(std::max(Model.PMax, 0)));
+    return Model.PersonMadeUpTo(static_cast<std::size_t>(i));
 }
 
 void TLogReader::LoadPersons() {
@@ -470,7 +470,7 @@ void TLogReader::LoadPersons() {
 
 // True when the movement block began before every person had a start record.
 bool TLogReader::LoadStartPositions() {
-    TLogFile& p = Project;
+    TProject& p = Model;
     ShownPercent = -1;
     SetProgress(0, 1);
     for (std::int32_t i = 0; i < p.PMax; ++i) {
@@ -498,7 +498,7 @@ bool TLogReader::LoadStartPositions() {
 }
 
 void TLogReader::LoadMovement() {
-    TLogFile& p = Project;
+    TProject& p = Model;
     ShownPercent = -1;
     SetProgress(0, 1);
     for (std::int32_t i = 0; i < p.PMax; ++i) {
@@ -635,10 +635,10 @@ void TLogReader::RefuseLongList() {
 // to new memory, and the old is only given back with the whole project.
 void TLogReader::CheckMoveMemory(const TPersonData& person) {
     const std::uint64_t bytes =
-        ModelBytes + Project.MoveMemory.UsedBytes() + person.Moves.MemoryToAppend(Builder);
-    if (bytes > Project.MemoryLimit) {
+        ModelBytes + Model.MoveMemory.UsedBytes() + person.Moves.MemoryToAppend(Builder);
+    if (bytes > Model.MemoryLimit) {
         throw TLoadRefused{"This file cannot be loaded: the moves of its persons need more than " +
                            FormatBytes(bytes) + " of memory, but this computer has only " +
-                           FormatBytes(Project.MemoryLimit) + "."};
+                           FormatBytes(Model.MemoryLimit) + "."};
     }
 }

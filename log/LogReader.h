@@ -1,9 +1,9 @@
 #pragma once
 // The walk through one log file, section by section, filling a project.
 
-#include "LogFile.h"
 #include "LogScanner.h"
 #include "MessagePacer.h"
+#include "Project.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -42,7 +42,7 @@ public:
     static constexpr std::int64_t MaxEntriesPerPerson = std::numeric_limits<std::int32_t>::max();
     static constexpr std::size_t ListCheckStep = std::size_t{1} << 20;
 
-    TLogReader(TLogFile& project, TLogScanner& scanner, IProgressWindow& progress);
+    TLogReader(TProject& project, TLogScanner& scanner, IProgressWindow& progress);
 
     // Reads every section up to the end of the file; throws TUnexpectedEnd or TLoadRefused.
     void ReadAll();
@@ -97,7 +97,7 @@ private:
         // The list is checked exactly when it is given to its person; on the way only now and
         // then, so that a list too long for the memory is refused early.
         if (Builder.ClosedBytes() > CheckedListBytes + ListCheckStep) {
-            CheckMoveMemory(Project.Persons[PersonIndex]);
+            CheckMoveMemory(Model.Persons[PersonIndex]);
             CheckedListBytes = Builder.ClosedBytes();
         }
     }
@@ -112,7 +112,7 @@ private:
     void WarnAt(std::int64_t offset, const std::string& text);
     void ShowFaultAt(std::int64_t offset, const std::string& text);
 
-    TLogFile& Project;
+    TProject& Model;
     TLogScanner& Scanner;
     IProgressWindow& Progress;
     TDataWarnings Warnings;
