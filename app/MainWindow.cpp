@@ -5,17 +5,13 @@
 #include "OptionsWindow.h"
 #include "ProgramSettings.h"
 #include "ProgressDialog.h"
-#include "ProjectDataWindow.h"
 #include "QuickReferenceWindow.h"
 #include "StartupWindow.h"
-#include "TextConversion.h"
 #include "UiServices.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>

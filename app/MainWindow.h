@@ -1,38 +1,25 @@
 #pragma once
-// The main window: the layout of the 3D view, the menus, the tool bar and the status bar, the deck,
-// zoom and light commands, and the windows it opens. Its parts do the rest, each wired here: the
-// project and its loading (TProjectController), playback (TPlaybackController), screen shots
-// (TScreenShotTaker), the evacuation views (TEvacuationViews) and the menus made from the command
-// table (TCommandActions). No part knows the main window.
+// The main window: the layout of the 3D view, the tool bar and the status bar, what it shows while
+// a file loads, its close and its settings. Its parts do the rest, each wired in
+// MainWindowLayout.cpp: the project and its loading (TProjectController), playback
+// (TPlaybackController), the deck, zoom and light commands (TViewCommands), screen shots
+// (TScreenShotTaker), the evacuation views (TEvacuationViews), the menus made from the command
+// table (TCommandActions) and the windows it opens (TInfoWindows). No part knows the main window.
 
 #include "CommandActions.h"
 #include "EvacuationViews.h"
 #include "InfoWindows.h"
-#include "LogFile.h"
-#include "Options.h"
 #include "PlaybackController.h"
 #include "ProjectController.h"
 #include "RecentFilesMenu.h"
-#include "Replay.h"
 #include "ScreenShotTaker.h"
 #include "StatusPanels.h"
 #include "ToolBar.h"
 #include "ViewCommands.h"
 
 #include <QMainWindow>
-#include <QSize>
-#include <array>
-#include <cstdint>
-#include <functional>
 #include <memory>
-#include <optional>
 
-class QAction;
-class QComboBox;
-class QLabel;
-class QMenu;
-class QMimeData;
-class QToolButton;
 class TDeckView;
 class TProgressDialog;
 class TStartupWindow;
