@@ -7,7 +7,10 @@
 #include "RecordingUiServices.h"
 #include "Replay.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -96,6 +99,35 @@ void WriteWarnings(TJsonWriter& json, const std::vector<TRecordedMessage>& messa
     json.EndArray();
 }
 
+// A message of several lines on one, as a checker prints it.
+std::string OneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+// Every fault of a file with a place as a row "file:line:column: text" on stdout, however many;
+// those that kept the file from being read are kept for stderr.
+class TCheckReports final : public IModelReports {
+public:
+    explicit TCheckReports(std::string fileName) : FileName(std::move(fileName)) {}
+
+    void Report(const TModelFault& fault) override {
+        if (fault.Kind == TFaultKind::Unreadable) {
+            Unreadable.push_back(fault.Text);
+        } else if (fault.Line > 0) {
+            std::printf("%s:%lld:%lld: %s\n", FileName.c_str(), static_cast<long long>(fault.Line),
+                        static_cast<long long>(fault.Column), OneLine(fault.Text).c_str());
+            ++Listed;
+        }
+    }
+
+    std::int64_t Listed = 0;
+    std::vector<std::string> Unreadable;
+
+private:
+    std::string FileName;
+};
+
 // The boxes a load held back, so that nothing it found is lost to the user.
 void WriteHeldBack(TJsonWriter& json, const std::vector<THeldBackBox>& boxes) {
     json.BeginArray();
@@ -176,40 +208,30 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps) {
     json.Key("warnings");
     WriteWarnings(json, loadWarnings);
     json.Key("heldBackWarnings");
-    WriteHeldBack(json, project.LoadBoxes.HeldBack());
+    WriteHeldBack(json, loaded.Reports.LoadHeldBack());
     json.EndObject();
     std::fputc('\n', stdout);
     return 0;
 }
 
 int RunCheckMode(const std::string& fileName) {
-    TRecordingUiServices services;
-    TScopedUiServices installed(services);
+    TCheckReports reports(fileName);
     TNoProgressWindow progress;
     TLogFile project("Level");
-    std::int64_t faults = 0;
-    project.OnFault = [&fileName, &faults](const TLogFault& fault) {
-        std::printf("%s:%lld:%lld: %s\n", fileName.c_str(), static_cast<long long>(fault.Line),
-                    static_cast<long long>(fault.Column), fault.Message.c_str());
-        ++faults;
-    };
+    project.ReportTo(reports);
     const bool loaded = project.Load(fileName, progress);
     // Errors are what kept the file from being read, or read to its end.
-    bool unreadable = !loaded;
-    for (const TRecordedMessage& message : services.Messages) {
-        if (message.Icon == TMsgIcon::Error) {
-            std::fprintf(stderr, "%s: %s\n", fileName.c_str(), OneLine(message.Text).c_str());
-            unreadable = true;
-        }
+    for (const std::string& text : reports.Unreadable) {
+        std::fprintf(stderr, "%s: %s\n", fileName.c_str(), OneLine(text).c_str());
     }
-    if (unreadable) {
+    if (!loaded || !reports.Unreadable.empty()) {
         return 2;
     }
-    if (faults == 0) {
+    if (reports.Listed == 0) {
         std::printf("%s: no faults\n", fileName.c_str());
         return 0;
     }
-    std::printf("%s: %lld fault%s\n", fileName.c_str(), static_cast<long long>(faults),
-                faults == 1 ? "" : "s");
+    std::printf("%s: %lld fault%s\n", fileName.c_str(), static_cast<long long>(reports.Listed),
+                reports.Listed == 1 ? "" : "s");
     return 1;
 }

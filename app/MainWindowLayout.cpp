@@ -2,6 +2,7 @@
 
 #include "MainWindow.h"
 
+#include "BoxReports.h"
 #include "DeckView.h"
 #include "MessageNesting.h"
 
@@ -120,6 +121,8 @@ void TMainWindow::ConnectProject() {
     connect(Projects, &TProjectController::RecentFilesChanged, this,
             [this] { RecentMenu->Show(Projects->RecentFiles); });
     connect(Projects, &TProjectController::CloseDue, this, &QWidget::close);
+    // A modal box inside a paint would paint again: the box waits until the frame is done.
+    connect(View, &TDeckView::BadHeadingFound, this, &ShowBadHeadingBox, Qt::QueuedConnection);
 }
 
 void TMainWindow::ShowReplayTexts() {

@@ -4,7 +4,7 @@
 
 #include "UnclosableDialog.h"
 
-#include "UiServices.h"
+#include "ModelViews.h"
 
 #include <QDialog>
 #include <QLabel>

@@ -36,6 +36,7 @@ void TProjectController::LoadLogFile(const QString& path) {
     emit LoadStarting(path);
     DropProject();
     LogFile = std::make_unique<TLogFile>("Level");
+    LogFile->ReportTo(Reports);
     LogLoaded = true;
     TNoProgressWindow noProgress;
     if (LogFile->Load(QFile::encodeName(path).toStdString(),

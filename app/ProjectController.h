@@ -2,6 +2,7 @@
 // The loaded project and its replay: loading, with the loads and the close that wait while the
 // project is in use, and the files to load: the open dialog, the recent files, drops.
 
+#include "BoxReports.h"
 #include "LogFile.h"
 #include "RecentFiles.h"
 #include "Replay.h"
@@ -49,6 +50,8 @@ public:
     // The log file a drag carries, when it carries one and nothing else.
     static std::optional<QString> DroppedLogFile(const QMimeData* data);
 
+    // What the user is told of the project's faults; it outlives every project.
+    TBoxReports Reports;
     std::unique_ptr<TLogFile> LogFile;
     bool LogLoaded = false;
     TReplay Replay;

@@ -1,5 +1,6 @@
 #include "RenderMode.h"
 
+#include "BoxReports.h"
 #include "DeckRenderer.h"
 #include "HeadlessProject.h"
 #include "JpegWriter.h"
@@ -106,7 +107,7 @@ std::optional<TFrameRange> FrameRange(const TLogFile& project, const TRenderRequ
 bool WriteFrames(TLogFile& project, const TRenderRequest& request, const TFrameRange& range,
                  TOffscreenCanvas& canvas) {
     TDeckRenderer renderer;
-    renderer.OnBadHeading = &TDeckRenderer::ShowBadHeadingBox;
+    renderer.OnBadHeading = &ShowBadHeadingBox;
     renderer.ShowProject(project);
     renderer.SelectDeck(request.Deck);
     TCamera camera;

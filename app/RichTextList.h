@@ -3,7 +3,7 @@
 // user can scroll it and select and copy its text, so a report longer than the window stays
 // readable.
 
-#include "UiServices.h"
+#include "ModelViews.h"
 
 #include <QTextEdit>
 

@@ -1,6 +1,7 @@
 #pragma once
 // Benchmark inputs are large generated files; scripts/bench makes them and names them here.
 
+#include "BoxReports.h"
 #include "LogFile.h"
 #include "RecordingUiServices.h"
 
@@ -19,8 +20,10 @@ struct TBenchProject {
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
     TNoProgressWindow Progress;
+    TBoxReports Reports;
     TLogFile Project{"Level"};
 
+    TBenchProject() { Project.ReportTo(Reports); }
     bool Load(const std::string& path) { return Project.Load(path, Progress); }
 };
 
@@ -91,10 +94,12 @@ inline void LoadHeadlessIterations(benchmark::State& state, const std::string& p
     TRecordingUiServices ui;
     TScopedUiServices installed(ui);
     TNoProgressWindow progress;
+    TBoxReports reports;
     TWcComparison wc(path);
     for (auto _ : state) {
         wc.Start();
         auto project = std::make_unique<TLogFile>("Level");
+        project->ReportTo(reports);
         project->Load(path, progress);
         benchmark::DoNotOptimize(project->Persons.data());
         wc.Stop();

@@ -1,6 +1,7 @@
 // Merging a large deck into its quad list, against one plain pass over the same cells.
 
 #include "BenchFiles.h"
+#include "BoxReports.h"
 #include "LogFile.h"
 #include "RecordingUiServices.h"
 
@@ -61,12 +62,13 @@ void BM_BuildQuadList(benchmark::State& state) {
     TRecordingUiServices ui;
     TScopedUiServices installed(ui);
     TNoProgressWindow progress;
+    TBoxReports reports;
     TDeck deck;
     for (auto _ : state) {
         state.PauseTiming();
         deck.Cells = source.Cells;
         state.ResumeTiming();
-        deck.BuildQuadList(source.XMax, source.YMax, progress);
+        deck.BuildQuadList(source.XMax, source.YMax, progress, reports);
         benchmark::DoNotOptimize(deck.Quads.data());
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(source.Cells.size()));

@@ -2,6 +2,7 @@
 // jumps in it and analyses it: nothing may read or write out of bounds, stepping back must undo
 // stepping forward, and a jump must land where stepping does.
 
+#include "BoxReports.h"
 #include "EvacuationAnalysis.h"
 #include "LogFile.h"
 #include "RecordingUiServices.h"
@@ -94,7 +95,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TRecordingUiServices ui;
     TScopedUiServices installed(ui);
     TNoProgressWindow progress;
+    TBoxReports reports;
     TLogFile project("Level");
+    project.ReportTo(reports);
     // Small enough that a header asking for a huge model is refused quickly.
     project.MemoryLimit = std::uint64_t{4} << 20;
     project.LoadFromMemory("fuzz", std::string_view(reinterpret_cast<const char*>(data), size),

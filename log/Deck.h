@@ -9,6 +9,7 @@
 #include <vector>
 
 class IProgressWindow;
+class IModelReports;
 
 enum TCellKind : std::uint8_t {
     CellFree = 0,
@@ -46,7 +47,8 @@ public:
     std::array<TLight, DeckLightSlots> Lights{};
 
     // Merges the cell grid into flat quads and obstacle boxes; run once, after all cells are read.
-    void BuildQuadList(std::int32_t xMax, std::int32_t yMax, IProgressWindow& progress);
+    void BuildQuadList(std::int32_t xMax, std::int32_t yMax, IProgressWindow& progress,
+                       IModelReports& reports);
 
     // The even grid of up to eight lights a deck starts with.
     void PlaceInitialLights(std::int32_t xMax, std::int32_t yMax);

@@ -1,7 +1,7 @@
 #include "Deck.h"
 
-#include "MessagePacer.h"
-#include "UiServices.h"
+#include "ModelReports.h"
+#include "ModelViews.h"
 
 #include <cstddef>
 
@@ -117,7 +117,8 @@ private:
 
 } // namespace
 
-void TDeck::BuildQuadList(std::int32_t xMax, std::int32_t yMax, IProgressWindow& progress) {
+void TDeck::BuildQuadList(std::int32_t xMax, std::int32_t yMax, IProgressWindow& progress,
+                          IModelReports& reports) {
     Quads.clear();
     QuadCount = 0;
     if (xMax <= 0 || yMax <= 0) {
@@ -129,7 +130,6 @@ void TDeck::BuildQuadList(std::int32_t xMax, std::int32_t yMax, IProgressWindow&
     const std::int32_t hx = xMax / 2;
     const std::int32_t hy = yMax / 2;
     TBlockFinder finder(Cells, xMax, rows, MaxQuadExtent);
-    TMessagePacer pacer;
     int shownPercent = -1;
     for (std::int32_t y = 0; y < rows; ++y) {
         // The bar follows whole rows: a call per cell would cost more than the merge itself.
@@ -139,7 +139,7 @@ void TDeck::BuildQuadList(std::int32_t xMax, std::int32_t yMax, IProgressWindow&
             progress.SetProgress(percent);
             shownPercent = percent;
         }
-        pacer.Pump();
+        reports.Breathe(TWorkPoint::InProgress);
         const TCell* row = finder.RowAt(y);
         for (std::int32_t x = 0; x < xMax;) {
             const TCell cell = row[x];

@@ -1,7 +1,7 @@
 #pragma once
 // A project loaded from a 3D log file in a single forward pass, and replayed step by step.
 
-#include "BoxCap.h"
+#include "ModelViews.h"
 #include "Project.h"
 
 #include <cstdint>
@@ -9,17 +9,15 @@
 #include <string_view>
 #include <utility>
 
-class IProgressWindow;
-class IRichTextView;
 class IByteSource;
 
 class TLogFile : public TProject {
 public:
     explicit TLogFile(std::string floorWord) : TProject(std::move(floorWord)) {}
 
-    // Reads the file. Problems inside the file are reported as warnings and what could be read is
-    // kept. False only when nothing was loaded: the file cannot be opened or read, or it asks for
-    // more memory than the machine has; the project is then empty.
+    // Reads the file. Faults inside the file are reported and what could be read is kept. False
+    // only when nothing was loaded: the file cannot be opened or read, or it asks for more memory
+    // than the machine has; the project is then empty.
     bool Load(const std::string& fileName, IProgressWindow& progress);
     // The same from bytes in memory, or from any source; name stands for the file name in
     // messages.
@@ -27,7 +25,7 @@ public:
     bool LoadFromSource(const std::string& name, IByteSource& source, IProgressWindow& progress);
 
     // Every person applies its move entry k (forwards) or undoes it (backwards); returns how
-    // many have left. Boxes raised on the way are kept few for the whole replay.
+    // many have left.
     std::int32_t StepPersonsForward(std::int32_t k);
     std::int32_t StepPersonsBackward(std::int32_t k);
     // Every person as that many steps from the start leave it; returns the saved count.
@@ -35,11 +33,8 @@ public:
 
     void FillStatistics(IRichTextView& view) const;
 
-    // What keeps the boxes of the last load, and of the replay of this project, few.
-    TBoxCap LoadBoxes;
-    TBoxCap ReplayBoxes;
-
 private:
     void StartLoad(const std::string& name, IProgressWindow& progress);
+    void ReportUnreadable(const std::string& text);
     bool ReadSource(IByteSource& source, IProgressWindow& progress);
 };

@@ -1,6 +1,6 @@
 #include "LogFile.h"
 
-#include "UiServices.h"
+#include "ModelViews.h"
 
 #include <cmath>
 #include <string>

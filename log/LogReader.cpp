@@ -1,7 +1,7 @@
 #include "LogReader.h"
 
+#include "ModelViews.h"
 #include "NumberParsing.h"
-#include "UiServices.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +11,6 @@
 namespace {
 
 constexpr std::size_t MaxCaptionLength = 254;
-constexpr int MaxDataWarnings = 10;
 
 // Kind codes of the cell characters; everything else is void.
 constexpr std::array<std::uint8_t, 256> MakeKindTable() {
@@ -56,24 +55,7 @@ std::string Printable(std::string_view text) {
     return shown;
 }
 
-std::string LineText(std::int64_t line) {
-    return "Line " + std::to_string(line) + ": ";
-}
-
 } // namespace
-
-bool TDataWarnings::Wanted() const {
-    return Shown <= MaxDataWarnings;
-}
-
-void TDataWarnings::Warn(const std::string& text) {
-    if (Shown < MaxDataWarnings) {
-        ShowWarning(text);
-    } else if (Shown == MaxDataWarnings) {
-        ShowWarning("The file holds more errors of this kind. They are not shown one by one.");
-    }
-    Shown = std::min(Shown + 1, MaxDataWarnings + 1);
-}
 
 std::string TrimLeadingSpaces(const std::string& text) {
     const std::size_t first = text.find_first_not_of(' ');
@@ -158,9 +140,9 @@ std::optional<std::int32_t> TLogReader::DigitIn(const char* section, int& got) {
     return std::nullopt;
 }
 
-// Whether a data fault is still told anywhere; callers skip composing texts nobody sees.
+// Whether a data fault is still taken; callers skip composing texts nobody reads.
 bool TLogReader::FaultWanted() const {
-    return static_cast<bool>(Model.OnFault) || Warnings.Wanted();
+    return Model.Reports().Wants(TFaultKind::DataFault);
 }
 
 void TLogReader::WarnNotANumber(std::string_view text, std::int64_t offset) {
@@ -174,25 +156,16 @@ void TLogReader::WarnNotANumber(std::string_view text, std::int64_t offset) {
     WarnAt(offset, message);
 }
 
-void TLogReader::ListFault(std::int64_t offset, const std::string& text) {
-    if (Model.OnFault) {
+void TLogReader::ReportAt(TFaultKind kind, std::int64_t offset, const std::string& text) {
+    IModelReports& reports = Model.Reports();
+    if (reports.Wants(kind)) {
         const TLogScanner::TPlace place = Scanner.PlaceOf(offset);
-        Model.OnFault({place.Line, place.Column, OneLine(text)});
+        reports.Report({kind, text, place.Line, place.Column});
     }
 }
 
-// A fault of the data: every one goes to the checker, the first few to boxes.
 void TLogReader::WarnAt(std::int64_t offset, const std::string& text) {
-    ListFault(offset, text);
-    if (Warnings.Wanted()) {
-        Warnings.Warn(LineText(Scanner.PlaceOf(offset).Line) + text);
-    }
-}
-
-// A fault of the whole project: a box each, and to the checker.
-void TLogReader::ShowFaultAt(std::int64_t offset, const std::string& text) {
-    ListFault(offset, text);
-    ShowWarning(text);
+    ReportAt(TFaultKind::DataFault, offset, text);
 }
 
 void TLogReader::WarnRunPastRow(std::int32_t y, std::int64_t offset) {
@@ -205,12 +178,12 @@ void TLogReader::WarnRunPastRow(std::int32_t y, std::int64_t offset) {
 
 void TLogReader::SetInfo(const std::string& text) {
     Progress.SetInfoText(text);
-    Ui().ProcessMessages();
+    Model.Reports().Breathe(TWorkPoint::StageBegins);
 }
 
 // Called for every row of cells and every person, so that the window stays responsive.
 void TLogReader::SetProgress(std::int64_t done, std::int64_t total) {
-    Pacer.Pump();
+    Model.Reports().Breathe(TWorkPoint::InProgress);
     const int percent = total > 0 ? static_cast<int>(done * 100 / total) : 0;
     if (percent != ShownPercent) {
         Progress.SetProgress(percent);
@@ -246,7 +219,7 @@ void TLogReader::BuildDecks() {
     for (std::int32_t i = 0; i < Model.ZMax; ++i) {
         SetInfo("Creating quad-list for " + Model.FloorWord + ": " + std::to_string(i));
         TDeck& deck = Model.Decks[static_cast<std::size_t>(i)];
-        deck.BuildQuadList(Model.XMax, Model.YMax, Progress);
+        deck.BuildQuadList(Model.XMax, Model.YMax, Progress, Model.Reports());
         deck.PlaceInitialLights(Model.XMax, Model.YMax);
     }
 }
@@ -269,21 +242,21 @@ void TLogReader::LoadHeader() {
         } else if (word == "version") {
             const auto version = IntegerIn("header");
             if (version && *version != 1) {
-                ShowFaultAt(Scanner.WordOffset(),
-                            "The loaded file is not of version 1.\nThis can result in errors!");
+                ReportAt(TFaultKind::FileFault, Scanner.WordOffset(),
+                         "The loaded file is not of version 1.\nThis can result in errors!");
             }
         }
     }
     // Faults of the header as a whole are placed at its end.
     const std::int64_t end = Scanner.WordOffset();
     if (p.PMax <= 0) {
-        ShowFaultAt(end, "There are no people in this project!");
+        ReportAt(TFaultKind::FileFault, end, "There are no people in this project!");
     }
     if (p.XMax <= 0 || p.YMax <= 0 || p.ZMax <= 0) {
-        ShowFaultAt(end, "One of the main dimensions is <= 0!");
+        ReportAt(TFaultKind::FileFault, end, "One of the main dimensions is <= 0!");
     }
     if (p.VMax <= 0) {
-        ShowFaultAt(end, "The maximum speed of the population is <= 0!");
+        ReportAt(TFaultKind::FileFault, end, "The maximum speed of the population is <= 0!");
     }
 }
 
@@ -384,8 +357,7 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
     if (!valid) {
         const char* const text =
             "Warning, z in TLogFile1::LoadCellData(FILE *projectfile, int z) is <0 or >ZMax!";
-        ListFault(Scanner.WordOffset(), text);
-        Ui().MessageBox("Warning!", text, TMsgIcon::None, TMsgButtons::Ok);
+        ReportAt(TFaultKind::UnknownDeck, Scanner.WordOffset(), text);
     }
     // Cells of a deck section that names no deck are read to stay in step, then dropped.
     TDeck* deck = valid ? &p.Decks[static_cast<std::size_t>(*z)] : nullptr;
@@ -529,7 +501,7 @@ void TLogReader::GiveMoves(TPersonData& person) {
 void TLogReader::LoadMoveList() {
     // A list may run for megabytes: messages are processed on the way.
     while (!ReadPlainMoves() && LoadMoveEntry()) {
-        Pacer.Pump();
+        Model.Reports().Breathe(TWorkPoint::InProgress);
     }
 }
 

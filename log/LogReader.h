@@ -2,7 +2,6 @@
 // The walk through one log file, section by section, filling a project.
 
 #include "LogScanner.h"
-#include "MessagePacer.h"
 #include "Project.h"
 
 #include <algorithm>
@@ -25,18 +24,6 @@ struct TLoadRefused {
     std::string Message;
 };
 
-// Reports faults in the data, but only the first few: a damaged file could otherwise open a box
-// for every one of millions of codes.
-class TDataWarnings {
-public:
-    // Whether the next warning is still shown; callers skip composing texts nobody sees.
-    bool Wanted() const;
-    void Warn(const std::string& text);
-
-private:
-    int Shown = 0;
-};
-
 class TLogReader {
 public:
     static constexpr std::int64_t MaxEntriesPerPerson = std::numeric_limits<std::int32_t>::max();
@@ -46,8 +33,8 @@ public:
 
     // Reads every section up to the end of the file; throws TUnexpectedEnd or TLoadRefused.
     void ReadAll();
-    // Tells the project's checker, if it has one, of a fault at an offset of the file.
-    void ListFault(std::int64_t offset, const std::string& text);
+    // Reports a fault at an offset of the file, with its place, if faults of its kind are taken.
+    void ReportAt(TFaultKind kind, std::int64_t offset, const std::string& text);
     // Builds every deck's quad list and places its first lights.
     void BuildDecks();
 
@@ -110,13 +97,10 @@ private:
     void WarnRunPastRow(std::int32_t y, std::int64_t offset);
     bool FaultWanted() const;
     void WarnAt(std::int64_t offset, const std::string& text);
-    void ShowFaultAt(std::int64_t offset, const std::string& text);
 
     TProject& Model;
     TLogScanner& Scanner;
     IProgressWindow& Progress;
-    TDataWarnings Warnings;
-    TMessagePacer Pacer;
     std::uint64_t ModelBytes = 0;
     // The list being read, and the entries the same person was given by earlier lists.
     TMoveList::TBuilder Builder;

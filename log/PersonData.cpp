@@ -1,7 +1,5 @@
 #include "PersonData.h"
 
-#include "UiServices.h"
-
 #include <algorithm>
 #include <cstdint>
 
@@ -184,14 +182,13 @@ bool TPersonData::IsJumpedTo(std::int32_t steps, std::int32_t xMax, std::int32_t
 }
 
 void TPersonData::ReportBadDirection() {
-    if (BadDirectionReport != nullptr) {
-        if (BadDirectionReport->Reported) {
-            return;
-        }
-        BadDirectionReport->Reported = true;
+    if (Reporting == nullptr) {
+        return;
     }
-    Ui().MessageBox("Error", "Error in TPersonData::IsStepMoved()", TMsgIcon::Exclamation,
-                    TMsgButtons::Ok);
+    IModelReports& reports = *Reporting->Reports;
+    if (reports.Wants(TFaultKind::BadDirection)) {
+        reports.Report({TFaultKind::BadDirection, "Error in TPersonData::IsStepMoved()"});
+    }
 }
 
 namespace {

@@ -1,16 +1,16 @@
 #pragma once
 // One simulated person: its start, its move list (one entry per time step) and where it stands now.
 
+#include "ModelReports.h"
 #include "MoveList.h"
 
 #include <cstdint>
 #include <memory_resource>
 #include <vector>
 
-// Shared by the persons of one project, so that a fault in the data is reported once per project
-// rather than once per timer tick of a running replay.
-struct TReportOnce {
-    bool Reported = false;
+// Where the persons of one project report a fault; the project sets it, and may change it later.
+struct TReportTarget {
+    IModelReports* Reports = &NoModelReports();
 };
 
 class TPersonData {
@@ -35,7 +35,8 @@ public:
     std::int32_t Heading = 0;
     // The deck the person stood on when its list ran out, so that stepping back brings it back.
     std::int32_t LeftFromLevel = -1;
-    TReportOnce* BadDirectionReport = nullptr;
+    // Where a move it cannot apply is reported; none for a person outside a project.
+    const TReportTarget* Reporting = nullptr;
 
     void Init(std::int32_t x, std::int32_t y, std::int32_t level, std::int32_t heading,
               std::int32_t attribute, std::int32_t xMax, std::int32_t yMax);

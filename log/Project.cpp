@@ -37,7 +37,7 @@ void TProject::DropPersons() {
 
 TPersonData& TProject::PersonMadeUpTo(std::size_t index) {
     while (Persons.size() <= index) {
-        Persons.emplace_back(&MoveMemory).BadDirectionReport = &BadDirectionReport;
+        Persons.emplace_back(&MoveMemory).Reporting = &Reporting;
     }
     return Persons[index];
 }

@@ -3,12 +3,11 @@
 // with their move lists. The reader fills it; TLogFile loads it and replays it.
 
 #include "Deck.h"
-#include "LogFault.h"
+#include "ModelReports.h"
 #include "MoveArena.h"
 #include "PersonData.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,10 +49,13 @@ public:
     // The most bytes the model may take; a file that needs more is refused before anything is
     // allocated. Defaults to the memory the machine has available when the project is made.
     std::uint64_t MemoryLimit;
-    // Lets a direction fault in the moves be reported once for the whole project.
-    TReportOnce BadDirectionReport;
-    // Told every fault the reader finds, however many, with its place, while the boxes stay few.
-    std::function<void(const TLogFault&)> OnFault;
+    // Where the reader, the replay and the persons report faults and let the window breathe;
+    // nowhere until the owner says. reports must outlive the project or be replaced first.
+    void ReportTo(IModelReports& reports) { Reporting.Reports = &reports; }
+    IModelReports& Reports() const { return *Reporting.Reports; }
+
+private:
+    TReportTarget Reporting; // shared with the persons
 };
 
 // Memory this machine can still give, in bytes.

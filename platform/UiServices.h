@@ -1,6 +1,6 @@
 #pragma once
-// The few things the model needs from a user interface, as plain C++ so that the reader and its
-// tests, fuzzer and benchmarks run without any GUI toolkit.
+// What the program needs from a user interface (message boxes, file dialogs, message processing),
+// as plain C++ so that the headless modes and the tests run without any GUI toolkit.
 
 #include <optional>
 #include <string>
@@ -43,32 +43,6 @@ public:
                                   TMsgButtons buttons) = 0;
     // Lets the toolkit repaint and handle input in the middle of long work.
     virtual void ProcessMessages() = 0;
-};
-
-// What a long-running load shows the user: a bar and a line of text.
-class IProgressWindow {
-public:
-    virtual ~IProgressWindow() = default;
-    virtual void Show() = 0;
-    virtual void SetProgress(int percent) = 0;
-    virtual void SetInfoText(const std::string& text) = 0;
-};
-
-// A text view that takes lines, some of them in bold.
-class IRichTextView {
-public:
-    virtual ~IRichTextView() = default;
-    virtual void Clear() = 0;
-    virtual void AddLine(const std::string& text) = 0;
-    virtual void SetBold(bool bold) = 0;
-};
-
-// A progress window that shows nothing, for callers without a window.
-class TNoProgressWindow final : public IProgressWindow {
-public:
-    void Show() override {}
-    void SetProgress(int) override {}
-    void SetInfoText(const std::string&) override {}
 };
 
 // The one process-wide services object. The program installs the toolkit's, tests and headless

@@ -1,7 +1,5 @@
 #include "DeckRenderer.h"
 
-#include "UiServices.h"
-
 #include <algorithm>
 #include <utility>
 
@@ -366,9 +364,4 @@ void TDeckRenderer::ReportBadHeading() {
     if (OnBadHeading) {
         OnBadHeading();
     }
-}
-
-void TDeckRenderer::ShowBadHeadingBox() {
-    Ui().MessageBox("Error", "Error in:\n\nTCellView3D::RenderScene()\n\nContact Morvane HT!",
-                    TMsgIcon::Exclamation, TMsgButtons::Ok);
 }

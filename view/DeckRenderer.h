@@ -29,8 +29,6 @@ public:
     // Called at most once a project, while a frame is drawn, when a person has a heading outside
     // 1 .. 8; such a person is drawn facing north.
     std::function<void()> OnBadHeading;
-    // The box that tells the user of such a heading.
-    static void ShowBadHeadingBox();
 
     // Shows deck 0 of a loaded project with its persons; the renderer keeps pointers into the
     // project until ClearProject. The camera is fitted with FitCamera.

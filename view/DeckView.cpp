@@ -2,13 +2,11 @@
 
 #include "CongestionLegend.h"
 
-#include <QTimer>
-
 TDeckView::TDeckView(QWidget* owner) : TDeckView(owner, std::make_unique<TDeckRenderer>()) {}
 
 TDeckView::TDeckView(QWidget* owner, std::unique_ptr<TDeckRenderer> renderer)
     : TGLControl(owner), Renderer(std::move(renderer)) {
-    Renderer->OnBadHeading = [this] { ReportBadHeadingLater(); };
+    Renderer->OnBadHeading = [this] { emit BadHeadingFound(); };
 }
 
 TDeckView::~TDeckView() {
@@ -91,9 +89,4 @@ void TDeckView::InitializeScene() {
 
 void TDeckView::PaintScene() {
     Renderer->DrawFrame(Camera, width(), height());
-}
-
-// A modal box inside a paint would paint again: the box waits until the frame is done.
-void TDeckView::ReportBadHeadingLater() {
-    QTimer::singleShot(0, this, &TDeckRenderer::ShowBadHeadingBox);
 }

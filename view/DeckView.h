@@ -38,6 +38,11 @@ public:
     void SetPersonsBatched(bool batched) { Renderer->SetPersonsBatched(batched); }
     void HidePersons() { Renderer->HidePersons(); }
 
+signals:
+    // A person of the project has a heading outside 1 .. 8 and is drawn facing north; sent at
+    // most once a project, from inside the frame, so whatever it opens must wait for the frame.
+    void BadHeadingFound();
+
 protected:
     // A benchmark draws the deck its own way through a renderer of its own.
     TDeckView(QWidget* owner, std::unique_ptr<TDeckRenderer> renderer);
@@ -49,7 +54,6 @@ private:
     // Runs release with the context current; nothing to release before the first frame.
     template <typename TRelease> void ReleaseInContext(TRelease release);
     void ChangeLightsAtViewCentre(void (TDeck::*change)(float, float));
-    void ReportBadHeadingLater();
     void ShowCongestionLegend();
 
     std::unique_ptr<TDeckRenderer> Renderer;

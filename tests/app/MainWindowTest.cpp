@@ -176,6 +176,28 @@ TEST_F(MainWindow, WarningsOfALoadReachTheUserAndTheProjectIsStillShown) {
     EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + path);
 }
 
+// A person the view cannot turn is told of once a project, after the frame: a modal box inside
+// a paint would paint again.
+TEST_F(MainWindow, ABadHeadingIsToldOnceAfterTheFrame) {
+    ShowAndWait();
+    Form->Projects->LoadLogFile(Small);
+    QCoreApplication::processEvents();
+    for (TPersonData& person : Form->Projects->LogFile->Persons) {
+        person.Heading = 9;
+    }
+    const auto told = [this] {
+        const std::vector<std::string> boxes = Boxes();
+        return std::count(boxes.begin(), boxes.end(),
+                          "Error: Error in:\n\nTCellView3D::RenderScene()\n\nContact Morvane HT!");
+    };
+    Frame();
+    EXPECT_EQ(told(), 0) << "never from inside the paint";
+    QCoreApplication::processEvents();
+    Frame();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(told(), 1);
+}
+
 TEST_F(MainWindow, AFileThatCannotBeOpenedIsReportedAndNamesNoFile) {
     ShowAndWait();
     const QString missing = Samples + "/no-such-file.3dl";

@@ -93,8 +93,8 @@ TEST(BadInput, OnlyTheFirstTenDataFaultsAreShownOneByOne) {
                           "<deck> level 0 (celldata) P9x0 </deck>");
     EXPECT_EQ(loaded.Boxes(), boxes);
     // Past ten, the faults are not even put into words: only that there are more is kept.
-    ASSERT_EQ(loaded.Project.LoadBoxes.HeldBack().size(), 1U);
-    EXPECT_EQ(loaded.Project.LoadBoxes.HeldBack()[0].Text,
+    ASSERT_EQ(loaded.Reports.LoadHeldBack().size(), 1U);
+    EXPECT_EQ(loaded.Reports.LoadHeldBack()[0].Text,
               "The file holds more errors of this kind. They are not shown one by one.");
     EXPECT_EQ(loaded.Project.Decks[0].CellCount, 3);
 }
@@ -113,7 +113,7 @@ TEST(BadInput, AFloodOfBoxesIsCutToTenAndASummary) {
     EXPECT_EQ(Describe(loaded.Project), Describe(TLoadedProject(clean).Project));
 
     std::map<std::string, std::int64_t> heldBack;
-    for (const THeldBackBox& box : loaded.Project.LoadBoxes.HeldBack()) {
+    for (const THeldBackBox& box : loaded.Reports.LoadHeldBack()) {
         heldBack[box.Title + ": " + box.Text] = box.Count;
     }
     EXPECT_EQ(heldBack["Warning: There are no people in this project!"], 300);

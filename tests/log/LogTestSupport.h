@@ -1,7 +1,9 @@
 #pragma once
-// Shared pieces of the model tests: a project loaded from text with every message box recorded,
-// a progress window that remembers what it was told, and a project written out as plain text.
+// Shared pieces of the model tests: a project loaded from text with the boxes the window would
+// show recorded, a progress window that remembers what it was told, and a project written out as
+// plain text.
 
+#include "BoxReports.h"
 #include "ByteSource.h"
 #include "LogFile.h"
 #include "RecordingUiServices.h"
@@ -167,8 +169,8 @@ private:
 
 class TLoadedProject {
 public:
-    TLoadedProject() = default;
-    explicit TLoadedProject(std::string_view text) { Load(text); }
+    TLoadedProject() { Project.ReportTo(Reports); }
+    explicit TLoadedProject(std::string_view text) : TLoadedProject() { Load(text); }
 
     bool Load(std::string_view text) { return Project.LoadFromMemory("test.3dl", text, Progress); }
     std::vector<std::string> Boxes() const {
@@ -182,6 +184,7 @@ public:
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
     TRecordingProgress Progress;
+    TBoxReports Reports;
     TLogFile Project{"Level"};
 };
 

@@ -1,7 +1,8 @@
 // Merging a deck's cells into flat quads and obstacle boxes.
 
 #include "Deck.h"
-#include "UiServices.h"
+#include "ModelReports.h"
+#include "ModelViews.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ std::vector<std::string> Quads(const std::vector<std::string>& rows) {
     }
     TNoProgressWindow progress;
     deck.BuildQuadList(static_cast<std::int32_t>(rows[0].size()),
-                       static_cast<std::int32_t>(rows.size()), progress);
+                       static_cast<std::int32_t>(rows.size()), progress, NoModelReports());
     std::vector<std::string> quads;
     for (const TQuad& q : deck.Quads) {
         std::ostringstream out;

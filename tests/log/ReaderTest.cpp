@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -173,6 +174,20 @@ TEST(Reader, WhereTheReadChunksEndNeverChangesTheMovesOrTheWarnings) {
     }
 }
 
+// Every fault that has a place, as "line:column: text" on one line, as a checker lists them.
+class TPlacedFaults final : public IModelReports {
+public:
+    void Report(const TModelFault& fault) override {
+        if (fault.Line > 0) {
+            std::string text = fault.Text;
+            std::replace(text.begin(), text.end(), '\n', ' ');
+            Faults.push_back(std::to_string(fault.Line) + ":" + std::to_string(fault.Column) +
+                             ": " + text);
+        }
+    }
+    std::vector<std::string> Faults;
+};
+
 // Every fault with the place of its first character, wherever the read chunks end.
 TEST(Reader, FaultsArePlacedAtTheirLineAndColumn) {
     const std::string text = "<header>\npmax 1\nxmax 3\nymax 1\nzmax 1\nvmax 0\nversion 2\n"
@@ -193,14 +208,11 @@ TEST(Reader, FaultsArePlacedAtTheirLineAndColumn) {
     };
     for (std::size_t step = 1; step <= 41; ++step) {
         TLoadedProject loaded;
-        std::vector<std::string> faults;
-        loaded.Project.OnFault = [&faults](const TLogFault& fault) {
-            faults.push_back(std::to_string(fault.Line) + ":" + std::to_string(fault.Column) +
-                             ": " + fault.Message);
-        };
+        TPlacedFaults placed;
+        loaded.Project.ReportTo(placed);
         TTrickleSource source(text, step < 41 ? step : text.size());
         loaded.Project.LoadFromSource("test.3dl", source, loaded.Progress);
-        EXPECT_EQ(faults, expected) << "step " << step;
+        EXPECT_EQ(placed.Faults, expected) << "step " << step;
     }
 }
 

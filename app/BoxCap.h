@@ -44,23 +44,3 @@ private:
     std::unordered_map<std::string, std::int64_t> Seen;
     std::vector<THeldBackBox> HeldBackBoxes;
 };
-
-// For its lifetime, every box goes through cap on its way to the services installed before.
-class TScopedBoxCap final : public IUiServices {
-public:
-    explicit TScopedBoxCap(TBoxCap& cap) : Cap(cap), Inner(Ui()), Installed(*this) {}
-
-    TMsgResult MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
-                          TMsgButtons buttons) override {
-        return Cap.Pass(Inner, title, text, icon, buttons);
-    }
-    void ProcessMessages() override { Inner.ProcessMessages(); }
-    std::optional<std::string> OpenFileName(const TFileDialogRequest& request) override {
-        return Inner.OpenFileName(request);
-    }
-
-private:
-    TBoxCap& Cap;
-    IUiServices& Inner;
-    TScopedUiServices Installed; // last: installs this object once the rest is set
-};
