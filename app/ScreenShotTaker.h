@@ -33,7 +33,7 @@ public:
                      QAction& seriesEntry, QAbstractButton& seriesButton, QObject* parent);
 
     // The window that edits the options; without one, the options cannot be changed.
-    void SetOptionsWindow(TOptionsWindow* form) { OptionsWindow = form; }
+    void SetOptionsWindow(TOptionsWindow* window) { OptionsWindow = window; }
 
     void ReadOptions(TProgramSettings& settings);
     // Only what was changed since it was read; empty, or why the store refused.

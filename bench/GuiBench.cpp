@@ -39,24 +39,24 @@ BENCHMARK(BM_LoadHeadless)->Unit(benchmark::kMillisecond)->Iterations(3);
 // The main window at 1280 x 800 as the program shows it, its startup window already past.
 struct TBenchWindow {
     TBenchWindow() {
-        Form.SetWindows({&Progress});
-        Form.FirstActivation = false;
-        Form.resize(1280, 800);
-        Form.show();
+        Main.SetWindows({&Progress});
+        Main.FirstActivation = false;
+        Main.resize(1280, 800);
+        Main.show();
     }
-    TMainWindowProbe Form;
-    TProgressDialog Progress{&Form};
+    TMainWindowProbe Main;
+    TProgressDialog Progress{&Main};
 };
 
 // The window with a file loaded, message boxes kept in a list.
 struct TLoadedBenchWindow {
     explicit TLoadedBenchWindow(const std::string& path) {
-        Form.Projects->LoadLogFile(QString::fromStdString(path));
+        Main.Projects->LoadLogFile(QString::fromStdString(path));
     }
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
-    TBenchWindow Window;
-    TMainWindowProbe& Form = Window.Form;
+    TBenchWindow Bench;
+    TMainWindowProbe& Main = Bench.Main;
 };
 
 // The longest time between two passes of the event loop while the window loads: what the user
@@ -100,17 +100,17 @@ void LoadInMainWindow(benchmark::State& state, const char* variable) {
     TQtUiServices ui;
     TScopedUiServices installed(ui);
     TBenchWindow window;
-    TMainWindowProbe& form = window.Form;
+    TMainWindowProbe& mainWindow = window.Main;
     TWcComparison toFirstFrame(path);
     TWcComparison toCaption(path);
-    QObject::connect(&form, &QWidget::windowTitleChanged, [&toCaption] { toCaption.Stop(); });
+    QObject::connect(&mainWindow, &QWidget::windowTitleChanged, [&toCaption] { toCaption.Stop(); });
     TEventLoopGapProbe gaps;
     for (auto _ : state) {
         gaps.Start();
         toFirstFrame.Start();
         toCaption.Start();
-        form.setWindowTitle(QString());
-        form.Projects->LoadLogFile(QString::fromStdString(path));
+        mainWindow.setWindowTitle(QString());
+        mainWindow.Projects->LoadLogFile(QString::fromStdString(path));
         toFirstFrame.Stop();
         gaps.Stop();
     }
@@ -137,15 +137,15 @@ enum class TPersons { Batched, DisplayLists, Hidden };
 void PlaybackStep(benchmark::State& state, TPersons persons) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_PLAYBACK");
     TLoadedBenchWindow loaded(path);
-    TMainWindowProbe& form = loaded.Form;
+    TMainWindowProbe& mainWindow = loaded.Main;
     if (persons == TPersons::Hidden) {
-        form.View->HidePersons();
+        mainWindow.View->HidePersons();
     }
-    form.View->SetPersonsBatched(persons != TPersons::DisplayLists);
+    mainWindow.View->SetPersonsBatched(persons != TPersons::DisplayLists);
     for (auto _ : state) {
-        form.Projects->Replay.Tick();
+        mainWindow.Projects->Replay.Tick();
     }
-    state.counters["persons"] = form.Projects->LogFile->PMax;
+    state.counters["persons"] = mainWindow.Projects->LogFile->PMax;
 }
 
 void BM_PlaybackStepWithRedraw(benchmark::State& state) {
@@ -168,15 +168,15 @@ BENCHMARK(BM_PlaybackStepPersonsHidden)->Unit(benchmark::kMillisecond)->MinTime(
 void FerryPlay(benchmark::State& state, bool series) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_FERRY");
     TLoadedBenchWindow loaded(path);
-    TMainWindowProbe& form = loaded.Form;
+    TMainWindowProbe& mainWindow = loaded.Main;
     QTemporaryDir shots;
-    form.Shots->Options.ShotPlace = TShotPlace::FixedFolder;
-    form.Shots->Options.ScreenShotSaveDirectory = shots.path();
+    mainWindow.Shots->Options.ShotPlace = TShotPlace::FixedFolder;
+    mainWindow.Shots->Options.ScreenShotSaveDirectory = shots.path();
     if (series) {
-        form.Tools->SeriesButton->click();
+        mainWindow.Tools->SeriesButton->click();
     }
     for (auto _ : state) {
-        form.Projects->Replay.Tick();
+        mainWindow.Projects->Replay.Tick();
     }
     state.SetItemsProcessed(state.iterations());
     if (!loaded.Ui.Messages.empty()) {

@@ -18,74 +18,74 @@ const QString Small = SamplesDir + "/small.3dl"; // 5 persons, vmax 4; everybody
 class EvacuationViews : public MainWindowFixture {
 protected:
     void PressInView(Qt::Key key) {
-        Form->activateWindow();
-        Form->View->setFocus();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return Form->View->hasFocus(); }));
-        QTest::keyClick(Form->View, key);
+        Window->activateWindow();
+        Window->View->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Window->View->hasFocus(); }));
+        QTest::keyClick(Window->View, key);
     }
 
     // Where the plot shows the given time, half way up.
     QPoint PlotPointOf(double time) const {
-        QChart* chart = Form->Evacuation->CurveWindow()->ChartView->chart();
+        QChart* chart = Window->Evacuation->CurveWindow()->ChartView->chart();
         const auto* axis = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).front());
         const QRectF plot = chart->plotArea();
         const double x =
             plot.left() + (time - axis->min()) / (axis->max() - axis->min()) * plot.width();
-        return Form->Evacuation->CurveWindow()->ChartView->mapFromScene(
+        return Window->Evacuation->CurveWindow()->ChartView->mapFromScene(
             chart->mapToScene(QPointF(x, plot.center().y())));
     }
 };
 
 TEST_F(EvacuationViews, TheCurveOpensWithEFollowsTheReplayAndAClickMovesIt) {
     ShowAndWait();
-    EXPECT_FALSE(Form->Action(TCommand::EvacuationCurve)->isEnabled())
+    EXPECT_FALSE(Window->Action(TCommand::EvacuationCurve)->isEnabled())
         << "nothing to show before a load";
     Load(Small);
-    Form->Playback->SecondForward();
-    Form->Playback->SecondForward();
+    Window->Playback->SecondForward();
+    Window->Playback->SecondForward();
     PressInView(Qt::Key_E);
-    ASSERT_NE(Form->Evacuation->CurveWindow(), nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->Evacuation->CurveWindow()));
-    EXPECT_FALSE(Form->Evacuation->CurveWindow()->isModal());
-    EXPECT_TRUE(Form->Evacuation->CurveWindow()->Summary->text().startsWith(
+    ASSERT_NE(Window->Evacuation->CurveWindow(), nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Window->Evacuation->CurveWindow()));
+    EXPECT_FALSE(Window->Evacuation->CurveWindow()->isModal());
+    EXPECT_TRUE(Window->Evacuation->CurveWindow()->Summary->text().startsWith(
         "Everybody has left after 1:13 min."));
-    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveWindow()->MarkerTime(), 2.0)
+    EXPECT_DOUBLE_EQ(Window->Evacuation->CurveWindow()->MarkerTime(), 2.0)
         << "the replay's time from the start";
 
-    Form->Playback->SecondForward();
-    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveWindow()->MarkerTime(), 3.0);
-    Form->Action(TCommand::StepForward)->trigger();
-    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveWindow()->MarkerTime(), 3.25);
+    Window->Playback->SecondForward();
+    EXPECT_DOUBLE_EQ(Window->Evacuation->CurveWindow()->MarkerTime(), 3.0);
+    Window->Action(TCommand::StepForward)->trigger();
+    EXPECT_DOUBLE_EQ(Window->Evacuation->CurveWindow()->MarkerTime(), 3.25);
 
-    QTest::mouseClick(Form->Evacuation->CurveWindow()->ChartView->viewport(), Qt::LeftButton, {},
+    QTest::mouseClick(Window->Evacuation->CurveWindow()->ChartView->viewport(), Qt::LeftButton, {},
                       PlotPointOf(30.2));
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 120);
-    EXPECT_DOUBLE_EQ(Form->Evacuation->CurveWindow()->MarkerTime(), 30.0);
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 120);
+    EXPECT_DOUBLE_EQ(Window->Evacuation->CurveWindow()->MarkerTime(), 30.0);
 
     // The replay's keys reach it while the curve has the focus.
-    Form->Evacuation->CurveWindow()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form->Evacuation->CurveWindow()));
-    QTest::keyClick(Form->Evacuation->CurveWindow(), Qt::Key_4);
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 124);
+    Window->Evacuation->CurveWindow()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window->Evacuation->CurveWindow()));
+    QTest::keyClick(Window->Evacuation->CurveWindow(), Qt::Key_4);
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 124);
 
     // Another file closes the window of the last one.
     Load(Small);
-    EXPECT_FALSE(Form->Evacuation->CurveWindow()->isVisible());
+    EXPECT_FALSE(Window->Evacuation->CurveWindow()->isVisible());
 }
 
 TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
     ShowAndWait();
     Load(Small);
-    Form->Action(TCommand::EvacuationCurve)->trigger();
+    Window->Action(TCommand::EvacuationCurve)->trigger();
     const QString csv = Files.filePath("curve.csv");
-    EXPECT_EQ(Form->Evacuation->CurveWindow()->Export(csv), QString());
+    EXPECT_EQ(Window->Evacuation->CurveWindow()->Export(csv), QString());
     QFile written(csv);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QByteArray text = written.readAll();
     EXPECT_TRUE(text.startsWith("time,saved,Deck 1 - Cabins,"));
     EXPECT_EQ(text.count('\n'), 75); // a header and 74 seconds
     EXPECT_FALSE(QImage(Files.filePath("curve.png")).isNull());
-    EXPECT_NE(Form->Evacuation->CurveWindow()->Export(Files.filePath("no/such/folder/curve.csv")),
+    EXPECT_NE(Window->Evacuation->CurveWindow()->Export(Files.filePath("no/such/folder/curve.csv")),
               QString());
 
     // A disk too full for the picture keeps the older one whole, and says why.
@@ -95,7 +95,7 @@ TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
     picture.close();
     {
         const TFileSizeLimit nearlyFull(static_cast<rlim_t>(text.size()) + 16);
-        EXPECT_EQ(Form->Evacuation->CurveWindow()->Export(csv),
+        EXPECT_EQ(Window->Evacuation->CurveWindow()->Export(csv),
                   Files.filePath("curve.png") + "\nFile too large");
     }
     ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
@@ -106,18 +106,18 @@ TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
 TEST_F(EvacuationViews, TheMapColoursWhereAPersonStoodAndNowhereElse) {
     ShowAndWait();
     Load(WriteProject(FloorProject(20, 4, 0, {{4, 10, "P8x0 3 3 3 3 S"}})));
-    Form->ViewCommands->SwitchOriginMarker(); // the marker is green; the map is not
-    Form->Action(TCommand::GoToEnd)->trigger();
-    const double distance = Form->View->Distance();
+    Window->ViewCommands->SwitchOriginMarker(); // the marker is green; the map is not
+    Window->Action(TCommand::GoToEnd)->trigger();
+    const double distance = Window->View->Distance();
     // Cell (4, 10) lies at x = -5.5, y = -0.5; cell (12, 10), where nobody went, at x = 2.5.
     const QImage plain = Frame();
     const QPoint stood = FloorPixel(plain, distance, -5.5, -0.5);
     const QPoint empty = FloorPixel(plain, distance, 2.5, -0.5);
     ASSERT_TRUE(IsGrey(PixelAt(plain, stood), 60, 255));
-    EXPECT_FALSE(Form->Action(TCommand::CongestionMap)->isChecked()) << "off by default";
+    EXPECT_FALSE(Window->Action(TCommand::CongestionMap)->isChecked()) << "off by default";
 
     PressInView(Qt::Key_H);
-    EXPECT_TRUE(Form->Action(TCommand::CongestionMap)->isChecked());
+    EXPECT_TRUE(Window->Action(TCommand::CongestionMap)->isChecked());
     const QImage mapped = Frame();
     const TRgb red = PixelAt(mapped, stood);
     EXPECT_GT(red.R, 200);

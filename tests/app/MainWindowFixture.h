@@ -29,16 +29,16 @@ inline const QString SamplesDir = QStringLiteral(AMBLA_SAMPLES_DIR);
 class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        Form = std::make_unique<TMainWindowProbe>();
-        Progress = new TProgressDialog(Form.get());
-        Form->SetWindows({Progress});
+        Window = std::make_unique<TMainWindowProbe>();
+        Progress = new TProgressDialog(Window.get());
+        Window->SetWindows({Progress});
     }
 
     // A window of fixed size, so that frames read back pixel by pixel are alike on every run.
     void ShowAndWait() {
-        Form->resize(800, 600);
-        Form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+        Window->resize(800, 600);
+        Window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
     }
 
     QString WriteProject(const std::string& text) {
@@ -50,12 +50,12 @@ protected:
     }
 
     void Load(const QString& path) {
-        Form->Projects->LoadLogFile(path);
-        ASSERT_TRUE(Form->Projects->LogLoaded);
-        ASSERT_NE(Form->Projects->LogFile, nullptr);
+        Window->Projects->LoadLogFile(path);
+        ASSERT_TRUE(Window->Projects->LogLoaded);
+        ASSERT_NE(Window->Projects->LogFile, nullptr);
     }
 
-    QImage Frame() const { return Form->View->grabFramebuffer(); }
+    QImage Frame() const { return Window->View->grabFramebuffer(); }
 
     // The boxes shown so far, as "Title: text".
     std::vector<std::string> Boxes() const {
@@ -68,16 +68,16 @@ protected:
 
     QStringList ChooserItems() const {
         QStringList items;
-        for (int i = 0; i < Form->Tools->DeckChooser->count(); ++i) {
-            items << Form->Tools->DeckChooser->itemText(i);
+        for (int i = 0; i < Window->Tools->DeckChooser->count(); ++i) {
+            items << Window->Tools->DeckChooser->itemText(i);
         }
         return items;
     }
 
     QStringList StatusTexts() const {
         QStringList texts;
-        for (const QLabel* panel : {Form->Status->LightsPanel, Form->Status->TimePanel,
-                                    Form->Status->SavedPanel, Form->Status->MessagePanel}) {
+        for (const QLabel* panel : {Window->Status->LightsPanel, Window->Status->TimePanel,
+                                    Window->Status->SavedPanel, Window->Status->MessagePanel}) {
             texts << panel->text();
         }
         return texts;
@@ -85,8 +85,8 @@ protected:
 
     QStringList RecentPaths() const {
         QStringList paths;
-        for (int i = 0; i < Form->Projects->RecentFiles.Count(); ++i) {
-            paths << Form->Projects->RecentFiles.Path(i);
+        for (int i = 0; i < Window->Projects->RecentFiles.Count(); ++i) {
+            paths << Window->Projects->RecentFiles.Path(i);
         }
         return paths;
     }
@@ -96,6 +96,6 @@ protected:
     int FileCount = 0;
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
-    std::unique_ptr<TMainWindowProbe> Form;
+    std::unique_ptr<TMainWindowProbe> Window;
     TProgressDialog* Progress = nullptr;
 };

@@ -50,15 +50,15 @@ TEST_F(MainWindow, AnExceptionInTheStartSequenceIsShownAndEndsTheProgramNormally
 }
 
 TEST_F(MainWindow, StartsEmptyWithItsLayout) {
-    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
+    EXPECT_EQ(Window->windowTitle(), "Ambla Viewer");
     EXPECT_EQ(ChooserItems(), QStringList{"---"});
     EXPECT_EQ(StatusTexts(), (QStringList{"Lights:", "Time: 0:00 min", "Saved: 0", ""}));
-    EXPECT_FALSE(Form->View->IsControlEnabled());
-    EXPECT_EQ(Form->Tools->OpenButton->toolTip(), "load file [Ctrl+L]");
-    EXPECT_EQ(Form->Tools->DeckChooser->geometry(), QRect(47, 0, 138, 21));
-    EXPECT_EQ(Form->Tools->SeriesButton->geometry(), QRect(301, 0, 21, 21));
-    EXPECT_TRUE(Form->Tools->PlayButton->isCheckable());
-    EXPECT_EQ(Form->minimumSize(), QSize(350, 250));
+    EXPECT_FALSE(Window->View->IsControlEnabled());
+    EXPECT_EQ(Window->Tools->OpenButton->toolTip(), "load file [Ctrl+L]");
+    EXPECT_EQ(Window->Tools->DeckChooser->geometry(), QRect(47, 0, 138, 21));
+    EXPECT_EQ(Window->Tools->SeriesButton->geometry(), QRect(301, 0, 21, 21));
+    EXPECT_TRUE(Window->Tools->PlayButton->isCheckable());
+    EXPECT_EQ(Window->minimumSize(), QSize(350, 250));
 }
 
 TEST_F(MainWindow, MenuEntriesHaveTheirTextsAndShortcuts) {
@@ -67,37 +67,37 @@ TEST_F(MainWindow, MenuEntriesHaveTheirTextsAndShortcuts) {
         const char* Text;
         const char* Shortcut;
     } entries[] = {
-        {Form->Action(TCommand::OpenLogFile), "&Load logfile", "Ctrl+L"},
-        {Form->Action(TCommand::SingleShot), "&Single screen shot", "Y"},
-        {Form->Action(TCommand::ScreenShotSeries), "S&creen shot series", "X"},
-        {Form->Action(TCommand::Quit), "Quit", "Alt+F4"},
-        {Form->Action(TCommand::DeckUp), "Deck up", "W"},
-        {Form->Action(TCommand::DeckDown), "Deck down", "S"},
-        {Form->Action(TCommand::ZoomIn), "Zoom in", "Q"},
-        {Form->Action(TCommand::ZoomOut), "Zoom out", "A"},
-        {Form->Action(TCommand::PlayOrPause), "&Run/Pause", "2"},
-        {Form->Action(TCommand::ResetToStart), "Reset to &start", "1"},
-        {Form->Action(TCommand::SecondForward), "Step &forward", "4"},
-        {Form->Action(TCommand::SecondBackward), "Step &backward", "3"},
-        {Form->Action(TCommand::ShowOrigin), "S&how origin", ""},
-        {Form->Action(TCommand::AddLight), "&Add light", "L"},
-        {Form->Action(TCommand::RemoveLight), "&Remove light", "Shift+L"},
-        {Form->Action(TCommand::Options), "&Options...", ""},
-        {Form->Action(TCommand::ProjectData), "&Statistics...", ""},
-        {Form->Action(TCommand::QuickReference), "Help...", "F1"},
-        {Form->Action(TCommand::StartupWindow), "Startup window...", ""},
+        {Window->Action(TCommand::OpenLogFile), "&Load logfile", "Ctrl+L"},
+        {Window->Action(TCommand::SingleShot), "&Single screen shot", "Y"},
+        {Window->Action(TCommand::ScreenShotSeries), "S&creen shot series", "X"},
+        {Window->Action(TCommand::Quit), "Quit", "Alt+F4"},
+        {Window->Action(TCommand::DeckUp), "Deck up", "W"},
+        {Window->Action(TCommand::DeckDown), "Deck down", "S"},
+        {Window->Action(TCommand::ZoomIn), "Zoom in", "Q"},
+        {Window->Action(TCommand::ZoomOut), "Zoom out", "A"},
+        {Window->Action(TCommand::PlayOrPause), "&Run/Pause", "2"},
+        {Window->Action(TCommand::ResetToStart), "Reset to &start", "1"},
+        {Window->Action(TCommand::SecondForward), "Step &forward", "4"},
+        {Window->Action(TCommand::SecondBackward), "Step &backward", "3"},
+        {Window->Action(TCommand::ShowOrigin), "S&how origin", ""},
+        {Window->Action(TCommand::AddLight), "&Add light", "L"},
+        {Window->Action(TCommand::RemoveLight), "&Remove light", "Shift+L"},
+        {Window->Action(TCommand::Options), "&Options...", ""},
+        {Window->Action(TCommand::ProjectData), "&Statistics...", ""},
+        {Window->Action(TCommand::QuickReference), "Help...", "F1"},
+        {Window->Action(TCommand::StartupWindow), "Startup window...", ""},
     };
     for (const auto& entry : entries) {
         EXPECT_EQ(entry.Action->text(), entry.Text);
         EXPECT_EQ(entry.Action->shortcut().toString(), entry.Shortcut) << entry.Text;
     }
-    EXPECT_EQ(Form->Menu(TMenu::File)->title(), "&File");
-    EXPECT_EQ(Form->Menu(TMenu::Views)->title(), "&Views");
-    EXPECT_EQ(Form->Menu(TMenu::Animation)->title(), "&Animation");
-    EXPECT_EQ(Form->Menu(TMenu::Settings)->title(), "&Settings");
-    EXPECT_EQ(Form->Menu(TMenu::Help)->title(), "Help");
-    EXPECT_TRUE(Form->Action(TCommand::ShowOrigin)->isChecked());
-    for (QAction* recent : Form->RecentMenu->Items) {
+    EXPECT_EQ(Window->Menu(TMenu::File)->title(), "&File");
+    EXPECT_EQ(Window->Menu(TMenu::Views)->title(), "&Views");
+    EXPECT_EQ(Window->Menu(TMenu::Animation)->title(), "&Animation");
+    EXPECT_EQ(Window->Menu(TMenu::Settings)->title(), "&Settings");
+    EXPECT_EQ(Window->Menu(TMenu::Help)->title(), "Help");
+    EXPECT_TRUE(Window->Action(TCommand::ShowOrigin)->isChecked());
+    for (QAction* recent : Window->RecentMenu->Items) {
         EXPECT_FALSE(recent->isVisible());
     }
 }
@@ -106,7 +106,7 @@ TEST_F(MainWindow, MenuEntriesHaveTheirTextsAndShortcuts) {
 TEST_F(MainWindow, MenusHoldTheirEntriesInOrder) {
     const auto layout = [this](TMenu menu) {
         QStringList texts;
-        for (const QAction* action : Form->Menu(menu)->actions()) {
+        for (const QAction* action : Window->Menu(menu)->actions()) {
             texts << (action->isSeparator() ? QString("-") : action->text());
         }
         return texts;
@@ -124,7 +124,7 @@ TEST_F(MainWindow, MenusHoldTheirEntriesInOrder) {
     EXPECT_EQ(layout(TMenu::Help), QStringList({"Help...", "-", "Startup window..."}));
 
     // Every key of the window is a command of the table, so the quick reference can list it.
-    for (const QAction* action : Form->findChildren<QAction*>()) {
+    for (const QAction* action : Window->findChildren<QAction*>()) {
         if (!action->shortcut().isEmpty()) {
             EXPECT_TRUE(std::ranges::any_of(CommandTable(), [&](const TCommandEntry& entry) {
                 return QKeySequence(entry.Key) == action->shortcut();
@@ -135,27 +135,27 @@ TEST_F(MainWindow, MenusHoldTheirEntriesInOrder) {
 
 TEST_F(MainWindow, LoadingShowsTheProjectAndASecondLoadStartsOver) {
     ShowAndWait();
-    Form->Projects->LoadLogFile(Ferry);
-    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + Ferry);
-    ASSERT_EQ(Form->Tools->DeckChooser->count(), 3);
-    EXPECT_EQ(Form->Tools->DeckChooser->itemText(2),
-              QString::fromStdString(Form->Projects->LogFile->Decks[0].Caption));
-    EXPECT_EQ(Form->Tools->DeckChooser->itemText(0),
-              QString::fromStdString(Form->Projects->LogFile->Decks[2].Caption));
-    EXPECT_EQ(Form->Tools->DeckChooser->currentIndex(), 2);
-    EXPECT_EQ(Form->View->DeckIndex(), 0);
+    Window->Projects->LoadLogFile(Ferry);
+    EXPECT_EQ(Window->windowTitle(), "Ambla Viewer, " + Ferry);
+    ASSERT_EQ(Window->Tools->DeckChooser->count(), 3);
+    EXPECT_EQ(Window->Tools->DeckChooser->itemText(2),
+              QString::fromStdString(Window->Projects->LogFile->Decks[0].Caption));
+    EXPECT_EQ(Window->Tools->DeckChooser->itemText(0),
+              QString::fromStdString(Window->Projects->LogFile->Decks[2].Caption));
+    EXPECT_EQ(Window->Tools->DeckChooser->currentIndex(), 2);
+    EXPECT_EQ(Window->View->DeckIndex(), 0);
     EXPECT_EQ(StatusTexts(), (QStringList{"Lights: 1", "Time: 0:00 min", "Saved: 0", " "}));
-    EXPECT_TRUE(Form->View->IsControlEnabled());
+    EXPECT_TRUE(Window->View->IsControlEnabled());
     EXPECT_FALSE(Progress->isVisible());
     EXPECT_TRUE(Boxes().empty());
 
-    Form->Playback->SecondForward();
-    ASSERT_GT(Form->Projects->Replay.TimeStep(), 0);
-    Form->Projects->LoadLogFile(Small);
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
+    Window->Playback->SecondForward();
+    ASSERT_GT(Window->Projects->Replay.TimeStep(), 0);
+    Window->Projects->LoadLogFile(Small);
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 0);
     EXPECT_EQ(ChooserItems(),
               (QStringList{"Deck 2 - Boat deck, muster stations", "Deck 1 - Cabins"}));
-    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + Small);
+    EXPECT_EQ(Window->windowTitle(), "Ambla Viewer, " + Small);
 }
 
 TEST_F(MainWindow, WarningsOfALoadReachTheUserAndTheProjectIsStillShown) {
@@ -167,22 +167,22 @@ TEST_F(MainWindow, WarningsOfALoadReachTheUserAndTheProjectIsStillShown) {
                "<deck> caption Only\nlevel 0 (celldata) P4x0 P4x1 </deck>\n");
     file.close();
     ShowAndWait();
-    Form->Projects->LoadLogFile(path);
+    Window->Projects->LoadLogFile(path);
     EXPECT_EQ(Boxes(),
               (std::vector<std::string>{
                   "Warning: The loaded file is not of version 1.\nThis can result in errors!",
                   "Warning: There are no people in this project!"}));
     EXPECT_EQ(ChooserItems(), QStringList{"Only"});
-    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + path);
+    EXPECT_EQ(Window->windowTitle(), "Ambla Viewer, " + path);
 }
 
 // A person the view cannot turn is told of once a project, after the frame: a modal box inside
 // a paint would paint again.
 TEST_F(MainWindow, ABadHeadingIsToldOnceAfterTheFrame) {
     ShowAndWait();
-    Form->Projects->LoadLogFile(Small);
+    Window->Projects->LoadLogFile(Small);
     QCoreApplication::processEvents();
-    for (TPersonData& person : Form->Projects->LogFile->Persons) {
+    for (TPersonData& person : Window->Projects->LogFile->Persons) {
         person.Heading = 9;
     }
     const auto told = [this] {
@@ -201,11 +201,11 @@ TEST_F(MainWindow, ABadHeadingIsToldOnceAfterTheFrame) {
 TEST_F(MainWindow, AFileThatCannotBeOpenedIsReportedAndNamesNoFile) {
     ShowAndWait();
     const QString missing = Samples + "/no-such-file.3dl";
-    Form->Projects->LoadLogFile(missing);
+    Window->Projects->LoadLogFile(missing);
     EXPECT_EQ(Boxes(),
               std::vector<std::string>{"Error: Cannot open file:\n" + missing.toStdString()});
-    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
-    EXPECT_TRUE(Form->Tools->OpenButton->isEnabled());
+    EXPECT_EQ(Window->windowTitle(), "Ambla Viewer");
+    EXPECT_TRUE(Window->Tools->OpenButton->isEnabled());
 }
 
 TEST_F(MainWindow, DeviceFilesAreRefusedAtOnceAndNotRemembered) {
@@ -213,15 +213,15 @@ TEST_F(MainWindow, DeviceFilesAreRefusedAtOnceAndNotRemembered) {
     const std::string refusal =
         "\nIt is a device or another special file, not a regular file or a pipe.";
     Ui.FileAnswers.push_back("/dev/zero");
-    Form->Projects->OpenLogFile();
-    Form->Projects->LoadLogFile("/dev/urandom"); // as named on the command line
+    Window->Projects->OpenLogFile();
+    Window->Projects->LoadLogFile("/dev/urandom"); // as named on the command line
     EXPECT_EQ(Boxes(),
               (std::vector<std::string>{"Error: Cannot open file:\n/dev/zero" + refusal,
                                         "Error: Cannot open file:\n/dev/urandom" + refusal}));
     EXPECT_EQ(RecentPaths(), QStringList{});
     EXPECT_FALSE(TSettingsStore().ReadString(TProgramSettings::KeyPath(), "LogDir"));
-    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer");
-    EXPECT_TRUE(Form->Tools->OpenButton->isEnabled());
+    EXPECT_EQ(Window->windowTitle(), "Ambla Viewer");
+    EXPECT_TRUE(Window->Tools->OpenButton->isEnabled());
 }
 
 TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
@@ -232,39 +232,39 @@ TEST_F(MainWindow, ControlsAreOffDuringALoadAndACloseWaitsForIt) {
             return;
         }
         seen = true;
-        EXPECT_FALSE(Form->Tools->OpenButton->isEnabled());
-        EXPECT_FALSE(Form->Tools->DeckChooser->isEnabled());
-        EXPECT_FALSE(Form->Playback->TimeSlider->isEnabled());
-        EXPECT_FALSE(Form->Playback->SpeedChooser->isEnabled());
-        EXPECT_FALSE(Form->Action(TCommand::GoToEnd)->isEnabled());
-        EXPECT_FALSE(Form->Menu(TMenu::File)->isEnabled());
-        EXPECT_TRUE(Form->Menu(TMenu::Help)->isEnabled());
-        EXPECT_FALSE(Form->View->IsControlEnabled());
-        EXPECT_EQ(Form->Status->MessagePanel->text().left(8), "Loading ");
+        EXPECT_FALSE(Window->Tools->OpenButton->isEnabled());
+        EXPECT_FALSE(Window->Tools->DeckChooser->isEnabled());
+        EXPECT_FALSE(Window->Playback->TimeSlider->isEnabled());
+        EXPECT_FALSE(Window->Playback->SpeedChooser->isEnabled());
+        EXPECT_FALSE(Window->Action(TCommand::GoToEnd)->isEnabled());
+        EXPECT_FALSE(Window->Menu(TMenu::File)->isEnabled());
+        EXPECT_TRUE(Window->Menu(TMenu::Help)->isEnabled());
+        EXPECT_FALSE(Window->View->IsControlEnabled());
+        EXPECT_EQ(Window->Status->MessagePanel->text().left(8), "Loading ");
         EXPECT_EQ(Progress->ProgressInfo.text(), "Loading header...");
         EXPECT_TRUE(Progress->isVisible());
-        Form->close(); // must not destroy the project under the reader
-        EXPECT_TRUE(Form->isVisible());
+        Window->close(); // must not destroy the project under the reader
+        EXPECT_TRUE(Window->isVisible());
     };
-    Form->Projects->LoadLogFile(Ferry);
+    Window->Projects->LoadLogFile(Ferry);
     ASSERT_TRUE(seen);
-    ASSERT_NE(Form->Projects->LogFile, nullptr);
-    EXPECT_EQ(Form->Projects->LogFile->ZMax, 3) << "the project was read to its end";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }));
-    EXPECT_EQ(Form->Projects->LogFile, nullptr) << "the close went through after the load";
+    ASSERT_NE(Window->Projects->LogFile, nullptr);
+    EXPECT_EQ(Window->Projects->LogFile->ZMax, 3) << "the project was read to its end";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Window->isVisible(); }));
+    EXPECT_EQ(Window->Projects->LogFile, nullptr) << "the close went through after the load";
     TSettingsStore store;
     EXPECT_EQ(store.ReadInteger(TProgramSettings::KeyPath(), "MaxAnimationSpeed"), 5);
 }
 
 // Each opens modally; the check runs inside it and closes it.
 TEST_F(MainWindow, TheProjectDataAndQuickReferenceOpenFromTheirEntriesKeysAndButton) {
-    TProjectDataWindow statistics(Form.get());
-    TQuickReferenceWindow help(Form.get());
-    Form->SetWindows({Progress, nullptr, nullptr, &statistics, &help});
+    TProjectDataWindow statistics(Window.get());
+    TQuickReferenceWindow help(Window.get());
+    Window->SetWindows({Progress, nullptr, nullptr, &statistics, &help});
     ShowAndWait();
     QStringList seen;
     const auto closeWhenShown = [&] {
-        QTimer::singleShot(0, Form.get(), [&] {
+        QTimer::singleShot(0, Window.get(), [&] {
             if (auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
                 seen << window->windowTitle() + ": " +
                             statistics.List.toPlainText().section('\n', 0, 0);
@@ -273,32 +273,32 @@ TEST_F(MainWindow, TheProjectDataAndQuickReferenceOpenFromTheirEntriesKeysAndBut
         });
     };
     closeWhenShown();
-    Form->Action(TCommand::ProjectData)->trigger();
-    Form->Projects->LoadLogFile(Small);
+    Window->Action(TCommand::ProjectData)->trigger();
+    Window->Projects->LoadLogFile(Small);
     closeWhenShown();
-    Form->Tools->ProjectDataButton->click();
-    Form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    Window->Tools->ProjectDataButton->click();
+    Window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
     closeWhenShown();
-    QTest::keyClick(Form.get(), Qt::Key_F1);
+    QTest::keyClick(Window.get(), Qt::Key_F1);
     EXPECT_EQ(seen, (QStringList{"Project Data: No 3D logfile loaded yet!",
                                  "Project Data:  ", "Quick Reference:  "}));
 }
 
 TEST_F(MainWindow, ShortcutsReachTheirCommandsWhileTheViewHasTheFocus) {
     ShowAndWait();
-    Form->Projects->LoadLogFile(Ferry);
-    Form->activateWindow();
-    Form->View->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->View->hasFocus(); }));
-    QTest::keyClick(Form->View, Qt::Key_W);
-    EXPECT_EQ(Form->View->DeckIndex(), 1);
-    EXPECT_EQ(Form->Tools->DeckChooser->currentIndex(), 1);
-    QTest::keyClick(Form->View, Qt::Key_S);
-    EXPECT_EQ(Form->View->DeckIndex(), 0);
-    const double distance = Form->View->Distance();
-    QTest::keyClick(Form->View, Qt::Key_Q);
-    EXPECT_DOUBLE_EQ(Form->View->Distance(), distance * 0.9);
+    Window->Projects->LoadLogFile(Ferry);
+    Window->activateWindow();
+    Window->View->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Window->View->hasFocus(); }));
+    QTest::keyClick(Window->View, Qt::Key_W);
+    EXPECT_EQ(Window->View->DeckIndex(), 1);
+    EXPECT_EQ(Window->Tools->DeckChooser->currentIndex(), 1);
+    QTest::keyClick(Window->View, Qt::Key_S);
+    EXPECT_EQ(Window->View->DeckIndex(), 0);
+    const double distance = Window->View->Distance();
+    QTest::keyClick(Window->View, Qt::Key_Q);
+    EXPECT_DOUBLE_EQ(Window->View->Distance(), distance * 0.9);
 }
 
 TEST_F(MainWindow, OpenDialogRemembersTheChoiceAndTheRecentList) {
@@ -310,14 +310,14 @@ TEST_F(MainWindow, OpenDialogRemembersTheChoiceAndTheRecentList) {
     }
     for (const QString& file : files) {
         Ui.FileAnswers.push_back(file.toStdString());
-        Form->Projects->OpenLogFile();
+        Window->Projects->OpenLogFile();
     }
     EXPECT_EQ(RecentPaths(), (QStringList{files[4], files[3], files[2], files[1]}));
     Ui.FileAnswers.push_back(files[2].toStdString());
-    Form->Projects->OpenLogFile();
+    Window->Projects->OpenLogFile();
     EXPECT_EQ(RecentPaths(), (QStringList{files[2], files[4], files[3], files[1]}));
-    EXPECT_EQ(Form->RecentMenu->Items[0]->text(), "&1 " + files[2]);
-    EXPECT_TRUE(Form->RecentMenu->Items[3]->isVisible());
+    EXPECT_EQ(Window->RecentMenu->Items[0]->text(), "&1 " + files[2]);
+    EXPECT_TRUE(Window->RecentMenu->Items[3]->isVisible());
     // The dialog starts where the last choice was and proposes its name.
     EXPECT_EQ(Ui.FileDialogs.back().Title, "Load Log File");
     EXPECT_EQ(Ui.FileDialogs.back().Filter, "3D log file (*.3dl)");
@@ -325,7 +325,7 @@ TEST_F(MainWindow, OpenDialogRemembersTheChoiceAndTheRecentList) {
     EXPECT_EQ(QString::fromStdString(Ui.FileDialogs.back().Directory), dir.path() + "/");
 
     QFile::remove(files[4]);
-    Form->Projects->OpenRecent(1);
+    Window->Projects->OpenRecent(1);
     EXPECT_EQ(Boxes().back(), "Error: Cannot open file:\n" + files[4].toStdString());
     EXPECT_EQ(RecentPaths()[1], files[4]) << "a missing file stays in the list";
 
@@ -336,10 +336,10 @@ TEST_F(MainWindow, OpenDialogRemembersTheChoiceAndTheRecentList) {
 }
 
 TEST_F(MainWindow, FileFromTheCommandLineLoadsAtFirstActivationButIsNotRemembered) {
-    Form->PendingFileName = Small;
+    Window->PendingFileName = Small;
     ShowAndWait();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->Projects->LogLoaded; }));
-    EXPECT_EQ(Form->Projects->RecentFiles.Count(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Window->Projects->LogLoaded; }));
+    EXPECT_EQ(Window->Projects->RecentFiles.Count(), 0);
     TSettingsStore store;
     EXPECT_FALSE(store.ReadString(TProgramSettings::KeyPath(), "LogDir").has_value());
 }
@@ -361,33 +361,33 @@ TEST_F(MainWindow, ADroppedLogIsOpenedAndRememberedAndAnythingElseIsRefused) {
     const QString notes = Files.filePath("notes.txt");
     QFile(notes).open(QIODevice::WriteOnly);
     const QString log = WriteProject(FloorProject(4, 1, 0, {{1, 1, "3 S"}}));
-    EXPECT_FALSE(DropOnto(Form.get(), {QUrl::fromLocalFile(notes)}));
-    EXPECT_FALSE(DropOnto(Form.get(), {QUrl::fromLocalFile(log), QUrl::fromLocalFile(Small)}));
-    EXPECT_FALSE(DropOnto(Form.get(), {QUrl("https://example.org/ship.3dl")}));
+    EXPECT_FALSE(DropOnto(Window.get(), {QUrl::fromLocalFile(notes)}));
+    EXPECT_FALSE(DropOnto(Window.get(), {QUrl::fromLocalFile(log), QUrl::fromLocalFile(Small)}));
+    EXPECT_FALSE(DropOnto(Window.get(), {QUrl("https://example.org/ship.3dl")}));
     QCoreApplication::processEvents();
-    EXPECT_FALSE(Form->Projects->LogLoaded);
+    EXPECT_FALSE(Window->Projects->LogLoaded);
     EXPECT_TRUE(Ui.Messages.empty()) << "a refused drop shows no box";
 
-    EXPECT_TRUE(DropOnto(Form.get(), {QUrl::fromLocalFile(log)}));
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return Form->Projects->LogLoaded && !Form->Projects->IsLoading(); }));
-    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + log);
-    EXPECT_EQ(Form->Projects->RecentFiles.Path(0), log);
+    EXPECT_TRUE(DropOnto(Window.get(), {QUrl::fromLocalFile(log)}));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return Window->Projects->LogLoaded && !Window->Projects->IsLoading(); }));
+    EXPECT_EQ(Window->windowTitle(), "Ambla Viewer, " + log);
+    EXPECT_EQ(Window->Projects->RecentFiles.Path(0), log);
     EXPECT_EQ(TSettingsStore().ReadString(TProgramSettings::KeyPath(), "LogDir"), log);
-    EXPECT_FALSE(Form->windowIcon().isNull());
+    EXPECT_FALSE(Window->windowIcon().isNull());
 }
 
 TEST_F(MainWindow, ARelativeFileFromTheCommandLineIsLoadedByItsFullPath) {
     const QString log = WriteProject(FloorProject(4, 1, 0, {}));
     const QString before = QDir::currentPath();
     QDir::setCurrent(QFileInfo(log).absolutePath());
-    Form->SetPendingFileName(QFileInfo(log).fileName());
+    Window->SetPendingFileName(QFileInfo(log).fileName());
     QDir::setCurrent(before);
     ShowAndWait();
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return Form->Projects->LogLoaded && !Form->Projects->IsLoading(); }));
-    EXPECT_EQ(Form->windowTitle(), "Ambla Viewer, " + log);
-    EXPECT_EQ(Form->Projects->LogFile->ZMax, 1);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Window->Projects->LogLoaded && !Window->Projects->IsLoading(); }));
+    EXPECT_EQ(Window->windowTitle(), "Ambla Viewer, " + log);
+    EXPECT_EQ(Window->Projects->LogFile->ZMax, 1);
 }
 
 // Two windows closed in turn keep each other's changes; a store that cannot be written at a close
@@ -407,11 +407,11 @@ TEST_F(MainWindow, AClosingWindowWritesWhatItChangedAndSaysOnceWhyItCannot) {
     EXPECT_EQ(settings.Read(Settings::MaxAnimationSpeed), 12);
     EXPECT_EQ(settings.Read(Settings::ScreenShotResizeValue), 50);
 
-    Form->Playback->MaxAnimationSpeed = 20;
-    Form->Shots->Options.ScreenShotResizeValue = 60;
+    Window->Playback->MaxAnimationSpeed = 20;
+    Window->Shots->Options.ScreenShotResizeValue = 60;
     {
         const TFileSizeLimit full(0);
-        Form->close();
+        Window->close();
     }
     EXPECT_EQ(Boxes(), std::vector<std::string>{"Error: Cannot lock the settings file " +
                                                 settings.StoreFile().FilePath().toStdString() +

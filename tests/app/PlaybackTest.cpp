@@ -18,22 +18,22 @@ const QString Small = SamplesDir + "/small.3dl"; // 5 persons, vmax 4, toff 0
 class Playback : public MainWindowFixture {
 protected:
     void ExpectPaused() const {
-        EXPECT_FALSE(Form->Playback->AnimationTimer->isActive());
-        EXPECT_FALSE(Form->Tools->PlayButton->isChecked());
-        EXPECT_NE(Form->Status->MessagePanel->text(), "Animation loop is running.");
+        EXPECT_FALSE(Window->Playback->AnimationTimer->isActive());
+        EXPECT_FALSE(Window->Tools->PlayButton->isChecked());
+        EXPECT_NE(Window->Status->MessagePanel->text(), "Animation loop is running.");
     }
 };
 
 TEST_F(Playback, CommandsBeforeALoadDoNothing) {
-    Form->Playback->PlayOrPause();
-    Form->Playback->SecondForward();
-    Form->Playback->SecondBackward();
-    Form->Playback->ResetToStart();
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
-    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:00 min");
+    Window->Playback->PlayOrPause();
+    Window->Playback->SecondForward();
+    Window->Playback->SecondBackward();
+    Window->Playback->ResetToStart();
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 0);
+    EXPECT_EQ(Window->Status->TimePanel->text(), "Time: 0:00 min");
     ExpectPaused();
     // The button is down only while playing, however the command was given.
-    Form->Tools->PlayButton->click();
+    Window->Tools->PlayButton->click();
     ExpectPaused();
 }
 
@@ -42,13 +42,13 @@ TEST_F(Playback, TimerIntervalFollowsTheSpeedAndNeverDropsToZero) {
     // speed, interval in ms with vmax 4; a speed of 0 or less plays at the default 5.
     for (const auto& [speed, interval] :
          {std::pair{5, 50}, {3, 83}, {0, 50}, {-2, 50}, {300, 1}, {5000, 1}}) {
-        Form->Playback->MaxAnimationSpeed = speed;
-        Form->Playback->PlayOrPause();
-        EXPECT_TRUE(Form->Playback->AnimationTimer->isActive()) << speed;
-        EXPECT_EQ(Form->Playback->AnimationTimer->interval(), interval) << speed;
-        EXPECT_TRUE(Form->Tools->PlayButton->isChecked());
-        EXPECT_EQ(Form->Status->MessagePanel->text(), "Animation loop is running.");
-        Form->Playback->PlayOrPause();
+        Window->Playback->MaxAnimationSpeed = speed;
+        Window->Playback->PlayOrPause();
+        EXPECT_TRUE(Window->Playback->AnimationTimer->isActive()) << speed;
+        EXPECT_EQ(Window->Playback->AnimationTimer->interval(), interval) << speed;
+        EXPECT_TRUE(Window->Tools->PlayButton->isChecked());
+        EXPECT_EQ(Window->Status->MessagePanel->text(), "Animation loop is running.");
+        Window->Playback->PlayOrPause();
         ExpectPaused();
     }
 }
@@ -56,107 +56,107 @@ TEST_F(Playback, TimerIntervalFollowsTheSpeedAndNeverDropsToZero) {
 TEST_F(Playback, WithoutTimeStepsPerSecondNothingPlays) {
     for (const int vMax : {0, -2}) {
         Load(WriteProject(FloorProject(4, vMax, 0, {{1, 1, "3 3 S"}})));
-        Form->Tools->PlayButton->click();
-        Form->Action(TCommand::PlayOrPause)->trigger();
-        Form->Action(TCommand::PlayOrPause)->trigger();
+        Window->Tools->PlayButton->click();
+        Window->Action(TCommand::PlayOrPause)->trigger();
+        Window->Action(TCommand::PlayOrPause)->trigger();
         ExpectPaused();
-        Form->Playback->SecondForward();
-        Form->Playback->SecondBackward();
-        EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0) << vMax;
-        EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:00 min");
-        EXPECT_EQ(Form->Projects->LogFile->Persons[0].X(), CellCentreX(1, 4));
+        Window->Playback->SecondForward();
+        Window->Playback->SecondBackward();
+        EXPECT_EQ(Window->Projects->Replay.TimeStep(), 0) << vMax;
+        EXPECT_EQ(Window->Status->TimePanel->text(), "Time: 0:00 min");
+        EXPECT_EQ(Window->Projects->LogFile->Persons[0].X(), CellCentreX(1, 4));
     }
     EXPECT_EQ(Ui.Messages.size(), 2U) << "the reader's warning, once per file";
 }
 
 TEST_F(Playback, PausingPlaysOnToTheNextWholeSecond) {
     Load(Small);
-    Form->Playback->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
+    Window->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Window->Playback->AnimationTimer);
     for (int i = 0; i < 6; ++i) {
-        Form->Projects->Replay.StepForward();
+        Window->Projects->Replay.StepForward();
     }
-    Form->Playback->PlayOrPause();
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 8);
-    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:02 min");
+    Window->Playback->PlayOrPause();
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 8);
+    EXPECT_EQ(Window->Status->TimePanel->text(), "Time: 0:02 min");
     ExpectPaused();
 }
 
 TEST_F(Playback, StepBackPausesAndGoesBackOneWholeSecond) {
     Load(Small);
-    Form->Playback->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
-    Form->Playback->SecondBackward();
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
+    Window->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Window->Playback->AnimationTimer);
+    Window->Playback->SecondBackward();
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 0);
     ExpectPaused();
 
-    Form->Playback->StartAnimation();
+    Window->Playback->StartAnimation();
     for (int i = 0; i < 10; ++i) {
-        Form->Projects->Replay.StepForward();
+        Window->Projects->Replay.StepForward();
     }
-    Form->Tools->SecondBackwardButton->click(); // plays on to 12, then one second back
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 8);
-    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:02 min");
+    Window->Tools->SecondBackwardButton->click(); // plays on to 12, then one second back
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 8);
+    EXPECT_EQ(Window->Status->TimePanel->text(), "Time: 0:02 min");
     ExpectPaused();
 }
 
 TEST_F(Playback, WhenThePlayingReplayStartsOverTheStatusSaysSoAndTheTimerRuns) {
     // One step per second; the longer list ends at step 5, so everybody has left at step 6.
     Load(WriteProject(FloorProject(8, 1, 0, {{1, 1, "3 3 3 S"}, {1, 3, "3 3 3 3 3 S"}})));
-    Form->Playback->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
+    Window->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Window->Playback->AnimationTimer);
     for (int tick = 1; tick <= 5; ++tick) {
-        Form->Playback->PlaybackTimerFired();
+        Window->Playback->PlaybackTimerFired();
     }
-    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:05 min");
-    EXPECT_EQ(Form->Status->SavedPanel->text(), "Saved: 1");
-    Form->Playback->PlaybackTimerFired();
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
-    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:00 min");
-    EXPECT_EQ(Form->Status->SavedPanel->text(), "Saved: 0");
-    EXPECT_TRUE(Form->Playback->AnimationTimer->isActive());
-    EXPECT_TRUE(Form->Tools->PlayButton->isChecked());
+    EXPECT_EQ(Window->Status->TimePanel->text(), "Time: 0:05 min");
+    EXPECT_EQ(Window->Status->SavedPanel->text(), "Saved: 1");
+    Window->Playback->PlaybackTimerFired();
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 0);
+    EXPECT_EQ(Window->Status->TimePanel->text(), "Time: 0:00 min");
+    EXPECT_EQ(Window->Status->SavedPanel->text(), "Saved: 0");
+    EXPECT_TRUE(Window->Playback->AnimationTimer->isActive());
+    EXPECT_TRUE(Window->Tools->PlayButton->isChecked());
 }
 
 TEST_F(Playback, ATickWhileAnotherLetsMessagesRunIsDropped) {
     Load(Small);
     // Queued now, delivered while the tick below lets pending messages run.
-    QMetaObject::invokeMethod(Form->Playback, &TPlaybackController::PlaybackTimerFired,
+    QMetaObject::invokeMethod(Window->Playback, &TPlaybackController::PlaybackTimerFired,
                               Qt::QueuedConnection);
-    Form->Playback->PlaybackTimerFired();
+    Window->Playback->PlaybackTimerFired();
     QCoreApplication::processEvents(); // had the queued tick not come yet, it would step now
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 1);
-    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:00 min");
-    Form->Playback->PlaybackTimerFired();
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 2);
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 1);
+    EXPECT_EQ(Window->Status->TimePanel->text(), "Time: 0:00 min");
+    Window->Playback->PlaybackTimerFired();
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 2);
 }
 
 TEST_F(Playback, ATickIsDroppedAlsoAfterAPauseAndPlayWithinAnotherTick) {
     Load(Small);
-    Form->Playback->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
+    Window->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Window->Playback->AnimationTimer);
     // While the tick below lets messages run, the user pauses (which plays on to step 4) and
     // plays again, and then the timer fires.
     QMetaObject::invokeMethod(
-        Form.get(),
+        Window.get(),
         [&] {
-            Form->Playback->PlayOrPause();
-            Form->Playback->PlayOrPause();
-            QMetaObject::invokeMethod(Form->Playback, &TPlaybackController::PlaybackTimerFired,
+            Window->Playback->PlayOrPause();
+            Window->Playback->PlayOrPause();
+            QMetaObject::invokeMethod(Window->Playback, &TPlaybackController::PlaybackTimerFired,
                                       Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
-    Form->Playback->PlaybackTimerFired();
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 4);
-    EXPECT_TRUE(Form->Playback->AnimationTimer->isActive());
+    Window->Playback->PlaybackTimerFired();
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 4);
+    EXPECT_TRUE(Window->Playback->AnimationTimer->isActive());
 }
 
 TEST_F(Playback, AStepRedrawsThePersonAtItsNewCell) {
     ShowAndWait();
     // A 20 x 20 floor, and one person who walks four cells east in the first second.
     Load(WriteProject(FloorProject(20, 4, 0, {{4, 10, "3 3 3 3 S"}})));
-    Form->ViewCommands->SwitchOriginMarker(); // the marker is green too
-    const double distance = Form->View->Distance();
+    Window->ViewCommands->SwitchOriginMarker(); // the marker is green too
+    const double distance = Window->View->Distance();
     const QImage before = Frame();
     // Cell centres (4, 10) and (8, 10) lie at x = -5.5 and -1.5, y = -0.5. The prism stands on
     // that point, so the pixel of the floor point shows the prism whatever the perspective
@@ -165,7 +165,7 @@ TEST_F(Playback, AStepRedrawsThePersonAtItsNewCell) {
     const QPoint to = FloorPixel(before, distance, -1.5, -0.5);
     ASSERT_TRUE(IsPersonGreen(PixelAt(before, from)));
     ASSERT_FALSE(IsPersonGreen(PixelAt(before, to)));
-    Form->Playback->SecondForward();
+    Window->Playback->SecondForward();
     const QImage after = Frame();
     EXPECT_FALSE(IsPersonGreen(PixelAt(after, from)));
     EXPECT_TRUE(IsPersonGreen(PixelAt(after, to)));

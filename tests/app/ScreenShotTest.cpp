@@ -32,18 +32,18 @@ protected:
         Load(Log);
         Shots = Files.filePath("shots");
         QDir().mkpath(Shots);
-        Form->Shots->Options.ShotPlace = TShotPlace::FixedFolder;
-        Form->Shots->Options.ScreenShotSaveDirectory = Shots;
+        Window->Shots->Options.ShotPlace = TShotPlace::FixedFolder;
+        Window->Shots->Options.ScreenShotSaveDirectory = Shots;
     }
 
     QString Shot(const QString& name) const { return QDir(Shots).filePath(name); }
 
-    QSize ViewSize() const { return Form->View->size(); }
+    QSize ViewSize() const { return Window->View->size(); }
 
     // Where the walker stands in a picture of the view's own size, one cell of its way.
     bool WalkerAt(const QImage& picture, double x) const {
         return IsPersonGreen(
-            PixelAt(picture, FloorPixel(picture, Form->View->Distance(), x, -0.5)));
+            PixelAt(picture, FloorPixel(picture, Window->View->Distance(), x, -0.5)));
     }
 
     QString Log;
@@ -55,28 +55,28 @@ TEST_F(ScreenShots, NamesFollowTheStepAndTheSaveOption) {
     EXPECT_EQ(FormatStepNumber(12), "000012");
     EXPECT_EQ(FormatStepNumber(1234567), "1234567");
 
-    Form->Shots->TakeSingleShot();
+    Window->Shots->TakeSingleShot();
     EXPECT_EQ(QImage(Shot("000000.jpg")).size(), ViewSize());
 
     for (int i = 0; i < 3; ++i) {
-        Form->Projects->Replay.StepForward();
+        Window->Projects->Replay.StepForward();
     }
-    Form->Shots->Options.ShotPlace = TShotPlace::BesideLog;
-    Form->Tools->SingleShotButton->click();
+    Window->Shots->Options.ShotPlace = TShotPlace::BesideLog;
+    Window->Tools->SingleShotButton->click();
     EXPECT_TRUE(QFileInfo::exists(Files.filePath("000003.jpg")));
 
     // Asked each time: the choice is remembered whole in the store, its folder in the record.
-    Form->Shots->Options.ShotPlace = TShotPlace::AskEachTime;
+    Window->Shots->Options.ShotPlace = TShotPlace::AskEachTime;
     const QString chosen = Shot("mine.jpg");
     Ui.SaveAnswers = {chosen.toStdString()};
-    Form->Action(TCommand::SingleShot)->trigger();
+    Window->Action(TCommand::SingleShot)->trigger();
     ASSERT_EQ(Ui.SaveDialogs.size(), 1U);
     EXPECT_EQ(Ui.SaveDialogs[0].FileName, "000003.jpg");
     EXPECT_EQ(Ui.SaveDialogs[0].Title, "Save Screen Shot");
     EXPECT_TRUE(QFileInfo::exists(chosen));
     EXPECT_EQ(TProgramSettings().Read(Settings::ScreenShotSaveDirectory), chosen);
-    EXPECT_EQ(Form->Shots->Options.ScreenShotSaveDirectory, Shots + "/");
-    Form->Shots->TakeSingleShot(); // cancelled: nothing written, nothing said
+    EXPECT_EQ(Window->Shots->Options.ScreenShotSaveDirectory, Shots + "/");
+    Window->Shots->TakeSingleShot(); // cancelled: nothing written, nothing said
     EXPECT_EQ(Ui.SaveDialogs[1].Directory, (Shots + "/").toStdString());
     EXPECT_TRUE(Boxes().empty());
 }
@@ -96,17 +96,17 @@ TEST_F(ScreenShots, SizesFollowTheResizeOption) {
         {TShotSizing::FixedHeight, 300, QSize(int(w * 300 / h), 300)},
     };
     for (const auto& c : cases) {
-        Form->Shots->Options.ShotSizing = c.Sizing;
-        Form->Shots->Options.ScreenShotResizeValue = c.Value;
-        Form->Shots->TakeSingleShot();
+        Window->Shots->Options.ShotSizing = c.Sizing;
+        Window->Shots->Options.ScreenShotResizeValue = c.Value;
+        Window->Shots->TakeSingleShot();
         EXPECT_EQ(QImage(Shot("000000.jpg")).size(), c.Expected) << int(c.Sizing) << " " << c.Value;
     }
 
     // Out of range (a hand-edited store): one box for each, and no file.
     QFile::remove(Shot("000000.jpg"));
-    Form->Shots->Options.ShotPlace = TShotPlace{7};
-    Form->Shots->Options.ShotSizing = TShotSizing{0};
-    Form->Shots->TakeSingleShot();
+    Window->Shots->Options.ShotPlace = TShotPlace{7};
+    Window->Shots->Options.ShotSizing = TShotSizing{0};
+    Window->Shots->TakeSingleShot();
     EXPECT_EQ(Boxes(), (std::vector<std::string>{ErrorBox, ErrorBox}));
     EXPECT_FALSE(QFileInfo::exists(Shot("000000.jpg")));
 }
@@ -116,27 +116,27 @@ TEST_F(ScreenShots, AnExistingFileIsOverwrittenOnlyAsTheUserSays) {
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("older picture");
     old.close();
-    Form->Shots->Options.IsOverwritingAsked = true;
+    Window->Shots->Options.IsOverwritingAsked = true;
     Ui.Answers = {TMsgResult::Cancel};
-    Form->Shots->TakeSingleShot();
+    Window->Shots->TakeSingleShot();
     ASSERT_EQ(Ui.Messages.size(), 1U);
     EXPECT_EQ(Ui.Messages[0].Text, "You are about to overwrite an existing file with this screen "
                                    "shot. Do you want to proceed?");
     EXPECT_EQ(Ui.Messages[0].Buttons, TMsgButtons::OkCancel);
     EXPECT_EQ(QFileInfo(Shot("000000.jpg")).size(), 13) << "cancelled: the old file stays";
 
-    Form->Shots->TakeSingleShot(); // answered OK
+    Window->Shots->TakeSingleShot(); // answered OK
     EXPECT_EQ(QImage(Shot("000000.jpg")).size(), ViewSize());
-    Form->Shots->Options.IsOverwritingAsked = false;
-    Form->Shots->TakeSingleShot();
+    Window->Shots->Options.IsOverwritingAsked = false;
+    Window->Shots->TakeSingleShot();
     EXPECT_EQ(Ui.Messages.size(), 2U) << "not asked when the option is off";
 }
 
 TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
-    Form->Action(TCommand::ScreenShotSeries)->trigger(); // X: the same switch as the tool button
-    EXPECT_TRUE(Form->Tools->SeriesButton->isChecked());
-    Form->Playback->SecondForward();
-    Form->Playback->SecondBackward();
+    Window->Action(TCommand::ScreenShotSeries)->trigger(); // X: the same switch as the tool button
+    EXPECT_TRUE(Window->Tools->SeriesButton->isChecked());
+    Window->Playback->SecondForward();
+    Window->Playback->SecondBackward();
     for (const char* name : {"000000.jpg", "000001.jpg", "000002.jpg"}) {
         EXPECT_TRUE(QFileInfo::exists(Shot(name))) << name;
     }
@@ -148,52 +148,52 @@ TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
     EXPECT_FALSE(WalkerAt(first, -3.5));
     EXPECT_TRUE(WalkerAt(third, -3.5));
 
-    Form->Shots->ShowOptions(); // opening the options ends the series
-    EXPECT_FALSE(Form->Tools->SeriesButton->isChecked());
-    EXPECT_FALSE(Form->Action(TCommand::ScreenShotSeries)->isChecked());
+    Window->Shots->ShowOptions(); // opening the options ends the series
+    EXPECT_FALSE(Window->Tools->SeriesButton->isChecked());
+    EXPECT_FALSE(Window->Action(TCommand::ScreenShotSeries)->isChecked());
     QFile::remove(Shot("000000.jpg"));
-    Form->Playback->SecondForward();
+    Window->Playback->SecondForward();
     EXPECT_FALSE(QFileInfo::exists(Shot("000000.jpg")));
 }
 
 TEST_F(ScreenShots, TheLoopShootsStepZeroAgainAskingOnlyWhenTold) {
     Load(WriteProject(FloorProject(20, 2, 0, {{4, 10, "3 S"}}))); // everybody out at step 2
-    Form->Shots->Options.IsOverwritingAsked = true;
-    Form->Tools->SeriesButton->click();
-    Form->Playback->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
+    Window->Shots->Options.IsOverwritingAsked = true;
+    Window->Tools->SeriesButton->click();
+    Window->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Window->Playback->AnimationTimer);
     for (int tick = 0; tick < 3; ++tick) {
-        Form->Playback->PlaybackTimerFired();
+        Window->Playback->PlaybackTimerFired();
     }
     ASSERT_EQ(Ui.Messages.size(), 1U);
     EXPECT_EQ(Ui.Messages[0].Buttons, TMsgButtons::OkCancel);
-    EXPECT_TRUE(Form->Tools->SeriesButton->isChecked());
+    EXPECT_TRUE(Window->Tools->SeriesButton->isChecked());
 }
 
 TEST_F(ScreenShots, AShotThatCannotBeWrittenSaysWhyOnceAndEndsTheSeries) {
-    Form->Shots->Options.ScreenShotSaveDirectory = Files.filePath("gone");
-    Form->Tools->SeriesButton->click();
-    Form->Playback->SecondForward();
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 2) << "the replay goes on";
+    Window->Shots->Options.ScreenShotSaveDirectory = Files.filePath("gone");
+    Window->Tools->SeriesButton->click();
+    Window->Playback->SecondForward();
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 2) << "the replay goes on";
     ASSERT_EQ(Boxes().size(), 1U);
     EXPECT_EQ(Boxes()[0].rfind("Error: Cannot save the screen shot:\n" +
                                    Files.filePath("gone/000000.jpg").toStdString() + "\n",
                                0),
               0U);
-    EXPECT_FALSE(Form->Tools->SeriesButton->isChecked());
-    EXPECT_FALSE(Form->Action(TCommand::ScreenShotSeries)->isChecked());
+    EXPECT_FALSE(Window->Tools->SeriesButton->isChecked());
+    EXPECT_FALSE(Window->Action(TCommand::ScreenShotSeries)->isChecked());
 }
 
 // A disk too full for the new shot keeps the one that was there, byte for byte, and says why once.
 TEST_F(ScreenShots, AFullDiskKeepsTheShotThatWasThereAndSaysWhy) {
-    Form->Action(TCommand::SingleShot)->trigger();
+    Window->Action(TCommand::SingleShot)->trigger();
     QFile older(Shot("000000.jpg"));
     ASSERT_TRUE(older.open(QIODevice::ReadOnly));
     const QByteArray olderBytes = older.readAll();
     older.close();
     {
         const TFileSizeLimit nearlyFull(1024);
-        Form->Action(TCommand::SingleShot)->trigger();
+        Window->Action(TCommand::SingleShot)->trigger();
     }
     ASSERT_EQ(Boxes().size(), 1U);
     EXPECT_EQ(Boxes()[0].rfind("Error: Cannot save the screen shot:\n" +
@@ -207,18 +207,18 @@ TEST_F(ScreenShots, AFullDiskKeepsTheShotThatWasThereAndSaysWhy) {
 }
 
 TEST_F(ScreenShots, ASeriesAskedForItsFolderKeepsItWhileSingleShotsAskForTheirOwn) {
-    Form->Shots->Options.ShotPlace = TShotPlace::AskEachTime;
-    Form->Tools->SeriesButton->click(); // the chooser is cancelled
-    EXPECT_FALSE(Form->Tools->SeriesButton->isChecked());
+    Window->Shots->Options.ShotPlace = TShotPlace::AskEachTime;
+    Window->Tools->SeriesButton->click(); // the chooser is cancelled
+    EXPECT_FALSE(Window->Tools->SeriesButton->isChecked());
 
     const QString series = Files.filePath("series");
     QDir().mkpath(series);
     Ui.DirectoryAnswers = {series.toStdString()};
-    Form->Tools->SeriesButton->click();
-    ASSERT_TRUE(Form->Tools->SeriesButton->isChecked());
+    Window->Tools->SeriesButton->click();
+    ASSERT_TRUE(Window->Tools->SeriesButton->isChecked());
     Ui.SaveAnswers = {Shot("single.jpg").toStdString()};
-    Form->Shots->TakeSingleShot();
-    Form->Playback->SecondForward();
+    Window->Shots->TakeSingleShot();
+    Window->Playback->SecondForward();
     EXPECT_TRUE(QFileInfo::exists(Shot("single.jpg")));
     EXPECT_TRUE(QFileInfo::exists(QDir(series).filePath("000001.jpg")));
     EXPECT_EQ(Ui.DirectoryStarts.size(), 2U) << "asked once per switching on, not per step";
@@ -232,15 +232,15 @@ TEST_F(MainWindowFixture, AFrameRenderedWithoutADisplayEqualsTheWindowsShot) {
     Load(ferry);
     constexpr std::int32_t step = 40;
     for (std::int32_t i = 0; i < step; ++i) {
-        Form->Projects->Replay.StepForward();
+        Window->Projects->Replay.StepForward();
     }
     const QString shots = Files.filePath("shots");
-    Form->Shots->Options.ShotPlace = TShotPlace::FixedFolder;
-    Form->Shots->Options.ScreenShotSaveDirectory = shots;
+    Window->Shots->Options.ShotPlace = TShotPlace::FixedFolder;
+    Window->Shots->Options.ScreenShotSaveDirectory = shots;
     QDir().mkpath(shots);
-    Form->Shots->TakeSingleShot();
+    Window->Shots->TakeSingleShot();
     const QImage shot(QDir(shots).filePath("000040.jpg"));
-    ASSERT_EQ(shot.size(), Form->View->size());
+    ASSERT_EQ(shot.size(), Window->View->size());
 
     const std::string frames = Files.filePath("frames").toStdString();
     const TRun run =

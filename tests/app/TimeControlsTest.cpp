@@ -60,131 +60,134 @@ TSnapshot SteppedTo(const QString& path, std::int32_t step) {
 
 class TimeControls : public MainWindowFixture {
 protected:
-    TSnapshot Now() const { return SnapshotOf(Form->Projects->Replay, *Form->Projects->LogFile); }
+    TSnapshot Now() const {
+        return SnapshotOf(Window->Projects->Replay, *Window->Projects->LogFile);
+    }
 
     // Where a click in the slider's groove lands on the given second.
     QPoint SliderPointOf(int second) const {
         QStyleOptionSlider option;
-        option.initFrom(Form->Playback->TimeSlider);
-        option.minimum = Form->Playback->TimeSlider->minimum();
-        option.maximum = Form->Playback->TimeSlider->maximum();
+        option.initFrom(Window->Playback->TimeSlider);
+        option.minimum = Window->Playback->TimeSlider->minimum();
+        option.maximum = Window->Playback->TimeSlider->maximum();
         option.orientation = Qt::Horizontal;
-        const QRect groove = Form->Playback->TimeSlider->style()->subControlRect(
-            QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, Form->Playback->TimeSlider);
-        const QRect handle = Form->Playback->TimeSlider->style()->subControlRect(
-            QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, Form->Playback->TimeSlider);
+        const QRect groove = Window->Playback->TimeSlider->style()->subControlRect(
+            QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, Window->Playback->TimeSlider);
+        const QRect handle = Window->Playback->TimeSlider->style()->subControlRect(
+            QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, Window->Playback->TimeSlider);
         const int span = groove.width() - handle.width();
         const int x = QStyle::sliderPositionFromValue(option.minimum, option.maximum, second, span);
-        return {groove.x() + handle.width() / 2 + x, Form->Playback->TimeSlider->height() / 2};
+        return {groove.x() + handle.width() / 2 + x, Window->Playback->TimeSlider->height() / 2};
     }
 
     // The view as the window system shows it, once what was asked for is drawn.
     QImage OnScreen() const {
         QTest::qWait(200);
-        const QPoint corner = Form->View->mapTo(Form.get(), QPoint{0, 0});
-        return Form->screen()
-            ->grabWindow(Form->winId(), corner.x(), corner.y(), Form->View->width(),
-                         Form->View->height())
+        const QPoint corner = Window->View->mapTo(Window.get(), QPoint{0, 0});
+        return Window->screen()
+            ->grabWindow(Window->winId(), corner.x(), corner.y(), Window->View->width(),
+                         Window->View->height())
             .toImage();
     }
 
     void ChooseSpeed(const QString& text) {
-        Form->Playback->SpeedChooser->setEditText(text);
-        emit Form->Playback->SpeedChooser->lineEdit()->editingFinished();
+        Window->Playback->SpeedChooser->setEditText(text);
+        emit Window->Playback->SpeedChooser->lineEdit()->editingFinished();
     }
 };
 
 TEST_F(TimeControls, ASeekLandsWhereSteppingLandsForwardsBackwardsAndWhilePlaying) {
     ShowAndWait();
     Load(Small);
-    EXPECT_EQ(Form->Playback->TimeSlider->maximum(), 73);
+    EXPECT_EQ(Window->Playback->TimeSlider->maximum(), 73);
     for (const int second : {10, 3, 60, 0, 73, 59}) {
         SCOPED_TRACE(second);
-        Form->Playback->TimeSlider->setValue(second);
+        Window->Playback->TimeSlider->setValue(second);
         EXPECT_EQ(Now(), SteppedTo(Small, second * 4));
     }
     // A click in the groove jumps to the second under the mouse.
-    QTest::mouseClick(Form->Playback->TimeSlider, Qt::LeftButton, {}, SliderPointOf(20));
-    EXPECT_EQ(Form->Playback->TimeSlider->value(), 20);
+    QTest::mouseClick(Window->Playback->TimeSlider, Qt::LeftButton, {}, SliderPointOf(20));
+    EXPECT_EQ(Window->Playback->TimeSlider->value(), 20);
     EXPECT_EQ(Now(), SteppedTo(Small, 80));
 
     // A playing replay goes on from the second chosen.
-    Form->Playback->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
-    Form->Playback->PlaybackTimerFired();
-    Form->Playback->TimeSlider->setValue(30);
-    EXPECT_TRUE(Form->Playback->AnimationTimer->isActive());
-    Form->Playback->PlaybackTimerFired();
+    Window->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Window->Playback->AnimationTimer);
+    Window->Playback->PlaybackTimerFired();
+    Window->Playback->TimeSlider->setValue(30);
+    EXPECT_TRUE(Window->Playback->AnimationTimer->isActive());
+    Window->Playback->PlaybackTimerFired();
     EXPECT_EQ(Now(), SteppedTo(Small, 121));
 
-    Form->Action(TCommand::GoToEnd)->trigger();
+    Window->Action(TCommand::GoToEnd)->trigger();
     EXPECT_EQ(Now(), SteppedTo(Small, 292));
-    EXPECT_EQ(Form->Status->SavedPanel->text(), "Saved: 5");
-    Form->Action(TCommand::GoToStart)->trigger();
+    EXPECT_EQ(Window->Status->SavedPanel->text(), "Saved: 5");
+    Window->Action(TCommand::GoToStart)->trigger();
     EXPECT_EQ(Now(), SteppedTo(Small, 0));
 }
 
 TEST_F(TimeControls, TheSliderAndItsReadoutFollowStepsAndTheLoop) {
     Load(Small);
-    EXPECT_EQ(Form->Playback->TimeReadout->text(), "0:00 / 1:13, step 0");
-    Form->Playback->SecondForward();
-    EXPECT_EQ(Form->Playback->TimeSlider->value(), 1);
-    EXPECT_EQ(Form->Playback->TimeReadout->text(), "0:01 / 1:13, step 4");
-    Form->Action(TCommand::StepForward)->trigger();
-    EXPECT_EQ(Form->Playback->TimeReadout->text(), "0:01 / 1:13, step 5");
-    EXPECT_EQ(Form->Status->TimePanel->text(), "Time: 0:01 min"); // the status bar keeps its texts
+    EXPECT_EQ(Window->Playback->TimeReadout->text(), "0:00 / 1:13, step 0");
+    Window->Playback->SecondForward();
+    EXPECT_EQ(Window->Playback->TimeSlider->value(), 1);
+    EXPECT_EQ(Window->Playback->TimeReadout->text(), "0:01 / 1:13, step 4");
+    Window->Action(TCommand::StepForward)->trigger();
+    EXPECT_EQ(Window->Playback->TimeReadout->text(), "0:01 / 1:13, step 5");
+    EXPECT_EQ(Window->Status->TimePanel->text(),
+              "Time: 0:01 min"); // the status bar keeps its texts
 
-    Form->Playback->TimeSlider->setValue(72);
-    EXPECT_EQ(Form->Playback->TimeReadout->text(), "1:12 / 1:13, step 288");
-    Form->Playback->StartAnimation();
-    const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
+    Window->Playback->TimeSlider->setValue(72);
+    EXPECT_EQ(Window->Playback->TimeReadout->text(), "1:12 / 1:13, step 288");
+    Window->Playback->StartAnimation();
+    const QSignalBlocker noRealTicks(Window->Playback->AnimationTimer);
     // Everybody has left at step 289: the loop starts over, and so does the slider.
-    Form->Playback->PlaybackTimerFired();
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0);
-    EXPECT_EQ(Form->Playback->TimeSlider->value(), 0);
-    EXPECT_EQ(Form->Playback->TimeReadout->text(), "0:00 / 1:13, step 0");
+    Window->Playback->PlaybackTimerFired();
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 0);
+    EXPECT_EQ(Window->Playback->TimeSlider->value(), 0);
+    EXPECT_EQ(Window->Playback->TimeReadout->text(), "0:00 / 1:13, step 0");
 
     // A file with an offset counts it in both times, as the status bar does after step 0.
     Load(WriteProject(FloorProject(8, 2, 30, {{1, 1, "3 3 3 S"}})));
-    Form->Playback->SecondForward();
-    EXPECT_EQ(Form->Playback->TimeReadout->text(), "0:31 / 0:32, step 2");
-    EXPECT_EQ(Form->Playback->TimeSlider->maximum(), 2);
+    Window->Playback->SecondForward();
+    EXPECT_EQ(Window->Playback->TimeReadout->text(), "0:31 / 0:32, step 2");
+    EXPECT_EQ(Window->Playback->TimeSlider->maximum(), 2);
 }
 
 TEST_F(TimeControls, SingleStepsRetraceExactlyAndPauseAPlayingReplay) {
     Load(Small);
     std::vector<TSnapshot> way{Now()};
     for (int i = 0; i < 13; ++i) {
-        Form->Playback->StepForward();
+        Window->Playback->StepForward();
         way.push_back(Now());
     }
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 13);
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 13);
     for (int i = 12; i >= 0; --i) {
-        Form->Playback->StepBackward();
+        Window->Playback->StepBackward();
         EXPECT_TRUE(Now().SamePlaces(way[static_cast<std::size_t>(i)])) << i;
     }
-    Form->Playback->StepBackward();
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 0) << "never before the start";
+    Window->Playback->StepBackward();
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 0) << "never before the start";
     EXPECT_TRUE(Now().SamePlaces(SteppedTo(Small, 0)));
 
     // Playing, paused at step 2: plays on to the whole second, then one step.
-    Form->Playback->StartAnimation();
+    Window->Playback->StartAnimation();
     {
-        const QSignalBlocker noRealTicks(Form->Playback->AnimationTimer);
-        Form->Playback->PlaybackTimerFired();
-        Form->Playback->PlaybackTimerFired();
-        Form->Playback->StepForward();
+        const QSignalBlocker noRealTicks(Window->Playback->AnimationTimer);
+        Window->Playback->PlaybackTimerFired();
+        Window->Playback->PlaybackTimerFired();
+        Window->Playback->StepForward();
     }
-    EXPECT_FALSE(Form->Playback->AnimationTimer->isActive());
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 5);
+    EXPECT_FALSE(Window->Playback->AnimationTimer->isActive());
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 5);
     // A pause between two seconds stays there: play and pause again go on to the next one.
-    Form->Playback->PlayOrPause();
-    Form->Playback->PlayOrPause();
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 8);
+    Window->Playback->PlayOrPause();
+    Window->Playback->PlayOrPause();
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 8);
 
-    Form->Action(TCommand::GoToEnd)->trigger();
-    Form->Playback->StepForward();
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 292) << "nothing after everybody has left";
+    Window->Action(TCommand::GoToEnd)->trigger();
+    Window->Playback->StepForward();
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 292) << "nothing after everybody has left";
 }
 
 // Whatever was shown before, the same step gives the same picture on the screen and the same
@@ -193,44 +196,46 @@ TEST_F(TimeControls, TheSameStepLooksTheSameHoweverItWasReached) {
     ShowAndWait();
     Load(WriteProject(FloorProject(8, 4, 30, {{1, 1, "3 3 3 3 3 S"}})));
     const QImage loaded = OnScreen();
-    const QString readout = Form->Playback->TimeReadout->text();
+    const QString readout = Window->Playback->TimeReadout->text();
     EXPECT_EQ(readout, "0:30 / 0:32, step 0");
-    for (QAction* away : {Form->Action(TCommand::GoToEnd), Form->Action(TCommand::SecondForward)}) {
+    for (QAction* away :
+         {Window->Action(TCommand::GoToEnd), Window->Action(TCommand::SecondForward)}) {
         away->trigger();
-        Form->Action(TCommand::GoToStart)->trigger();
+        Window->Action(TCommand::GoToStart)->trigger();
         EXPECT_TRUE(OnScreen() == loaded) << away->text().toStdString();
-        EXPECT_EQ(Form->Playback->TimeReadout->text(), readout);
+        EXPECT_EQ(Window->Playback->TimeReadout->text(), readout);
     }
     // Back to step 0 by a second back and by single steps (which leave headings as they were,
     // so only the readout is compared).
-    Form->Action(TCommand::SecondForward)->trigger();
-    Form->Action(TCommand::SecondBackward)->trigger();
-    EXPECT_EQ(Form->Playback->TimeReadout->text(), readout);
-    Form->Action(TCommand::StepForward)->trigger();
-    Form->Action(TCommand::StepBackward)->trigger();
-    EXPECT_EQ(Form->Playback->TimeReadout->text(), readout);
+    Window->Action(TCommand::SecondForward)->trigger();
+    Window->Action(TCommand::SecondBackward)->trigger();
+    EXPECT_EQ(Window->Playback->TimeReadout->text(), readout);
+    Window->Action(TCommand::StepForward)->trigger();
+    Window->Action(TCommand::StepBackward)->trigger();
+    EXPECT_EQ(Window->Playback->TimeReadout->text(), readout);
 }
 
 TEST_F(TimeControls, TheSpeedChangesARunningReplayAndIsKeptInTheSettings) {
     Load(Small);
-    EXPECT_EQ(Form->Playback->SpeedChooser->currentText(), "5x");
-    Form->Playback->StartAnimation();
-    EXPECT_EQ(Form->Playback->AnimationTimer->interval(), 50);
+    EXPECT_EQ(Window->Playback->SpeedChooser->currentText(), "5x");
+    Window->Playback->StartAnimation();
+    EXPECT_EQ(Window->Playback->AnimationTimer->interval(), 50);
     ChooseSpeed("20x");
-    EXPECT_TRUE(Form->Playback->AnimationTimer->isActive());
-    EXPECT_EQ(Form->Playback->AnimationTimer->interval(), 12); // 1000 / 20 / 4
+    EXPECT_TRUE(Window->Playback->AnimationTimer->isActive());
+    EXPECT_EQ(Window->Playback->AnimationTimer->interval(), 12); // 1000 / 20 / 4
     ChooseSpeed("7");
-    EXPECT_EQ(Form->Playback->AnimationTimer->interval(), 35);
-    EXPECT_EQ(Form->Playback->SpeedChooser->currentText(), "7x");
+    EXPECT_EQ(Window->Playback->AnimationTimer->interval(), 35);
+    EXPECT_EQ(Window->Playback->SpeedChooser->currentText(), "7x");
     ChooseSpeed("1001");
-    EXPECT_EQ(Form->Playback->SpeedChooser->currentText(), "7x")
+    EXPECT_EQ(Window->Playback->SpeedChooser->currentText(), "7x")
         << "no speed: the one in use stays";
-    EXPECT_EQ(Form->Playback->AnimationTimer->interval(), 35);
-    Form->Playback->SpeedChooser->setCurrentIndex(Form->Playback->SpeedChooser->findText("50x"));
-    emit Form->Playback->SpeedChooser->activated(Form->Playback->SpeedChooser->currentIndex());
-    EXPECT_EQ(Form->Playback->MaxAnimationSpeed, 50);
+    EXPECT_EQ(Window->Playback->AnimationTimer->interval(), 35);
+    Window->Playback->SpeedChooser->setCurrentIndex(
+        Window->Playback->SpeedChooser->findText("50x"));
+    emit Window->Playback->SpeedChooser->activated(Window->Playback->SpeedChooser->currentIndex());
+    EXPECT_EQ(Window->Playback->MaxAnimationSpeed, 50);
 
-    Form->close();
+    Window->close();
     EXPECT_EQ(TSettingsStore().ReadInteger(TProgramSettings::KeyPath(), "MaxAnimationSpeed"), 50);
     TMainWindowProbe next;
     EXPECT_EQ(next.Playback->MaxAnimationSpeed, 50);

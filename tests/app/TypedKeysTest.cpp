@@ -32,12 +32,12 @@ protected:
         MainWindowFixture::SetUp();
         ShowAndWait();
         Load(Ferry);
-        Xdotool({"windowfocus", "--sync", QString::number(Form->winId())});
+        Xdotool({"windowfocus", "--sync", QString::number(Window->winId())});
     }
 
     TReplayState Now() const {
-        return {Form->Projects->Replay.TimeStep(), Form->Status->TimePanel->text(),
-                Form->Status->SavedPanel->text(), Form->Playback->TimeReadout->text()};
+        return {Window->Projects->Replay.TimeStep(), Window->Status->TimePanel->text(),
+                Window->Status->SavedPanel->text(), Window->Playback->TimeReadout->text()};
     }
 
     // Runs xdotool on the window and waits until the window has carried out what it sent.
@@ -55,7 +55,7 @@ protected:
     void WaitUntilIdle() {
         for (int quiet = 0; quiet < 3;) {
             QTest::qWait(100);
-            quiet = Form->Playback->ReplayCommands.Running() ? 0 : quiet + 1;
+            quiet = Window->Playback->ReplayCommands.Running() ? 0 : quiet + 1;
         }
     }
 
@@ -76,13 +76,13 @@ protected:
     }
 
     void Restart() {
-        Form->Action(TCommand::ResetToStart)->trigger();
-        Form->View->setFocus();
+        Window->Action(TCommand::ResetToStart)->trigger();
+        Window->View->setFocus();
     }
 
     // The screen point of the slider's groove at the given second.
     QPoint SliderPoint(int second) const {
-        const QSlider* slider = Form->Playback->TimeSlider;
+        const QSlider* slider = Window->Playback->TimeSlider;
         QStyleOptionSlider option;
         option.initFrom(slider);
         option.minimum = slider->minimum();
@@ -126,7 +126,7 @@ TEST_F(TypedKeys, KeysTypedFastEndWhereTheSameKeysTypedSlowlyEnd) {
         EXPECT_EQ(slowly.Step, c.Step);
         EXPECT_EQ(TypedFast(c.Keys), slowly);
     }
-    EXPECT_EQ(Form->Playback->TimeReadout->text(), "2:28 / 2:28, step 592");
+    EXPECT_EQ(Window->Playback->TimeReadout->text(), "2:28 / 2:28, step 592");
 }
 
 // A click on the slider between two keys is carried out between them.
@@ -134,14 +134,14 @@ TEST_F(TypedKeys, ASliderClickAmongKeysIsCarriedOutInItsTurn) {
     Restart();
     Xdotool(QStringList{"key", "--delay", "30", "4", "4"} + SliderClick(100) +
             QStringList{"key", "--delay", "30", "4", "shift+4"});
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 405);
-    EXPECT_EQ(Form->Playback->TimeReadout->text(), "1:41 / 2:28, step 405");
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 405);
+    EXPECT_EQ(Window->Playback->TimeReadout->text(), "1:41 / 2:28, step 405");
 }
 
 // After a speed is chosen in its field, or the field is left with Escape, the replay's keys work
 // again at once.
 TEST_F(TypedKeys, TheSpeedFieldGivesTheKeysBackToTheView) {
-    QComboBox* chooser = Form->Playback->SpeedChooser;
+    QComboBox* chooser = Window->Playback->SpeedChooser;
     QLineEdit* field = chooser->lineEdit();
     const QStringList clickIntoField = ClickAt(field->mapToGlobal(field->rect().center()));
     Restart();
@@ -149,32 +149,32 @@ TEST_F(TypedKeys, TheSpeedFieldGivesTheKeysBackToTheView) {
     Xdotool(ClickAt(chooser->mapToGlobal(QPoint{chooser->width() - 6, chooser->height() / 2})));
     Xdotool({"key", "Down", "Return", "4"});
     EXPECT_EQ(chooser->currentText(), "10x");
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 4);
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 4);
     // Typed and confirmed.
     Xdotool(clickIntoField);
     EXPECT_TRUE(field->hasFocus());
     Xdotool({"key", "ctrl+a", "2", "0", "Return", "4"});
     EXPECT_EQ(chooser->currentText(), "20x");
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 8);
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 8);
 
     Xdotool(clickIntoField);
     Xdotool({"key", "ctrl+a", "7", "Escape", "4"});
     EXPECT_EQ(chooser->currentText(), "20x") << "Escape keeps the speed in use";
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 12);
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 12);
 
     // A text that is no speed says why, and the speed in use stays.
     Xdotool(clickIntoField);
     Xdotool({"key", "ctrl+a", "5", "0", "0", "0", "Return"});
     EXPECT_EQ(chooser->currentText(), "20x");
-    EXPECT_EQ(Form->Status->MessagePanel->text(),
+    EXPECT_EQ(Window->Status->MessagePanel->text(),
               "\"5000\" is not a speed: type a whole number from 1 to 1000, such as 20 or 20x.");
     EXPECT_FALSE(field->hasFocus());
 
     // A click on the view takes the keys back from the field.
     Xdotool(clickIntoField);
-    Xdotool(ClickAt(Form->View->mapToGlobal(QPoint{Form->View->width() / 2, 20})));
+    Xdotool(ClickAt(Window->View->mapToGlobal(QPoint{Window->View->width() / 2, 20})));
     Xdotool({"key", "4"});
-    EXPECT_EQ(Form->Projects->Replay.TimeStep(), 16);
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 16);
 }
 
 } // namespace

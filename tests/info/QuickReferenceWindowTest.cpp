@@ -20,25 +20,25 @@ namespace {
 
 class QuickReferenceWindow : public TOverMainWindowTest {
 protected:
-    // Shows the form modally as the main window does; `during` runs once it is on screen. A
+    // Shows the window modally as the main window does; `during` runs once it is on screen. A
     // showing that lasts too long is ended as Rejected, so a fault cannot hang the test.
     int ShowModally(const std::function<void()>& during) {
-        QTimer::singleShot(0, &Form, [&] {
-            if (QTest::qWaitForWindowExposed(&Form)) {
-                Form.activateWindow();
-                if (QTest::qWaitForWindowActive(&Form)) {
+        QTimer::singleShot(0, &Window, [&] {
+            if (QTest::qWaitForWindowExposed(&Window)) {
+                Window.activateWindow();
+                if (QTest::qWaitForWindowActive(&Window)) {
                     during();
                 }
             }
         });
         QTimer guard;
         guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [&] { Form.done(QDialog::Rejected); });
+        QObject::connect(&guard, &QTimer::timeout, [&] { Window.done(QDialog::Rejected); });
         guard.start(3000);
-        return Form.exec();
+        return Window.exec();
     }
 
-    TQuickReferenceWindow Form{&MainWindow};
+    TQuickReferenceWindow Window{&MainWindow};
 };
 
 QWidget* FocusedControl(QWidget& window) {
@@ -51,35 +51,35 @@ bool IsInk(QColor pixel, QColor ink) {
 }
 
 TEST_F(QuickReferenceWindow, IsAFixedTitledWindowWithoutCloseBoxCentredOnTheMainWindow) {
-    ShowAndWait(Form);
-    EXPECT_EQ(Form.windowTitle(), "Quick Reference");
-    EXPECT_EQ(Form.size(), QSize(341, 387));
-    EXPECT_EQ(Form.minimumSize(), Form.maximumSize());
-    const Qt::WindowFlags flags = Form.windowFlags();
+    ShowAndWait(Window);
+    EXPECT_EQ(Window.windowTitle(), "Quick Reference");
+    EXPECT_EQ(Window.size(), QSize(341, 387));
+    EXPECT_EQ(Window.minimumSize(), Window.maximumSize());
+    const Qt::WindowFlags flags = Window.windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
     EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowSystemMenuHint));
-    EXPECT_LE((Form.geometry().center() - MainWindow.geometry().center()).manhattanLength(), 2);
+    EXPECT_LE((Window.geometry().center() - MainWindow.geometry().center()).manhattanLength(), 2);
 
-    EXPECT_EQ(Form.RotateLabel.text(), "Left Mousebutton: Rotate");
-    EXPECT_EQ(Form.ZoomLabel.text(), "Scroll Wheel: Zoom");
-    EXPECT_EQ(Form.MoveLabel.text(), "Right Mouse Button: Move");
-    for (const QLabel* label : {&Form.RotateLabel, &Form.ZoomLabel, &Form.MoveLabel}) {
+    EXPECT_EQ(Window.RotateLabel.text(), "Left Mousebutton: Rotate");
+    EXPECT_EQ(Window.ZoomLabel.text(), "Scroll Wheel: Zoom");
+    EXPECT_EQ(Window.MoveLabel.text(), "Right Mouse Button: Move");
+    for (const QLabel* label : {&Window.RotateLabel, &Window.ZoomLabel, &Window.MoveLabel}) {
         SCOPED_TRACE(label->text().toStdString());
-        EXPECT_EQ(label->mapTo(&Form, QPoint(0, 0)).x(), 96);
+        EXPECT_EQ(label->mapTo(&Window, QPoint(0, 0)).x(), 96);
         EXPECT_TRUE(QRect(0, 0, 341, 129).contains(label->geometry()));
         EXPECT_TRUE(label->isVisible());
     }
-    EXPECT_EQ(Form.OkButton.text(), "&Ok");
-    EXPECT_TRUE(Form.OkButton.isDefault());
-    EXPECT_FALSE(Form.OkButton.icon().isNull());
-    EXPECT_TRUE(QRect(0, 362, 341, 25).contains(Form.OkButton.geometry().translated(0, 362)));
-    EXPECT_GT(Form.OkButton.mapTo(&Form, QPoint(0, 0)).x(), 341 / 2);
+    EXPECT_EQ(Window.OkButton.text(), "&Ok");
+    EXPECT_TRUE(Window.OkButton.isDefault());
+    EXPECT_FALSE(Window.OkButton.icon().isNull());
+    EXPECT_TRUE(QRect(0, 362, 341, 25).contains(Window.OkButton.geometry().translated(0, 362)));
+    EXPECT_GT(Window.OkButton.mapTo(&Window, QPoint(0, 0)).x(), 341 / 2);
 }
 
 TEST_F(QuickReferenceWindow, KeyListReadsLineByLineWithItsActionsInOneColumn) {
-    ShowAndWait(Form);
+    ShowAndWait(Window);
     // One entry per line of the list, empty lines included.
     const QStringList expected = QString("File\n"
                                          "Ctrl + L:\tLoad log file\n"
@@ -111,14 +111,14 @@ TEST_F(QuickReferenceWindow, KeyListReadsLineByLineWithItsActionsInOneColumn) {
                                          "\n"
                                          "")
                                      .split('\n');
-    const QTextDocument& document = *Form.KeyList.document();
+    const QTextDocument& document = *Window.KeyList.document();
     ASSERT_EQ(document.blockCount(), expected.size());
     for (int i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(document.findBlockByNumber(i).text(), expected[i]) << "line " << i;
     }
 
     // Every action starts at the same x, clear of the widest key text.
-    const int widestKey = Form.KeyList.fontMetrics().horizontalAdvance("Shift + L:");
+    const int widestKey = Window.KeyList.fontMetrics().horizontalAdvance("Shift + L:");
     QList<qreal> actionStarts;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const int tab = static_cast<int>(block.text().indexOf('\t'));
@@ -132,13 +132,13 @@ TEST_F(QuickReferenceWindow, KeyListReadsLineByLineWithItsActionsInOneColumn) {
     }
     EXPECT_GT(actionStarts.front(), widestKey);
 
-    EXPECT_TRUE(Form.KeyList.isReadOnly());
-    QTest::keyClicks(&Form.KeyList, "typed");
+    EXPECT_TRUE(Window.KeyList.isReadOnly());
+    QTest::keyClicks(&Window.KeyList, "typed");
     EXPECT_EQ(document.blockCount(), expected.size());
     EXPECT_EQ(document.findBlockByNumber(0).text(), "File");
-    EXPECT_TRUE(Form.KeyList.textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+    EXPECT_TRUE(Window.KeyList.textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
 
-    QScrollBar& scrollBar = *Form.KeyList.verticalScrollBar();
+    QScrollBar& scrollBar = *Window.KeyList.verticalScrollBar();
     EXPECT_TRUE(scrollBar.isVisible());
     EXPECT_GT(scrollBar.maximum(), 0);
     scrollBar.setValue(scrollBar.maximum());
@@ -146,21 +146,21 @@ TEST_F(QuickReferenceWindow, KeyListReadsLineByLineWithItsActionsInOneColumn) {
 }
 
 TEST_F(QuickReferenceWindow, PictureIsAMouseWithLeaderLinesReachingTheLabels) {
-    ShowAndWait(Form);
-    EXPECT_EQ(Form.MousePicture.mapTo(&Form, QPoint(0, 0)), QPoint(20, 12));
-    EXPECT_EQ(Form.MousePicture.size(), QSize(89, 109));
-    const QImage picture = Form.MousePicture.grab().toImage();
+    ShowAndWait(Window);
+    EXPECT_EQ(Window.MousePicture.mapTo(&Window, QPoint(0, 0)), QPoint(20, 12));
+    EXPECT_EQ(Window.MousePicture.size(), QSize(89, 109));
+    const QImage picture = Window.MousePicture.grab().toImage();
     ASSERT_EQ(picture.size(), QSize(89, 109));
-    const QColor background = Form.palette().color(QPalette::Window);
-    const QColor ink = Form.palette().color(QPalette::WindowText);
+    const QColor background = Window.palette().color(QPalette::Window);
+    const QColor ink = Window.palette().color(QPalette::WindowText);
     EXPECT_EQ(picture.pixelColor(1, 1), background);
     EXPECT_EQ(picture.pixelColor(88, 108), background);
 
     // Each leader line ends just before its label, at the label's middle.
-    for (const QLabel* label : {&Form.RotateLabel, &Form.ZoomLabel, &Form.MoveLabel}) {
+    for (const QLabel* label : {&Window.RotateLabel, &Window.ZoomLabel, &Window.MoveLabel}) {
         SCOPED_TRACE(label->text().toStdString());
-        const QPoint labelLeft = Form.MousePicture.mapFrom(
-            &Form.MouseStrip, QPoint(label->x(), label->geometry().center().y()));
+        const QPoint labelLeft = Window.MousePicture.mapFrom(
+            &Window.MouseStrip, QPoint(label->x(), label->geometry().center().y()));
         EXPECT_TRUE(IsInk(picture.pixelColor(labelLeft.x() - 3, labelLeft.y()), ink));
         EXPECT_FALSE(IsInk(picture.pixelColor(labelLeft.x() - 3, labelLeft.y() + 4), ink));
     }
@@ -180,24 +180,24 @@ TEST_F(QuickReferenceWindow, PictureIsAMouseWithLeaderLinesReachingTheLabels) {
 }
 
 TEST_F(QuickReferenceWindow, ClosesWithAcceptedOnOkOrEnterAndNotOnEscape) {
-    EXPECT_EQ(ShowModally([&] { QTest::mouseClick(&Form.OkButton, Qt::LeftButton); }),
+    EXPECT_EQ(ShowModally([&] { QTest::mouseClick(&Window.OkButton, Qt::LeftButton); }),
               QDialog::Accepted);
-    EXPECT_EQ(ShowModally([&] { QTest::keyClick(FocusedControl(Form), Qt::Key_Return); }),
+    EXPECT_EQ(ShowModally([&] { QTest::keyClick(FocusedControl(Window), Qt::Key_Return); }),
               QDialog::Accepted);
     // Enter also closes while the key list has the focus, as after selecting some of it.
     EXPECT_EQ(ShowModally([&] {
-                  Form.KeyList.setFocus();
-                  QTest::keyClick(&Form.KeyList, Qt::Key_Enter);
+                  Window.KeyList.setFocus();
+                  QTest::keyClick(&Window.KeyList, Qt::Key_Enter);
               }),
               QDialog::Accepted);
 
     bool openAfterEscape = false;
     EXPECT_EQ(ShowModally([&] {
-                  QTest::keyClick(FocusedControl(Form), Qt::Key_Escape);
-                  openAfterEscape = Form.isVisible();
-                  Form.close();
-                  openAfterEscape = openAfterEscape && Form.isVisible();
-                  Form.done(QDialog::Accepted);
+                  QTest::keyClick(FocusedControl(Window), Qt::Key_Escape);
+                  openAfterEscape = Window.isVisible();
+                  Window.close();
+                  openAfterEscape = openAfterEscape && Window.isVisible();
+                  Window.done(QDialog::Accepted);
               }),
               QDialog::Accepted);
     EXPECT_TRUE(openAfterEscape);

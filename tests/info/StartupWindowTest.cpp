@@ -24,66 +24,66 @@ struct TShowing {
 
 class StartupWindow : public TOverMainWindowTest {
 protected:
-    // Shows the form modally as the main window does; `during` runs once it is on screen. A
+    // Shows the window modally as the main window does; `during` runs once it is on screen. A
     // showing that outlives its time by far is ended as Rejected, so a fault cannot hang the test.
     TShowing ShowModally(int displayTime, const std::function<void()>& during = {}) {
-        Form.SetDisplayTime(displayTime);
+        Window.SetDisplayTime(displayTime);
         if (during) {
-            QTimer::singleShot(0, &Form, [&] {
-                if (QTest::qWaitForWindowExposed(&Form)) {
+            QTimer::singleShot(0, &Window, [&] {
+                if (QTest::qWaitForWindowExposed(&Window)) {
                     during();
                 }
             });
         }
         QTimer guard;
         guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [&] { Form.done(QDialog::Rejected); });
+        QObject::connect(&guard, &QTimer::timeout, [&] { Window.done(QDialog::Rejected); });
         guard.start(std::max(displayTime, 0) + 3000);
         QElapsedTimer clock;
         clock.start();
-        const int result = Form.exec();
+        const int result = Window.exec();
         return {result, clock.elapsed()};
     }
 
     // Clicks through the window, as the user would, so that whatever lies at the point gets it.
     void ClickAt(QPoint point) {
-        QTest::mouseClick(Form.windowHandle(), Qt::LeftButton, {}, point);
+        QTest::mouseClick(Window.windowHandle(), Qt::LeftButton, {}, point);
     }
 
     // The window's corner, the open picture, and both labels.
     std::vector<QPoint> ClickPoints() const {
-        return {QPoint(2, 2), QPoint(300, 70), Form.NoticeLabel.geometry().center(),
-                Form.VersionLabel.geometry().center()};
+        return {QPoint(2, 2), QPoint(300, 70), Window.NoticeLabel.geometry().center(),
+                Window.VersionLabel.geometry().center()};
     }
 
-    TStartupWindow Form{&MainWindow};
+    TStartupWindow Window{&MainWindow};
 };
 
 TEST_F(StartupWindow, IsAFramelessPictureWithNoticeAndVersionCentredOnTheMainWindow) {
-    Form.SetDisplayTime(5000);
-    Form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
-    EXPECT_TRUE(Form.windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(Form.size(), QSize(385, 170));
-    EXPECT_LE((Form.geometry().center() - MainWindow.geometry().center()).manhattanLength(), 2);
+    Window.SetDisplayTime(5000);
+    Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    EXPECT_TRUE(Window.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(Window.size(), QSize(385, 170));
+    EXPECT_LE((Window.geometry().center() - MainWindow.geometry().center()).manhattanLength(), 2);
 
-    EXPECT_EQ(Form.AmblaImage.geometry(), Form.rect());
-    EXPECT_EQ(Form.AmblaImage.pixmap().size(), QSize(385, 170));
-    const QColor corner = Form.grab().toImage().pixelColor(4, 4);
+    EXPECT_EQ(Window.AmblaImage.geometry(), Window.rect());
+    EXPECT_EQ(Window.AmblaImage.pixmap().size(), QSize(385, 170));
+    const QColor corner = Window.grab().toImage().pixelColor(4, 4);
     EXPECT_GT(corner.green(), corner.red());
     EXPECT_GT(corner.green(), corner.blue());
 
-    const QStringList notice = Form.NoticeLabel.text().split(QLatin1Char('\n'));
+    const QStringList notice = Window.NoticeLabel.text().split(QLatin1Char('\n'));
     ASSERT_EQ(notice.size(), 3);
     EXPECT_TRUE(notice[0].contains("Morvane HT"));
     EXPECT_TRUE(notice[1].isEmpty());
     EXPECT_TRUE(notice[2].contains("www.morvane.example"));
-    EXPECT_EQ(Form.NoticeLabel.pos(), QPoint(8, 24));
-    EXPECT_EQ(Form.VersionLabel.pos(), QPoint(16, 144));
-    for (const QLabel* label : {&Form.NoticeLabel, &Form.VersionLabel}) {
-        EXPECT_TRUE(Form.rect().contains(label->geometry())) << label->text().toStdString();
+    EXPECT_EQ(Window.NoticeLabel.pos(), QPoint(8, 24));
+    EXPECT_EQ(Window.VersionLabel.pos(), QPoint(16, 144));
+    for (const QLabel* label : {&Window.NoticeLabel, &Window.VersionLabel}) {
+        EXPECT_TRUE(Window.rect().contains(label->geometry())) << label->text().toStdString();
     }
-    Form.done(QDialog::Accepted);
+    Window.done(QDialog::Accepted);
 }
 
 TEST_F(StartupWindow, StartupShowingIgnoresClicksAndEndsAfterOneSecond) {
@@ -91,7 +91,7 @@ TEST_F(StartupWindow, StartupShowingIgnoresClicksAndEndsAfterOneSecond) {
     const TShowing showing = ShowModally(1000, [&] {
         for (const QPoint point : ClickPoints()) {
             ClickAt(point);
-            clicksThatClosed += Form.isVisible() ? 0 : 1;
+            clicksThatClosed += Window.isVisible() ? 0 : 1;
         }
     });
     EXPECT_EQ(clicksThatClosed, 0);
@@ -103,10 +103,10 @@ TEST_F(StartupWindow, LongShowingEndsAtAClickAnywhereAndShowsTheVersionEachTime)
     const std::size_t targets = ClickPoints().size();
     for (std::size_t i = 0; i < targets; ++i) {
         SCOPED_TRACE(i);
-        Form.VersionLabel.setText("stale");
+        Window.VersionLabel.setText("stale");
         QString versionShown;
         const TShowing showing = ShowModally(5000, [&] {
-            versionShown = Form.VersionLabel.text();
+            versionShown = Window.VersionLabel.text();
             ClickAt(ClickPoints()[i]);
         });
         EXPECT_EQ(showing.Result, QDialog::Accepted);
@@ -119,14 +119,14 @@ TEST_F(StartupWindow, AClickEndsOnlyShowingsLongerThanTwoSeconds) {
     bool openAfterClick = false;
     ShowModally(2000, [&] {
         ClickAt(QPoint(300, 70));
-        openAfterClick = Form.isVisible();
-        Form.done(QDialog::Accepted);
+        openAfterClick = Window.isVisible();
+        Window.done(QDialog::Accepted);
     });
     EXPECT_TRUE(openAfterClick);
 
     const TShowing showing = ShowModally(2001, [&] {
         ClickAt(QPoint(300, 70));
-        openAfterClick = Form.isVisible();
+        openAfterClick = Window.isVisible();
     });
     EXPECT_FALSE(openAfterClick);
     EXPECT_EQ(showing.Result, QDialog::Accepted);

@@ -35,13 +35,13 @@ class OptionsWindow : public TOverMainWindowTest {
 protected:
     void SetUp() override {
         TOverMainWindowTest::SetUp();
-        Form.ShotBounds = [this] { return Bounds; };
+        Window.ShotBounds = [this] { return Bounds; };
     }
 
     // True when OK, pressed with the mouse, closed the window accepted.
     bool PressOk() {
-        QTest::mouseClick(Form.OkButton, Qt::LeftButton);
-        return !Form.isVisible() && Form.result() == QDialog::Accepted;
+        QTest::mouseClick(Window.OkButton, Qt::LeftButton);
+        return !Window.isVisible() && Window.result() == QDialog::Accepted;
     }
 
     // The boxes shown so far, as "Title: text".
@@ -61,102 +61,104 @@ protected:
 
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
-    TOptionsWindow Form{&MainWindow};
+    TOptionsWindow Window{&MainWindow};
     QSize Bounds{800, 560};
 };
 
 TEST_F(OptionsWindow, IsAFixedWindowCentredOnTheMainWindowWithEveryCaptionWholeAndTheDefaults) {
-    ShowAndWait(Form, true);
-    EXPECT_EQ(Form.size(), QSize(342, 288));
-    EXPECT_EQ(Form.minimumSize(), Form.maximumSize());
-    EXPECT_LE((Form.geometry().center() - MainWindow.geometry().center()).manhattanLength(), 2);
+    ShowAndWait(Window, true);
+    EXPECT_EQ(Window.size(), QSize(342, 288));
+    EXPECT_EQ(Window.minimumSize(), Window.maximumSize());
+    EXPECT_LE((Window.geometry().center() - MainWindow.geometry().center()).manhattanLength(), 2);
     const std::vector<QAbstractButton*> captioned = {
-        Form.AskBeforeOverwriting, Form.BesideLogButton,  Form.AskFolderButton,
-        Form.FixedFolderButton,    Form.PercentageButton, Form.FixedWidthButton,
-        Form.FixedHeightButton};
+        Window.AskBeforeOverwriting, Window.BesideLogButton,  Window.AskFolderButton,
+        Window.FixedFolderButton,    Window.PercentageButton, Window.FixedWidthButton,
+        Window.FixedHeightButton};
     for (QAbstractButton* button : captioned) {
         SCOPED_TRACE(button->text().toStdString());
         EXPECT_GE(button->width(), button->sizeHint().width());
     }
-    const std::vector<QWidget*> rightmost = {Form.AskFolderButton, Form.DirectoryButton,
-                                             Form.PercentageLabel, Form.HeightField, Form.OkButton};
+    const std::vector<QWidget*> rightmost = {Window.AskFolderButton, Window.DirectoryButton,
+                                             Window.PercentageLabel, Window.HeightField,
+                                             Window.OkButton};
     for (QWidget* control : rightmost) {
-        EXPECT_TRUE(Form.rect().contains(QRect(control->mapTo(&Form, QPoint()), control->size())));
+        EXPECT_TRUE(
+            Window.rect().contains(QRect(control->mapTo(&Window, QPoint()), control->size())));
     }
-    EXPECT_EQ(Form.FixedFolderButton->width(), 297);
-    EXPECT_EQ(Form.DirectoryButton->size(), QSize(25, 21));
-    EXPECT_EQ(Form.PercentageSlider->width(), 169);
-    EXPECT_TRUE(Form.OkButton->isDefault());
+    EXPECT_EQ(Window.FixedFolderButton->width(), 297);
+    EXPECT_EQ(Window.DirectoryButton->size(), QSize(25, 21));
+    EXPECT_EQ(Window.PercentageSlider->width(), 169);
+    EXPECT_TRUE(Window.OkButton->isDefault());
 
-    EXPECT_FALSE(Form.AskBeforeOverwriting->isChecked());
-    EXPECT_TRUE(Form.BesideLogButton->isChecked());
-    EXPECT_TRUE(Form.PercentageButton->isChecked());
-    EXPECT_EQ(Form.PercentageLabel->text(), "100%");
+    EXPECT_FALSE(Window.AskBeforeOverwriting->isChecked());
+    EXPECT_TRUE(Window.BesideLogButton->isChecked());
+    EXPECT_TRUE(Window.PercentageButton->isChecked());
+    EXPECT_EQ(Window.PercentageLabel->text(), "100%");
     // The two groups are exclusive each on its own.
-    Click(Form.AskFolderButton);
-    Click(Form.FixedHeightButton);
-    EXPECT_FALSE(Form.BesideLogButton->isChecked() || Form.PercentageButton->isChecked());
-    Form.reject();
+    Click(Window.AskFolderButton);
+    Click(Window.FixedHeightButton);
+    EXPECT_FALSE(Window.BesideLogButton->isChecked() || Window.PercentageButton->isChecked());
+    Window.reject();
 }
 
 TEST_F(OptionsWindow, FillShowsOnlyWhatTheRecordNamesAndApplyWritesTheControlsBackOnce) {
     TOptions record{"/old/shots", true, TShotPlace::AskEachTime, TShotSizing::FixedWidth, 800};
-    Form.FillFromOptions(record);
-    EXPECT_TRUE(Form.AskBeforeOverwriting->isChecked() && Form.AskFolderButton->isChecked() &&
-                Form.FixedWidthButton->isChecked());
-    EXPECT_EQ(Form.WidthField->text(), "800");
-    EXPECT_EQ(Form.FixedFolderButton->text(), "this directory:");
-    EXPECT_EQ(Form.PercentageSlider->value(), 100);
-    EXPECT_EQ(Form.HeightField->text(), "480");
-    Form.ApplyToOptions();
+    Window.FillFromOptions(record);
+    EXPECT_TRUE(Window.AskBeforeOverwriting->isChecked() && Window.AskFolderButton->isChecked() &&
+                Window.FixedWidthButton->isChecked());
+    EXPECT_EQ(Window.WidthField->text(), "800");
+    EXPECT_EQ(Window.FixedFolderButton->text(), "this directory:");
+    EXPECT_EQ(Window.PercentageSlider->value(), 100);
+    EXPECT_EQ(Window.HeightField->text(), "480");
+    Window.ApplyToOptions();
     EXPECT_EQ(record.ScreenShotSaveDirectory, "");
     EXPECT_EQ(record.ScreenShotResizeValue, 800);
     record.ScreenShotResizeValue = 5;
-    Form.ApplyToOptions(); // the record is forgotten once applied
+    Window.ApplyToOptions(); // the record is forgotten once applied
     EXPECT_EQ(record.ScreenShotResizeValue, 5);
 
     // A percentage beyond the slider is held to it.
     TOptions percent{"", false, TShotPlace::BesideLog, TShotSizing::Percentage, 250};
-    Form.FillFromOptions(percent);
-    EXPECT_EQ(Form.PercentageLabel->text(), "100%");
-    Form.ApplyToOptions();
+    Window.FillFromOptions(percent);
+    EXPECT_EQ(Window.PercentageLabel->text(), "100%");
+    Window.ApplyToOptions();
     EXPECT_EQ(percent.ShotSizing, TShotSizing::Percentage);
     EXPECT_EQ(percent.ScreenShotResizeValue, 100);
 
     // An unknown resize option leaves the resize controls as they were.
     TOptions fixedHeight{"", false, TShotPlace::BesideLog, TShotSizing::FixedHeight, 300},
         unknown{"", false, TShotPlace::BesideLog, TShotSizing{7}, 37};
-    Form.FillFromOptions(fixedHeight);
-    Form.FillFromOptions(unknown);
-    Form.ApplyToOptions();
+    Window.FillFromOptions(fixedHeight);
+    Window.FillFromOptions(unknown);
+    Window.ApplyToOptions();
     EXPECT_EQ(unknown.ShotSizing, TShotSizing::FixedHeight);
     EXPECT_EQ(unknown.ScreenShotResizeValue, 300);
 }
 
 TEST_F(OptionsWindow, TheFixedFolderShowsTheEndOfItsDirectoryAndWithoutOneOpensTheChooserAtOnce) {
     TOptions record{"", false, TShotPlace::FixedFolder, TShotSizing::Percentage, 100};
-    Form.FillFromOptions(record);
+    Window.FillFromOptions(record);
     EXPECT_EQ(Ui.DirectoryStarts, std::vector<std::string>{""});
-    EXPECT_FALSE(Form.isVisible());
-    EXPECT_TRUE(Form.BesideLogButton->isChecked()); // the chooser was cancelled
+    EXPECT_FALSE(Window.isVisible());
+    EXPECT_TRUE(Window.BesideLogButton->isChecked()); // the chooser was cancelled
 
     Ui.DirectoryAnswers = {"/data/shots"};
-    Form.FillFromOptions(record);
-    EXPECT_TRUE(Form.FixedFolderButton->isChecked());
-    EXPECT_EQ(Form.FixedFolderButton->text(), "this directory: /data/shots");
-    Form.ApplyToOptions();
+    Window.FillFromOptions(record);
+    EXPECT_TRUE(Window.FixedFolderButton->isChecked());
+    EXPECT_EQ(Window.FixedFolderButton->text(), "this directory: /data/shots");
+    Window.ApplyToOptions();
     EXPECT_EQ(record.ShotPlace, TShotPlace::FixedFolder);
     EXPECT_EQ(record.ScreenShotSaveDirectory, "/data/shots");
 
     const QString longPath = "/home/someone/projects/evacuation/ferry/runs/2024/final/screen&shots";
     TOptions stored{longPath, false, TShotPlace::FixedFolder, TShotSizing::Percentage, 100};
-    Form.FillFromOptions(stored);
+    Window.FillFromOptions(stored);
     EXPECT_EQ(Ui.DirectoryStarts.size(), 2U);
-    const QString caption = Form.FixedFolderButton->text();
+    const QString caption = Window.FixedFolderButton->text();
     EXPECT_TRUE(caption.startsWith(QString::fromUtf8("this directory: \u2026")));
     EXPECT_TRUE(caption.endsWith("screen&&shots")) << caption.toStdString();
-    EXPECT_LE(Form.fontMetrics().horizontalAdvance(caption.mid(16).replace("&&", "&")), 200);
-    EXPECT_LE(Form.FixedFolderButton->sizeHint().width(), Form.FixedFolderButton->width());
+    EXPECT_LE(Window.fontMetrics().horizontalAdvance(caption.mid(16).replace("&&", "&")), 200);
+    EXPECT_LE(Window.FixedFolderButton->sizeHint().width(), Window.FixedFolderButton->width());
 }
 
 TEST_F(OptionsWindow, OkChecksAFixedSizeAgainstTheBoundsOfThatMomentWithBothEndsIncluded) {
@@ -165,28 +167,28 @@ TEST_F(OptionsWindow, OkChecksAFixedSizeAgainstTheBoundsOfThatMomentWithBothEnds
         QString Text;
         std::string Complaint;
     } cases[] = {
-        {Form.WidthField, "0", ""},
-        {Form.WidthField, "800", ""},
-        {Form.WidthField, "801", BoundsMessage("width", 800)},
-        {Form.WidthField, "-1", BoundsMessage("width", 800)},
-        {Form.WidthField, "abc", BoundsMessage("width", 800)},
-        {Form.HeightField, "560", ""},
-        {Form.HeightField, "561", BoundsMessage("height", 560)},
+        {Window.WidthField, "0", ""},
+        {Window.WidthField, "800", ""},
+        {Window.WidthField, "801", BoundsMessage("width", 800)},
+        {Window.WidthField, "-1", BoundsMessage("width", 800)},
+        {Window.WidthField, "abc", BoundsMessage("width", 800)},
+        {Window.HeightField, "560", ""},
+        {Window.HeightField, "561", BoundsMessage("height", 560)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text.toStdString());
         Ui.Messages.clear();
-        ShowAndWait(Form, true);
+        ShowAndWait(Window, true);
         Click(c.Edit); // chooses the fixed size
         c.Edit->setText(c.Text);
         EXPECT_EQ(PressOk(), c.Complaint.empty());
         EXPECT_EQ(Boxes(), c.Complaint.empty() ? std::vector<std::string>{}
                                                : std::vector<std::string>{c.Complaint});
-        Form.reject();
+        Window.reject();
     }
-    ShowAndWait(Form, true);
-    Click(Form.WidthField);
-    Form.WidthField->setText("900");
+    ShowAndWait(Window, true);
+    Click(Window.WidthField);
+    Window.WidthField->setText("900");
     EXPECT_FALSE(PressOk());
     Bounds = QSize(1024, 700);
     EXPECT_TRUE(PressOk());
@@ -198,62 +200,62 @@ TEST_F(OptionsWindow, WhenSeveralChecksFailOnlyTheLastIsShownAndTheWindowStaysOp
     Ui.DirectoryAnswers = {"/data/shots"};
     TOptions chosen{"", false, TShotPlace::FixedFolder, TShotSizing::Percentage, 100},
         empty{"", false, TShotPlace::FixedFolder, TShotSizing::FixedWidth, 5000};
-    Form.FillFromOptions(chosen);
-    Form.FillFromOptions(empty);
-    ShowAndWait(Form, true);
+    Window.FillFromOptions(chosen);
+    Window.FillFromOptions(empty);
+    ShowAndWait(Window, true);
     EXPECT_FALSE(PressOk());
     EXPECT_EQ(Boxes(), std::vector<std::string>{BoundsMessage("width", 800)});
-    EXPECT_TRUE(Form.isVisible());
-    Form.WidthField->setText("640");
+    EXPECT_TRUE(Window.isVisible());
+    Window.WidthField->setText("640");
     EXPECT_FALSE(PressOk());
     EXPECT_EQ(Boxes().back(),
               "Error: Please choose a directory in which you want to save the screen shots.");
 
-    Click(Form.AbortButton);
-    EXPECT_EQ(Form.result(), QDialog::Rejected);
+    Click(Window.AbortButton);
+    EXPECT_EQ(Window.result(), QDialog::Rejected);
     EXPECT_EQ(empty.ScreenShotResizeValue, 5000);
 }
 
 TEST_F(OptionsWindow, ACancelledChooserFallsBackToOptionOneButKeepsTheDirectoryChosenBefore) {
     TOptions record;
-    Form.FillFromOptions(record);
-    ShowAndWait(Form, true);
+    Window.FillFromOptions(record);
+    ShowAndWait(Window, true);
     Ui.DirectoryAnswers = {"/data/first"};
-    Click(Form.FixedFolderButton);
-    Click(Form.FixedFolderButton); // already checked: runs nothing
+    Click(Window.FixedFolderButton);
+    Click(Window.FixedFolderButton); // already checked: runs nothing
     EXPECT_EQ(Ui.DirectoryStarts, std::vector<std::string>{""});
 
-    Click(Form.DirectoryButton);
+    Click(Window.DirectoryButton);
     EXPECT_EQ(Ui.DirectoryStarts.back(), "/data/first");
-    EXPECT_TRUE(Form.BesideLogButton->isChecked());
-    EXPECT_EQ(Form.FixedFolderButton->text(), "this directory: /data/first");
+    EXPECT_TRUE(Window.BesideLogButton->isChecked());
+    EXPECT_EQ(Window.FixedFolderButton->text(), "this directory: /data/first");
 
-    Click(Form.FixedFolderButton);
+    Click(Window.FixedFolderButton);
     EXPECT_EQ(Ui.DirectoryStarts.size(), 2U);
     EXPECT_TRUE(PressOk());
-    Form.ApplyToOptions();
+    Window.ApplyToOptions();
     EXPECT_EQ(record.ShotPlace, TShotPlace::FixedFolder);
     EXPECT_EQ(record.ScreenShotSaveDirectory, "/data/first");
 }
 
 TEST_F(OptionsWindow, AClickIntoASizeFieldChoosesItButTabbingThereAndTypingDoesNot) {
-    ShowAndWait(Form, true);
-    Form.PercentageSlider->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return Form.PercentageSlider->hasFocus(); }));
-    for (int presses = 0; presses < 10 && !Form.WidthField->hasFocus(); ++presses) {
+    ShowAndWait(Window, true);
+    Window.PercentageSlider->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Window.PercentageSlider->hasFocus(); }));
+    for (int presses = 0; presses < 10 && !Window.WidthField->hasFocus(); ++presses) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    ASSERT_TRUE(Form.WidthField->hasFocus());
-    QTest::keyClicks(Form.WidthField, "7");
-    EXPECT_EQ(Form.WidthField->text(), "7"); // the text was selected on the way in
-    EXPECT_TRUE(Form.PercentageButton->isChecked());
+    ASSERT_TRUE(Window.WidthField->hasFocus());
+    QTest::keyClicks(Window.WidthField, "7");
+    EXPECT_EQ(Window.WidthField->text(), "7"); // the text was selected on the way in
+    EXPECT_TRUE(Window.PercentageButton->isChecked());
 
-    Click(Form.WidthField);
-    EXPECT_TRUE(Form.FixedWidthButton->isChecked());
-    Click(Form.HeightField);
-    EXPECT_TRUE(Form.FixedHeightButton->isChecked());
-    QTest::keyClick(Form.HeightField, Qt::Key_Return); // Enter is OK
-    EXPECT_EQ(Form.result(), QDialog::Accepted);
+    Click(Window.WidthField);
+    EXPECT_TRUE(Window.FixedWidthButton->isChecked());
+    Click(Window.HeightField);
+    EXPECT_TRUE(Window.FixedHeightButton->isChecked());
+    QTest::keyClick(Window.HeightField, Qt::Key_Return); // Enter is OK
+    EXPECT_EQ(Window.result(), QDialog::Accepted);
 }
 
 } // namespace
