@@ -1,6 +1,10 @@
 #include "CommandLine.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <limits>
+#include <set>
 #include <string_view>
 #include <utility>
 
@@ -13,150 +17,315 @@ const char* const UsageText =
     "  ambla-viewer --curve FILE           print the evacuation curve of a 3D log file as\n"
     "                                      CSV: per second the time, the persons saved\n"
     "                                      and the persons on each deck\n"
-    "  ambla-viewer --render FILE --out DIR [--deck D] [--from S] [--to T]\n"
-    "               [--every K] [--size WxH]\n"
-    "                                      write the frames of the replay of deck D\n"
-    "                                      (default 0) from step S (default 0) to step T\n"
-    "                                      (default: when everybody has left), every K\n"
-    "                                      steps, as DIR/NNNNNN.jpg of W x H pixels\n"
-    "                                      (default 1280x720); needs no display\n"
     "  ambla-viewer --dump FILE [--steps N]\n"
-    "                                      print the loaded project as JSON, after N\n"
-    "                                      playback steps (default 0)\n"
+    "                                      print the loaded project as JSON\n"
+    "  ambla-viewer --render FILE --out DIR [--deck D] [--from S] [--to T]\n"
+    "               [--every K] [--size WxH] [--camera top|side|oblique]\n"
+    "                                      write the frames of a replay as\n"
+    "                                      DIR/NNNNNN.jpg; needs no display\n"
     "  ambla-viewer --help | -h            print this text\n"
-    "  ambla-viewer --version              print the version\n";
+    "  ambla-viewer --version              print the version\n"
+    "\n"
+    "Options of --dump:\n"
+    "  --steps N       play N time steps from the start, one at a time, before the\n"
+    "                  JSON is written (default 0); past the end of the replay the\n"
+    "                  time step counts on, with everybody gone\n"
+    "\n"
+    "Options of --render, in any order, each once:\n"
+    "  --out DIR       the folder for the frames, made when it is missing (needed)\n"
+    "  --deck D        the deck shown: its number, from 0 (default 0), or else its\n"
+    "                  caption, matched exactly or, failing that, ignoring the case\n"
+    "                  of letters A to Z; digits alone, with an optional minus, are\n"
+    "                  a number\n"
+    "  --from S        the step of the first frame (default 0)\n"
+    "  --to T          the step of the last frame (default: the end of the replay,\n"
+    "                  the first whole second at or after everybody has left)\n"
+    "  --every K       the steps from one frame to the next (default 1)\n"
+    "  --size WxH      the frames' width and height in pixels (default 1280x720,\n"
+    "                  at most 16384 a side)\n"
+    "  --camera VIEW   top: straight down; side: level with the deck from its bottom\n"
+    "                  edge, deck upright; oblique: halfway between; each fitted to\n"
+    "                  the whole deck (default: the camera the window has after a\n"
+    "                  load)\n"
+    "\n"
+    "A value or FILE may be anything but one of the options above. A mistake in the\n"
+    "arguments is named on stderr, and the program exits with code 2.\n";
 
 namespace {
 
-std::optional<std::int32_t> ParseInteger(std::string_view text) {
+using TMode = TCommandLine::TMode;
+
+// The first mistake, thrown where it is found and caught by ParseCommandLine.
+struct TMistake {
+    std::string Text;
+};
+
+[[noreturn]] void Refuse(std::string text) {
+    throw TMistake{std::move(text)};
+}
+
+// Thrown by a value's reader: what is wrong with the value; empty when "not what the option
+// expects" says it all.
+struct TBadValue {
+    std::string Problem;
+};
+
+// Decimal digits with an optional minus before them: what the options take as a number.
+bool IsWholeNumber(std::string_view text) {
+    const std::string_view digits = text.substr(!text.empty() && text.front() == '-' ? 1 : 0);
+    return !digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// A whole number from least on.
+std::int32_t Number(std::string_view text,
+                    std::int32_t least = std::numeric_limits<std::int32_t>::min()) {
+    if (!IsWholeNumber(text)) {
+        throw TBadValue{"not a whole number"};
+    }
     std::int32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || ptr != end || text.empty()) {
-        return std::nullopt;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || value < least) {
+        throw TBadValue{"out of range"};
     }
     return value;
 }
 
-std::optional<std::int32_t> ParseSteps(std::string_view text) {
-    const auto steps = ParseInteger(text);
-    if (!steps || *steps < 0) {
-        return std::nullopt;
-    }
-    return steps;
-}
-
 // "WxH", two whole numbers.
-bool ParseSize(std::string_view text, TRenderRequest& request) {
+void ReadSize(std::string_view text, TRenderRequest& request) {
     const std::size_t x = text.find('x');
-    if (x == std::string_view::npos) {
-        return false;
+    if (x == std::string_view::npos || !IsWholeNumber(text.substr(0, x)) ||
+        !IsWholeNumber(text.substr(x + 1))) {
+        throw TBadValue{};
     }
-    const auto width = ParseInteger(text.substr(0, x));
-    const auto height = ParseInteger(text.substr(x + 1));
-    if (!width || !height) {
-        return false;
-    }
-    request.Width = *width;
-    request.Height = *height;
-    return true;
+    request.Width = Number(text.substr(0, x));
+    request.Height = Number(text.substr(x + 1));
 }
 
-bool ParseRenderOption(const std::string& option, const std::string& value,
-                       TRenderRequest& request) {
-    if (option == "--out") {
-        request.OutDir = value;
-        return !value.empty();
+std::string NotEmpty(const std::string& text) {
+    if (text.empty()) {
+        throw TBadValue{"empty"};
     }
-    if (option == "--size") {
-        return ParseSize(value, request);
-    }
-    const auto number = ParseInteger(value);
-    if (!number) {
-        return false;
-    }
-    if (option == "--deck") {
-        request.Deck = *number;
-    } else if (option == "--from") {
-        request.From = *number;
-    } else if (option == "--to") {
-        request.To = *number;
-    } else if (option == "--every") {
-        request.Every = *number;
+    return text;
+}
+
+// A deck by its number when the value is a number, else by its caption.
+void ReadDeck(const std::string& text, TRenderRequest& request) {
+    if (IsWholeNumber(text)) {
+        request.Deck = Number(text);
     } else {
-        return false;
+        request.DeckCaption = NotEmpty(text);
     }
-    return true;
 }
 
-// --render FILE followed by options, each with its value, in any order; --out is required.
-std::optional<TCommandLine> ParseRender(const std::vector<std::string>& args) {
-    if (args.size() < 2 || args.size() % 2 != 0) {
-        return std::nullopt;
-    }
-    TCommandLine line;
-    line.Mode = TCommandLine::TMode::Render;
-    line.FileName = args[1];
-    for (std::size_t i = 2; i < args.size(); i += 2) {
-        if (!ParseRenderOption(args[i], args[i + 1], line.Render)) {
-            return std::nullopt;
+TRenderCamera Camera(std::string_view text) {
+    for (const auto& [name, camera] :
+         {std::pair{"top", TRenderCamera::Top}, std::pair{"side", TRenderCamera::Side},
+          std::pair{"oblique", TRenderCamera::Oblique}}) {
+        if (text == name) {
+            return camera;
         }
     }
-    if (line.Render.OutDir.empty()) {
-        return std::nullopt;
+    throw TBadValue{};
+}
+
+// The options that choose a mode; giving none opens the window.
+struct TModeOption {
+    std::string_view Name;
+    TMode Mode;
+    bool TakesFile;
+};
+
+constexpr TModeOption ModeOptions[] = {
+    {"--stats", TMode::Stats, true},   {"--check", TMode::Check, true},
+    {"--curve", TMode::Curve, true},   {"--dump", TMode::Dump, true},
+    {"--render", TMode::Render, true}, {"--help", TMode::Help, false},
+    {"-h", TMode::Help, false},        {"--version", TMode::Version, false},
+};
+
+// The options that follow a mode's FILE, each with its value.
+struct TValueOption {
+    std::string_view Name;
+    TMode Mode;                                                 // the mode that takes it
+    std::string_view Expected;                                  // what its value is
+    void (*Read)(const std::string& value, TCommandLine& line); // throws TBadValue
+};
+
+constexpr TValueOption ValueOptions[] = {
+    {"--steps", TMode::Dump, "N, a number of steps from 0 to 2147483647",
+     [](const std::string& value, TCommandLine& line) { line.Steps = Number(value, 0); }},
+    {"--out", TMode::Render, "DIR, the folder for the frames",
+     [](const std::string& value, TCommandLine& line) { line.Render.OutDir = NotEmpty(value); }},
+    {"--deck", TMode::Render, "D, a deck's number from 0 or its caption",
+     [](const std::string& value, TCommandLine& line) { ReadDeck(value, line.Render); }},
+    {"--from", TMode::Render, "S, the step of the first frame, from 0",
+     [](const std::string& value, TCommandLine& line) { line.Render.From = Number(value); }},
+    {"--to", TMode::Render, "T, the step of the last frame, from 0",
+     [](const std::string& value, TCommandLine& line) { line.Render.To = Number(value); }},
+    {"--every", TMode::Render, "K, the steps from one frame to the next, from 1",
+     [](const std::string& value, TCommandLine& line) { line.Render.Every = Number(value); }},
+    {"--size", TMode::Render, "WIDTHxHEIGHT in pixels, e.g. 1280x720",
+     [](const std::string& value, TCommandLine& line) { ReadSize(value, line.Render); }},
+    {"--camera", TMode::Render, "top, side or oblique",
+     [](const std::string& value, TCommandLine& line) { line.Render.Camera = Camera(value); }},
+};
+
+const TModeOption* FindModeOption(std::string_view name) {
+    for (const TModeOption& option : ModeOptions) {
+        if (option.Name == name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+const TValueOption* FindValueOption(std::string_view name) {
+    for (const TValueOption& option : ValueOptions) {
+        if (option.Name == name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+// One of the options above: never taken as a FILE or a value.
+bool IsOption(std::string_view arg) {
+    return FindModeOption(arg) != nullptr || FindValueOption(arg) != nullptr;
+}
+
+// A dash and more; "-" alone names a file.
+bool LooksLikeOption(std::string_view arg) {
+    return arg.size() > 1 && arg.front() == '-';
+}
+
+// "a, b or c".
+std::string ListText(const std::vector<std::string_view>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += i == 0 ? "" : (i + 1 == names.size() ? " or " : ", ");
+        text += names[i];
+    }
+    return text;
+}
+
+// What may follow a mode's option, as the mistakes after it say.
+std::string WhatModeTakes(const TModeOption& mode) {
+    const std::string name(mode.Name);
+    if (!mode.TakesFile) {
+        return name + " takes no arguments";
+    }
+    std::vector<std::string_view> options;
+    for (const TValueOption& option : ValueOptions) {
+        if (option.Mode == mode.Mode) {
+            options.push_back(option.Name);
+        }
+    }
+    return options.empty() ? name + " takes just one FILE"
+                           : name + " FILE takes " + ListText(options);
+}
+
+// An option of some mode given without that mode, or with another.
+[[noreturn]] void RefuseOptionOfOtherMode(const TValueOption& option) {
+    const auto* mode = std::find_if(std::begin(ModeOptions), std::end(ModeOptions),
+                                    [&](const TModeOption& m) { return m.Mode == option.Mode; });
+    Refuse(std::string(option.Name) + ": only " + std::string(mode->Name) +
+           " FILE takes this option");
+}
+
+// The first argument when it chooses no mode: the window's FILE, or a mistake.
+void CheckWindowFile(const std::string& arg) {
+    if (const TValueOption* option = FindValueOption(arg)) {
+        RefuseOptionOfOtherMode(*option);
+    }
+    if (LooksLikeOption(arg)) {
+        std::vector<std::string_view> modes;
+        for (const TModeOption& mode : ModeOptions) {
+            modes.push_back(mode.Name);
+        }
+        Refuse(arg + ": unknown option; expected FILE or one of " + ListText(modes));
+    }
+}
+
+// The option arg, which must be one the mode takes.
+const TValueOption& OptionOfMode(const TModeOption& mode, const std::string& arg) {
+    if (FindModeOption(arg) != nullptr) {
+        Refuse(arg + ": one mode at a time; " + std::string(mode.Name) + " is already given");
+    }
+    const TValueOption* option = FindValueOption(arg);
+    if (option != nullptr && option->Mode != mode.Mode) {
+        RefuseOptionOfOtherMode(*option);
+    }
+    if (option == nullptr) {
+        Refuse(arg + (LooksLikeOption(arg) ? ": unknown option; " : ": unexpected argument; ") +
+               WhatModeTakes(mode));
+    }
+    return *option;
+}
+
+void ReadValue(const TValueOption& option, const std::string& value, TCommandLine& line) {
+    try {
+        option.Read(value, line);
+    } catch (const TBadValue& bad) {
+        Refuse(std::string(option.Name) + " " + (value.empty() ? "''" : value) + ": " +
+               (bad.Problem.empty() ? "" : bad.Problem + "; ") + "expected " +
+               std::string(option.Expected));
+    }
+}
+
+// The options after a mode's FILE: each once, each with its value.
+void ReadModeOptions(const TModeOption& mode, const std::vector<std::string>& args,
+                     std::size_t first, TCommandLine& line) {
+    std::set<std::string_view> given;
+    for (std::size_t i = first; i < args.size(); i += 2) {
+        const TValueOption& option = OptionOfMode(mode, args[i]);
+        if (!given.insert(option.Name).second) {
+            Refuse(args[i] + ": given twice; expected once");
+        }
+        if (i + 1 == args.size() || IsOption(args[i + 1])) {
+            Refuse(args[i] + ": missing value; expected " + std::string(option.Expected));
+        }
+        ReadValue(option, args[i + 1], line);
+    }
+}
+
+// A mode's option, its FILE, then its options; or the window's FILE.
+TCommandLine ReadArguments(const std::vector<std::string>& args) {
+    TCommandLine line;
+    if (args.empty()) {
+        return line;
+    }
+    const TModeOption* mode = FindModeOption(args[0]);
+    if (mode == nullptr) {
+        CheckWindowFile(args[0]);
+        // The window takes the first argument as the file to open and ignores the rest.
+        line.FileName = args[0];
+        return line;
+    }
+    line.Mode = mode->Mode;
+    std::size_t next = 1;
+    if (mode->TakesFile) {
+        if (next == args.size() || IsOption(args[next])) {
+            Refuse(args[0] + ": missing FILE; expected the 3D log file after it");
+        }
+        line.FileName = args[next++];
+    }
+    ReadModeOptions(*mode, args, next, line);
+    if (line.Mode == TMode::Render && line.Render.OutDir.empty()) {
+        Refuse(args[0] + ": missing --out; expected --out " +
+               std::string(FindValueOption("--out")->Expected));
     }
     return line;
 }
 
 } // namespace
 
-std::optional<TCommandLine> ParseCommandLine(const std::vector<std::string>& args) {
-    TCommandLine line;
-    if (args.empty()) {
-        return line;
+TParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    try {
+        return {ReadArguments(args), {}};
+    } catch (const TMistake& mistake) {
+        return {std::nullopt, mistake.Text};
     }
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        line.Mode = TCommandLine::TMode::Help;
-        return line;
-    }
-    if (args.size() == 1 && args[0] == "--version") {
-        line.Mode = TCommandLine::TMode::Version;
-        return line;
-    }
-    for (const auto& [option, mode] : {std::pair{"--stats", TCommandLine::TMode::Stats},
-                                       std::pair{"--check", TCommandLine::TMode::Check},
-                                       std::pair{"--curve", TCommandLine::TMode::Curve}}) {
-        if (args[0] == option) {
-            if (args.size() != 2) {
-                return std::nullopt;
-            }
-            line.Mode = mode;
-            line.FileName = args[1];
-            return line;
-        }
-    }
-    if (args[0] == "--dump") {
-        if (args.size() != 2 && !(args.size() == 4 && args[2] == "--steps")) {
-            return std::nullopt;
-        }
-        line.Mode = TCommandLine::TMode::Dump;
-        line.FileName = args[1];
-        if (args.size() == 4) {
-            const auto steps = ParseSteps(args[3]);
-            if (!steps) {
-                return std::nullopt;
-            }
-            line.Steps = *steps;
-        }
-        return line;
-    }
-    if (args[0] == "--render") {
-        return ParseRender(args);
-    }
-    if (args[0].rfind("--", 0) == 0) {
-        return std::nullopt;
-    }
-    // The window takes the first argument as the file to open and ignores the rest.
-    line.FileName = args[0];
-    return line;
+}
+
+std::string MistakeReport(const std::string& mistake) {
+    return "ambla-viewer: " + mistake + "\nTry 'ambla-viewer --help' for more information.\n";
 }

@@ -1,20 +1,26 @@
 #pragma once
-// What the user asked for on the command line.
+// What the user asked for on the command line, or the mistake that keeps it from being read.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+// Where --render puts the camera: as the window puts it after a load, or fitted to the whole
+// deck straight from above, level with the deck from its bottom edge, or halfway between.
+enum class TRenderCamera { AfterLoad, Top, Side, Oblique };
+
 // The frames --render writes, as given; the render mode checks the values.
 struct TRenderRequest {
     std::string OutDir;
     std::int32_t Deck = 0;
+    std::string DeckCaption; // the deck by its caption; empty: the deck numbered Deck
     std::int32_t From = 0;
     std::optional<std::int32_t> To; // none: the step at which everybody has left
     std::int32_t Every = 1;
     std::int32_t Width = 1280;
     std::int32_t Height = 720;
+    TRenderCamera Camera = TRenderCamera::AfterLoad;
 };
 
 struct TCommandLine {
@@ -25,7 +31,16 @@ struct TCommandLine {
     TRenderRequest Render;
 };
 
-// Nothing when the arguments make no sense; the caller prints the usage.
-std::optional<TCommandLine> ParseCommandLine(const std::vector<std::string>& args);
+struct TParsedCommandLine {
+    std::optional<TCommandLine> Line; // none after a mistake
+    // The first mistake: the argument at fault and what was expected instead, such as
+    // "--size 100: expected WIDTHxHEIGHT in pixels, e.g. 1280x720".
+    std::string Mistake;
+};
+
+TParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// What stderr gets for a mistake: the program's name and the mistake, then where to read more.
+std::string MistakeReport(const std::string& mistake);
 
 extern const char* const UsageText;

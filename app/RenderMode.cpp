@@ -13,8 +13,10 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -66,9 +68,14 @@ std::optional<std::string> UnwritableFolder(const QString& folder) {
     return std::nullopt;
 }
 
+// The decks --deck may name: those the header announces and the file has.
+std::int32_t DeckCount(const TLogFile& project) {
+    return std::min(static_cast<std::int32_t>(project.Decks.size()), project.ZMax);
+}
+
 std::optional<std::string> RefusedDeck(const TLogFile& project, std::int32_t deck) {
     const auto decks = static_cast<std::int32_t>(project.Decks.size());
-    if (deck >= 0 && deck < decks && deck < project.ZMax) {
+    if (deck >= 0 && deck < DeckCount(project)) {
         return std::nullopt;
     }
     if (decks == 0) {
@@ -76,6 +83,57 @@ std::optional<std::string> RefusedDeck(const TLogFile& project, std::int32_t dec
     }
     return "--deck " + std::to_string(deck) + ": the file has " + std::to_string(decks) +
            (decks == 1 ? " deck, 0" : " decks, 0 to " + std::to_string(decks - 1));
+}
+
+// Letters A to Z as a to z; every other byte as it is.
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The first deck captioned exactly so; failing that, the first captioned so but for the case
+// of its letters.
+std::optional<std::int32_t> DeckCaptioned(const TLogFile& project, const std::string& caption) {
+    for (const bool exactly : {true, false}) {
+        for (std::int32_t deck = 0; deck < DeckCount(project); ++deck) {
+            const std::string own = project.GetDeckCaption(deck);
+            if (exactly ? own == caption : EqualIgnoringCase(own, caption)) {
+                return deck;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::string RefusedCaption(const TLogFile& project, const std::string& caption) {
+    const std::string option = "--deck \"" + caption + "\": ";
+    if (DeckCount(project) == 0) {
+        return option + "the file has no decks";
+    }
+    std::string decks;
+    for (std::int32_t deck = 0; deck < DeckCount(project); ++deck) {
+        decks += (deck == 0 ? "" : ", ") + std::to_string(deck) + " \"" +
+                 project.GetDeckCaption(deck) + "\"";
+    }
+    return option + "no deck has this caption; the file's decks are " + decks;
+}
+
+// The deck asked for by its number or its caption; none, after telling why, when the file has
+// no such deck.
+std::optional<std::int32_t> DeckToShow(const TLogFile& project, const TRenderRequest& request) {
+    if (request.DeckCaption.empty()) {
+        if (const auto refused = RefusedDeck(project, request.Deck)) {
+            Tell(*refused);
+            return std::nullopt;
+        }
+        return request.Deck;
+    }
+    const auto deck = DeckCaptioned(project, request.DeckCaption);
+    if (!deck) {
+        Tell(RefusedCaption(project, request.DeckCaption));
+    }
+    return deck;
 }
 
 // The frames to write: from..to every few steps.
@@ -104,12 +162,12 @@ std::optional<TFrameRange> FrameRange(const TLogFile& project, const TRenderRequ
 }
 
 // Draws and writes every frame of the range; false, after telling why, when one fails.
-bool WriteFrames(TLogFile& project, const TRenderRequest& request, const TFrameRange& range,
-                 TOffscreenCanvas& canvas) {
+bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& request,
+                 const TFrameRange& range, TOffscreenCanvas& canvas) {
     TDeckRenderer renderer;
     renderer.OnBadHeading = &ShowBadHeadingBox;
     renderer.ShowProject(project);
-    renderer.SelectDeck(request.Deck);
+    renderer.SelectDeck(deck);
     TCamera camera;
     renderer.FitCamera(camera);
     renderer.InitializeContext();
@@ -161,8 +219,8 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
         return 1;
     }
     TLogFile& project = loaded.Project;
-    if (const auto refused = RefusedDeck(project, request.Deck)) {
-        Tell(*refused);
+    const auto deck = DeckToShow(project, request);
+    if (!deck) {
         return 2;
     }
     const auto range = FrameRange(project, request);
@@ -175,5 +233,5 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
         Tell(error);
         return 1;
     }
-    return WriteFrames(project, request, *range, canvas) ? 0 : 1;
+    return WriteFrames(project, *deck, request, *range, canvas) ? 0 : 1;
 }

@@ -57,9 +57,9 @@ std::optional<int> RunReportMode(const TCommandLine& commandLine) {
 
 int main(int argc, char* argv[]) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const auto commandLine = ParseCommandLine(args);
+    const auto [commandLine, mistake] = ParseCommandLine(args);
     if (!commandLine) {
-        std::fputs(UsageText, stderr);
+        std::fputs(MistakeReport(mistake).c_str(), stderr);
         return 2;
     }
     if (const auto exitCode = RunReportMode(*commandLine)) {

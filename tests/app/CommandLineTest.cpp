@@ -23,55 +23,121 @@ TEST(CommandLine, ChoosesTheMode) {
         {{"--dump", "ship.3dl"}, TMode::Dump, "ship.3dl", 0},
         {{"--dump", "ship.3dl", "--steps", "0"}, TMode::Dump, "ship.3dl", 0},
         {{"--dump", "a b.3dl", "--steps", "2147483647"}, TMode::Dump, "a b.3dl", 2147483647},
+        {{"--check", "--unknown"}, TMode::Check, "--unknown", 0},
         {{"--help"}, TMode::Help, "", 0},
         {{"-h"}, TMode::Help, "", 0},
         {{"--version"}, TMode::Version, "", 0},
     };
     for (const auto& c : cases) {
-        const auto line = ParseCommandLine(c.Args);
-        ASSERT_TRUE(line.has_value()) << ::testing::PrintToString(c.Args);
-        EXPECT_EQ(line->Mode, c.Mode);
-        EXPECT_EQ(line->FileName, c.File);
-        EXPECT_EQ(line->Steps, c.Steps);
+        const TParsedCommandLine parsed = ParseCommandLine(c.Args);
+        ASSERT_TRUE(parsed.Line.has_value()) << ::testing::PrintToString(c.Args);
+        EXPECT_EQ(parsed.Mistake, "");
+        EXPECT_EQ(parsed.Line->Mode, c.Mode);
+        EXPECT_EQ(parsed.Line->FileName, c.File);
+        EXPECT_EQ(parsed.Line->Steps, c.Steps);
     }
 }
 
-TEST(CommandLine, RefusesEverythingElse) {
-    const TArgs cases[] = {
-        {"--help", "a.3dl"},
-        {"--version", "-h"},
-        {"--stats"},
-        {"--stats", "a.3dl", "b.3dl"},
-        {"--dump"},
-        {"--dump", "a.3dl", "--steps"},
-        {"--dump", "a.3dl", "--step", "3"},
-        {"--dump", "a.3dl", "3"},
-        {"--dump", "a.3dl", "--steps", "3", "extra"},
-        {"--dump", "a.3dl", "--steps", "-1"},
-        {"--dump", "a.3dl", "--steps", "+3"},
-        {"--dump", "a.3dl", "--steps", "3x"},
-        {"--dump", "a.3dl", "--steps", "0x10"},
-        {"--dump", "a.3dl", "--steps", ""},
-        {"--dump", "a.3dl", "--steps", "2147483648"},
-        {"--render", "a.3dl"},
-        {"--render", "a.3dl", "--out"},
-        {"--render", "a.3dl", "--out", ""},
-        {"--render", "a.3dl", "--deck", "1"},
-        {"--render", "a.3dl", "--out", "d", "--fps", "25"},
-        {"--render", "a.3dl", "--out", "d", "--size", "1280"},
-        {"--render", "a.3dl", "--out", "d", "--size", "1280x"},
-        {"--render", "a.3dl", "--out", "d", "--size", "x720"},
-        {"--render", "a.3dl", "--out", "d", "--every", "1.5"},
+// Every mistake names the argument at fault and what was expected there.
+TEST(CommandLine, NamesEachMistake) {
+    const std::string renderTakes =
+        "--render FILE takes --out, --deck, --from, --to, --every, --size or --camera";
+    const std::string steps = "expected N, a number of steps from 0 to 2147483647";
+    const std::string size = "expected WIDTHxHEIGHT in pixels, e.g. 1280x720";
+    const struct {
+        TArgs Args;
+        std::string Mistake;
+    } cases[] = {
+        {{"--bogus"},
+         "--bogus: unknown option; expected FILE or one of --stats, --check, --curve, --dump, "
+         "--render, --help, -h or --version"},
+        {{"-x", "a.3dl"},
+         "-x: unknown option; expected FILE or one of --stats, --check, --curve, --dump, "
+         "--render, --help, -h or --version"},
+        {{"--help", "a.3dl"}, "a.3dl: unexpected argument; --help takes no arguments"},
+        {{"-h", "a.3dl"}, "a.3dl: unexpected argument; -h takes no arguments"},
+        {{"--version", "-h"}, "-h: one mode at a time; --version is already given"},
+        {{"--stats", "a.3dl", "--curve", "a.3dl"},
+         "--curve: one mode at a time; --stats is already given"},
+        {{"--stats"}, "--stats: missing FILE; expected the 3D log file after it"},
+        {{"--render", "--out", "d"}, "--render: missing FILE; expected the 3D log file after it"},
+        {{"--stats", "a.3dl", "b.3dl"}, "b.3dl: unexpected argument; --stats takes just one FILE"},
+        {{"--check", "a.3dl", "-v"}, "-v: unknown option; --check takes just one FILE"},
+        {{"--dump"}, "--dump: missing FILE; expected the 3D log file after it"},
+        {{"--dump", "a.3dl", "--steps"}, "--steps: missing value; " + steps},
+        {{"--dump", "a.3dl", "--steps", "--render"}, "--steps: missing value; " + steps},
+        {{"--dump", "a.3dl", "--step", "3"}, "--step: unknown option; --dump FILE takes --steps"},
+        {{"--dump", "a.3dl", "3"}, "3: unexpected argument; --dump FILE takes --steps"},
+        {{"--dump", "a.3dl", "--steps", "3", "extra"},
+         "extra: unexpected argument; --dump FILE takes --steps"},
+        {{"--dump", "a.3dl", "--steps", "3", "--steps", "4"},
+         "--steps: given twice; expected once"},
+        {{"--dump", "a.3dl", "--steps", "-1"}, "--steps -1: out of range; " + steps},
+        {{"--dump", "a.3dl", "--steps", "2147483648"},
+         "--steps 2147483648: out of range; " + steps},
+        {{"--dump", "a.3dl", "--steps", "+3"}, "--steps +3: not a whole number; " + steps},
+        {{"--dump", "a.3dl", "--steps", "3x"}, "--steps 3x: not a whole number; " + steps},
+        {{"--dump", "a.3dl", "--steps", "0x10"}, "--steps 0x10: not a whole number; " + steps},
+        {{"--dump", "a.3dl", "--steps", ""}, "--steps '': not a whole number; " + steps},
+        {{"--dump", "a.3dl", "--out", "d"}, "--out: only --render FILE takes this option"},
+        {{"--steps", "3", "--dump", "a.3dl"}, "--steps: only --dump FILE takes this option"},
+        {{"--size", "100"}, "--size: only --render FILE takes this option"},
+        {{"--render", "a.3dl"},
+         "--render: missing --out; expected --out DIR, the folder for the frames"},
+        {{"--render", "a.3dl", "--deck", "1"},
+         "--render: missing --out; expected --out DIR, the folder for the frames"},
+        {{"--render", "a.3dl", "--out"},
+         "--out: missing value; expected DIR, the folder for the frames"},
+        {{"--render", "a.3dl", "--out", ""},
+         "--out '': empty; expected DIR, the folder for the frames"},
+        {{"--render", "a.3dl", "--out", "d", "--out", "e"}, "--out: given twice; expected once"},
+        {{"--render", "a.3dl", "--out", "d", "--fps", "25"},
+         "--fps: unknown option; " + renderTakes},
+        {{"--render", "a.3dl", "--out", "d", "frames"},
+         "frames: unexpected argument; " + renderTakes},
+        {{"--render", "a.3dl", "--out", "d", "--steps", "2"},
+         "--steps: only --dump FILE takes this option"},
+        {{"--render", "a.3dl", "--out", "d", "--size", "1280"}, "--size 1280: " + size},
+        {{"--render", "a.3dl", "--out", "d", "--size", "1280x"}, "--size 1280x: " + size},
+        {{"--render", "a.3dl", "--out", "d", "--size", "x720"}, "--size x720: " + size},
+        {{"--render", "a.3dl", "--out", "d", "--size", "1280X720"}, "--size 1280X720: " + size},
+        {{"--render", "a.3dl", "--out", "d", "--size", "1280x4294967296"},
+         "--size 1280x4294967296: out of range; " + size},
+        {{"--render", "a.3dl", "--out", "d", "--every", "1.5"},
+         "--every 1.5: not a whole number; expected K, the steps from one frame to the next, "
+         "from 1"},
+        {{"--render", "a.3dl", "--out", "d", "--from", "-2147483649"},
+         "--from -2147483649: out of range; expected S, the step of the first frame, from 0"},
+        {{"--render", "a.3dl", "--out", "d", "--to", "ten"},
+         "--to ten: not a whole number; expected T, the step of the last frame, from 0"},
+        {{"--render", "a.3dl", "--out", "d", "--deck", "99999999999"},
+         "--deck 99999999999: out of range; expected D, a deck's number from 0 or its caption"},
+        {{"--render", "a.3dl", "--out", "d", "--deck", ""},
+         "--deck '': empty; expected D, a deck's number from 0 or its caption"},
+        {{"--render", "a.3dl", "--out", "d", "--camera", "Top"},
+         "--camera Top: expected top, side or oblique"},
+        {{"--render", "a.3dl", "--out", "d", "--camera"},
+         "--camera: missing value; expected top, side or oblique"},
     };
-    for (const TArgs& args : cases) {
-        EXPECT_FALSE(ParseCommandLine(args).has_value()) << ::testing::PrintToString(args);
+    for (const auto& c : cases) {
+        const TParsedCommandLine parsed = ParseCommandLine(c.Args);
+        EXPECT_FALSE(parsed.Line.has_value()) << ::testing::PrintToString(c.Args);
+        EXPECT_EQ(parsed.Mistake, c.Mistake) << ::testing::PrintToString(c.Args);
     }
+}
+
+TEST(CommandLine, AMistakeIsReportedWithWhereToReadMore) {
+    EXPECT_EQ(MistakeReport("--size 100: expected WIDTHxHEIGHT"),
+              "ambla-viewer: --size 100: expected WIDTHxHEIGHT\n"
+              "Try 'ambla-viewer --help' for more information.\n");
 }
 
 // The values are taken as given, in any order; the render mode itself tells what is out of range.
 TEST(CommandLine, TakesTheRenderOptionsInAnyOrder) {
-    const auto line = ParseCommandLine({"--render", "a.3dl", "--size", "0x16385", "--every", "-2",
-                                        "--to", "9", "--out", "f", "--from", "3", "--deck", "-1"});
+    const auto line =
+        ParseCommandLine({"--render", "a.3dl", "--size", "0x16385", "--every", "-2", "--to", "9",
+                          "--camera", "oblique", "--out", "f", "--from", "3", "--deck", "-1"})
+            .Line;
     ASSERT_TRUE(line.has_value());
     EXPECT_EQ(line->Mode, TMode::Render);
     EXPECT_EQ(line->FileName, "a.3dl");
@@ -83,12 +149,45 @@ TEST(CommandLine, TakesTheRenderOptionsInAnyOrder) {
     EXPECT_EQ(r.To, 9);
     EXPECT_EQ(r.From, 3);
     EXPECT_EQ(r.Deck, -1);
+    EXPECT_EQ(r.DeckCaption, "");
+    EXPECT_EQ(r.Camera, TRenderCamera::Oblique);
 
-    const auto defaults = ParseCommandLine({"--render", "a.3dl", "--out", "f"});
+    const auto defaults = ParseCommandLine({"--render", "a.3dl", "--out", "f"}).Line;
     ASSERT_TRUE(defaults.has_value());
     EXPECT_EQ(defaults->Render.Width, 1280);
     EXPECT_EQ(defaults->Render.Height, 720);
     EXPECT_EQ(defaults->Render.Every, 1);
     EXPECT_EQ(defaults->Render.From, 0);
     EXPECT_FALSE(defaults->Render.To.has_value());
+    EXPECT_EQ(defaults->Render.Deck, 0);
+    EXPECT_EQ(defaults->Render.DeckCaption, "");
+    EXPECT_EQ(defaults->Render.Camera, TRenderCamera::AfterLoad);
+}
+
+// Digits alone, with an optional minus, are a deck's number; anything else is its caption.
+TEST(CommandLine, TakesADeckByNumberOrCaptionAndEachCamera) {
+    const struct {
+        std::string Value;
+        std::int32_t Deck;
+        std::string Caption;
+    } decks[] = {{"2", 2, ""},
+                 {"007", 7, ""},
+                 {"-3", -3, ""},
+                 {"+3", 0, "+3"},
+                 {"1.5", 0, "1.5"},
+                 {"-", 0, "-"},
+                 {"Deck 2 - Boat deck, muster stations", 0, "Deck 2 - Boat deck, muster stations"}};
+    for (const auto& d : decks) {
+        const auto line = ParseCommandLine({"--render", "a.3dl", "--deck", d.Value, "--out", "f"});
+        ASSERT_TRUE(line.Line.has_value()) << d.Value << ": " << line.Mistake;
+        EXPECT_EQ(line.Line->Render.Deck, d.Deck) << d.Value;
+        EXPECT_EQ(line.Line->Render.DeckCaption, d.Caption) << d.Value;
+    }
+    for (const auto& [value, camera] :
+         {std::pair{"top", TRenderCamera::Top}, std::pair{"side", TRenderCamera::Side},
+          std::pair{"oblique", TRenderCamera::Oblique}}) {
+        const auto line = ParseCommandLine({"--render", "a.3dl", "--out", "f", "--camera", value});
+        ASSERT_TRUE(line.Line.has_value()) << value;
+        EXPECT_EQ(line.Line->Render.Camera, camera) << value;
+    }
 }

@@ -145,8 +145,8 @@ TEST_F(RenderMode, BadInputIsRefusedWithItsReasonAndWritesNoFrame) {
         {{"--render", file, "--out", Out.string(), "--size", "0x720"}, 2, "1 to 16384 pixels"},
         {{"--render", file, "--out", Out.string(), "--size", "16385x16"}, 2, "1 to 16384 pixels"},
         {{"--render", file, "--out", Out.string(), "--size", "16384x16384"}, 2, "pixels in all"},
-        {{"--render", file, "--out", Out.string(), "--size", "12x"}, 2, "Usage:"},
-        {{"--render", file}, 2, "Usage:"},
+        {{"--render", file, "--out", Out.string(), "--size", "12x"}, 2, "--size 12x: expected"},
+        {{"--render", file}, 2, "--render: missing --out"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Args.back());
@@ -155,6 +155,33 @@ TEST_F(RenderMode, BadInputIsRefusedWithItsReasonAndWritesNoFrame) {
         EXPECT_THAT(run.Err, HasSubstr(c.Reason));
         EXPECT_EQ(Frames(), std::vector<std::string>{});
     }
+}
+
+// A deck by its caption: the first captioned exactly so, else the first captioned so but for the
+// case of its letters; the frame is the one its number gives.
+TEST_F(RenderMode, ADeckIsFoundByItsCaptionExactlyBeforeIgnoringCase) {
+    std::string twoMains = SmallDeck;
+    twoMains.replace(twoMains.find("caption Upper"), 13, "caption MAIN");
+    const std::string file = Write("mains.3dl", twoMains);
+    const auto frameOf = [&](const std::string& deck) {
+        std::filesystem::remove_all(Out);
+        const TRun run = Render(file, {"--size", "64x48", "--to", "0", "--deck", deck});
+        EXPECT_EQ(run.ExitCode, 0) << deck << ": " << run.Err;
+        return ReadAll(Out / "000000.jpg");
+    };
+    const std::string first = frameOf("0");
+    const std::string second = frameOf("1");
+    ASSERT_NE(first, second);
+    EXPECT_EQ(frameOf("MAIN"), second);
+    EXPECT_EQ(frameOf("Main"), first);
+    EXPECT_EQ(frameOf("main"), first);
+
+    std::filesystem::remove_all(Out);
+    const TRun unknown = Render(file, {"--deck", "Upper"});
+    EXPECT_EQ(unknown.ExitCode, 2);
+    EXPECT_THAT(unknown.Err, HasSubstr("--deck \"Upper\": no deck has this caption; the file's "
+                                       "decks are 0 \"Main\", 1 \"MAIN\"\n"));
+    EXPECT_EQ(Frames(), std::vector<std::string>{});
 }
 
 // A folder in the way of the fourth frame: the series stops there, says why, and leaves no
