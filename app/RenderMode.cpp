@@ -162,14 +162,29 @@ std::optional<TFrameRange> FrameRange(const TLogFile& project, const TRenderRequ
 }
 
 // Draws and writes every frame of the range; false, after telling why, when one fails.
+// The camera after a load, or turned to the preset asked for and fitted to the deck shown.
+TCamera CameraFor(const TDeckRenderer& renderer, const TRenderRequest& request) {
+    TCamera camera;
+    renderer.FitCamera(camera);
+    const std::optional<TCameraPreset> preset =
+        request.Camera == TRenderCamera::Top       ? std::optional{TCameraPreset::Top}
+        : request.Camera == TRenderCamera::Side    ? std::optional{TCameraPreset::Side}
+        : request.Camera == TRenderCamera::Oblique ? std::optional{TCameraPreset::Oblique}
+                                                   : std::nullopt;
+    if (preset) {
+        camera.TurnTo(*preset);
+        renderer.FitCameraToDeck(camera, static_cast<double>(request.Width) / request.Height);
+    }
+    return camera;
+}
+
 bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& request,
                  const TFrameRange& range, TOffscreenCanvas& canvas) {
     TDeckRenderer renderer;
     renderer.OnBadHeading = &ShowBadHeadingBox;
     renderer.ShowProject(project);
     renderer.SelectDeck(deck);
-    TCamera camera;
-    renderer.FitCamera(camera);
+    const TCamera camera = CameraFor(renderer, request);
     renderer.InitializeContext();
 
     TReplay replay;

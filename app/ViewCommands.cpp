@@ -20,6 +20,11 @@ TViewCommands::TViewCommands(TDeckView& view, QComboBox& deckChooser, QLabel& li
     };
     connectAction(TCommand::ZoomIn, &TViewCommands::ZoomIn);
     connectAction(TCommand::ZoomOut, &TViewCommands::ZoomOut);
+    connectAction(TCommand::FitDeck, &TViewCommands::FitDeck);
+    connectAction(TCommand::ResetView, &TViewCommands::ResetView);
+    connectAction(TCommand::LookFromTop, &TViewCommands::LookFromTop);
+    connectAction(TCommand::LookFromSide, &TViewCommands::LookFromSide);
+    connectAction(TCommand::LookObliquely, &TViewCommands::LookObliquely);
     connectAction(TCommand::ShowOrigin, &TViewCommands::SwitchOriginMarker);
     connectAction(TCommand::AddLight, &TViewCommands::AddLightAtCentre);
     connectAction(TCommand::RemoveLight, &TViewCommands::RemoveNearestLight);
@@ -63,6 +68,26 @@ void TViewCommands::ZoomIn() {
 
 void TViewCommands::ZoomOut() {
     View.SetDistance(ZoomedOut(View.Distance()));
+}
+
+void TViewCommands::FitDeck() {
+    View.FitDeck();
+}
+
+void TViewCommands::ResetView() {
+    View.ResetView();
+}
+
+void TViewCommands::LookFromTop() {
+    View.LookFrom(TCameraPreset::Top);
+}
+
+void TViewCommands::LookFromSide() {
+    View.LookFrom(TCameraPreset::Side);
+}
+
+void TViewCommands::LookObliquely() {
+    View.LookFrom(TCameraPreset::Oblique);
 }
 
 void TViewCommands::ZoomByWheel(int delta) {

@@ -1,7 +1,7 @@
 #pragma once
 // The commands that change what the 3D view shows of the project: the deck (up, down, chosen in
-// the chooser), the zoom, the origin marker and the lights, with the lights' count in the status
-// bar.
+// the chooser), the camera (zoom, fit, reset and the preset views), the origin marker and the
+// lights, with the lights' count in the status bar.
 
 #include <QObject>
 #include <QString>
@@ -34,6 +34,13 @@ public:
     void ZoomOut();
     // A turn of the wheel by delta eighths of a degree.
     void ZoomByWheel(int delta);
+    // The whole deck in view from where the camera is; the camera after a load; straight down,
+    // from the side and between, each fitted.
+    void FitDeck();
+    void ResetView();
+    void LookFromTop();
+    void LookFromSide();
+    void LookObliquely();
     void SwitchOriginMarker();
     void AddLightAtCentre();
     void RemoveNearestLight();

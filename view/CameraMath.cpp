@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <numbers>
 
 namespace {
 
@@ -9,6 +11,24 @@ constexpr double RadiansPerPixel = 0.008;
 // Pan units per pixel and per unit of distance: far away, a pixel covers more of the deck.
 constexpr double PanPerPixel = 0.00125;
 constexpr double NearPlane = 1.0;
+
+// The largest of the box's corners' distances from the middle of the view, in half views;
+// infinite while a corner is not in front of the camera.
+double BoxSpread(const TCamera& camera, const TDeckBox& box, double aspect) {
+    double spread = 0.0;
+    for (const double x : {box.MinX, box.MaxX}) {
+        for (const double y : {box.MinY, box.MaxY}) {
+            for (const double z : {0.0, box.Height}) {
+                const auto seen = ProjectedPoint(camera, aspect, {x, y, z});
+                if (!seen) {
+                    return std::numeric_limits<double>::infinity();
+                }
+                spread = std::max({spread, std::abs((*seen)[0]), std::abs((*seen)[1])});
+            }
+        }
+    }
+    return spread;
+}
 
 } // namespace
 
@@ -23,6 +43,59 @@ void TCamera::SetDistance(double value) {
 void TCamera::FitToDeck(std::int32_t maxExtent) {
     FDistance = FitDistance(maxExtent);
     RecomputeEye();
+}
+
+void TCamera::Reset(std::int32_t maxExtent) {
+    FPhi = 0.0;
+    FTheta = 0.0;
+    FPan = {0.0, 0.0};
+    RecomputeUp();
+    FitToDeck(maxExtent);
+}
+
+// The spread of the box only shrinks as the camera backs away along its line of sight, so the
+// distance that gives the wanted spread is found by halving an interval that holds it.
+void TCamera::FitToBox(const TDeckBox& box, double aspect) {
+    FPan = {-(box.MinX + box.MaxX) / 2, -(box.MinY + box.MaxY) / 2};
+    RecomputeUp();
+    const auto spreadAt = [&](double distance) {
+        TCamera probe = *this;
+        probe.SetDistance(distance);
+        return BoxSpread(probe, box, aspect);
+    };
+    double near = MinimumDistance;
+    // Four times the box's size is always far enough; the doubling below is only a safeguard.
+    double far =
+        std::max(2.0 * near, 4.0 * (box.MaxX - box.MinX + box.MaxY - box.MinY + box.Height));
+    if (spreadAt(near) <= FittedShare) {
+        SetDistance(near);
+        return;
+    }
+    while (spreadAt(far) > FittedShare && far < 1e12) {
+        far *= 2.0;
+    }
+    for (int i = 0; i < 60 && far - near > far * 1e-9; ++i) {
+        const double middle = (near + far) / 2;
+        (spreadAt(middle) > FittedShare ? near : far) = middle;
+    }
+    SetDistance(far);
+}
+
+void TCamera::TurnTo(TCameraPreset preset) {
+    FPhi = 0.0;
+    switch (preset) {
+    case TCameraPreset::Top:
+        FTheta = 0.0;
+        break;
+    case TCameraPreset::Side:
+        FTheta = -std::numbers::pi / 2;
+        break;
+    case TCameraPreset::Oblique:
+        FTheta = -std::numbers::pi / 4;
+        break;
+    }
+    RecomputeEye();
+    RecomputeUp();
 }
 
 TMouseResponse TCamera::MouseDown(TMouseButton button, std::int32_t x, std::int32_t y) {
@@ -95,6 +168,31 @@ void TCamera::RecomputeEye() {
 void TCamera::RecomputeUp() {
     const double c = std::cos(FTheta);
     FUp = {c * std::sin(FPhi), c * std::cos(FPhi), -std::sin(FTheta)};
+}
+
+std::optional<std::array<double, 2>> ProjectedPoint(const TCamera& camera, double aspect,
+                                                    const std::array<double, 3>& point) {
+    const std::array<double, 3>& eye = camera.FEye;
+    const std::array<double, 3>& up = camera.FUp;
+    const double length = std::hypot(eye[0], eye[1], eye[2]);
+    if (!(length > 0.0) || !(aspect > 0.0)) {
+        return std::nullopt;
+    }
+    const std::array<double, 3> forward{-eye[0] / length, -eye[1] / length, -eye[2] / length};
+    const std::array<double, 3> right{forward[1] * up[2] - forward[2] * up[1],
+                                      forward[2] * up[0] - forward[0] * up[2],
+                                      forward[0] * up[1] - forward[1] * up[0]};
+    const std::array<double, 3> offset{point[0] + camera.FPan[0] - eye[0],
+                                       point[1] + camera.FPan[1] - eye[1], point[2] - eye[2]};
+    const auto dot = [&offset](const std::array<double, 3>& axis) {
+        return offset[0] * axis[0] + offset[1] * axis[1] + offset[2] * axis[2];
+    };
+    const double depth = dot(forward);
+    if (depth <= NearPlane) {
+        return std::nullopt;
+    }
+    const double halfHeight = depth * std::tan(CellViewFieldOfView * std::numbers::pi / 360.0);
+    return std::array<double, 2>{dot(right) / (halfHeight * aspect), dot(up) / halfHeight};
 }
 
 double FitDistance(std::int32_t maxExtent) {

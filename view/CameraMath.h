@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 // Vertical field of view of the cell view in degrees; the radians of the camera fit take π as
 // 3.1415.
@@ -16,6 +17,19 @@ inline constexpr double MinimumDistance = 1.1;
 enum class TMouseMode : std::uint8_t { None, Rotate, Pan };
 enum class TMouseButton : std::uint8_t { Left, Right, Other };
 enum class TCursor : std::uint8_t { Unchanged, Cross, Hand, Arrow };
+
+// The views a user can ask for, each fitted to the whole deck: straight down; level with the deck
+// from the bottom edge of the view after a load, the deck upright; and halfway between.
+enum class TCameraPreset : std::uint8_t { Top, Side, Oblique };
+
+// The space a deck takes in deck coordinates: its floor, and its walls up to Height.
+struct TDeckBox {
+    double MinX = 0.0;
+    double MaxX = 0.0;
+    double MinY = 0.0;
+    double MaxY = 0.0;
+    double Height = 0.0;
+};
 
 // What the widget does after a mouse event. Mouse capture needs no flag: the toolkit keeps
 // sending moves to the widget while any button is held.
@@ -52,6 +66,13 @@ public:
     // Places the camera so that a deck whose larger side is maxExtent cells fills the view;
     // the angles and the pan stay.
     void FitToDeck(std::int32_t maxExtent);
+    // The camera of a fresh start on such a deck: straight down, north up, no pan, fitted.
+    void Reset(std::int32_t maxExtent);
+    // Looks at the middle of the box from the camera's angles, from the distance at which the box
+    // fills 95 % of the limiting side of a view of that aspect (width / height).
+    void FitToBox(const TDeckBox& box, double aspect);
+    // Turns to the preset's angles; FitToBox then fits the deck.
+    void TurnTo(TCameraPreset preset);
 
     TMouseResponse MouseDown(TMouseButton button, std::int32_t x, std::int32_t y);
     TMouseResponse MouseMove(std::int32_t x, std::int32_t y);
@@ -67,6 +88,14 @@ private:
     void RecomputeEye();
     void RecomputeUp();
 };
+
+// Where a point of the deck appears in a view of that aspect: -1 .. 1 across its width and
+// height, +y up; nothing for a point on or behind the near plane.
+std::optional<std::array<double, 2>> ProjectedPoint(const TCamera& camera, double aspect,
+                                                    const std::array<double, 3>& point);
+
+// The share of the view's limiting side that FitToBox fills.
+inline constexpr double FittedShare = 0.95;
 
 // Distance at which the larger deck side just fills the vertical field of view, but never below
 // MinimumDistance: a deck of one cell, or none, would otherwise put the eye inside the near plane

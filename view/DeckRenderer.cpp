@@ -63,6 +63,8 @@ void TDeckRenderer::ShowProject(TLogFile& project) {
     FDeckCount = project.ZMax;
     FPersonCount = project.PMax;
     FMaxExtent = std::max(project.XMax, project.YMax);
+    FDeckWidth = std::max(project.XMax, 0);
+    FDeckDepth = std::max(project.YMax, 0);
     FFieldOfView = CellViewFieldOfView;
     FDecks = &project.Decks;
     FPersons = &project.Persons;
@@ -103,6 +105,18 @@ TDeck* TDeckRenderer::CurrentDeck() const {
         return nullptr;
     }
     return &(*FDecks)[static_cast<std::size_t>(FDeckIndex)];
+}
+
+// The floor runs from the centre cell's left edge back half the deck, as the quads are placed;
+// the walls stand on it. Persons are left out: they come and go, and one at the very edge may
+// stand out of the view a little.
+void TDeckRenderer::FitCameraToDeck(TCamera& camera, double aspect) const {
+    const double left = -(FDeckWidth / 2);
+    const double top = FDeckDepth / 2;
+    const TDeck* deck = CurrentDeck();
+    camera.FitToBox({left, left + FDeckWidth, top - FDeckDepth, top,
+                     deck != nullptr ? double{deck->WallHeight} : 0.0},
+                    aspect);
 }
 
 void TDeckRenderer::ShowCongestionMap(const TCongestionMap* map) {

@@ -41,6 +41,11 @@ public:
     TDeck* CurrentDeck() const;
     // Places the camera so that the project's decks fill the view.
     void FitCamera(TCamera& camera) const { camera.FitToDeck(FMaxExtent); }
+    // The camera of a fresh start on this project.
+    void ResetCamera(TCamera& camera) const { camera.Reset(FMaxExtent); }
+    // Looks at the whole deck shown from the camera's angles, filling most of a view of that
+    // aspect (width / height).
+    void FitCameraToDeck(TCamera& camera, double aspect) const;
 
     void ToggleOrigin() { FShowOrigin = !FShowOrigin; }
     bool ShowOrigin() const { return FShowOrigin; }
@@ -95,6 +100,8 @@ private:
     std::int32_t FDeckCount = 0;
     std::int32_t FPersonCount = 0;
     std::int32_t FMaxExtent = 0;
+    std::int32_t FDeckWidth = 0; // cells along x and y
+    std::int32_t FDeckDepth = 0;
     // None until a project is shown: the view then draws without a perspective.
     std::int32_t FFieldOfView = 0;
     unsigned FOriginList = 0;

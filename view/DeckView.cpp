@@ -27,6 +27,22 @@ void TDeckView::ShowProject(TLogFile& project) {
     Invalidate();
 }
 
+void TDeckView::FitDeck() {
+    const double aspect = height() > 0 ? static_cast<double>(width()) / height() : 1.0;
+    Renderer->FitCameraToDeck(Camera, aspect);
+    Invalidate();
+}
+
+void TDeckView::ResetView() {
+    Renderer->ResetCamera(Camera);
+    Invalidate();
+}
+
+void TDeckView::LookFrom(TCameraPreset preset) {
+    Camera.TurnTo(preset);
+    FitDeck();
+}
+
 void TDeckView::ClearProject() {
     Renderer->ClearProject();
     CongestionMap = nullptr;

@@ -23,6 +23,11 @@ public:
     // while the next file loads reads freed memory.
     void ClearProject();
     void SelectDeck(std::int32_t index);
+    // The whole deck in view from where the camera is; the camera of a fresh start; a preset's
+    // side, fitted.
+    void FitDeck();
+    void ResetView();
+    void LookFrom(TCameraPreset preset);
     void ToggleOrigin();
     bool ShowOrigin() const { return Renderer->ShowOrigin(); }
     std::int32_t DeckIndex() const { return Renderer->DeckIndex(); }

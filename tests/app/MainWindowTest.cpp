@@ -75,10 +75,16 @@ TEST_F(MainWindow, MenuEntriesHaveTheirTextsAndShortcuts) {
         {Window->Action(TCommand::DeckDown), "Deck down", "S"},
         {Window->Action(TCommand::ZoomIn), "Zoom in", "Q"},
         {Window->Action(TCommand::ZoomOut), "Zoom out", "A"},
+        {Window->Action(TCommand::FitDeck), "&Fit deck", "Z"},
+        {Window->Action(TCommand::ResetView), "&Reset view", "R"},
+        {Window->Action(TCommand::LookFromSide), "&Side", ""},
         {Window->Action(TCommand::PlayOrPause), "&Run/Pause", "2"},
         {Window->Action(TCommand::ResetToStart), "Reset to &start", "1"},
         {Window->Action(TCommand::SecondForward), "Step &forward", "4"},
         {Window->Action(TCommand::SecondBackward), "Step &backward", "3"},
+        {Window->Action(TCommand::StepForward), "Step one time step forward", "Shift+4"},
+        {Window->Action(TCommand::GoToStart), "&Go to start", "Home"},
+        {Window->Action(TCommand::GoToEnd), "Go to &end", "End"},
         {Window->Action(TCommand::ShowOrigin), "S&how origin", ""},
         {Window->Action(TCommand::AddLight), "&Add light", "L"},
         {Window->Action(TCommand::RemoveLight), "&Remove light", "Shift+L"},
@@ -114,11 +120,14 @@ TEST_F(MainWindow, MenusHoldTheirEntriesInOrder) {
     EXPECT_EQ(layout(TMenu::File),
               QStringList({"&Load logfile", "-", "&Single screen shot", "S&creen shot series", "-",
                            "&1 ...", "&2 ...", "&3 ...", "&4 ...", "-", "Quit"}));
-    EXPECT_EQ(layout(TMenu::Views), QStringList({"Deck up", "Deck down", "-", "Zoom in", "Zoom out",
-                                                 "-", "Evacuation &curve...", "Congestion &map"}));
+    EXPECT_EQ(layout(TMenu::Views),
+              QStringList({"Deck up", "Deck down", "-", "Zoom in", "Zoom out", "&Fit deck",
+                           "&Reset view", "-", "&Top", "&Side", "&Oblique", "-",
+                           "Evacuation &curve...", "Congestion &map"}));
     EXPECT_EQ(layout(TMenu::Animation),
               QStringList({"&Run/Pause", "Reset to &start", "-", "Step &forward", "Step &backward",
-                           "Step one time step forward", "Step one time step backward"}));
+                           "Step one time step forward", "Step one time step backward",
+                           "&Go to start", "Go to &end"}));
     EXPECT_EQ(layout(TMenu::Settings), QStringList({"S&how origin", "&Add light", "&Remove light",
                                                     "-", "&Options...", "&Statistics..."}));
     EXPECT_EQ(layout(TMenu::Help), QStringList({"Help...", "-", "Startup window..."}));

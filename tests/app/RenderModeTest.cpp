@@ -184,6 +184,30 @@ TEST_F(RenderMode, ADeckIsFoundByItsCaptionExactlyBeforeIgnoringCase) {
     EXPECT_EQ(Frames(), std::vector<std::string>{});
 }
 
+// Each camera asked for gives a frame of its own; seen level with the floor, the floor is edge-on:
+// background above and below the horizon, away from the walls and the person.
+TEST_F(RenderMode, EachCameraShowsTheDeckFromItsSide) {
+    const std::string file = Write("deck.3dl", SmallDeck);
+    std::vector<std::string> frames;
+    for (const char* camera : {"", "top", "side", "oblique"}) {
+        std::filesystem::remove_all(Out);
+        std::vector<std::string> options{"--size", "160x120", "--to", "0"};
+        if (*camera != '\0') {
+            options.insert(options.end(), {"--camera", camera});
+        }
+        const TRun run = Render(file, options);
+        ASSERT_EQ(run.ExitCode, 0) << camera << ": " << run.Err;
+        frames.push_back(ReadAll(Out / "000000.jpg"));
+    }
+    EXPECT_EQ(std::set<std::string>(frames.begin(), frames.end()).size(), 4U);
+    const QImage side = QImage::fromData(reinterpret_cast<const uchar*>(frames[2].data()),
+                                         static_cast<int>(frames[2].size()), "JPEG");
+    for (const QPoint point : {QPoint{20, 20}, QPoint{80, 100}}) {
+        const TRgb seen = PixelAt(side, point);
+        EXPECT_TRUE(seen.R < 8 && seen.G < 8 && std::abs(seen.B - 51) < 8) << point.y();
+    }
+}
+
 // A folder in the way of the fourth frame: the series stops there, says why, and leaves no
 // partial file behind.
 TEST_F(RenderMode, AFrameThatCannotBeWrittenEndsTheSeriesWithItsReason) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -126,4 +127,73 @@ TEST(Camera, FitAndFarPlaneFollowDeckDistanceAndPan) {
         EXPECT_EQ(p.Aspect, 800.0f / 600.0f);
     }
     EXPECT_EQ(ProjectionFor(640, 0, 60, 10.0, {0, 0}, 10).Aspect, 640.0f);
+}
+
+// A deck fitted from any side lies whole in the view and fills 90 % or more of its limiting side,
+// whatever the deck's shape, the view's shape, the angles and the pan the camera had.
+TEST(Camera, FitDeckShowsTheWholeDeckFillingTheLimitingSide) {
+    const TDeckBox decks[] = {{-50, 50, -20, 20, 3}, {-3, 4, -200, 1, 3}, {-6, 7, -4, 5, 3}};
+    const std::pair<int, int> drags[] = {{0, 0}, {40, -90}, {310, 140}, {-125, -190}};
+    for (const TDeckBox& deck : decks) {
+        for (const double aspect : {1.6, 0.5}) {
+            for (const auto& [dx, dy] : drags) {
+                TCamera camera = TopView(500.0);
+                Drag(camera, TMouseButton::Left, dx, dy);
+                Drag(camera, TMouseButton::Right, 35, -12);
+                const double phi = camera.FPhi;
+                camera.FitToBox(deck, aspect);
+                double spread = 0.0;
+                for (const double x : {deck.MinX, deck.MaxX}) {
+                    for (const double y : {deck.MinY, deck.MaxY}) {
+                        for (const double z : {0.0, deck.Height}) {
+                            const auto seen = ProjectedPoint(camera, aspect, {x, y, z});
+                            ASSERT_TRUE(seen) << "a corner behind the camera";
+                            spread = std::max({spread, std::abs((*seen)[0]), std::abs((*seen)[1])});
+                        }
+                    }
+                }
+                EXPECT_LE(spread, 1.0) << deck.MaxX << " " << aspect << " " << phi;
+                EXPECT_GE(spread, 0.9) << deck.MaxX << " " << aspect << " " << phi;
+                EXPECT_DOUBLE_EQ(camera.FPhi, phi) << "fitted from where it is";
+            }
+        }
+    }
+}
+
+// Straight down north is up; from the side the floor is at the bottom of the view and the near
+// edge is the one at the bottom after a load; oblique lies between.
+TEST(Camera, PresetsLookFromTheirSideWithTheDeckUpright) {
+    const auto seen = [](TCameraPreset preset, std::array<double, 3> point) {
+        TCamera camera = TopView(100.0);
+        camera.TurnTo(preset);
+        camera.FitToBox({-50, 50, -20, 20, 3}, 1.6);
+        return *ProjectedPoint(camera, 1.6, point);
+    };
+    EXPECT_GT(seen(TCameraPreset::Top, {0, 20, 0})[1], 0.5); // north at the top
+    EXPECT_GT(seen(TCameraPreset::Top, {50, 0, 0})[0], 0.5); // east to the right
+    EXPECT_GT(seen(TCameraPreset::Side, {0, -20, 3})[1], seen(TCameraPreset::Side, {0, -20, 0})[1])
+        << "walls stand up";
+    EXPECT_GT(seen(TCameraPreset::Side, {50, -20, 0})[0], 0.5);
+    EXPECT_NEAR(seen(TCameraPreset::Side, {0, -20, 0})[1], 0.0, 0.01) << "level with the deck";
+    EXPECT_GT(seen(TCameraPreset::Oblique, {0, 20, 0})[1],
+              seen(TCameraPreset::Oblique, {0, -20, 0})[1]);
+}
+
+// Reset view is the camera of a fresh start, whatever was done to it.
+TEST(Camera, ResetGivesBackTheCameraOfAFreshLoad) {
+    TCamera loaded;
+    loaded.FitToDeck(120);
+    TCamera used = loaded;
+    used.FIsControlEnabled = true;
+    Drag(used, TMouseButton::Left, 130, -250);
+    Drag(used, TMouseButton::Right, 40, 70);
+    used.SetDistance(ZoomedIn(used.Distance()));
+    used.TurnTo(TCameraPreset::Oblique);
+    used.Reset(120);
+    EXPECT_EQ(used.FPhi, loaded.FPhi);
+    EXPECT_EQ(used.FTheta, loaded.FTheta);
+    EXPECT_EQ(used.FDistance, loaded.FDistance);
+    EXPECT_EQ(used.FEye, loaded.FEye);
+    EXPECT_EQ(used.FPan, loaded.FPan);
+    EXPECT_EQ(used.FUp, loaded.FUp);
 }

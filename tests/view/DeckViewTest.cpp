@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QRect>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -52,6 +53,54 @@ TEST_F(CellView, DrawsBackgroundFloorObstacleAndPerson) {
     EXPECT_TRUE(IsGrey(PixelAt(frame, ObstacleTop), 10, 80));
     EXPECT_TRUE(IsGreen(PixelAt(frame, PersonBody)));
     EXPECT_TRUE(IsGreen(PixelAt(frame, Centre))); // the origin marker
+}
+
+// The part of the frame where anything but the background is drawn.
+QRect DrawnPart(const QImage& frame) {
+    QRect drawn;
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            if (!IsBackground(PixelAt(frame, {x, y}))) {
+                drawn |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return drawn;
+}
+
+// Fitted from above, obliquely, or from where the camera was turned, a deck of 60 x 36 cells with
+// walls lies whole in the frame and spans 90 % of its width or height; level with the floor only
+// the walls stand out, still inside. Reset view gives back the frame after the load.
+TEST_F(CellView, FittedViewsShowTheWholeDeckAndResetGivesBackTheFirstFrame) {
+    std::string rows;
+    for (int y = 0; y < 36; ++y) {
+        rows += y == 0 || y == 35 ? "P60x1\n" : "1 P58x0 1\n";
+    }
+    ASSERT_TRUE(Project.LoadFromMemory(
+        "walled",
+        "<header> pmax 0 xmax 60 ymax 36 zmax 1 vmax 1 </header>\n<deck> level 0 (celldata)\n" +
+            rows + "</deck>\n",
+        Progress));
+    View->ShowProject(Project);
+    View->ToggleOrigin(); // the marker stands at the look-at point, not on the deck
+    const QImage loaded = Frame();
+    const auto fits = [this](const QRect& drawn) {
+        return QRect(1, 1, View->width() - 2, View->height() - 2).contains(drawn) &&
+               (drawn.width() >= 0.9 * View->width() || drawn.height() >= 0.9 * View->height());
+    };
+    for (const TCameraPreset preset :
+         {TCameraPreset::Top, TCameraPreset::Oblique, TCameraPreset::Side}) {
+        View->LookFrom(preset);
+        const QRect drawn = DrawnPart(Frame());
+        EXPECT_TRUE(fits(drawn)) << static_cast<int>(preset) << ": " << drawn.x() << ","
+                                 << drawn.y() << " " << drawn.width() << "x" << drawn.height();
+    }
+    View->resize(200, 300);
+    View->FitDeck(); // from the side, into a narrow view
+    EXPECT_TRUE(fits(DrawnPart(Frame())));
+    View->resize(400, 300);
+    View->ResetView();
+    EXPECT_EQ(Frame(), loaded);
 }
 
 TEST_F(CellView, OriginMarkerGoesAndComesBack) {
