@@ -150,10 +150,13 @@ struct TValueOption {
     void (*Read)(const std::string& value, TCommandLine& line); // throws TBadValue
 };
 
+// What --out takes, also named when it is missing.
+constexpr std::string_view OutDirExpected = "DIR, the folder for the frames";
+
 constexpr TValueOption ValueOptions[] = {
     {"--steps", TMode::Dump, "N, a number of steps from 0 to 2147483647",
      [](const std::string& value, TCommandLine& line) { line.Steps = Number(value, 0); }},
-    {"--out", TMode::Render, "DIR, the folder for the frames",
+    {"--out", TMode::Render, OutDirExpected,
      [](const std::string& value, TCommandLine& line) { line.Render.OutDir = NotEmpty(value); }},
     {"--deck", TMode::Render, "D, a deck's number from 0 or its caption",
      [](const std::string& value, TCommandLine& line) { ReadDeck(value, line.Render); }},
@@ -310,8 +313,7 @@ TCommandLine ReadArguments(const std::vector<std::string>& args) {
     }
     ReadModeOptions(*mode, args, next, line);
     if (line.Mode == TMode::Render && line.Render.OutDir.empty()) {
-        Refuse(args[0] + ": missing --out; expected --out " +
-               std::string(FindValueOption("--out")->Expected));
+        Refuse(args[0] + ": missing --out; expected --out " + std::string(OutDirExpected));
     }
     return line;
 }
