@@ -4,6 +4,7 @@
 #include "MessageNesting.h"
 #include "Replay.h"
 #include "TimeSlider.h"
+#include "ToolBar.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -23,7 +24,6 @@
 namespace {
 
 // Where the time controls start, right of the tool buttons, and how wide the fixed ones are.
-constexpr int TimeControlsLeft = 328;
 constexpr int ReadoutWidth = 170;
 constexpr int SpeedWidth = 64;
 constexpr int Gap = 6;
@@ -51,7 +51,7 @@ QString SpeedText(std::int32_t speed) {
 } // namespace
 
 TPlaybackController::TPlaybackController(TReplay& replay, std::function<bool()> hasProject,
-                                         QWidget& toolBar, const TPlaybackButtons& buttons,
+                                         TToolBar& toolBar, const TPlaybackButtons& buttons,
                                          const TCommandActions& commands, QObject* parent)
     : QObject(parent), Replay(replay), HasProject(std::move(hasProject)), ToolBar(toolBar),
       Buttons(buttons) {
@@ -214,7 +214,7 @@ void TPlaybackController::CreateTimeControls() {
     SpeedChooser->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[1-9][0-9]{0,3}x?"), SpeedChooser));
     SpeedChooser->setToolTip("playback speed, times real time");
-    ToolBar.installEventFilter(this);
+    connect(&ToolBar, &TToolBar::LaidOut, this, &TPlaybackController::LayoutTimeControls);
     // The chooser takes the keys and hands most of them to its field.
     SpeedChooser->installEventFilter(this);
     SpeedChooser->lineEdit()->installEventFilter(this);
@@ -222,9 +222,6 @@ void TPlaybackController::CreateTimeControls() {
 }
 
 bool TPlaybackController::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &ToolBar && event->type() == QEvent::Resize) {
-        LayoutTimeControls();
-    }
     // The type first: the chooser is asked for its field only while it takes keys, never while
     // it is being destroyed.
     if (event->type() == QEvent::KeyPress &&
@@ -244,8 +241,8 @@ void TPlaybackController::LayoutTimeControls() {
     const int readoutLeft = speedLeft - Gap - ReadoutWidth;
     SpeedChooser->setGeometry(speedLeft, 0, SpeedWidth, height);
     TimeReadout->setGeometry(readoutLeft, 0, ReadoutWidth, height);
-    TimeSlider->setGeometry(TimeControlsLeft, 0, std::max(0, readoutLeft - Gap - TimeControlsLeft),
-                            height);
+    const int sliderLeft = ToolBar.TimeControlsLeft();
+    TimeSlider->setGeometry(sliderLeft, 0, std::max(0, readoutLeft - Gap - sliderLeft), height);
 }
 
 void TPlaybackController::ShowReplayPosition() {

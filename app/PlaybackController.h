@@ -19,6 +19,7 @@ class QTimer;
 class QToolButton;
 class TCommandActions;
 class TReplay;
+class TToolBar;
 
 // The tool bar's playback buttons, made by the window where its layout puts them.
 struct TPlaybackButtons {
@@ -34,7 +35,7 @@ class TPlaybackController : public QObject {
 public:
     // Drives replay, which plays only while hasProject says there is a project; the time
     // controls go into the tool bar, right of its buttons.
-    TPlaybackController(TReplay& replay, std::function<bool()> hasProject, QWidget& toolBar,
+    TPlaybackController(TReplay& replay, std::function<bool()> hasProject, TToolBar& toolBar,
                         const TPlaybackButtons& buttons, const TCommandActions& commands,
                         QObject* parent);
 
@@ -95,7 +96,7 @@ private:
 
     TReplay& Replay;
     std::function<bool()> HasProject;
-    QWidget& ToolBar;
+    TToolBar& ToolBar;
     TPlaybackButtons Buttons;
     std::int32_t SpeedAsRead = Settings::MaxAnimationSpeed.Default; // to tell what changed
 };

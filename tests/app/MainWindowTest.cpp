@@ -185,6 +185,35 @@ TEST_F(MainWindow, WarningsOfALoadReachTheUserAndTheProjectIsStillShown) {
     EXPECT_EQ(Window->windowTitle(), "Ambla Viewer, " + path);
 }
 
+// The chooser grows with its longest caption up to a third of the tool bar and the controls after
+// it follow; beyond that, the caption is cut in its middle and told whole in the tool tip.
+TEST_F(MainWindow, TheDeckChooserShowsLongCaptionsWholeWhereThereIsRoom) {
+    const QString caption = "Deck 7 - Promenade, shops and the atrium"; // 40 characters
+    ShowAndWait();
+    Window->resize(1600, 1000);
+    Load(WriteProject("<header> pmax 0 xmax 2 ymax 1 zmax 2 vmax 1 </header>\n"
+                      "<deck> caption Car deck\nlevel 0 (celldata) P2x0 </deck>\n"
+                      "<deck> caption " +
+                      caption.toStdString() + "\nlevel 1 (celldata) P2x0 </deck>\n"));
+    TDeckChooser& chooser = *Window->Tools->DeckChooser;
+    chooser.setCurrentIndex(0);
+    EXPECT_EQ(chooser.ShownText(), caption);
+    EXPECT_EQ(chooser.toolTip(), "choose deck [up: w, down: s]");
+    const int right = chooser.geometry().right() + 1;
+    EXPECT_EQ(Window->Tools->ResetButton->x(), right + 6);
+    EXPECT_EQ(Window->Tools->SeriesButton->x(), right + 116);
+    EXPECT_EQ(Window->Playback->TimeSlider->x(), right + 143);
+
+    Window->resize(600, 400);
+    QCoreApplication::processEvents();
+    EXPECT_LE(chooser.width(), Window->Tools->width() / 3);
+    const QString shown = chooser.ShownText();
+    EXPECT_TRUE(shown.startsWith("Deck 7") && shown.endsWith("atrium") && shown.contains(u'…'))
+        << shown.toStdString();
+    EXPECT_TRUE(chooser.toolTip().startsWith(caption + "\n"));
+    EXPECT_EQ(Window->Playback->TimeSlider->x(), chooser.geometry().right() + 1 + 143);
+}
+
 // A person the view cannot turn is told of once a project, after the frame: a modal box inside
 // a paint would paint again.
 TEST_F(MainWindow, ABadHeadingIsToldOnceAfterTheFrame) {
