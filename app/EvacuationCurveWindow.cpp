@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -35,12 +34,44 @@ QString PngBeside(const QString& csvFile) {
 
 } // namespace
 
+TTidyAxis TidyAxis(double first, double last) {
+    constexpr int MostSteps = 10;
+    const double span = std::max(last - first, 1.0);
+    // Whole seconds at least: the curve has a value a second.
+    double step = std::max(1.0, std::pow(10.0, std::floor(std::log10(span / MostSteps))));
+    for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
+        if (span / (step * factor) <= MostSteps) {
+            step *= factor;
+            break;
+        }
+    }
+    const double start = std::floor(first / step) * step;
+    const double end = std::max(std::ceil(last / step) * step, start + step);
+    return {start, end, static_cast<int>(std::lround((end - start) / step)) + 1};
+}
+
+QRect PlaceBeside(const QRect& screen, const QRect& owner, const QSize& size) {
+    const int top = std::clamp(owner.top(), screen.top(), screen.bottom() + 1 - size.height());
+    if (screen.right() - owner.right() >= size.width()) {
+        return {QPoint(owner.right() + 1, top), size};
+    }
+    if (owner.left() - screen.left() >= size.width()) {
+        return {QPoint(owner.left() - size.width(), top), size};
+    }
+    // Over the owner's right half, narrower where the half is narrower, so that the middle of
+    // the owner stays in sight.
+    const int middle = owner.center().x() + 1;
+    const int right = std::min(owner.right(), screen.right());
+    const int left = std::max(middle, right + 1 - size.width());
+    return {QPoint(left, top), QSize(right + 1 - left, size.height())};
+}
+
 TEvacuationCurveWindow::TEvacuationCurveWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Evacuation curve");
     setModal(false);
     resize(720, 480);
     Chart = new QChart();
-    Chart->legend()->setAlignment(Qt::AlignBottom);
+    Chart->legend()->hide(); // the chart's own legend cuts long names rather than wrap them
     TimeAxis = new QValueAxis(Chart);
     TimeAxis->setTitleText("Time (s)");
     TimeAxis->setLabelFormat("%d");
@@ -49,15 +80,25 @@ TEvacuationCurveWindow::TEvacuationCurveWindow(QWidget* parent) : QDialog(parent
     PersonAxis->setLabelFormat("%d");
     Chart->addAxis(TimeAxis, Qt::AlignBottom);
     Chart->addAxis(PersonAxis, Qt::AlignLeft);
-    ChartView = new QChartView(Chart, this);
+    Plot = new QWidget(this);
+    Plot->setAutoFillBackground(true);
+    Plot->setPalette(QPalette(Qt::white));
+    ChartView = new QChartView(Chart, Plot);
     ChartView->setRenderHint(QPainter::Antialiasing);
     ChartView->viewport()->installEventFilter(this);
+    Legend = new QLabel(Plot);
+    Legend->setWordWrap(true);
+    Legend->setAlignment(Qt::AlignHCenter);
+    auto* plotLayout = new QVBoxLayout(Plot);
+    plotLayout->setContentsMargins(0, 0, 0, 6);
+    plotLayout->addWidget(ChartView, 1);
+    plotLayout->addWidget(Legend);
     Summary = new QLabel(this);
     Summary->setWordWrap(true);
     ExportButton = new QPushButton("Export...", this);
     connect(ExportButton, &QPushButton::clicked, this, &TEvacuationCurveWindow::ExportClick);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(ChartView, 1);
+    layout->addWidget(Plot, 1);
     layout->addWidget(Summary);
     layout->addWidget(ExportButton, 0, Qt::AlignRight);
 }
@@ -82,15 +123,28 @@ void TEvacuationCurveWindow::SetCurve(const TEvacuationCurve& curve) {
     }
     Marker = addSeries("", {});
     Marker->setColor(Qt::black);
-    for (QLegendMarker* marker : Chart->legend()->markers(Marker)) {
-        marker->setVisible(false);
-    }
     const double first = Curve.TimeOffset;
-    TimeAxis->setRange(first, first + std::max(1, Curve.RowCount() - 1));
-    TimeAxis->applyNiceNumbers();
+    const TTidyAxis time = TidyAxis(first, first + std::max(1, Curve.RowCount() - 1));
+    TimeAxis->setRange(time.First, time.Last);
+    TimeAxis->setTickCount(time.TickCount);
+    ShowLegend();
     PersonAxis->setRange(0, std::max(1, Curve.PersonCount));
     Summary->setText(SummaryText());
     ShowTime(first);
+}
+
+// A coloured square and the name of each series, kept together, the entries wrapped between.
+void TEvacuationCurveWindow::ShowLegend() {
+    QStringList entries;
+    for (const QAbstractSeries* series : Chart->series()) {
+        const auto* line = static_cast<const QLineSeries*>(series);
+        if (line != Marker) {
+            entries << QString("<span style=\"white-space:nowrap\"><span style=\"color:%1\">"
+                               "&#9632;</span>&nbsp;%2</span>")
+                           .arg(line->color().name(), line->name().toHtmlEscaped());
+        }
+    }
+    Legend->setText(entries.join(" &nbsp; "));
 }
 
 void TEvacuationCurveWindow::ShowTime(double seconds) {
@@ -150,7 +204,7 @@ QString TEvacuationCurveWindow::Export(const QString& csvFile) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!ChartView->grab().save(&buffer, "PNG")) {
+    if (!Plot->grab().save(&buffer, "PNG")) {
         return PngBeside(csvFile) + "\nThe picture of the plot could not be made.";
     }
     error = WriteFileAtomically(PngBeside(csvFile), png);

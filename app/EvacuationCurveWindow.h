@@ -7,6 +7,8 @@
 #include "EvacuationAnalysis.h"
 
 #include <QDialog>
+#include <QRect>
+#include <QSize>
 
 #include <cstdint>
 #include <functional>
@@ -17,6 +19,19 @@ class QLabel;
 class QLineSeries;
 class QPushButton;
 class QValueAxis;
+
+// A time axis that ends at a tidy tick: the step one, two or five times a power of ten (a second at
+// least) that gives at most ten steps, and both ends on a step.
+struct TTidyAxis {
+    double First = 0.0;
+    double Last = 1.0;
+    int TickCount = 2;
+};
+TTidyAxis TidyAxis(double first, double last);
+
+// Where a window of that size opens beside its owner: right of it where the screen has room, else
+// left of it, else over the owner's right half.
+QRect PlaceBeside(const QRect& screen, const QRect& owner, const QSize& size);
 
 class TEvacuationCurveWindow : public QDialog {
     Q_OBJECT
@@ -37,8 +52,12 @@ public:
     QString Export(const QString& csvFile);
 
     QChartView* ChartView = nullptr;
+    // The series' names and colours below the plot, wrapped where the window is narrow.
+    QLabel* Legend = nullptr;
     QLabel* Summary = nullptr;
     QPushButton* ExportButton = nullptr;
+    // The plot with its legend, as the exported picture shows it.
+    QWidget* Plot = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -46,6 +65,7 @@ protected:
 private:
     void ExportClick();
     QString SummaryText() const;
+    void ShowLegend();
     void ChooseSecondAt(QPoint viewportPoint);
 
     TEvacuationCurve Curve;

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QScreen>
 
 #include <chrono>
 #include <exception>
@@ -85,6 +86,11 @@ void TEvacuationViews::ShowEvacuationCurve() {
         // The replay's keys work while the curve has the focus, as the user watches it.
         Curve->addActions(ReplayKeys);
         Curve->addAction(&MapSwitch);
+        // Beside the main window the first time; where the user puts it after that.
+        const QRect place = PlaceBeside(MainWindow.screen()->availableGeometry(),
+                                        MainWindow.frameGeometry(), Curve->size());
+        Curve->resize(place.size());
+        Curve->move(place.topLeft());
     }
     Curve->SetCurve(analysis->Curve);
     Curve->show();

@@ -14,6 +14,7 @@
 namespace {
 
 const QString Small = SamplesDir + "/small.3dl"; // 5 persons, vmax 4; everybody has left at 1:13
+const QString Ferry = SamplesDir + "/ferry.3dl"; // 3 decks; everybody has left at 10:29
 
 class EvacuationViews : public MainWindowFixture {
 protected:
@@ -100,6 +101,59 @@ TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
     }
     ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
     EXPECT_TRUE(picture.readAll() == olderPicture);
+}
+
+// The window opens beside the main window where the screen has room, else over its right half,
+// never over the middle of the view; its time axis ends at the tick after the last second, and
+// the legend shows every name whole, in the exported picture too.
+TEST_F(EvacuationViews, TheCurveOpensBesideTheViewWithATidyAxisAndTheWholeLegend) {
+    ShowAndWait();
+    Window->setGeometry(0, 0, 1600, 1000);
+    Load(Small);
+    Window->Action(TCommand::EvacuationCurve)->trigger();
+    TEvacuationCurveWindow& curve = *Window->Evacuation->CurveWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&curve));
+    const QPoint viewCentre = Window->View->mapToGlobal(Window->View->rect().center());
+    EXPECT_FALSE(curve.frameGeometry().contains(viewCentre));
+    EXPECT_GT(curve.frameGeometry().left(), viewCentre.x());
+
+    const auto* time =
+        qobject_cast<QValueAxis*>(curve.ChartView->chart()->axes(Qt::Horizontal).front());
+    EXPECT_EQ(time->max(), 80.0) << "73 s of data";
+    EXPECT_EQ(time->tickCount(), 9);
+    for (const char* name : {"Saved", "Deck 2 - Boat deck, muster stations", "Deck 1 - Cabins"}) {
+        EXPECT_TRUE(curve.Legend->text().contains(name)) << name;
+    }
+    EXPECT_TRUE(curve.Legend->wordWrap());
+    curve.resize(360, 480);
+    QCoreApplication::processEvents();
+    EXPECT_LE(curve.Legend->sizeHint().width(), curve.width()) << "wrapped, not cut";
+    ASSERT_EQ(curve.Export(Files.filePath("curve.csv")), QString());
+    EXPECT_GT(QImage(Files.filePath("curve.png")).height(), curve.ChartView->height());
+    curve.close();
+}
+
+// Beside a small main window, to its right.
+TEST(CurvePlace, RightOfTheOwnerElseLeftElseOverItsRightHalf) {
+    const QRect screen(0, 0, 1600, 1000);
+    EXPECT_EQ(PlaceBeside(screen, {0, 0, 800, 600}, {720, 480}), QRect(800, 0, 720, 480));
+    EXPECT_EQ(PlaceBeside(screen, {850, 100, 750, 600}, {720, 480}), QRect(130, 100, 720, 480));
+    EXPECT_EQ(PlaceBeside(screen, {0, 0, 1600, 1000}, {720, 480}), QRect(880, 0, 720, 480));
+    EXPECT_EQ(PlaceBeside(screen, {200, 700, 1000, 600}, {720, 480}), QRect(700, 520, 500, 480));
+}
+
+TEST(CurveAxis, EndsAtTheTickAfterTheLastSecond) {
+    const struct {
+        double First, Last, AxisFirst, AxisLast;
+        int Ticks;
+    } cases[] = {{0, 629, 0, 700, 8}, {0, 73, 0, 80, 9}, {-30, 148, -40, 160, 11},
+                 {5, 5, 5, 6, 2},     {0, 1, 0, 1, 2},   {0, 1000, 0, 1000, 11}};
+    for (const auto& c : cases) {
+        const TTidyAxis axis = TidyAxis(c.First, c.Last);
+        EXPECT_EQ(axis.First, c.AxisFirst) << c.Last;
+        EXPECT_EQ(axis.Last, c.AxisLast) << c.Last;
+        EXPECT_EQ(axis.TickCount, c.Ticks) << c.Last;
+    }
 }
 
 // One person stands two seconds on cell (4, 10), then walks four cells east and leaves.
