@@ -2,11 +2,27 @@
 
 #include "CongestionLegend.h"
 
+#include <QLabel>
+
 TDeckView::TDeckView(QWidget* owner) : TDeckView(owner, std::make_unique<TDeckRenderer>()) {}
 
 TDeckView::TDeckView(QWidget* owner, std::unique_ptr<TDeckRenderer> renderer)
     : TGLControl(owner), Renderer(std::move(renderer)) {
     Renderer->OnBadHeading = [this] { emit BadHeadingFound(); };
+    EmptyHint = new QLabel("Open a log file with Ctrl+L, or drop one here", this);
+    EmptyHint->setAlignment(Qt::AlignCenter);
+    EmptyHint->setStyleSheet("color: #c8c8dc; background: transparent;");
+    EmptyHint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ShowEmptyHint();
+}
+
+void TDeckView::ShowEmptyHint() {
+    EmptyHint->setVisible(Renderer->CurrentDeck() == nullptr);
+}
+
+void TDeckView::resizeEvent(QResizeEvent* event) {
+    TGLControl::resizeEvent(event);
+    EmptyHint->setGeometry(rect());
 }
 
 TDeckView::~TDeckView() {
@@ -24,6 +40,7 @@ template <typename TRelease> void TDeckView::ReleaseInContext(TRelease release) 
 void TDeckView::ShowProject(TLogFile& project) {
     Renderer->ShowProject(project);
     Renderer->FitCamera(Camera);
+    ShowEmptyHint();
     Invalidate();
 }
 
@@ -48,6 +65,7 @@ void TDeckView::ClearProject() {
     CongestionMap = nullptr;
     // A large deck's buffers are let go before the next file loads.
     ReleaseInContext([this] { Renderer->ReleaseDeckGeometry(); });
+    ShowEmptyHint();
     Invalidate();
 }
 

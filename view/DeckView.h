@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <memory>
 
+class QLabel;
+
 class TDeckView : public TGLControl {
     Q_OBJECT
 
@@ -54,13 +56,17 @@ protected:
 
     void InitializeScene() override;
     void PaintScene() override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Runs release with the context current; nothing to release before the first frame.
     template <typename TRelease> void ReleaseInContext(TRelease release);
     void ChangeLightsAtViewCentre(void (TDeck::*change)(float, float));
     void ShowCongestionLegend();
+    // The hint in the middle of an empty view, shown while no deck is.
+    void ShowEmptyHint();
 
     std::unique_ptr<TDeckRenderer> Renderer;
     const TCongestionMap* CongestionMap = nullptr;
+    QLabel* EmptyHint = nullptr;
 };

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QRect>
 #include <QSignalSpy>
 #include <QTest>
@@ -125,15 +126,28 @@ TEST_F(CellView, ShowsOnlyThePersonsAndQuadsOfTheSelectedDeck) {
 }
 
 // The deck is kept on the graphics side: it must go with the project and come back with the next.
+// An empty view says in its middle how to fill it.
 TEST_F(CellView, ADeckClearedIsNoLongerDrawnAndComesBackWhenShownAgain) {
+    const auto hint = [this] {
+        const auto* label = View->findChild<QLabel*>();
+        return label != nullptr && label->isVisible() ? label->text() : QString();
+    };
+    EXPECT_EQ(hint(), "");
     View->ClearProject();
     const QImage cleared = Frame();
     EXPECT_TRUE(IsBackground(PixelAt(cleared, Floor)));
     EXPECT_TRUE(IsBackground(PixelAt(cleared, PersonBody)));
+    EXPECT_EQ(hint(), "Open a log file with Ctrl+L, or drop one here");
     View->ShowProject(Project);
     const QImage shown = Frame();
     EXPECT_TRUE(IsGrey(PixelAt(shown, Floor), 100, 255));
     EXPECT_TRUE(IsGreen(PixelAt(shown, PersonBody)));
+    EXPECT_EQ(hint(), "");
+    TLogFile deckless{"Level"};
+    ASSERT_TRUE(deckless.LoadFromMemory("none", "<header> pmax 0 </header>", Progress));
+    View->ShowProject(deckless);
+    EXPECT_EQ(hint(), "Open a log file with Ctrl+L, or drop one here");
+    View->ClearProject();
 }
 
 TEST_F(CellView, APersonWhoHasLeftIsNotDrawn) {
