@@ -2,6 +2,7 @@
 
 #include "CommandActions.h"
 #include "MessageNesting.h"
+#include "ReachedSpeedLabel.h"
 #include "Replay.h"
 #include "TimeSlider.h"
 #include "ToolBar.h"
@@ -26,6 +27,7 @@ namespace {
 // Where the time controls start, right of the tool buttons, and how wide the fixed ones are.
 constexpr int ReadoutWidth = 170;
 constexpr int SpeedWidth = 64;
+constexpr int ReachedWidth = 96;
 constexpr int Gap = 6;
 
 constexpr std::int32_t FastestSpeed = 1000;
@@ -117,6 +119,7 @@ void TPlaybackController::StartAnimation() {
         return; // without time steps per second there is nothing to play
     }
     AnimationTimer->start(TickInterval());
+    ReachedSpeed->Start(PlaybackSpeed(), Replay.StepsPerSecond(), Replay.TimeStep());
     emit Message("Animation loop is running.");
     Buttons.Play->setChecked(true);
 }
@@ -126,6 +129,7 @@ void TPlaybackController::StartAnimation() {
 void TPlaybackController::StopAnimation() {
     const bool wasPlaying = AnimationTimer->isActive();
     AnimationTimer->stop();
+    ReachedSpeed->Stop();
     while (wasPlaying && !Replay.AtWholeSecond()) {
         Tick();
     }
@@ -136,7 +140,12 @@ void TPlaybackController::StopAnimation() {
 // A tick that arrives while a command moves the replay, another tick among them, is dropped: it
 // only keeps time, and the replay is busy.
 void TPlaybackController::PlaybackTimerFired() {
-    ReplayCommands.RunWhenIdle([this] { Tick(); });
+    ReplayCommands.RunWhenIdle([this] {
+        Tick();
+        if (AnimationTimer->isActive()) {
+            ReachedSpeed->Played(Replay.TimeStep());
+        }
+    });
 }
 
 void TPlaybackController::Tick() {
@@ -204,6 +213,9 @@ void TPlaybackController::CreateTimeControls() {
     TimeSlider->setFocusPolicy(Qt::NoFocus);
     TimeSlider->setToolTip("replay time [start: Home, end: End]");
     TimeReadout = new QLabel(&ToolBar);
+    ReachedSpeed = new TReachedSpeedLabel(&ToolBar);
+    connect(ReachedSpeed, &TReachedSpeedLabel::ShownOrHidden, this,
+            &TPlaybackController::LayoutTimeControls);
     SpeedChooser = new QComboBox(&ToolBar);
     SpeedChooser->setEditable(true);
     SpeedChooser->setInsertPolicy(QComboBox::NoInsert);
@@ -233,13 +245,16 @@ bool TPlaybackController::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-// The slider takes what the fixed controls leave of the tool bar's width.
+// The slider takes what the fixed controls leave of the tool bar's width, and makes room for the
+// reached speed while it is told.
 void TPlaybackController::LayoutTimeControls() {
     const int height = ToolBar.height();
     const int right = ToolBar.width();
     const int speedLeft = right - SpeedWidth;
-    const int readoutLeft = speedLeft - Gap - ReadoutWidth;
+    const int reachedLeft = speedLeft - (ReachedSpeed->isHidden() ? 0 : Gap + ReachedWidth);
+    const int readoutLeft = reachedLeft - Gap - ReadoutWidth;
     SpeedChooser->setGeometry(speedLeft, 0, SpeedWidth, height);
+    ReachedSpeed->setGeometry(reachedLeft, 0, ReachedWidth, height);
     TimeReadout->setGeometry(readoutLeft, 0, ReadoutWidth, height);
     const int sliderLeft = ToolBar.TimeControlsLeft();
     TimeSlider->setGeometry(sliderLeft, 0, std::max(0, readoutLeft - Gap - sliderLeft), height);
@@ -279,6 +294,7 @@ void TPlaybackController::SpeedChooserChange() {
         MaxAnimationSpeed = *speed;
         if (AnimationTimer->isActive()) {
             AnimationTimer->setInterval(TickInterval());
+            ReachedSpeed->Start(PlaybackSpeed(), Replay.StepsPerSecond(), Replay.TimeStep());
         }
     } else {
         emit Message(QStringLiteral("\"%1\" is not a speed: type a whole number from 1 "

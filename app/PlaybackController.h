@@ -18,6 +18,7 @@ class QSlider;
 class QTimer;
 class QToolButton;
 class TCommandActions;
+class TReachedSpeedLabel;
 class TReplay;
 class TToolBar;
 
@@ -72,6 +73,7 @@ public:
     QSlider* TimeSlider = nullptr;    // the replay's whole seconds
     QLabel* TimeReadout = nullptr;    // "1:05 / 3:20, step 261"
     QComboBox* SpeedChooser = nullptr;
+    TReachedSpeedLabel* ReachedSpeed = nullptr; // "reached 1.6x" while playback lags
 
 signals:
     // For the status bar: what runs, or why a typed speed was refused; empty when nothing runs.

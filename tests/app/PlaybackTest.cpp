@@ -5,11 +5,16 @@
 
 #include "GuiTestMain.h"
 #include "MainWindowFixture.h"
+#include "ReachedSpeed.h"
+#include "ReachedSpeedLabel.h"
 
 #include <QCoreApplication>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
+
+#include <chrono>
+#include <optional>
 
 namespace {
 
@@ -176,4 +181,72 @@ TEST_F(Playback, AStepRedrawsThePersonAtItsNewCell) {
 // The main of the whole test program, ViewCommandsTest.cpp included.
 int main(int argc, char** argv) {
     return RunGuiTests(argc, argv, TGLControl::PreferredFormat());
+}
+
+namespace {
+
+using TClock = TReachedSpeed::TClock;
+
+// Plays steps at a pace: one step every `every` from `start` for `span`; returns what was told at
+// the end, and the first moment anything was told.
+struct TPlayed {
+    std::optional<double> Told;
+    std::optional<TClock::duration> FirstToldAfter;
+};
+TPlayed PlayAtPace(TReachedSpeed& meter, TClock::time_point start, std::chrono::milliseconds every,
+                   std::chrono::milliseconds span, std::int32_t& step) {
+    TPlayed played;
+    for (auto now = start + every; now <= start + span; now += every) {
+        played.Told = meter.Played(++step, now);
+        if (played.Told && !played.FirstToldAfter) {
+            played.FirstToldAfter = now - start;
+        }
+    }
+    return played;
+}
+
+} // namespace
+
+// 4 steps a second at 10x asks for 40 steps a second. Keeping up, or a short stall, is never told;
+// 20 steps a second for longer than two seconds is told as 5x, and no longer once playback keeps
+// up again. A replay that starts over is measured afresh, not as a speed below zero.
+TEST(ReachedSpeed, IsToldOnlyWhilePlaybackStaysBelowTheSpeedAskedFor) {
+    using namespace std::chrono_literals;
+    TReachedSpeed meter;
+    const TClock::time_point start{};
+    std::int32_t step = 0;
+    meter.Start(10.0, 4, step, start);
+    EXPECT_FALSE(PlayAtPace(meter, start, 25ms, 5s, step).Told);
+    EXPECT_FALSE(PlayAtPace(meter, start + 5s, 40ms, 1500ms, step).FirstToldAfter) << "short stall";
+    EXPECT_FALSE(PlayAtPace(meter, start + 6500ms, 25ms, 2s, step).FirstToldAfter);
+    const TPlayed slow = PlayAtPace(meter, start + 8500ms, 50ms, 4s, step);
+    ASSERT_TRUE(slow.Told);
+    EXPECT_NEAR(*slow.Told, 5.0, 0.01);
+    EXPECT_GE(*slow.FirstToldAfter, 2s);
+    EXPECT_LE(*slow.FirstToldAfter, 3s);
+    step = 0; // starts over
+    const TPlayed over = PlayAtPace(meter, start + 12500ms, 50ms, 500ms, step);
+    EXPECT_TRUE(over.Told && *over.Told > 0) << "kept, and never below zero";
+    EXPECT_FALSE(PlayAtPace(meter, start + 13s, 25ms, 2s, step).Told) << "keeps up again";
+    meter.Stop();
+    EXPECT_FALSE(meter.Played(++step, start + 16s));
+    EXPECT_EQ(TReachedSpeed::Text(1.64), "reached 1.6x");
+    EXPECT_EQ(TReachedSpeed::Text(12.4), "reached 12x");
+}
+
+// At a speed the timer cannot give (1000x asks for a step every quarter millisecond), the label
+// beside the speed chooser tells what is reached, and goes when playback stops.
+TEST_F(Playback, ASpeedNotReachedIsToldBesideTheChooser) {
+    ShowAndWait();
+    Load(Small);
+    Window->Playback->MaxAnimationSpeed = 1000;
+    Window->Playback->PlayOrPause();
+    TReachedSpeedLabel& reached = *Window->Playback->ReachedSpeed;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reached.isVisible(); }, 6000));
+    EXPECT_TRUE(reached.text().startsWith("reached ")) << reached.text().toStdString();
+    EXPECT_LE(reached.geometry().right(), Window->Playback->SpeedChooser->x());
+    EXPECT_LE(Window->Playback->TimeReadout->geometry().right(), reached.x());
+    EXPECT_TRUE(Window->Playback->TimeReadout->text().contains("step"));
+    Window->Playback->PlayOrPause();
+    EXPECT_FALSE(reached.isVisible());
 }
