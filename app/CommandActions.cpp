@@ -35,10 +35,11 @@ void TCommandActions::EnableProjectCommands(bool projectLoaded) const {
     }
 }
 
-void TCommandActions::EnableWindowShortcuts(bool enabled) const {
+void TCommandActions::EnableCommandsOutsideHelp(bool enabled, bool projectLoaded) const {
     for (const TCommandEntry& entry : CommandTable()) {
-        if (entry.Caption == nullptr) {
-            Action(entry.Command)->setEnabled(enabled);
+        if (entry.Menu != TMenu::Help) {
+            Action(entry.Command)
+                ->setEnabled(enabled && (projectLoaded || !entry.Has(NeedsProject)));
         }
     }
 }

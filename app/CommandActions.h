@@ -20,8 +20,9 @@ public:
 
     // The commands that need a project, enabled as one is loaded or not.
     void EnableProjectCommands(bool projectLoaded) const;
-    // The window shortcuts, enabled with the menus.
-    void EnableWindowShortcuts(bool enabled) const;
+    // Every command but those of the Help menu, keys included, on or off with the controls;
+    // those that need a project come on only with one.
+    void EnableCommandsOutsideHelp(bool enabled, bool projectLoaded) const;
 
 private:
     std::array<QAction*, CommandCount> Actions{};

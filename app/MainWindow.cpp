@@ -169,7 +169,7 @@ void TMainWindow::EnableControls(bool enabled) {
              Playback->SpeedChooser}) {
         control->setEnabled(enabled);
     }
-    Commands.EnableWindowShortcuts(enabled);
+    Commands.EnableCommandsOutsideHelp(enabled, Projects->Project() != nullptr);
     View->SetIsControlEnabled(enabled);
 }
 
