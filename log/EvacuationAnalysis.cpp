@@ -4,7 +4,9 @@
 #include "PersonData.h"
 
 #include <algorithm>
+#include <cmath>
 #include <future>
+#include <iterator>
 #include <limits>
 #include <thread>
 
@@ -195,6 +197,25 @@ TEvacuationCurve CurveOf(const TLogFile& project, const TTally& tally, std::int3
     return curve;
 }
 
+// The nearest-rank value below which the scale's share of the cells where someone stood lie.
+void PlaceScale(TCongestionMap& map) {
+    std::vector<float> stood;
+    for (const std::vector<float>& deck : map.StandingSeconds) {
+        std::copy_if(deck.begin(), deck.end(), std::back_inserter(stood),
+                     [](float seconds) { return seconds > 0.0f; });
+    }
+    if (stood.empty()) {
+        return;
+    }
+    const auto rank = static_cast<std::size_t>(
+        std::ceil(TCongestionMap::ScaleShare * static_cast<double>(stood.size())));
+    const auto top =
+        stood.begin() + static_cast<std::ptrdiff_t>(std::max<std::size_t>(rank, 1) - 1);
+    std::nth_element(stood.begin(), top, stood.end());
+    map.ScaleTop = *top;
+    map.Highest = *std::max_element(top, stood.end());
+}
+
 TCongestionMap MapOf(const TLogFile& project, const TTally& tally) {
     TCongestionMap map;
     map.Width = std::max(project.XMax, 0);
@@ -205,6 +226,7 @@ TCongestionMap MapOf(const TLogFile& project, const TTally& tally) {
         std::transform(steps.begin(), steps.end(), seconds.begin(),
                        [&](std::uint32_t n) { return static_cast<float>(n) / stepsPerSecond; });
     }
+    PlaceScale(map);
     return map;
 }
 

@@ -29,11 +29,20 @@ struct TEvacuationCurve {
 };
 
 struct TCongestionMap {
+    // The share of the cells where someone stood that lie below the top of the map's scale.
+    static constexpr double ScaleShare = 0.99;
+
     std::int32_t Width = 0;  // cells, XMax
     std::int32_t Height = 0; // cells, YMax
-    // Per deck, row-major as the deck's cells: the seconds persons stood on each cell (time
-    // steps of direction 0, over VMax); no values for a deck where nobody stood.
+    // Per deck, row-major as the deck's cells: the person-seconds of standing on each cell (time
+    // steps of direction 0 of every person there, over VMax); no values for a deck where nobody
+    // stood.
     std::vector<std::vector<float>> StandingSeconds;
+    // One scale for all decks: its top is the value that ScaleShare of the cells where someone
+    // stood do not exceed (the nearest rank), so that a few hot cells do not pale all the others;
+    // cells above it take the top colour. Highest is the largest value of any cell.
+    float ScaleTop = 0.0f;
+    float Highest = 0.0f;
 
     float MostSeconds(std::int32_t deck) const;
 };

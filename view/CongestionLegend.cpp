@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr int LegendWidth = 190;
-constexpr int LegendHeight = 58;
+constexpr int LegendWidth = 230;
+constexpr int LegendHeight = 76;
 constexpr int Padding = 8;
 constexpr int BarHeight = 12;
 
@@ -18,7 +18,7 @@ QString SecondsText(float seconds) {
 
 } // namespace
 
-QImage CongestionLegend(float mostSeconds) {
+QImage CongestionLegend(const TCongestionMap& map) {
     QImage legend(LegendWidth, LegendHeight, QImage::Format_RGBA8888);
     legend.fill(Qt::transparent);
     QPainter painter(&legend);
@@ -29,7 +29,7 @@ QImage CongestionLegend(float mostSeconds) {
     painter.setPen(Qt::black);
     const QFontMetrics metrics = painter.fontMetrics();
     const int titleBase = Padding + metrics.ascent();
-    painter.drawText(Padding, titleBase, QStringLiteral("Standing time (s)"));
+    painter.drawText(Padding, titleBase, QStringLiteral("Standing, person-seconds per cell"));
     // The bar shows the scale over the floor's grey, as the map shows it on the floor.
     const int barTop = titleBase + metrics.descent() + 4;
     const int barWidth = LegendWidth - 2 * Padding;
@@ -39,11 +39,17 @@ QImage CongestionLegend(float mostSeconds) {
         painter.fillRect(Padding + x, barTop, 1, BarHeight, QColor(c.R, c.G, c.B, c.A));
     }
     const int labelBase = barTop + BarHeight + metrics.ascent() + 2;
-    const QString most = SecondsText(mostSeconds);
-    const QString half = SecondsText(mostSeconds / 2);
+    // Cells above the top take its colour: its label says so.
+    const QString most = SecondsText(map.ScaleTop) + (map.Highest > map.ScaleTop ? "+" : "");
+    const QString half = SecondsText(map.ScaleTop / 2);
     painter.drawText(Padding, labelBase, QStringLiteral("0"));
     painter.drawText(Padding + (barWidth - metrics.horizontalAdvance(half)) / 2, labelBase, half);
     painter.drawText(Padding + barWidth - metrics.horizontalAdvance(most), labelBase, most);
+    const int shareBase = labelBase + metrics.height();
+    painter.drawText(Padding, shareBase,
+                     QStringLiteral("%1 % of cells stood on are below %2")
+                         .arg(TCongestionMap::ScaleShare * 100, 0, 'f', 0)
+                         .arg(SecondsText(map.ScaleTop)));
     painter.end();
     return legend;
 }

@@ -1,7 +1,10 @@
 #pragma once
-// The legend of the congestion map: its colour scale with the seconds it stands for, from 0 to
-// the longest time persons stood on one cell of the deck shown.
+// The legend of the congestion map: what it measures, its colour scale with the person-seconds it
+// stands for, from 0 to the top of the scale (the same on every deck), and how many of the cells
+// where someone stood lie below that top.
+
+#include "EvacuationAnalysis.h"
 
 #include <QImage>
 
-QImage CongestionLegend(float mostSeconds);
+QImage CongestionLegend(const TCongestionMap& map);

@@ -53,7 +53,7 @@ void TCongestionOverlay::Build(const TCongestionMap& map, std::int32_t deck) {
     if (seconds.empty()) {
         return; // nobody stood on this deck
     }
-    const float most = map.MostSeconds(deck);
+    const float most = map.ScaleTop; // one scale for every deck
     // Cell (x, y) spans x - W/2 .. x - W/2 + 1 across and H/2 - y - 1 .. H/2 - y along, as the
     // persons' cell centres do.
     const auto left = static_cast<float>(-(map.Width / 2));

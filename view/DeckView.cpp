@@ -62,7 +62,6 @@ void TDeckView::LookFrom(TCameraPreset preset) {
 
 void TDeckView::ClearProject() {
     Renderer->ClearProject();
-    CongestionMap = nullptr;
     // A large deck's buffers are let go before the next file loads.
     ReleaseInContext([this] { Renderer->ReleaseDeckGeometry(); });
     ShowEmptyHint();
@@ -71,22 +70,14 @@ void TDeckView::ClearProject() {
 
 void TDeckView::SelectDeck(std::int32_t index) {
     if (Renderer->SelectDeck(index)) {
-        ShowCongestionLegend(); // each deck has a scale of its own
-        Invalidate();
+        Invalidate(); // the map's legend is the same on every deck
     }
 }
 
 void TDeckView::ShowCongestionMap(const TCongestionMap* map) {
-    CongestionMap = map;
     Renderer->ShowCongestionMap(map);
-    ShowCongestionLegend();
+    Renderer->SetCornerPicture(map != nullptr ? CongestionLegend(*map) : QImage());
     Invalidate();
-}
-
-void TDeckView::ShowCongestionLegend() {
-    Renderer->SetCornerPicture(CongestionMap != nullptr
-                                   ? CongestionLegend(CongestionMap->MostSeconds(DeckIndex()))
-                                   : QImage());
 }
 
 void TDeckView::ToggleOrigin() {

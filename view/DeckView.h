@@ -62,11 +62,9 @@ private:
     // Runs release with the context current; nothing to release before the first frame.
     template <typename TRelease> void ReleaseInContext(TRelease release);
     void ChangeLightsAtViewCentre(void (TDeck::*change)(float, float));
-    void ShowCongestionLegend();
     // The hint in the middle of an empty view, shown while no deck is.
     void ShowEmptyHint();
 
     std::unique_ptr<TDeckRenderer> Renderer;
-    const TCongestionMap* CongestionMap = nullptr;
     QLabel* EmptyHint = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "EvacuationAnalysis.h"
 #include "LogFile.h"
 #include "OffscreenCanvas.h"
+#include "PixelCheck.h"
 #include "RecordingUiServices.h"
 #include "Replay.h"
 
@@ -11,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <set>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -19,8 +22,8 @@ constexpr std::int32_t FrameWidth = 480;
 constexpr std::int32_t FrameHeight = 360;
 constexpr int StepShown = 12;
 
-// The ferry sample replayed up to a step, and its congestion map.
-struct TFerry {
+// A project with its replay and congestion map: the ferry sample, or a log given as text.
+struct TMappedProject {
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};
     TNoProgressWindow Progress;
@@ -28,9 +31,18 @@ struct TFerry {
     TReplay Replay;
     TCongestionMap Map;
 
-    TFerry() {
+    TMappedProject() {
         EXPECT_TRUE(Project.Load(AMBLA_SAMPLES_DIR "/ferry.3dl", Progress));
         EXPECT_GE(Project.ZMax, 2);
+        Analyse();
+    }
+    explicit TMappedProject(std::string_view log) {
+        EXPECT_TRUE(Project.LoadFromMemory("test.3dl", log, Progress));
+        Analyse();
+    }
+
+private:
+    void Analyse() {
         Map = AnalyseEvacuation(Project).Map;
         Replay.SetProject(&Project);
     }
@@ -39,11 +51,11 @@ struct TFerry {
 // A renderer in a context of its own, made for the test and let go after it.
 class TCanvasRenderer {
 public:
-    explicit TCanvasRenderer(TFerry& ferry) : Ferry(ferry) {
+    explicit TCanvasRenderer(TMappedProject& mapped) : Mapped(mapped) {
         const std::string error = Canvas.Open(FrameWidth, FrameHeight);
         EXPECT_EQ(error, "");
         Opened = error.empty();
-        Renderer.ShowProject(ferry.Project);
+        Renderer.ShowProject(mapped.Project);
         Renderer.InitializeContext();
     }
     ~TCanvasRenderer() {
@@ -60,7 +72,7 @@ public:
         if (Renderer.ShowOrigin() != origin) {
             Renderer.ToggleOrigin();
         }
-        Renderer.ShowCongestionMap(congestion ? &Ferry.Map : nullptr);
+        Renderer.ShowCongestionMap(congestion ? &Mapped.Map : nullptr);
         Renderer.SetCornerPicture(congestion ? CornerPicture() : QImage());
         EXPECT_TRUE(Renderer.SelectDeck(deck));
         Renderer.SetPersonsBatched(batched);
@@ -73,6 +85,13 @@ public:
             Canvas.ReadFrame(frame);
         }
         return frame;
+    }
+
+    // The camera after a load: straight from above.
+    TCamera LoadCamera() const {
+        TCamera camera;
+        Renderer.FitCamera(camera);
+        return camera;
     }
 
     // Fitted to the decks, straight from above, and panned.
@@ -104,7 +123,7 @@ private:
         return picture;
     }
 
-    TFerry& Ferry;
+    TMappedProject& Mapped;
     TOffscreenCanvas Canvas;
     TDeckRenderer Renderer;
     bool Opened = false;
@@ -123,6 +142,62 @@ std::int64_t DifferingPixels(const QImage& a, const QImage& b) {
     return differing;
 }
 
+// Two decks of 12 x 12 cells. On the upper, the persons 1 .. 100 stand 1 .. 100 steps on cells of
+// their own, and one stands 10,000 steps; on the lower, one person stands 50 steps on the cell
+// where the upper's 50-step person stood. One scale serves both decks, and its top lies at the
+// 99 % rank, so the one hot cell does not pale the hundred others into one colour.
+TEST(DeckRenderer, TheMapHasOneScaleForAllDecksThatAHotCellDoesNotFlatten) {
+    constexpr int Side = 12;
+    std::string log = "<header> pmax 102 xmax 12 ymax 12 zmax 2 vmax 1 toff 0 </header>\n";
+    for (int deck = 0; deck < 2; ++deck) {
+        log += "<deck> level " + std::to_string(deck) + " (celldata)\n";
+        for (int row = 0; row < Side; ++row) {
+            log += "P12x0\n";
+        }
+        log += "</deck>\n";
+    }
+    std::string starts;
+    std::string moves;
+    const auto addPerson = [&](int cell, int deck, int steps) {
+        starts += std::to_string(cell % Side) + " " + std::to_string(cell / Side) + " " +
+                  std::to_string(deck) + " 1 0\n";
+        moves += "P" + std::to_string(steps) + "x0 S\n";
+    };
+    for (int cell = 0; cell < 101; ++cell) {
+        addPerson(cell, 1, cell < 100 ? cell + 1 : 10000);
+    }
+    addPerson(49, 0, 50);
+    TMappedProject mapped(log + "<persons> <startpositions>\n" + starts + "(movement)\n" + moves +
+                          "</persons>\n");
+    EXPECT_EQ(mapped.Map.ScaleTop, 100.0f);
+    EXPECT_EQ(mapped.Map.Highest, 10000.0f);
+    ASSERT_EQ(mapped.Map.StandingSeconds[0].at(49), 50.0f);
+    ASSERT_EQ(mapped.Map.StandingSeconds[1].at(49), 50.0f);
+    mapped.Replay.SeekToStep(10001); // everybody has left: no person hides a cell
+
+    TCanvasRenderer view(mapped);
+    const TCamera camera = view.LoadCamera();
+    // The canvas reads the frame bottom row first.
+    const auto cellColour = [&](const QImage& frame, int cell) {
+        const double x = cell % Side - Side / 2 + 0.5;
+        const double y = Side / 2 - cell / Side - 0.5;
+        const QPoint seen = FloorPixel(frame, camera.Distance(), x, y);
+        return frame.pixel(seen.x(), frame.height() - 1 - seen.y());
+    };
+    view.Show(false, true, 1);
+    const QImage upper = view.Draw(camera);
+    view.Show(false, true, 0);
+    const QImage lower = view.Draw(camera);
+    ASSERT_FALSE(upper.isNull());
+    EXPECT_EQ(cellColour(lower, 49), cellColour(upper, 49)) << "the same value, the same colour";
+    std::set<QRgb> colours;
+    for (int cell = 0; cell < 100; ++cell) {
+        colours.insert(cellColour(upper, cell));
+    }
+    EXPECT_GE(colours.size(), 60U) << "the hundred cells spread over the scale";
+    EXPECT_EQ(cellColour(upper, 100), cellColour(upper, 99)) << "above the top: the top colour";
+}
+
 // A step drawn as the first frame of a context, and drawn again after frames of the steps before
 // it seen from elsewhere, of the other deck, without the marker, with and without the map and with
 // the persons drawn the other way, must be the same picture to the pixel.
@@ -131,7 +206,7 @@ TEST(DeckRenderer, AFrameDoesNotDependOnTheFramesDrawnBefore) {
         SCOPED_TRACE(congestion ? "with the congestion map" : "without the congestion map");
         QImage fresh;
         {
-            TFerry ferry;
+            TMappedProject ferry;
             for (int step = 0; step < StepShown; ++step) {
                 ferry.Replay.StepForward();
             }
@@ -139,7 +214,7 @@ TEST(DeckRenderer, AFrameDoesNotDependOnTheFramesDrawnBefore) {
             view.Show(true, congestion);
             fresh = view.Draw(view.CloseCamera());
         }
-        TFerry ferry;
+        TMappedProject ferry;
         TCanvasRenderer view(ferry);
         const TCamera elsewhere = view.PannedCamera();
         for (int step = 0; step < StepShown; ++step) {
