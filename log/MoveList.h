@@ -98,6 +98,11 @@ public:
         return MoveOfCode(RunCode);
     }
 
+    // How many entries right before entry k stand still (direction 0, with or without a change
+    // of deck), counted back from entry k - 1 to the first that moves; 0 <= k <= Count(). Leaves
+    // the cursor on the run of entry k - 1, where a replay at step k has it.
+    std::int32_t StandingBefore(std::int32_t k);
+
     // Asks the processor to fetch the run after the cursor, which a step forwards reads next, or
     // the end of the run before it, which a step backwards reads next.
     void PrefetchNextRun() const { __builtin_prefetch(Bytes.data() + RunStart + RunSize); }

@@ -4,6 +4,7 @@
 #include "Replay.h"
 #include "EvacuationAnalysis.h"
 #include "LogTestSupport.h"
+#include "Waiting.h"
 
 #include <gtest/gtest.h>
 
@@ -220,6 +221,56 @@ TEST(Replay, ASeekLeavesEveryPersonAsPlayingThereDoes) {
                           way[static_cast<std::size_t>(target) + 1]);
                 sought.Replay.StepBackward(); // the next seek starts from a step back
             }
+        }
+    }
+}
+
+// How long each person has stood still at a step, reached forwards, backwards or by a seek, is
+// what counting the standing entries one by one from the start gives.
+TEST(Replay, WaitingTimesAreTheSameHoweverTheStepIsReached) {
+    std::mt19937 random(11);
+    for (int project = 0; project < 40; ++project) {
+        const std::int32_t vMax = project % 3 + 1;
+        const std::string text = RandomProject(random, vMax, 0);
+        SCOPED_TRACE(text);
+        TReplayed replayed(text);
+        std::vector<TPersonData>& persons = replayed.Loaded.Project.Persons;
+        const std::int32_t end = replayed.Replay.EndStep();
+        // expected[s][i]: person i's standing steps in a row at step s, one entry at a time.
+        std::vector<std::vector<float>> expected(static_cast<std::size_t>(end) + 1,
+                                                 std::vector<float>(persons.size(), 0.0f));
+        for (std::size_t i = 0; i < persons.size(); ++i) {
+            std::vector<TMove> entries;
+            persons[i].Moves.ForEachRun([&](std::int32_t n, TMove move) {
+                entries.insert(entries.end(), static_cast<std::size_t>(n), move);
+            });
+            std::int32_t inRow = 0;
+            for (std::int32_t step = 1; step <= end; ++step) {
+                const bool applied = static_cast<std::size_t>(step) <= entries.size();
+                inRow = applied && entries[static_cast<std::size_t>(step - 1)].Direction == 0
+                            ? inRow + 1
+                            : 0;
+                expected[static_cast<std::size_t>(step)][i] =
+                    static_cast<float>(inRow) / static_cast<float>(vMax);
+            }
+        }
+        std::vector<float> seconds;
+        const auto check = [&](const char* how) {
+            const std::int32_t step = replayed.Replay.TimeStep();
+            MeasureWaiting(persons, step, vMax, seconds);
+            ASSERT_EQ(seconds, expected[static_cast<std::size_t>(step)]) << how << " " << step;
+        };
+        for (std::int32_t step = 0; step < end; ++step) {
+            check("forwards");
+            replayed.Replay.StepForward();
+        }
+        for (std::int32_t step = end; step > 0; --step) {
+            check("backwards");
+            replayed.Replay.StepBackward();
+        }
+        for (int seek = 0; seek < 10; ++seek) {
+            replayed.Replay.SeekToStep(std::uniform_int_distribution<std::int32_t>(0, end)(random));
+            check("by a seek");
         }
     }
 }
