@@ -21,6 +21,7 @@ const char* const UsageText =
     "                                      print the loaded project as JSON\n"
     "  ambla-viewer --render FILE --out DIR [--deck D] [--from S] [--to T]\n"
     "               [--every K] [--size WxH] [--camera top|side|oblique]\n"
+    "               [--colour-waiting] [--waiting-limit S]\n"
     "                                      write the frames of a replay as\n"
     "                                      DIR/NNNNNN.jpg; needs no display\n"
     "  ambla-viewer --help | -h            print this text\n"
@@ -47,6 +48,10 @@ const char* const UsageText =
     "                  edge, deck upright; oblique: halfway between; each fitted to\n"
     "                  the whole deck (default: the camera the window has after a\n"
     "                  load)\n"
+    "  --colour-waiting  persons coloured by the seconds each has stood still in a\n"
+    "                  row: green while moving, then dark blue through purple and\n"
+    "                  orange to yellow at the limit and above, with a legend\n"
+    "  --waiting-limit S  where that scale ends, in seconds (default 30)\n"
     "\n"
     "A value or FILE may be anything but one of the options above. A mistake in the\n"
     "arguments is named on stderr, and the program exits with code 2.\n";
@@ -142,12 +147,13 @@ constexpr TModeOption ModeOptions[] = {
     {"-h", TMode::Help, false},        {"--version", TMode::Version, false},
 };
 
-// The options that follow a mode's FILE, each with its value.
+// The options that follow a mode's FILE, each with its value, or a switch without one.
 struct TValueOption {
     std::string_view Name;
     TMode Mode;                                                 // the mode that takes it
     std::string_view Expected;                                  // what its value is
     void (*Read)(const std::string& value, TCommandLine& line); // throws TBadValue
+    bool TakesValue = true;
 };
 
 // What --out takes, also named when it is missing.
@@ -170,6 +176,12 @@ constexpr TValueOption ValueOptions[] = {
      [](const std::string& value, TCommandLine& line) { ReadSize(value, line.Render); }},
     {"--camera", TMode::Render, "top, side or oblique",
      [](const std::string& value, TCommandLine& line) { line.Render.Camera = Camera(value); }},
+    {"--colour-waiting", TMode::Render, "",
+     [](const std::string&, TCommandLine& line) { line.Render.ColourByWaiting = true; }, false},
+    {"--waiting-limit", TMode::Render, "S, the seconds where the colours of waiting end, from 1",
+     [](const std::string& value, TCommandLine& line) {
+         line.Render.WaitingLimit = Number(value, 1);
+     }},
 };
 
 const TModeOption* FindModeOption(std::string_view name) {
@@ -278,15 +290,20 @@ void ReadValue(const TValueOption& option, const std::string& value, TCommandLin
 void ReadModeOptions(const TModeOption& mode, const std::vector<std::string>& args,
                      std::size_t first, TCommandLine& line) {
     std::set<std::string_view> given;
-    for (std::size_t i = first; i < args.size(); i += 2) {
+    for (std::size_t i = first; i < args.size(); ++i) {
         const TValueOption& option = OptionOfMode(mode, args[i]);
         if (!given.insert(option.Name).second) {
             Refuse(args[i] + ": given twice; expected once");
+        }
+        if (!option.TakesValue) {
+            option.Read({}, line);
+            continue;
         }
         if (i + 1 == args.size() || IsOption(args[i + 1])) {
             Refuse(args[i] + ": missing value; expected " + std::string(option.Expected));
         }
         ReadValue(option, args[i + 1], line);
+        ++i;
     }
 }
 

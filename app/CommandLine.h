@@ -21,6 +21,9 @@ struct TRenderRequest {
     std::int32_t Width = 1280;
     std::int32_t Height = 720;
     TRenderCamera Camera = TRenderCamera::AfterLoad;
+    // Persons coloured by the seconds each has stood still, the scale ending at the limit.
+    bool ColourByWaiting = false;
+    std::int32_t WaitingLimit = 30;
 };
 
 struct TCommandLine {

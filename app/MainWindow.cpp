@@ -95,6 +95,7 @@ void TMainWindow::BuildWindow() {
     Projects->RecentFiles.ReadFromStore(settings);
     RecentMenu->Show(Projects->RecentFiles);
     Shots->ReadOptions(settings);
+    Shades->ReadSettings(settings);
 }
 
 void TMainWindow::showEvent(QShowEvent* event) {
@@ -150,7 +151,7 @@ void TMainWindow::EndOnClose() {
 // so that one reason is shown once.
 QString TMainWindow::WriteSettings() const {
     TProgramSettings settings;
-    if (!Playback->WriteSpeed(settings)) {
+    if (!Playback->WriteSpeed(settings) || !Shades->WriteSettings(settings)) {
         return settings.LastError();
     }
     return Shots->WriteOptions(settings);

@@ -16,6 +16,7 @@
 #include "StatusPanels.h"
 #include "ToolBar.h"
 #include "ViewCommands.h"
+#include "WaitingShades.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -85,6 +86,7 @@ private:
     TPlaybackController* Playback = nullptr;
     TProjectController* Projects = nullptr;
     TViewCommands* ViewCommands = nullptr;
+    TWaitingShades* Shades = nullptr;
 
     TRecentFilesMenu* RecentMenu = nullptr;
     TToolBar* Tools = nullptr;

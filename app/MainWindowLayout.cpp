@@ -56,13 +56,14 @@ void TMainWindow::ConnectEvacuation() {
         });
     };
     Evacuation->ReplayKeys = Commands.Menu(TMenu::Animation)->actions();
-    Evacuation->ReplayKeys << Commands.Action(TCommand::GoToStart)
-                           << Commands.Action(TCommand::GoToEnd);
     connect(Commands.Action(TCommand::EvacuationCurve), &QAction::triggered, Evacuation,
             &TEvacuationViews::ShowEvacuationCurve);
     connect(Commands.Action(TCommand::CongestionMap), &QAction::triggered, Evacuation,
             &TEvacuationViews::SwitchCongestionMap);
     Commands.EnableProjectCommands(false);
+    Shades = new TWaitingShades(
+        [this] { return Projects->IsLoading() ? nullptr : Projects->LogFile.get(); },
+        Projects->Replay, *View, *Commands.Action(TCommand::ColourByWaiting), this);
 }
 
 void TMainWindow::ConnectPlayback() {
@@ -73,11 +74,13 @@ void TMainWindow::ConnectPlayback() {
         Commands, this);
     connect(Playback, &TPlaybackController::SpeedFieldLeft, this, [this] { View->setFocus(); });
     Projects->Replay.AfterStep = [this] {
+        Shades->ShowStep();
         ShowReplayTexts();
         ProcessPendingMessages();
         View->Paint();
     };
     Projects->Replay.AfterJump = [this] {
+        Shades->ShowStep();
         ShowReplayTexts();
         View->Paint();
     };
@@ -105,6 +108,7 @@ void TMainWindow::ConnectProject() {
     connect(Projects, &TProjectController::ProjectDropping, this, [this] {
         View->ClearProject();
         Evacuation->Drop();
+        Shades->Drop();
         Commands.EnableProjectCommands(false);
     });
     connect(Projects, &TProjectController::FileLoaded, this,
@@ -112,6 +116,7 @@ void TMainWindow::ConnectProject() {
     connect(Projects, &TProjectController::ProjectArriving, this,
             [this](TLogFile& project) { View->ShowProject(project); });
     connect(Projects, &TProjectController::ProjectShown, this, [this] {
+        Shades->ShowStep();
         ViewCommands->ShowLights();
         ShowReplayTexts();
         ViewCommands->ShowDecks(*Projects->LogFile);

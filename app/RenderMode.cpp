@@ -8,15 +8,19 @@
 #include "OffscreenCanvas.h"
 #include "ProgressLine.h"
 #include "Replay.h"
+#include "ScaleLegends.h"
+#include "Waiting.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTemporaryFile>
 
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -178,6 +182,24 @@ TCamera CameraFor(const TDeckRenderer& renderer, const TRenderRequest& request) 
     return camera;
 }
 
+// A GUI application on Qt's platform without any display, for as long as it lives.
+class TFontsWithoutDisplay {
+public:
+    TFontsWithoutDisplay() : Application(WithoutDisplay(ArgCount), Args) {}
+
+private:
+    // The platform is chosen before the application is made.
+    static int& WithoutDisplay(int& argCount) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return argCount;
+    }
+
+    int ArgCount = 1;
+    char Name[13] = "ambla-viewer";
+    char* Args[2] = {Name, nullptr};
+    QGuiApplication Application;
+};
+
 bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& request,
                  const TFrameRange& range, TOffscreenCanvas& canvas) {
     TDeckRenderer renderer;
@@ -189,6 +211,13 @@ bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& req
 
     TReplay replay;
     replay.SetProject(&project);
+    // Measured again for every frame; the renderer reads them as it draws.
+    std::vector<float> waiting;
+    const auto limit = static_cast<float>(request.WaitingLimit);
+    if (request.ColourByWaiting) {
+        renderer.ShadePersonsByWaiting(&waiting, limit);
+        renderer.SetCornerPicture(WaitingLegend(limit));
+    }
     const QDir folder(QString::fromStdString(request.OutDir));
     TProgressLine progress(stderr, range.Count());
     QImage frame;
@@ -197,6 +226,9 @@ bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& req
     for (std::int64_t step = range.From; step <= range.To && written; step += range.Every) {
         // Far steps are jumped to, near ones stepped: the same persons either way.
         replay.SeekToStep(static_cast<std::int32_t>(step));
+        if (request.ColourByWaiting) {
+            MeasureWaiting(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), waiting);
+        }
         renderer.DrawFrame(camera, canvas.Width(), canvas.Height());
         canvas.ReadFrame(frame);
         const QString file = folder.filePath(
@@ -241,6 +273,11 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
     const auto range = FrameRange(project, request);
     if (!range) {
         return 2;
+    }
+    // A legend's text needs the fonts of a GUI application; one without any display serves.
+    std::optional<TFontsWithoutDisplay> fonts;
+    if (request.ColourByWaiting) {
+        fonts.emplace();
     }
     TOffscreenCanvas canvas;
     const std::string error = canvas.Open(request.Width, request.Height);

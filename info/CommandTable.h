@@ -22,6 +22,7 @@ enum class TCommand {
     LookObliquely,
     EvacuationCurve,
     CongestionMap,
+    ColourByWaiting,
     PlayOrPause,
     ResetToStart,
     SecondForward,

@@ -29,6 +29,9 @@ inline const TSetting<QString> ScreenShotSaveDirectory{"ScreenShotSaveDirectory"
 inline const TSetting<bool> IsOverwritingAsked{"IsOverwritingAsked", false};
 inline const TSetting<qint32> ScreenShotResizeOption{"ScreenShotResizeOption", 1};
 inline const TSetting<qint32> ScreenShotResizeValue{"ScreenShotResizeValue", 100};
+// Persons coloured by how long each has stood still, and where that colour scale ends, seconds.
+inline const TSetting<bool> ColourByWaiting{"ColourByWaiting", false};
+inline const TSetting<qint32> WaitingLimit{"WaitingLimit", 30};
 
 } // namespace Settings
 

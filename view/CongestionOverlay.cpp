@@ -1,6 +1,6 @@
 #include "CongestionOverlay.h"
 
-#include "CongestionScale.h"
+#include "ColourScales.h"
 
 #include <algorithm>
 

@@ -1,5 +1,7 @@
 #include "DeckRenderer.h"
 
+#include "ColourScales.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -39,8 +41,8 @@ void CompileOriginMarker() {
     gluDeleteQuadric(quadric);
 }
 
+// Without a colour of its own: each person is drawn in its colour.
 void CompilePersonPrism() {
-    glColor3f(0, 1, 0);
     glBegin(GL_TRIANGLES);
     for (const TPrismVertex& v : TPersonPrisms::Upright()) {
         glNormal3fv(v.N);
@@ -290,7 +292,8 @@ void TDeckRenderer::PlaceLights(const TCamera& camera) {
     glPopMatrix();
 }
 
-// A heading outside 1 .. 8 is drawn as north and reported.
+// A heading outside 1 .. 8 is drawn as north and reported. draw(state, colour) for each person on
+// the deck shown.
 template <typename TDraw> void TDeckRenderer::ForEachPersonShown(TDraw draw) {
     if (FPersons == nullptr) {
         return;
@@ -305,7 +308,9 @@ template <typename TDraw> void TDeckRenderer::ForEachPersonShown(TDraw draw) {
         if (!TPersonPrisms::HeadingDegrees(state.Heading)) {
             ReportBadHeading();
         }
-        draw(state);
+        const float waiting =
+            WaitingSeconds != nullptr && i < WaitingSeconds->size() ? (*WaitingSeconds)[i] : 0.0f;
+        draw(state, WaitingColour(waiting, WaitingLimit));
     }
 }
 
@@ -313,7 +318,8 @@ void TDeckRenderer::DrawPersons() {
     if (FPersonList == 0) {
         return;
     }
-    ForEachPersonShown([this](const TPersonData::TState& state) {
+    ForEachPersonShown([this](const TPersonData::TState& state, TRgba colour) {
+        glColor3ub(colour.R, colour.G, colour.B);
         glPushMatrix();
         glTranslatef(state.X, state.Y, 0);
         glRotatef(TPersonPrisms::HeadingDegrees(state.Heading).value_or(0.0f), 0, 0, 1);
@@ -324,9 +330,16 @@ void TDeckRenderer::DrawPersons() {
 
 void TDeckRenderer::DrawPersonsBatched() {
     PersonBatch.Clear();
-    ForEachPersonShown([this](const TPersonData::TState& state) {
-        PersonBatch.Add(state.X, state.Y, state.Heading);
-    });
+    const bool shaded = WaitingSeconds != nullptr;
+    if (shaded) {
+        ForEachPersonShown([this](const TPersonData::TState& state, TRgba colour) {
+            PersonBatch.AddShaded(state.X, state.Y, state.Heading, colour);
+        });
+    } else {
+        ForEachPersonShown([this](const TPersonData::TState& state, TRgba) {
+            PersonBatch.Add(state.X, state.Y, state.Heading);
+        });
+    }
     if (PersonBatch.VertexCount() == 0) {
         return;
     }
@@ -334,9 +347,14 @@ void TDeckRenderer::DrawPersonsBatched() {
     glColor3f(0, 1, 0);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
+    if (shaded) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(4, GL_UNSIGNED_BYTE, 0, PersonBatch.ColourData());
+    }
     glVertexPointer(3, GL_FLOAT, Stride, PersonBatch.Data()->P);
     glNormalPointer(GL_FLOAT, Stride, PersonBatch.Data()->N);
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(PersonBatch.VertexCount()));
+    glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
 }

@@ -56,6 +56,13 @@ public:
     // map's legend; a null picture removes it.
     void SetCornerPicture(const QImage& picture);
 
+    // Persons coloured by how long each has stood still (seconds, by person index, kept by the
+    // caller until replaced), up to the limit; none draws them all green.
+    void ShadePersonsByWaiting(const std::vector<float>* waitingSeconds, float limit) {
+        WaitingSeconds = waitingSeconds;
+        WaitingLimit = limit;
+    }
+
     // Persons go as one vertex array a frame; a display-list call each gives the same picture
     // and is kept to measure what the batch saves.
     void SetPersonsBatched(bool batched) { PersonsBatched = batched; }
@@ -99,6 +106,8 @@ private:
     std::int32_t FDeckIndex = 0;
     std::int32_t FDeckCount = 0;
     std::int32_t FPersonCount = 0;
+    const std::vector<float>* WaitingSeconds = nullptr;
+    float WaitingLimit = 0.0f;
     std::int32_t FMaxExtent = 0;
     std::int32_t FDeckWidth = 0; // cells along x and y
     std::int32_t FDeckDepth = 0;

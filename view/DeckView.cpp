@@ -1,6 +1,6 @@
 #include "DeckView.h"
 
-#include "CongestionLegend.h"
+#include "ScaleLegends.h"
 
 #include <QLabel>
 
@@ -76,8 +76,20 @@ void TDeckView::SelectDeck(std::int32_t index) {
 
 void TDeckView::ShowCongestionMap(const TCongestionMap* map) {
     Renderer->ShowCongestionMap(map);
-    Renderer->SetCornerPicture(map != nullptr ? CongestionLegend(*map) : QImage());
+    MapLegend = map != nullptr ? CongestionLegend(*map) : QImage();
+    ShowLegends();
     Invalidate();
+}
+
+void TDeckView::ShadePersonsByWaiting(const std::vector<float>* waitingSeconds, float limit) {
+    Renderer->ShadePersonsByWaiting(waitingSeconds, limit);
+    WaitingShadesLegend = waitingSeconds != nullptr ? WaitingLegend(limit) : QImage();
+    ShowLegends();
+    Invalidate();
+}
+
+void TDeckView::ShowLegends() {
+    Renderer->SetCornerPicture(StackedLegends(MapLegend, WaitingShadesLegend));
 }
 
 void TDeckView::ToggleOrigin() {

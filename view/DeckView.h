@@ -6,8 +6,11 @@
 #include "GLControl.h"
 #include "LogFile.h"
 
+#include <QImage>
+
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QLabel;
 
@@ -41,6 +44,10 @@ public:
     // The congestion map over the floor with its legend, or none; the map must outlive its
     // showing.
     void ShowCongestionMap(const TCongestionMap* map);
+    // Persons coloured by the seconds each has stood still (by person index; kept by the caller
+    // until replaced, and updated by it as the replay steps), up to the limit, with a legend;
+    // none draws them green.
+    void ShadePersonsByWaiting(const std::vector<float>* waitingSeconds, float limit);
 
     void SetPersonsBatched(bool batched) { Renderer->SetPersonsBatched(batched); }
     void HidePersons() { Renderer->HidePersons(); }
@@ -64,7 +71,11 @@ private:
     void ChangeLightsAtViewCentre(void (TDeck::*change)(float, float));
     // The hint in the middle of an empty view, shown while no deck is.
     void ShowEmptyHint();
+    void ShowLegends();
 
     std::unique_ptr<TDeckRenderer> Renderer;
     QLabel* EmptyHint = nullptr;
+    // The legends in the lower left corner, the map's below; null while not shown.
+    QImage MapLegend;
+    QImage WaitingShadesLegend;
 };

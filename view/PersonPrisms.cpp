@@ -87,6 +87,15 @@ void TPersonPrisms::Add(float x, float y, std::int32_t heading) {
     Used += VerticesPerPerson;
 }
 
+void TPersonPrisms::AddShaded(float x, float y, std::int32_t heading, TRgba colour) {
+    const std::size_t first = Used;
+    Add(x, y, heading);
+    if (Colours.size() < Vertices.size()) {
+        Colours.resize(Vertices.size());
+    }
+    std::fill_n(Colours.begin() + static_cast<std::ptrdiff_t>(first), VerticesPerPerson, colour);
+}
+
 // Doubling keeps the number of reallocations small while a frame adds its persons one by one.
 void TPersonPrisms::Grow() {
     constexpr std::size_t minimum = 1024 * VerticesPerPerson;

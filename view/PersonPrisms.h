@@ -3,6 +3,8 @@
 // its heading. The eight turned prisms are made once; a frame only copies them to where each
 // person stands, which keeps a crowd of 100,000 persons cheap to rebuild every frame.
 
+#include "ColourScales.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -32,12 +34,17 @@ public:
     // Adds a person standing at (x, y) and facing the heading; a heading outside 1 .. 8 faces
     // north.
     void Add(float x, float y, std::int32_t heading);
+    // The same in a colour of its own; a frame adds all its persons one way or the other.
+    void AddShaded(float x, float y, std::int32_t heading, TRgba colour);
     const TPrismVertex* Data() const { return Vertices.data(); }
+    // A colour a vertex, for persons added shaded.
+    const TRgba* ColourData() const { return Colours.data(); }
     std::size_t VertexCount() const { return Used; }
 
 private:
     void Grow();
 
     std::vector<TPrismVertex> Vertices; // only the first Used are the current persons
+    std::vector<TRgba> Colours;         // as many as Vertices once a person was added shaded
     std::size_t Used = 0;
 };

@@ -41,7 +41,8 @@ TEST(CommandLine, ChoosesTheMode) {
 // Every mistake names the argument at fault and what was expected there.
 TEST(CommandLine, NamesEachMistake) {
     const std::string renderTakes =
-        "--render FILE takes --out, --deck, --from, --to, --every, --size or --camera";
+        "--render FILE takes --out, --deck, --from, --to, --every, --size, --camera, "
+        "--colour-waiting or --waiting-limit";
     const std::string steps = "expected N, a number of steps from 0 to 2147483647";
     const std::string size = "expected WIDTHxHEIGHT in pixels, e.g. 1280x720";
     const struct {

@@ -3,6 +3,7 @@
 #include "EvacuationCurveWindow.h"
 #include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
+#include "ProgramSettings.h"
 
 #include <QChart>
 #include <QChartView>
@@ -185,6 +186,33 @@ TEST_F(EvacuationViews, TheMapColoursWhereAPersonStoodAndNowhereElse) {
 
     PressInView(Qt::Key_H);
     EXPECT_EQ(PixelAt(Frame(), stood).G, PixelAt(plain, stood).G);
+}
+
+// C colours each person by how long it has stood still: green while it moves, off green while it
+// stands, from the first standing step on, whichever way the replay got there; the switch is kept.
+TEST_F(EvacuationViews, PersonsAreColouredByWaitingAndTheSwitchIsKept) {
+    ShowAndWait();
+    Load(WriteProject(FloorProject(20, 4, 0, {{4, 10, "P8x0 3 3 3 3 S"}})));
+    Window->ViewCommands->SwitchOriginMarker();
+    const double distance = Window->View->Distance();
+    const auto person = [&] {
+        const QImage frame = Frame();
+        return PixelAt(frame, FloorPixel(frame, distance, -5.5, -0.5));
+    };
+    EXPECT_TRUE(IsPersonGreen(person()));
+    PressInView(Qt::Key_C);
+    EXPECT_TRUE(Window->Action(TCommand::ColourByWaiting)->isChecked());
+    EXPECT_TRUE(IsPersonGreen(person())) << "nothing stood yet at step 0";
+    Window->Playback->SecondForward(); // four steps stood: one second
+    EXPECT_FALSE(IsPersonGreen(person()));
+    EXPECT_FALSE(IsBackground(PixelAt(Frame(), {20, Frame().height() - 20}))) << "a legend";
+    Window->Projects->Replay.SeekToStep(9); // the first step east
+    const QImage moved = Frame();
+    EXPECT_TRUE(IsPersonGreen(PixelAt(moved, FloorPixel(moved, distance, -4.5, -0.5))));
+    Window->Projects->Replay.StepBackward(); // back on the cell, two seconds stood
+    EXPECT_FALSE(IsPersonGreen(person()));
+    Window->close();
+    EXPECT_TRUE(TProgramSettings().Read(Settings::ColourByWaiting));
 }
 
 } // namespace

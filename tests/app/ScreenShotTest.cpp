@@ -15,6 +15,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 const std::string ErrorBox =
@@ -225,7 +228,8 @@ TEST_F(ScreenShots, ASeriesAskedForItsFolderKeepsItWhileSingleShotsAskForTheirOw
 }
 
 // One renderer: a frame written without any display equals the window's shot of the same step
-// at the same size, up to what JPEG coding changes.
+// at the same size, up to what JPEG coding changes; so it does with the persons coloured by
+// waiting, which changes the picture well beyond that.
 TEST_F(MainWindowFixture, AFrameRenderedWithoutADisplayEqualsTheWindowsShot) {
     ShowAndWait();
     const QString ferry = QStringLiteral(AMBLA_SAMPLES_DIR "/ferry.3dl");
@@ -234,25 +238,34 @@ TEST_F(MainWindowFixture, AFrameRenderedWithoutADisplayEqualsTheWindowsShot) {
     for (std::int32_t i = 0; i < step; ++i) {
         Window->Projects->Replay.StepForward();
     }
-    const QString shots = Files.filePath("shots");
     Window->Shots->Options.ShotPlace = TShotPlace::FixedFolder;
-    Window->Shots->Options.ScreenShotSaveDirectory = shots;
-    QDir().mkpath(shots);
-    Window->Shots->TakeSingleShot();
-    const QImage shot(QDir(shots).filePath("000040.jpg"));
-    ASSERT_EQ(shot.size(), Window->View->size());
-
-    const std::string frames = Files.filePath("frames").toStdString();
-    const TRun run =
-        RunProgram(Files.path().toStdString(),
-                   {"--render", ferry.toStdString(), "--out", frames, "--from", "40", "--to", "40",
-                    "--size", std::to_string(shot.width()) + "x" + std::to_string(shot.height())},
-                   "-u DISPLAY -u WAYLAND_DISPLAY ASAN_OPTIONS=detect_leaks=0");
-    ASSERT_EQ(run.ExitCode, 0) << run.Err;
-    const QImage frame(QString::fromStdString(frames + "/000040.jpg"));
-    ASSERT_EQ(frame.size(), shot.size());
+    const auto shotAndFrame = [&](const QString& name, std::vector<std::string> options) {
+        const QString shots = Files.filePath(name + "-shots");
+        Window->Shots->Options.ScreenShotSaveDirectory = shots;
+        QDir().mkpath(shots);
+        Window->Shots->TakeSingleShot();
+        const QImage shot(QDir(shots).filePath("000040.jpg"));
+        EXPECT_EQ(shot.size(), Window->View->size());
+        const std::string frames = Files.filePath(name + "-frames").toStdString();
+        options.insert(options.begin(),
+                       {"--render", ferry.toStdString(), "--out", frames, "--from", "40", "--to",
+                        "40", "--size",
+                        std::to_string(shot.width()) + "x" + std::to_string(shot.height())});
+        const TRun run = RunProgram(Files.path().toStdString(), options,
+                                    "-u DISPLAY -u WAYLAND_DISPLAY ASAN_OPTIONS=detect_leaks=0");
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        return std::pair{shot, QImage(QString::fromStdString(frames + "/000040.jpg"))};
+    };
+    const auto [plainShot, plainFrame] = shotAndFrame("plain", {});
+    ASSERT_EQ(plainFrame.size(), plainShot.size());
     // Both go through the same encoder; frames one step apart differ by about 0.09.
-    EXPECT_LT(MeanDifference(frame, shot), 0.03);
+    EXPECT_LT(MeanDifference(plainFrame, plainShot), 0.03);
+
+    Window->Action(TCommand::ColourByWaiting)->trigger();
+    const auto [waitingShot, waitingFrame] = shotAndFrame("waiting", {"--colour-waiting"});
+    ASSERT_EQ(waitingFrame.size(), waitingShot.size());
+    EXPECT_LT(MeanDifference(waitingFrame, waitingShot), 0.03);
+    EXPECT_GT(MeanDifference(waitingShot, plainShot), 0.1);
 }
 
 } // namespace

@@ -96,6 +96,7 @@ TEST_F(QuickReferenceWindow, KeyListReadsLineByLineWithItsActionsInOneColumn) {
                                          "R:\tReset view\n"
                                          "E:\tEvacuation curve\n"
                                          "H:\tCongestion map\n"
+                                         "C:\tColour persons by waiting\n"
                                          "\n"
                                          "Animation\n"
                                          "1:\tReset to start\n"
@@ -128,7 +129,7 @@ TEST_F(QuickReferenceWindow, KeyListReadsLineByLineWithItsActionsInOneColumn) {
             actionStarts << block.layout()->lineAt(0).cursorToX(tab + 1);
         }
     }
-    ASSERT_EQ(actionStarts.size(), 22);
+    ASSERT_EQ(actionStarts.size(), 23);
     for (const qreal x : actionStarts) {
         EXPECT_EQ(x, actionStarts.front());
     }

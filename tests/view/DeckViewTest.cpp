@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -169,22 +170,36 @@ TEST_F(CellView, ABadHeadingIsReportedOnceAndThePersonDrawnUnturned) {
 }
 
 // The batched way of drawing persons, the default, must give the picture the display lists give.
+// Also when each person has a colour of its own: by waiting, past the limit, the top colour.
 TEST_F(CellView, PersonsDrawnAsOneBatchLookTheSame) {
-    const QImage batch = Frame();
-    View->SetPersonsBatched(false);
-    const QImage lists = Frame();
-    ASSERT_EQ(lists.size(), batch.size());
-    int differing = 0;
-    for (int y = 0; y < lists.height(); ++y) {
-        for (int x = 0; x < lists.width(); ++x) {
-            const TRgb a = PixelAt(lists, {x, y});
-            const TRgb b = PixelAt(batch, {x, y});
-            differing += (std::abs(a.R - b.R) + std::abs(a.G - b.G) + std::abs(a.B - b.B) > 24);
+    const std::vector<float> waited{40.0f};
+    for (const std::vector<float>* shades :
+         {static_cast<const std::vector<float>*>(nullptr), &waited}) {
+        View->ShadePersonsByWaiting(shades, 30.0f);
+        View->SetPersonsBatched(true);
+        const QImage batch = Frame();
+        View->SetPersonsBatched(false);
+        const QImage lists = Frame();
+        ASSERT_EQ(lists.size(), batch.size());
+        int differing = 0;
+        for (int y = 0; y < lists.height(); ++y) {
+            for (int x = 0; x < lists.width(); ++x) {
+                const TRgb a = PixelAt(lists, {x, y});
+                const TRgb b = PixelAt(batch, {x, y});
+                differing += (std::abs(a.R - b.R) + std::abs(a.G - b.G) + std::abs(a.B - b.B) > 24);
+            }
+        }
+        // Edges may rasterise a pixel apart where the sides are split into triangles.
+        EXPECT_LT(differing, lists.width() * lists.height() / 200);
+        const TRgb body = PixelAt(batch, PersonBody);
+        if (shades == nullptr) {
+            EXPECT_TRUE(IsGreen(body));
+        } else {
+            // The top colour, a yellow, as lit from the side.
+            EXPECT_TRUE(body.R > 80 && body.G > 80 && std::abs(body.R - body.G) < 30 && body.B < 40)
+                << body.R << " " << body.G << " " << body.B;
         }
     }
-    // Edges may rasterise a pixel apart where the sides are split into triangles.
-    EXPECT_LT(differing, lists.width() * lists.height() / 200);
-    EXPECT_TRUE(IsGreen(PixelAt(batch, PersonBody)));
 }
 
 } // namespace
