@@ -11,6 +11,8 @@
 #include "DeckView.h"
 #include "EvacuationAnalysis.h"
 #include "PersonPrisms.h"
+#include "Replay.h"
+#include "Waiting.h"
 
 #include <QOpenGLBuffer>
 #include <QTest>
@@ -262,3 +264,47 @@ BENCHMARK(BM_CongestionMapHundredThousandPersons)
     ->MinTime(2.0);
 
 } // namespace
+
+// The frame with the persons coloured by waiting, the seconds measured at a step in the middle of
+// the evacuation as every step measures them, against the same frame with the persons green, views
+// of one size taking turns: waiting_per_frame. The measuring of a step is timed on its own:
+// measure_ms.
+void WaitingAgainstPlainFrame(benchmark::State& state, const char* variable) {
+    const std::string path = BenchFile(state, variable);
+    if (path.empty()) {
+        return;
+    }
+    TBenchProject loaded;
+    TLogFile& project = loaded.Project;
+    loaded.Load(path);
+    TReplay replay;
+    replay.SetProject(&project);
+    replay.SeekToStep(ReplayEndStep(project) / 3);
+    std::vector<float> waiting;
+    const double measureSeconds = SecondsOf([&] {
+        MeasureWaiting(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), waiting);
+    });
+    TDeckView plain(nullptr);
+    plain.ShowProject(project);
+    TDeckView shaded(nullptr);
+    shaded.ShowProject(project);
+    shaded.ShadePersonsByWaiting(&waiting, 30.0f);
+    if (const auto turns = FramesTakingTurns(state, shaded, plain)) {
+        state.counters["waiting_per_frame"] =
+            turns->BaselineSeconds > 0 ? turns->MeasuredSeconds / turns->BaselineSeconds : 0;
+        state.counters["measure_ms"] = measureSeconds * 1e3;
+    }
+}
+
+void BM_ColourByWaitingFerry(benchmark::State& state) {
+    WaitingAgainstPlainFrame(state, "AMBLA_BENCH_FERRY");
+}
+BENCHMARK(BM_ColourByWaitingFerry)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+void BM_ColourByWaitingHundredThousandPersons(benchmark::State& state) {
+    WaitingAgainstPlainFrame(state, "AMBLA_BENCH_FRAME_CROWD");
+}
+BENCHMARK(BM_ColourByWaitingHundredThousandPersons)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(2.0);
