@@ -21,7 +21,7 @@ const char* const UsageText =
     "                                      print the loaded project as JSON\n"
     "  ambla-viewer --render FILE --out DIR [--deck D] [--from S] [--to T]\n"
     "               [--every K] [--size WxH] [--camera top|side|oblique]\n"
-    "               [--colour-waiting] [--waiting-limit S]\n"
+    "               [--colour-waiting] [--waiting-limit S] [--map]\n"
     "                                      write the frames of a replay as\n"
     "                                      DIR/NNNNNN.jpg; needs no display\n"
     "  ambla-viewer --help | -h            print this text\n"
@@ -52,6 +52,8 @@ const char* const UsageText =
     "                  row: green while moving, then dark blue through purple and\n"
     "                  orange to yellow at the limit and above, with a legend\n"
     "  --waiting-limit S  where that scale ends, in seconds (default 30)\n"
+    "  --map           the congestion map over the floor, with its legend: the\n"
+    "                  person-seconds stood on each cell, one scale for all decks\n"
     "\n"
     "A value or FILE may be anything but one of the options above. A mistake in the\n"
     "arguments is named on stderr, and the program exits with code 2.\n";
@@ -182,6 +184,8 @@ constexpr TValueOption ValueOptions[] = {
      [](const std::string& value, TCommandLine& line) {
          line.Render.WaitingLimit = Number(value, 1);
      }},
+    {"--map", TMode::Render, "",
+     [](const std::string&, TCommandLine& line) { line.Render.CongestionMap = true; }, false},
 };
 
 const TModeOption* FindModeOption(std::string_view name) {

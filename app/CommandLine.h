@@ -24,6 +24,8 @@ struct TRenderRequest {
     // Persons coloured by the seconds each has stood still, the scale ending at the limit.
     bool ColourByWaiting = false;
     std::int32_t WaitingLimit = 30;
+    // The congestion map over the floor, with its legend.
+    bool CongestionMap = false;
 };
 
 struct TCommandLine {

@@ -2,6 +2,7 @@
 
 #include "BoxReports.h"
 #include "DeckRenderer.h"
+#include "EvacuationAnalysis.h"
 #include "HeadlessProject.h"
 #include "JpegWriter.h"
 #include "LogFile.h"
@@ -201,7 +202,7 @@ private:
 };
 
 bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& request,
-                 const TFrameRange& range, TOffscreenCanvas& canvas) {
+                 const TFrameRange& range, const TCongestionMap* map, TOffscreenCanvas& canvas) {
     TDeckRenderer renderer;
     renderer.OnBadHeading = &ShowBadHeadingBox;
     renderer.ShowProject(project);
@@ -216,8 +217,13 @@ bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& req
     const auto limit = static_cast<float>(request.WaitingLimit);
     if (request.ColourByWaiting) {
         renderer.ShadePersonsByWaiting(&waiting, limit);
-        renderer.SetCornerPicture(WaitingLegend(limit));
     }
+    if (map != nullptr) {
+        renderer.ShowCongestionMap(map);
+    }
+    renderer.SetCornerPicture(
+        StackedLegends(map != nullptr ? CongestionLegend(*map) : QImage(),
+                       request.ColourByWaiting ? WaitingLegend(limit) : QImage()));
     const QDir folder(QString::fromStdString(request.OutDir));
     TProgressLine progress(stderr, range.Count());
     QImage frame;
@@ -274,9 +280,17 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
     if (!range) {
         return 2;
     }
+    std::optional<TEvacuationAnalysis> analysis;
+    if (request.CongestionMap) {
+        if (const auto refusal = AnalysisRefusal(project)) {
+            Tell("--map: " + *refusal);
+            return 1;
+        }
+        analysis = AnalyseEvacuation(project);
+    }
     // A legend's text needs the fonts of a GUI application; one without any display serves.
     std::optional<TFontsWithoutDisplay> fonts;
-    if (request.ColourByWaiting) {
+    if (request.ColourByWaiting || request.CongestionMap) {
         fonts.emplace();
     }
     TOffscreenCanvas canvas;
@@ -285,5 +299,7 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
         Tell(error);
         return 1;
     }
-    return WriteFrames(project, *deck, request, *range, canvas) ? 0 : 1;
+    return WriteFrames(project, *deck, request, *range, analysis ? &analysis->Map : nullptr, canvas)
+               ? 0
+               : 1;
 }

@@ -6,6 +6,7 @@
 #include "EvacuationAnalysis.h"
 #include "LogFile.h"
 #include "RecordingUiServices.h"
+#include "Waiting.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -72,6 +73,37 @@ void CheckJumpLandsWhereSteppingDoes(TLogFile& project) {
     }
 }
 
+// How long each person has stood still at a step is what its first entries, counted one by one,
+// say: the standing entries in a row that end with the step's last one.
+void CheckWaitingAgreesWithTheEntries(TLogFile& project) {
+    constexpr std::int32_t Steps = 25;
+    std::vector<std::vector<std::int32_t>> directions;
+    for (const TPersonData& person : project.Persons) {
+        std::vector<std::int32_t>& first = directions.emplace_back();
+        person.Moves.ForEachRun([&first](std::int32_t n, TMove move) {
+            for (std::int32_t i = 0; i < n && first.size() < Steps; ++i) {
+                first.push_back(move.Direction);
+            }
+        });
+    }
+    std::vector<float> seconds;
+    for (std::int32_t step = Steps; step >= 0; --step) { // backwards: the cursors walk back
+        MeasureWaiting(project.Persons, step, 1, seconds);
+        for (std::size_t i = 0; i < seconds.size(); ++i) {
+            std::int32_t standing = 0;
+            if (step <= project.Persons[i].Moves.Count()) {
+                for (std::int32_t k = step - 1;
+                     k >= 0 && directions[i][static_cast<std::size_t>(k)] == 0; --k) {
+                    ++standing;
+                }
+            }
+            if (seconds[i] != static_cast<float>(standing)) {
+                __builtin_trap();
+            }
+        }
+    }
+}
+
 // Small projects only, so that the fuzzer keeps its pace.
 void AnalyseWhenSmall(const TLogFile& project) {
     const std::int64_t cells = std::int64_t{std::max(project.XMax, 0)} * std::max(project.YMax, 0) *
@@ -106,6 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     project.FillStatistics(view);
     CheckStepBackUndoesStepForward(project);
     CheckJumpLandsWhereSteppingDoes(project);
+    CheckWaitingAgreesWithTheEntries(project);
     AnalyseWhenSmall(project);
     return 0;
 }

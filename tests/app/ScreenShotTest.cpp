@@ -229,7 +229,7 @@ TEST_F(ScreenShots, ASeriesAskedForItsFolderKeepsItWhileSingleShotsAskForTheirOw
 
 // One renderer: a frame written without any display equals the window's shot of the same step
 // at the same size, up to what JPEG coding changes; so it does with the persons coloured by
-// waiting, which changes the picture well beyond that.
+// waiting and with the congestion map, each of which changes the picture well beyond that.
 TEST_F(MainWindowFixture, AFrameRenderedWithoutADisplayEqualsTheWindowsShot) {
     ShowAndWait();
     const QString ferry = QStringLiteral(AMBLA_SAMPLES_DIR "/ferry.3dl");
@@ -266,6 +266,12 @@ TEST_F(MainWindowFixture, AFrameRenderedWithoutADisplayEqualsTheWindowsShot) {
     ASSERT_EQ(waitingFrame.size(), waitingShot.size());
     EXPECT_LT(MeanDifference(waitingFrame, waitingShot), 0.03);
     EXPECT_GT(MeanDifference(waitingShot, plainShot), 0.1);
+
+    Window->Action(TCommand::CongestionMap)->trigger(); // both legends, one above the other
+    const auto [mappedShot, mappedFrame] = shotAndFrame("mapped", {"--colour-waiting", "--map"});
+    ASSERT_EQ(mappedFrame.size(), mappedShot.size());
+    EXPECT_LT(MeanDifference(mappedFrame, mappedShot), 0.03);
+    EXPECT_GT(MeanDifference(mappedShot, waitingShot), 0.1);
 }
 
 } // namespace
