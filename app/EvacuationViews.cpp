@@ -26,9 +26,27 @@ constexpr std::chrono::milliseconds MessageInterval{15};
 } // namespace
 
 TEvacuationViews::TEvacuationViews(TProjectSource project, const TReplay& replay, TDeckView& view,
-                                   QAction& mapSwitch, QWidget& mainWindow)
+                                   QAction& mapSwitch, QAction& hidePersonsSwitch,
+                                   QWidget& mainWindow)
     : QObject(&mainWindow), Project(std::move(project)), Replay(replay), View(view),
-      MapSwitch(mapSwitch), MainWindow(mainWindow) {}
+      MapSwitch(mapSwitch), HidePersonsSwitch(hidePersonsSwitch), MainWindow(mainWindow) {
+    connect(&HidePersonsSwitch, &QAction::triggered, this, &TEvacuationViews::SwitchPersonsOnMap);
+}
+
+void TEvacuationViews::ReadSettings(TProgramSettings& settings) {
+    HidePersonsAsRead = settings.Read(Settings::HidePersonsOnMap);
+    HidePersonsSwitch.setChecked(HidePersonsAsRead);
+    SwitchPersonsOnMap();
+}
+
+bool TEvacuationViews::WriteSettings(TProgramSettings& settings) const {
+    return settings.WriteIfChanged(Settings::HidePersonsOnMap, HidePersonsSwitch.isChecked(),
+                                   HidePersonsAsRead);
+}
+
+void TEvacuationViews::SwitchPersonsOnMap() {
+    View.HidePersonsOnMap(HidePersonsSwitch.isChecked());
+}
 
 // The analysis runs beside the window, which goes on handling messages; a close or a load asked
 // for meanwhile waits for it, as for any command that uses the project. Asked for again while it

@@ -3,6 +3,7 @@
 // analysis of the project's move lists, made when first asked for.
 
 #include "EvacuationAnalysis.h"
+#include "ProgramSettings.h"
 
 #include <QObject>
 
@@ -25,10 +26,14 @@ public:
     // The project, or none while none is loaded or one loads.
     using TProjectSource = std::function<const TLogFile*()>;
 
-    // The map switch is a checkable menu entry; the curve window opens over the main window and
-    // takes the replay's keys with it.
+    // The map switch and the switch that hides persons on the map are checkable menu entries;
+    // the curve window opens beside the main window and takes the replay's keys with it.
     TEvacuationViews(TProjectSource project, const TReplay& replay, TDeckView& view,
-                     QAction& mapSwitch, QWidget& mainWindow);
+                     QAction& mapSwitch, QAction& hidePersonsSwitch, QWidget& mainWindow);
+
+    // Whether persons are hidden on the map, from the settings store and back.
+    void ReadSettings(TProgramSettings& settings);
+    [[nodiscard]] bool WriteSettings(TProgramSettings& settings) const;
 
     // Shown while an analysis takes long; none, then nothing shows.
     void SetProgressDialog(TProgressDialog* dialog) { Progress = dialog; }
@@ -40,6 +45,8 @@ public:
     void ShowEvacuationCurve();
     // The map on or off, as its switch says.
     void SwitchCongestionMap();
+    // Persons hidden on the map or shown, as its switch says.
+    void SwitchPersonsOnMap();
     // The marker of the curve where the replay stands.
     void ShowCurveTime();
     // Another project has another curve and map: the window closes, the map goes off.
@@ -56,6 +63,8 @@ private:
     const TReplay& Replay;
     TDeckView& View;
     QAction& MapSwitch;
+    QAction& HidePersonsSwitch;
+    bool HidePersonsAsRead = Settings::HidePersonsOnMap.Default;
     QWidget& MainWindow;
     TProgressDialog* Progress = nullptr;
     TEvacuationCurveWindow* Curve = nullptr; // made at the first showing

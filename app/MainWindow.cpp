@@ -96,6 +96,7 @@ void TMainWindow::BuildWindow() {
     RecentMenu->Show(Projects->RecentFiles);
     Shots->ReadOptions(settings);
     Shades->ReadSettings(settings);
+    Evacuation->ReadSettings(settings);
 }
 
 void TMainWindow::showEvent(QShowEvent* event) {
@@ -151,7 +152,8 @@ void TMainWindow::EndOnClose() {
 // so that one reason is shown once.
 QString TMainWindow::WriteSettings() const {
     TProgramSettings settings;
-    if (!Playback->WriteSpeed(settings) || !Shades->WriteSettings(settings)) {
+    if (!Playback->WriteSpeed(settings) || !Shades->WriteSettings(settings) ||
+        !Evacuation->WriteSettings(settings)) {
         return settings.LastError();
     }
     return Shots->WriteOptions(settings);

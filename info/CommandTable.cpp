@@ -25,6 +25,7 @@ constexpr std::array<TCommandEntry, CommandCount> Table{{
     {EvacuationCurve, Views, "Evacuation &curve...", "E", "Evacuation curve", 7,
      SeparatorBefore | NeedsProject},
     {CongestionMap, Views, "Congestion &map", "H", "Congestion map", 8, Checkable | NeedsProject},
+    {HidePersonsOnMap, Views, "Hide &persons on the map", "", nullptr, 0, Checkable},
     {ColourByWaiting, Views, "Colour by &waiting", "C", "Colour persons by waiting", 9, Checkable},
     {PlayOrPause, Animation, "&Run/Pause", "2", "Run/pause", 2},
     {ResetToStart, Animation, "Reset to &start", "1", "Reset to start", 1},

@@ -22,6 +22,7 @@ enum class TCommand {
     LookObliquely,
     EvacuationCurve,
     CongestionMap,
+    HidePersonsOnMap,
     ColourByWaiting,
     PlayOrPause,
     ResetToStart,

@@ -32,6 +32,8 @@ inline const TSetting<qint32> ScreenShotResizeValue{"ScreenShotResizeValue", 100
 // Persons coloured by how long each has stood still, and where that colour scale ends, seconds.
 inline const TSetting<bool> ColourByWaiting{"ColourByWaiting", false};
 inline const TSetting<qint32> WaitingLimit{"WaitingLimit", 30};
+// Persons left out while the congestion map is shown.
+inline const TSetting<bool> HidePersonsOnMap{"HidePersonsOnMap", false};
 
 } // namespace Settings
 

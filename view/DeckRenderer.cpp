@@ -267,10 +267,12 @@ void TDeckRenderer::LookFromCamera(const TCamera& camera) const {
 }
 
 void TDeckRenderer::DrawDeckContents() {
-    if (PersonsBatched) {
-        DrawPersonsBatched();
-    } else {
-        DrawPersons();
+    if (CongestionMap == nullptr || !PersonsHiddenOnMap) {
+        if (PersonsBatched) {
+            DrawPersonsBatched();
+        } else {
+            DrawPersons();
+        }
     }
     DrawQuads();
 }

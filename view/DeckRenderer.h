@@ -52,6 +52,8 @@ public:
     // The congestion map over the floor of the deck shown, from the next frame on; none hides
     // it. The map must outlive its showing.
     void ShowCongestionMap(const TCongestionMap* map);
+    // Whether persons are left out while the congestion map is shown, so that nothing hides it.
+    void HidePersonsOnMap(bool hide) { PersonsHiddenOnMap = hide; }
     // A picture over the lower left corner of the frame from the next frame on, such as the
     // map's legend; a null picture removes it.
     void SetCornerPicture(const QImage& picture);
@@ -128,6 +130,7 @@ private:
     bool BadHeadingReported = false;
 
     const TCongestionMap* CongestionMap = nullptr;
+    bool PersonsHiddenOnMap = false;
     TCongestionOverlay CongestionOverlay;
     bool CongestionOverlayWanted = false;
     TCornerPicture CornerPicture;

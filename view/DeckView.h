@@ -44,6 +44,11 @@ public:
     // The congestion map over the floor with its legend, or none; the map must outlive its
     // showing.
     void ShowCongestionMap(const TCongestionMap* map);
+    // Whether persons are left out while the map is shown.
+    void HidePersonsOnMap(bool hide) {
+        Renderer->HidePersonsOnMap(hide);
+        Invalidate();
+    }
     // Persons coloured by the seconds each has stood still (by person index; kept by the caller
     // until replaced, and updated by it as the replay steps), up to the limit, with a legend;
     // none draws them green.

@@ -215,4 +215,26 @@ TEST_F(EvacuationViews, PersonsAreColouredByWaitingAndTheSwitchIsKept) {
     EXPECT_TRUE(TProgramSettings().Read(Settings::ColourByWaiting));
 }
 
+// Persons can be left out while the map is shown, so that nothing hides it; without the map they
+// are drawn again. The choice is kept.
+TEST_F(EvacuationViews, PersonsCanBeHiddenOnTheMapOnly) {
+    ShowAndWait();
+    Load(WriteProject(FloorProject(20, 4, 0, {{4, 10, "P8x0 3 3 3 3 S"}})));
+    Window->ViewCommands->SwitchOriginMarker();
+    Window->Playback->SecondForward(); // standing on its cell, which the map colours
+    const double distance = Window->View->Distance();
+    const auto person = [&] {
+        const QImage frame = Frame();
+        return PixelAt(frame, FloorPixel(frame, distance, -5.5, -0.5));
+    };
+    Window->Action(TCommand::CongestionMap)->trigger();
+    EXPECT_TRUE(IsPersonGreen(person()));
+    Window->Action(TCommand::HidePersonsOnMap)->trigger();
+    EXPECT_FALSE(IsPersonGreen(person())) << "the map's colour where the person stands";
+    Window->Action(TCommand::CongestionMap)->trigger();
+    EXPECT_TRUE(IsPersonGreen(person()));
+    Window->close();
+    EXPECT_TRUE(TProgramSettings().Read(Settings::HidePersonsOnMap));
+}
+
 } // namespace
