@@ -53,18 +53,14 @@ std::size_t TMoveList::TokenStartBefore(std::size_t end) const {
 }
 
 std::int32_t TMoveList::StandingBefore(std::int32_t k) {
-    if (k <= 0 || k > EntryCount || At(k - 1).Direction != 0) {
-        return 0;
-    }
-    std::int64_t standing = k - RunFirst;
-    for (std::size_t start = RunStart; start > 0;) {
-        start = TokenStartBefore(start);
-        const TToken token = TokenAt(start);
-        if (MoveOfCode(token.Code).Direction != 0) {
-            break;
+    std::int64_t standing = 0;
+    ForEachRunBackFrom(k, [&standing](std::int32_t count, TMove move) {
+        if (move.Direction != 0) {
+            return false;
         }
-        standing += token.Length;
-    }
+        standing += count;
+        return true;
+    });
     return static_cast<std::int32_t>(standing);
 }
 

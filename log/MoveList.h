@@ -98,6 +98,26 @@ public:
         return MoveOfCode(RunCode);
     }
 
+    // Calls visit(count, move) for the runs of entries 0 .. k - 1 newest first, the newest cut
+    // short at k, until visit returns false; 0 <= k <= Count(). Leaves the cursor on the run of
+    // entry k - 1, where a replay at step k has it.
+    template <typename TVisit> void ForEachRunBackFrom(std::int32_t k, TVisit visit) {
+        if (k <= 0 || k > EntryCount) {
+            return;
+        }
+        const TMove newest = At(k - 1);
+        if (!visit(k - RunFirst, newest)) {
+            return;
+        }
+        for (std::size_t start = RunStart; start > 0;) {
+            start = TokenStartBefore(start);
+            const TToken token = TokenAt(start);
+            if (!visit(token.Length, MoveOfCode(token.Code))) {
+                return;
+            }
+        }
+    }
+
     // How many entries right before entry k stand still (direction 0, with or without a change
     // of deck), counted back from entry k - 1 to the first that moves; 0 <= k <= Count(). Leaves
     // the cursor on the run of entry k - 1, where a replay at step k has it.

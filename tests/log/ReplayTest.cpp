@@ -4,11 +4,13 @@
 #include "Replay.h"
 #include "EvacuationAnalysis.h"
 #include "LogTestSupport.h"
+#include "Trails.h"
 #include "Waiting.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 
 #include <limits>
 #include <tuple>
@@ -271,6 +273,69 @@ TEST(Replay, WaitingTimesAreTheSameHoweverTheStepIsReached) {
         for (int seek = 0; seek < 10; ++seek) {
             replayed.Replay.SeekToStep(std::uniform_int_distribution<std::int32_t>(0, end)(random));
             check("by a seek");
+        }
+    }
+}
+
+// A trail covers exactly the cells the person stood on during the last seconds, as the replay
+// put it there step by step, back to where it came onto its deck; its newest end is where it
+// stands and its oldest no older than asked.
+TEST(Replay, TrailsCoverTheCellsStoodOnSinceTheLastDeckChange) {
+    using TPlace = std::pair<long, long>;
+    const auto cellOf = [](float x, float y) {
+        return TPlace{std::lround(x * 2), std::lround(y * 2)};
+    };
+    std::mt19937 random(13);
+    for (int project = 0; project < 40; ++project) {
+        const std::int32_t vMax = project % 3 + 1;
+        const std::string text = RandomProject(random, vMax, 0);
+        SCOPED_TRACE(text);
+        TReplayed replayed(text);
+        std::vector<TPersonData>& persons = replayed.Loaded.Project.Persons;
+        const std::int32_t end = replayed.Replay.EndStep();
+        // Where each person stood, and on which deck, at every step.
+        std::vector<std::vector<std::tuple<float, float, std::int32_t>>> way;
+        for (std::int32_t step = 0; step <= end; ++step) {
+            auto& now = way.emplace_back();
+            for (const TPersonData& person : persons) {
+                now.emplace_back(person.X(), person.Y(), person.Level);
+            }
+            replayed.Replay.StepForward();
+        }
+        constexpr float Seconds = 2.0f;
+        const auto budget = static_cast<std::int32_t>(Seconds * static_cast<float>(vMax));
+        for (std::int32_t step = end; step >= 0; --step) {
+            replayed.Replay.SeekToStep(step);
+            for (std::size_t i = 0; i < persons.size(); ++i) {
+                std::vector<TTrailPoint> stretches;
+                AppendTrail(persons[i], step, vMax, Seconds, stretches);
+                const auto& [x, y, level] = way[static_cast<std::size_t>(step)][i];
+                std::set<TPlace> expected;
+                for (std::int32_t k = step; level >= 0 && k >= std::max(0, step - budget); --k) {
+                    const auto& [kx, ky, kLevel] = way[static_cast<std::size_t>(k)][i];
+                    if (kLevel != level) {
+                        break;
+                    }
+                    expected.insert(cellOf(kx, ky));
+                }
+                std::set<TPlace> covered;
+                if (level >= 0 && !expected.empty()) {
+                    covered.insert(cellOf(x, y));
+                }
+                for (std::size_t p = 0; p + 1 < stretches.size(); p += 2) {
+                    const TTrailPoint& older = stretches[p];
+                    const TTrailPoint& newer = stretches[p + 1];
+                    ASSERT_LE(newer.Age, older.Age);
+                    ASSERT_LE(older.Age, Seconds + 1e-4f);
+                    const float dx = newer.X > older.X ? 1.0f : newer.X < older.X ? -1.0f : 0.0f;
+                    const float dy = newer.Y > older.Y ? 1.0f : newer.Y < older.Y ? -1.0f : 0.0f;
+                    for (TTrailPoint at = older; cellOf(at.X, at.Y) != cellOf(newer.X, newer.Y);
+                         at.X += dx, at.Y += dy) {
+                        covered.insert(cellOf(at.X, at.Y));
+                    }
+                }
+                ASSERT_EQ(covered, expected) << "person " << i << " at step " << step;
+            }
         }
     }
 }
