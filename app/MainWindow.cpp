@@ -95,7 +95,7 @@ void TMainWindow::BuildWindow() {
     Projects->RecentFiles.ReadFromStore(settings);
     RecentMenu->Show(Projects->RecentFiles);
     Shots->ReadOptions(settings);
-    Shades->ReadSettings(settings);
+    Overlays->ReadSettings(settings);
     Evacuation->ReadSettings(settings);
 }
 
@@ -152,7 +152,7 @@ void TMainWindow::EndOnClose() {
 // so that one reason is shown once.
 QString TMainWindow::WriteSettings() const {
     TProgramSettings settings;
-    if (!Playback->WriteSpeed(settings) || !Shades->WriteSettings(settings) ||
+    if (!Playback->WriteSpeed(settings) || !Overlays->WriteSettings(settings) ||
         !Evacuation->WriteSettings(settings)) {
         return settings.LastError();
     }

@@ -9,6 +9,7 @@
 #include "CommandActions.h"
 #include "EvacuationViews.h"
 #include "InfoWindows.h"
+#include "PersonOverlays.h"
 #include "PlaybackController.h"
 #include "ProjectController.h"
 #include "RecentFilesMenu.h"
@@ -16,7 +17,6 @@
 #include "StatusPanels.h"
 #include "ToolBar.h"
 #include "ViewCommands.h"
-#include "WaitingShades.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -86,7 +86,7 @@ private:
     TPlaybackController* Playback = nullptr;
     TProjectController* Projects = nullptr;
     TViewCommands* ViewCommands = nullptr;
-    TWaitingShades* Shades = nullptr;
+    TPersonOverlays* Overlays = nullptr;
 
     TRecentFilesMenu* RecentMenu = nullptr;
     TToolBar* Tools = nullptr;

@@ -62,9 +62,10 @@ void TMainWindow::ConnectEvacuation() {
     connect(Commands.Action(TCommand::CongestionMap), &QAction::triggered, Evacuation,
             &TEvacuationViews::SwitchCongestionMap);
     Commands.EnableProjectCommands(false);
-    Shades = new TWaitingShades(
+    Overlays = new TPersonOverlays(
         [this] { return Projects->IsLoading() ? nullptr : Projects->LogFile.get(); },
-        Projects->Replay, *View, *Commands.Action(TCommand::ColourByWaiting), this);
+        Projects->Replay, *View, *Commands.Action(TCommand::ColourByWaiting),
+        *Commands.Action(TCommand::Trails), this);
 }
 
 void TMainWindow::ConnectPlayback() {
@@ -75,13 +76,13 @@ void TMainWindow::ConnectPlayback() {
         Commands, this);
     connect(Playback, &TPlaybackController::SpeedFieldLeft, this, [this] { View->setFocus(); });
     Projects->Replay.AfterStep = [this] {
-        Shades->ShowStep();
+        Overlays->ShowStep();
         ShowReplayTexts();
         ProcessPendingMessages();
         View->Paint();
     };
     Projects->Replay.AfterJump = [this] {
-        Shades->ShowStep();
+        Overlays->ShowStep();
         ShowReplayTexts();
         View->Paint();
     };
@@ -109,7 +110,7 @@ void TMainWindow::ConnectProject() {
     connect(Projects, &TProjectController::ProjectDropping, this, [this] {
         View->ClearProject();
         Evacuation->Drop();
-        Shades->Drop();
+        Overlays->Drop();
         Commands.EnableProjectCommands(false);
     });
     connect(Projects, &TProjectController::FileLoaded, this,
@@ -117,7 +118,7 @@ void TMainWindow::ConnectProject() {
     connect(Projects, &TProjectController::ProjectArriving, this,
             [this](TLogFile& project) { View->ShowProject(project); });
     connect(Projects, &TProjectController::ProjectShown, this, [this] {
-        Shades->ShowStep();
+        Overlays->ShowStep();
         ViewCommands->ShowLights();
         ShowReplayTexts();
         ViewCommands->ShowDecks(*Projects->LogFile);

@@ -24,6 +24,7 @@ enum class TCommand {
     CongestionMap,
     HidePersonsOnMap,
     ColourByWaiting,
+    Trails,
     PlayOrPause,
     ResetToStart,
     SecondForward,

@@ -31,3 +31,18 @@ void AppendTrail(TPersonData& person, std::int32_t step, std::int32_t stepsPerSe
         return true;
     });
 }
+
+void MeasureTrails(std::vector<TPersonData>& persons, std::int32_t step,
+                   std::int32_t stepsPerSecond, float seconds, std::int32_t deckCount,
+                   std::vector<std::vector<TTrailPoint>>& byDeck) {
+    byDeck.resize(static_cast<std::size_t>(std::max(deckCount, 0)));
+    for (std::vector<TTrailPoint>& deck : byDeck) {
+        deck.clear();
+    }
+    for (TPersonData& person : persons) {
+        if (person.Level >= 0 && person.Level < deckCount) {
+            AppendTrail(person, step, stepsPerSecond, seconds,
+                        byDeck[static_cast<std::size_t>(person.Level)]);
+        }
+    }
+}

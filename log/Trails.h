@@ -21,3 +21,9 @@ struct TTrailPoint {
 // not on a deck at that step.
 void AppendTrail(TPersonData& person, std::int32_t step, std::int32_t stepsPerSecond, float seconds,
                  std::vector<TTrailPoint>& stretches);
+
+// Every person's trail at the step, on the deck it stands on: byDeck[d] holds the stretches of
+// deck d, for decks 0 .. deckCount - 1.
+void MeasureTrails(std::vector<TPersonData>& persons, std::int32_t step,
+                   std::int32_t stepsPerSecond, float seconds, std::int32_t deckCount,
+                   std::vector<std::vector<TTrailPoint>>& byDeck);

@@ -32,6 +32,9 @@ inline const TSetting<qint32> ScreenShotResizeValue{"ScreenShotResizeValue", 100
 // Persons coloured by how long each has stood still, and where that colour scale ends, seconds.
 inline const TSetting<bool> ColourByWaiting{"ColourByWaiting", false};
 inline const TSetting<qint32> WaitingLimit{"WaitingLimit", 30};
+// The ways persons came, and how many seconds back.
+inline const TSetting<bool> ShowTrails{"ShowTrails", false};
+inline const TSetting<qint32> TrailSeconds{"TrailSeconds", 10};
 // Persons left out while the congestion map is shown.
 inline const TSetting<bool> HidePersonsOnMap{"HidePersonsOnMap", false};
 

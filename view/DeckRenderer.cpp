@@ -255,6 +255,7 @@ void TDeckRenderer::RenderScene(const TCamera& camera) {
     glTranslated(camera.FPan[0], camera.FPan[1], 0);
     DrawDeckContents();
     DrawCongestionMap();
+    DrawTrails();
     glPopMatrix();
 }
 
@@ -264,6 +265,44 @@ void TDeckRenderer::LookFromCamera(const TCamera& camera) const {
     const auto& eye = camera.FEye;
     const auto& up = camera.FUp;
     gluLookAt(eye[0], eye[1], eye[2], 0, 0, 0, up[0], up[1], up[2]);
+}
+
+// Thin lines just above the floor and the map, the older the paler; unlit, drawn over in blend.
+void TDeckRenderer::DrawTrails() const {
+    if (TrailStretches == nullptr || TrailSeconds <= 0.0f || FDeckIndex < 0 ||
+        static_cast<std::size_t>(FDeckIndex) >= TrailStretches->size()) {
+        return;
+    }
+    const std::vector<TTrailPoint>& stretches =
+        (*TrailStretches)[static_cast<std::size_t>(FDeckIndex)];
+    if (stretches.empty()) {
+        return;
+    }
+    constexpr float TrailHeight = 0.05f;
+    std::vector<float> points;
+    std::vector<std::uint8_t> colours;
+    points.reserve(stretches.size() * 3);
+    colours.reserve(stretches.size() * 4);
+    for (const TTrailPoint& point : stretches) {
+        points.insert(points.end(), {point.X, point.Y, TrailHeight});
+        const float fresh = std::clamp(1.0f - point.Age / TrailSeconds, 0.15f, 1.0f);
+        colours.insert(colours.end(),
+                       {40, 200, 255, static_cast<std::uint8_t>(fresh * 255.0f + 0.5f)});
+    }
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_LINE_BIT);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glLineWidth(2.0f);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, points.data());
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0, colours.data());
+    glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(stretches.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glPopAttrib();
 }
 
 void TDeckRenderer::DrawDeckContents() {

@@ -12,6 +12,7 @@
 #include "LogFile.h"
 #include "PersonData.h"
 #include "PersonPrisms.h"
+#include "Trails.h"
 
 #include <cstdint>
 #include <functional>
@@ -65,6 +66,13 @@ public:
         WaitingLimit = limit;
     }
 
+    // The ways persons came, as stretches (pairs of points) by deck, kept by the caller until
+    // replaced, that fade over `seconds`; the deck shown shows its own. None draws no trails.
+    void ShowTrails(const std::vector<std::vector<TTrailPoint>>* stretchesByDeck, float seconds) {
+        TrailStretches = stretchesByDeck;
+        TrailSeconds = seconds;
+    }
+
     // Persons go as one vertex array a frame; a display-list call each gives the same picture
     // and is kept to measure what the batch saves.
     void SetPersonsBatched(bool batched) { PersonsBatched = batched; }
@@ -102,6 +110,7 @@ private:
     void DrawQuads();
     void RebuildDeckGeometry();
     void DrawCongestionMap();
+    void DrawTrails() const;
     void ReportBadHeading();
 
     bool FShowOrigin = true;
@@ -109,6 +118,8 @@ private:
     std::int32_t FDeckCount = 0;
     std::int32_t FPersonCount = 0;
     const std::vector<float>* WaitingSeconds = nullptr;
+    const std::vector<std::vector<TTrailPoint>>* TrailStretches = nullptr;
+    float TrailSeconds = 0.0f;
     float WaitingLimit = 0.0f;
     std::int32_t FMaxExtent = 0;
     std::int32_t FDeckWidth = 0; // cells along x and y

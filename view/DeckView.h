@@ -44,6 +44,12 @@ public:
     // The congestion map over the floor with its legend, or none; the map must outlive its
     // showing.
     void ShowCongestionMap(const TCongestionMap* map);
+    // The ways persons came, by deck, fading over `seconds`; none shows no trails. The stretches
+    // are kept by the caller until replaced, and updated by it as the replay steps.
+    void ShowTrails(const std::vector<std::vector<TTrailPoint>>* stretchesByDeck, float seconds) {
+        Renderer->ShowTrails(stretchesByDeck, seconds);
+        Invalidate();
+    }
     // Whether persons are left out while the map is shown.
     void HidePersonsOnMap(bool hide) {
         Renderer->HidePersonsOnMap(hide);

@@ -237,4 +237,28 @@ TEST_F(EvacuationViews, PersonsCanBeHiddenOnTheMapOnly) {
     EXPECT_TRUE(TProgramSettings().Read(Settings::HidePersonsOnMap));
 }
 
+// T draws the way each person came over the last seconds as a line above the floor: where it
+// walked, and nowhere it did not; without trails the floor there is plain.
+TEST_F(EvacuationViews, TrailsShowTheWayPersonsCame) {
+    ShowAndWait();
+    Load(WriteProject(FloorProject(20, 4, 0, {{4, 10, "P8x0 3 3 3 3 S"}})));
+    Window->ViewCommands->SwitchOriginMarker();
+    Window->Projects->Replay.SeekToStep(12); // walked from cell (4, 10) to (8, 10)
+    const double distance = Window->View->Distance();
+    const auto at = [&](double x) {
+        const QImage frame = Frame();
+        return PixelAt(frame, FloorPixel(frame, distance, x, -0.5));
+    };
+    ASSERT_TRUE(IsGrey(at(-4.5), 60, 255));
+    PressInView(Qt::Key_T);
+    EXPECT_TRUE(Window->Action(TCommand::Trails)->isChecked());
+    for (const double walked : {-5.0, -4.5, -3.5}) {
+        const TRgb p = at(walked);
+        EXPECT_TRUE(p.B > p.R + 40) << walked << ": " << p.R << " " << p.G << " " << p.B;
+    }
+    EXPECT_TRUE(IsGrey(at(2.5), 60, 255)) << "where nobody walked";
+    PressInView(Qt::Key_T);
+    EXPECT_TRUE(IsGrey(at(-4.5), 60, 255));
+}
+
 } // namespace

@@ -120,11 +120,11 @@ TEST_F(MainWindow, MenusHoldTheirEntriesInOrder) {
     EXPECT_EQ(layout(TMenu::File),
               QStringList({"&Load logfile", "-", "&Single screen shot", "S&creen shot series", "-",
                            "&1 ...", "&2 ...", "&3 ...", "&4 ...", "-", "Quit"}));
-    EXPECT_EQ(
-        layout(TMenu::Views),
-        QStringList({"Deck up", "Deck down", "-", "Zoom in", "Zoom out", "&Fit deck", "&Reset view",
-                     "-", "&Top", "&Side", "&Oblique", "-", "Evacuation &curve...",
-                     "Congestion &map", "Hide &persons on the map", "Colour by &waiting"}));
+    EXPECT_EQ(layout(TMenu::Views),
+              QStringList({"Deck up", "Deck down", "-", "Zoom in", "Zoom out", "&Fit deck",
+                           "&Reset view", "-", "To&p", "&Side", "&Oblique", "-",
+                           "Evacuation &curve...", "Congestion &map", "&Hide persons on the map",
+                           "Colour by &waiting", "&Trails"}));
     EXPECT_EQ(layout(TMenu::Animation),
               QStringList({"&Run/Pause", "Reset to &start", "-", "Step &forward", "Step &backward",
                            "Step one time step forward", "Step one time step backward",

@@ -97,6 +97,7 @@ TEST_F(QuickReferenceWindow, KeyListReadsLineByLineWithItsActionsInOneColumn) {
                                          "E:\tEvacuation curve\n"
                                          "H:\tCongestion map\n"
                                          "C:\tColour persons by waiting\n"
+                                         "T:\tTrails\n"
                                          "\n"
                                          "Animation\n"
                                          "1:\tReset to start\n"
@@ -129,7 +130,7 @@ TEST_F(QuickReferenceWindow, KeyListReadsLineByLineWithItsActionsInOneColumn) {
             actionStarts << block.layout()->lineAt(0).cursorToX(tab + 1);
         }
     }
-    ASSERT_EQ(actionStarts.size(), 23);
+    ASSERT_EQ(actionStarts.size(), 24);
     for (const qreal x : actionStarts) {
         EXPECT_EQ(x, actionStarts.front());
     }
