@@ -26,6 +26,8 @@ struct TRenderRequest {
     std::int32_t WaitingLimit = 30;
     // The congestion map over the floor, with its legend.
     bool CongestionMap = false;
+    // Each person's way of the last ten seconds as a line above the floor.
+    bool Trails = false;
 };
 
 struct TCommandLine {

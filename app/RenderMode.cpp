@@ -10,6 +10,7 @@
 #include "ProgressLine.h"
 #include "Replay.h"
 #include "ScaleLegends.h"
+#include "Trails.h"
 #include "Waiting.h"
 
 #include <QDir>
@@ -24,6 +25,9 @@
 #include <vector>
 
 namespace {
+
+// How far back the trails of --trails reach, as the window's do unless its settings say otherwise.
+constexpr float TrailSeconds = 10.0f;
 
 // The limits of a screen shot: a side of at most 16384 pixels, and 2^26 pixels in all (256 MB
 // at four bytes a pixel).
@@ -218,6 +222,10 @@ bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& req
     if (request.ColourByWaiting) {
         renderer.ShadePersonsByWaiting(&waiting, limit);
     }
+    std::vector<std::vector<TTrailPoint>> trails;
+    if (request.Trails) {
+        renderer.ShowTrails(&trails, TrailSeconds);
+    }
     if (map != nullptr) {
         renderer.ShowCongestionMap(map);
     }
@@ -234,6 +242,10 @@ bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& req
         replay.SeekToStep(static_cast<std::int32_t>(step));
         if (request.ColourByWaiting) {
             MeasureWaiting(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), waiting);
+        }
+        if (request.Trails) {
+            MeasureTrails(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), TrailSeconds,
+                          project.ZMax, trails);
         }
         renderer.DrawFrame(camera, canvas.Width(), canvas.Height());
         canvas.ReadFrame(frame);

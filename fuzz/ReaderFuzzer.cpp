@@ -6,6 +6,7 @@
 #include "EvacuationAnalysis.h"
 #include "LogFile.h"
 #include "RecordingUiServices.h"
+#include "Trails.h"
 #include "Waiting.h"
 
 #include <algorithm>
@@ -74,7 +75,8 @@ void CheckJumpLandsWhereSteppingDoes(TLogFile& project) {
 }
 
 // How long each person has stood still at a step is what its first entries, counted one by one,
-// say: the standing entries in a row that end with the step's last one.
+// say: the standing entries in a row that end with the step's last one. Trails are read back at
+// the same steps, for the sanitizers to watch.
 void CheckWaitingAgreesWithTheEntries(TLogFile& project) {
     constexpr std::int32_t Steps = 25;
     std::vector<std::vector<std::int32_t>> directions;
@@ -87,7 +89,9 @@ void CheckWaitingAgreesWithTheEntries(TLogFile& project) {
         });
     }
     std::vector<float> seconds;
+    std::vector<std::vector<TTrailPoint>> trails;
     for (std::int32_t step = Steps; step >= 0; --step) { // backwards: the cursors walk back
+        MeasureTrails(project.Persons, step, 2, 4.0f, project.ZMax, trails);
         MeasureWaiting(project.Persons, step, 1, seconds);
         for (std::size_t i = 0; i < seconds.size(); ++i) {
             std::int32_t standing = 0;

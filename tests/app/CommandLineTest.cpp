@@ -42,7 +42,7 @@ TEST(CommandLine, ChoosesTheMode) {
 TEST(CommandLine, NamesEachMistake) {
     const std::string renderTakes =
         "--render FILE takes --out, --deck, --from, --to, --every, --size, --camera, "
-        "--colour-waiting, --waiting-limit or --map";
+        "--colour-waiting, --waiting-limit, --map or --trails";
     const std::string steps = "expected N, a number of steps from 0 to 2147483647";
     const std::string size = "expected WIDTHxHEIGHT in pixels, e.g. 1280x720";
     const struct {

@@ -229,7 +229,8 @@ TEST_F(ScreenShots, ASeriesAskedForItsFolderKeepsItWhileSingleShotsAskForTheirOw
 
 // One renderer: a frame written without any display equals the window's shot of the same step
 // at the same size, up to what JPEG coding changes; so it does with the persons coloured by
-// waiting and with the congestion map, each of which changes the picture well beyond that.
+// waiting and with the congestion map and trails, each of which changes the picture well beyond
+// that.
 TEST_F(MainWindowFixture, AFrameRenderedWithoutADisplayEqualsTheWindowsShot) {
     ShowAndWait();
     const QString ferry = QStringLiteral(AMBLA_SAMPLES_DIR "/ferry.3dl");
