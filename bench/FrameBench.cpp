@@ -12,6 +12,7 @@
 #include "EvacuationAnalysis.h"
 #include "PersonPrisms.h"
 #include "Replay.h"
+#include "Trails.h"
 #include "Waiting.h"
 
 #include <QOpenGLBuffer>
@@ -305,6 +306,50 @@ void BM_ColourByWaitingHundredThousandPersons(benchmark::State& state) {
     WaitingAgainstPlainFrame(state, "AMBLA_BENCH_FRAME_CROWD");
 }
 BENCHMARK(BM_ColourByWaitingHundredThousandPersons)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(2.0);
+
+// The frame with the trails of the last ten seconds, measured at a step in the middle of the
+// evacuation, against the same frame without, views of one size taking turns: trails_per_frame.
+// The measuring of a step is timed on its own: measure_ms.
+void TrailsAgainstPlainFrame(benchmark::State& state, const char* variable) {
+    const std::string path = BenchFile(state, variable);
+    if (path.empty()) {
+        return;
+    }
+    TBenchProject loaded;
+    TLogFile& project = loaded.Project;
+    loaded.Load(path);
+    TReplay replay;
+    replay.SetProject(&project);
+    replay.SeekToStep(ReplayEndStep(project) / 3);
+    std::vector<std::vector<TTrailPoint>> trails;
+    const double measureSeconds = SecondsOf([&] {
+        MeasureTrails(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), 10.0f,
+                      project.ZMax, trails);
+    });
+    TDeckView plain(nullptr);
+    plain.ShowProject(project);
+    TDeckView traced(nullptr);
+    traced.ShowProject(project);
+    traced.ShowTrails(&trails, 10.0f);
+    if (const auto turns = FramesTakingTurns(state, traced, plain)) {
+        state.counters["trails_per_frame"] =
+            turns->BaselineSeconds > 0 ? turns->MeasuredSeconds / turns->BaselineSeconds : 0;
+        state.counters["measure_ms"] = measureSeconds * 1e3;
+    }
+}
+
+void BM_TrailsFerry(benchmark::State& state) {
+    TrailsAgainstPlainFrame(state, "AMBLA_BENCH_FERRY");
+}
+BENCHMARK(BM_TrailsFerry)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+void BM_TrailsHundredThousandPersons(benchmark::State& state) {
+    TrailsAgainstPlainFrame(state, "AMBLA_BENCH_FRAME_CROWD");
+}
+BENCHMARK(BM_TrailsHundredThousandPersons)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->MinTime(2.0);
