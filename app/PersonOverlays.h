@@ -1,34 +1,28 @@
 #pragma once
-// What the view draws over the persons as the replay steps: their colours by waiting and their
-// trails, each with its switch and settings, updated together at every step and jump.
+// What the view draws over the persons as the replay steps: their colours by the seconds each has
+// stood still (Views > Colour by waiting) and the ways they came (Views > Trails), each with its
+// switch and settings, updated together at every step and jump.
 
-#include "TrailLines.h"
-#include "WaitingShades.h"
+#include "PersonOverlay.h"
+#include "Trails.h"
+
+#include <vector>
+
+class TDeckView;
 
 class TPersonOverlays : public QObject {
 public:
-    TPersonOverlays(const std::function<TLogFile*()>& project, const TReplay& replay,
-                    TDeckView& view, QAction& shadeSwitch, QAction& trailSwitch, QObject* parent)
-        : QObject(parent), Shades(project, replay, view, shadeSwitch, this),
-          Trails(project, replay, view, trailSwitch, this) {}
+    TPersonOverlays(const TPersonOverlay::TProjectSource& project, const TReplay& replay,
+                    TDeckView& view, QAction& shadeSwitch, QAction& trailSwitch, QObject* parent);
 
-    void ReadSettings(TProgramSettings& settings) {
-        Shades.ReadSettings(settings);
-        Trails.ReadSettings(settings);
-    }
-    [[nodiscard]] bool WriteSettings(TProgramSettings& settings) const {
-        return Shades.WriteSettings(settings) && Trails.WriteSettings(settings);
-    }
-    void ShowStep() {
-        Shades.ShowStep();
-        Trails.ShowStep();
-    }
-    void Drop() {
-        Shades.Drop();
-        Trails.Drop();
-    }
+    void ReadSettings(TProgramSettings& settings);
+    [[nodiscard]] bool WriteSettings(TProgramSettings& settings) const;
+    void ShowStep();
+    void Drop();
 
 private:
-    TWaitingShades Shades;
-    TTrailLines Trails;
+    std::vector<float> WaitingSeconds;                    // by person
+    std::vector<std::vector<TTrailPoint>> TrailStretches; // by deck
+    TPersonOverlay Shades;
+    TPersonOverlay Trails;
 };

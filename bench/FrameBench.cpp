@@ -266,11 +266,13 @@ BENCHMARK(BM_CongestionMapHundredThousandPersons)
 
 } // namespace
 
-// The frame with the persons coloured by waiting, the seconds measured at a step in the middle of
-// the evacuation as every step measures them, against the same frame with the persons green, views
-// of one size taking turns: waiting_per_frame. The measuring of a step is timed on its own:
-// measure_ms.
-void WaitingAgainstPlainFrame(benchmark::State& state, const char* variable) {
+// A frame with something drawn over the persons, measured at a step a third into the replay as
+// every step measures it, against the same frame without, views of one size taking turns:
+// `ratio` (measured / plain). The measuring of the step is timed on its own: measure_ms.
+// measure(project, replay) returns how long measuring took; show(view) draws it over.
+void OverlayAgainstPlainFrame(benchmark::State& state, const char* variable, const char* ratio,
+                              const std::function<double(TLogFile&, const TReplay&)>& measure,
+                              const std::function<void(TDeckView&)>& show) {
     const std::string path = BenchFile(state, variable);
     if (path.empty()) {
         return;
@@ -281,20 +283,31 @@ void WaitingAgainstPlainFrame(benchmark::State& state, const char* variable) {
     TReplay replay;
     replay.SetProject(&project);
     replay.SeekToStep(ReplayEndStep(project) / 3);
-    std::vector<float> waiting;
-    const double measureSeconds = SecondsOf([&] {
-        MeasureWaiting(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), waiting);
-    });
+    const double measureSeconds = measure(project, replay);
     TDeckView plain(nullptr);
     plain.ShowProject(project);
-    TDeckView shaded(nullptr);
-    shaded.ShowProject(project);
-    shaded.ShadePersonsByWaiting(&waiting, 30.0f);
-    if (const auto turns = FramesTakingTurns(state, shaded, plain)) {
-        state.counters["waiting_per_frame"] =
+    TDeckView overlaid(nullptr);
+    overlaid.ShowProject(project);
+    show(overlaid);
+    if (const auto turns = FramesTakingTurns(state, overlaid, plain)) {
+        state.counters[ratio] =
             turns->BaselineSeconds > 0 ? turns->MeasuredSeconds / turns->BaselineSeconds : 0;
         state.counters["measure_ms"] = measureSeconds * 1e3;
     }
+}
+
+// Persons coloured by waiting: waiting_per_frame.
+void WaitingAgainstPlainFrame(benchmark::State& state, const char* variable) {
+    std::vector<float> waiting;
+    OverlayAgainstPlainFrame(
+        state, variable, "waiting_per_frame",
+        [&waiting](TLogFile& project, const TReplay& replay) {
+            return SecondsOf([&] {
+                MeasureWaiting(project.Persons, replay.TimeStep(), replay.StepsPerSecond(),
+                               waiting);
+            });
+        },
+        [&waiting](TDeckView& view) { view.ShadePersonsByWaiting(&waiting, 30.0f); });
 }
 
 void BM_ColourByWaitingFerry(benchmark::State& state) {
@@ -310,35 +323,18 @@ BENCHMARK(BM_ColourByWaitingHundredThousandPersons)
     ->UseManualTime()
     ->MinTime(2.0);
 
-// The frame with the trails of the last ten seconds, measured at a step in the middle of the
-// evacuation, against the same frame without, views of one size taking turns: trails_per_frame.
-// The measuring of a step is timed on its own: measure_ms.
+// The trails of the last ten seconds: trails_per_frame.
 void TrailsAgainstPlainFrame(benchmark::State& state, const char* variable) {
-    const std::string path = BenchFile(state, variable);
-    if (path.empty()) {
-        return;
-    }
-    TBenchProject loaded;
-    TLogFile& project = loaded.Project;
-    loaded.Load(path);
-    TReplay replay;
-    replay.SetProject(&project);
-    replay.SeekToStep(ReplayEndStep(project) / 3);
     std::vector<std::vector<TTrailPoint>> trails;
-    const double measureSeconds = SecondsOf([&] {
-        MeasureTrails(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), 10.0f,
-                      project.ZMax, trails);
-    });
-    TDeckView plain(nullptr);
-    plain.ShowProject(project);
-    TDeckView traced(nullptr);
-    traced.ShowProject(project);
-    traced.ShowTrails(&trails, 10.0f);
-    if (const auto turns = FramesTakingTurns(state, traced, plain)) {
-        state.counters["trails_per_frame"] =
-            turns->BaselineSeconds > 0 ? turns->MeasuredSeconds / turns->BaselineSeconds : 0;
-        state.counters["measure_ms"] = measureSeconds * 1e3;
-    }
+    OverlayAgainstPlainFrame(
+        state, variable, "trails_per_frame",
+        [&trails](TLogFile& project, const TReplay& replay) {
+            return SecondsOf([&] {
+                MeasureTrails(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), 10.0f,
+                              project.ZMax, trails);
+            });
+        },
+        [&trails](TDeckView& view) { view.ShowTrails(&trails, 10.0f); });
 }
 
 void BM_TrailsFerry(benchmark::State& state) {
