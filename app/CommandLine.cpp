@@ -22,6 +22,7 @@ const char* const UsageText =
     "  ambla-viewer --render FILE --out DIR [--deck D] [--from S] [--to T]\n"
     "               [--every K] [--size WxH] [--camera top|side|oblique]\n"
     "               [--colour-waiting] [--waiting-limit S] [--map] [--trails]\n"
+    "               [--trail-seconds S]\n"
     "                                      write the frames of a replay as\n"
     "                                      DIR/NNNNNN.jpg; needs no display\n"
     "  ambla-viewer --help | -h            print this text\n"
@@ -54,8 +55,9 @@ const char* const UsageText =
     "  --waiting-limit S  where that scale ends, in seconds (default 30)\n"
     "  --map           the congestion map over the floor, with its legend: the\n"
     "                  person-seconds stood on each cell, one scale for all decks\n"
-    "  --trails        each person's way of the last 10 seconds on its deck, as a\n"
+    "  --trails        each person's way of the last seconds on its deck, as a\n"
     "                  line above the floor that fades with age\n"
+    "  --trail-seconds S  how far back the trails reach, in seconds (default 10)\n"
     "\n"
     "A value or FILE may be anything but one of the options above. A mistake in the\n"
     "arguments is named on stderr, and the program exits with code 2.\n";
@@ -190,6 +192,10 @@ constexpr TValueOption ValueOptions[] = {
      [](const std::string&, TCommandLine& line) { line.Render.CongestionMap = true; }, false},
     {"--trails", TMode::Render, "",
      [](const std::string&, TCommandLine& line) { line.Render.Trails = true; }, false},
+    {"--trail-seconds", TMode::Render, "S, the seconds a trail reaches back, from 1",
+     [](const std::string& value, TCommandLine& line) {
+         line.Render.TrailSeconds = Number(value, 1);
+     }},
 };
 
 const TModeOption* FindModeOption(std::string_view name) {

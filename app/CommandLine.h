@@ -26,8 +26,9 @@ struct TRenderRequest {
     std::int32_t WaitingLimit = 30;
     // The congestion map over the floor, with its legend.
     bool CongestionMap = false;
-    // Each person's way of the last ten seconds as a line above the floor.
+    // Each person's way of the last seconds as a line above the floor.
     bool Trails = false;
+    std::int32_t TrailSeconds = 10;
 };
 
 struct TCommandLine {

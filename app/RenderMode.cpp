@@ -26,9 +26,6 @@
 
 namespace {
 
-// How far back the trails of --trails reach, as the window's do unless its settings say otherwise.
-constexpr float TrailSeconds = 10.0f;
-
 // The limits of a screen shot: a side of at most 16384 pixels, and 2^26 pixels in all (256 MB
 // at four bytes a pixel).
 constexpr std::int32_t MaxFrameSide = 16384;
@@ -223,8 +220,9 @@ bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& req
         renderer.ShadePersonsByWaiting(&waiting, limit);
     }
     std::vector<std::vector<TTrailPoint>> trails;
+    const auto trailSeconds = static_cast<float>(request.TrailSeconds);
     if (request.Trails) {
-        renderer.ShowTrails(&trails, TrailSeconds);
+        renderer.ShowTrails(&trails, trailSeconds);
     }
     if (map != nullptr) {
         renderer.ShowCongestionMap(map);
@@ -244,7 +242,7 @@ bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& req
             MeasureWaiting(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), waiting);
         }
         if (request.Trails) {
-            MeasureTrails(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), TrailSeconds,
+            MeasureTrails(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), trailSeconds,
                           project.ZMax, trails);
         }
         renderer.DrawFrame(camera, canvas.Width(), canvas.Height());
