@@ -268,7 +268,7 @@ void TDeckRenderer::LookFromCamera(const TCamera& camera) const {
 }
 
 // Thin lines just above the floor and the map, the older the paler; unlit, drawn over in blend.
-void TDeckRenderer::DrawTrails() const {
+void TDeckRenderer::DrawTrails() {
     if (TrailStretches == nullptr || TrailSeconds <= 0.0f || FDeckIndex < 0 ||
         static_cast<std::size_t>(FDeckIndex) >= TrailStretches->size()) {
         return;
@@ -279,10 +279,10 @@ void TDeckRenderer::DrawTrails() const {
         return;
     }
     constexpr float TrailHeight = 0.05f;
-    std::vector<float> points;
-    std::vector<std::uint8_t> colours;
-    points.reserve(stretches.size() * 3);
-    colours.reserve(stretches.size() * 4);
+    std::vector<float>& points = TrailPoints;
+    std::vector<std::uint8_t>& colours = TrailColours;
+    points.clear();
+    colours.clear();
     for (const TTrailPoint& point : stretches) {
         points.insert(points.end(), {point.X, point.Y, TrailHeight});
         const float fresh = std::clamp(1.0f - point.Age / TrailSeconds, 0.15f, 1.0f);
@@ -333,7 +333,7 @@ void TDeckRenderer::PlaceLights(const TCamera& camera) {
     glPopMatrix();
 }
 
-// A heading outside 1 .. 8 is drawn as north and reported. draw(state, colour) for each person on
+// A heading outside 1 .. 8 is drawn as north and reported. draw(state, index) for each person on
 // the deck shown.
 template <typename TDraw> void TDeckRenderer::ForEachPersonShown(TDraw draw) {
     if (FPersons == nullptr) {
@@ -349,17 +349,24 @@ template <typename TDraw> void TDeckRenderer::ForEachPersonShown(TDraw draw) {
         if (!TPersonPrisms::HeadingDegrees(state.Heading)) {
             ReportBadHeading();
         }
-        const float waiting =
-            WaitingSeconds != nullptr && i < WaitingSeconds->size() ? (*WaitingSeconds)[i] : 0.0f;
-        draw(state, WaitingColour(waiting, WaitingLimit));
+        draw(state, i);
     }
+}
+
+// Green, unless persons are shaded by waiting.
+TRgba TDeckRenderer::PersonColour(std::size_t person) const {
+    const float waiting = WaitingSeconds != nullptr && person < WaitingSeconds->size()
+                              ? (*WaitingSeconds)[person]
+                              : 0.0f;
+    return WaitingColour(waiting, WaitingLimit);
 }
 
 void TDeckRenderer::DrawPersons() {
     if (FPersonList == 0) {
         return;
     }
-    ForEachPersonShown([this](const TPersonData::TState& state, TRgba colour) {
+    ForEachPersonShown([this](const TPersonData::TState& state, std::size_t person) {
+        const TRgba colour = PersonColour(person);
         glColor3ub(colour.R, colour.G, colour.B);
         glPushMatrix();
         glTranslatef(state.X, state.Y, 0);
@@ -373,11 +380,11 @@ void TDeckRenderer::DrawPersonsBatched() {
     PersonBatch.Clear();
     const bool shaded = WaitingSeconds != nullptr;
     if (shaded) {
-        ForEachPersonShown([this](const TPersonData::TState& state, TRgba colour) {
-            PersonBatch.AddShaded(state.X, state.Y, state.Heading, colour);
+        ForEachPersonShown([this](const TPersonData::TState& state, std::size_t person) {
+            PersonBatch.AddShaded(state.X, state.Y, state.Heading, PersonColour(person));
         });
     } else {
-        ForEachPersonShown([this](const TPersonData::TState& state, TRgba) {
+        ForEachPersonShown([this](const TPersonData::TState& state, std::size_t) {
             PersonBatch.Add(state.X, state.Y, state.Heading);
         });
     }

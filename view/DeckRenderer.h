@@ -5,6 +5,7 @@
 // rendered without a display both draw through it, so both show the same picture.
 
 #include "CameraMath.h"
+#include "ColourScales.h"
 #include "CongestionOverlay.h"
 #include "CornerPicture.h"
 #include "Deck.h"
@@ -110,7 +111,8 @@ private:
     void DrawQuads();
     void RebuildDeckGeometry();
     void DrawCongestionMap();
-    void DrawTrails() const;
+    void DrawTrails();
+    TRgba PersonColour(std::size_t person) const;
     void ReportBadHeading();
 
     bool FShowOrigin = true;
@@ -120,6 +122,9 @@ private:
     const std::vector<float>* WaitingSeconds = nullptr;
     const std::vector<std::vector<TTrailPoint>>* TrailStretches = nullptr;
     float TrailSeconds = 0.0f;
+    // The trails' vertices and colours of the last frame, their memory kept for the next.
+    std::vector<float> TrailPoints;
+    std::vector<std::uint8_t> TrailColours;
     float WaitingLimit = 0.0f;
     std::int32_t FMaxExtent = 0;
     std::int32_t FDeckWidth = 0; // cells along x and y

@@ -227,15 +227,23 @@ TEST(Replay, ASeekLeavesEveryPersonAsPlayingThereDoes) {
     }
 }
 
-// How long each person has stood still at a step, reached forwards, backwards or by a seek, is
-// what counting the standing entries one by one from the start gives.
-TEST(Replay, WaitingTimesAreTheSameHoweverTheStepIsReached) {
-    std::mt19937 random(11);
+// Runs check(replayed, vMax, random) on 40 random projects of 1 to 3 time steps a second, each
+// traced; random goes on drawing for the check.
+template <typename TCheck> void OnRandomReplays(unsigned seed, TCheck check) {
+    std::mt19937 random(seed);
     for (int project = 0; project < 40; ++project) {
         const std::int32_t vMax = project % 3 + 1;
         const std::string text = RandomProject(random, vMax, 0);
         SCOPED_TRACE(text);
         TReplayed replayed(text);
+        check(replayed, vMax, random);
+    }
+}
+
+// How long each person has stood still at a step, reached forwards, backwards or by a seek, is
+// what counting the standing entries one by one from the start gives.
+TEST(Replay, WaitingTimesAreTheSameHoweverTheStepIsReached) {
+    OnRandomReplays(11, [](TReplayed& replayed, std::int32_t vMax, std::mt19937& random) {
         std::vector<TPersonData>& persons = replayed.Loaded.Project.Persons;
         const std::int32_t end = replayed.Replay.EndStep();
         // expected[s][i]: person i's standing steps in a row at step s, one entry at a time.
@@ -274,7 +282,7 @@ TEST(Replay, WaitingTimesAreTheSameHoweverTheStepIsReached) {
             replayed.Replay.SeekToStep(std::uniform_int_distribution<std::int32_t>(0, end)(random));
             check("by a seek");
         }
-    }
+    });
 }
 
 // A trail covers exactly the cells the person stood on during the last seconds, as the replay
@@ -285,12 +293,7 @@ TEST(Replay, TrailsCoverTheCellsStoodOnSinceTheLastDeckChange) {
     const auto cellOf = [](float x, float y) {
         return TPlace{std::lround(x * 2), std::lround(y * 2)};
     };
-    std::mt19937 random(13);
-    for (int project = 0; project < 40; ++project) {
-        const std::int32_t vMax = project % 3 + 1;
-        const std::string text = RandomProject(random, vMax, 0);
-        SCOPED_TRACE(text);
-        TReplayed replayed(text);
+    OnRandomReplays(13, [&cellOf](TReplayed& replayed, std::int32_t vMax, std::mt19937&) {
         std::vector<TPersonData>& persons = replayed.Loaded.Project.Persons;
         const std::int32_t end = replayed.Replay.EndStep();
         // Where each person stood, and on which deck, at every step.
@@ -337,7 +340,7 @@ TEST(Replay, TrailsCoverTheCellsStoodOnSinceTheLastDeckChange) {
                 ASSERT_EQ(covered, expected) << "person " << i << " at step " << step;
             }
         }
-    }
+    });
 }
 
 TEST(Replay, PlayingStartsOverOnceEverybodyHasLeft) {
