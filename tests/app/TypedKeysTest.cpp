@@ -10,6 +10,8 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 
+#include <utility>
+
 namespace {
 
 const QString Ferry = SamplesDir + "/ferry.3dl"; // vmax 4; everybody has left at step 589
@@ -127,6 +129,27 @@ TEST_F(TypedKeys, KeysTypedFastEndWhereTheSameKeysTypedSlowlyEnd) {
         EXPECT_EQ(TypedFast(c.Keys), slowly);
     }
     EXPECT_EQ(Window->Playback->TimeReadout->text(), "2:28 / 2:28, step 592");
+}
+
+// The switches of what is drawn over the persons and the camera keys, among keys that move the
+// replay: typed fast, the window ends showing the same picture as typed slowly.
+TEST_F(TypedKeys, OverlayAndCameraKeysAmongReplayKeysEndAsTypedSlowly) {
+    const QStringList keys{"4", "c", "4", "t", "shift+4", "z", "3", "r", "z"};
+    const auto typed = [&](bool fast) {
+        Window->View->ResetView();
+        fast ? (void)TypedFast(keys) : (void)TypedSlowly(keys);
+        WaitUntilIdle();
+        const QImage frame = Window->View->grabFramebuffer();
+        EXPECT_TRUE(Window->Action(TCommand::ColourByWaiting)->isChecked());
+        EXPECT_TRUE(Window->Action(TCommand::Trails)->isChecked());
+        Window->Action(TCommand::ColourByWaiting)->trigger(); // off again for the next run
+        Window->Action(TCommand::Trails)->trigger();
+        return std::pair{Window->Projects->Replay.TimeStep(), frame};
+    };
+    const auto slowly = typed(false);
+    const auto fast = typed(true);
+    EXPECT_EQ(fast.first, slowly.first);
+    EXPECT_TRUE(fast.second == slowly.second) << "the same picture";
 }
 
 // A click on the slider between two keys is carried out between them.
