@@ -64,8 +64,9 @@ void TMainWindow::ConnectEvacuation() {
     Commands.EnableProjectCommands(false);
     Overlays = new TPersonOverlays(
         [this] { return Projects->IsLoading() ? nullptr : Projects->LogFile.get(); },
-        Projects->Replay, *View, *Commands.Action(TCommand::ColourByWaiting),
+        Projects->Replay, Shots->Options, *View, *Commands.Action(TCommand::ColourByWaiting),
         *Commands.Action(TCommand::Trails), this);
+    connect(Shots, &TScreenShotTaker::OptionsApplied, Overlays, &TPersonOverlays::SpansChanged);
 }
 
 void TMainWindow::ConnectPlayback() {

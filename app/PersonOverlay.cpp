@@ -5,27 +5,23 @@
 TPersonOverlay::TPersonOverlay(TKind kind, TProjectSource project, const TReplay& replay,
                                QAction& overlaySwitch, QObject* parent)
     : QObject(parent), Kind(std::move(kind)), Project(std::move(project)), Replay(replay),
-      OverlaySwitch(overlaySwitch), Seconds(Kind.Seconds.Default),
-      SwitchAsRead(Kind.Switch.Default), SecondsAsRead(Kind.Seconds.Default) {
+      OverlaySwitch(overlaySwitch), SwitchAsRead(Kind.Switch.Default) {
     connect(&OverlaySwitch, &QAction::triggered, this, &TPersonOverlay::Switch);
 }
 
 void TPersonOverlay::ReadSettings(TProgramSettings& settings) {
     SwitchAsRead = settings.Read(Kind.Switch);
-    SecondsAsRead = settings.Read(Kind.Seconds);
-    Seconds = SecondsAsRead > 0 ? SecondsAsRead : Kind.Seconds.Default;
     OverlaySwitch.setChecked(SwitchAsRead);
     Switch();
 }
 
 bool TPersonOverlay::WriteSettings(TProgramSettings& settings) const {
-    return settings.WriteIfChanged(Kind.Switch, OverlaySwitch.isChecked(), SwitchAsRead) &&
-           settings.WriteIfChanged(Kind.Seconds, Seconds, SecondsAsRead);
+    return settings.WriteIfChanged(Kind.Switch, OverlaySwitch.isChecked(), SwitchAsRead);
 }
 
 void TPersonOverlay::Switch() {
     Shown = OverlaySwitch.isChecked() && Measure();
-    Kind.Show(Shown, static_cast<float>(Seconds));
+    Kind.Show(Shown, static_cast<float>(Kind.Seconds()));
 }
 
 // The view draws from what was measured, in place: a step only measures again.
@@ -39,7 +35,7 @@ void TPersonOverlay::ShowStep() {
 
 void TPersonOverlay::Drop() {
     Shown = false;
-    Kind.Show(false, static_cast<float>(Seconds));
+    Kind.Show(false, static_cast<float>(Kind.Seconds()));
 }
 
 bool TPersonOverlay::Measure() {
@@ -47,6 +43,6 @@ bool TPersonOverlay::Measure() {
     if (project == nullptr) {
         return false;
     }
-    Kind.Measure(*project, Replay, static_cast<float>(Seconds));
+    Kind.Measure(*project, Replay, static_cast<float>(Kind.Seconds()));
     return true;
 }

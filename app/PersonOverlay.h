@@ -1,12 +1,14 @@
 #pragma once
 // One thing the view draws over the persons as the replay steps (their colours by waiting, their
-// trails): its switch, a number of seconds it spans, both kept in the settings store, and what it
-// shows measured again at every step and jump of the replay while the switch is on.
+// trails): its switch, kept in the settings store, the number of seconds it spans, which the
+// options say, and what it shows measured again at every step and jump of the replay while the
+// switch is on.
 
 #include "ProgramSettings.h"
 
 #include <QObject>
 
+#include <cstdint>
 #include <functional>
 
 class QAction;
@@ -17,7 +19,7 @@ class TPersonOverlay : public QObject {
 public:
     struct TKind {
         const TSetting<bool>& Switch;
-        const TSetting<qint32>& Seconds; // a value of 0 or less reads as the default
+        std::function<std::int32_t()> Seconds; // as the options say at the moment
         // Measures at the replay's step what is shown; the view draws from it in place.
         std::function<void(TLogFile& project, const TReplay& replay, float seconds)> Measure;
         // The view shows it, spanning `seconds`, or not.
@@ -33,7 +35,7 @@ public:
     // What changed since it was read; false if the store refused.
     [[nodiscard]] bool WriteSettings(TProgramSettings& settings) const;
 
-    // On or off, as the switch says.
+    // On or off, as the switch says; also when the seconds it spans have changed.
     void Switch();
     // The replay moved, or a project is shown.
     void ShowStep();
@@ -48,7 +50,5 @@ private:
     const TReplay& Replay;
     QAction& OverlaySwitch;
     bool Shown = false; // the view draws from what was measured
-    std::int32_t Seconds;
     bool SwitchAsRead;
-    std::int32_t SecondsAsRead;
 };

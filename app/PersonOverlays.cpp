@@ -2,14 +2,15 @@
 
 #include "DeckView.h"
 #include "LogFile.h"
+#include "Options.h"
 #include "Replay.h"
 #include "Waiting.h"
 
 TPersonOverlays::TPersonOverlays(const TPersonOverlay::TProjectSource& project,
-                                 const TReplay& replay, TDeckView& view, QAction& shadeSwitch,
-                                 QAction& trailSwitch, QObject* parent)
+                                 const TReplay& replay, const TOptions& options, TDeckView& view,
+                                 QAction& shadeSwitch, QAction& trailSwitch, QObject* parent)
     : QObject(parent),
-      Shades({Settings::ColourByWaiting, Settings::WaitingLimit,
+      Shades({Settings::ColourByWaiting, [&options] { return options.WaitingLimit; },
               [this](TLogFile& shown, const TReplay& at, float) {
                   MeasureWaiting(shown.Persons, at.TimeStep(), at.StepsPerSecond(), WaitingSeconds);
               },
@@ -17,7 +18,7 @@ TPersonOverlays::TPersonOverlays(const TPersonOverlay::TProjectSource& project,
                   view.ShadePersonsByWaiting(shown ? &WaitingSeconds : nullptr, limit);
               }},
              project, replay, shadeSwitch, this),
-      Trails({Settings::ShowTrails, Settings::TrailSeconds,
+      Trails({Settings::ShowTrails, [&options] { return options.TrailSeconds; },
               [this](TLogFile& shown, const TReplay& at, float seconds) {
                   MeasureTrails(shown.Persons, at.TimeStep(), at.StepsPerSecond(), seconds,
                                 shown.ZMax, TrailStretches);
@@ -39,6 +40,11 @@ bool TPersonOverlays::WriteSettings(TProgramSettings& settings) const {
 void TPersonOverlays::ShowStep() {
     Shades.ShowStep();
     Trails.ShowStep();
+}
+
+void TPersonOverlays::SpansChanged() {
+    Shades.Switch();
+    Trails.Switch();
 }
 
 void TPersonOverlays::Drop() {

@@ -1,7 +1,8 @@
 #pragma once
 // What the view draws over the persons as the replay steps: their colours by the seconds each has
 // stood still (Views > Colour by waiting) and the ways they came (Views > Trails), each with its
-// switch and settings, updated together at every step and jump.
+// switch and settings, updated together at every step and jump. The seconds each spans are the
+// options record's.
 
 #include "PersonOverlay.h"
 #include "Trails.h"
@@ -9,15 +10,19 @@
 #include <vector>
 
 class TDeckView;
+class TOptions;
 
 class TPersonOverlays : public QObject {
 public:
     TPersonOverlays(const TPersonOverlay::TProjectSource& project, const TReplay& replay,
-                    TDeckView& view, QAction& shadeSwitch, QAction& trailSwitch, QObject* parent);
+                    const TOptions& options, TDeckView& view, QAction& shadeSwitch,
+                    QAction& trailSwitch, QObject* parent);
 
     void ReadSettings(TProgramSettings& settings);
     [[nodiscard]] bool WriteSettings(TProgramSettings& settings) const;
     void ShowStep();
+    // The options changed how many seconds the overlays span.
+    void SpansChanged();
     void Drop();
 
 private:

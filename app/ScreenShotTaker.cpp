@@ -100,6 +100,7 @@ void TScreenShotTaker::ShowOptions() {
     const TMessageNesting modal; // a modal window runs messages until it closes
     if (OptionsWindow->exec() == QDialog::Accepted) {
         OptionsWindow->ApplyToOptions();
+        emit OptionsApplied();
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Screen shots: a single shot of the view, and a series that shoots before every replay step,
 // each file named after its time step; where they go and how large they are comes from the
-// options record, which the options window edits.
+// options record, which the options window edits; the options window is opened from here.
 
 #include "Options.h"
 
@@ -49,6 +49,11 @@ public:
     // Ends a running series, then opens the options window.
     void ShowOptions();
 
+signals:
+    // The options window closed with OK and its values are in the record.
+    void OptionsApplied();
+
+public:
     // Where and how large shots are written.
     TOptions Options;
 

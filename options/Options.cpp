@@ -2,6 +2,16 @@
 
 #include "ProgramSettings.h"
 
+namespace {
+
+// A span of no seconds or fewer would show nothing.
+qint32 ReadSeconds(TProgramSettings& settings, const TSetting<qint32>& setting) {
+    const qint32 seconds = settings.Read(setting);
+    return seconds > 0 ? seconds : setting.Default;
+}
+
+} // namespace
+
 void TOptions::ReadOptions(TProgramSettings& settings) {
     settings.CreateKey();
     ShotPlace = TShotPlace{settings.Read(Settings::ScreenShotSaveOption)};
@@ -9,6 +19,8 @@ void TOptions::ReadOptions(TProgramSettings& settings) {
     IsOverwritingAsked = settings.Read(Settings::IsOverwritingAsked);
     ShotSizing = TShotSizing{settings.Read(Settings::ScreenShotResizeOption)};
     ScreenShotResizeValue = settings.Read(Settings::ScreenShotResizeValue);
+    WaitingLimit = ReadSeconds(settings, Settings::WaitingLimit);
+    TrailSeconds = ReadSeconds(settings, Settings::TrailSeconds);
 }
 
 QString TOptions::WriteOptions(TProgramSettings& settings, const TOptions* asRead) const {
@@ -25,6 +37,8 @@ QString TOptions::WriteOptions(TProgramSettings& settings, const TOptions* asRea
               read.ScreenShotSaveDirectory) &&
         write(Settings::IsOverwritingAsked, IsOverwritingAsked, read.IsOverwritingAsked) &&
         write(Settings::ScreenShotResizeOption, qint32(ShotSizing), qint32(read.ShotSizing)) &&
-        write(Settings::ScreenShotResizeValue, ScreenShotResizeValue, read.ScreenShotResizeValue);
+        write(Settings::ScreenShotResizeValue, ScreenShotResizeValue, read.ScreenShotResizeValue) &&
+        write(Settings::WaitingLimit, WaitingLimit, read.WaitingLimit) &&
+        write(Settings::TrailSeconds, TrailSeconds, read.TrailSeconds);
     return written ? QString() : settings.LastError();
 }

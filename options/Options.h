@@ -1,7 +1,8 @@
 #pragma once
-// The user's screen-shot preferences: where shots are saved, whether overwriting a file is asked
-// first, and how large the saved image is. The main window owns the one record of a run; the
-// options window and the screen-shot commands read and change its fields directly.
+// The user's preferences that the options window edits: where screen shots are saved, whether
+// overwriting a file is asked first, how large the saved image is, and how many seconds the
+// waiting colours and the trails span. The main window owns the one record of a run; the options
+// window, the screen-shot commands and the views read and change its fields directly.
 
 #include "ProgramSettings.h"
 
@@ -23,10 +24,14 @@ public:
     TShotPlace ShotPlace = TShotPlace{Settings::ScreenShotSaveOption.Default};
     TShotSizing ShotSizing = TShotSizing{Settings::ScreenShotResizeOption.Default};
     qint32 ScreenShotResizeValue = Settings::ScreenShotResizeValue.Default;
+    // The seconds of standing at which the waiting colours reach their top colour.
+    qint32 WaitingLimit = Settings::WaitingLimit.Default;
+    // How many seconds back the trails reach.
+    qint32 TrailSeconds = Settings::TrailSeconds.Default;
 
     // Fills every field from the program's settings key, creating the key if it is missing. A value
     // that is missing or of another type gives its field the default; values are taken as stored,
-    // without range checks.
+    // without range checks, except that seconds of 0 or less read as the default.
     void ReadOptions(TProgramSettings& settings);
 
     // Writes every field to the program's settings key, the boolean as 1 or 0; given the record

@@ -2,6 +2,7 @@
 
 #include "Options.h"
 #include "UiServices.h"
+#include "ViewOptionsPage.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -82,6 +83,8 @@ TOptionsWindow::TOptionsWindow(QWidget* parent)
     Pages = new QTabWidget(this);
     layout->addWidget(Pages, 1);
     BuildPage();
+    ViewsPage = new TViewOptionsPage;
+    Pages->addTab(ViewsPage, QStringLiteral("Views"));
     BuildButtons();
     FitFontToRows();
 }
@@ -242,6 +245,7 @@ void TOptionsWindow::FillFromOptions(TOptions& options) {
     AskBeforeOverwriting->setChecked(options.IsOverwritingAsked);
     FillSaveOption(options);
     FillResizeOption(options);
+    ViewsPage->Fill(options);
 }
 
 void TOptionsWindow::FillSaveOption(const TOptions& options) {
@@ -285,6 +289,7 @@ void TOptionsWindow::ApplyToOptions() {
     Options->IsOverwritingAsked = AskBeforeOverwriting->isChecked();
     ApplySaveOption(*Options);
     ApplyResizeOption(*Options);
+    ViewsPage->Apply(*Options);
     Options = nullptr;
 }
 

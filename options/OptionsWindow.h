@@ -1,6 +1,7 @@
 #pragma once
 // The options window: where screen shots are saved, whether overwriting one is asked first, and
-// how large they are. The program makes it once and reuses it, so between showings the controls
+// how large they are; and on a second page, the seconds the waiting colours and the trails span.
+// The program makes it once and reuses it, so between showings the controls
 // keep what the user last did, and the directory chosen last is offered again.
 
 #include "CentredDialog.h"
@@ -21,6 +22,7 @@ class QSlider;
 class QTabWidget;
 class QWidget;
 class TOptions;
+class TViewOptionsPage;
 
 class TOptionsWindow : public TCentredDialog {
     Q_OBJECT
@@ -61,6 +63,7 @@ public:
     QLineEdit* WidthField = nullptr;
     QRadioButton* FixedHeightButton = nullptr;
     QLineEdit* HeightField = nullptr;
+    TViewOptionsPage* ViewsPage = nullptr;
     QPushButton* AbortButton = nullptr;
     QPushButton* OkButton = nullptr;
 

@@ -3,13 +3,18 @@
 #include "EvacuationCurveWindow.h"
 #include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
+#include "OptionsWindow.h"
 #include "ProgramSettings.h"
+#include "ViewOptionsPage.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
 #include <QValueAxis>
 
 namespace {
@@ -24,6 +29,17 @@ protected:
         Window->View->setFocus();
         ASSERT_TRUE(QTest::qWaitFor([&] { return Window->View->hasFocus(); }));
         QTest::keyClick(Window->View, key);
+    }
+
+    // The view's colour at x on the row of cells y = 10, where the generated persons walk.
+    TRgb RowPixel(double x) const {
+        const QImage frame = Frame();
+        return PixelAt(frame, FloorPixel(frame, Window->View->Distance(), x, -0.5));
+    }
+    // A trail's blue lies there.
+    bool TrailAt(double x) const {
+        const TRgb p = RowPixel(x);
+        return p.B > p.R + 40;
     }
 
     // Where the plot shows the given time, half way up.
@@ -244,21 +260,38 @@ TEST_F(EvacuationViews, TrailsShowTheWayPersonsCame) {
     Load(WriteProject(FloorProject(20, 4, 0, {{4, 10, "P8x0 3 3 3 3 S"}})));
     Window->ViewCommands->SwitchOriginMarker();
     Window->Projects->Replay.SeekToStep(12); // walked from cell (4, 10) to (8, 10)
-    const double distance = Window->View->Distance();
-    const auto at = [&](double x) {
-        const QImage frame = Frame();
-        return PixelAt(frame, FloorPixel(frame, distance, x, -0.5));
-    };
-    ASSERT_TRUE(IsGrey(at(-4.5), 60, 255));
+    ASSERT_TRUE(IsGrey(RowPixel(-4.5), 60, 255));
     PressInView(Qt::Key_T);
     EXPECT_TRUE(Window->Action(TCommand::Trails)->isChecked());
     for (const double walked : {-5.0, -4.5, -3.5}) {
-        const TRgb p = at(walked);
-        EXPECT_TRUE(p.B > p.R + 40) << walked << ": " << p.R << " " << p.G << " " << p.B;
+        EXPECT_TRUE(TrailAt(walked)) << walked;
     }
-    EXPECT_TRUE(IsGrey(at(2.5), 60, 255)) << "where nobody walked";
+    EXPECT_TRUE(IsGrey(RowPixel(2.5), 60, 255)) << "where nobody walked";
     PressInView(Qt::Key_T);
-    EXPECT_TRUE(IsGrey(at(-4.5), 60, 255));
+    EXPECT_TRUE(IsGrey(RowPixel(-4.5), 60, 255));
+}
+
+// The trails reach back as many seconds as the options say, from the moment OK is pressed; the
+// seconds are kept.
+TEST_F(EvacuationViews, TrailsReachBackAsFarAsTheOptionsSay) {
+    TOptionsWindow options(Window.get());
+    Window->SetWindows({Progress, nullptr, &options});
+    ShowAndWait();
+    // Four steps a second: cell x = 4 + n at step 8 + n, cell 12 at step 16.
+    Load(WriteProject(FloorProject(20, 4, 0, {{4, 10, "P8x0 3 3 3 3 3 3 3 3 S"}})));
+    Window->ViewCommands->SwitchOriginMarker();
+    Window->Projects->Replay.SeekToStep(16);
+    PressInView(Qt::Key_T);
+    EXPECT_TRUE(TrailAt(-4.5) && TrailAt(-0.5)) << "cells 5 and 9, ten seconds back";
+    QTimer::singleShot(0, &options, [&] {
+        options.ViewsPage->TrailSecondsField->setValue(1);
+        options.OkButton->click();
+    });
+    Window->Action(TCommand::Options)->trigger();
+    EXPECT_FALSE(TrailAt(-4.5)) << "cell 5, left three seconds ago";
+    EXPECT_TRUE(TrailAt(-0.5)) << "cell 9, left half a second ago";
+    Window->close();
+    EXPECT_EQ(TProgramSettings().Read(Settings::TrailSeconds), 1);
 }
 
 } // namespace

@@ -12,7 +12,7 @@ class Options : public ::testing::Test {
 protected:
     TTempConfigHome Home;
     // Values left from before must not survive a failed read.
-    TOptions Record{"/old", true, TShotPlace::AskEachTime, TShotSizing::FixedHeight, 50};
+    TOptions Record{"/old", true, TShotPlace::AskEachTime, TShotSizing::FixedHeight, 50, 99, 99};
 
     // Through the store as a run of the program opens it at that moment.
     void Read() {
@@ -32,29 +32,35 @@ TEST_F(Options, FirstRunCreatesTheKeyAndGivesTheDefaults) {
     EXPECT_EQ(Record.ShotPlace, TShotPlace::BesideLog);
     EXPECT_EQ(Record.ShotSizing, TShotSizing::Percentage);
     EXPECT_EQ(Record.ScreenShotResizeValue, 100);
+    EXPECT_EQ(Record.WaitingLimit, 30);
+    EXPECT_EQ(Record.TrailSeconds, 10);
     EXPECT_EQ(StoreJson().value("\\Software\\Morvane\\Ambla Viewer"), QJsonValue(QJsonObject()));
 
     Home.BlockConfigFolder();
     EXPECT_NE(Write(), "");
 }
 
+// Seconds of none or fewer would show nothing: they read as the default.
 TEST_F(Options, EachValueIsTakenAsStoredOrFallsBackAloneAndTheBooleanIsWrittenAsOneOrZero) {
     WriteStoreFile(R"({"\\Software\\Morvane\\Ambla Viewer": {
         "ScreenShotSaveOption": "7", "ScreenShotSaveDirectory": {"expand": "$HOME/shots"},
         "IsOverwritingAsked": 5, "ScreenShotResizeOption": 0, "ScreenShotResizeValue": "640",
-        "MaxAnimationSpeed": 9}})");
+        "MaxAnimationSpeed": 9, "WaitingLimit": 0, "TrailSeconds": 4}})");
     Read();
     EXPECT_EQ(Record.ShotPlace, TShotPlace::BesideLog);
     EXPECT_EQ(Record.ScreenShotSaveDirectory, "$HOME/shots");
     EXPECT_TRUE(Record.IsOverwritingAsked);
     EXPECT_EQ(Record.ShotSizing, TShotSizing{0});
     EXPECT_EQ(Record.ScreenShotResizeValue, 100);
+    EXPECT_EQ(Record.WaitingLimit, 30);
+    EXPECT_EQ(Record.TrailSeconds, 4);
 
     ASSERT_EQ(Write(), "");
     const QJsonObject written{
         {"ScreenShotSaveOption", 1},    {"ScreenShotSaveDirectory", "$HOME/shots"},
         {"IsOverwritingAsked", 1},      {"ScreenShotResizeOption", 0},
-        {"ScreenShotResizeValue", 100}, {"MaxAnimationSpeed", 9}};
+        {"ScreenShotResizeValue", 100}, {"MaxAnimationSpeed", 9},
+        {"WaitingLimit", 30},           {"TrailSeconds", 4}};
     EXPECT_EQ(StoreJson().value("\\Software\\Morvane\\Ambla Viewer"), written);
 
     Record.IsOverwritingAsked = false;

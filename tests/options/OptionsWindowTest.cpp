@@ -7,6 +7,7 @@
 #include "Options.h"
 #include "OverMainWindowTest.h"
 #include "RecordingUiServices.h"
+#include "ViewOptionsPage.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -102,8 +105,11 @@ TEST_F(OptionsWindow, IsAFixedWindowCentredOnTheMainWindowWithEveryCaptionWholeA
 }
 
 TEST_F(OptionsWindow, FillShowsOnlyWhatTheRecordNamesAndApplyWritesTheControlsBackOnce) {
-    TOptions record{"/old/shots", true, TShotPlace::AskEachTime, TShotSizing::FixedWidth, 800};
+    TOptions record{"/old/shots", true, TShotPlace::AskEachTime, TShotSizing::FixedWidth, 800,
+                    45,           3};
     Window.FillFromOptions(record);
+    EXPECT_EQ(Window.ViewsPage->WaitingLimitField->value(), 45);
+    EXPECT_EQ(Window.ViewsPage->TrailSecondsField->value(), 3);
     EXPECT_TRUE(Window.AskBeforeOverwriting->isChecked() && Window.AskFolderButton->isChecked() &&
                 Window.FixedWidthButton->isChecked());
     EXPECT_EQ(Window.WidthField->text(), "800");
@@ -113,17 +119,21 @@ TEST_F(OptionsWindow, FillShowsOnlyWhatTheRecordNamesAndApplyWritesTheControlsBa
     Window.ApplyToOptions();
     EXPECT_EQ(record.ScreenShotSaveDirectory, "");
     EXPECT_EQ(record.ScreenShotResizeValue, 800);
+    EXPECT_EQ(record.WaitingLimit, 45);
+    EXPECT_EQ(record.TrailSeconds, 3);
     record.ScreenShotResizeValue = 5;
     Window.ApplyToOptions(); // the record is forgotten once applied
     EXPECT_EQ(record.ScreenShotResizeValue, 5);
 
-    // A percentage beyond the slider is held to it.
-    TOptions percent{"", false, TShotPlace::BesideLog, TShotSizing::Percentage, 250};
+    // A percentage or seconds beyond their controls are held to them.
+    TOptions percent{"", false, TShotPlace::BesideLog, TShotSizing::Percentage, 250, 5000, 0};
     Window.FillFromOptions(percent);
     EXPECT_EQ(Window.PercentageLabel->text(), "100%");
     Window.ApplyToOptions();
     EXPECT_EQ(percent.ShotSizing, TShotSizing::Percentage);
     EXPECT_EQ(percent.ScreenShotResizeValue, 100);
+    EXPECT_EQ(percent.WaitingLimit, 3600);
+    EXPECT_EQ(percent.TrailSeconds, 1);
 
     // An unknown resize option leaves the resize controls as they were.
     TOptions fixedHeight{"", false, TShotPlace::BesideLog, TShotSizing::FixedHeight, 300},
@@ -256,6 +266,27 @@ TEST_F(OptionsWindow, AClickIntoASizeFieldChoosesItButTabbingThereAndTypingDoesN
     EXPECT_TRUE(Window.FixedHeightButton->isChecked());
     QTest::keyClick(Window.HeightField, Qt::Key_Return); // Enter is OK
     EXPECT_EQ(Window.result(), QDialog::Accepted);
+}
+
+// The seconds on the second page are reached by keys alone, and Enter in their field is OK.
+TEST_F(OptionsWindow, TheViewSecondsAreTypedOnTheSecondPageAndEnterThereIsOk) {
+    TOptions record;
+    Window.FillFromOptions(record);
+    ShowAndWait(Window, true);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(Window.Pages->currentWidget(), Window.ViewsPage);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+    ASSERT_TRUE(Window.ViewsPage->TrailSecondsField->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "25");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "90");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(Window.result(), QDialog::Accepted);
+    Window.ApplyToOptions();
+    EXPECT_EQ(record.TrailSeconds, 25);
+    EXPECT_EQ(record.WaitingLimit, 90);
 }
 
 } // namespace
