@@ -21,8 +21,8 @@ const char* const UsageText =
     "                                      print the loaded project as JSON\n"
     "  ambla-viewer --render FILE --out DIR [--deck D] [--from S] [--to T]\n"
     "               [--every K] [--size WxH] [--camera top|side|oblique]\n"
-    "               [--colour-waiting] [--waiting-limit S] [--map] [--trails]\n"
-    "               [--trail-seconds S]\n"
+    "               [--colour-waiting] [--waiting-limit S] [--map]\n"
+    "               [--hide-persons] [--trails] [--trail-seconds S]\n"
     "                                      write the frames of a replay as\n"
     "                                      DIR/NNNNNN.jpg; needs no display\n"
     "  ambla-viewer --help | -h            print this text\n"
@@ -55,6 +55,7 @@ const char* const UsageText =
     "  --waiting-limit S  where that scale ends, in seconds (default 30)\n"
     "  --map           the congestion map over the floor, with its legend: the\n"
     "                  person-seconds stood on each cell, one scale for all decks\n"
+    "  --hide-persons  with --map, the persons left out, so that nothing hides the map\n"
     "  --trails        each person's way of the last seconds on its deck, as a\n"
     "                  line above the floor that fades with age\n"
     "  --trail-seconds S  how far back the trails reach, in seconds (default 10)\n"
@@ -190,6 +191,8 @@ constexpr TValueOption ValueOptions[] = {
      }},
     {"--map", TMode::Render, "",
      [](const std::string&, TCommandLine& line) { line.Render.CongestionMap = true; }, false},
+    {"--hide-persons", TMode::Render, "",
+     [](const std::string&, TCommandLine& line) { line.Render.HidePersonsOnMap = true; }, false},
     {"--trails", TMode::Render, "",
      [](const std::string&, TCommandLine& line) { line.Render.Trails = true; }, false},
     {"--trail-seconds", TMode::Render, "S, the seconds a trail reaches back, from 1",

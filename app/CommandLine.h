@@ -24,8 +24,9 @@ struct TRenderRequest {
     // Persons coloured by the seconds each has stood still, the scale ending at the limit.
     bool ColourByWaiting = false;
     std::int32_t WaitingLimit = 30;
-    // The congestion map over the floor, with its legend.
+    // The congestion map over the floor, with its legend; the persons left out over it or not.
     bool CongestionMap = false;
+    bool HidePersonsOnMap = false;
     // Each person's way of the last seconds as a line above the floor.
     bool Trails = false;
     std::int32_t TrailSeconds = 10;

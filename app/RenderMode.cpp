@@ -226,6 +226,7 @@ bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& req
     }
     if (map != nullptr) {
         renderer.ShowCongestionMap(map);
+        renderer.HidePersonsOnMap(request.HidePersonsOnMap);
     }
     renderer.SetCornerPicture(
         StackedLegends(map != nullptr ? CongestionLegend(*map) : QImage(),

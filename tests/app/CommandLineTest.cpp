@@ -42,7 +42,7 @@ TEST(CommandLine, ChoosesTheMode) {
 TEST(CommandLine, NamesEachMistake) {
     const std::string renderTakes =
         "--render FILE takes --out, --deck, --from, --to, --every, --size, --camera, "
-        "--colour-waiting, --waiting-limit, --map, --trails or --trail-seconds";
+        "--colour-waiting, --waiting-limit, --map, --hide-persons, --trails or --trail-seconds";
     const std::string steps = "expected N, a number of steps from 0 to 2147483647";
     const std::string size = "expected WIDTHxHEIGHT in pixels, e.g. 1280x720";
     const struct {
@@ -152,16 +152,16 @@ TEST(CommandLine, TakesTheRenderOptionsInAnyOrder) {
     EXPECT_EQ(r.Deck, -1);
     EXPECT_EQ(r.DeckCaption, "");
     EXPECT_EQ(r.Camera, TRenderCamera::Oblique);
-    EXPECT_FALSE(r.ColourByWaiting || r.CongestionMap || r.Trails);
+    EXPECT_FALSE(r.ColourByWaiting || r.CongestionMap || r.Trails || r.HidePersonsOnMap);
 
     // Switches take no value, wherever they stand among the options that do.
     const auto switched =
         ParseCommandLine({"--render", "a.3dl", "--map", "--out", "f", "--trails", "--waiting-limit",
-                          "5", "--colour-waiting", "--trail-seconds", "3"})
+                          "5", "--colour-waiting", "--trail-seconds", "3", "--hide-persons"})
             .Line;
     ASSERT_TRUE(switched.has_value());
     EXPECT_TRUE(switched->Render.CongestionMap && switched->Render.Trails &&
-                switched->Render.ColourByWaiting);
+                switched->Render.ColourByWaiting && switched->Render.HidePersonsOnMap);
     EXPECT_EQ(switched->Render.OutDir, "f");
     EXPECT_EQ(switched->Render.WaitingLimit, 5);
     EXPECT_EQ(switched->Render.TrailSeconds, 3);

@@ -273,6 +273,14 @@ TEST_F(MainWindowFixture, AFrameRenderedWithoutADisplayEqualsTheWindowsShot) {
     ASSERT_EQ(mappedFrame.size(), mappedShot.size());
     EXPECT_LT(MeanDifference(mappedFrame, mappedShot), 0.03);
     EXPECT_GT(MeanDifference(mappedShot, waitingShot), 0.1);
+
+    Window->Action(TCommand::HidePersonsOnMap)->trigger();
+    Window->Action(TCommand::Trails)->trigger();
+    const auto [trailShot, trailFrame] =
+        shotAndFrame("trails", {"--map", "--hide-persons", "--trails", "--colour-waiting"});
+    ASSERT_EQ(trailFrame.size(), trailShot.size());
+    EXPECT_LT(MeanDifference(trailFrame, trailShot), 0.03);
+    EXPECT_GT(MeanDifference(trailShot, mappedShot), 0.1);
 }
 
 } // namespace
