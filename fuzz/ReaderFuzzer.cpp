@@ -1,10 +1,11 @@
 // Feeds arbitrary bytes to the log reader, then plays the loaded project forwards and back again,
 // jumps in it and analyses it: nothing may read or write out of bounds, stepping back must undo
-// stepping forward, and a jump must land where stepping does.
+// stepping forward, and a jump must land where stepping does and where each person's way says.
 
 #include "BoxReports.h"
 #include "EvacuationAnalysis.h"
 #include "LogFile.h"
+#include "PersonWay.h"
 #include "RecordingUiServices.h"
 #include "Trails.h"
 #include "Waiting.h"
@@ -108,6 +109,27 @@ void CheckWaitingAgreesWithTheEntries(TLogFile& project) {
     }
 }
 
+// Each point of a person's way, the first few and the last, is where a jump to its step puts the
+// person; its facts are read for the sanitizers to watch.
+void CheckWayLandsWhereTheJumpDoes(TLogFile& project) {
+    constexpr std::size_t PointsChecked = 8;
+    for (std::size_t i = 0; i < project.Persons.size(); ++i) {
+        TPersonData& person = project.Persons[i];
+        const std::vector<TWayPoint> way = WayOf(person, project.XMax, project.YMax);
+        for (std::size_t k = 0; k < way.size(); ++k) {
+            if (k >= PointsChecked && k + 1 != way.size()) {
+                continue;
+            }
+            const TWayPoint& point = way[k];
+            if (!person.IsJumpedTo(point.Step, project.XMax, project.YMax) ||
+                PlaceOf(person) != TPlace{point.CellX, point.CellY, point.Level}) {
+                __builtin_trap();
+            }
+        }
+        FactsOf(project.Persons, i, 25);
+    }
+}
+
 // Small projects only, so that the fuzzer keeps its pace.
 void AnalyseWhenSmall(const TLogFile& project) {
     const std::int64_t cells = std::int64_t{std::max(project.XMax, 0)} * std::max(project.YMax, 0) *
@@ -143,6 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckStepBackUndoesStepForward(project);
     CheckJumpLandsWhereSteppingDoes(project);
     CheckWaitingAgreesWithTheEntries(project);
+    CheckWayLandsWhereTheJumpDoes(project);
     AnalyseWhenSmall(project);
     return 0;
 }

@@ -24,8 +24,6 @@ std::int64_t CentredCellY(std::int32_t y, std::int32_t yMax) {
     return std::int64_t{yMax / 2} - y;
 }
 
-namespace {
-
 // Rounded once, from the whole cell: a place far off the deck rounds the same however it was
 // reached.
 float SceneX(std::int64_t cellX) {
@@ -35,8 +33,6 @@ float SceneX(std::int64_t cellX) {
 float SceneY(std::int64_t cellY) {
     return static_cast<float>(cellY) - 0.5f;
 }
-
-} // namespace
 
 float CellCentreX(std::int32_t x, std::int32_t xMax) {
     return SceneX(CentredCellX(x, xMax));

@@ -94,6 +94,9 @@ inline const TDirectionStep* StepOfDirection(std::int32_t direction) {
 std::int32_t AddLevels(std::int32_t level, std::int64_t change);
 
 float CellCentreX(std::int32_t x, std::int32_t xMax);
+// The same for a cell counted from the deck's centre cell, as TPersonData keeps it.
+float SceneX(std::int64_t cellX);
+float SceneY(std::int64_t cellY);
 float CellCentreY(std::int32_t y, std::int32_t yMax);
 // Column x and row y of a deck counted from its centre cell, as TPersonData keeps them.
 std::int64_t CentredCellX(std::int32_t x, std::int32_t xMax);
