@@ -19,10 +19,13 @@ const char* const UsageText =
     "                                      and the persons on each deck\n"
     "  ambla-viewer --dump FILE [--steps N]\n"
     "                                      print the loaded project as JSON\n"
+    "  ambla-viewer --person N FILE        print the track of person N (from 1, in\n"
+    "                                      the order of the file) as CSV: per time\n"
+    "                                      step the time, deck, cell and direction\n"
     "  ambla-viewer --render FILE --out DIR [--deck D] [--from S] [--to T]\n"
     "               [--every K] [--size WxH] [--camera top|side|oblique]\n"
     "               [--colour-waiting] [--waiting-limit S] [--map]\n"
-    "               [--hide-persons] [--trails] [--trail-seconds S]\n"
+    "               [--hide-persons] [--trails] [--trail-seconds S] [--follow N]\n"
     "                                      write the frames of a replay as\n"
     "                                      DIR/NNNNNN.jpg; needs no display\n"
     "  ambla-viewer --help | -h            print this text\n"
@@ -59,6 +62,8 @@ const char* const UsageText =
     "  --trails        each person's way of the last seconds on its deck, as a\n"
     "                  line above the floor that fades with age\n"
     "  --trail-seconds S  how far back the trails reach, in seconds (default 10)\n"
+    "  --follow N      the person N selected and followed: the camera keeps it in\n"
+    "                  the centre and goes with it to another deck\n"
     "\n"
     "A value or FILE may be anything but one of the options above. A mistake in the\n"
     "arguments is named on stderr, and the program exits with code 2.\n";
@@ -140,26 +145,46 @@ TRenderCamera Camera(std::string_view text) {
     throw TBadValue{};
 }
 
+// Reads a value into the command line; throws TBadValue.
+using TValueReader = void (*)(const std::string& value, TCommandLine& line);
+
+// A value that a mode takes between its option and its FILE.
+struct TModeValue {
+    std::string_view Name;     // as the usage names it
+    std::string_view Expected; // what it is
+    TValueReader Read;
+};
+
+constexpr TModeValue PersonNumber = {
+    "N", "N, a person's number from 1",
+    [](const std::string& value, TCommandLine& line) { line.Person = Number(value, 1); }};
+
 // The options that choose a mode; giving none opens the window.
 struct TModeOption {
     std::string_view Name;
     TMode Mode;
     bool TakesFile;
+    const TModeValue* Value = nullptr; // before the FILE
 };
 
 constexpr TModeOption ModeOptions[] = {
-    {"--stats", TMode::Stats, true},   {"--check", TMode::Check, true},
-    {"--curve", TMode::Curve, true},   {"--dump", TMode::Dump, true},
-    {"--render", TMode::Render, true}, {"--help", TMode::Help, false},
-    {"-h", TMode::Help, false},        {"--version", TMode::Version, false},
+    {"--stats", TMode::Stats, true},
+    {"--check", TMode::Check, true},
+    {"--curve", TMode::Curve, true},
+    {"--dump", TMode::Dump, true},
+    {"--person", TMode::Person, true, &PersonNumber},
+    {"--render", TMode::Render, true},
+    {"--help", TMode::Help, false},
+    {"-h", TMode::Help, false},
+    {"--version", TMode::Version, false},
 };
 
 // The options that follow a mode's FILE, each with its value, or a switch without one.
 struct TValueOption {
     std::string_view Name;
-    TMode Mode;                                                 // the mode that takes it
-    std::string_view Expected;                                  // what its value is
-    void (*Read)(const std::string& value, TCommandLine& line); // throws TBadValue
+    TMode Mode;                // the mode that takes it
+    std::string_view Expected; // what its value is
+    TValueReader Read;
     bool TakesValue = true;
 };
 
@@ -199,6 +224,8 @@ constexpr TValueOption ValueOptions[] = {
      [](const std::string& value, TCommandLine& line) {
          line.Render.TrailSeconds = Number(value, 1);
      }},
+    {"--follow", TMode::Render, "N, the number of the person followed, from 1",
+     [](const std::string& value, TCommandLine& line) { line.Render.Follow = Number(value, 1); }},
 };
 
 const TModeOption* FindModeOption(std::string_view name) {
@@ -239,9 +266,19 @@ std::string ListText(const std::vector<std::string_view>& names) {
     return text;
 }
 
+// The mode's option with the value it takes before its FILE: "--person N".
+std::string ModeUsage(const TModeOption& mode) {
+    std::string usage(mode.Name);
+    if (mode.Value != nullptr) {
+        usage += " ";
+        usage += mode.Value->Name;
+    }
+    return usage;
+}
+
 // What may follow a mode's option, as the mistakes after it say.
 std::string WhatModeTakes(const TModeOption& mode) {
-    const std::string name(mode.Name);
+    const std::string name = ModeUsage(mode);
     if (!mode.TakesFile) {
         return name + " takes no arguments";
     }
@@ -293,13 +330,22 @@ const TValueOption& OptionOfMode(const TModeOption& mode, const std::string& arg
     return *option;
 }
 
-void ReadValue(const TValueOption& option, const std::string& value, TCommandLine& line) {
+// The value of option `name`, read by read; a bad value is refused with what was expected.
+void ReadValue(std::string_view name, std::string_view expected, TValueReader read,
+               const std::string& value, TCommandLine& line) {
     try {
-        option.Read(value, line);
+        read(value, line);
     } catch (const TBadValue& bad) {
-        Refuse(std::string(option.Name) + " " + (value.empty() ? "''" : value) + ": " +
+        Refuse(std::string(name) + " " + (value.empty() ? "''" : value) + ": " +
                (bad.Problem.empty() ? "" : bad.Problem + "; ") + "expected " +
-               std::string(option.Expected));
+               std::string(expected));
+    }
+}
+
+// The value at args[at], which must be there and be no option.
+void RequireValue(const std::vector<std::string>& args, std::size_t at, std::string_view expected) {
+    if (at == args.size() || IsOption(args[at])) {
+        Refuse(args[at - 1] + ": missing value; expected " + std::string(expected));
     }
 }
 
@@ -316,15 +362,22 @@ void ReadModeOptions(const TModeOption& mode, const std::vector<std::string>& ar
             option.Read({}, line);
             continue;
         }
-        if (i + 1 == args.size() || IsOption(args[i + 1])) {
-            Refuse(args[i] + ": missing value; expected " + std::string(option.Expected));
-        }
-        ReadValue(option, args[i + 1], line);
+        RequireValue(args, i + 1, option.Expected);
+        ReadValue(option.Name, option.Expected, option.Read, args[i + 1], line);
         ++i;
     }
 }
 
-// A mode's option, its FILE, then its options; or the window's FILE.
+// The first `count` arguments, as a mistake right after them names them: "--person 3".
+std::string Joined(const std::vector<std::string>& args, std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += (i == 0 ? "" : " ") + args[i];
+    }
+    return text;
+}
+
+// A mode's option, its value if it takes one, its FILE, then its options; or the window's FILE.
 TCommandLine ReadArguments(const std::vector<std::string>& args) {
     TCommandLine line;
     if (args.empty()) {
@@ -339,9 +392,13 @@ TCommandLine ReadArguments(const std::vector<std::string>& args) {
     }
     line.Mode = mode->Mode;
     std::size_t next = 1;
+    if (const TModeValue* value = mode->Value) {
+        RequireValue(args, next, value->Expected);
+        ReadValue(mode->Name, value->Expected, value->Read, args[next++], line);
+    }
     if (mode->TakesFile) {
         if (next == args.size() || IsOption(args[next])) {
-            Refuse(args[0] + ": missing FILE; expected the 3D log file after it");
+            Refuse(Joined(args, next) + ": missing FILE; expected the 3D log file after it");
         }
         line.FileName = args[next++];
     }

@@ -30,13 +30,16 @@ struct TRenderRequest {
     // Each person's way of the last seconds as a line above the floor.
     bool Trails = false;
     std::int32_t TrailSeconds = 10;
+    // The person selected and followed by the camera, numbered from 1 as given; none: nobody.
+    std::optional<std::int32_t> Follow;
 };
 
 struct TCommandLine {
-    enum class TMode { Gui, Stats, Dump, Check, Curve, Render, Help, Version };
+    enum class TMode { Gui, Stats, Dump, Check, Curve, Person, Render, Help, Version };
     TMode Mode = TMode::Gui;
-    std::string FileName;   // the log file; for the window, the optional file to open
-    std::int32_t Steps = 0; // playback steps before a dump
+    std::string FileName;    // the log file; for the window, the optional file to open
+    std::int32_t Steps = 0;  // playback steps before a dump
+    std::int32_t Person = 0; // the person whose track is printed, numbered from 1
     TRenderRequest Render;
 };
 

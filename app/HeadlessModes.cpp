@@ -4,11 +4,16 @@
 #include "HeadlessProject.h"
 #include "JsonWriter.h"
 #include "LogFile.h"
+#include "PersonWay.h"
 #include "RecordingUiServices.h"
 #include "Replay.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -141,6 +146,92 @@ void WriteHeldBack(TJsonWriter& json, const std::vector<THeldBackBox>& boxes) {
     json.EndArray();
 }
 
+// A person's track as CSV, a row a time step, each made in the room of the one before: a person
+// may stand for millions of steps, so no row is kept once written.
+class TTrackWriter {
+public:
+    explicit TTrackWriter(const TLogFile& project)
+        : VMax(project.VMax), TOff(project.TOff), HalfX(project.XMax / 2), HalfY(project.YMax / 2) {
+    }
+
+    static void WriteHeader() { std::fputs("step,time,deck,x,y,direction\n", stdout); }
+
+    // The place at its step, and the direction of the entry that led there (none at step 0).
+    void WriteRow(const TWayPoint& place, std::optional<std::int32_t> direction) {
+        Row.clear();
+        AddNumber(place.Step);
+        Row += ',';
+        AddTime(place.Step);
+        Row += ',';
+        AddNumber(place.Level);
+        Row += ',';
+        AddNumber(place.CellX + HalfX); // the column and row the file counts
+        Row += ',';
+        AddNumber(HalfY - place.CellY);
+        Row += ',';
+        if (direction) {
+            AddNumber(*direction);
+        }
+        Row += '\n';
+        std::fwrite(Row.data(), 1, Row.size(), stdout);
+    }
+
+private:
+    void AddNumber(std::int64_t value) {
+        char digits[24];
+        Row.append(digits, std::to_chars(std::begin(digits), std::end(digits), value).ptr);
+    }
+    // step / VMax + TOff seconds with three decimals, rounded; without a valid speed no time
+    // passes, as in the replay.
+    void AddTime(std::int32_t step) {
+        const std::int64_t elapsed =
+            VMax > 0 ? (std::int64_t{step} * 2000 + VMax) / (std::int64_t{VMax} * 2) : 0;
+        const std::int64_t millis = elapsed + std::int64_t{TOff} * 1000;
+        if (millis < 0) {
+            Row += '-';
+        }
+        AddNumber(std::llabs(millis) / 1000);
+        const std::int64_t fraction = std::llabs(millis) % 1000;
+        Row += '.';
+        Row += static_cast<char>('0' + fraction / 100);
+        Row += static_cast<char>('0' + fraction / 10 % 10);
+        Row += static_cast<char>('0' + fraction % 10);
+    }
+
+    std::int32_t VMax;
+    std::int32_t TOff;
+    std::int64_t HalfX;
+    std::int64_t HalfY;
+    std::string Row;
+};
+
+// Every step of the person's way, from its start to the place it stands on last; an entry of an
+// invalid direction shows as the one invalid direction the move list keeps, 9.
+void WriteTrack(const TLogFile& project, const TPersonData& person) {
+    TTrackWriter writer(project);
+    TTrackWriter::WriteHeader();
+    TWayPoint place = StartOfWay(person, project.XMax, project.YMax);
+    writer.WriteRow(place, std::nullopt);
+    person.Moves.ForEachRun([&](std::int32_t count, TMove move) {
+        // Once the output fails there is no use in making the rest; main tells why.
+        for (std::int32_t i = 0; i < count && !std::ferror(stdout); ++i) {
+            FollowEntries(place, 1, move);
+            writer.WriteRow(place, move.Direction);
+        }
+    });
+}
+
+// "the file has 3 persons, 1 to 3".
+std::string PersonsText(std::int32_t persons) {
+    if (persons == 0) {
+        return "the file has no persons";
+    }
+    if (persons == 1) {
+        return "the file has 1 person, 1";
+    }
+    return "the file has " + std::to_string(persons) + " persons, 1 to " + std::to_string(persons);
+}
+
 } // namespace
 
 int RunStatsMode(const std::string& fileName) {
@@ -234,4 +325,24 @@ int RunCheckMode(const std::string& fileName) {
     std::printf("%s: %lld fault%s\n", fileName.c_str(), static_cast<long long>(reports.Listed),
                 reports.Listed == 1 ? "" : "s");
     return 1;
+}
+
+int RunPersonMode(const std::string& fileName, std::int32_t number) {
+    THeadlessProject loaded;
+    if (!loaded.Load(fileName)) {
+        return 1;
+    }
+    const TLogFile& project = loaded.Project;
+    // Those the header announces, as --stats counts them.
+    const std::int32_t persons = std::max(project.PMax, 0);
+    if (number < 1 || number > persons) {
+        std::fprintf(stderr, "ambla-viewer --person %d: %s\n", static_cast<int>(number),
+                     PersonsText(persons).c_str());
+        return 1;
+    }
+    // Announced but never described: as such a person is at every step.
+    const TPersonData undescribed;
+    const auto index = static_cast<std::size_t>(number - 1);
+    WriteTrack(project, index < project.Persons.size() ? project.Persons[index] : undescribed);
+    return 0;
 }

@@ -11,3 +11,7 @@ int RunDumpMode(const std::string& fileName, std::int32_t steps);
 int RunCheckMode(const std::string& fileName);
 // Prints the evacuation curve as CSV; 1 when the file cannot be loaded.
 int RunCurveMode(const std::string& fileName);
+// Prints the track of person `number` (from 1, in the order of the file) as CSV, a row per time
+// step from 0 to the length of its move list; 1 when the file cannot be loaded or has no such
+// person.
+int RunPersonMode(const std::string& fileName, std::int32_t number);

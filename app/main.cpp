@@ -40,6 +40,8 @@ std::optional<int> RunReportMode(const TCommandLine& commandLine) {
         return RunCheckMode(commandLine.FileName);
     case TCommandLine::TMode::Curve:
         return RunCurveMode(commandLine.FileName);
+    case TCommandLine::TMode::Person:
+        return RunPersonMode(commandLine.FileName, commandLine.Person);
     case TCommandLine::TMode::Help:
         std::fputs(UsageText, stdout);
         return 0;

@@ -42,19 +42,21 @@ TEST(CommandLine, ChoosesTheMode) {
 TEST(CommandLine, NamesEachMistake) {
     const std::string renderTakes =
         "--render FILE takes --out, --deck, --from, --to, --every, --size, --camera, "
-        "--colour-waiting, --waiting-limit, --map, --hide-persons, --trails or --trail-seconds";
+        "--colour-waiting, --waiting-limit, --map, --hide-persons, --trails, --trail-seconds or "
+        "--follow";
     const std::string steps = "expected N, a number of steps from 0 to 2147483647";
     const std::string size = "expected WIDTHxHEIGHT in pixels, e.g. 1280x720";
+    const std::string person = "expected N, a person's number from 1";
     const struct {
         TArgs Args;
         std::string Mistake;
     } cases[] = {
         {{"--bogus"},
          "--bogus: unknown option; expected FILE or one of --stats, --check, --curve, --dump, "
-         "--render, --help, -h or --version"},
+         "--person, --render, --help, -h or --version"},
         {{"-x", "a.3dl"},
          "-x: unknown option; expected FILE or one of --stats, --check, --curve, --dump, "
-         "--render, --help, -h or --version"},
+         "--person, --render, --help, -h or --version"},
         {{"--help", "a.3dl"}, "a.3dl: unexpected argument; --help takes no arguments"},
         {{"-h", "a.3dl"}, "a.3dl: unexpected argument; -h takes no arguments"},
         {{"--version", "-h"}, "-h: one mode at a time; --version is already given"},
@@ -119,6 +121,19 @@ TEST(CommandLine, NamesEachMistake) {
          "--camera Top: expected top, side or oblique"},
         {{"--render", "a.3dl", "--out", "d", "--camera"},
          "--camera: missing value; expected top, side or oblique"},
+        {{"--person"}, "--person: missing value; " + person},
+        {{"--person", "a.3dl"}, "--person a.3dl: not a whole number; " + person},
+        {{"--person", "0", "a.3dl"}, "--person 0: out of range; " + person},
+        {{"--person", "--stats", "a.3dl"}, "--person: missing value; " + person},
+        {{"--person", "3"}, "--person 3: missing FILE; expected the 3D log file after it"},
+        {{"--person", "3", "a.3dl", "b.3dl"},
+         "b.3dl: unexpected argument; --person N takes just one FILE"},
+        {{"--person", "3", "a.3dl", "--steps", "1"}, "--steps: only --dump FILE takes this option"},
+        {{"--render", "a.3dl", "--out", "d", "--follow", "-1"},
+         "--follow -1: out of range; expected N, the number of the person followed, from 1"},
+        {{"--render", "a.3dl", "--out", "d", "--follow"},
+         "--follow: missing value; expected N, the number of the person followed, from 1"},
+        {{"--dump", "a.3dl", "--follow", "1"}, "--follow: only --render FILE takes this option"},
     };
     for (const auto& c : cases) {
         const TParsedCommandLine parsed = ParseCommandLine(c.Args);
@@ -204,4 +219,23 @@ TEST(CommandLine, TakesADeckByNumberOrCaptionAndEachCamera) {
         ASSERT_TRUE(line.Line.has_value()) << value;
         EXPECT_EQ(line.Line->Render.Camera, camera) << value;
     }
+}
+
+// A person's number from 1, as given: before the FILE of --person, and after --render's --follow.
+TEST(CommandLine, TakesPersonNumbers) {
+    for (const auto& [value, number] :
+         {std::pair{"1", 1}, std::pair{"0042", 42}, std::pair{"2147483647", 2147483647}}) {
+        const auto person = ParseCommandLine({"--person", value, "a.3dl"});
+        ASSERT_TRUE(person.Line.has_value()) << value << ": " << person.Mistake;
+        EXPECT_EQ(person.Line->Mode, TMode::Person);
+        EXPECT_EQ(person.Line->Person, number);
+        EXPECT_EQ(person.Line->FileName, "a.3dl");
+
+        const auto follow =
+            ParseCommandLine({"--render", "a.3dl", "--follow", value, "--out", "f"}).Line;
+        ASSERT_TRUE(follow.has_value()) << value;
+        EXPECT_EQ(follow->Render.Follow, number);
+        EXPECT_EQ(follow->Render.OutDir, "f");
+    }
+    EXPECT_FALSE(ParseCommandLine({"--render", "a.3dl", "--out", "f"}).Line->Render.Follow);
 }

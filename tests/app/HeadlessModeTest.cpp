@@ -152,6 +152,53 @@ TEST_F(HeadlessMode, CurvePrintsACsvRowPerSecond) {
                                "it can be made for at most 8388607.\n");
 }
 
+// A row per time step, with the deck and cell as the file counts them, and the file's time.
+TEST_F(HeadlessMode, PersonPrintsItsTrackAsCsvAStepARow) {
+    // The load's warnings go to stderr, as in the other modes.
+    const TRun standing = Run({"--person", "2", File});
+    EXPECT_EQ(standing.ExitCode, 0);
+    EXPECT_EQ(standing.Err, VersionWarning);
+    EXPECT_THAT(standing.Out, StartsWith("step,time,deck,x,y,direction\n0,30.000,0,2,1,\n"
+                                         "1,30.500,0,2,1,0\n"));
+    EXPECT_THAT(standing.Out, ::testing::EndsWith("\n5,32.500,0,2,1,0\n"));
+
+    // Three steps a second from -1 s. The second person walks north-east, stands, goes a deck up
+    // on an entry that is no direction, then a deck down to the south.
+    const std::string decks = (Dir / "decks.3dl").string();
+    std::ofstream(decks, std::ios::binary)
+        << "<header>\nversion 1\npmax 2\nxmax 4\nymax 3\nzmax 2\nvmax 3\ntoff -1\n</header>\n"
+           "<persons>\n<startpositions>\n0 0 0 1 0\n1 2 0 1 0\n(movement)\nS\n2 P2x0 U9 D5 S\n"
+           "</persons>\n";
+    const TRun run = Run({"--person", "2", decks});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.Out, "step,time,deck,x,y,direction\n0,-1.000,0,1,2,\n1,-0.667,0,2,1,2\n"
+                       "2,-0.333,0,2,1,0\n3,0.000,0,2,1,0\n4,0.333,1,2,1,9\n5,0.667,0,2,2,5\n");
+    EXPECT_EQ(Run({"--person", "1", decks}).Out, "step,time,deck,x,y,direction\n0,-1.000,0,0,0,\n");
+
+    const TRun beyond = Run({"--person", "3", decks});
+    EXPECT_EQ(beyond.ExitCode, 1);
+    EXPECT_EQ(beyond.Out, "");
+    EXPECT_EQ(beyond.Err, "ambla-viewer --person 3: the file has 2 persons, 1 to 2\n");
+    EXPECT_EQ(Run({"--person", "1", (Dir / "missing.3dl").string()}).ExitCode, 1);
+
+    // A file cut before the third person: the header's persons count, the third without a start.
+    std::ofstream(decks, std::ios::binary)
+        << "<header>\nversion 1\npmax 3\nxmax 4\nymax 3\nzmax 2\nvmax 3\ntoff -1\n</header>\n"
+           "<persons>\n<startpositions>\n0 0 0 1 0\n1 2 0 1 0\n";
+    const TRun cut = Run({"--person", "3", decks});
+    EXPECT_EQ(cut.ExitCode, 0);
+    EXPECT_EQ(cut.Out, "step,time,deck,x,y,direction\n0,-1.000,-1,-1,-1,\n");
+    EXPECT_THAT(Run({"--person", "4", decks}).Err,
+                ::testing::EndsWith("ambla-viewer --person 4: the file has 3 persons, 1 to 3\n"));
+
+    // Rows are written as they are made: a long stand takes no more memory than a short one.
+    std::ofstream(decks, std::ios::binary) << FloorProject(2, 1, 0, {{0, 0, "P2000000x0 S"}});
+    std::ofstream(File, std::ios::binary) << FloorProject(2, 1, 0, {{0, 0, "P2x0 S"}});
+    EXPECT_LT(PeakKilobytes({"--person", "1", decks}),
+              PeakKilobytes({"--person", "1", File}) + 20 * 1024);
+}
+
 TEST_F(HeadlessMode, DumpListsTheBoxesTheWindowShowsAndWhatWasHeldBack) {
     const std::string flooded = (Dir / "flooded.3dl").string();
     const std::string clean = Header(1, 2, 1, 1) + "<deck>\nlevel 0\n(celldata)\nP2x0\n</deck>\n";
@@ -194,6 +241,7 @@ TEST_F(HeadlessMode, AReportThatCannotBeWrittenFailsWithTheReason) {
                                                {"--dump", File},
                                                {"--check", File},
                                                {"--curve", File},
+                                               {"--person", "1", File},
                                                {"--version"}}) {
         SCOPED_TRACE(args.front());
         const TRun run = RunProgram(Dir, args, {}, "/dev/full");
