@@ -170,29 +170,39 @@ void TCamera::RecomputeUp() {
     FUp = {c * std::sin(FPhi), c * std::cos(FPhi), -std::sin(FTheta)};
 }
 
-std::optional<std::array<double, 2>> ProjectedPoint(const TCamera& camera, double aspect,
-                                                    const std::array<double, 3>& point) {
+std::optional<TViewAxes> ViewAxesOf(const TCamera& camera) {
     const std::array<double, 3>& eye = camera.FEye;
     const std::array<double, 3>& up = camera.FUp;
     const double length = std::hypot(eye[0], eye[1], eye[2]);
-    if (!(length > 0.0) || !(aspect > 0.0)) {
+    if (!(length > 0.0)) {
         return std::nullopt;
     }
     const std::array<double, 3> forward{-eye[0] / length, -eye[1] / length, -eye[2] / length};
     const std::array<double, 3> right{forward[1] * up[2] - forward[2] * up[1],
                                       forward[2] * up[0] - forward[0] * up[2],
                                       forward[0] * up[1] - forward[1] * up[0]};
+    return TViewAxes{forward, right, up};
+}
+
+std::optional<std::array<double, 2>> ProjectedPoint(const TCamera& camera, double aspect,
+                                                    const std::array<double, 3>& point) {
+    const std::optional<TViewAxes> axes = ViewAxesOf(camera);
+    if (!axes || !(aspect > 0.0)) {
+        return std::nullopt;
+    }
+    const std::array<double, 3>& eye = camera.FEye;
     const std::array<double, 3> offset{point[0] + camera.FPan[0] - eye[0],
                                        point[1] + camera.FPan[1] - eye[1], point[2] - eye[2]};
     const auto dot = [&offset](const std::array<double, 3>& axis) {
         return offset[0] * axis[0] + offset[1] * axis[1] + offset[2] * axis[2];
     };
-    const double depth = dot(forward);
+    const double depth = dot(axes->Forward);
     if (depth <= NearPlane) {
         return std::nullopt;
     }
     const double halfHeight = depth * std::tan(CellViewFieldOfView * std::numbers::pi / 360.0);
-    return std::array<double, 2>{dot(right) / (halfHeight * aspect), dot(up) / halfHeight};
+    return std::array<double, 2>{dot(axes->Right) / (halfHeight * aspect),
+                                 dot(axes->Up) / halfHeight};
 }
 
 double FitDistance(std::int32_t maxExtent) {

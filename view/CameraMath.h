@@ -89,6 +89,15 @@ private:
     void RecomputeUp();
 };
 
+// The directions of the view: where the eye looks, and the view's right and up; none for an eye
+// on the look-at point.
+struct TViewAxes {
+    std::array<double, 3> Forward;
+    std::array<double, 3> Right;
+    std::array<double, 3> Up;
+};
+std::optional<TViewAxes> ViewAxesOf(const TCamera& camera);
+
 // Where a point of the deck appears in a view of that aspect: -1 .. 1 across its width and
 // height, +y up; nothing for a point on or behind the near plane.
 std::optional<std::array<double, 2>> ProjectedPoint(const TCamera& camera, double aspect,

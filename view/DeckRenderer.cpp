@@ -256,6 +256,7 @@ void TDeckRenderer::RenderScene(const TCamera& camera) {
     DrawDeckContents();
     DrawCongestionMap();
     DrawTrails();
+    DrawSelection();
     glPopMatrix();
 }
 
@@ -303,6 +304,23 @@ void TDeckRenderer::DrawTrails() {
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glPopAttrib();
+}
+
+void TDeckRenderer::DrawSelection() {
+    if (Selection == nullptr) {
+        return;
+    }
+    BuildWayLines(Selection->Way, Selection->Step, FDeckIndex, SelectionLines);
+    DrawWayLines(SelectionLines);
+    const bool personsShown = CongestionMap == nullptr || !PersonsHiddenOnMap;
+    if (!personsShown || FPersons == nullptr || Selection->Person >= FPersons->size()) {
+        return;
+    }
+    const TPersonData::TState state = (*FPersons)[Selection->Person].GetState();
+    if (state.Level == FDeckIndex) {
+        DrawSelectedPrism(FPersonList, state.X, state.Y,
+                          TPersonPrisms::HeadingDegrees(state.Heading).value_or(0.0f));
+    }
 }
 
 void TDeckRenderer::DrawDeckContents() {

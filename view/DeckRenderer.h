@@ -13,6 +13,7 @@
 #include "LogFile.h"
 #include "PersonData.h"
 #include "PersonPrisms.h"
+#include "SelectionDrawing.h"
 #include "Trails.h"
 
 #include <cstdint>
@@ -41,6 +42,8 @@ public:
     bool SelectDeck(std::int32_t index);
     std::int32_t DeckIndex() const { return FDeckIndex; }
     TDeck* CurrentDeck() const;
+    // The persons of the project shown, or none.
+    const std::vector<TPersonData>* Persons() const { return FPersons; }
     // Places the camera so that the project's decks fill the view.
     void FitCamera(TCamera& camera) const { camera.FitToDeck(FMaxExtent); }
     // The camera of a fresh start on this project.
@@ -73,6 +76,11 @@ public:
         TrailStretches = stretchesByDeck;
         TrailSeconds = seconds;
     }
+
+    // The person the user selected, drawn so that it stands out, with its way on the deck shown;
+    // kept by the caller until replaced, and updated by it as the replay steps. None draws no
+    // selection.
+    void ShowSelection(const TShownSelection* selection) { Selection = selection; }
 
     // Persons go as one vertex array a frame; a display-list call each gives the same picture
     // and is kept to measure what the batch saves.
@@ -112,6 +120,7 @@ private:
     void RebuildDeckGeometry();
     void DrawCongestionMap();
     void DrawTrails();
+    void DrawSelection();
     TRgba PersonColour(std::size_t person) const;
     void ReportBadHeading();
 
@@ -126,6 +135,8 @@ private:
     std::vector<float> TrailPoints;
     std::vector<std::uint8_t> TrailColours;
     float WaitingLimit = 0.0f;
+    const TShownSelection* Selection = nullptr;
+    TWayLines SelectionLines; // of the last frame, the memory kept for the next
     std::int32_t FMaxExtent = 0;
     std::int32_t FDeckWidth = 0; // cells along x and y
     std::int32_t FDeckDepth = 0;

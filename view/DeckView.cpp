@@ -1,8 +1,13 @@
 #include "DeckView.h"
 
+#include "PersonPicking.h"
 #include "ScaleLegends.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
+
+#include <utility>
 
 TDeckView::TDeckView(QWidget* owner) : TDeckView(owner, std::make_unique<TDeckRenderer>()) {}
 
@@ -58,6 +63,49 @@ void TDeckView::ResetView() {
 void TDeckView::LookFrom(TCameraPreset preset) {
     Camera.TurnTo(preset);
     FitDeck();
+}
+
+std::optional<std::size_t> TDeckView::PersonAt(QPointF point) const {
+    const std::vector<TPersonData>* persons = Renderer->Persons();
+    if (persons == nullptr || width() <= 0 || height() <= 0) {
+        return std::nullopt;
+    }
+    const double aspect = static_cast<double>(width()) / height();
+    const std::array<double, 2> seen{2.0 * point.x() / width() - 1.0,
+                                     1.0 - 2.0 * point.y() / height()};
+    const std::optional<TViewRay> ray = RayThrough(Camera, aspect, seen);
+    return ray ? PickPerson(*ray, *persons, Renderer->DeckIndex()) : std::nullopt;
+}
+
+void TDeckView::CentreOn(float x, float y) {
+    Camera.FPan = {-double{x}, -double{y}};
+    Invalidate();
+}
+
+void TDeckView::mousePressEvent(QMouseEvent* event) {
+    TGLControl::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && IsControlEnabled()) {
+        LeftPressedAt = event->position().toPoint();
+    }
+}
+
+void TDeckView::mouseMoveEvent(QMouseEvent* event) {
+    const std::array<double, 2> panBefore = Camera.FPan;
+    TGLControl::mouseMoveEvent(event);
+    if (LeftPressedAt && (event->position().toPoint() - *LeftPressedAt).manhattanLength() >=
+                             QApplication::startDragDistance()) {
+        LeftPressedAt.reset(); // a drag, which orbits
+    }
+    if (Camera.FPan != panBefore) {
+        emit PannedByUser();
+    }
+}
+
+void TDeckView::mouseReleaseEvent(QMouseEvent* event) {
+    TGLControl::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && std::exchange(LeftPressedAt, std::nullopt)) {
+        emit Clicked(PersonAt(event->position()));
+    }
 }
 
 void TDeckView::ClearProject() {

@@ -7,9 +7,11 @@
 #include "LogFile.h"
 
 #include <QImage>
+#include <QPointF>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -60,6 +62,17 @@ public:
     // none draws them green.
     void ShadePersonsByWaiting(const std::vector<float>* waitingSeconds, float limit);
 
+    // The selected person and its way (see TDeckRenderer::ShowSelection); none shows none.
+    void ShowSelection(const TShownSelection* selection) {
+        Renderer->ShowSelection(selection);
+        Invalidate();
+    }
+    // The person whose prism is nearest the eye under a point of the view, in the view's pixels;
+    // none over the floor, or with no project shown.
+    std::optional<std::size_t> PersonAt(QPointF point) const;
+    // Brings a point of the deck into the centre of the view; the angles and the distance stay.
+    void CentreOn(float x, float y);
+
     void SetPersonsBatched(bool batched) { Renderer->SetPersonsBatched(batched); }
     void HidePersons() { Renderer->HidePersons(); }
 
@@ -67,6 +80,11 @@ signals:
     // A person of the project has a heading outside 1 .. 8 and is drawn facing north; sent at
     // most once a project, from inside the frame, so whatever it opens must wait for the frame.
     void BadHeadingFound();
+    // A left click without a drag, while the mouse drives the camera: on a person (its index), or
+    // beside every person (none).
+    void Clicked(std::optional<std::size_t> person);
+    // The user moved the scene with the mouse.
+    void PannedByUser();
 
 protected:
     // A benchmark draws the deck its own way through a renderer of its own.
@@ -75,6 +93,9 @@ protected:
     void InitializeScene() override;
     void PaintScene() override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     // Runs release with the context current; nothing to release before the first frame.
@@ -89,4 +110,6 @@ private:
     // The legends in the lower left corner, the map's below; null while not shown.
     QImage MapLegend;
     QImage WaitingShadesLegend;
+    // Where the left button went down, until it goes up; a click unless it moved further.
+    std::optional<QPoint> LeftPressedAt;
 };

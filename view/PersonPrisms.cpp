@@ -5,14 +5,13 @@
 
 namespace {
 
-constexpr float PersonHeight = 6.0f;
 constexpr std::size_t HeadingCount = 8;
 
 TPersonPrisms::TPrism MakeUpright() {
     const float a[2] = {-0.5f, -0.289f};
     const float b[2] = {0.0f, 0.577f};
     const float c[2] = {0.5f, -0.289f};
-    const float h = PersonHeight;
+    const float h = TPersonPrisms::Height;
     TPersonPrisms::TPrism prism{};
     std::size_t next = 0;
     const auto triangle = [&](const float* p, const float* q, const float* r, float pz, float qz,

@@ -20,6 +20,8 @@ struct TPrismVertex {
 class TPersonPrisms {
 public:
     static constexpr std::size_t VerticesPerPerson = 24;
+    // How tall a person stands, in cells.
+    static constexpr float Height = 6.0f;
     using TPrism = std::array<TPrismVertex, VerticesPerPerson>;
 
     // The prism of a person facing +y (north) at the origin: an equilateral triangle of side 1,

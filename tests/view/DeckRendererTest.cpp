@@ -4,6 +4,7 @@
 #include "EvacuationAnalysis.h"
 #include "LogFile.h"
 #include "OffscreenCanvas.h"
+#include "PersonWay.h"
 #include "PixelCheck.h"
 #include "RecordingUiServices.h"
 #include "Replay.h"
@@ -86,6 +87,8 @@ public:
         }
         return frame;
     }
+
+    void ShowSelection(const TShownSelection* selection) { Renderer.ShowSelection(selection); }
 
     // The camera after a load: straight from above.
     TCamera LoadCamera() const {
@@ -227,6 +230,61 @@ TEST(DeckRenderer, AFrameDoesNotDependOnTheFramesDrawnBefore) {
         ASSERT_FALSE(fresh.isNull());
         EXPECT_EQ(DifferingPixels(fresh, again), 0);
     }
+}
+
+// The selected person stands out white, its way is drawn over the floor, solid where it walked
+// and dashed where it will, and the stair it takes is signed; without the selection the same
+// places show the floor.
+TEST(DeckRenderer, TheSelectedPersonIsWhiteWithItsWayAndItsDeckChangeSigned) {
+    std::string log = "<header> pmax 2 xmax 40 ymax 40 zmax 2 vmax 1 toff 0 </header>\n";
+    for (int deck = 0; deck < 2; ++deck) {
+        log += "<deck> level " + std::to_string(deck) + " (celldata)\n";
+        for (int row = 0; row < 40; ++row) {
+            log += "P40x0\n";
+        }
+        log += "</deck>\n";
+    }
+    // Cell (10, 20) is x = -9.5, y = -0.5: east to x = -1.5 by step 8, then a deck up.
+    TMappedProject mapped(log + "<persons> <startpositions>\n10 20 0 3 0\n30 30 0 1 0\n"
+                                "(movement)\nP8x3 U0 P4x1 S\nP20x0 S\n</persons>\n");
+    mapped.Replay.SeekToStep(4); // on x = -5.5
+    TShownSelection selection;
+    selection.Person = 0;
+    selection.Way = WayOf(mapped.Project.Persons[0], 40, 40);
+    selection.Step = 4;
+
+    TCanvasRenderer view(mapped);
+    view.Show(false, false);
+    const TCamera camera = view.LoadCamera();
+    const QImage plain = view.Draw(camera);
+    view.ShowSelection(&selection);
+    const QImage selected = view.Draw(camera);
+    ASSERT_FALSE(selected.isNull());
+    const auto pixelAt = [](const QImage& frame, const QPoint& seen) {
+        return QColor(frame.pixel(seen.x(), frame.height() - 1 - seen.y()));
+    };
+    const auto white = [](const QColor& c) {
+        return c.red() > 235 && c.green() > 235 && c.blue() > 235;
+    };
+    const auto floorAt = [&](double x) { return FloorPixel(selected, camera.Distance(), x, -0.5); };
+    const auto prism = ProjectedPoint(camera, double{FrameWidth} / FrameHeight, {-5.5, -0.5, 3.0});
+    ASSERT_TRUE(prism.has_value());
+    const QPoint prismPixel(static_cast<int>((*prism)[0] * FrameWidth / 2 + FrameWidth / 2.0),
+                            static_cast<int>(FrameHeight / 2.0 - (*prism)[1] * FrameHeight / 2));
+    EXPECT_TRUE(white(pixelAt(selected, prismPixel)));
+    EXPECT_FALSE(white(pixelAt(plain, prismPixel)));
+    for (const double walked : {-9.0, -8.5}) { // clear of the prism seen from above
+        EXPECT_TRUE(white(pixelAt(selected, floorAt(walked)))) << walked;
+        EXPECT_FALSE(white(pixelAt(plain, floorAt(walked)))) << walked;
+    }
+    EXPECT_TRUE(white(pixelAt(selected, floorAt(-1.5)))) << "the sign of the stair";
+    int brighter = 0;
+    for (int x = floorAt(-4.0).x(); x <= floorAt(-2.5).x(); ++x) {
+        const QPoint seen(x, floorAt(-4.0).y());
+        brighter += pixelAt(selected, seen).lightness() > pixelAt(plain, seen).lightness() + 20;
+    }
+    EXPECT_GT(brighter, 0) << "the way to come";
+    EXPECT_LT(brighter, floorAt(-2.5).x() - floorAt(-4.0).x() + 1) << "dashed";
 }
 
 } // namespace
