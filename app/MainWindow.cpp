@@ -86,6 +86,7 @@ void TMainWindow::BuildWindow() {
     Status = std::make_unique<TStatusPanels>(*statusBar());
     ConnectControls();
     ConnectViewCommands();
+    ConnectSelection();
     ConnectProject();
     Playback->StopAnimation();
 

@@ -3,13 +3,16 @@
 // a file loads, its close and its settings. Its parts do the rest, each wired in
 // MainWindowLayout.cpp: the project and its loading (TProjectController), playback
 // (TPlaybackController), the deck, zoom and light commands (TViewCommands), screen shots
-// (TScreenShotTaker), the evacuation views (TEvacuationViews), the menus made from the command
-// table (TCommandActions) and the windows it opens (TInfoWindows). No part knows the main window.
+// (TScreenShotTaker), the evacuation views (TEvacuationViews), what is drawn over the persons
+// (TPersonOverlays), the person the user picked (TPersonSelection), the menus made from the
+// command table (TCommandActions) and the windows it opens (TInfoWindows). No part knows the main
+// window.
 
 #include "CommandActions.h"
 #include "EvacuationViews.h"
 #include "InfoWindows.h"
 #include "PersonOverlays.h"
+#include "PersonSelection.h"
 #include "PlaybackController.h"
 #include "ProjectController.h"
 #include "RecentFilesMenu.h"
@@ -75,6 +78,7 @@ private:
     void ShowReplayTexts();
     void ConnectEvacuation();
     void ConnectViewCommands();
+    void ConnectSelection();
 
     bool FirstActivation = true;
     TDeckView* View = nullptr;
@@ -87,6 +91,7 @@ private:
     TProjectController* Projects = nullptr;
     TViewCommands* ViewCommands = nullptr;
     TPersonOverlays* Overlays = nullptr;
+    TPersonSelection* Selection = nullptr;
 
     TRecentFilesMenu* RecentMenu = nullptr;
     TToolBar* Tools = nullptr;

@@ -2,6 +2,8 @@
 
 #include "MainWindow.h"
 
+#include "PersonPanel.h"
+
 #include "BoxReports.h"
 #include "DeckView.h"
 #include "MessageNesting.h"
@@ -78,12 +80,14 @@ void TMainWindow::ConnectPlayback() {
     connect(Playback, &TPlaybackController::SpeedFieldLeft, this, [this] { View->setFocus(); });
     Projects->Replay.AfterStep = [this] {
         Overlays->ShowStep();
+        Selection->ShowStep();
         ShowReplayTexts();
         ProcessPendingMessages();
         View->Paint();
     };
     Projects->Replay.AfterJump = [this] {
         Overlays->ShowStep();
+        Selection->ShowStep();
         ShowReplayTexts();
         View->Paint();
     };
@@ -106,12 +110,35 @@ void TMainWindow::ConnectViewCommands() {
     connectDeckCommand(Tools->DeckChooser, &QComboBox::activated, &TViewCommands::DeckChosen);
 }
 
+void TMainWindow::ConnectSelection() {
+    Selection = new TPersonSelection(
+        [this] { return Projects->IsLoading() ? nullptr : Projects->LogFile.get(); },
+        Projects->Replay, *View, *ViewCommands, *new TPersonPanel(this),
+        *Commands.Action(TCommand::FollowSelected), this);
+    // Each waits for the commands given before it, as the replay's own do.
+    const auto connectCommand = [this](TCommand command, void (TPersonSelection::*run)()) {
+        Playback->ConnectReplayCommand(Commands.Action(command), &QAction::triggered,
+                                       [selection = Selection, run] { (selection->*run)(); });
+    };
+    connectCommand(TCommand::FindPerson, &TPersonSelection::FindPerson);
+    connectCommand(TCommand::LastToLeave, &TPersonSelection::SelectLastToLeave);
+    connectCommand(TCommand::ClearSelection, &TPersonSelection::Clear);
+    connectCommand(TCommand::FollowSelected, &TPersonSelection::SwitchFollow);
+    connect(View, &TDeckView::Clicked, Selection, &TPersonSelection::Pick);
+    connect(View, &TDeckView::PannedByUser, Selection, &TPersonSelection::EndFollow);
+    connect(ViewCommands, &TViewCommands::DeckChangedByUser, Selection,
+            &TPersonSelection::EndFollow);
+    connect(ViewCommands, &TViewCommands::CentreMovedByUser, Selection,
+            &TPersonSelection::EndFollow);
+}
+
 void TMainWindow::ConnectProject() {
     connect(Projects, &TProjectController::LoadStarting, this, &TMainWindow::StartLoad);
     connect(Projects, &TProjectController::ProjectDropping, this, [this] {
         View->ClearProject();
         Evacuation->Drop();
         Overlays->Drop();
+        Selection->Drop();
         Commands.EnableProjectCommands(false);
     });
     connect(Projects, &TProjectController::FileLoaded, this,

@@ -24,4 +24,5 @@ public:
     using TMainWindow::RecentMenu;
 
     using TMainWindow::Evacuation;
+    using TMainWindow::Selection;
 };

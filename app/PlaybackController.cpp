@@ -236,9 +236,15 @@ void TPlaybackController::CreateTimeControls() {
 bool TPlaybackController::eventFilter(QObject* watched, QEvent* event) {
     // The type first: the chooser is asked for its field only while it takes keys, never while
     // it is being destroyed.
-    if (event->type() == QEvent::KeyPress &&
+    const bool escapeAtField =
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-        (watched == SpeedChooser || watched == SpeedChooser->lineEdit())) {
+        (watched == SpeedChooser || watched == SpeedChooser->lineEdit());
+    if (escapeAtField && event->type() == QEvent::ShortcutOverride) {
+        event->accept(); // Escape only leaves the field: the window's Escape must not run
+        return true;
+    }
+    if (escapeAtField) {
         LeaveSpeedField();
         return true;
     }

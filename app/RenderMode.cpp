@@ -7,6 +7,7 @@
 #include "JpegWriter.h"
 #include "LogFile.h"
 #include "OffscreenCanvas.h"
+#include "PersonWay.h"
 #include "ProgressLine.h"
 #include "Replay.h"
 #include "ScaleLegends.h"
@@ -142,6 +143,50 @@ std::optional<std::int32_t> DeckToShow(const TLogFile& project, const TRenderReq
     return deck;
 }
 
+// The person --follow names, as an index; none, after telling why, when the file has no such
+// person.
+std::optional<std::optional<std::size_t>> PersonToFollow(const TLogFile& project,
+                                                         const TRenderRequest& request) {
+    if (!request.Follow) {
+        return std::optional<std::size_t>();
+    }
+    const std::size_t count = project.Persons.size();
+    if (*request.Follow < 1 || static_cast<std::size_t>(*request.Follow) > count) {
+        Tell("--follow " + std::to_string(*request.Follow) + ": the file has " +
+             (count == 0
+                  ? std::string("no persons")
+                  : std::to_string(count) +
+                        (count == 1 ? " person, 1" : " persons, 1 to " + std::to_string(count))));
+        return std::nullopt;
+    }
+    return std::optional<std::size_t>(static_cast<std::size_t>(*request.Follow - 1));
+}
+
+// The followed person drawn selected with its way, and the camera centred on it, on its deck, at
+// every frame, as Follow does in the window; once it has left, the camera holds still.
+class TFollowedPerson {
+public:
+    TFollowedPerson(TLogFile& project, std::size_t person, TDeckRenderer& renderer)
+        : Project(project), Renderer(renderer) {
+        Shown.Person = person;
+        Shown.Way = WayOf(project.Persons[person], project.XMax, project.YMax);
+        Renderer.ShowSelection(&Shown);
+    }
+
+    void ShowStep(std::int32_t step, TCamera& camera) {
+        Shown.Step = step;
+        const TPersonData& person = Project.Persons[Shown.Person];
+        if (person.Level >= 0 && Renderer.SelectDeck(person.Level)) {
+            camera.FPan = {-double{person.X()}, -double{person.Y()}};
+        }
+    }
+
+private:
+    TLogFile& Project;
+    TDeckRenderer& Renderer;
+    TShownSelection Shown;
+};
+
 // The frames to write: from..to every few steps.
 struct TFrameRange {
     std::int32_t From;
@@ -202,14 +247,19 @@ private:
     QGuiApplication Application;
 };
 
-bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& request,
-                 const TFrameRange& range, const TCongestionMap* map, TOffscreenCanvas& canvas) {
+bool WriteFrames(TLogFile& project, std::int32_t deck, std::optional<std::size_t> followed,
+                 const TRenderRequest& request, const TFrameRange& range, const TCongestionMap* map,
+                 TOffscreenCanvas& canvas) {
     TDeckRenderer renderer;
     renderer.OnBadHeading = &ShowBadHeadingBox;
     renderer.ShowProject(project);
     renderer.SelectDeck(deck);
-    const TCamera camera = CameraFor(renderer, request);
+    TCamera camera = CameraFor(renderer, request);
     renderer.InitializeContext();
+    std::optional<TFollowedPerson> following;
+    if (followed) {
+        following.emplace(project, *followed, renderer);
+    }
 
     TReplay replay;
     replay.SetProject(&project);
@@ -245,6 +295,9 @@ bool WriteFrames(TLogFile& project, std::int32_t deck, const TRenderRequest& req
         if (request.Trails) {
             MeasureTrails(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), trailSeconds,
                           project.ZMax, trails);
+        }
+        if (following) {
+            following->ShowStep(static_cast<std::int32_t>(step), camera);
         }
         renderer.DrawFrame(camera, canvas.Width(), canvas.Height());
         canvas.ReadFrame(frame);
@@ -288,7 +341,8 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
         return 2;
     }
     const auto range = FrameRange(project, request);
-    if (!range) {
+    const auto followed = PersonToFollow(project, request);
+    if (!range || !followed) {
         return 2;
     }
     std::optional<TEvacuationAnalysis> analysis;
@@ -310,7 +364,8 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
         Tell(error);
         return 1;
     }
-    return WriteFrames(project, *deck, request, *range, analysis ? &analysis->Map : nullptr, canvas)
+    return WriteFrames(project, *deck, *followed, request, *range,
+                       analysis ? &analysis->Map : nullptr, canvas)
                ? 0
                : 1;
 }

@@ -44,6 +44,7 @@ void TViewCommands::DeckUp() {
     }
     DeckChooser.setCurrentIndex(DeckChooser.currentIndex() - 1);
     SelectChosenDeck();
+    emit DeckChangedByUser();
 }
 
 void TViewCommands::DeckDown() {
@@ -52,6 +53,7 @@ void TViewCommands::DeckDown() {
     }
     DeckChooser.setCurrentIndex(DeckChooser.currentIndex() + 1);
     SelectChosenDeck();
+    emit DeckChangedByUser();
 }
 
 void TViewCommands::DeckChosen() {
@@ -59,7 +61,17 @@ void TViewCommands::DeckChosen() {
         return;
     }
     SelectChosenDeck();
+    emit DeckChangedByUser();
     View.setFocus(); // so that the deck keys work again at once
+}
+
+void TViewCommands::ShowDeck(std::int32_t deck) {
+    const int item = DeckChooser.count() - 1 - deck;
+    if (deck < 0 || item < 0 || item == DeckChooser.currentIndex()) {
+        return;
+    }
+    DeckChooser.setCurrentIndex(item);
+    SelectChosenDeck();
 }
 
 void TViewCommands::ZoomIn() {
@@ -72,22 +84,27 @@ void TViewCommands::ZoomOut() {
 
 void TViewCommands::FitDeck() {
     View.FitDeck();
+    emit CentreMovedByUser();
 }
 
 void TViewCommands::ResetView() {
     View.ResetView();
+    emit CentreMovedByUser();
 }
 
 void TViewCommands::LookFromTop() {
     View.LookFrom(TCameraPreset::Top);
+    emit CentreMovedByUser();
 }
 
 void TViewCommands::LookFromSide() {
     View.LookFrom(TCameraPreset::Side);
+    emit CentreMovedByUser();
 }
 
 void TViewCommands::LookObliquely() {
     View.LookFrom(TCameraPreset::Oblique);
+    emit CentreMovedByUser();
 }
 
 void TViewCommands::ZoomByWheel(int delta) {

@@ -47,11 +47,19 @@ public:
 
     // The project's decks in the chooser, the lowest chosen.
     void ShowDecks(const TLogFile& project);
+    // Shows deck d (0 the lowest) as if chosen, without counting as the user's choice; nothing for
+    // a deck the chooser does not list.
+    void ShowDeck(std::int32_t deck);
     // The count of the deck shown, and the light commands enabled as far as it allows.
     void ShowLights();
 
     // "Lights: n"; only "Lights:" while no deck is shown.
     static QString LightsText(std::optional<std::int32_t> count);
+
+signals:
+    // The user chose another deck, or moved the camera to a new centre (fit, reset, a preset).
+    void DeckChangedByUser();
+    void CentreMovedByUser();
 
 private:
     void SelectChosenDeck();

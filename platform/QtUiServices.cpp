@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -158,6 +159,18 @@ std::optional<std::string> TQtUiServices::ChooseDirectory(const std::string& tit
         return std::nullopt;
     }
     return chosen->toStdString();
+}
+
+std::optional<std::int32_t> TQtUiServices::AskNumber(const std::string& title,
+                                                     const std::string& label,
+                                                     std::int32_t proposed, std::int32_t lowest,
+                                                     std::int32_t highest) {
+    bool accepted = false;
+    const TMessageNesting nesting;
+    const int number = QInputDialog::getInt(
+        QApplication::activeWindow(), QString::fromStdString(title), QString::fromStdString(label),
+        proposed, lowest, highest, 1, &accepted);
+    return accepted ? std::optional<std::int32_t>(number) : std::nullopt;
 }
 
 bool TQtUiServices::MadeSureExists(const QString& directory) {

@@ -22,6 +22,9 @@ public:
     // taken; this object's boxes ask before creating it and say when that failed.
     std::optional<std::string> ChooseDirectory(const std::string& title,
                                                const std::string& start) override;
+    std::optional<std::int32_t> AskNumber(const std::string& title, const std::string& label,
+                                          std::int32_t proposed, std::int32_t lowest,
+                                          std::int32_t highest) override;
 
 private:
     // True when the directory exists or was created after asking; false when the user declined

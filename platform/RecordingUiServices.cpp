@@ -1,16 +1,18 @@
 #include "RecordingUiServices.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <utility>
 
 namespace {
 
 // The next scripted answer of a dialog; a script used up cancels.
-std::optional<std::string> NextAnswer(std::deque<std::optional<std::string>>& answers) {
+template <typename T> std::optional<T> NextAnswer(std::deque<std::optional<T>>& answers) {
     if (answers.empty()) {
         return std::nullopt;
     }
-    std::optional<std::string> answer = std::move(answers.front());
+    std::optional<T> answer = std::move(answers.front());
     answers.pop_front();
     return answer;
 }
@@ -39,6 +41,19 @@ std::optional<std::string> TRecordingUiServices::OpenFileName(const TFileDialogR
 std::optional<std::string> TRecordingUiServices::SaveFileName(const TFileDialogRequest& request) {
     SaveDialogs.push_back(request);
     return NextAnswer(SaveAnswers);
+}
+
+std::optional<std::int32_t> TRecordingUiServices::AskNumber(const std::string& /*title*/,
+                                                            const std::string& label,
+                                                            std::int32_t /*proposed*/,
+                                                            std::int32_t lowest,
+                                                            std::int32_t highest) {
+    NumberPrompts.push_back(label + " " + std::to_string(lowest) + ".." + std::to_string(highest));
+    const std::optional<std::int32_t> typed = NextAnswer(NumberAnswers);
+    if (!typed) {
+        return std::nullopt;
+    }
+    return std::clamp(*typed, lowest, std::max(lowest, highest));
 }
 
 std::optional<std::string> TRecordingUiServices::ChooseDirectory(const std::string& /*title*/,

@@ -32,6 +32,9 @@ public:
     std::optional<std::string> SaveFileName(const TFileDialogRequest& request) override;
     std::optional<std::string> ChooseDirectory(const std::string& title,
                                                const std::string& start) override;
+    std::optional<std::int32_t> AskNumber(const std::string& title, const std::string& label,
+                                          std::int32_t proposed, std::int32_t lowest,
+                                          std::int32_t highest) override;
 
     std::vector<TRecordedMessage> Messages;
     // Answers given to boxes in turn; once used up, every box is answered OK.
@@ -49,6 +52,10 @@ public:
     // up, choosers are cancelled.
     std::vector<std::string> DirectoryStarts;
     std::deque<std::optional<std::string>> DirectoryAnswers;
+    // The number prompts, as "label lowest..highest", and the numbers typed in turn, each held
+    // to the prompt's range as the window holds it; once used up, prompts are cancelled.
+    std::vector<std::string> NumberPrompts;
+    std::deque<std::optional<std::int32_t>> NumberAnswers;
 
 private:
     bool EchoToStderr;

@@ -2,6 +2,7 @@
 // What the program needs from a user interface (message boxes, file dialogs, message processing),
 // as plain C++ so that the headless modes and the tests run without any GUI toolkit.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -36,6 +37,13 @@ public:
     // could not be created, after saying why).
     virtual std::optional<std::string> ChooseDirectory(const std::string& /*title*/,
                                                        const std::string& /*start*/) {
+        return std::nullopt;
+    }
+    // A whole number from `lowest` to `highest`, asked for in a small modal window that offers
+    // `proposed`; nothing when cancelled.
+    virtual std::optional<std::int32_t>
+    AskNumber(const std::string& /*title*/, const std::string& /*label*/, std::int32_t /*proposed*/,
+              std::int32_t /*lowest*/, std::int32_t /*highest*/) {
         return std::nullopt;
     }
     // A modal message box; returns the button the user chose.

@@ -281,6 +281,16 @@ TEST_F(MainWindowFixture, AFrameRenderedWithoutADisplayEqualsTheWindowsShot) {
     ASSERT_EQ(trailFrame.size(), trailShot.size());
     EXPECT_LT(MeanDifference(trailFrame, trailShot), 0.03);
     EXPECT_GT(MeanDifference(trailShot, mappedShot), 0.1);
+
+    Window->Action(TCommand::HidePersonsOnMap)->trigger();
+    Ui.NumberAnswers = {110};
+    Window->Action(TCommand::FindPerson)->trigger();
+    Window->Action(TCommand::FollowSelected)->trigger();
+    const auto [followedShot, followedFrame] =
+        shotAndFrame("followed", {"--map", "--trails", "--colour-waiting", "--follow", "110"});
+    ASSERT_EQ(followedFrame.size(), followedShot.size());
+    EXPECT_LT(MeanDifference(followedFrame, followedShot), 0.03);
+    EXPECT_GT(MeanDifference(followedShot, trailShot), 0.1);
 }
 
 } // namespace

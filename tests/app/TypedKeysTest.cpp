@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -150,6 +151,33 @@ TEST_F(TypedKeys, OverlayAndCameraKeysAmongReplayKeysEndAsTypedSlowly) {
     const auto fast = typed(true);
     EXPECT_EQ(fast.first, slowly.first);
     EXPECT_TRUE(fast.second == slowly.second) << "the same picture";
+}
+
+// Find, Follow and a deck key among keys that move the replay: typed fast, the same person ends
+// followed on the same deck at the same place as typed slowly.
+TEST_F(TypedKeys, SelectionKeysAmongReplayKeysEndAsTypedSlowly) {
+    const QStringList keys{"ctrl+f", "f", "4", "4", "w", "4", "f", "shift+4", "4"};
+    const auto typed = [&](bool fast) {
+        Window->View->ResetView();
+        Window->ViewCommands->ShowDeck(0);
+        Ui.NumberAnswers = {250};
+        fast ? (void)TypedFast(keys) : (void)TypedSlowly(keys);
+        WaitUntilIdle();
+        EXPECT_EQ(Window->Selection->Selected(), 249U);
+        EXPECT_TRUE(Window->Action(TCommand::FollowSelected)->isChecked());
+        const auto state =
+            std::tuple{Window->Projects->Replay.TimeStep(), Window->View->DeckIndex(),
+                       Window->View->CameraState().FPan, Window->View->grabFramebuffer()};
+        Window->Action(TCommand::ClearSelection)->trigger(); // for the next run
+        return state;
+    };
+    const auto slowly = typed(false);
+    const auto fast = typed(true);
+    EXPECT_EQ(std::get<0>(fast), 17);
+    EXPECT_EQ(std::get<0>(fast), std::get<0>(slowly));
+    EXPECT_EQ(std::get<1>(fast), std::get<1>(slowly));
+    EXPECT_EQ(std::get<2>(fast), std::get<2>(slowly));
+    EXPECT_TRUE(std::get<3>(fast) == std::get<3>(slowly)) << "the same picture";
 }
 
 // A click on the slider between two keys is carried out between them.

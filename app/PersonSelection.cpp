@@ -1,0 +1,130 @@
+#include "PersonSelection.h"
+
+#include "DeckView.h"
+#include "LogFile.h"
+#include "PersonPanel.h"
+#include "Replay.h"
+#include "UiServices.h"
+#include "ViewCommands.h"
+
+#include <QAction>
+
+#include <algorithm>
+#include <limits>
+
+TPersonSelection::TPersonSelection(TProjectSource project, const TReplay& replay, TDeckView& view,
+                                   TViewCommands& decks, TPersonPanel& panel, QAction& followSwitch,
+                                   QObject* parent)
+    : QObject(parent), Project(std::move(project)), Replay(replay), View(view), Decks(decks),
+      Panel(panel), FollowSwitch(followSwitch) {}
+
+void TPersonSelection::Pick(std::optional<std::size_t> person) {
+    if (person) {
+        Select(*person);
+    } else {
+        Clear();
+    }
+}
+
+void TPersonSelection::Select(std::size_t person) {
+    TLogFile* project = Project();
+    if (project == nullptr || person >= project->Persons.size()) {
+        return;
+    }
+    Person = person;
+    Shown.Person = person;
+    Shown.Way = WayOf(project->Persons[person], project->XMax, project->YMax);
+    Shown.Step = Replay.TimeStep();
+    View.ShowSelection(&Shown);
+    ShowFacts();
+    Panel.Reveal();
+}
+
+void TPersonSelection::Clear() {
+    Person.reset();
+    Shown.Way.clear();
+    View.ShowSelection(nullptr);
+    EndFollow();
+    Panel.hide();
+}
+
+void TPersonSelection::FindPerson() {
+    const TLogFile* project = Project();
+    if (project == nullptr || project->Persons.empty()) {
+        return;
+    }
+    const auto count = static_cast<std::int32_t>(
+        std::min<std::size_t>(project->Persons.size(), std::numeric_limits<std::int32_t>::max()));
+    const std::int32_t proposed = Person ? static_cast<std::int32_t>(*Person) + 1 : 1;
+    const std::optional<std::int32_t> number = Ui().AskNumber(
+        "Find person", "Person number (1 to " + std::to_string(count) + "):", proposed, 1, count);
+    if (number) {
+        Select(static_cast<std::size_t>(*number - 1));
+        GoToPerson();
+    }
+}
+
+void TPersonSelection::SelectLastToLeave() {
+    const TLogFile* project = Project();
+    if (project == nullptr || project->Persons.empty()) {
+        return;
+    }
+    // The longest move list leaves last.
+    const auto last = std::ranges::max_element(
+        project->Persons, {}, [](const TPersonData& person) { return person.Moves.Count(); });
+    Select(static_cast<std::size_t>(last - project->Persons.begin()));
+    GoToPerson();
+}
+
+void TPersonSelection::SwitchFollow() {
+    Following = !Following && Person.has_value();
+    FollowSwitch.setChecked(Following);
+    if (Following) {
+        GoToPerson();
+    }
+}
+
+void TPersonSelection::EndFollow() {
+    Following = false;
+    FollowSwitch.setChecked(false);
+}
+
+void TPersonSelection::ShowStep() {
+    if (!Person) {
+        return;
+    }
+    Shown.Step = Replay.TimeStep();
+    if (Following) {
+        GoToPerson();
+    }
+    View.ShowSelection(&Shown);
+    if (Panel.isVisible()) {
+        ShowFacts();
+    }
+}
+
+void TPersonSelection::Drop() {
+    Clear();
+}
+
+void TPersonSelection::GoToPerson() {
+    const TLogFile* project = Project();
+    if (project == nullptr || !Person) {
+        return;
+    }
+    const TPersonData& person = project->Persons[*Person];
+    if (person.Level < 0) {
+        return; // it has left: the camera holds still
+    }
+    Decks.ShowDeck(person.Level);
+    View.CentreOn(person.X(), person.Y());
+}
+
+void TPersonSelection::ShowFacts() {
+    TLogFile* project = Project();
+    if (project == nullptr || !Person) {
+        return;
+    }
+    const TPersonFacts facts = FactsOf(project->Persons, *Person, Replay.TimeStep());
+    Panel.SetText(DescribePerson(*project, *Person, facts, Replay.TimeStep()));
+}
