@@ -132,6 +132,27 @@ public:
         }
     }
 
+    // Reads the runs from the first on, one at a time, without moving the list's cursor: many
+    // lists can be read side by side, each by a reader of its own, also from another thread than
+    // the replay's.
+    class TRunReader {
+    public:
+        TRunReader() = default;
+        explicit TRunReader(const TMoveList& list) : List(&list) {}
+        bool AtEnd() const { return List == nullptr || At >= List->Bytes.size(); }
+        // The next run, of count entries equal to move; only before AtEnd.
+        void Next(std::int32_t& count, TMove& move) {
+            const TToken token = List->QuickTokenAt(At);
+            At += token.Size;
+            count = token.Length;
+            move = MoveOfCode(token.Code);
+        }
+
+    private:
+        const TMoveList* List = nullptr;
+        std::size_t At = 0;
+    };
+
     // Calls visit(count, move) for every run from the first.
     template <typename TVisit> void ForEachRun(TVisit visit) const {
         for (std::size_t at = 0; at < Bytes.size();) {

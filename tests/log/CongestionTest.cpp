@@ -1,0 +1,280 @@
+// Congestion by local density, read from the move lists as events, against a replay that steps
+// through every time step and counts the persons in every window.
+
+#include "Congestion.h"
+#include "LogTestSupport.h"
+#include "Replay.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <tuple>
+
+namespace {
+
+// The regions as a replay finds them: every step counted cell by cell, every window summed.
+std::vector<TCongestionRegion> RegionsByReplay(TLogFile& project, const TAnalysisSettings& s) {
+    const std::int32_t width = project.XMax;
+    const std::int32_t height = project.YMax;
+    const std::int32_t half = s.WindowCells() / 2;
+    const auto decks = static_cast<std::size_t>(project.ZMax);
+    const auto cells = static_cast<std::size_t>(width * height);
+    const auto walkable = [&](std::size_t d, std::int32_t x, std::int32_t y) {
+        const std::uint8_t kind =
+            project.Decks[d].Cells[static_cast<std::size_t>(y * width + x)].Kind;
+        return kind != CellObstacle && kind != CellVoid;
+    };
+    const std::int32_t end = StepEverybodyHasLeft(project);
+    // [deck][cell] -> the steps it was congested, and the density each time.
+    std::vector<std::vector<std::vector<std::pair<std::int32_t, double>>>> congested(
+        decks, std::vector<std::vector<std::pair<std::int32_t, double>>>(cells));
+    TReplay replay;
+    replay.SetProject(&project);
+    for (std::int32_t step = 0; step <= end; ++step) {
+        replay.SeekToStep(step);
+        std::vector<std::vector<std::int32_t>> count(decks, std::vector<std::int32_t>(cells));
+        for (const TPersonData& person : project.Persons) {
+            const std::int64_t x = person.CellX + width / 2;
+            const std::int64_t y = height / 2 - person.CellY;
+            if (person.Level >= 0 && person.Level < project.ZMax && x >= 0 && y >= 0 && x < width &&
+                y < height) {
+                ++count[static_cast<std::size_t>(person.Level)]
+                       [static_cast<std::size_t>(y * width + x)];
+            }
+        }
+        for (std::size_t d = 0; d < decks; ++d) {
+            for (std::int32_t y = 0; y < height; ++y) {
+                for (std::int32_t x = 0; x < width; ++x) {
+                    if (!walkable(d, x, y)) {
+                        continue;
+                    }
+                    std::int32_t persons = 0;
+                    std::int32_t free = 0;
+                    for (std::int32_t wy = std::max(y - half, 0);
+                         wy <= std::min(y + half, height - 1); ++wy) {
+                        for (std::int32_t wx = std::max(x - half, 0);
+                             wx <= std::min(x + half, width - 1); ++wx) {
+                            persons += count[d][static_cast<std::size_t>(wy * width + wx)];
+                            free += walkable(d, wx, wy) ? 1 : 0;
+                        }
+                    }
+                    const double density = persons / (free * s.CellAreaM2());
+                    // Exceeding in whole numbers, as persons/m² in tenths.
+                    if (std::int64_t{persons} * 10'000'000 >
+                        std::int64_t{s.CongestionDensityTenths} * free * s.CellSizeMm *
+                            s.CellSizeMm) {
+                        congested[d][static_cast<std::size_t>(y * width + x)].push_back(
+                            {step, density});
+                    }
+                }
+            }
+        }
+    }
+    std::vector<TCongestionRegion> regions;
+    for (std::size_t d = 0; d < decks; ++d) {
+        std::vector<int> region(cells, -1);
+        for (std::size_t start = 0; start < cells; ++start) {
+            if (congested[d][start].empty() || region[start] >= 0) {
+                continue;
+            }
+            TCongestionRegion found;
+            found.Deck = static_cast<std::int32_t>(d);
+            found.X0 = found.Y0 = std::numeric_limits<std::int32_t>::max();
+            found.X1 = found.Y1 = -1;
+            std::vector<std::size_t> members{start};
+            region[start] = static_cast<int>(regions.size());
+            for (std::size_t i = 0; i < members.size(); ++i) {
+                const auto x =
+                    static_cast<std::int32_t>(members[i] % static_cast<std::size_t>(width));
+                const auto y =
+                    static_cast<std::int32_t>(members[i] / static_cast<std::size_t>(width));
+                found.X0 = std::min(found.X0, x);
+                found.X1 = std::max(found.X1, x);
+                found.Y0 = std::min(found.Y0, y);
+                found.Y1 = std::max(found.Y1, y);
+                for (std::int32_t ny = y - 1; ny <= y + 1; ++ny) {
+                    for (std::int32_t nx = x - 1; nx <= x + 1; ++nx) {
+                        const auto n = static_cast<std::size_t>(ny * width + nx);
+                        if (nx >= 0 && ny >= 0 && nx < width && ny < height &&
+                            !congested[d][n].empty() && region[n] < 0) {
+                            region[n] = region[start];
+                            members.push_back(n);
+                        }
+                    }
+                }
+            }
+            std::sort(members.begin(), members.end());
+            found.CellCount = static_cast<std::int32_t>(members.size());
+            found.AreaM2 = found.CellCount * s.CellAreaM2();
+            std::vector<bool> any(static_cast<std::size_t>(end) + 1);
+            found.PeakStep = std::numeric_limits<std::int32_t>::max();
+            for (std::int32_t step = 0; step <= end; ++step) {
+                for (const std::size_t cell : members) {
+                    for (const auto& [when, density] : congested[d][cell]) {
+                        if (when != step) {
+                            continue;
+                        }
+                        any[static_cast<std::size_t>(step)] = true;
+                        if (density > found.PeakDensity) {
+                            found.PeakDensity = density;
+                            found.PeakStep = step;
+                            found.PeakX =
+                                static_cast<std::int32_t>(cell % static_cast<std::size_t>(width));
+                            found.PeakY =
+                                static_cast<std::int32_t>(cell / static_cast<std::size_t>(width));
+                        }
+                    }
+                }
+            }
+            std::int32_t run = 0;
+            found.FirstStep = -1;
+            for (std::int32_t step = 0; step <= end; ++step) {
+                if (any[static_cast<std::size_t>(step)]) {
+                    found.FirstStep = found.FirstStep < 0 ? step : found.FirstStep;
+                    found.LastStep = step;
+                    ++found.TotalSteps;
+                    found.LongestSteps = std::max(found.LongestSteps, ++run);
+                } else {
+                    run = 0;
+                }
+            }
+            found.Significant = std::int64_t{found.LongestSteps} * 100 >
+                                std::int64_t{s.SignificantSharePercent} * end;
+            regions.push_back(found);
+        }
+    }
+    return regions;
+}
+
+auto Fields(const TCongestionRegion& r) {
+    return std::tuple(r.Deck, r.X0, r.Y0, r.X1, r.Y1, r.CellCount, r.FirstStep, r.LastStep,
+                      r.LongestSteps, r.TotalSteps, r.PeakStep, r.PeakX, r.PeakY, r.Significant);
+}
+
+void ExpectSameRegions(std::vector<TCongestionRegion> found,
+                       std::vector<TCongestionRegion> replayed) {
+    const auto byPlace = [](const TCongestionRegion& a, const TCongestionRegion& b) {
+        return Fields(a) < Fields(b);
+    };
+    std::sort(found.begin(), found.end(), byPlace);
+    std::sort(replayed.begin(), replayed.end(), byPlace);
+    ASSERT_EQ(found.size(), replayed.size());
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        EXPECT_EQ(Fields(found[i]), Fields(replayed[i])) << "region " << i;
+        EXPECT_DOUBLE_EQ(found[i].PeakDensity, replayed[i].PeakDensity);
+        EXPECT_DOUBLE_EQ(found[i].AreaM2, replayed[i].AreaM2);
+    }
+}
+
+// Random crowds on three small decks, with runs of standing, deck changes and invalid directions,
+// judged with several windows and thresholds: the events give what counting every step gives.
+TEST(Congestion, AgreesWithCountingEveryStep) {
+    std::mt19937 random(20261208);
+    int regionsSeen = 0;
+    for (int round = 0; round < 150; ++round) {
+        TLoadedProject loaded;
+        ASSERT_TRUE(loaded.Load(RandomProject(random, 1 + round % 3, 0)));
+        TAnalysisSettings settings;
+        settings.DensityWindowMm = round % 2 == 0 ? 1200 : 400;
+        settings.CongestionDensityTenths = 10 + 10 * (round % 4);
+        settings.SignificantSharePercent = round % 3 == 0 ? 0 : 10;
+        const TCongestionReport report = AnalyseCongestion(loaded.Project, settings);
+        regionsSeen += static_cast<int>(report.Regions.size());
+        SCOPED_TRACE(round);
+        ExpectSameRegions(report.Regions, RegionsByReplay(loaded.Project, settings));
+    }
+    EXPECT_GT(regionsSeen, 100) << "the rounds must find congestion to compare";
+}
+
+// A wall across a deck with a door one cell wide: forty persons crowd before it and pass one a
+// step, which is significant congestion; twelve persons walking three cells apart are none.
+TEST(Congestion, ACrowdBeforeADoorIsFlaggedAndASparseWalkIsNot) {
+    std::string deck;
+    for (int y = 0; y < 12; ++y) {
+        deck += y == 6 ? "P10x0 0 P9x0\n" : "P10x0 1 P9x0\n";
+    }
+    const auto project = [&](int persons, const std::string& starts, const std::string& moves) {
+        return "<header>\npmax " + std::to_string(persons) +
+               "\nxmax 20\nymax 12\nzmax 1\nvmax 1\ntoff 0\nversion 1\n</header>\n"
+               "<deck>\ncaption Hold\nlevel 0\n(celldata)\n" +
+               deck + "</deck>\n<persons>\n<startpositions>\n" + starts + "(movement)\n" + moves +
+               "</persons>\n";
+    };
+    // Row by row into the door's row, then one a step through the door at (10, 6).
+    std::string starts;
+    std::string crowd;
+    for (int p = 0; p < 40; ++p) {
+        starts += std::to_string(2 + p % 8) + " " + std::to_string(2 + p / 8) + " 0 3 0\n";
+        crowd += "P" + std::to_string(p) + "x0 P" + std::to_string(10 - 2 - p % 8) + "x3 S\n";
+    }
+    TLoadedProject crowded;
+    ASSERT_TRUE(crowded.Load(project(40, starts, crowd)));
+    const TCongestionReport report = AnalyseCongestion(crowded.Project, {});
+    ASSERT_GE(report.Regions.size(), 1U);
+    EXPECT_TRUE(report.Regions.front().Significant);
+    ExpectSameRegions(report.Regions, RegionsByReplay(crowded.Project, {}));
+
+    std::string apart;
+    std::string walks;
+    for (int p = 0; p < 12; ++p) {
+        apart += std::to_string(1 + 3 * (p % 6) + (p % 6 >= 3 ? 1 : 0)) + " " +
+                 std::to_string(p < 6 ? 1 : 9) + " 0 3 0\n";
+        walks += "3 3 P5x0 S\n";
+    }
+    TLoadedProject sparse;
+    ASSERT_TRUE(sparse.Load(project(12, apart, walks)));
+    EXPECT_TRUE(AnalyseCongestion(sparse.Project, {}).Regions.empty());
+}
+
+// Sixteen persons on one cell, in a free window of 5 x 5 cells of 0.4 m around it, stand at exactly
+// 4 persons/m², which does not exceed the threshold; seventeen do. Standing 10 % of the time
+// everybody takes to leave is not significant; one step more is.
+TEST(Congestion, TheThresholdAndTheShareAreExceededOnlyBeyondTheirValues) {
+    const auto standing = [](int persons, int steps, int lastLeaves) {
+        std::string text = "<header>\npmax " + std::to_string(persons + 1) +
+                           "\nxmax 13\nymax 13\nzmax 1\nvmax 1\ntoff 0\nversion 1\n</header>\n"
+                           "<deck>\nlevel 0\n(celldata)\n";
+        for (int y = 0; y < 13; ++y) {
+            text += "P13x0\n";
+        }
+        text += "</deck>\n<persons>\n<startpositions>\n";
+        for (int p = 0; p < persons; ++p) {
+            text += "4 4 0 1 0\n";
+        }
+        text += "12 12 0 1 0\n(movement)\n"; // far from the crowd, the last to leave
+        for (int p = 0; p < persons; ++p) {
+            text += "P" + std::to_string(steps) + "x0 S\n";
+        }
+        return text + "P" + std::to_string(lastLeaves) + "x0 S\n</persons>\n";
+    };
+    TLoadedProject sixteen(standing(16, 20, 99));
+    EXPECT_TRUE(AnalyseCongestion(sixteen.Project, {}).Regions.empty());
+    // Seventeen stand on one cell from step 0 to step 9, ten steps; everybody has left at 100.
+    TLoadedProject seventeen(standing(17, 9, 99));
+    const TCongestionReport tenth = AnalyseCongestion(seventeen.Project, {});
+    ASSERT_EQ(tenth.Regions.size(), 1U);
+    EXPECT_EQ(tenth.AssemblySteps, 100);
+    EXPECT_EQ(tenth.Regions[0].LongestSteps, 10);
+    EXPECT_EQ(tenth.Regions[0].CellCount, 25) << "every cell whose window holds the crowd";
+    EXPECT_DOUBLE_EQ(tenth.Regions[0].PeakDensity, 17 / 4.0);
+    EXPECT_FALSE(tenth.Regions[0].Significant);
+    TLoadedProject longer(standing(17, 10, 99));
+    EXPECT_TRUE(AnalyseCongestion(longer.Project, {}).Regions[0].Significant);
+}
+
+TEST(Congestion, TheWindowIsTheNearestOddNumberOfCells) {
+    const auto cells = [](std::int32_t windowMm, std::int32_t cellMm) {
+        TAnalysisSettings settings;
+        settings.DensityWindowMm = windowMm;
+        settings.CellSizeMm = cellMm;
+        return settings.WindowCells();
+    };
+    EXPECT_EQ(cells(2000, 400), 5);
+    EXPECT_EQ(cells(1600, 400), 5) << "4 cells lie as near to 3 as to 5: the larger";
+    EXPECT_EQ(cells(1500, 400), 3);
+    EXPECT_EQ(cells(100, 400), 1);
+    EXPECT_EQ(cells(2000, 0), 1);
+}
+
+} // namespace
