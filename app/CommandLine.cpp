@@ -17,6 +17,12 @@ const char* const UsageText =
     "  ambla-viewer --curve FILE           print the evacuation curve of a 3D log file as\n"
     "                                      CSV: per second the time, the persons saved\n"
     "                                      and the persons on each deck\n"
+    "  ambla-viewer --congestion FILE [ANALYSIS OPTIONS]\n"
+    "                                      print the congested regions of a 3D log\n"
+    "                                      file as CSV\n"
+    "  ambla-viewer --flows FILE [--per-second] [ANALYSIS OPTIONS]\n"
+    "                                      print the exits and stairs of a 3D log file\n"
+    "                                      and the persons passing them as CSV\n"
     "  ambla-viewer --dump FILE [--steps N]\n"
     "                                      print the loaded project as JSON\n"
     "  ambla-viewer --person N FILE        print the track of person N (from 1, in\n"
@@ -35,6 +41,18 @@ const char* const UsageText =
     "  --steps N       play N time steps from the start, one at a time, before the\n"
     "                  JSON is written (default 0); past the end of the replay the\n"
     "                  time step counts on, with everybody gone\n"
+    "\n"
+    "Analysis options of --congestion and --flows, in any order, each once:\n"
+    "  --cell-size M   the side of a cell in metres, to the millimetre (default 0.4)\n"
+    "  --density D     the persons per square metre above which a cell is congested,\n"
+    "                  to a tenth (default 4)\n"
+    "  --window M      the side of the square around a cell its density is taken\n"
+    "                  in, in metres, to the millimetre (default 2)\n"
+    "  --share P       a region is significant when its longest congestion lasts\n"
+    "                  longer than P percent, 0 to 100, of the time at which\n"
+    "                  everybody has left (default 10)\n"
+    "  --per-second    (--flows only) a last column with the persons passing in each\n"
+    "                  whole second of replay time, as TIME:COUNT;TIME:COUNT\n"
     "\n"
     "Options of --render, in any order, each once:\n"
     "  --out DIR       the folder for the frames, made when it is missing (needed)\n"
@@ -87,24 +105,57 @@ struct TBadValue {
     std::string Problem;
 };
 
+// Decimal digits, none or more.
+bool IsDigits(std::string_view text) {
+    return text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 // Decimal digits with an optional minus before them: what the options take as a number.
 bool IsWholeNumber(std::string_view text) {
     const std::string_view digits = text.substr(!text.empty() && text.front() == '-' ? 1 : 0);
-    return !digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos;
+    return !digits.empty() && IsDigits(digits);
 }
 
-// A whole number from least on.
+// A whole number from least to most.
 std::int32_t Number(std::string_view text,
-                    std::int32_t least = std::numeric_limits<std::int32_t>::min()) {
+                    std::int32_t least = std::numeric_limits<std::int32_t>::min(),
+                    std::int32_t most = std::numeric_limits<std::int32_t>::max()) {
     if (!IsWholeNumber(text)) {
         throw TBadValue{"not a whole number"};
     }
     std::int32_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || value < least) {
+    if (error != std::errc() || value < least || value > most) {
         throw TBadValue{"out of range"};
     }
     return value;
+}
+
+// A decimal number (digits with at most one point) in units of 10^-places, read exactly and
+// rounded half up: "0.4" with 3 places is 400. At least 1 unit.
+std::int32_t Decimal(std::string_view text, std::size_t places) {
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    if ((whole.empty() && fraction.empty()) || !IsDigits(whole) || !IsDigits(fraction)) {
+        throw TBadValue{"not a decimal number"};
+    }
+    constexpr std::int64_t most = std::numeric_limits<std::int32_t>::max();
+    std::int64_t units = 0;
+    for (const char digit : whole) {
+        units = std::min(units * 10 + (digit - '0'), most + 1); // stops where it is too large
+    }
+    for (std::size_t i = 0; i < places; ++i) {
+        units = units * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
+    }
+    if (fraction.size() > places && fraction[places] >= '5') {
+        ++units;
+    }
+    if (units < 1 || units > most) {
+        throw TBadValue{"out of range"};
+    }
+    return static_cast<std::int32_t>(units);
 }
 
 // "WxH", two whole numbers.
@@ -171,6 +222,8 @@ constexpr TModeOption ModeOptions[] = {
     {"--stats", TMode::Stats, true},
     {"--check", TMode::Check, true},
     {"--curve", TMode::Curve, true},
+    {"--congestion", TMode::Congestion, true},
+    {"--flows", TMode::Flows, true},
     {"--dump", TMode::Dump, true},
     {"--person", TMode::Person, true, &PersonNumber},
     {"--render", TMode::Render, true},
@@ -179,53 +232,87 @@ constexpr TModeOption ModeOptions[] = {
     {"--version", TMode::Version, false},
 };
 
+// The modes that take an option, one bit each.
+using TModeSet = std::uint32_t;
+
+constexpr TModeSet ModeBit(TMode mode) {
+    return TModeSet{1} << static_cast<unsigned>(mode);
+}
+
+constexpr TModeSet AnalysisModes = ModeBit(TMode::Congestion) | ModeBit(TMode::Flows);
+
 // The options that follow a mode's FILE, each with its value, or a switch without one.
 struct TValueOption {
     std::string_view Name;
-    TMode Mode;                // the mode that takes it
+    TModeSet Modes;            // the modes that take it
     std::string_view Expected; // what its value is
     TValueReader Read;
     bool TakesValue = true;
 };
 
+// Metres to the millimetre, tenths of persons per square metre.
+constexpr std::size_t MillimetrePlaces = 3;
+constexpr std::size_t TenthPlaces = 1;
+
 // What --out takes, also named when it is missing.
 constexpr std::string_view OutDirExpected = "DIR, the folder for the frames";
 
 constexpr TValueOption ValueOptions[] = {
-    {"--steps", TMode::Dump, "N, a number of steps from 0 to 2147483647",
+    {"--steps", ModeBit(TMode::Dump), "N, a number of steps from 0 to 2147483647",
      [](const std::string& value, TCommandLine& line) { line.Steps = Number(value, 0); }},
-    {"--out", TMode::Render, OutDirExpected,
+    {"--out", ModeBit(TMode::Render), OutDirExpected,
      [](const std::string& value, TCommandLine& line) { line.Render.OutDir = NotEmpty(value); }},
-    {"--deck", TMode::Render, "D, a deck's number from 0 or its caption",
+    {"--deck", ModeBit(TMode::Render), "D, a deck's number from 0 or its caption",
      [](const std::string& value, TCommandLine& line) { ReadDeck(value, line.Render); }},
-    {"--from", TMode::Render, "S, the step of the first frame, from 0",
+    {"--from", ModeBit(TMode::Render), "S, the step of the first frame, from 0",
      [](const std::string& value, TCommandLine& line) { line.Render.From = Number(value); }},
-    {"--to", TMode::Render, "T, the step of the last frame, from 0",
+    {"--to", ModeBit(TMode::Render), "T, the step of the last frame, from 0",
      [](const std::string& value, TCommandLine& line) { line.Render.To = Number(value); }},
-    {"--every", TMode::Render, "K, the steps from one frame to the next, from 1",
+    {"--every", ModeBit(TMode::Render), "K, the steps from one frame to the next, from 1",
      [](const std::string& value, TCommandLine& line) { line.Render.Every = Number(value); }},
-    {"--size", TMode::Render, "WIDTHxHEIGHT in pixels, e.g. 1280x720",
+    {"--size", ModeBit(TMode::Render), "WIDTHxHEIGHT in pixels, e.g. 1280x720",
      [](const std::string& value, TCommandLine& line) { ReadSize(value, line.Render); }},
-    {"--camera", TMode::Render, "top, side or oblique",
+    {"--camera", ModeBit(TMode::Render), "top, side or oblique",
      [](const std::string& value, TCommandLine& line) { line.Render.Camera = Camera(value); }},
-    {"--colour-waiting", TMode::Render, "",
+    {"--colour-waiting", ModeBit(TMode::Render), "",
      [](const std::string&, TCommandLine& line) { line.Render.ColourByWaiting = true; }, false},
-    {"--waiting-limit", TMode::Render, "S, the seconds where the colours of waiting end, from 1",
+    {"--waiting-limit", ModeBit(TMode::Render),
+     "S, the seconds where the colours of waiting end, from 1",
      [](const std::string& value, TCommandLine& line) {
          line.Render.WaitingLimit = Number(value, 1);
      }},
-    {"--map", TMode::Render, "",
+    {"--map", ModeBit(TMode::Render), "",
      [](const std::string&, TCommandLine& line) { line.Render.CongestionMap = true; }, false},
-    {"--hide-persons", TMode::Render, "",
+    {"--hide-persons", ModeBit(TMode::Render), "",
      [](const std::string&, TCommandLine& line) { line.Render.HidePersonsOnMap = true; }, false},
-    {"--trails", TMode::Render, "",
+    {"--trails", ModeBit(TMode::Render), "",
      [](const std::string&, TCommandLine& line) { line.Render.Trails = true; }, false},
-    {"--trail-seconds", TMode::Render, "S, the seconds a trail reaches back, from 1",
+    {"--trail-seconds", ModeBit(TMode::Render), "S, the seconds a trail reaches back, from 1",
      [](const std::string& value, TCommandLine& line) {
          line.Render.TrailSeconds = Number(value, 1);
      }},
-    {"--follow", TMode::Render, "N, the number of the person followed, from 1",
+    {"--follow", ModeBit(TMode::Render), "N, the number of the person followed, from 1",
      [](const std::string& value, TCommandLine& line) { line.Render.Follow = Number(value, 1); }},
+    {"--cell-size", AnalysisModes, "M, the side of a cell in metres, at least 0.001",
+     [](const std::string& value, TCommandLine& line) {
+         line.Analysis.CellSizeMm = Decimal(value, MillimetrePlaces);
+     }},
+    {"--density", AnalysisModes,
+     "D, the persons per square metre above which a cell is congested, at least 0.1",
+     [](const std::string& value, TCommandLine& line) {
+         line.Analysis.CongestionDensityTenths = Decimal(value, TenthPlaces);
+     }},
+    {"--window", AnalysisModes,
+     "M, the side of the square a density is taken in, in metres, at least 0.001",
+     [](const std::string& value, TCommandLine& line) {
+         line.Analysis.DensityWindowMm = Decimal(value, MillimetrePlaces);
+     }},
+    {"--share", AnalysisModes, "P, a whole percentage from 0 to 100",
+     [](const std::string& value, TCommandLine& line) {
+         line.Analysis.SignificantSharePercent = Number(value, 0, 100);
+     }},
+    {"--per-second", ModeBit(TMode::Flows), "",
+     [](const std::string&, TCommandLine& line) { line.PerSecond = true; }, false},
 };
 
 const TModeOption* FindModeOption(std::string_view name) {
@@ -284,7 +371,7 @@ std::string WhatModeTakes(const TModeOption& mode) {
     }
     std::vector<std::string_view> options;
     for (const TValueOption& option : ValueOptions) {
-        if (option.Mode == mode.Mode) {
+        if ((option.Modes & ModeBit(mode.Mode)) != 0) {
             options.push_back(option.Name);
         }
     }
@@ -292,12 +379,17 @@ std::string WhatModeTakes(const TModeOption& mode) {
                            : name + " FILE takes " + ListText(options);
 }
 
-// An option of some mode given without that mode, or with another.
+// An option of some modes given without them, or with another.
 [[noreturn]] void RefuseOptionOfOtherMode(const TValueOption& option) {
-    const auto* mode = std::find_if(std::begin(ModeOptions), std::end(ModeOptions),
-                                    [&](const TModeOption& m) { return m.Mode == option.Mode; });
-    Refuse(std::string(option.Name) + ": only " + std::string(mode->Name) +
-           " FILE takes this option");
+    std::vector<std::string> modes;
+    for (const TModeOption& mode : ModeOptions) {
+        if ((option.Modes & ModeBit(mode.Mode)) != 0) {
+            modes.push_back(std::string(mode.Name) + " FILE");
+        }
+    }
+    Refuse(std::string(option.Name) + ": only " +
+           ListText(std::vector<std::string_view>(modes.begin(), modes.end())) +
+           " takes this option");
 }
 
 // The first argument when it chooses no mode: the window's FILE, or a mistake.
@@ -320,7 +412,7 @@ const TValueOption& OptionOfMode(const TModeOption& mode, const std::string& arg
         Refuse(arg + ": one mode at a time; " + std::string(mode.Name) + " is already given");
     }
     const TValueOption* option = FindValueOption(arg);
-    if (option != nullptr && option->Mode != mode.Mode) {
+    if (option != nullptr && (option->Modes & ModeBit(mode.Mode)) == 0) {
         RefuseOptionOfOtherMode(*option);
     }
     if (option == nullptr) {

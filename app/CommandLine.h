@@ -1,6 +1,8 @@
 #pragma once
 // What the user asked for on the command line, or the mistake that keeps it from being read.
 
+#include "AnalysisSettings.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,12 +37,27 @@ struct TRenderRequest {
 };
 
 struct TCommandLine {
-    enum class TMode { Gui, Stats, Dump, Check, Curve, Person, Render, Help, Version };
+    enum class TMode {
+        Gui,
+        Stats,
+        Dump,
+        Check,
+        Curve,
+        Congestion,
+        Flows,
+        Person,
+        Render,
+        Help,
+        Version
+    };
     TMode Mode = TMode::Gui;
     std::string FileName;    // the log file; for the window, the optional file to open
     std::int32_t Steps = 0;  // playback steps before a dump
     std::int32_t Person = 0; // the person whose track is printed, numbered from 1
     TRenderRequest Render;
+    // The measures of --congestion and --flows; their defaults, never the settings store.
+    TAnalysisSettings Analysis;
+    bool PerSecond = false; // --flows adds the persons passing in each second
 };
 
 struct TParsedCommandLine {

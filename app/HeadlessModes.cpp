@@ -1,6 +1,5 @@
 #include "HeadlessModes.h"
 
-#include "EvacuationAnalysis.h"
 #include "HeadlessProject.h"
 #include "JsonWriter.h"
 #include "LogFile.h"
@@ -159,45 +158,24 @@ public:
     // The place at its step, and the direction of the entry that led there (none at step 0).
     void WriteRow(const TWayPoint& place, std::optional<std::int32_t> direction) {
         Row.clear();
-        AddNumber(place.Step);
+        AppendNumber(Row, place.Step);
         Row += ',';
-        AddTime(place.Step);
+        AppendSeconds(Row, place.Step, VMax, TOff);
         Row += ',';
-        AddNumber(place.Level);
+        AppendNumber(Row, place.Level);
         Row += ',';
-        AddNumber(place.CellX + HalfX); // the column and row the file counts
+        AppendNumber(Row, place.CellX + HalfX); // the column and row the file counts
         Row += ',';
-        AddNumber(HalfY - place.CellY);
+        AppendNumber(Row, HalfY - place.CellY);
         Row += ',';
         if (direction) {
-            AddNumber(*direction);
+            AppendNumber(Row, *direction);
         }
         Row += '\n';
         std::fwrite(Row.data(), 1, Row.size(), stdout);
     }
 
 private:
-    void AddNumber(std::int64_t value) {
-        char digits[24];
-        Row.append(digits, std::to_chars(std::begin(digits), std::end(digits), value).ptr);
-    }
-    // step / VMax + TOff seconds with three decimals, rounded; without a valid speed no time
-    // passes, as in the replay.
-    void AddTime(std::int32_t step) {
-        const std::int64_t elapsed =
-            VMax > 0 ? (std::int64_t{step} * 2000 + VMax) / (std::int64_t{VMax} * 2) : 0;
-        const std::int64_t millis = elapsed + std::int64_t{TOff} * 1000;
-        if (millis < 0) {
-            Row += '-';
-        }
-        AddNumber(std::llabs(millis) / 1000);
-        const std::int64_t fraction = std::llabs(millis) % 1000;
-        Row += '.';
-        Row += static_cast<char>('0' + fraction / 100);
-        Row += static_cast<char>('0' + fraction / 10 % 10);
-        Row += static_cast<char>('0' + fraction % 10);
-    }
-
     std::int32_t VMax;
     std::int32_t TOff;
     std::int64_t HalfX;
@@ -234,6 +212,27 @@ std::string PersonsText(std::int32_t persons) {
 
 } // namespace
 
+void AppendNumber(std::string& text, std::int64_t value) {
+    char digits[24];
+    text.append(digits, std::to_chars(std::begin(digits), std::end(digits), value).ptr);
+}
+
+void AppendSeconds(std::string& text, std::int64_t steps, std::int32_t vMax,
+                   std::int32_t offsetSeconds) {
+    const std::int64_t elapsed =
+        vMax > 0 ? (steps * 2000 + vMax) / (std::int64_t{vMax} * 2) : 0; // rounded half up
+    const std::int64_t millis = elapsed + std::int64_t{offsetSeconds} * 1000;
+    if (millis < 0) {
+        text += '-';
+    }
+    AppendNumber(text, std::llabs(millis) / 1000);
+    const std::int64_t fraction = std::llabs(millis) % 1000;
+    text += '.';
+    text += static_cast<char>('0' + fraction / 100);
+    text += static_cast<char>('0' + fraction / 10 % 10);
+    text += static_cast<char>('0' + fraction % 10);
+}
+
 int RunStatsMode(const std::string& fileName) {
     THeadlessProject loaded;
     if (!loaded.Load(fileName)) {
@@ -242,20 +241,6 @@ int RunStatsMode(const std::string& fileName) {
     TLogFile& project = loaded.Project;
     TPlainTextView view;
     project.FillStatistics(view);
-    return 0;
-}
-
-int RunCurveMode(const std::string& fileName) {
-    THeadlessProject loaded;
-    if (!loaded.Load(fileName)) {
-        return 1;
-    }
-    TLogFile& project = loaded.Project;
-    if (const auto refusal = AnalysisRefusal(project)) {
-        std::fprintf(stderr, "%s: %s\n", fileName.c_str(), refusal->c_str());
-        return 1;
-    }
-    std::fputs(AnalyseEvacuation(project).Curve.Csv().c_str(), stdout);
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // Start of the program: the headless command-line modes need no display; everything else opens
 // the viewer's window.
 
+#include "AnalysisModes.h"
 #include "CommandLine.h"
 #include "GuiStart.h"
 #include "HeadlessModes.h"
@@ -40,6 +41,10 @@ std::optional<int> RunReportMode(const TCommandLine& commandLine) {
         return RunCheckMode(commandLine.FileName);
     case TCommandLine::TMode::Curve:
         return RunCurveMode(commandLine.FileName);
+    case TCommandLine::TMode::Congestion:
+        return RunCongestionMode(commandLine.FileName, commandLine.Analysis);
+    case TCommandLine::TMode::Flows:
+        return RunFlowsMode(commandLine.FileName, commandLine.Analysis, commandLine.PerSecond);
     case TCommandLine::TMode::Person:
         return RunPersonMode(commandLine.FileName, commandLine.Person);
     case TCommandLine::TMode::Help:

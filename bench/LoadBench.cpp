@@ -2,12 +2,16 @@
 
 #include "BenchFiles.h"
 #include "ByteSource.h"
+#include "Congestion.h"
 #include "EvacuationAnalysis.h"
+#include "Flows.h"
 #include "LogFile.h"
 #include "LogScanner.h"
 #include "RecordingUiServices.h"
 #include "Replay.h"
 
+#include <chrono>
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -76,30 +80,69 @@ namespace {
 
 // The evacuation curve and the congestion map of the 200 MB file, against loading it in the same
 // run: analysis_per_load.
-void BM_EvacuationAnalysis(benchmark::State& state) {
+// Wall and processor seconds from the moment it is made.
+class TStopwatch {
+public:
+    double WallSeconds() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - Wall).count();
+    }
+    double CpuSeconds() const { return double(std::clock() - Cpu) / CLOCKS_PER_SEC; }
+
+private:
+    std::chrono::steady_clock::time_point Wall = std::chrono::steady_clock::now();
+    std::clock_t Cpu = std::clock();
+};
+
+// An analysis of the loaded 200 MB file against its load, wall and processor time of the same
+// run (the analyses use both cores; the load's processor time counts its threads too).
+template <typename TAnalyse> void AnalysisAgainstLoad(benchmark::State& state, TAnalyse analyse) {
     const std::string path = BenchFile(state, "AMBLA_BENCH_LOG");
     if (path.empty()) {
         return;
     }
     TBenchProject loaded;
-    TLogFile& project = loaded.Project;
-    const auto loadStart = std::chrono::steady_clock::now();
+    const TStopwatch load;
     loaded.Load(path);
-    const double loadSeconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
-    double analysisSeconds = 0;
+    const double loadWall = load.WallSeconds();
+    const double loadCpu = load.CpuSeconds();
+    double wall = 0;
+    double cpu = 0;
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        const TEvacuationAnalysis analysis = AnalyseEvacuation(project);
-        analysisSeconds +=
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        benchmark::DoNotOptimize(analysis.Curve.Saved.data());
+        const TStopwatch run;
+        analyse(loaded.Project);
+        wall += run.WallSeconds();
+        cpu += run.CpuSeconds();
     }
-    state.counters["load_s"] = loadSeconds;
-    state.counters["analysis_per_load"] =
-        analysisSeconds / double(state.iterations()) / loadSeconds;
+    const auto runs = double(state.iterations());
+    state.counters["load_s"] = loadWall;
+    state.counters["load_cpu_s"] = loadCpu;
+    state.counters["analysis_per_load"] = wall / runs / loadWall;
+    state.counters["analysis_cpu_per_load_cpu"] = cpu / runs / loadCpu;
+}
+
+void BM_EvacuationAnalysis(benchmark::State& state) {
+    AnalysisAgainstLoad(state, [](const TLogFile& project) {
+        const TEvacuationAnalysis analysis = AnalyseEvacuation(project);
+        benchmark::DoNotOptimize(analysis.Curve.Saved.data());
+    });
 }
 BENCHMARK(BM_EvacuationAnalysis)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_FlowsAnalysis(benchmark::State& state) {
+    AnalysisAgainstLoad(state, [](const TLogFile& project) {
+        const TFlowReport flows = AnalyseFlows(project, {});
+        benchmark::DoNotOptimize(flows.Places.data());
+    });
+}
+BENCHMARK(BM_FlowsAnalysis)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_CongestionAnalysis(benchmark::State& state) {
+    AnalysisAgainstLoad(state, [](const TLogFile& project) {
+        const TCongestionReport congestion = AnalyseCongestion(project, {});
+        benchmark::DoNotOptimize(congestion.Regions.data());
+    });
+}
+BENCHMARK(BM_CongestionAnalysis)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // A jump of the 200 MB file's replay from its start to its end, and back to the middle, as the
 // slider or End asks for it.

@@ -20,6 +20,8 @@ TEST(CommandLine, ChoosesTheMode) {
         {{"-"}, TMode::Gui, "-", 0},
         {{"--stats", "ship.3dl"}, TMode::Stats, "ship.3dl", 0},
         {{"--curve", "ship.3dl"}, TMode::Curve, "ship.3dl", 0},
+        {{"--congestion", "ship.3dl"}, TMode::Congestion, "ship.3dl", 0},
+        {{"--flows", "--flows.3dl"}, TMode::Flows, "--flows.3dl", 0},
         {{"--dump", "ship.3dl"}, TMode::Dump, "ship.3dl", 0},
         {{"--dump", "ship.3dl", "--steps", "0"}, TMode::Dump, "ship.3dl", 0},
         {{"--dump", "a b.3dl", "--steps", "2147483647"}, TMode::Dump, "a b.3dl", 2147483647},
@@ -47,16 +49,22 @@ TEST(CommandLine, NamesEachMistake) {
     const std::string steps = "expected N, a number of steps from 0 to 2147483647";
     const std::string size = "expected WIDTHxHEIGHT in pixels, e.g. 1280x720";
     const std::string person = "expected N, a person's number from 1";
+    const std::string cellSize = "expected M, the side of a cell in metres, at least 0.001";
+    const std::string density =
+        "expected D, the persons per square metre above which a cell is congested, at least 0.1";
+    const std::string share = "expected P, a whole percentage from 0 to 100";
+    const std::string flowsTake =
+        "--flows FILE takes --cell-size, --density, --window, --share or --per-second";
     const struct {
         TArgs Args;
         std::string Mistake;
     } cases[] = {
         {{"--bogus"},
-         "--bogus: unknown option; expected FILE or one of --stats, --check, --curve, --dump, "
-         "--person, --render, --help, -h or --version"},
+         "--bogus: unknown option; expected FILE or one of --stats, --check, --curve, "
+         "--congestion, --flows, --dump, --person, --render, --help, -h or --version"},
         {{"-x", "a.3dl"},
-         "-x: unknown option; expected FILE or one of --stats, --check, --curve, --dump, "
-         "--person, --render, --help, -h or --version"},
+         "-x: unknown option; expected FILE or one of --stats, --check, --curve, --congestion, "
+         "--flows, --dump, --person, --render, --help, -h or --version"},
         {{"--help", "a.3dl"}, "a.3dl: unexpected argument; --help takes no arguments"},
         {{"-h", "a.3dl"}, "a.3dl: unexpected argument; -h takes no arguments"},
         {{"--version", "-h"}, "-h: one mode at a time; --version is already given"},
@@ -134,6 +142,45 @@ TEST(CommandLine, NamesEachMistake) {
         {{"--render", "a.3dl", "--out", "d", "--follow"},
          "--follow: missing value; expected N, the number of the person followed, from 1"},
         {{"--dump", "a.3dl", "--follow", "1"}, "--follow: only --render FILE takes this option"},
+        {{"--congestion"}, "--congestion: missing FILE; expected the 3D log file after it"},
+        {{"--flows", "--cell-size", "1"},
+         "--flows: missing FILE; expected the 3D log file after it"},
+        {{"--flows", "a.3dl", "--rate"}, "--rate: unknown option; " + flowsTake},
+        {{"--flows", "a.3dl", "--cell-size"}, "--cell-size: missing value; " + cellSize},
+        {{"--flows", "a.3dl", "--cell-size", "0"}, "--cell-size 0: out of range; " + cellSize},
+        {{"--flows", "a.3dl", "--cell-size", "0.0004"},
+         "--cell-size 0.0004: out of range; " + cellSize},
+        {{"--flows", "a.3dl", "--cell-size", "2147483.648"},
+         "--cell-size 2147483.648: out of range; " + cellSize},
+        {{"--flows", "a.3dl", "--cell-size", "99999999999999999999"},
+         "--cell-size 99999999999999999999: out of range; " + cellSize},
+        {{"--flows", "a.3dl", "--cell-size", "-0.4"},
+         "--cell-size -0.4: not a decimal number; " + cellSize},
+        {{"--flows", "a.3dl", "--cell-size", "4e-1"},
+         "--cell-size 4e-1: not a decimal number; " + cellSize},
+        {{"--flows", "a.3dl", "--cell-size", "."},
+         "--cell-size .: not a decimal number; " + cellSize},
+        {{"--flows", "a.3dl", "--cell-size", "1.2.3"},
+         "--cell-size 1.2.3: not a decimal number; " + cellSize},
+        {{"--flows", "a.3dl", "--cell-size", ""},
+         "--cell-size '': not a decimal number; " + cellSize},
+        {{"--congestion", "a.3dl", "--density", "0.04"},
+         "--density 0.04: out of range; " + density},
+        {{"--congestion", "a.3dl", "--window", "0"},
+         "--window 0: out of range; expected M, the side of the square a density is taken in, in "
+         "metres, at least 0.001"},
+        {{"--congestion", "a.3dl", "--share", "101"}, "--share 101: out of range; " + share},
+        {{"--congestion", "a.3dl", "--share", "12.5"},
+         "--share 12.5: not a whole number; " + share},
+        {{"--flows", "a.3dl", "--per-second", "--per-second"},
+         "--per-second: given twice; expected once"},
+        {{"--congestion", "a.3dl", "--per-second"},
+         "--per-second: only --flows FILE takes this option"},
+        {{"--curve", "a.3dl", "--cell-size", "0.4"},
+         "--cell-size: only --congestion FILE or --flows FILE takes this option"},
+        {{"--density", "4"}, "--density: only --congestion FILE or --flows FILE takes this option"},
+        {{"--flows", "a.3dl", "--congestion", "a.3dl"},
+         "--congestion: one mode at a time; --flows is already given"},
     };
     for (const auto& c : cases) {
         const TParsedCommandLine parsed = ParseCommandLine(c.Args);
@@ -238,4 +285,51 @@ TEST(CommandLine, TakesPersonNumbers) {
         EXPECT_EQ(follow->Render.OutDir, "f");
     }
     EXPECT_FALSE(ParseCommandLine({"--render", "a.3dl", "--out", "f"}).Line->Render.Follow);
+}
+
+// Metres to whole millimetres and persons per square metre to tenths, read exactly and rounded
+// half up; a percentage as a whole number. Options not given keep the analysis defaults.
+TEST(CommandLine, TakesTheAnalysisOptions) {
+    const TAnalysisSettings defaults;
+    const auto flows = ParseCommandLine({"--flows", "a.3dl"}).Line;
+    ASSERT_TRUE(flows.has_value());
+    EXPECT_EQ(flows->Mode, TMode::Flows);
+    EXPECT_FALSE(flows->PerSecond);
+    EXPECT_EQ(flows->Analysis.CellSizeMm, defaults.CellSizeMm);
+    EXPECT_EQ(flows->Analysis.DensityWindowMm, defaults.DensityWindowMm);
+    EXPECT_EQ(flows->Analysis.CongestionDensityTenths, defaults.CongestionDensityTenths);
+    EXPECT_EQ(flows->Analysis.SignificantSharePercent, defaults.SignificantSharePercent);
+
+    const struct {
+        std::string Value;
+        std::int32_t Millimetres;
+        std::int32_t Tenths;
+    } decimals[] = {{"0.4", 400, 4},    {"1", 1000, 10},  {".25", 250, 3},
+                    {"2.", 2000, 20},   {"0.0005", 1, 0}, {"0.4004", 400, 4},
+                    {"0.4005", 401, 4}, {"0.05", 50, 1},  {"2147483.647", 2147483647, 0}};
+    for (const auto& d : decimals) {
+        const auto line = ParseCommandLine(
+            {"--congestion", "a.3dl", "--window", d.Value, "--cell-size", d.Value});
+        ASSERT_TRUE(line.Line.has_value()) << d.Value << ": " << line.Mistake;
+        EXPECT_EQ(line.Line->Analysis.CellSizeMm, d.Millimetres) << d.Value;
+        EXPECT_EQ(line.Line->Analysis.DensityWindowMm, d.Millimetres) << d.Value;
+        if (d.Tenths > 0) {
+            const auto density = ParseCommandLine({"--flows", "a.3dl", "--density", d.Value});
+            ASSERT_TRUE(density.Line.has_value()) << d.Value << ": " << density.Mistake;
+            EXPECT_EQ(density.Line->Analysis.CongestionDensityTenths, d.Tenths) << d.Value;
+        }
+    }
+
+    const auto all = ParseCommandLine({"--flows", "a.3dl", "--share", "0", "--per-second",
+                                       "--density", "5.5", "--cell-size", "0.5"})
+                         .Line;
+    ASSERT_TRUE(all.has_value());
+    EXPECT_TRUE(all->PerSecond);
+    EXPECT_EQ(all->Analysis.SignificantSharePercent, 0);
+    EXPECT_EQ(all->Analysis.CongestionDensityTenths, 55);
+    EXPECT_EQ(all->Analysis.CellSizeMm, 500);
+    EXPECT_EQ(all->Analysis.DensityWindowMm, defaults.DensityWindowMm);
+    EXPECT_EQ(ParseCommandLine({"--congestion", "a.3dl", "--share", "100"})
+                  .Line->Analysis.SignificantSharePercent,
+              100);
 }

@@ -152,6 +152,69 @@ TEST_F(HeadlessMode, CurvePrintsACsvRowPerSecond) {
                                "it can be made for at most 8388607.\n");
 }
 
+// Two steps a second from 30 s, two decks. Two persons leave by a door of two cells in row 0 of
+// deck 0 at steps 1 and 3; two go down from a stair of two cells in row 3 of deck 1, arriving at
+// steps 1 and 4, and leave where they arrive.
+TEST_F(HeadlessMode, FlowsPrintsARowPerExitAndStair) {
+    std::ofstream(File, std::ios::binary)
+        << "<header>\nversion 1\npmax 4\nxmax 6\nymax 4\nzmax 2\nvmax 2\ntoff 30\n</header>\n"
+           "<persons>\n<startpositions>\n1 1 0 1 0\n2 0 0 1 0\n4 3 1 1 0\n5 3 1 1 0\n"
+           "(movement)\n1 0 S\nS\nD0 7 S\nP3x0 D1 S\n</persons>\n";
+    const std::string header = "kind,deck,x0,y0,x1,y1,total,first,last,peak_per_s,width_m,"
+                               "peak_per_m_s";
+    const TRun run = Run({"--flows", File});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.Out, header + "\n"
+                                "exit,0,1,0,2,0,2,30.500,31.500,1,0.800,1.25\n"
+                                "exit,0,5,2,5,2,1,32.500,32.500,1,0.400,2.50\n"
+                                "exit,0,3,3,3,3,1,31.500,31.500,1,0.400,2.50\n"
+                                "stair,1,4,3,5,3,2,30.500,32.000,1,0.800,1.25\n");
+
+    const TRun perSecond = Run({"--flows", File, "--cell-size", "0.5", "--per-second"});
+    EXPECT_EQ(perSecond.ExitCode, 0);
+    EXPECT_EQ(perSecond.Out, header + ",per_second\n"
+                                      "exit,0,1,0,2,0,2,30.500,31.500,1,1.000,1.00,30:1;31:1\n"
+                                      "exit,0,5,2,5,2,1,32.500,32.500,1,0.500,2.00,32:1\n"
+                                      "exit,0,3,3,3,3,1,31.500,31.500,1,0.500,2.00,31:1\n"
+                                      "stair,1,4,3,5,3,2,30.500,32.000,1,1.000,1.00,30:1;32:1\n");
+
+    // The load's warnings go to stderr, as in the other modes.
+    std::ofstream(File, std::ios::binary) << SmallFile;
+    const TRun warned = Run({"--flows", File});
+    EXPECT_EQ(warned.ExitCode, 0);
+    EXPECT_EQ(warned.Err, VersionWarning);
+    EXPECT_EQ(warned.Out, header + "\nexit,0,2,0,2,1,2,31.500,33.000,1,0.800,1.25\n");
+}
+
+// Its figures are the congestion analysis's own; here the frame around them.
+TEST_F(HeadlessMode, CongestionPrintsItsHeaderAndARowPerRegion) {
+    const TRun run = Run({"--congestion", File, "--density", "0.5", "--window", "0.4"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_THAT(run.Out, StartsWith("deck,x0,y0,x1,y1,area_m2,first,last,longest,total,"
+                                    "peak_density,significant,peak_time\n"));
+    EXPECT_THAT(run.Err, StartsWith(VersionWarning));
+}
+
+// The analyses refuse what the evacuation curve refuses, and a file that cannot be loaded.
+TEST_F(HeadlessMode, AnalysesOfAFileThatCannotBeLoadedOrIsTooLongFail) {
+    const std::string missing = (Dir / "missing.3dl").string();
+    std::ofstream(File, std::ios::binary) << FloorProject(2, 1, 0, {{0, 0, "P2147483646x0 S"}});
+    for (const std::string mode : {"--congestion", "--flows"}) {
+        const TRun unloaded = Run({mode, missing});
+        EXPECT_EQ(unloaded.ExitCode, 1) << mode;
+        EXPECT_EQ(unloaded.Out, "") << mode;
+        EXPECT_EQ(unloaded.Err, "Error: Cannot open file:\n" + missing + "\n");
+
+        const TRun endless = Run({mode, File});
+        EXPECT_EQ(endless.ExitCode, 1) << mode;
+        EXPECT_EQ(endless.Out, "") << mode;
+        EXPECT_EQ(endless.Err,
+                  File + ": The evacuation curve of this file would span 2147483647 seconds; it "
+                         "can be made for at most 8388607.\n");
+    }
+}
+
 // A row per time step, with the deck and cell as the file counts them, and the file's time.
 TEST_F(HeadlessMode, PersonPrintsItsTrackAsCsvAStepARow) {
     // The load's warnings go to stderr, as in the other modes.
@@ -241,6 +304,8 @@ TEST_F(HeadlessMode, AReportThatCannotBeWrittenFailsWithTheReason) {
                                                {"--dump", File},
                                                {"--check", File},
                                                {"--curve", File},
+                                               {"--congestion", File},
+                                               {"--flows", File},
                                                {"--person", "1", File},
                                                {"--version"}}) {
         SCOPED_TRACE(args.front());
@@ -257,7 +322,7 @@ TEST_F(HeadlessMode, AFewBytesOfHeaderTakeNoMoreMemoryThanASmallLog) {
     const std::vector<std::string> tiny = TinyLogsWithHugeHeaders();
     const std::string small = AMBLA_SAMPLES_DIR "/small.3dl";
     constexpr long Allowance = 20 * 1024; // kilobytes
-    for (const std::string mode : {"--check", "--curve", "--stats", "--dump"}) {
+    for (const std::string mode : {"--check", "--curve", "--flows", "--stats", "--dump"}) {
         const long baseline = PeakKilobytes({mode, small});
         for (std::size_t i = 0; i < tiny.size(); ++i) {
             if (mode == "--dump" && i == TinyLogOfManyPersons) {
@@ -277,6 +342,7 @@ TEST_F(HeadlessMode, BadArgumentsAreNamedWithAPointerToTheHelp) {
                                                          {"--stats"},
                                                          {"--stats", File, File},
                                                          {"--dump", File, "--steps", "-1"},
+                                                         {"--flows", File, "--cell-size", "0"},
                                                          {"--help", File}};
     for (const auto& args : cases) {
         const TRun run = Run(args);

@@ -1,0 +1,255 @@
+#include "Flows.h"
+
+#include "LogFile.h"
+#include "PersonWay.h"
+
+#include <algorithm>
+#include <future>
+#include <limits>
+#include <map>
+#include <numeric>
+#include <thread>
+#include <tuple>
+#include <unordered_map>
+
+namespace {
+
+// A cell of a deck and the kind of passage through it.
+struct TPassCell {
+    TFlowKind Kind;
+    std::int32_t Deck;
+    std::int32_t X;
+    std::int32_t Y;
+
+    friend bool operator==(const TPassCell&, const TPassCell&) = default;
+};
+
+struct TPassCellHash {
+    std::size_t operator()(const TPassCell& cell) const {
+        std::uint64_t hash = cell.Kind == TFlowKind::Stair ? 1 : 0;
+        for (const std::int32_t part : {cell.Deck, cell.X, cell.Y}) {
+            hash = (hash ^ static_cast<std::uint32_t>(part)) * 0x9E3779B97F4A7C15ULL;
+        }
+        return static_cast<std::size_t>(hash ^ (hash >> 32));
+    }
+};
+
+// The passages through one cell: the first and last step, and the persons in each second in
+// which someone passed.
+struct TCellPassages {
+    std::int64_t FirstStep = std::numeric_limits<std::int64_t>::max();
+    std::int64_t LastStep = std::numeric_limits<std::int64_t>::min();
+    std::map<std::int64_t, std::int64_t> PerSecond;
+
+    void Add(std::int64_t step, std::int64_t second) {
+        FirstStep = std::min(FirstStep, step);
+        LastStep = std::max(LastStep, step);
+        ++PerSecond[second];
+    }
+
+    void AddAll(const TCellPassages& other) {
+        FirstStep = std::min(FirstStep, other.FirstStep);
+        LastStep = std::max(LastStep, other.LastStep);
+        for (const auto& [second, persons] : other.PerSecond) {
+            PerSecond[second] += persons;
+        }
+    }
+};
+
+using TPassages = std::unordered_map<TPassCell, TCellPassages, TPassCellHash>;
+
+// Follows each person's way run by run and notes where it changes deck and where it leaves.
+class TPassageTallier {
+public:
+    explicit TPassageTallier(const TLogFile& project)
+        : XMax(project.XMax), YMax(project.YMax), VMax(project.VMax),
+          Decks(static_cast<std::int64_t>(project.Decks.size())) {}
+
+    void Add(const TPersonData& person) {
+        TWayPoint place = StartOfWay(person, XMax, YMax);
+        person.Moves.ForEachRun([&](std::int32_t count, TMove move) {
+            if (move.LevelChange != 0) {
+                AddDeckChanges(place, count, move);
+            }
+            FollowEntries(place, count, move);
+        });
+        AddPassage(TFlowKind::Exit, place, std::int64_t{place.Step} + 1);
+    }
+
+    TPassages Take() { return std::move(Passages); }
+
+private:
+    // Entry i of the run begins i decks further than the run: only the entries that begin on a
+    // deck of the project pass a stair, so a run of millions of deck changes costs a visit per
+    // deck, not per entry.
+    void AddDeckChanges(const TWayPoint& place, std::int32_t count, TMove move) {
+        const std::int64_t level = place.Level;
+        const bool up = move.LevelChange > 0; // the list keeps only the sign of a change
+        const std::int64_t first = std::max<std::int64_t>(up ? -level : level - (Decks - 1), 0);
+        const std::int64_t last = std::min<std::int64_t>(up ? Decks - 1 - level : level, count - 1);
+        for (std::int64_t i = first; i <= last; ++i) {
+            TWayPoint begins = place;
+            FollowEntries(begins, static_cast<std::int32_t>(i), move);
+            // It arrives on the other deck when the entry has been applied.
+            AddPassage(TFlowKind::Stair, begins, std::int64_t{begins.Step} + 1);
+        }
+    }
+
+    void AddPassage(TFlowKind kind, const TWayPoint& place, std::int64_t step) {
+        const std::int64_t x = place.CellX + XMax / 2; // the column and row the file counts
+        const std::int64_t y = YMax / 2 - place.CellY;
+        if (place.Level < 0 || place.Level >= Decks || x < 0 || y < 0 || x >= XMax || y >= YMax) {
+            return;
+        }
+        const TPassCell cell{kind, place.Level, static_cast<std::int32_t>(x),
+                             static_cast<std::int32_t>(y)};
+        Passages[cell].Add(step, VMax > 0 ? step / VMax : 0);
+    }
+
+    std::int32_t XMax;
+    std::int32_t YMax;
+    std::int32_t VMax;
+    std::int64_t Decks;
+    TPassages Passages;
+};
+
+TPassages TallyPersons(const TLogFile& project, std::size_t first, std::size_t last) {
+    TPassageTallier tallier(project);
+    for (std::size_t i = first; i < last; ++i) {
+        tallier.Add(project.Persons[i]);
+    }
+    return tallier.Take();
+}
+
+void AddInto(TPassages& total, TPassages& part) {
+    for (auto& [cell, passages] : part) {
+        // try_emplace leaves the passages as they are when the cell is there already.
+        const auto [at, added] = total.try_emplace(cell, std::move(passages));
+        if (!added) {
+            at->second.AddAll(passages);
+        }
+    }
+}
+
+// For each cell, a representative of the cells it touches (8 neighbours) through a chain of
+// cells of the same kind on the same deck.
+std::vector<std::size_t> GroupOfEachCell(const std::vector<TPassCell>& cells) {
+    std::vector<std::size_t> parent(cells.size());
+    std::iota(parent.begin(), parent.end(), std::size_t{0});
+    const auto root = [&parent](std::size_t i) {
+        while (parent[i] != i) {
+            parent[i] = parent[parent[i]];
+            i = parent[i];
+        }
+        return i;
+    };
+    std::unordered_map<TPassCell, std::size_t, TPassCellHash> index;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        index.emplace(cells[i], i);
+    }
+    // Each touching pair once: the neighbour to the right and the three in the next row.
+    constexpr std::pair<std::int32_t, std::int32_t> Later[] = {{1, 0}, {-1, 1}, {0, 1}, {1, 1}};
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        for (const auto& [dx, dy] : Later) {
+            TPassCell neighbour = cells[i];
+            neighbour.X += dx; // stays in range: cells lie inside a grid of 32-bit size
+            neighbour.Y += dy;
+            const auto found = index.find(neighbour);
+            if (found != index.end()) {
+                parent[root(found->second)] = root(i);
+            }
+        }
+    }
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        parent[i] = root(i);
+    }
+    return parent;
+}
+
+// An exit or a stair gathered cell by cell.
+class TPlaceBuilder {
+public:
+    explicit TPlaceBuilder(const TPassCell& cell) {
+        Place.Kind = cell.Kind;
+        Place.Deck = cell.Deck;
+        Place.X0 = Place.X1 = cell.X;
+        Place.Y0 = Place.Y1 = cell.Y;
+        Place.FirstStep = std::numeric_limits<std::int64_t>::max();
+        Place.LastStep = std::numeric_limits<std::int64_t>::min();
+    }
+
+    void AddCell(const TPassCell& cell, const TCellPassages& passages) {
+        ++Place.CellCount;
+        Place.X0 = std::min(Place.X0, cell.X);
+        Place.X1 = std::max(Place.X1, cell.X);
+        Place.Y0 = std::min(Place.Y0, cell.Y);
+        Place.Y1 = std::max(Place.Y1, cell.Y);
+        Place.FirstStep = std::min(Place.FirstStep, passages.FirstStep);
+        Place.LastStep = std::max(Place.LastStep, passages.LastStep);
+        for (const auto& [second, persons] : passages.PerSecond) {
+            PerSecond[second] += persons;
+        }
+    }
+
+    TFlowPlace Finish(const TAnalysisSettings& settings) {
+        for (const auto& [second, persons] : PerSecond) {
+            Place.PerSecond.push_back({second, persons});
+            Place.Total += persons;
+            Place.PeakPerSecond = std::max(Place.PeakPerSecond, persons);
+        }
+        Place.WidthCells = std::max(Place.X1 - Place.X0, Place.Y1 - Place.Y0) + 1;
+        Place.WidthMetres = static_cast<double>(Place.WidthCells) * settings.CellSizeMetres();
+        Place.PeakPerMetreSecond =
+            Place.WidthMetres > 0.0 ? static_cast<double>(Place.PeakPerSecond) / Place.WidthMetres
+                                    : 0.0;
+        return std::move(Place);
+    }
+
+private:
+    TFlowPlace Place;
+    std::map<std::int64_t, std::int64_t> PerSecond;
+};
+
+std::vector<TFlowPlace> PlacesOf(const TPassages& passages, const TAnalysisSettings& settings) {
+    std::vector<TPassCell> cells;
+    cells.reserve(passages.size());
+    for (const auto& entry : passages) {
+        cells.push_back(entry.first);
+    }
+    const std::vector<std::size_t> groups = GroupOfEachCell(cells);
+    std::unordered_map<std::size_t, TPlaceBuilder> builders;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        TPlaceBuilder& builder = builders.try_emplace(groups[i], cells[i]).first->second;
+        builder.AddCell(cells[i], passages.at(cells[i]));
+    }
+    std::vector<TFlowPlace> places;
+    places.reserve(builders.size());
+    for (auto& entry : builders) {
+        places.push_back(entry.second.Finish(settings));
+    }
+    // Touching cells form one place, so no two places of a deck share their bounds.
+    const auto order = [](const TFlowPlace& p) {
+        return std::tie(p.Kind, p.Deck, p.Y0, p.X0, p.Y1, p.X1);
+    };
+    std::sort(places.begin(), places.end(),
+              [&](const TFlowPlace& a, const TFlowPlace& b) { return order(a) < order(b); });
+    return places;
+}
+
+} // namespace
+
+TFlowReport AnalyseFlows(const TLogFile& project, const TAnalysisSettings& settings) {
+    const std::size_t persons = project.Persons.size();
+    const std::size_t parts = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+    std::vector<std::future<TPassages>> running;
+    for (std::size_t p = 0; p < parts; ++p) {
+        running.push_back(std::async(std::launch::async, TallyPersons, std::cref(project),
+                                     persons * p / parts, persons * (p + 1) / parts));
+    }
+    TPassages total = running.front().get();
+    for (std::size_t p = 1; p < running.size(); ++p) {
+        TPassages part = running[p].get();
+        AddInto(total, part);
+    }
+    return {settings, PlacesOf(total, settings)};
+}
