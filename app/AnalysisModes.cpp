@@ -150,6 +150,10 @@ int RunCongestionMode(const std::string& fileName, const TAnalysisSettings& sett
         return 1;
     }
     const TLogFile& project = loaded.Project;
+    if (const auto refusal = CongestionRefusal(project)) {
+        std::fprintf(stderr, "%s: %s\n", fileName.c_str(), refusal->c_str());
+        return 1;
+    }
     const TCongestionReport report = AnalyseCongestion(project, settings);
     std::fputs("deck,x0,y0,x1,y1,area_m2,first,last,longest,total,peak_density,significant,"
                "peak_time\n",

@@ -3,7 +3,9 @@
 // stepping forward, and a jump must land where stepping does and where each person's way says.
 
 #include "BoxReports.h"
+#include "Congestion.h"
 #include "EvacuationAnalysis.h"
+#include "Flows.h"
 #include "LogFile.h"
 #include "PersonWay.h"
 #include "RecordingUiServices.h"
@@ -140,6 +142,10 @@ void AnalyseWhenSmall(const TLogFile& project) {
     }
     if (cells <= 65536 && longest <= 65536 && !AnalysisRefusal(project)) {
         const TEvacuationAnalysis analysis = AnalyseEvacuation(project);
+        AnalyseFlows(project, {});
+        if (!CongestionRefusal(project)) {
+            AnalyseCongestion(project, {});
+        }
         // With time passing, everybody the header announces has left at the last row.
         if (project.VMax > 0 && analysis.Curve.Saved.back() != std::max(project.PMax, 0)) {
             __builtin_trap();

@@ -517,6 +517,20 @@ TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& set
 
 } // namespace
 
+std::optional<std::string> CongestionRefusal(const TLogFile& project) {
+    // Seven counts a cell and a table of sums, for every deck: persons may reach any of them.
+    const std::uint64_t cells =
+        std::uint64_t(std::max(project.XMax, 0) + 1) * std::uint64_t(std::max(project.YMax, 0) + 1);
+    const std::uint64_t bytes = project.Decks.size() * cells * 8 * sizeof(std::int32_t);
+    if (bytes <= project.MemoryLimit) {
+        return std::nullopt;
+    }
+    return "measuring congestion on " + std::to_string(project.Decks.size()) + " decks of " +
+           std::to_string(project.XMax) + " x " + std::to_string(project.YMax) +
+           " cells would take " + std::to_string(bytes >> 20) + " MB, more than the " +
+           std::to_string(project.MemoryLimit >> 20) + " MB the program may use";
+}
+
 std::int32_t TCongestionReport::SignificantCount() const {
     return static_cast<std::int32_t>(
         std::ranges::count_if(Regions, &TCongestionRegion::Significant));

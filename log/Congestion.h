@@ -10,6 +10,8 @@
 #include "AnalysisSettings.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 class TLogFile;
@@ -43,5 +45,10 @@ struct TCongestionReport {
     std::int32_t SignificantCount() const;
 };
 
-// The project is only read; it must not be refused by AnalysisRefusal.
+// Why the congestion of the project is not measured, or none: the counts of every window of the
+// decks persons stand on would take more memory than the project may (its MemoryLimit), which a
+// header announcing a vast grid can ask for.
+std::optional<std::string> CongestionRefusal(const TLogFile& project);
+
+// The project is only read; it must not be refused by AnalysisRefusal or CongestionRefusal.
 TCongestionReport AnalyseCongestion(const TLogFile& project, const TAnalysisSettings& settings);
