@@ -18,12 +18,16 @@ bool IsWalkable(const TCell& cell) {
 
 // One deck's cells as the density sees them, made when the first person comes onto the deck.
 struct TDeckField {
-    // Persons in the window centred on each cell.
-    std::vector<std::int32_t> WindowCount;
-    // Walkable cells in that window, and the persons that make it congested; 0 for a cell that is
-    // not walkable, which is never congested.
+    // Persons in the window centred on each cell, and the persons that make it congested (0 for
+    // a cell that is not walkable, which is never congested): side by side, as every change of
+    // place reads both.
+    struct TWindow {
+        std::int32_t Count = 0;
+        std::int32_t Need = 0;
+    };
+    std::vector<TWindow> Windows;
+    // Walkable cells in each window.
     std::vector<std::int32_t> Walkable;
-    std::vector<std::int32_t> Need;
     // The step the cell's current congestion began, or -1; the most persons seen while congested
     // and the step they were first seen.
     std::vector<std::int32_t> CongestedSince;
@@ -97,8 +101,8 @@ public:
         for (const TCellChange& listed : ToLook) {
             TDeckField& field = Fields[static_cast<std::size_t>(listed.Deck)];
             const auto cell = static_cast<std::size_t>(listed.Cell);
-            const bool congested =
-                field.Need[cell] > 0 && field.WindowCount[cell] >= field.Need[cell];
+            const bool congested = field.Windows[cell].Need > 0 &&
+                                   field.Windows[cell].Count >= field.Windows[cell].Need;
             if (congested && field.CongestedSince[cell] < 0) {
                 field.CongestedSince[cell] = step;
             } else if (!congested && field.CongestedSince[cell] >= 0) {
@@ -165,8 +169,9 @@ private:
              cy <= std::min<std::int64_t>(box.Y1, Project.YMax - 1); ++cy) {
             for (std::int64_t cx = x0; cx <= x1; ++cx) {
                 const auto cell = static_cast<std::size_t>(cy * width + cx);
-                const std::int32_t count = field.WindowCount[cell] += by;
-                const std::int32_t need = field.Need[cell];
+                TDeckField::TWindow& window = field.Windows[cell];
+                const std::int32_t count = window.Count += by;
+                const std::int32_t need = window.Need;
                 if (need == 0) {
                     continue;
                 }
@@ -192,7 +197,7 @@ private:
 
     TDeckField& FieldOf(std::int32_t deck) {
         TDeckField& field = Fields[static_cast<std::size_t>(deck)];
-        if (field.WindowCount.empty()) {
+        if (field.Windows.empty()) {
             Prepare(deck, field);
         }
         return field;
@@ -216,9 +221,8 @@ private:
                 at(x + 1, y + 1) = at(x, y + 1) + at(x + 1, y) - at(x, y) + (walkable ? 1 : 0);
             }
         }
-        field.WindowCount.assign(cells, 0);
+        field.Windows.assign(cells, {});
         field.Walkable.assign(cells, 0);
-        field.Need.assign(cells, 0);
         field.CongestedSince.assign(cells, -1);
         field.PeakCount.assign(cells, 0);
         field.PeakStep.assign(cells, 0);
@@ -238,7 +242,7 @@ private:
                 field.Walkable[cell] = walkable;
                 // k x 10^7 > tenths x walkable x mm²: persons/m² in tenths against the threshold.
                 const std::int64_t need = areaTerm * walkable / 10'000'000 + 1;
-                field.Need[cell] = static_cast<std::int32_t>(
+                field.Windows[cell].Need = static_cast<std::int32_t>(
                     std::min<std::int64_t>(need, std::numeric_limits<std::int32_t>::max()));
             }
         }
@@ -297,8 +301,6 @@ public:
     template <typename TVisit> void ForEachMoveAt(std::int32_t step, TVisit visit) {
         std::vector<std::int32_t>& due = Wheel[Slot(step)];
         Moving.swap(due);
-        // In the order of the file, in which the persons and their lists lie in memory.
-        std::ranges::sort(Moving);
         InWheel -= static_cast<std::int64_t>(Moving.size());
         Waiting -= static_cast<std::int64_t>(Moving.size());
         for (const std::int32_t index : Moving) {
