@@ -2,12 +2,16 @@
 
 #include "ProgramSettings.h"
 
+#include <limits>
+
 namespace {
 
-// A span of no seconds or fewer would show nothing.
-qint32 ReadSeconds(TProgramSettings& settings, const TSetting<qint32>& setting) {
-    const qint32 seconds = settings.Read(setting);
-    return seconds > 0 ? seconds : setting.Default;
+// A value outside lowest .. highest reads as the default: no seconds would show nothing, a cell
+// of no size would divide by nothing.
+qint32 ReadWithin(TProgramSettings& settings, const TSetting<qint32>& setting, qint32 lowest,
+                  qint32 highest = std::numeric_limits<qint32>::max()) {
+    const qint32 value = settings.Read(setting);
+    return value >= lowest && value <= highest ? value : setting.Default;
 }
 
 } // namespace
@@ -19,8 +23,12 @@ void TOptions::ReadOptions(TProgramSettings& settings) {
     IsOverwritingAsked = settings.Read(Settings::IsOverwritingAsked);
     ShotSizing = TShotSizing{settings.Read(Settings::ScreenShotResizeOption)};
     ScreenShotResizeValue = settings.Read(Settings::ScreenShotResizeValue);
-    WaitingLimit = ReadSeconds(settings, Settings::WaitingLimit);
-    TrailSeconds = ReadSeconds(settings, Settings::TrailSeconds);
+    WaitingLimit = ReadWithin(settings, Settings::WaitingLimit, 1);
+    TrailSeconds = ReadWithin(settings, Settings::TrailSeconds, 1);
+    CellSizeMm = ReadWithin(settings, Settings::CellSizeMm, 1);
+    DensityWindowMm = ReadWithin(settings, Settings::DensityWindowMm, 1);
+    CongestionDensity = ReadWithin(settings, Settings::CongestionDensity, 1);
+    SignificantShare = ReadWithin(settings, Settings::SignificantShare, 0, 100);
 }
 
 QString TOptions::WriteOptions(TProgramSettings& settings, const TOptions* asRead) const {
@@ -39,6 +47,10 @@ QString TOptions::WriteOptions(TProgramSettings& settings, const TOptions* asRea
         write(Settings::ScreenShotResizeOption, qint32(ShotSizing), qint32(read.ShotSizing)) &&
         write(Settings::ScreenShotResizeValue, ScreenShotResizeValue, read.ScreenShotResizeValue) &&
         write(Settings::WaitingLimit, WaitingLimit, read.WaitingLimit) &&
-        write(Settings::TrailSeconds, TrailSeconds, read.TrailSeconds);
+        write(Settings::TrailSeconds, TrailSeconds, read.TrailSeconds) &&
+        write(Settings::CellSizeMm, CellSizeMm, read.CellSizeMm) &&
+        write(Settings::DensityWindowMm, DensityWindowMm, read.DensityWindowMm) &&
+        write(Settings::CongestionDensity, CongestionDensity, read.CongestionDensity) &&
+        write(Settings::SignificantShare, SignificantShare, read.SignificantShare);
     return written ? QString() : settings.LastError();
 }

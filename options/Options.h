@@ -1,8 +1,9 @@
 #pragma once
 // The user's preferences that the options window edits: where screen shots are saved, whether
-// overwriting a file is asked first, how large the saved image is, and how many seconds the
-// waiting colours and the trails span. The main window owns the one record of a run; the options
-// window, the screen-shot commands and the views read and change its fields directly.
+// overwriting a file is asked first, how large the saved image is, how many seconds the waiting
+// colours and the trails span, and how congestion and flows are measured. The main window owns the
+// one record of a run; the options window, the screen-shot commands and the views read and change
+// its fields directly.
 
 #include "ProgramSettings.h"
 
@@ -28,10 +29,16 @@ public:
     qint32 WaitingLimit = Settings::WaitingLimit.Default;
     // How many seconds back the trails reach.
     qint32 TrailSeconds = Settings::TrailSeconds.Default;
+    // How congestion and flows are measured (see Settings::CellSizeMm).
+    qint32 CellSizeMm = Settings::CellSizeMm.Default;
+    qint32 DensityWindowMm = Settings::DensityWindowMm.Default;
+    qint32 CongestionDensity = Settings::CongestionDensity.Default;
+    qint32 SignificantShare = Settings::SignificantShare.Default;
 
     // Fills every field from the program's settings key, creating the key if it is missing. A value
     // that is missing or of another type gives its field the default; values are taken as stored,
-    // without range checks, except that seconds of 0 or less read as the default.
+    // without range checks, except that seconds and measures of 0 or less, and a share outside
+    // 0 .. 100, read as the default.
     void ReadOptions(TProgramSettings& settings);
 
     // Writes every field to the program's settings key, the boolean as 1 or 0; given the record

@@ -1,5 +1,6 @@
 #include "OptionsWindow.h"
 
+#include "AnalysisOptionsPage.h"
 #include "Options.h"
 #include "UiServices.h"
 #include "ViewOptionsPage.h"
@@ -85,6 +86,8 @@ TOptionsWindow::TOptionsWindow(QWidget* parent)
     BuildPage();
     ViewsPage = new TViewOptionsPage;
     Pages->addTab(ViewsPage, QStringLiteral("Views"));
+    AnalysisPage = new TAnalysisOptionsPage;
+    Pages->addTab(AnalysisPage, QStringLiteral("Analysis"));
     BuildButtons();
     FitFontToRows();
 }
@@ -246,6 +249,7 @@ void TOptionsWindow::FillFromOptions(TOptions& options) {
     FillSaveOption(options);
     FillResizeOption(options);
     ViewsPage->Fill(options);
+    AnalysisPage->Fill(options);
 }
 
 void TOptionsWindow::FillSaveOption(const TOptions& options) {
@@ -290,6 +294,7 @@ void TOptionsWindow::ApplyToOptions() {
     ApplySaveOption(*Options);
     ApplyResizeOption(*Options);
     ViewsPage->Apply(*Options);
+    AnalysisPage->Apply(*Options);
     Options = nullptr;
 }
 

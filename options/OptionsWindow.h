@@ -1,6 +1,7 @@
 #pragma once
 // The options window: where screen shots are saved, whether overwriting one is asked first, and
-// how large they are; and on a second page, the seconds the waiting colours and the trails span.
+// how large they are; on a second page, the seconds the waiting colours and the trails span; on a
+// third, how congestion and flows are measured.
 // The program makes it once and reuses it, so between showings the controls
 // keep what the user last did, and the directory chosen last is offered again.
 
@@ -22,6 +23,7 @@ class QSlider;
 class QTabWidget;
 class QWidget;
 class TOptions;
+class TAnalysisOptionsPage;
 class TViewOptionsPage;
 
 class TOptionsWindow : public TCentredDialog {
@@ -64,6 +66,7 @@ public:
     QRadioButton* FixedHeightButton = nullptr;
     QLineEdit* HeightField = nullptr;
     TViewOptionsPage* ViewsPage = nullptr;
+    TAnalysisOptionsPage* AnalysisPage = nullptr;
     QPushButton* AbortButton = nullptr;
     QPushButton* OkButton = nullptr;
 

@@ -35,6 +35,13 @@ inline const TSetting<qint32> WaitingLimit{"WaitingLimit", 30};
 // The ways persons came, and how many seconds back.
 inline const TSetting<bool> ShowTrails{"ShowTrails", false};
 inline const TSetting<qint32> TrailSeconds{"TrailSeconds", 10};
+// How congestion and flows are measured: the cell's side and the density window's side in
+// millimetres, the density above which a cell is congested in tenths of persons/m², and the share
+// of the time everybody takes to leave beyond which congestion is significant, in percent.
+inline const TSetting<qint32> CellSizeMm{"CellSizeMm", 400};
+inline const TSetting<qint32> DensityWindowMm{"DensityWindowMm", 2000};
+inline const TSetting<qint32> CongestionDensity{"CongestionDensity", 40};
+inline const TSetting<qint32> SignificantShare{"SignificantShare", 10};
 // Persons left out while the congestion map is shown.
 inline const TSetting<bool> HidePersonsOnMap{"HidePersonsOnMap", false};
 

@@ -40,12 +40,13 @@ TEST_F(Options, FirstRunCreatesTheKeyAndGivesTheDefaults) {
     EXPECT_NE(Write(), "");
 }
 
-// Seconds of none or fewer would show nothing: they read as the default.
+// Seconds or measures of none or fewer, and a share beyond 0 .. 100, read as the default.
 TEST_F(Options, EachValueIsTakenAsStoredOrFallsBackAloneAndTheBooleanIsWrittenAsOneOrZero) {
     WriteStoreFile(R"({"\\Software\\Morvane\\Ambla Viewer": {
         "ScreenShotSaveOption": "7", "ScreenShotSaveDirectory": {"expand": "$HOME/shots"},
         "IsOverwritingAsked": 5, "ScreenShotResizeOption": 0, "ScreenShotResizeValue": "640",
-        "MaxAnimationSpeed": 9, "WaitingLimit": 0, "TrailSeconds": 4}})");
+        "MaxAnimationSpeed": 9, "WaitingLimit": 0, "TrailSeconds": 4, "CellSizeMm": 500,
+        "DensityWindowMm": -1, "CongestionDensity": 35, "SignificantShare": 101}})");
     Read();
     EXPECT_EQ(Record.ShotPlace, TShotPlace::BesideLog);
     EXPECT_EQ(Record.ScreenShotSaveDirectory, "$HOME/shots");
@@ -54,13 +55,24 @@ TEST_F(Options, EachValueIsTakenAsStoredOrFallsBackAloneAndTheBooleanIsWrittenAs
     EXPECT_EQ(Record.ScreenShotResizeValue, 100);
     EXPECT_EQ(Record.WaitingLimit, 30);
     EXPECT_EQ(Record.TrailSeconds, 4);
+    EXPECT_EQ(Record.CellSizeMm, 500);
+    EXPECT_EQ(Record.DensityWindowMm, 2000);
+    EXPECT_EQ(Record.CongestionDensity, 35);
+    EXPECT_EQ(Record.SignificantShare, 10);
 
     ASSERT_EQ(Write(), "");
-    const QJsonObject written{
-        {"ScreenShotSaveOption", 1},    {"ScreenShotSaveDirectory", "$HOME/shots"},
-        {"IsOverwritingAsked", 1},      {"ScreenShotResizeOption", 0},
-        {"ScreenShotResizeValue", 100}, {"MaxAnimationSpeed", 9},
-        {"WaitingLimit", 30},           {"TrailSeconds", 4}};
+    const QJsonObject written{{"ScreenShotSaveOption", 1},
+                              {"ScreenShotSaveDirectory", "$HOME/shots"},
+                              {"IsOverwritingAsked", 1},
+                              {"ScreenShotResizeOption", 0},
+                              {"ScreenShotResizeValue", 100},
+                              {"MaxAnimationSpeed", 9},
+                              {"WaitingLimit", 30},
+                              {"TrailSeconds", 4},
+                              {"CellSizeMm", 500},
+                              {"DensityWindowMm", 2000},
+                              {"CongestionDensity", 35},
+                              {"SignificantShare", 10}};
     EXPECT_EQ(StoreJson().value("\\Software\\Morvane\\Ambla Viewer"), written);
 
     Record.IsOverwritingAsked = false;

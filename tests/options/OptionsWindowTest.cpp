@@ -3,6 +3,7 @@
 // clicks and keys choose among the options.
 
 #include "OptionsWindow.h"
+#include "AnalysisOptionsPage.h"
 #include "GuiTestMain.h"
 #include "Options.h"
 #include "OverMainWindowTest.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -134,6 +136,22 @@ TEST_F(OptionsWindow, FillShowsOnlyWhatTheRecordNamesAndApplyWritesTheControlsBa
     EXPECT_EQ(percent.ScreenShotResizeValue, 100);
     EXPECT_EQ(percent.WaitingLimit, 3600);
     EXPECT_EQ(percent.TrailSeconds, 1);
+
+    // The measures of the analyses in metres and persons/m², kept in millimetres and tenths.
+    TOptions measures;
+    measures.CellSizeMm = 450;
+    measures.DensityWindowMm = 99999;
+    measures.CongestionDensity = 35;
+    measures.SignificantShare = 25;
+    Window.FillFromOptions(measures);
+    EXPECT_EQ(Window.AnalysisPage->CellSizeField->text(), "0.450 m");
+    EXPECT_EQ(Window.AnalysisPage->DensityField->text(), "3.5 persons/m²");
+    Window.AnalysisPage->CellSizeField->setValue(0.4);
+    Window.ApplyToOptions();
+    EXPECT_EQ(measures.CellSizeMm, 400);
+    EXPECT_EQ(measures.DensityWindowMm, 50000) << "held to the field";
+    EXPECT_EQ(measures.CongestionDensity, 35);
+    EXPECT_EQ(measures.SignificantShare, 25);
 
     // An unknown resize option leaves the resize controls as they were.
     TOptions fixedHeight{"", false, TShotPlace::BesideLog, TShotSizing::FixedHeight, 300},
