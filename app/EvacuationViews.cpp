@@ -7,6 +7,7 @@
 #include "ProgressDialog.h"
 #include "Replay.h"
 #include "UiServices.h"
+#include "WorkBeside.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -16,14 +17,6 @@
 #include <exception>
 #include <future>
 #include <string>
-
-namespace {
-
-// An analysis that takes longer than this shows the progress window.
-constexpr std::chrono::milliseconds QuietWait{150};
-constexpr std::chrono::milliseconds MessageInterval{15};
-
-} // namespace
 
 TEvacuationViews::TEvacuationViews(TProjectSource project, const TReplay& replay, TDeckView& view,
                                    QAction& mapSwitch, QAction& hidePersonsSwitch,
@@ -48,9 +41,8 @@ void TEvacuationViews::SwitchPersonsOnMap() {
     View.HidePersonsOnMap(HidePersonsSwitch.isChecked());
 }
 
-// The analysis runs beside the window, which goes on handling messages; a close or a load asked
-// for meanwhile waits for it, as for any command that uses the project. Asked for again while it
-// runs, there is none yet.
+// The analysis runs beside the window (see WorkBesideWindow). Asked for again while it runs,
+// there is none yet.
 const TEvacuationAnalysis* TEvacuationViews::Analysis() {
     const TLogFile* project = Project();
     if (project == nullptr || Analysing) {
@@ -62,29 +54,16 @@ const TEvacuationAnalysis* TEvacuationViews::Analysis() {
             return nullptr;
         }
         Analysing = true;
-        auto running =
-            std::async(std::launch::async, [project] { return AnalyseEvacuation(*project); });
-        if (running.wait_for(QuietWait) != std::future_status::ready) {
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-            if (Progress != nullptr) {
-                Progress->SetInfoText("Computing the evacuation curve...");
-                Progress->Show();
-            }
-            while (running.wait_for(MessageInterval) != std::future_status::ready) {
-                ProcessPendingMessages();
-            }
-            if (Progress != nullptr) {
-                Progress->Close();
-            }
-            QGuiApplication::restoreOverrideCursor();
-        }
-        Analysing = false;
         try {
-            EvacuationAnalysis = std::make_unique<TEvacuationAnalysis>(running.get());
+            EvacuationAnalysis = std::make_unique<TEvacuationAnalysis>(
+                WorkBesideWindow(Progress, "Computing the evacuation curve...",
+                                 [project] { return AnalyseEvacuation(*project); }));
         } catch (const std::exception& error) {
+            Analysing = false;
             ShowError(std::string("The evacuation curve could not be made: ") + error.what());
             return nullptr;
         }
+        Analysing = false;
     }
     return EvacuationAnalysis.get();
 }

@@ -37,6 +37,7 @@ void TMainWindow::SetWindows(const TWindows& windows) {
     Info = TInfoWindows(windows.Intro, windows.Help, windows.ProjectData);
     Shots->SetOptionsWindow(windows.Options);
     Evacuation->SetProgressDialog(windows.Progress);
+    Congestion->SetProgressDialog(windows.Progress);
     Projects->SetProgressWindow(windows.Progress);
     // Alt+F4 at a window that cannot close: the program ends once that window and the project
     // are free, as at the main window.

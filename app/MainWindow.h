@@ -3,12 +3,14 @@
 // a file loads, its close and its settings. Its parts do the rest, each wired in
 // MainWindowLayout.cpp: the project and its loading (TProjectController), playback
 // (TPlaybackController), the deck, zoom and light commands (TViewCommands), screen shots
-// (TScreenShotTaker), the evacuation views (TEvacuationViews), what is drawn over the persons
+// (TScreenShotTaker), the evacuation views (TEvacuationViews), the congestion report
+// (TCongestionViews), what is drawn over the persons
 // (TPersonOverlays), the person the user picked (TPersonSelection), the menus made from the
 // command table (TCommandActions) and the windows it opens (TInfoWindows). No part knows the main
 // window.
 
 #include "CommandActions.h"
+#include "CongestionViews.h"
 #include "EvacuationViews.h"
 #include "InfoWindows.h"
 #include "PersonOverlays.h"
@@ -87,6 +89,7 @@ private:
     TCommandActions Commands{*this};
     TScreenShotTaker* Shots = nullptr;
     TEvacuationViews* Evacuation = nullptr;
+    TCongestionViews* Congestion = nullptr;
     TPlaybackController* Playback = nullptr;
     TProjectController* Projects = nullptr;
     TViewCommands* ViewCommands = nullptr;

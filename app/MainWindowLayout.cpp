@@ -63,6 +63,24 @@ void TMainWindow::ConnectEvacuation() {
             &TEvacuationViews::ShowEvacuationCurve);
     connect(Commands.Action(TCommand::CongestionMap), &QAction::triggered, Evacuation,
             &TEvacuationViews::SwitchCongestionMap);
+    Congestion = new TCongestionViews(
+        [this] { return Projects->IsLoading() ? nullptr : Projects->LogFile.get(); },
+        Shots->Options,
+        [this](std::int32_t deck, std::int32_t step, float x, float y) {
+            Playback->ReplayCommands.Run([this, deck, step, x, y] {
+                if (Projects->LogFile != nullptr && !Projects->IsLoading()) {
+                    Selection->EndFollow();
+                    ViewCommands->ShowDeck(deck);
+                    Projects->Replay.SeekToStep(step);
+                    View->CentreOn(x, y);
+                }
+            });
+        },
+        *this);
+    connect(Commands.Action(TCommand::CongestionReport), &QAction::triggered, Congestion,
+            &TCongestionViews::ShowReport);
+    connect(Shots, &TScreenShotTaker::OptionsApplied, Congestion,
+            &TCongestionViews::MeasuresChanged);
     Commands.EnableProjectCommands(false);
     Overlays = new TPersonOverlays(
         [this] { return Projects->IsLoading() ? nullptr : Projects->LogFile.get(); },
@@ -137,6 +155,7 @@ void TMainWindow::ConnectProject() {
     connect(Projects, &TProjectController::ProjectDropping, this, [this] {
         View->ClearProject();
         Evacuation->Drop();
+        Congestion->Drop();
         Overlays->Drop();
         Selection->Drop();
         Commands.EnableProjectCommands(false);

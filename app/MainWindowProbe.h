@@ -23,6 +23,7 @@ public:
 
     using TMainWindow::RecentMenu;
 
+    using TMainWindow::Congestion;
     using TMainWindow::Evacuation;
     using TMainWindow::Selection;
 };

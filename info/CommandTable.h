@@ -22,6 +22,7 @@ enum class TCommand {
     LookObliquely,
     EvacuationCurve,
     CongestionMap,
+    CongestionReport,
     HidePersonsOnMap,
     ColourByWaiting,
     Trails,

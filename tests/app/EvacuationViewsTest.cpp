@@ -1,5 +1,7 @@
 // The evacuation curve window and the congestion map in the main window.
 
+#include "CongestionReportWindow.h"
+#include "CongestionViews.h"
 #include "EvacuationCurveWindow.h"
 #include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTimer>
 #include <QValueAxis>
 
@@ -292,6 +295,41 @@ TEST_F(EvacuationViews, TrailsReachBackAsFarAsTheOptionsSay) {
     EXPECT_TRUE(TrailAt(-0.5)) << "cell 9, left half a second ago";
     Window->close();
     EXPECT_EQ(TProgramSettings().Read(Settings::TrailSeconds), 1);
+}
+
+// The report says in one line whether the ferry passes and lists the regions the analysis finds
+// with the options' measures; a click on a row shows that region: its deck, the step of its peak,
+// in the middle of the view.
+TEST_F(EvacuationViews, TheCongestionReportShowsARegionClickedOn) {
+    ShowAndWait();
+    Load(Ferry);
+    Window->Action(TCommand::CongestionReport)->trigger();
+    TCongestionReportWindow* report = Window->Congestion->ReportWindow();
+    ASSERT_NE(report, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(report));
+    const TLogFile& ferry = *Window->Projects->LogFile;
+    const TCongestionReport expected =
+        AnalyseCongestion(ferry, AnalysisSettingsOf(Window->Shots->Options));
+    ASSERT_GE(expected.Regions.size(), 2U);
+    EXPECT_EQ(report->Verdict->text(), CongestionVerdict(expected, ferry));
+    EXPECT_TRUE(report->Verdict->text().contains(" significant region")) << "the ferry fails";
+    EXPECT_EQ(report->Regions->rowCount(), static_cast<int>(expected.Regions.size()));
+
+    const TCongestionRegion& second = expected.Regions[1];
+    const QRect cell = report->Regions->visualItemRect(report->Regions->item(1, 0));
+    QTest::mouseClick(report->Regions->viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Window->Projects->Replay.TimeStep() == second.PeakStep; }));
+    EXPECT_EQ(Window->View->DeckIndex(), second.Deck);
+    const std::array<double, 2>& pan = Window->View->CameraState().FPan;
+    EXPECT_EQ(pan[0], -double{CellCentreX(second.PeakX, ferry.XMax)});
+    EXPECT_EQ(pan[1], -double{CellCentreY(second.PeakY, ferry.YMax)});
+
+    TCongestionReport none = expected;
+    for (TCongestionRegion& region : none.Regions) {
+        region.Significant = false;
+    }
+    EXPECT_EQ(CongestionVerdict(none, ferry), "No significant congestion");
 }
 
 } // namespace

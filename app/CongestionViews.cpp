@@ -1,0 +1,94 @@
+#include "CongestionViews.h"
+
+#include "CongestionReportWindow.h"
+#include "EvacuationAnalysis.h"
+#include "LogFile.h"
+#include "Options.h"
+#include "UiServices.h"
+#include "WorkBeside.h"
+
+#include <exception>
+
+TAnalysisSettings AnalysisSettingsOf(const TOptions& options) {
+    return {options.CellSizeMm, options.DensityWindowMm, options.CongestionDensity,
+            options.SignificantShare};
+}
+
+TCongestionViews::TCongestionViews(TProjectSource project, const TOptions& options,
+                                   TShowRegion showRegion, QWidget& mainWindow)
+    : QObject(&mainWindow), Project(std::move(project)), Options(options),
+      ShowRegionInView(std::move(showRegion)), MainWindow(mainWindow) {}
+
+TCongestionViews::~TCongestionViews() = default;
+
+void TCongestionViews::ShowReport() {
+    const TCongestionReport* report = Report();
+    const TLogFile* project = Project();
+    if (report == nullptr || project == nullptr) {
+        return;
+    }
+    if (Window == nullptr) {
+        Window = new TCongestionReportWindow(&MainWindow);
+        Window->OnRegionChosen = [this](std::size_t region) { ShowRegion(region); };
+    }
+    Window->ShowReport(*report, *project);
+    Window->show();
+    Window->raise();
+}
+
+void TCongestionViews::Drop() {
+    Measured.reset();
+    if (Window != nullptr) {
+        Window->close();
+    }
+}
+
+void TCongestionViews::MeasuresChanged() {
+    const bool shown = Window != nullptr && Window->isVisible();
+    Measured.reset();
+    if (shown) {
+        ShowReport();
+    }
+}
+
+// Measured beside the window; asked for again while it runs, there is none yet.
+const TCongestionReport* TCongestionViews::Report() {
+    const TLogFile* project = Project();
+    if (project == nullptr || Measuring) {
+        return nullptr;
+    }
+    if (Measured == nullptr) {
+        if (const auto refusal = AnalysisRefusal(*project)) {
+            ShowError(*refusal);
+            return nullptr;
+        }
+        if (const auto refusal = CongestionRefusal(*project)) {
+            ShowError(*refusal);
+            return nullptr;
+        }
+        Measuring = true;
+        const TAnalysisSettings settings = AnalysisSettingsOf(Options);
+        try {
+            Measured = std::make_unique<TCongestionReport>(
+                WorkBesideWindow(Progress, "Measuring congestion...", [project, settings] {
+                    return AnalyseCongestion(*project, settings);
+                }));
+        } catch (const std::exception& error) {
+            Measuring = false;
+            ShowError(std::string("Congestion could not be measured: ") + error.what());
+            return nullptr;
+        }
+        Measuring = false;
+    }
+    return Measured.get();
+}
+
+void TCongestionViews::ShowRegion(std::size_t index) {
+    const TLogFile* project = Project();
+    if (Measured == nullptr || project == nullptr || index >= Measured->Regions.size()) {
+        return;
+    }
+    const TCongestionRegion& region = Measured->Regions[index];
+    ShowRegionInView(region.Deck, region.PeakStep, CellCentreX(region.PeakX, project->XMax),
+                     CellCentreY(region.PeakY, project->YMax));
+}

@@ -1,0 +1,55 @@
+#pragma once
+// Congestion as the guidelines judge it, for the project shown: measured when first asked for,
+// with the options' measures, and shown in the Congestion report window; a region chosen there is
+// shown in the view, on its deck, at the step of its peak density, in the middle. New measures or
+// another project measure again when next asked for.
+
+#include "Congestion.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+class TCongestionReportWindow;
+class TLogFile;
+class TOptions;
+class TProgressDialog;
+
+class TCongestionViews : public QObject {
+public:
+    using TProjectSource = std::function<const TLogFile*()>;
+    // Shows a region: its deck, the step, and the deck point to put in the middle of the view.
+    using TShowRegion = std::function<void(std::int32_t deck, std::int32_t step, float x, float y)>;
+
+    TCongestionViews(TProjectSource project, const TOptions& options, TShowRegion showRegion,
+                     QWidget& mainWindow);
+    ~TCongestionViews() override;
+
+    void SetProgressDialog(TProgressDialog* dialog) { Progress = dialog; }
+
+    void ShowReport();
+    // Another project: what was measured no longer holds, and the window closes.
+    void Drop();
+    // New measures: measured again, at once when the window shows.
+    void MeasuresChanged();
+
+    TCongestionReportWindow* ReportWindow() const { return Window; }
+
+private:
+    const TCongestionReport* Report();
+    void ShowRegion(std::size_t index);
+
+    TProjectSource Project;
+    const TOptions& Options;
+    TShowRegion ShowRegionInView;
+    QWidget& MainWindow;
+    TProgressDialog* Progress = nullptr;
+    TCongestionReportWindow* Window = nullptr; // made at the first showing
+    std::unique_ptr<TCongestionReport> Measured;
+    bool Measuring = false;
+};
+
+// The options' measures as the analyses take them.
+TAnalysisSettings AnalysisSettingsOf(const TOptions& options);
