@@ -1,11 +1,14 @@
 #include "CongestionViews.h"
 
 #include "CongestionReportWindow.h"
+#include "DeckView.h"
 #include "EvacuationAnalysis.h"
 #include "LogFile.h"
 #include "Options.h"
 #include "UiServices.h"
 #include "WorkBeside.h"
+
+#include <QAction>
 
 #include <exception>
 
@@ -15,9 +18,13 @@ TAnalysisSettings AnalysisSettingsOf(const TOptions& options) {
 }
 
 TCongestionViews::TCongestionViews(TProjectSource project, const TOptions& options,
-                                   TShowRegion showRegion, QWidget& mainWindow)
+                                   TShowRegion showRegion, TDeckView& view, QAction& outlineSwitch,
+                                   QWidget& mainWindow)
     : QObject(&mainWindow), Project(std::move(project)), Options(options),
-      ShowRegionInView(std::move(showRegion)), MainWindow(mainWindow) {}
+      ShowRegionInView(std::move(showRegion)), View(view), OutlineSwitch(outlineSwitch),
+      MainWindow(mainWindow) {
+    connect(&OutlineSwitch, &QAction::triggered, this, &TCongestionViews::SwitchOutlines);
+}
 
 TCongestionViews::~TCongestionViews() = default;
 
@@ -36,8 +43,23 @@ void TCongestionViews::ShowReport() {
     Window->raise();
 }
 
+void TCongestionViews::SwitchOutlines() {
+    const TCongestionReport* report = OutlineSwitch.isChecked() ? Report() : nullptr;
+    const TLogFile* project = Project();
+    if (report == nullptr || project == nullptr) {
+        OutlineSwitch.setChecked(false);
+        View.ShowRegionOutlines(nullptr);
+        return;
+    }
+    Outlines = OutlinesOf(*report, project->XMax, project->YMax,
+                          static_cast<std::int32_t>(project->Decks.size()));
+    View.ShowRegionOutlines(&Outlines);
+}
+
 void TCongestionViews::Drop() {
     Measured.reset();
+    OutlineSwitch.setChecked(false);
+    View.ShowRegionOutlines(nullptr);
     if (Window != nullptr) {
         Window->close();
     }
@@ -48,6 +70,9 @@ void TCongestionViews::MeasuresChanged() {
     Measured.reset();
     if (shown) {
         ShowReport();
+    }
+    if (OutlineSwitch.isChecked()) {
+        SwitchOutlines();
     }
 }
 

@@ -1,17 +1,21 @@
 #pragma once
 // Congestion as the guidelines judge it, for the project shown: measured when first asked for,
-// with the options' measures, and shown in the Congestion report window; a region chosen there is
-// shown in the view, on its deck, at the step of its peak density, in the middle. New measures or
-// another project measure again when next asked for.
+// with the options' measures, shown in the Congestion report window and, while its switch is on,
+// as outlines of the regions on the floor; a region chosen in the window is shown in the view, on
+// its deck, at the step of its peak density, in the middle. New measures or another project
+// measure again when next asked for.
 
 #include "Congestion.h"
+#include "RegionOutlines.h"
 
 #include <QObject>
 
 #include <functional>
 #include <memory>
 
+class QAction;
 class QWidget;
+class TDeckView;
 class TCongestionReportWindow;
 class TLogFile;
 class TOptions;
@@ -24,12 +28,14 @@ public:
     using TShowRegion = std::function<void(std::int32_t deck, std::int32_t step, float x, float y)>;
 
     TCongestionViews(TProjectSource project, const TOptions& options, TShowRegion showRegion,
-                     QWidget& mainWindow);
+                     TDeckView& view, QAction& outlineSwitch, QWidget& mainWindow);
     ~TCongestionViews() override;
 
     void SetProgressDialog(TProgressDialog* dialog) { Progress = dialog; }
 
     void ShowReport();
+    // The outlines on or off, as their switch says; off when nothing can be measured.
+    void SwitchOutlines();
     // Another project: what was measured no longer holds, and the window closes.
     void Drop();
     // New measures: measured again, at once when the window shows.
@@ -44,10 +50,13 @@ private:
     TProjectSource Project;
     const TOptions& Options;
     TShowRegion ShowRegionInView;
+    TDeckView& View;
+    QAction& OutlineSwitch;
     QWidget& MainWindow;
     TProgressDialog* Progress = nullptr;
     TCongestionReportWindow* Window = nullptr; // made at the first showing
     std::unique_ptr<TCongestionReport> Measured;
+    TRegionOutlines Outlines; // of what was measured, while the switch is on
     bool Measuring = false;
 };
 

@@ -76,7 +76,7 @@ void TMainWindow::ConnectEvacuation() {
                 }
             });
         },
-        *this);
+        *View, *Commands.Action(TCommand::CongestionOutlines), *this);
     connect(Commands.Action(TCommand::CongestionReport), &QAction::triggered, Congestion,
             &TCongestionViews::ShowReport);
     connect(Shots, &TScreenShotTaker::OptionsApplied, Congestion,

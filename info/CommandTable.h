@@ -23,6 +23,7 @@ enum class TCommand {
     EvacuationCurve,
     CongestionMap,
     CongestionReport,
+    CongestionOutlines,
     HidePersonsOnMap,
     ColourByWaiting,
     Trails,

@@ -493,6 +493,7 @@ TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& set
             region.Y0 = std::min(region.Y0, y);
             region.Y1 = std::max(region.Y1, y);
             ++region.CellCount;
+            region.Cells.push_back(static_cast<std::int32_t>(cell));
             const double density = field.PeakCount[cell] / (field.Walkable[cell] * cellArea);
             if (density > region.PeakDensity ||
                 (density == region.PeakDensity && field.PeakStep[cell] < region.PeakStep)) {

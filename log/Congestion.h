@@ -21,6 +21,8 @@ struct TCongestionRegion {
     // The cells' bounds as the file counts columns and rows, both ends included.
     std::int32_t X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
     std::int32_t CellCount = 0; // cells of the region: each was congested at some step
+    // Those cells, row-major as the deck's cells (y x XMax + x), in that order.
+    std::vector<std::int32_t> Cells;
     double AreaM2 = 0.0;
     // Replay steps: the first and the last at which it was congested; the most steps in a row and
     // in all.

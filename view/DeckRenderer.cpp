@@ -255,6 +255,9 @@ void TDeckRenderer::RenderScene(const TCamera& camera) {
     glTranslated(camera.FPan[0], camera.FPan[1], 0);
     DrawDeckContents();
     DrawCongestionMap();
+    if (Outlines != nullptr) {
+        DrawRegionOutlines(*Outlines, FDeckIndex);
+    }
     DrawTrails();
     DrawSelection();
     glPopMatrix();

@@ -13,6 +13,7 @@
 #include "LogFile.h"
 #include "PersonData.h"
 #include "PersonPrisms.h"
+#include "RegionOutlines.h"
 #include "SelectionDrawing.h"
 #include "Trails.h"
 
@@ -77,6 +78,10 @@ public:
         TrailSeconds = seconds;
     }
 
+    // The congested regions outlined on the floor of the deck shown; kept by the caller until
+    // replaced. None draws no outlines.
+    void ShowRegionOutlines(const TRegionOutlines* outlines) { Outlines = outlines; }
+
     // The person the user selected, drawn so that it stands out, with its way on the deck shown;
     // kept by the caller until replaced, and updated by it as the replay steps. None draws no
     // selection.
@@ -136,6 +141,7 @@ private:
     std::vector<std::uint8_t> TrailColours;
     float WaitingLimit = 0.0f;
     const TShownSelection* Selection = nullptr;
+    const TRegionOutlines* Outlines = nullptr;
     TWayLines SelectionLines; // of the last frame, the memory kept for the next
     std::int32_t FMaxExtent = 0;
     std::int32_t FDeckWidth = 0; // cells along x and y

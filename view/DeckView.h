@@ -62,6 +62,11 @@ public:
     // none draws them green.
     void ShadePersonsByWaiting(const std::vector<float>* waitingSeconds, float limit);
 
+    // The congested regions outlined (see TDeckRenderer::ShowRegionOutlines); none shows none.
+    void ShowRegionOutlines(const TRegionOutlines* outlines) {
+        Renderer->ShowRegionOutlines(outlines);
+        Invalidate();
+    }
     // The selected person and its way (see TDeckRenderer::ShowSelection); none shows none.
     void ShowSelection(const TShownSelection* selection) {
         Renderer->ShowSelection(selection);

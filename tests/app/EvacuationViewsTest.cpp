@@ -298,8 +298,8 @@ TEST_F(EvacuationViews, TrailsReachBackAsFarAsTheOptionsSay) {
 }
 
 // The report says in one line whether the ferry passes and lists the regions the analysis finds
-// with the options' measures; a click on a row shows that region: its deck, the step of its peak,
-// in the middle of the view.
+// with the options' measures; the regions are outlined on the floor while their switch is on; a
+// click on a row shows that region: its deck, the step of its peak, in the middle of the view.
 TEST_F(EvacuationViews, TheCongestionReportShowsARegionClickedOn) {
     ShowAndWait();
     Load(Ferry);
@@ -314,6 +314,28 @@ TEST_F(EvacuationViews, TheCongestionReportShowsARegionClickedOn) {
     EXPECT_EQ(report->Verdict->text(), CongestionVerdict(expected, ferry));
     EXPECT_TRUE(report->Verdict->text().contains(" significant region")) << "the ferry fails";
     EXPECT_EQ(report->Regions->rowCount(), static_cast<int>(expected.Regions.size()));
+
+    // Outlined on the floor: magenta along the top edge of the first, significant, region.
+    const TCongestionRegion& first = expected.Regions.front();
+    ASSERT_TRUE(first.Significant);
+    Window->ViewCommands->ShowDeck(first.Deck);
+    Window->Action(TCommand::CongestionOutlines)->trigger();
+    ASSERT_TRUE(Window->Action(TCommand::CongestionOutlines)->isChecked());
+    const auto magentaOnTopEdge = [&] {
+        const QImage frame = Frame();
+        const QPoint edge =
+            FloorPixel(frame, Window->View->Distance(), CellCentreX(first.X0, ferry.XMax),
+                       double{CellCentreY(first.Y0, ferry.YMax)} + 0.5);
+        int magenta = 0;
+        for (int dy = -2; dy <= 2; ++dy) {
+            const TRgb p = PixelAt(frame, edge + QPoint(0, dy));
+            magenta += p.R > 200 && p.G < 80 && p.B > 200 ? 1 : 0;
+        }
+        return magenta > 0;
+    };
+    EXPECT_TRUE(magentaOnTopEdge());
+    Window->Action(TCommand::CongestionOutlines)->trigger();
+    EXPECT_FALSE(magentaOnTopEdge());
 
     const TCongestionRegion& second = expected.Regions[1];
     const QRect cell = report->Regions->visualItemRect(report->Regions->item(1, 0));
