@@ -1,5 +1,7 @@
 #include "EvacuationCurveWindow.h"
 
+#include "FlowsPanel.h"
+
 #include "JpegWriter.h"
 #include "Replay.h"
 #include "UiServices.h"
@@ -13,6 +15,7 @@
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -97,10 +100,18 @@ TEvacuationCurveWindow::TEvacuationCurveWindow(QWidget* parent) : QDialog(parent
     Summary->setWordWrap(true);
     ExportButton = new QPushButton("Export...", this);
     connect(ExportButton, &QPushButton::clicked, this, &TEvacuationCurveWindow::ExportClick);
+    auto* curvePage = new QWidget(this);
+    auto* curveLayout = new QVBoxLayout(curvePage);
+    curveLayout->addWidget(Plot, 1);
+    curveLayout->addWidget(Summary);
+    curveLayout->addWidget(ExportButton, 0, Qt::AlignRight);
+    Flows = new TFlowsPanel(this);
+    Pages = new QTabWidget(this);
+    Pages->addTab(curvePage, QStringLiteral("Evacuation"));
+    Pages->addTab(Flows, QStringLiteral("Flows"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Plot, 1);
-    layout->addWidget(Summary);
-    layout->addWidget(ExportButton, 0, Qt::AlignRight);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Pages);
 }
 
 void TEvacuationCurveWindow::SetCurve(const TEvacuationCurve& curve) {

@@ -1,8 +1,8 @@
 #pragma once
 // The evacuation at a glance: the persons saved and the persons on each deck against the replay
 // time, a marker at the time the replay stands at, and the times by which half, nine tenths and
-// all of the persons have left. Not modal: the replay runs while it is open, and a click on the
-// plot moves the replay to that second.
+// all of the persons have left; on a second page the flows at exits and stairs. Not modal: the
+// replay runs while it is open, and a click on the plot moves the replay to that second.
 
 #include "EvacuationAnalysis.h"
 
@@ -18,6 +18,8 @@ class QChartView;
 class QLabel;
 class QLineSeries;
 class QPushButton;
+class QTabWidget;
+class TFlowsPanel;
 class QValueAxis;
 
 // A time axis that ends at a tidy tick: the step one, two or five times a power of ten (a second at
@@ -51,6 +53,9 @@ public:
     // ending in ".png". Empty on success; otherwise why not.
     QString Export(const QString& csvFile);
 
+    // The curve on the first page, the flows at exits and stairs on the second.
+    QTabWidget* Pages = nullptr;
+    TFlowsPanel* Flows = nullptr;
     QChartView* ChartView = nullptr;
     // The series' names and colours below the plot, wrapped where the window is narrow.
     QLabel* Legend = nullptr;

@@ -2,6 +2,7 @@
 
 #include "DeckView.h"
 #include "EvacuationCurveWindow.h"
+#include "FlowsPanel.h"
 #include "LogFile.h"
 #include "MessageNesting.h"
 #include "ProgressDialog.h"
@@ -90,6 +91,7 @@ void TEvacuationViews::ShowEvacuationCurve() {
         Curve->move(place.topLeft());
     }
     Curve->SetCurve(analysis->Curve);
+    ShowFlows();
     Curve->show();
     Curve->raise();
     ShowCurveTime(); // once shown: a hidden window is not kept up to date
@@ -107,6 +109,31 @@ void TEvacuationViews::ShowCurveTime() {
     if (Curve != nullptr && Curve->isVisible() && project != nullptr) {
         const double perSecond = project->VMax > 0 ? double(project->VMax) : 1.0;
         Curve->ShowTime(double(Replay.TimeStep()) / perSecond + project->TOff);
+    }
+}
+
+// Flows take a fraction of the load's time; measured beside the window all the same.
+void TEvacuationViews::ShowFlows() {
+    const TLogFile* project = Project();
+    if (Curve == nullptr || project == nullptr || Analysing) {
+        return;
+    }
+    const TAnalysisSettings settings = Measures ? Measures() : TAnalysisSettings();
+    Analysing = true;
+    try {
+        const TFlowReport flows =
+            WorkBesideWindow(Progress, "Counting the flows...",
+                             [project, settings] { return AnalyseFlows(*project, settings); });
+        Curve->Flows->SetFlows(flows, *project);
+    } catch (const std::exception& error) {
+        ShowError(std::string("The flows could not be counted: ") + error.what());
+    }
+    Analysing = false;
+}
+
+void TEvacuationViews::MeasuresChanged() {
+    if (Curve != nullptr && Curve->isVisible()) {
+        ShowFlows();
     }
 }
 

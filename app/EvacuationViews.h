@@ -1,8 +1,10 @@
 #pragma once
 // The evacuation at a glance: the evacuation curve window and the congestion map, both from one
-// analysis of the project's move lists, made when first asked for.
+// analysis of the project's move lists, made when first asked for, and the flows at exits and
+// stairs on the curve window's second page, measured as it opens.
 
 #include "EvacuationAnalysis.h"
+#include "Flows.h"
 #include "ProgramSettings.h"
 
 #include <QObject>
@@ -39,6 +41,8 @@ public:
     void SetProgressDialog(TProgressDialog* dialog) { Progress = dialog; }
     // A second clicked on the curve, for the replay to go to.
     std::function<void(std::int32_t second)> OnSecondChosen;
+    // The measures the flows are taken with (the width of a place in metres).
+    std::function<TAnalysisSettings()> Measures;
     // The replay's keys that also work while the curve window has the focus.
     QList<QAction*> ReplayKeys;
 
@@ -51,6 +55,8 @@ public:
     void ShowCurveTime();
     // Another project has another curve and map: the window closes, the map goes off.
     void Drop();
+    // New measures: the flows shown are measured again.
+    void MeasuresChanged();
 
     TEvacuationCurveWindow* CurveWindow() const { return Curve; }
 
@@ -58,6 +64,7 @@ private:
     // The project's evacuation curve and congestion map, made at the first call; none without a
     // project, or while it is being made.
     const TEvacuationAnalysis* Analysis();
+    void ShowFlows();
 
     TProjectSource Project;
     const TReplay& Replay;

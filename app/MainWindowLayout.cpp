@@ -81,6 +81,9 @@ void TMainWindow::ConnectEvacuation() {
             &TCongestionViews::ShowReport);
     connect(Shots, &TScreenShotTaker::OptionsApplied, Congestion,
             &TCongestionViews::MeasuresChanged);
+    Evacuation->Measures = [this] { return AnalysisSettingsOf(Shots->Options); };
+    connect(Shots, &TScreenShotTaker::OptionsApplied, Evacuation,
+            &TEvacuationViews::MeasuresChanged);
     Commands.EnableProjectCommands(false);
     Overlays = new TPersonOverlays(
         [this] { return Projects->IsLoading() ? nullptr : Projects->LogFile.get(); },

@@ -4,6 +4,7 @@
 #include "CongestionViews.h"
 #include "EvacuationCurveWindow.h"
 #include "FileSizeLimit.h"
+#include "FlowsPanel.h"
 #include "MainWindowFixture.h"
 #include "OptionsWindow.h"
 #include "ProgramSettings.h"
@@ -14,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineSeries>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -352,6 +355,50 @@ TEST_F(EvacuationViews, TheCongestionReportShowsARegionClickedOn) {
         region.Significant = false;
     }
     EXPECT_EQ(CongestionVerdict(none, ferry), "No significant congestion");
+}
+
+// The curve window's second page lists every exit and stair the flows analysis finds, with the
+// busiest three plotted; a place checked or unchecked adds or removes its line.
+TEST_F(EvacuationViews, TheFlowsPageListsThePlacesAndPlotsTheCheckedOnes) {
+    ShowAndWait();
+    Load(Ferry);
+    PressInView(Qt::Key_E);
+    TEvacuationCurveWindow* curve = Window->Evacuation->CurveWindow();
+    ASSERT_NE(curve, nullptr);
+    const TLogFile& ferry = *Window->Projects->LogFile;
+    const TFlowReport flows = AnalyseFlows(ferry, AnalysisSettingsOf(Window->Shots->Options));
+    ASSERT_GE(flows.Places.size(), 4U);
+    QListWidget& places = *curve->Flows->Places;
+    ASSERT_EQ(places.count(), static_cast<int>(flows.Places.size()));
+    EXPECT_EQ(places.item(0)->text(), FlowPlaceText(flows.Places[0], ferry));
+    int checked = 0;
+    std::int64_t leastChecked = std::numeric_limits<std::int64_t>::max();
+    std::int64_t mostUnchecked = 0;
+    for (int row = 0; row < places.count(); ++row) {
+        const std::int64_t total = flows.Places[static_cast<std::size_t>(row)].Total;
+        if (places.item(row)->checkState() == Qt::Checked) {
+            ++checked;
+            leastChecked = std::min(leastChecked, total);
+        } else {
+            mostUnchecked = std::max(mostUnchecked, total);
+        }
+    }
+    EXPECT_EQ(checked, 3);
+    EXPECT_GE(leastChecked, mostUnchecked) << "the busiest are checked";
+    QChart& chart = *curve->Flows->ChartView->chart();
+    EXPECT_EQ(chart.series().size(), 3);
+    for (int row = 0; row < places.count(); ++row) {
+        places.item(row)->setCheckState(Qt::Unchecked);
+    }
+    EXPECT_TRUE(chart.series().isEmpty());
+    places.item(0)->setCheckState(Qt::Checked);
+    ASSERT_EQ(chart.series().size(), 1);
+    // Its line reaches the most persons the place saw in a second.
+    double most = 0.0;
+    for (const QPointF& point : static_cast<QLineSeries*>(chart.series().front())->points()) {
+        most = std::max(most, point.y());
+    }
+    EXPECT_EQ(most, double(flows.Places[0].PeakPerSecond));
 }
 
 } // namespace

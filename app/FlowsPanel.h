@@ -1,0 +1,37 @@
+#pragma once
+// The flows at exits and stairs: a list of the places, each checkable, and a plot of the persons
+// passing the checked ones each second of the replay. The busiest three are checked at first.
+
+#include "Flows.h"
+
+#include <QWidget>
+
+class QChart;
+class QChartView;
+class QListWidget;
+class QValueAxis;
+class TLogFile;
+
+class TFlowsPanel : public QWidget {
+public:
+    explicit TFlowsPanel(QWidget* parent = nullptr);
+
+    // The places of the report in the list, in its order, and the plot of the busiest.
+    void SetFlows(const TFlowReport& report, const TLogFile& project);
+
+    QListWidget* Places = nullptr;
+    QChartView* ChartView = nullptr;
+
+private:
+    void Plot();
+
+    TFlowReport Report;
+    std::int32_t StepsPerSecond = 1;
+    std::int32_t TimeOffset = 0;
+    QChart* Chart = nullptr;
+    QValueAxis* TimeAxis = nullptr;
+    QValueAxis* PersonAxis = nullptr;
+};
+
+// "Exit on Deck 3 - Boat deck, cells 20, 0 to 22, 0: 17672 persons, at most 98 a second".
+QString FlowPlaceText(const TFlowPlace& place, const TLogFile& project);
