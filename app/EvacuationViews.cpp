@@ -21,10 +21,12 @@
 
 TEvacuationViews::TEvacuationViews(TProjectSource project, const TReplay& replay, TDeckView& view,
                                    QAction& mapSwitch, QAction& hidePersonsSwitch,
-                                   QWidget& mainWindow)
+                                   QAction& labelSwitch, QWidget& mainWindow)
     : QObject(&mainWindow), Project(std::move(project)), Replay(replay), View(view),
-      MapSwitch(mapSwitch), HidePersonsSwitch(hidePersonsSwitch), MainWindow(mainWindow) {
+      MapSwitch(mapSwitch), HidePersonsSwitch(hidePersonsSwitch), LabelSwitch(labelSwitch),
+      MainWindow(mainWindow) {
     connect(&HidePersonsSwitch, &QAction::triggered, this, &TEvacuationViews::SwitchPersonsOnMap);
+    connect(&LabelSwitch, &QAction::triggered, this, &TEvacuationViews::SwitchFlowLabels);
 }
 
 void TEvacuationViews::ReadSettings(TProgramSettings& settings) {
@@ -113,27 +115,67 @@ void TEvacuationViews::ShowCurveTime() {
 }
 
 // Flows take a fraction of the load's time; measured beside the window all the same.
-void TEvacuationViews::ShowFlows() {
+const TFlowReport* TEvacuationViews::FlowsMeasured() {
     const TLogFile* project = Project();
-    if (Curve == nullptr || project == nullptr || Analysing) {
-        return;
+    if (project == nullptr || Analysing) {
+        return nullptr;
     }
-    const TAnalysisSettings settings = Measures ? Measures() : TAnalysisSettings();
-    Analysing = true;
-    try {
-        const TFlowReport flows =
-            WorkBesideWindow(Progress, "Counting the flows...",
-                             [project, settings] { return AnalyseFlows(*project, settings); });
-        Curve->Flows->SetFlows(flows, *project);
-    } catch (const std::exception& error) {
-        ShowError(std::string("The flows could not be counted: ") + error.what());
+    if (Flows == nullptr) {
+        const TAnalysisSettings settings = Measures ? Measures() : TAnalysisSettings();
+        Analysing = true;
+        try {
+            Flows = std::make_unique<TFlowReport>(
+                WorkBesideWindow(Progress, "Counting the flows...",
+                                 [project, settings] { return AnalyseFlows(*project, settings); }));
+        } catch (const std::exception& error) {
+            Analysing = false;
+            ShowError(std::string("The flows could not be counted: ") + error.what());
+            return nullptr;
+        }
+        Analysing = false;
     }
-    Analysing = false;
+    return Flows.get();
+}
+
+void TEvacuationViews::ShowFlows() {
+    const TFlowReport* flows = FlowsMeasured();
+    const TLogFile* project = Project();
+    if (Curve != nullptr && flows != nullptr && project != nullptr) {
+        Curve->Flows->SetFlows(*flows, *project);
+    }
+}
+
+// "Exit 17672 (98/s)" at the middle of each place's cells.
+void TEvacuationViews::SwitchFlowLabels() {
+    const TFlowReport* flows = LabelSwitch.isChecked() ? FlowsMeasured() : nullptr;
+    const TLogFile* project = Project();
+    LabelSwitch.setChecked(flows != nullptr && project != nullptr);
+    std::vector<TFloorLabel> labels;
+    if (LabelSwitch.isChecked()) {
+        for (const TFlowPlace& place : flows->Places) {
+            const float x =
+                (CellCentreX(place.X0, project->XMax) + CellCentreX(place.X1, project->XMax)) /
+                2.0f;
+            const float y =
+                (CellCentreY(place.Y0, project->YMax) + CellCentreY(place.Y1, project->YMax)) /
+                2.0f;
+            labels.push_back({place.Deck, x, y,
+                              QStringLiteral("%1 %2 (%3/s)")
+                                  .arg(place.Kind == TFlowKind::Exit ? "Exit" : "Stair")
+                                  .arg(place.Total)
+                                  .arg(place.PeakPerSecond)});
+        }
+    }
+    View.ShowFloorLabels(std::move(labels));
 }
 
 void TEvacuationViews::MeasuresChanged() {
+    Flows.reset();
     if (Curve != nullptr && Curve->isVisible()) {
         ShowFlows();
+    }
+    if (LabelSwitch.isChecked()) {
+        SwitchFlowLabels();
     }
 }
 
@@ -143,4 +185,7 @@ void TEvacuationViews::Drop() {
     }
     MapSwitch.setChecked(false);
     EvacuationAnalysis.reset();
+    Flows.reset();
+    LabelSwitch.setChecked(false);
+    View.ShowFloorLabels({});
 }

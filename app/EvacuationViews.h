@@ -31,7 +31,8 @@ public:
     // The map switch and the switch that hides persons on the map are checkable menu entries;
     // the curve window opens beside the main window and takes the replay's keys with it.
     TEvacuationViews(TProjectSource project, const TReplay& replay, TDeckView& view,
-                     QAction& mapSwitch, QAction& hidePersonsSwitch, QWidget& mainWindow);
+                     QAction& mapSwitch, QAction& hidePersonsSwitch, QAction& labelSwitch,
+                     QWidget& mainWindow);
 
     // Whether persons are hidden on the map, from the settings store and back.
     void ReadSettings(TProgramSettings& settings);
@@ -51,6 +52,9 @@ public:
     void SwitchCongestionMap();
     // Persons hidden on the map or shown, as its switch says.
     void SwitchPersonsOnMap();
+    // The persons that passed each exit and stair written on the floor where it is, or not, as
+    // the switch says.
+    void SwitchFlowLabels();
     // The marker of the curve where the replay stands.
     void ShowCurveTime();
     // Another project has another curve and map: the window closes, the map goes off.
@@ -64,6 +68,8 @@ private:
     // The project's evacuation curve and congestion map, made at the first call; none without a
     // project, or while it is being made.
     const TEvacuationAnalysis* Analysis();
+    // The flows with the measures of the moment, measured again after Drop or new measures.
+    const TFlowReport* FlowsMeasured();
     void ShowFlows();
 
     TProjectSource Project;
@@ -71,10 +77,12 @@ private:
     TDeckView& View;
     QAction& MapSwitch;
     QAction& HidePersonsSwitch;
+    QAction& LabelSwitch;
     bool HidePersonsAsRead = Settings::HidePersonsOnMap.Default;
     QWidget& MainWindow;
     TProgressDialog* Progress = nullptr;
     TEvacuationCurveWindow* Curve = nullptr; // made at the first showing
     std::unique_ptr<TEvacuationAnalysis> EvacuationAnalysis;
+    std::unique_ptr<TFlowReport> Flows;
     bool Analysing = false;
 };

@@ -50,7 +50,8 @@ void TMainWindow::ConnectEvacuation() {
     Evacuation = new TEvacuationViews(
         [this] { return Projects->IsLoading() ? nullptr : Projects->LogFile.get(); },
         Projects->Replay, *View, *Commands.Action(TCommand::CongestionMap),
-        *Commands.Action(TCommand::HidePersonsOnMap), *this);
+        *Commands.Action(TCommand::HidePersonsOnMap), *Commands.Action(TCommand::FlowLabels),
+        *this);
     Evacuation->OnSecondChosen = [this](std::int32_t second) {
         Playback->ReplayCommands.Run([this, second] {
             if (Projects->LogFile != nullptr && !Projects->IsLoading()) {

@@ -27,6 +27,7 @@ constexpr std::array<TCommandEntry, CommandCount> Table{{
     {CongestionMap, Views, "Congestion &map", "H", "Congestion map", 8, Checkable | NeedsProject},
     {CongestionReport, Views, "Con&gestion report...", "", nullptr, 0, NeedsProject},
     {CongestionOutlines, Views, "Congestion o&utlines", "", nullptr, 0, Checkable | NeedsProject},
+    {FlowLabels, Views, "Flow la&bels", "", nullptr, 0, Checkable | NeedsProject},
     {HidePersonsOnMap, Views, "&Hide persons on the map", "", nullptr, 0, Checkable},
     {ColourByWaiting, Views, "Colour by &waiting", "C", "Colour persons by waiting", 9, Checkable},
     {Trails, Views, "&Trails", "T", "Trails", 10, Checkable},

@@ -24,6 +24,7 @@ enum class TCommand {
     CongestionMap,
     CongestionReport,
     CongestionOutlines,
+    FlowLabels,
     HidePersonsOnMap,
     ColourByWaiting,
     Trails,

@@ -6,8 +6,12 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 
+#include <algorithm>
 #include <utility>
+
+#include <GL/gl.h>
 
 TDeckView::TDeckView(QWidget* owner) : TDeckView(owner, std::make_unique<TDeckRenderer>()) {}
 
@@ -174,4 +178,39 @@ void TDeckView::InitializeScene() {
 
 void TDeckView::PaintScene() {
     Renderer->DrawFrame(Camera, width(), height());
+    if (!FloorLabels.empty()) {
+        DrawFloorLabels();
+    }
+}
+
+// Each label a box of text centred on its point of the floor, over the scene.
+void TDeckView::DrawFloorLabels() {
+    if (width() <= 0 || height() <= 0) {
+        return;
+    }
+    const double aspect = static_cast<double>(width()) / height();
+    // The painter draws flat over the scene: the scene's culling and depth test must not reach it.
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    QPainter painter(this);
+    QFont font = painter.font();
+    font.setPointSizeF(std::max(7.0, font.pointSizeF() - 1.0));
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    for (const TFloorLabel& label : FloorLabels) {
+        if (label.Deck != DeckIndex()) {
+            continue;
+        }
+        const auto seen = ProjectedPoint(Camera, aspect, {label.X, label.Y, 0.0});
+        if (!seen) {
+            continue;
+        }
+        const QPoint centre(static_cast<int>((1.0 + (*seen)[0]) * width() / 2),
+                            static_cast<int>((1.0 - (*seen)[1]) * height() / 2));
+        QRect box = metrics.boundingRect(label.Text).adjusted(-3, -1, 3, 1);
+        box.moveCenter(centre);
+        painter.fillRect(box, QColor(255, 255, 255, 210));
+        painter.setPen(Qt::black);
+        painter.drawText(box, Qt::AlignCenter, label.Text);
+    }
 }

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QString>
 
 #include <cstdint>
 #include <memory>
@@ -15,6 +16,14 @@
 #include <vector>
 
 class QLabel;
+
+// A short text standing on the floor of a deck, such as the persons that passed an exit.
+struct TFloorLabel {
+    std::int32_t Deck = 0;
+    float X = 0.0f; // deck coordinates
+    float Y = 0.0f;
+    QString Text;
+};
 
 class TDeckView : public TGLControl {
     Q_OBJECT
@@ -67,6 +76,12 @@ public:
         Renderer->ShowRegionOutlines(outlines);
         Invalidate();
     }
+    // Texts on the floor of the decks, those of the deck shown drawn over the frame; none shows
+    // none. They show in screen shots, not in frames rendered without a window.
+    void ShowFloorLabels(std::vector<TFloorLabel> labels) {
+        FloorLabels = std::move(labels);
+        Invalidate();
+    }
     // The selected person and its way (see TDeckRenderer::ShowSelection); none shows none.
     void ShowSelection(const TShownSelection* selection) {
         Renderer->ShowSelection(selection);
@@ -109,12 +124,14 @@ private:
     // The hint in the middle of an empty view, shown while no deck is.
     void ShowEmptyHint();
     void ShowLegends();
+    void DrawFloorLabels();
 
     std::unique_ptr<TDeckRenderer> Renderer;
     QLabel* EmptyHint = nullptr;
     // The legends in the lower left corner, the map's below; null while not shown.
     QImage MapLegend;
     QImage WaitingShadesLegend;
+    std::vector<TFloorLabel> FloorLabels;
     // Where the left button went down, until it goes up; a click unless it moved further.
     std::optional<QPoint> LeftPressedAt;
 };

@@ -358,7 +358,8 @@ TEST_F(EvacuationViews, TheCongestionReportShowsARegionClickedOn) {
 }
 
 // The curve window's second page lists every exit and stair the flows analysis finds, with the
-// busiest three plotted; a place checked or unchecked adds or removes its line.
+// busiest three plotted; a place checked or unchecked adds or removes its line. The flow labels
+// write the passages on the floor.
 TEST_F(EvacuationViews, TheFlowsPageListsThePlacesAndPlotsTheCheckedOnes) {
     ShowAndWait();
     Load(Ferry);
@@ -399,6 +400,30 @@ TEST_F(EvacuationViews, TheFlowsPageListsThePlacesAndPlotsTheCheckedOnes) {
         most = std::max(most, point.y());
     }
     EXPECT_EQ(most, double(flows.Places[0].PeakPerSecond));
+
+    // Flow labels: a whitish box of text where the first exit is, on its deck.
+    const TFlowPlace& exit = flows.Places[0];
+    Window->ViewCommands->ShowDeck(exit.Deck);
+    const auto whiteAround = [&] {
+        const QImage frame = Frame();
+        const double x =
+            (double{CellCentreX(exit.X0, ferry.XMax)} + double{CellCentreX(exit.X1, ferry.XMax)}) /
+            2.0;
+        const QPoint centre = FloorPixel(frame, Window->View->Distance(), x,
+                                         double{CellCentreY(exit.Y0, ferry.YMax)});
+        int white = 0;
+        for (int dy = -4; dy <= 4; ++dy) {
+            for (int dx = -10; dx <= 10; ++dx) {
+                const TRgb p = PixelAt(frame, centre + QPoint(dx, dy));
+                white += p.R > 210 && p.G > 210 && p.B > 210 ? 1 : 0;
+            }
+        }
+        return white;
+    };
+    const int before = whiteAround();
+    Window->Action(TCommand::FlowLabels)->trigger();
+    EXPECT_TRUE(Window->Action(TCommand::FlowLabels)->isChecked());
+    EXPECT_GT(whiteAround(), before + 40);
 }
 
 } // namespace

@@ -124,7 +124,7 @@ TEST_F(MainWindow, MenusHoldTheirEntriesInOrder) {
     const QStringList views{"Deck up", "Deck down", "-", "Zoom in", "Zoom out", "&Fit deck",
                             "&Reset view", "-", "To&p", "&Side", "&Oblique", "-",
                             "Evacuation &curve...", "Congestion &map", "Con&gestion report...",
-                            "Congestion o&utlines",
+                            "Congestion o&utlines", "Flow la&bels",
                             "&Hide persons on the map", "Colour by &waiting", "&Trails", "-",
                             "F&ind person...", "&Last to leave", "Follow s&elected",
                             "Clear selectio&n"};
