@@ -10,7 +10,6 @@
 
 #include <QAction>
 
-#include <exception>
 
 TAnalysisSettings AnalysisSettingsOf(const TOptions& options) {
     return {options.CellSizeMm, options.DensityWindowMm, options.CongestionDensity,
@@ -91,21 +90,12 @@ const TCongestionReport* TCongestionViews::Report() {
             ShowError(*refusal);
             return nullptr;
         }
-        Measuring = true;
-        const TAnalysisSettings settings = AnalysisSettingsOf(Options);
-        try {
-            Measured = std::make_unique<TCongestionReport>(
-                WorkBesideWindow(Progress, "Measuring congestion...", [project, settings] {
-                    return AnalyseCongestion(*project, settings);
-                }));
-        } catch (const std::exception& error) {
-            Measuring = false;
-            ShowError(std::string("Congestion could not be measured: ") + error.what());
-            return nullptr;
-        }
-        Measuring = false;
     }
-    return Measured.get();
+    const TAnalysisSettings settings = AnalysisSettingsOf(Options);
+    return MeasureOnce(Measured, Measuring, Progress, "Measuring congestion...",
+                       "Congestion could not be measured: ", [project, settings] {
+                           return AnalyseCongestion(*project, settings);
+                       });
 }
 
 void TCongestionViews::ShowRegion(std::size_t index) {

@@ -15,7 +15,6 @@
 #include <QScreen>
 
 #include <chrono>
-#include <exception>
 #include <future>
 #include <string>
 
@@ -44,31 +43,22 @@ void TEvacuationViews::SwitchPersonsOnMap() {
     View.HidePersonsOnMap(HidePersonsSwitch.isChecked());
 }
 
-// The analysis runs beside the window (see WorkBesideWindow). Asked for again while it runs,
-// there is none yet.
+// The analysis runs beside the window (see MeasureOnce).
 const TEvacuationAnalysis* TEvacuationViews::Analysis() {
     const TLogFile* project = Project();
-    if (project == nullptr || Analysing) {
+    if (project == nullptr) {
         return nullptr;
     }
-    if (EvacuationAnalysis == nullptr) {
+    if (EvacuationAnalysis == nullptr && !Analysing) {
         if (const auto refusal = AnalysisRefusal(*project)) {
             ShowError(*refusal);
             return nullptr;
         }
-        Analysing = true;
-        try {
-            EvacuationAnalysis = std::make_unique<TEvacuationAnalysis>(
-                WorkBesideWindow(Progress, "Computing the evacuation curve...",
-                                 [project] { return AnalyseEvacuation(*project); }));
-        } catch (const std::exception& error) {
-            Analysing = false;
-            ShowError(std::string("The evacuation curve could not be made: ") + error.what());
-            return nullptr;
-        }
-        Analysing = false;
     }
-    return EvacuationAnalysis.get();
+    return MeasureOnce(EvacuationAnalysis, Analysing, Progress, "Computing the evacuation curve...",
+                       "The evacuation curve could not be made: ", [project] {
+                           return AnalyseEvacuation(*project);
+                       });
 }
 
 void TEvacuationViews::ShowEvacuationCurve() {
@@ -117,24 +107,14 @@ void TEvacuationViews::ShowCurveTime() {
 // Flows take a fraction of the load's time; measured beside the window all the same.
 const TFlowReport* TEvacuationViews::FlowsMeasured() {
     const TLogFile* project = Project();
-    if (project == nullptr || Analysing) {
+    if (project == nullptr) {
         return nullptr;
     }
-    if (Flows == nullptr) {
-        const TAnalysisSettings settings = Measures ? Measures() : TAnalysisSettings();
-        Analysing = true;
-        try {
-            Flows = std::make_unique<TFlowReport>(
-                WorkBesideWindow(Progress, "Counting the flows...",
-                                 [project, settings] { return AnalyseFlows(*project, settings); }));
-        } catch (const std::exception& error) {
-            Analysing = false;
-            ShowError(std::string("The flows could not be counted: ") + error.what());
-            return nullptr;
-        }
-        Analysing = false;
-    }
-    return Flows.get();
+    const TAnalysisSettings settings = Measures ? Measures() : TAnalysisSettings();
+    return MeasureOnce(Flows, Analysing, Progress, "Counting the flows...",
+                       "The flows could not be counted: ", [project, settings] {
+                           return AnalyseFlows(*project, settings);
+                       });
 }
 
 void TEvacuationViews::ShowFlows() {

@@ -5,11 +5,14 @@
 
 #include "MessageNesting.h"
 #include "ProgressDialog.h"
+#include "UiServices.h"
 
 #include <QGuiApplication>
 
 #include <chrono>
+#include <exception>
 #include <future>
+#include <memory>
 #include <string>
 
 // Work that takes longer than this shows the progress window.
@@ -35,4 +38,25 @@ auto WorkBesideWindow(TProgressDialog* progress, const std::string& text, TWork 
         QGuiApplication::restoreOverrideCursor();
     }
     return running.get();
+}
+
+// Fills slot with work's result, worked out beside the window, unless it holds one already. When
+// the work throws, a box says failure and why, and the slot stays empty. busy is true while work
+// runs: asked for again meanwhile, there is none yet.
+template <typename T, typename TWork>
+const T* MeasureOnce(std::unique_ptr<T>& slot, bool& busy, TProgressDialog* progress,
+                     const std::string& text, const std::string& failure, TWork work) {
+    if (busy) {
+        return nullptr;
+    }
+    if (slot == nullptr) {
+        busy = true;
+        try {
+            slot = std::make_unique<T>(WorkBesideWindow(progress, text, std::move(work)));
+        } catch (const std::exception& error) {
+            ShowError(failure + error.what());
+        }
+        busy = false;
+    }
+    return slot.get();
 }
