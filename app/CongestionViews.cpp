@@ -10,7 +10,6 @@
 
 #include <QAction>
 
-
 TAnalysisSettings AnalysisSettingsOf(const TOptions& options) {
     return {options.CellSizeMm, options.DensityWindowMm, options.CongestionDensity,
             options.SignificantShare};
