@@ -1,8 +1,8 @@
 #include "CongestionReportWindow.h"
 
+#include "DeckCaptionText.h"
 #include "LogFile.h"
 #include "Replay.h"
-#include "TextConversion.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -13,19 +13,13 @@
 
 namespace {
 
-QString DeckCaption(const TLogFile& project, std::int32_t deck) {
-    return deck >= 0 && deck < project.ZMax && deck < std::ssize(project.Decks)
-               ? FromFileText(project.GetDeckCaption(deck))
-               : QStringLiteral("deck %1").arg(deck);
-}
-
 // Steps of the replay as "m:ss", from the start or as a duration.
 QString Clock(std::int32_t steps, const TLogFile& project, std::int32_t offset) {
     return QString::fromStdString(ClockText(ReplayTimeSeconds(steps, project.VMax, offset)));
 }
 
 QStringList RowTexts(const TCongestionRegion& region, const TLogFile& project) {
-    return {DeckCaption(project, region.Deck),
+    return {DeckCaptionText(project, region.Deck),
             QStringLiteral("%1, %2 to %3, %4")
                 .arg(region.X0)
                 .arg(region.Y0)
@@ -91,5 +85,5 @@ QString CongestionVerdict(const TCongestionReport& report, const TLogFile& proje
         .arg(significant)
         .arg(significant == 1 ? "" : "s")
         .arg(Clock(longest.LongestSteps, project, 0))
-        .arg(DeckCaption(project, longest.Deck));
+        .arg(DeckCaptionText(project, longest.Deck));
 }

@@ -1,8 +1,8 @@
 #include "FlowsPanel.h"
 
+#include "DeckCaptionText.h"
 #include "EvacuationCurveWindow.h"
 #include "LogFile.h"
-#include "TextConversion.h"
 
 #include <QChart>
 #include <QChartView>
@@ -18,18 +18,12 @@ namespace {
 
 constexpr int CheckedAtFirst = 3;
 
-QString DeckCaption(const TLogFile& project, std::int32_t deck) {
-    return deck >= 0 && deck < project.ZMax && deck < std::ssize(project.Decks)
-               ? FromFileText(project.GetDeckCaption(deck))
-               : QStringLiteral("deck %1").arg(deck);
-}
-
 } // namespace
 
 QString FlowPlaceText(const TFlowPlace& place, const TLogFile& project) {
     return QStringLiteral("%1 on %2, cells %3, %4 to %5, %6: %7 persons, at most %8 a second")
         .arg(place.Kind == TFlowKind::Exit ? QStringLiteral("Exit") : QStringLiteral("Stair"))
-        .arg(DeckCaption(project, place.Deck))
+        .arg(DeckCaptionText(project, place.Deck))
         .arg(place.X0)
         .arg(place.Y0)
         .arg(place.X1)

@@ -1,8 +1,8 @@
 #include "PersonPanel.h"
 
+#include "DeckCaptionText.h"
 #include "LogFile.h"
 #include "Replay.h"
-#include "TextConversion.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -12,13 +12,6 @@
 namespace {
 
 constexpr int PanelWidth = 300;
-
-QString DeckText(const TLogFile& project, std::int32_t deck) {
-    if (deck < 0 || deck >= project.ZMax) {
-        return QStringLiteral("deck %1").arg(deck);
-    }
-    return FromFileText(project.GetDeckCaption(deck));
-}
 
 // The column and the row as the file counts them.
 QString CellText(const TLogFile& project, std::int64_t cellX, std::int64_t cellY) {
@@ -88,13 +81,13 @@ QString DescribePerson(const TLogFile& project, std::size_t person, const TPerso
     QStringList lines;
     lines << QStringLiteral("Person %1 of %2").arg(person + 1).arg(project.Persons.size());
     lines << QStringLiteral("Start: %1, %2")
-                 .arg(DeckText(project, data.StartLevel))
+                 .arg(DeckCaptionText(project, data.StartLevel))
                  .arg(QStringLiteral("cell %1, %2").arg(data.StartX).arg(data.StartY));
     if (step >= facts.LeaveStep) {
         lines << QStringLiteral("Left at %1").arg(ClockAt(project, facts.LeaveStep));
     } else if (data.Level >= 0) {
         lines << QStringLiteral("Now: %1, %2")
-                     .arg(DeckText(project, data.Level))
+                     .arg(DeckCaptionText(project, data.Level))
                      .arg(CellText(project, data.CellX, data.CellY));
     }
     lines << QStringLiteral("Steps walked: %1").arg(facts.StepsWalked);
