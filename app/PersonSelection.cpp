@@ -35,6 +35,7 @@ void TPersonSelection::Select(std::size_t person) {
     Shown.Person = person;
     Shown.Way = WayOf(project->Persons[person], project->XMax, project->YMax);
     Shown.Step = Replay.TimeStep();
+    LeftBefore = FactsOf(project->Persons, person, Shown.Step).LeftBefore;
     View.ShowSelection(&Shown);
     ShowFacts();
     Panel.Reveal();
@@ -125,6 +126,7 @@ void TPersonSelection::ShowFacts() {
     if (project == nullptr || !Person) {
         return;
     }
-    const TPersonFacts facts = FactsOf(project->Persons, *Person, Replay.TimeStep());
+    TPersonFacts facts = StepFactsOf(project->Persons[*Person], Replay.TimeStep());
+    facts.LeftBefore = LeftBefore;
     Panel.SetText(DescribePerson(*project, *Person, facts, Replay.TimeStep()));
 }

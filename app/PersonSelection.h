@@ -63,5 +63,6 @@ private:
     QAction& FollowSwitch;
     std::optional<std::size_t> Person;
     bool Following = false;
-    TShownSelection Shown; // what the view draws while a person is selected
+    std::int32_t LeftBefore = 0; // of the person selected, the same at every step
+    TShownSelection Shown;       // what the view draws while a person is selected
 };

@@ -77,10 +77,14 @@ TPersonFacts CountEntries(const TMoveList& moves, std::int32_t step) {
 
 } // namespace
 
-TPersonFacts FactsOf(std::vector<TPersonData>& persons, std::size_t index, std::int32_t step) {
-    const TPersonData& person = persons[index];
+TPersonFacts StepFactsOf(const TPersonData& person, std::int32_t step) {
     TPersonFacts facts = CountEntries(person.Moves, step);
     facts.LeaveStep = LeaveStepOf(person);
+    return facts;
+}
+
+TPersonFacts FactsOf(std::vector<TPersonData>& persons, std::size_t index, std::int32_t step) {
+    TPersonFacts facts = StepFactsOf(persons[index], step);
     facts.LeftBefore = static_cast<std::int32_t>(
         std::count_if(persons.begin(), persons.end(), [&](const TPersonData& other) {
             return LeaveStepOf(other) < facts.LeaveStep;

@@ -53,3 +53,6 @@ struct TPersonFacts {
 
 // persons[index] at replay step `step` (0 .. its Count(); a later step counts as its Count()).
 TPersonFacts FactsOf(std::vector<TPersonData>& persons, std::size_t index, std::int32_t step);
+// The same without LeftBefore (left 0), which does not change from step to step and takes a look
+// at every person: what a view updated at every step asks for.
+TPersonFacts StepFactsOf(const TPersonData& person, std::int32_t step);
