@@ -3,12 +3,21 @@
 #include "LogFile.h"
 #include "PersonData.h"
 #include "Replay.h"
+#include "WalkerQueue.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <future>
 #include <limits>
+#include <memory>
+#include <mutex>
+#include <numeric>
 #include <optional>
-#include <queue>
+#include <span>
+#include <thread>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -18,20 +27,20 @@ bool IsWalkable(const TCell& cell) {
 
 // One deck's cells as the density sees them, made when the first person comes onto the deck.
 struct TDeckField {
-    // Persons in the window centred on each cell, and the persons that make it congested (0 for
-    // a cell that is not walkable, which is never congested): side by side, as every change of
-    // place reads both.
+    // Persons in the window centred on each cell, the persons that make it congested (more than
+    // can be for a cell that is not walkable, which is never congested), and the most seen while
+    // congested:
+    // side by side, as every change of place reads them.
     struct TWindow {
         std::int32_t Count = 0;
-        std::int32_t Need = 0;
+        std::int32_t Need = std::numeric_limits<std::int32_t>::max();
+        std::int32_t Peak = 0; // the most persons seen while congested
     };
     std::vector<TWindow> Windows;
     // Walkable cells in each window.
     std::vector<std::int32_t> Walkable;
-    // The step the cell's current congestion began, or -1; the most persons seen while congested
-    // and the step they were first seen.
+    // The step the cell's current congestion began, or -1; the step its peak was first seen.
     std::vector<std::int32_t> CongestedSince;
-    std::vector<std::int32_t> PeakCount;
     std::vector<std::int32_t> PeakStep;
     // The step at which the cell was last put on the list to look at again.
     std::vector<std::int32_t> Listed;
@@ -45,178 +54,118 @@ struct TCellStretch {
     std::int32_t Last;
 };
 
-// Where a person stands, and what of its list is still to come.
-struct TWalker {
-    TMoveList::TRunReader Runs;
-    std::int32_t Left = 0; // entries left of the run being applied
-    TMove Move;
-    std::int32_t Next = 0; // the entry to apply next
-    std::int64_t X = 0, Y = 0;
-    std::int32_t Level = -1;
-};
-
-// A person's place changes: off a cell, onto a cell, or both.
+// The cell a person stands on, or none (Deck -1) off the decks and grids.
 struct TCellChange {
-    std::int32_t Deck;
-    std::int32_t Cell;
+    std::int32_t Deck = -1;
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+
+    bool IsCell() const { return Deck >= 0; }
 };
 
-class TDensityTracker {
+// A person's change of place: off a cell, onto a cell, or both.
+struct TPlaceChange {
+    TCellChange From;
+    TCellChange To;
+};
+
+// A change of place as a tile sees it: the cells left and reached, each only when it lies on the
+// tile's deck, and the step it happens at, counted from the first of its stretch.
+struct TTileChange {
+    static constexpr std::uint8_t FromHere = 1;
+    static constexpr std::uint8_t ToHere = 2;
+
+    std::int32_t FromX, FromY;
+    std::int32_t ToX, ToY;
+    std::uint8_t Step;
+    std::uint8_t Sides; // FromHere, ToHere or both
+};
+
+// The windows of every deck persons come onto. The decks are cut into square tiles, measured
+// each on its own: a window's count changes only with the persons within half a window of it, so
+// a tile's windows need only the changes near the tile, and stay in the processor's cache while
+// a stretch of steps is applied to them.
+class TDensityField {
 public:
-    TDensityTracker(const TLogFile& project, const TAnalysisSettings& settings)
-        : Fields(static_cast<std::size_t>(
-              std::min<std::int64_t>(std::ssize(project.Decks), std::max(project.ZMax, 0)))),
-          Project(project), Half(settings.WindowCells() / 2), CellMm(settings.CellSizeMm),
-          Tenths(settings.CongestionDensityTenths) {}
+    static constexpr std::int64_t TileCells = 64;
 
-    // The cell of a place, or none off the decks and grids.
-    std::optional<TCellChange> CellOf(std::int32_t level, std::int64_t x, std::int64_t y) const {
-        if (level < 0 || level >= std::ssize(Fields) || x < 0 || y < 0 || x >= Project.XMax ||
-            y >= Project.YMax) {
-            return std::nullopt;
-        }
-        return TCellChange{level, static_cast<std::int32_t>(y * Project.XMax + x)};
-    }
-
-    // A person comes onto a cell, or leaves one; the windows around it count it.
-    void Place(const TCellChange& change, std::int32_t step) {
-        AddAround(change, nullptr, +1, step);
-    }
-    // A person moves from one cell to another (either may be none): the windows around the cell
-    // it left, but not around the one it reaches, stop counting it now; Arrive later counts it in
-    // those around the cell it reaches, but not around the one it left. A step of one cell so
-    // changes a strip of windows, not two squares of them.
-    void Leave(const std::optional<TCellChange>& from, const std::optional<TCellChange>& to,
-               std::int32_t step) {
-        if (from) {
-            AddAround(*from, to ? &*to : nullptr, -1, step);
-        }
-    }
-    void Arrive(const std::optional<TCellChange>& from, const TCellChange& to, std::int32_t step) {
-        AddAround(to, from ? &*from : nullptr, +1, step);
-    }
-
-    // After every change of the step: the cells whose congestion began or ended.
-    void EndStep(std::int32_t step) {
-        for (const TCellChange& listed : ToLook) {
-            TDeckField& field = Fields[static_cast<std::size_t>(listed.Deck)];
-            const auto cell = static_cast<std::size_t>(listed.Cell);
-            const bool congested = field.Windows[cell].Need > 0 &&
-                                   field.Windows[cell].Count >= field.Windows[cell].Need;
-            if (congested && field.CongestedSince[cell] < 0) {
-                field.CongestedSince[cell] = step;
-            } else if (!congested && field.CongestedSince[cell] >= 0) {
-                Stretches.push_back(
-                    {listed.Deck, listed.Cell, field.CongestedSince[cell], step - 1});
-                field.CongestedSince[cell] = -1;
-            }
-        }
-        ToLook.clear();
-    }
-
-    // Closes what is still congested at the last step.
-    void EndAll(std::int32_t lastStep) {
-        for (std::size_t d = 0; d < Fields.size(); ++d) {
-            const std::vector<std::int32_t>& since = Fields[d].CongestedSince;
-            for (std::size_t cell = 0; cell < since.size(); ++cell) {
-                if (since[cell] >= 0) {
-                    Stretches.push_back({static_cast<std::int32_t>(d),
-                                         static_cast<std::int32_t>(cell), since[cell], lastStep});
-                }
-            }
-        }
-    }
-
-    std::vector<TCellStretch> Stretches;
-    std::vector<TDeckField> Fields;
-
-private:
-    // The windows centred within Half of the cell, less those also centred within Half of the
-    // other cell on the same deck.
-    void AddAround(const TCellChange& change, const TCellChange* other, std::int32_t by,
-                   std::int32_t step) {
-        const std::int64_t width = Project.XMax;
-        const std::int64_t x = change.Cell % width;
-        const std::int64_t y = change.Cell / width;
-        const TBox box{x - Half, x + Half, y - Half, y + Half};
-        if (other == nullptr || other->Deck != change.Deck) {
-            AddBox(change.Deck, box, by, step);
-            return;
-        }
-        const std::int64_t ox = other->Cell % width;
-        const std::int64_t oy = other->Cell / width;
-        const TBox skip{ox - Half, ox + Half, oy - Half, oy + Half};
-        // Rows of the box outside the other's rows, whole; the rows both share, outside its
-        // columns.
-        AddBox(change.Deck, {box.X0, box.X1, box.Y0, std::min(box.Y1, skip.Y0 - 1)}, by, step);
-        AddBox(change.Deck, {box.X0, box.X1, std::max(box.Y0, skip.Y1 + 1), box.Y1}, by, step);
-        const std::int64_t shared0 = std::max(box.Y0, skip.Y0);
-        const std::int64_t shared1 = std::min(box.Y1, skip.Y1);
-        AddBox(change.Deck, {box.X0, std::min(box.X1, skip.X0 - 1), shared0, shared1}, by, step);
-        AddBox(change.Deck, {std::max(box.X0, skip.X1 + 1), box.X1, shared0, shared1}, by, step);
-    }
-
-    struct TBox {
-        std::int64_t X0, X1, Y0, Y1; // both ends included
+    // A tile's windows: those centred on its cells, both ends included.
+    struct TTile {
+        std::int32_t Deck;
+        std::int64_t X0, X1, Y0, Y1;
     };
 
-    void AddBox(std::int32_t deck, const TBox& box, std::int32_t by, std::int32_t step) {
-        TDeckField& field = FieldOf(deck);
-        const std::int64_t width = Project.XMax;
-        const std::int64_t x0 = std::max<std::int64_t>(box.X0, 0);
-        const std::int64_t x1 = std::min<std::int64_t>(box.X1, width - 1);
-        for (std::int64_t cy = std::max<std::int64_t>(box.Y0, 0);
-             cy <= std::min<std::int64_t>(box.Y1, Project.YMax - 1); ++cy) {
-            for (std::int64_t cx = x0; cx <= x1; ++cx) {
-                const auto cell = static_cast<std::size_t>(cy * width + cx);
-                TDeckField::TWindow& window = field.Windows[cell];
-                const std::int32_t count = window.Count += by;
-                const std::int32_t need = window.Need;
-                if (need == 0) {
-                    continue;
-                }
-                // Only a count that crosses the need can begin or end congestion.
-                if ((by > 0 && count == need) || (by < 0 && count == need - 1)) {
-                    Look(deck, static_cast<std::int32_t>(cell), step, field);
-                }
-                if (by > 0 && count >= need && count > field.PeakCount[cell]) {
-                    field.PeakCount[cell] = count;
-                    field.PeakStep[cell] = step;
-                }
+    TDensityField(const TLogFile& project, const TAnalysisSettings& settings)
+        : Fields(static_cast<std::size_t>(
+              std::min<std::int64_t>(std::ssize(project.Decks), std::max(project.ZMax, 0)))),
+          Project(project), Width(project.XMax), Height(project.YMax),
+          Half(settings.WindowCells() / 2), CellMm(settings.CellSizeMm),
+          Tenths(settings.CongestionDensityTenths), TilesX((Width + TileCells - 1) / TileCells),
+          TilesY((Height + TileCells - 1) / TileCells),
+          Made(std::make_unique<std::once_flag[]>(Fields.size())) {}
+
+    // The cell of a place, or none off the decks and grids.
+    TCellChange CellOf(std::int32_t level, std::int64_t x, std::int64_t y) const {
+        if (level < 0 || level >= std::ssize(Fields) || x < 0 || y < 0 || x >= Width ||
+            y >= Height) {
+            return {};
+        }
+        return TCellChange{level, static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+    }
+
+    // Makes the deck's windows the first time a person comes onto the deck; from any thread.
+    void Prepare(std::int32_t deck) {
+        std::call_once(Made[static_cast<std::size_t>(deck)],
+                       [this, deck] { Prepare(deck, Fields[static_cast<std::size_t>(deck)]); });
+    }
+    TDeckField& operator[](std::int32_t deck) { return Fields[static_cast<std::size_t>(deck)]; }
+    const std::vector<TDeckField>& Decks() const { return Fields; }
+
+    std::int64_t WindowHalf() const { return Half; }
+    std::int64_t DeckWidth() const { return Width; }
+    std::int64_t DeckHeight() const { return Height; }
+
+    std::size_t TileCount() const {
+        return Fields.size() * static_cast<std::size_t>(TilesX * TilesY);
+    }
+    TTile Tile(std::size_t id) const {
+        const auto perDeck = static_cast<std::size_t>(TilesX * TilesY);
+        const auto inDeck = static_cast<std::int64_t>(id % perDeck);
+        const std::int64_t x0 = inDeck % TilesX * TileCells;
+        const std::int64_t y0 = inDeck / TilesX * TileCells;
+        return {static_cast<std::int32_t>(id / perDeck), x0, std::min(x0 + TileCells, Width) - 1,
+                y0, std::min(y0 + TileCells, Height) - 1};
+    }
+    // Calls visit(tile) for every tile holding windows that count a person on a cell of the
+    // deck from x0, y0 to x1, y1.
+    template <typename TVisit>
+    void ForEachTileNear(std::int32_t deck, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                         std::int64_t y1, TVisit visit) const {
+        const std::int64_t tx1 = std::min(x1 + Half, Width - 1) / TileCells;
+        const std::int64_t ty1 = std::min(y1 + Half, Height - 1) / TileCells;
+        const auto deckTiles =
+            static_cast<std::size_t>(deck) * static_cast<std::size_t>(TilesX * TilesY);
+        for (std::int64_t ty = std::max<std::int64_t>(y0 - Half, 0) / TileCells; ty <= ty1; ++ty) {
+            for (std::int64_t tx = std::max<std::int64_t>(x0 - Half, 0) / TileCells; tx <= tx1;
+                 ++tx) {
+                visit(deckTiles + static_cast<std::size_t>(ty * TilesX + tx));
             }
         }
     }
 
-    void Look(std::int32_t deck, std::int32_t cell, std::int32_t step, TDeckField& field) {
-        std::int32_t& listed = field.Listed[static_cast<std::size_t>(cell)];
-        if (listed != step) {
-            listed = step;
-            ToLook.push_back({deck, cell});
-        }
-    }
-
-    TDeckField& FieldOf(std::int32_t deck) {
-        TDeckField& field = Fields[static_cast<std::size_t>(deck)];
-        if (field.Windows.empty()) {
-            Prepare(deck, field);
-        }
-        return field;
-    }
-
+private:
     // The walkable cells of each window by a table of sums, and the persons each window needs:
     // the fewest k with k / (walkable x cell area) above the threshold, in whole numbers.
     void Prepare(std::int32_t deck, TDeckField& field) const {
-        const std::int64_t width = Project.XMax;
-        const std::int64_t height = Project.YMax;
-        const auto cells = static_cast<std::size_t>(width * height);
+        const auto cells = static_cast<std::size_t>(Width * Height);
         const std::vector<TCell>& grid = Project.Decks[static_cast<std::size_t>(deck)].Cells;
-        std::vector<std::int32_t> sums(static_cast<std::size_t>((width + 1) * (height + 1)), 0);
+        std::vector<std::int32_t> sums(static_cast<std::size_t>((Width + 1) * (Height + 1)), 0);
         const auto at = [&](std::int64_t x, std::int64_t y) -> std::int32_t& {
-            return sums[static_cast<std::size_t>(y * (width + 1) + x)];
+            return sums[static_cast<std::size_t>(y * (Width + 1) + x)];
         };
-        for (std::int64_t y = 0; y < height; ++y) {
-            for (std::int64_t x = 0; x < width; ++x) {
-                const auto cell = static_cast<std::size_t>(y * width + x);
+        for (std::int64_t y = 0; y < Height; ++y) {
+            for (std::int64_t x = 0; x < Width; ++x) {
+                const auto cell = static_cast<std::size_t>(y * Width + x);
                 const bool walkable = cell < grid.size() && IsWalkable(grid[cell]);
                 at(x + 1, y + 1) = at(x, y + 1) + at(x + 1, y) - at(x, y) + (walkable ? 1 : 0);
             }
@@ -224,20 +173,19 @@ private:
         field.Windows.assign(cells, {});
         field.Walkable.assign(cells, 0);
         field.CongestedSince.assign(cells, -1);
-        field.PeakCount.assign(cells, 0);
         field.PeakStep.assign(cells, 0);
         field.Listed.assign(cells, -1);
         const std::int64_t areaTerm = std::int64_t{Tenths} * CellMm * CellMm;
-        for (std::int64_t y = 0; y < height; ++y) {
-            for (std::int64_t x = 0; x < width; ++x) {
-                const auto cell = static_cast<std::size_t>(y * width + x);
+        for (std::int64_t y = 0; y < Height; ++y) {
+            for (std::int64_t x = 0; x < Width; ++x) {
+                const auto cell = static_cast<std::size_t>(y * Width + x);
                 if (cell >= grid.size() || !IsWalkable(grid[cell])) {
                     continue;
                 }
                 const std::int64_t x0 = std::max<std::int64_t>(x - Half, 0);
                 const std::int64_t y0 = std::max<std::int64_t>(y - Half, 0);
-                const std::int64_t x1 = std::min<std::int64_t>(x + Half, width - 1) + 1;
-                const std::int64_t y1 = std::min<std::int64_t>(y + Half, height - 1) + 1;
+                const std::int64_t x1 = std::min<std::int64_t>(x + Half, Width - 1) + 1;
+                const std::int64_t y1 = std::min<std::int64_t>(y + Half, Height - 1) + 1;
                 const std::int32_t walkable = at(x1, y1) - at(x0, y1) - at(x1, y0) + at(x0, y0);
                 field.Walkable[cell] = walkable;
                 // k x 10^7 > tenths x walkable x mm²: persons/m² in tenths against the threshold.
@@ -248,146 +196,369 @@ private:
         }
     }
 
+    std::vector<TDeckField> Fields;
     const TLogFile& Project;
+    std::int64_t Width;
+    std::int64_t Height;
     std::int64_t Half;
     std::int32_t CellMm;
     std::int32_t Tenths;
-    std::vector<TCellChange> ToLook;
+    std::int64_t TilesX;
+    std::int64_t TilesY;
+    std::unique_ptr<std::once_flag[]> Made; // by deck
 };
 
-// Every person's changes of place in the order of the steps: each person waits in the bucket of
-// the step at which it next moves, changes deck or leaves, runs of standing passed over at once.
-// The buckets cover the next WheelSteps steps; a change further ahead waits in a heap until its
-// step comes within reach.
-class TWalkerQueue {
+// What each core changes lies in lines of memory of its own.
+constexpr std::size_t CacheLine = 64;
+
+// Runs work(0) .. work(count - 1) at once, work(0) on this thread.
+template <typename TWork> void RunSideBySide(std::size_t count, TWork work) {
+    std::vector<std::future<void>> running;
+    for (std::size_t k = 1; k < count; ++k) {
+        running.push_back(std::async(std::launch::async, work, k));
+    }
+    work(std::size_t{0});
+    for (std::future<void>& other : running) {
+        other.get();
+    }
+}
+
+// The changes a share of the persons makes in a stretch of steps, handed to the tiles they touch.
+class alignas(CacheLine) TChangesByTile {
 public:
-    explicit TWalkerQueue(const TLogFile& project) : Project(project), Wheel(WheelSteps) {
-        Walkers.reserve(project.Persons.size());
-        for (std::size_t i = 0; i < project.Persons.size(); ++i) {
-            const TPersonData& person = project.Persons[i];
-            TWalker& walker = Walkers.emplace_back();
-            walker.Runs = TMoveList::TRunReader(person.Moves);
-            walker.X = person.StartX;
-            walker.Y = person.StartY;
-            walker.Level = person.StartLevel;
-            Schedule(static_cast<std::int32_t>(i));
+    explicit TChangesByTile(TDensityField& field)
+        : Field(&field), Near(field.TileCount()), Seen(field.Decks().size(), false) {}
+
+    // A change at the step, counted from the first of the stretch.
+    void Add(std::int64_t step, const TPlaceChange& change) {
+        static_assert(TWalkerQueue::ChunkSteps <= 256);
+        const TCellChange& from = change.From;
+        const TCellChange& to = change.To;
+        const auto at = static_cast<std::uint8_t>(step);
+        if (from.IsCell() && to.IsCell() && from.Deck == to.Deck) {
+            Put(from.Deck, std::min(from.X, to.X), std::min(from.Y, to.Y), std::max(from.X, to.X),
+                std::max(from.Y, to.Y),
+                {from.X, from.Y, to.X, to.Y, at, TTileChange::FromHere | TTileChange::ToHere});
+            return;
+        }
+        if (from.IsCell()) {
+            Put(from.Deck, from.X, from.Y, from.X, from.Y,
+                {from.X, from.Y, from.X, from.Y, at, TTileChange::FromHere});
+        }
+        if (to.IsCell()) {
+            Put(to.Deck, to.X, to.Y, to.X, to.Y, {to.X, to.Y, to.X, to.Y, at, TTileChange::ToHere});
         }
     }
 
-    // Where a person stood before its change.
-    struct TMoved {
-        std::int32_t Level;
-        std::int64_t X, Y;
-    };
+    std::span<const TTileChange> Of(std::size_t tile) const { return Near[tile]; }
+    const std::vector<std::size_t>& Touched() const { return TouchedTiles; }
 
-    const std::vector<TWalker>& All() const { return Walkers; }
-    bool Empty() const { return Waiting == 0; }
-
-    // The next step at which someone changes place; only while not Empty.
-    std::int32_t NextStep() {
-        while (Wheel[Slot(Now)].empty()) {
-            if (InWheel == 0) {
-                Now = Far.top().first; // nothing near: on to the next change far ahead
-            } else {
-                ++Now;
-            }
-            BringNear();
+    void Clear() {
+        for (const std::size_t tile : TouchedTiles) {
+            Near[tile].clear();
         }
-        return static_cast<std::int32_t>(Now);
-    }
-
-    // Applies the changes of the step NextStep gave: visit(where it stood, the person as it
-    // stands now, off every deck once it has left).
-    template <typename TVisit> void ForEachMoveAt(std::int32_t step, TVisit visit) {
-        std::vector<std::int32_t>& due = Wheel[Slot(step)];
-        Moving.swap(due);
-        InWheel -= static_cast<std::int64_t>(Moving.size());
-        Waiting -= static_cast<std::int64_t>(Moving.size());
-        for (const std::int32_t index : Moving) {
-            TWalker& walker = Walkers[static_cast<std::size_t>(index)];
-            const TMoved before{walker.Level, walker.X, walker.Y};
-            Apply(index, walker);
-            visit(before, walker);
-        }
-        Moving.clear();
+        TouchedTiles.clear();
     }
 
 private:
-    static constexpr std::int32_t WheelSteps = 1024;
-
-    static std::size_t Slot(std::int64_t step) {
-        return static_cast<std::size_t>(step & (WheelSteps - 1));
+    // Hands the change to the tiles near cells from x0, y0 to x1, y1 of the deck.
+    void Put(std::int32_t deck, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+             const TTileChange& change) {
+        if (!Seen[static_cast<std::size_t>(deck)]) {
+            Seen[static_cast<std::size_t>(deck)] = true;
+            Field->Prepare(deck);
+        }
+        Field->ForEachTileNear(deck, x0, y0, x1, y1, [&](std::size_t tile) {
+            if (Near[tile].empty()) {
+                TouchedTiles.push_back(tile);
+            }
+            Near[tile].push_back(change);
+        });
     }
 
-    static bool Stands(TMove move) {
-        return move.LevelChange == 0 && (move.Direction == 0 || !StepOfDirection(move.Direction));
+    TDensityField* Field;
+    std::vector<std::vector<TTileChange>> Near; // by tile
+    std::vector<std::size_t> TouchedTiles;
+    std::vector<bool> Seen; // decks this share has made sure are prepared
+};
+
+// Measures tiles one at a time: applies the changes of place near a tile to the tile's windows,
+// step by step, and keeps the stretches at which its cells were congested.
+class alignas(CacheLine) TTileWorker {
+public:
+    explicit TTileWorker(TDensityField& field) : Field(field) {}
+
+    // The changes near the tile in a stretch of ChunkSteps steps from the first. All leaving
+    // first, then all arriving, so that no count passes through a value the step does not end
+    // with.
+    void Measure(std::size_t tile, const std::vector<TChangesByTile>& shares, std::int64_t first) {
+        Tile = Field.Tile(tile);
+        InStepOrder(tile, shares);
+        for (std::size_t begin = 0; begin < Sorted.size();) {
+            const std::uint8_t at = Sorted[begin].Step;
+            const auto step = static_cast<std::int32_t>(first + at);
+            std::size_t end = begin;
+            while (end < Sorted.size() && Sorted[end].Step == at) {
+                ++end;
+            }
+            for (std::size_t k = begin; k < end; ++k) {
+                const TTileChange& change = Sorted[k];
+                if ((change.Sides & TTileChange::FromHere) != 0) {
+                    AddAround<-1>(change.FromX, change.FromY, change, step);
+                }
+            }
+            for (std::size_t k = begin; k < end; ++k) {
+                const TTileChange& change = Sorted[k];
+                if ((change.Sides & TTileChange::ToHere) != 0) {
+                    AddAround<+1>(change.ToX, change.ToY, change, step);
+                }
+            }
+            EndStep(step);
+            begin = end;
+        }
     }
 
-    // Entry Next of the person's list, or its leaving once the list is used up.
-    void Apply(std::int32_t index, TWalker& walker) {
-        if (walker.Next >= Project.Persons[static_cast<std::size_t>(index)].MoveCount) {
-            walker.Level = -1;
+    std::vector<TCellStretch> Stretches;
+
+private:
+    // The changes sorted by their step, by counting.
+    void InStepOrder(std::size_t tile, const std::vector<TChangesByTile>& shares) {
+        std::array<std::size_t, TWalkerQueue::ChunkSteps + 1> starts{};
+        for (const TChangesByTile& share : shares) {
+            for (const TTileChange& change : share.Of(tile)) {
+                ++starts[change.Step + 1u];
+            }
+        }
+        std::partial_sum(starts.begin(), starts.end(), starts.begin());
+        Sorted.resize(starts.back());
+        for (const TChangesByTile& share : shares) {
+            for (const TTileChange& change : share.Of(tile)) {
+                Sorted[starts[change.Step]++] = change;
+            }
+        }
+    }
+
+    // The cells whose congestion began or ended with the step.
+    void EndStep(std::int32_t step) {
+        TDeckField& field = Field[Tile.Deck];
+        for (const std::int32_t listed : ToLook) {
+            const auto cell = static_cast<std::size_t>(listed);
+            const TDeckField::TWindow& window = field.Windows[cell];
+            const bool congested = window.Count >= window.Need;
+            if (congested && field.CongestedSince[cell] < 0) {
+                field.CongestedSince[cell] = step;
+            } else if (!congested && field.CongestedSince[cell] >= 0) {
+                Stretches.push_back({Tile.Deck, listed, field.CongestedSince[cell], step - 1});
+                field.CongestedSince[cell] = -1;
+            }
+        }
+        ToLook.clear();
+    }
+
+    struct TBox {
+        std::int64_t X0, X1, Y0, Y1; // both ends included
+    };
+
+    // The windows centred within Half of the cell left (By -1) or reached (By +1), less those
+    // also centred within Half of the change's other cell when both lie on the tile's deck: a
+    // step of one cell changes a strip of windows, not two squares of them.
+    template <std::int32_t By>
+    void AddAround(std::int64_t x, std::int64_t y, const TTileChange& change, std::int32_t step) {
+        const std::int64_t half = Field.WindowHalf();
+        const TBox box{std::max(x - half, Tile.X0), std::min(x + half, Tile.X1),
+                       std::max(y - half, Tile.Y0), std::min(y + half, Tile.Y1)};
+        if (change.Sides != (TTileChange::FromHere | TTileChange::ToHere)) {
+            AddBox<By>(box, step);
             return;
         }
-        if (const TDirectionStep* offset = StepOfDirection(walker.Move.Direction)) {
-            walker.X += offset->Dx;
-            walker.Y -= offset->Dy;
-        }
-        walker.Level = AddLevels(walker.Level, walker.Move.LevelChange);
-        --walker.Left;
-        ++walker.Next;
-        Schedule(index);
+        const std::int64_t ox = By < 0 ? change.ToX : change.FromX;
+        const std::int64_t oy = By < 0 ? change.ToY : change.FromY;
+        const TBox skip{ox - half, ox + half, oy - half, oy + half};
+        // Rows of the box outside the other's rows, whole; the rows both share, outside its
+        // columns.
+        AddBox<By>({box.X0, box.X1, box.Y0, std::min(box.Y1, skip.Y0 - 1)}, step);
+        AddBox<By>({box.X0, box.X1, std::max(box.Y0, skip.Y1 + 1), box.Y1}, step);
+        const std::int64_t shared0 = std::max(box.Y0, skip.Y0);
+        const std::int64_t shared1 = std::min(box.Y1, skip.Y1);
+        AddBox<By>({box.X0, std::min(box.X1, skip.X0 - 1), shared0, shared1}, step);
+        AddBox<By>({std::max(box.X0, skip.X1 + 1), box.X1, shared0, shared1}, step);
     }
 
-    // Waits for the step of the person's next change: its next entry that moves it (entry k
-    // takes effect at step k + 1), or its leaving.
-    void Schedule(std::int32_t index) {
-        TWalker& walker = Walkers[static_cast<std::size_t>(index)];
-        while (walker.Left == 0 || Stands(walker.Move)) {
-            walker.Next += walker.Left;
-            walker.Left = 0;
-            if (walker.Runs.AtEnd()) {
-                const std::int32_t count =
-                    Project.Persons[static_cast<std::size_t>(index)].MoveCount;
-                walker.Next = count;
-                if (count < std::numeric_limits<std::int32_t>::max()) {
-                    WaitFor(std::int64_t{count} + 1, index);
+    // The windows of a box within the tile. Only a count that crosses the need can begin or end
+    // congestion; a window that is not walkable needs more persons than can be.
+    template <std::int32_t By> void AddBox(const TBox& box, std::int32_t step) {
+        if (box.X0 > box.X1) {
+            return;
+        }
+        TDeckField& field = Field[Tile.Deck];
+        const std::int64_t width = Field.DeckWidth();
+        for (std::int64_t cy = box.Y0; cy <= box.Y1; ++cy) {
+            const std::int64_t row = cy * width;
+            for (std::int64_t cell = row + box.X0; cell <= row + box.X1; ++cell) {
+                TDeckField::TWindow& window = field.Windows[static_cast<std::size_t>(cell)];
+                const std::int32_t count = window.Count += By;
+                if constexpr (By < 0) {
+                    if (count == window.Need - 1) {
+                        Look(cell, step, field);
+                    }
+                } else if (count >= window.Need) {
+                    if (count == window.Need) {
+                        Look(cell, step, field);
+                    }
+                    if (count > window.Peak) {
+                        window.Peak = count;
+                        field.PeakStep[static_cast<std::size_t>(cell)] = step;
+                    }
                 }
-                return;
             }
-            walker.Runs.Next(walker.Left, walker.Move);
-        }
-        WaitFor(std::int64_t{walker.Next} + 1, index);
-    }
-
-    void WaitFor(std::int64_t step, std::int32_t index) {
-        ++Waiting;
-        if (step - Now < WheelSteps) {
-            Wheel[Slot(step)].push_back(index);
-            ++InWheel;
-        } else {
-            Far.push({step, index});
         }
     }
 
-    // The changes far ahead that the buckets now reach.
-    void BringNear() {
-        while (!Far.empty() && Far.top().first - Now < WheelSteps) {
-            Wheel[Slot(Far.top().first)].push_back(Far.top().second);
-            ++InWheel;
-            Far.pop();
+    void Look(std::int64_t cell, std::int32_t step, TDeckField& field) {
+        std::int32_t& listed = field.Listed[static_cast<std::size_t>(cell)];
+        if (listed != step) {
+            listed = step;
+            ToLook.push_back(static_cast<std::int32_t>(cell));
         }
     }
 
-    const TLogFile& Project;
-    std::vector<TWalker> Walkers;
-    std::vector<std::vector<std::int32_t>> Wheel;
-    std::vector<std::int32_t> Moving;
-    std::int64_t Now = 0;
-    std::int64_t InWheel = 0;
-    std::int64_t Waiting = 0;
-    using TEntry = std::pair<std::int64_t, std::int32_t>; // step, person
-    std::priority_queue<TEntry, std::vector<TEntry>, std::greater<>> Far;
+    TDensityField& Field;
+    TDensityField::TTile Tile{};
+    std::vector<TTileChange> Sorted;
+    std::vector<std::int32_t> ToLook;
+};
+
+// Every person's changes of place, a stretch of steps at a time, on all cores: the persons are
+// shared out, each share read by its own queue on its own core; then the tiles the changes
+// touch are measured, a tile at a time on each core.
+class TStretchMeasure {
+public:
+    TStretchMeasure(const TLogFile& project, TDensityField& field)
+        : Field(field), Cores(std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8)) {
+        const std::size_t persons = project.Persons.size();
+        for (std::size_t share = 0; share < Cores; ++share) {
+            Queues.emplace_back(project, persons * share / Cores, persons * (share + 1) / Cores);
+            Shares.emplace_back(field);
+            Workers.emplace_back(field);
+        }
+        LastSteps.assign(Cores, 0);
+        IsTouched.assign(field.TileCount(), false);
+    }
+
+    // Every person where it starts, at step 0.
+    void MeasureStart() {
+        for (std::size_t share = 0; share < Cores; ++share) {
+            for (const TWalker& walker : Queues[share].All()) {
+                if (const TCellChange cell = Field.CellOf(walker.Level, walker.X, walker.Y);
+                    cell.IsCell()) {
+                    Shares[share].Add(0, {{}, cell});
+                }
+            }
+        }
+        MeasureTiles(0);
+    }
+
+    // The next stretch in which someone changes place; false when all have left.
+    bool MeasureNextStretch() {
+        std::int64_t first = std::numeric_limits<std::int64_t>::max();
+        std::int64_t due = 0;
+        for (TWalkerQueue& queue : Queues) {
+            if (!queue.Empty()) {
+                first = std::min(first, queue.NextChunk());
+            }
+        }
+        if (first == std::numeric_limits<std::int64_t>::max()) {
+            return false;
+        }
+        for (TWalkerQueue& queue : Queues) {
+            due += !queue.Empty() && queue.NextChunk() == first ? queue.DueInChunk() : 0;
+        }
+        RunSideBySide(due >= WorthCoresWalking ? Cores : 1, [&](std::size_t core) {
+            for (std::size_t share = core; share < Cores;
+                 share += due >= WorthCoresWalking ? Cores : 1) {
+                Walk(share, first);
+            }
+        });
+        MeasureTiles(first);
+        return true;
+    }
+
+    std::int64_t LastStep() const { return std::ranges::max(LastSteps); }
+
+    std::vector<TCellStretch> Stretches() const {
+        std::vector<TCellStretch> all;
+        for (const TTileWorker& worker : Workers) {
+            all.insert(all.end(), worker.Stretches.begin(), worker.Stretches.end());
+        }
+        return all;
+    }
+
+private:
+    // Persons due in a stretch below which one core walks faster than several start, and
+    // changes below which one core measures faster.
+    static constexpr std::int64_t WorthCoresWalking = 2'000;
+    static constexpr std::size_t WorthCoresMeasuring = 20'000;
+
+    void Walk(std::size_t share, std::int64_t first) {
+        TWalkerQueue& queue = Queues[share];
+        if (queue.Empty() || queue.NextChunk() != first) {
+            return;
+        }
+        TChangesByTile& changes = Shares[share];
+        std::int64_t lastStep = LastSteps[share];
+        queue.ForEachMoveInChunk(
+            [&](std::int64_t step, const TWalkerQueue::TMoved& before, const TWalker& walker) {
+                const TPlaceChange change{Field.CellOf(before.Level, before.X, before.Y),
+                                          Field.CellOf(walker.Level, walker.X, walker.Y)};
+                if (change.From.IsCell() || change.To.IsCell()) {
+                    changes.Add(step - first, change);
+                }
+                lastStep = std::max(lastStep, step);
+            });
+        LastSteps[share] = lastStep;
+    }
+
+    void MeasureTiles(std::int64_t first) {
+        std::vector<std::size_t> tiles;
+        std::size_t count = 0;
+        for (const TChangesByTile& share : Shares) {
+            for (const std::size_t tile : share.Touched()) {
+                count += share.Of(tile).size();
+                if (!IsTouched[tile]) {
+                    IsTouched[tile] = true;
+                    tiles.push_back(tile);
+                }
+            }
+        }
+        // The busiest first, so that no core is left with a long one at the end.
+        std::vector<std::pair<std::size_t, std::size_t>> bySize;
+        for (const std::size_t tile : tiles) {
+            std::size_t size = 0;
+            for (const TChangesByTile& share : Shares) {
+                size += share.Of(tile).size();
+            }
+            bySize.emplace_back(size, tile);
+            IsTouched[tile] = false;
+        }
+        std::ranges::sort(bySize, std::greater<>());
+        std::atomic<std::size_t> next = 0;
+        RunSideBySide(count >= WorthCoresMeasuring ? Cores : 1, [&](std::size_t core) {
+            for (std::size_t k = next++; k < bySize.size(); k = next++) {
+                Workers[core].Measure(bySize[k].second, Shares, first);
+            }
+        });
+        for (TChangesByTile& share : Shares) {
+            share.Clear();
+        }
+    }
+
+    TDensityField& Field;
+    std::size_t Cores;
+    std::vector<TWalkerQueue> Queues;
+    std::vector<TChangesByTile> Shares;
+    std::vector<TTileWorker> Workers;
+    std::vector<std::int64_t> LastSteps;
+    std::vector<bool> IsTouched;
 };
 
 // Cells ever congested that touch, one deck at a time, numbered from 0; -1 elsewhere.
@@ -457,17 +628,32 @@ void AddDurations(std::vector<TCellStretch>& stretches, TCongestionRegion& regio
     region.LastStep = last;
 }
 
+// Closes what is still congested at the last step.
+void CloseStretches(const std::vector<TDeckField>& fields, std::int32_t lastStep,
+                    std::vector<TCellStretch>& stretches) {
+    for (std::size_t d = 0; d < fields.size(); ++d) {
+        const std::vector<std::int32_t>& since = fields[d].CongestedSince;
+        for (std::size_t cell = 0; cell < since.size(); ++cell) {
+            if (since[cell] >= 0) {
+                stretches.push_back({static_cast<std::int32_t>(d), static_cast<std::int32_t>(cell),
+                                     since[cell], lastStep});
+            }
+        }
+    }
+}
+
 TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& settings,
-                           TDensityTracker& tracker) {
+                           const std::vector<TDeckField>& fields,
+                           const std::vector<TCellStretch>& allStretches) {
     TCongestionReport report;
     report.Settings = settings;
     report.AssemblySteps = StepEverybodyHasLeft(project);
     std::int32_t count = 0;
     const std::vector<std::vector<std::int32_t>> regionOfCell =
-        RegionsOfCells(project, tracker.Stretches, tracker.Fields.size(), count);
+        RegionsOfCells(project, allStretches, fields.size(), count);
     report.Regions.resize(static_cast<std::size_t>(count));
     std::vector<std::vector<TCellStretch>> stretches(static_cast<std::size_t>(count));
-    for (const TCellStretch& stretch : tracker.Stretches) {
+    for (const TCellStretch& stretch : allStretches) {
         const std::int32_t id = regionOfCell[static_cast<std::size_t>(stretch.Deck)]
                                             [static_cast<std::size_t>(stretch.Cell)];
         stretches[static_cast<std::size_t>(id)].push_back(stretch);
@@ -475,7 +661,7 @@ TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& set
     const double cellArea = settings.CellAreaM2();
     for (std::size_t d = 0; d < regionOfCell.size(); ++d) {
         const std::vector<std::int32_t>& deck = regionOfCell[d];
-        const TDeckField& field = tracker.Fields[d];
+        const TDeckField& field = fields[d];
         for (std::size_t cell = 0; cell < deck.size(); ++cell) {
             if (deck[cell] < 0) {
                 continue;
@@ -494,7 +680,7 @@ TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& set
             region.Y1 = std::max(region.Y1, y);
             ++region.CellCount;
             region.Cells.push_back(static_cast<std::int32_t>(cell));
-            const double density = field.PeakCount[cell] / (field.Walkable[cell] * cellArea);
+            const double density = field.Windows[cell].Peak / (field.Walkable[cell] * cellArea);
             if (density > region.PeakDensity ||
                 (density == region.PeakDensity && field.PeakStep[cell] < region.PeakStep)) {
                 region.PeakDensity = density;
@@ -540,39 +726,12 @@ std::int32_t TCongestionReport::SignificantCount() const {
 }
 
 TCongestionReport AnalyseCongestion(const TLogFile& project, const TAnalysisSettings& settings) {
-    TDensityTracker tracker(project, settings);
-    TWalkerQueue walkers(project);
-    for (const TWalker& walker : walkers.All()) {
-        if (const auto cell = tracker.CellOf(walker.Level, walker.X, walker.Y)) {
-            tracker.Place(*cell, 0);
-        }
+    TDensityField field(project, settings);
+    TStretchMeasure measure(project, field);
+    measure.MeasureStart();
+    while (measure.MeasureNextStretch()) {
     }
-    tracker.EndStep(0);
-    // All leaving first, then all arriving, so that no count passes through a value the step
-    // does not end with.
-    struct TArrival {
-        std::optional<TCellChange> From;
-        TCellChange To;
-    };
-    std::vector<TArrival> arrivals;
-    std::int32_t lastStep = 0;
-    while (!walkers.Empty()) {
-        const std::int32_t step = walkers.NextStep();
-        arrivals.clear();
-        walkers.ForEachMoveAt(step, [&](const TWalkerQueue::TMoved& before, const TWalker& walker) {
-            const auto from = tracker.CellOf(before.Level, before.X, before.Y);
-            const auto to = tracker.CellOf(walker.Level, walker.X, walker.Y);
-            tracker.Leave(from, to, step);
-            if (to) {
-                arrivals.push_back({from, *to});
-            }
-        });
-        for (const TArrival& arrival : arrivals) {
-            tracker.Arrive(arrival.From, arrival.To, step);
-        }
-        tracker.EndStep(step);
-        lastStep = step;
-    }
-    tracker.EndAll(lastStep);
-    return ReportOf(project, settings, tracker);
+    std::vector<TCellStretch> stretches = measure.Stretches();
+    CloseStretches(field.Decks(), static_cast<std::int32_t>(measure.LastStep()), stretches);
+    return ReportOf(project, settings, field.Decks(), stretches);
 }

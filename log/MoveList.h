@@ -138,19 +138,23 @@ public:
     class TRunReader {
     public:
         TRunReader() = default;
-        explicit TRunReader(const TMoveList& list) : List(&list) {}
-        bool AtEnd() const { return List == nullptr || At >= List->Bytes.size(); }
+        explicit TRunReader(const TMoveList& list)
+            : At(list.Bytes.data()), End(list.Bytes.data() + list.Bytes.size()) {}
+        bool AtEnd() const { return At == End; }
         // The next run, of count entries equal to move; only before AtEnd.
         void Next(std::int32_t& count, TMove& move) {
-            const TToken token = List->QuickTokenAt(At);
+            const TToken token = (*At & LengthBit) == 0 ? TToken{1, *At, 1} : DecodeToken(At);
             At += token.Size;
             count = token.Length;
             move = MoveOfCode(token.Code);
         }
+        // Asks the processor to fetch the next run.
+        void Prefetch() const { __builtin_prefetch(At); }
 
     private:
-        const TMoveList* List = nullptr;
-        std::size_t At = 0;
+        // The list's bytes from the next run on: the list must not change while it is read.
+        const std::uint8_t* At = nullptr;
+        const std::uint8_t* End = nullptr;
     };
 
     // Calls visit(count, move) for every run from the first.

@@ -109,21 +109,20 @@ std::vector<TCongestionRegion> RegionsByReplay(TLogFile& project, const TAnalysi
             found.AreaM2 = found.CellCount * s.CellAreaM2();
             std::vector<bool> any(static_cast<std::size_t>(end) + 1);
             found.PeakStep = std::numeric_limits<std::int32_t>::max();
-            for (std::int32_t step = 0; step <= end; ++step) {
-                for (const std::size_t cell : members) {
-                    for (const auto& [when, density] : congested[d][cell]) {
-                        if (when != step) {
-                            continue;
-                        }
-                        any[static_cast<std::size_t>(step)] = true;
-                        if (density > found.PeakDensity) {
-                            found.PeakDensity = density;
-                            found.PeakStep = step;
-                            found.PeakX =
-                                static_cast<std::int32_t>(cell % static_cast<std::size_t>(width));
-                            found.PeakY =
-                                static_cast<std::int32_t>(cell / static_cast<std::size_t>(width));
-                        }
+            for (const std::size_t cell : members) {
+                for (const auto& [step, density] : congested[d][cell]) {
+                    any[static_cast<std::size_t>(step)] = true;
+                    // The highest, first reached, on the first cell in the order of the rows.
+                    const auto x =
+                        static_cast<std::int32_t>(cell % static_cast<std::size_t>(width));
+                    const auto y =
+                        static_cast<std::int32_t>(cell / static_cast<std::size_t>(width));
+                    if (std::tuple(-density, step, y, x) <
+                        std::tuple(-found.PeakDensity, found.PeakStep, found.PeakY, found.PeakX)) {
+                        found.PeakDensity = density;
+                        found.PeakStep = step;
+                        found.PeakX = x;
+                        found.PeakY = y;
                     }
                 }
             }
@@ -185,6 +184,26 @@ TEST(Congestion, AgreesWithCountingEveryStep) {
         ExpectSameRegions(report.Regions, RegionsByReplay(loaded.Project, settings));
     }
     EXPECT_GT(regionsSeen, 100) << "the rounds must find congestion to compare";
+}
+
+// Persons who stand for thousands of steps before they walk, far beyond the steps read at once,
+// and crowds of thousands, whose steps are read and measured on all cores: the same regions as
+// counting every step.
+TEST(Congestion, LongWaitsAndLargeCrowdsAgreeWithCountingEveryStep) {
+    std::mt19937 random(20261209);
+    const TRandomShape waiting{.LongestWait = 9000};
+    const TRandomShape crowd{.Size = 40, .FewestPersons = 2500, .Persons = 3000, .Entries = 12};
+    for (int round = 0; round < 8; ++round) {
+        TLoadedProject loaded;
+        ASSERT_TRUE(loaded.Load(RandomProject(random, 1, 0, round < 6 ? waiting : crowd)));
+        TAnalysisSettings settings;
+        settings.DensityWindowMm = round % 2 == 0 ? 1200 : 400;
+        settings.CongestionDensityTenths = round < 6 ? 10 : 60;
+        const TCongestionReport report = AnalyseCongestion(loaded.Project, settings);
+        SCOPED_TRACE(round);
+        EXPECT_FALSE(report.Regions.empty()) << "the round must find congestion to compare";
+        ExpectSameRegions(report.Regions, RegionsByReplay(loaded.Project, settings));
+    }
 }
 
 // A wall across a deck with a door one cell wide: forty persons crowd before it and pass one a

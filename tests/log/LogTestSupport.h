@@ -188,24 +188,37 @@ public:
     TLogFile Project{"Level"};
 };
 
+// How large a random project is: its decks' side, its persons at least and at most, the entries
+// of a list at most, and the longest a person stands before it starts to walk (0: it starts at
+// once).
+struct TRandomShape {
+    int Size = 6;
+    int FewestPersons = 1;
+    int Persons = 12;
+    int Entries = 10;
+    int LongestWait = 0;
+};
+
 // Three decks of size x size free cells; persons start anywhere on them. Their lists mix single
 // entries, runs, deck changes and invalid directions; some persons leave at once, some stand
 // all along, some walk off the deck.
-inline std::string RandomProject(std::mt19937& random, int vMax, int tOff) {
-    constexpr int size = 6;
+inline std::string RandomProject(std::mt19937& random, int vMax, int tOff,
+                                 const TRandomShape& shape = {}) {
+    const int size = shape.Size;
     constexpr int decks = 3;
     const auto pick = [&random](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(random);
     };
-    const int persons = pick(1, 12);
-    std::string text = "<header>\npmax " + std::to_string(persons) + "\nxmax 6\nymax 6\nzmax " +
+    const int persons = pick(shape.FewestPersons, shape.Persons);
+    std::string text = "<header>\npmax " + std::to_string(persons) + "\nxmax " +
+                       std::to_string(size) + "\nymax " + std::to_string(size) + "\nzmax " +
                        std::to_string(decks) + "\nvmax " + std::to_string(vMax) + "\ntoff " +
                        std::to_string(tOff) + "\nversion 1\n</header>\n";
     for (int d = 0; d < decks; ++d) {
         text += "<deck>\ncaption Deck " + std::to_string(d) + "\nlevel " + std::to_string(d) +
                 "\n(celldata)\n";
         for (int y = 0; y < size; ++y) {
-            text += "P6x0\n";
+            text += "P" + std::to_string(size) + "x0\n";
         }
         text += "</deck>\n";
     }
@@ -225,7 +238,10 @@ inline std::string RandomProject(std::mt19937& random, int vMax, int tOff) {
             text += "P" + std::to_string(pick(1, 40)) + "x0 S\n"; // never moves
             continue;
         }
-        for (int entries = pick(1, 10); entries > 0; --entries) {
+        if (shape.LongestWait > 0) {
+            text += "P" + std::to_string(pick(1, shape.LongestWait)) + "x0 ";
+        }
+        for (int entries = pick(1, shape.Entries); entries > 0; --entries) {
             const int what = pick(0, 9);
             const std::string direction = std::to_string(pick(0, 8));
             if (what < 4) {
