@@ -27,18 +27,18 @@ bool IsWalkable(const TCell& cell) {
 
 // One deck's cells as the density sees them, made when the first person comes onto the deck.
 struct TDeckField {
-    // Persons in the window centred on each cell, the persons that make it congested (more than
-    // can be for a cell that is not walkable, which is never congested), and the most seen while
-    // congested:
-    // side by side, as every change of place reads them.
+    // The window centred on each cell as every change of place reads it, in eight bytes so that
+    // a tile's windows stay in the nearest cache: the persons it lacks to be congested (its need
+    // less its count; 0 or less while congested, more than can be for a cell that is not
+    // walkable), and the most persons it held beyond its need while congested (-1 before).
     struct TWindow {
-        std::int32_t Count = 0;
-        std::int32_t Need = std::numeric_limits<std::int32_t>::max();
-        std::int32_t Peak = 0; // the most persons seen while congested
+        std::int32_t Lacking = std::numeric_limits<std::int32_t>::max();
+        std::int32_t PeakExcess = -1;
     };
     std::vector<TWindow> Windows;
-    // Walkable cells in each window.
+    // Walkable cells in each window, and the persons that make it congested.
     std::vector<std::int32_t> Walkable;
+    std::vector<std::int32_t> Need;
     // The step the cell's current congestion began, or -1; the step its peak was first seen.
     std::vector<std::int32_t> CongestedSince;
     std::vector<std::int32_t> PeakStep;
@@ -172,6 +172,7 @@ private:
         }
         field.Windows.assign(cells, {});
         field.Walkable.assign(cells, 0);
+        field.Need.assign(cells, 0);
         field.CongestedSince.assign(cells, -1);
         field.PeakStep.assign(cells, 0);
         field.Listed.assign(cells, -1);
@@ -190,8 +191,9 @@ private:
                 field.Walkable[cell] = walkable;
                 // k x 10^7 > tenths x walkable x mm²: persons/m² in tenths against the threshold.
                 const std::int64_t need = areaTerm * walkable / 10'000'000 + 1;
-                field.Windows[cell].Need = static_cast<std::int32_t>(
+                field.Need[cell] = static_cast<std::int32_t>(
                     std::min<std::int64_t>(need, std::numeric_limits<std::int32_t>::max()));
+                field.Windows[cell].Lacking = field.Need[cell];
             }
         }
     }
@@ -344,7 +346,7 @@ private:
         for (const std::int32_t listed : ToLook) {
             const auto cell = static_cast<std::size_t>(listed);
             const TDeckField::TWindow& window = field.Windows[cell];
-            const bool congested = window.Count >= window.Need;
+            const bool congested = window.Lacking <= 0;
             if (congested && field.CongestedSince[cell] < 0) {
                 field.CongestedSince[cell] = step;
             } else if (!congested && field.CongestedSince[cell] >= 0) {
@@ -360,53 +362,54 @@ private:
     };
 
     // The windows centred within Half of the cell left (By -1) or reached (By +1), less those
-    // also centred within Half of the change's other cell when both lie on the tile's deck: a
-    // step of one cell changes a strip of windows, not two squares of them.
+    // also centred within Half of the change's other cell when both lie on the tile's deck.
     template <std::int32_t By>
     void AddAround(std::int64_t x, std::int64_t y, const TTileChange& change, std::int32_t step) {
         const std::int64_t half = Field.WindowHalf();
-        const TBox box{std::max(x - half, Tile.X0), std::min(x + half, Tile.X1),
-                       std::max(y - half, Tile.Y0), std::min(y + half, Tile.Y1)};
         if (change.Sides != (TTileChange::FromHere | TTileChange::ToHere)) {
-            AddBox<By>(box, step);
+            AddBox<By>({std::max(x - half, Tile.X0), std::min(x + half, Tile.X1),
+                        std::max(y - half, Tile.Y0), std::min(y + half, Tile.Y1)},
+                       step);
             return;
         }
-        const std::int64_t ox = By < 0 ? change.ToX : change.FromX;
-        const std::int64_t oy = By < 0 ? change.ToY : change.FromY;
-        const TBox skip{ox - half, ox + half, oy - half, oy + half};
-        // Rows of the box outside the other's rows, whole; the rows both share, outside its
-        // columns.
-        AddBox<By>({box.X0, box.X1, box.Y0, std::min(box.Y1, skip.Y0 - 1)}, step);
-        AddBox<By>({box.X0, box.X1, std::max(box.Y0, skip.Y1 + 1), box.Y1}, step);
-        const std::int64_t shared0 = std::max(box.Y0, skip.Y0);
-        const std::int64_t shared1 = std::min(box.Y1, skip.Y1);
-        AddBox<By>({box.X0, std::min(box.X1, skip.X0 - 1), shared0, shared1}, step);
-        AddBox<By>({std::max(box.X0, skip.X1 + 1), box.X1, shared0, shared1}, step);
+        // A step of one cell (or none, where a change of deck was refused) changes a strip of
+        // windows, not two squares of them: the column and the row of the cell's square that
+        // the other cell's square has not, on the side away from the other cell.
+        const std::int64_t dx = By * (change.ToX - change.FromX);
+        const std::int64_t dy = By * (change.ToY - change.FromY);
+        if (dx != 0) {
+            AddBox<By>({x + dx * half, x + dx * half, y - half, y + half}, step);
+        }
+        if (dy != 0) {
+            AddBox<By>({x - half + (dx < 0 ? 1 : 0), x + half - (dx > 0 ? 1 : 0), y + dy * half,
+                        y + dy * half},
+                       step);
+        }
     }
 
     // The windows of a box within the tile. Only a count that crosses the need can begin or end
     // congestion; a window that is not walkable needs more persons than can be.
     template <std::int32_t By> void AddBox(const TBox& box, std::int32_t step) {
-        if (box.X0 > box.X1) {
-            return;
-        }
+        const std::int64_t x0 = std::max(box.X0, Tile.X0);
+        const std::int64_t x1 = std::min(box.X1, Tile.X1);
+        const std::int64_t y1 = std::min(box.Y1, Tile.Y1);
         TDeckField& field = Field[Tile.Deck];
         const std::int64_t width = Field.DeckWidth();
-        for (std::int64_t cy = box.Y0; cy <= box.Y1; ++cy) {
+        for (std::int64_t cy = std::max(box.Y0, Tile.Y0); cy <= y1; ++cy) {
             const std::int64_t row = cy * width;
-            for (std::int64_t cell = row + box.X0; cell <= row + box.X1; ++cell) {
+            for (std::int64_t cell = row + x0; cell <= row + x1; ++cell) {
                 TDeckField::TWindow& window = field.Windows[static_cast<std::size_t>(cell)];
-                const std::int32_t count = window.Count += By;
+                const std::int32_t lacking = window.Lacking -= By;
                 if constexpr (By < 0) {
-                    if (count == window.Need - 1) {
+                    if (lacking == 1) {
                         Look(cell, step, field);
                     }
-                } else if (count >= window.Need) {
-                    if (count == window.Need) {
+                } else if (lacking <= 0) {
+                    if (lacking == 0) {
                         Look(cell, step, field);
                     }
-                    if (count > window.Peak) {
-                        window.Peak = count;
+                    if (-lacking > window.PeakExcess) {
+                        window.PeakExcess = -lacking;
                         field.PeakStep[static_cast<std::size_t>(cell)] = step;
                     }
                 }
@@ -680,7 +683,8 @@ TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& set
             region.Y1 = std::max(region.Y1, y);
             ++region.CellCount;
             region.Cells.push_back(static_cast<std::int32_t>(cell));
-            const double density = field.Windows[cell].Peak / (field.Walkable[cell] * cellArea);
+            const std::int32_t peak = field.Need[cell] + field.Windows[cell].PeakExcess;
+            const double density = peak / (field.Walkable[cell] * cellArea);
             if (density > region.PeakDensity ||
                 (density == region.PeakDensity && field.PeakStep[cell] < region.PeakStep)) {
                 region.PeakDensity = density;
