@@ -1,5 +1,6 @@
 #include "Congestion.h"
 
+#include "BlockLists.h"
 #include "LogFile.h"
 #include "PersonData.h"
 #include "Replay.h"
@@ -69,16 +70,37 @@ struct TPlaceChange {
     TCellChange To;
 };
 
-// A change of place as a tile sees it: the cells left and reached, each only when it lies on the
-// tile's deck, and the step it happens at, counted from the first of its stretch.
-struct TTileChange {
+// A change of place as a tile sees it, in twelve bytes: the cell left or reached on the tile's
+// deck, which side or sides of the change lie on that deck, the step from the cell left to the
+// cell reached when both do (each of X and Y moves by at most one), and the step it happens at,
+// counted from the first of its stretch.
+class TTileChange {
+public:
     static constexpr std::uint8_t FromHere = 1;
     static constexpr std::uint8_t ToHere = 2;
 
-    std::int32_t FromX, FromY;
-    std::int32_t ToX, ToY;
-    std::uint8_t Step;
-    std::uint8_t Sides; // FromHere, ToHere or both
+    TTileChange() = default;
+    TTileChange(std::int32_t x, std::int32_t y, std::uint8_t sides, std::int32_t dx,
+                std::int32_t dy, std::int64_t step)
+        : X(x), Y(y), Step(static_cast<std::uint8_t>(step)),
+          Bits(static_cast<std::uint8_t>(sides | (dx + 1) << 2 | (dy + 1) << 4)) {}
+
+    std::uint8_t StepInStretch() const { return Step; }
+    bool Leaves() const { return (Bits & FromHere) != 0; }
+    bool Reaches() const { return (Bits & ToHere) != 0; }
+    bool StaysOnDeck() const { return (Bits & (FromHere | ToHere)) == (FromHere | ToHere); }
+    // The cell left, or the cell reached when the change only reaches the deck.
+    std::int32_t FirstX() const { return X; }
+    std::int32_t FirstY() const { return Y; }
+    // From the cell left to the cell reached, while it stays on the deck.
+    std::int32_t Dx() const { return (Bits >> 2 & 3) - 1; }
+    std::int32_t Dy() const { return (Bits >> 4 & 3) - 1; }
+
+private:
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    std::uint8_t Step = 0;
+    std::uint8_t Bits = 0;
 };
 
 // The windows of every deck persons come onto. The decks are cut into square tiles, measured
@@ -231,35 +253,35 @@ public:
     explicit TChangesByTile(TDensityField& field)
         : Field(&field), Near(field.TileCount()), Seen(field.Decks().size(), false) {}
 
+    // The changes handed to a tile.
+    std::size_t Size(std::size_t tile) const { return Near.Size(tile); }
+    template <typename TVisit> void ForEach(std::size_t tile, TVisit visit) const {
+        Near.ForEach(tile, visit);
+    }
+    // The tiles handed any.
+    const std::vector<std::size_t>& Touched() const { return Near.Keys(); }
+
+    void Clear() { Near.Clear(); }
+
     // A change at the step, counted from the first of the stretch.
     void Add(std::int64_t step, const TPlaceChange& change) {
         static_assert(TWalkerQueue::ChunkSteps <= 256);
         const TCellChange& from = change.From;
         const TCellChange& to = change.To;
-        const auto at = static_cast<std::uint8_t>(step);
         if (from.IsCell() && to.IsCell() && from.Deck == to.Deck) {
             Put(from.Deck, std::min(from.X, to.X), std::min(from.Y, to.Y), std::max(from.X, to.X),
                 std::max(from.Y, to.Y),
-                {from.X, from.Y, to.X, to.Y, at, TTileChange::FromHere | TTileChange::ToHere});
+                {from.X, from.Y, TTileChange::FromHere | TTileChange::ToHere, to.X - from.X,
+                 to.Y - from.Y, step});
             return;
         }
         if (from.IsCell()) {
             Put(from.Deck, from.X, from.Y, from.X, from.Y,
-                {from.X, from.Y, from.X, from.Y, at, TTileChange::FromHere});
+                {from.X, from.Y, TTileChange::FromHere, 0, 0, step});
         }
         if (to.IsCell()) {
-            Put(to.Deck, to.X, to.Y, to.X, to.Y, {to.X, to.Y, to.X, to.Y, at, TTileChange::ToHere});
+            Put(to.Deck, to.X, to.Y, to.X, to.Y, {to.X, to.Y, TTileChange::ToHere, 0, 0, step});
         }
-    }
-
-    std::span<const TTileChange> Of(std::size_t tile) const { return Near[tile]; }
-    const std::vector<std::size_t>& Touched() const { return TouchedTiles; }
-
-    void Clear() {
-        for (const std::size_t tile : TouchedTiles) {
-            Near[tile].clear();
-        }
-        TouchedTiles.clear();
     }
 
 private:
@@ -270,18 +292,13 @@ private:
             Seen[static_cast<std::size_t>(deck)] = true;
             Field->Prepare(deck);
         }
-        Field->ForEachTileNear(deck, x0, y0, x1, y1, [&](std::size_t tile) {
-            if (Near[tile].empty()) {
-                TouchedTiles.push_back(tile);
-            }
-            Near[tile].push_back(change);
-        });
+        Field->ForEachTileNear(deck, x0, y0, x1, y1,
+                               [&](std::size_t tile) { Near.Push(tile, change); });
     }
 
     TDensityField* Field;
-    std::vector<std::vector<TTileChange>> Near; // by tile
-    std::vector<std::size_t> TouchedTiles;
-    std::vector<bool> Seen; // decks this share has made sure are prepared
+    TBlockLists<TTileChange> Near; // by tile
+    std::vector<bool> Seen;        // decks this share has made sure are prepared
 };
 
 // Measures tiles one at a time: applies the changes of place near a tile to the tile's windows,
@@ -297,22 +314,24 @@ public:
         Tile = Field.Tile(tile);
         InStepOrder(tile, shares);
         for (std::size_t begin = 0; begin < Sorted.size();) {
-            const std::uint8_t at = Sorted[begin].Step;
+            const std::uint8_t at = Sorted[begin].StepInStretch();
             const auto step = static_cast<std::int32_t>(first + at);
             std::size_t end = begin;
-            while (end < Sorted.size() && Sorted[end].Step == at) {
+            while (end < Sorted.size() && Sorted[end].StepInStretch() == at) {
                 ++end;
             }
             for (std::size_t k = begin; k < end; ++k) {
                 const TTileChange& change = Sorted[k];
-                if ((change.Sides & TTileChange::FromHere) != 0) {
-                    AddAround<-1>(change.FromX, change.FromY, change, step);
+                if (change.Leaves()) {
+                    AddAround<-1>(change.FirstX(), change.FirstY(), change, step);
                 }
             }
             for (std::size_t k = begin; k < end; ++k) {
                 const TTileChange& change = Sorted[k];
-                if ((change.Sides & TTileChange::ToHere) != 0) {
-                    AddAround<+1>(change.ToX, change.ToY, change, step);
+                if (change.Reaches()) {
+                    const bool stays = change.StaysOnDeck();
+                    AddAround<+1>(change.FirstX() + (stays ? change.Dx() : 0),
+                                  change.FirstY() + (stays ? change.Dy() : 0), change, step);
                 }
             }
             EndStep(step);
@@ -327,16 +346,15 @@ private:
     void InStepOrder(std::size_t tile, const std::vector<TChangesByTile>& shares) {
         std::array<std::size_t, TWalkerQueue::ChunkSteps + 1> starts{};
         for (const TChangesByTile& share : shares) {
-            for (const TTileChange& change : share.Of(tile)) {
-                ++starts[change.Step + 1u];
-            }
+            share.ForEach(
+                tile, [&](const TTileChange& change) { ++starts[change.StepInStretch() + 1u]; });
         }
         std::partial_sum(starts.begin(), starts.end(), starts.begin());
         Sorted.resize(starts.back());
         for (const TChangesByTile& share : shares) {
-            for (const TTileChange& change : share.Of(tile)) {
-                Sorted[starts[change.Step]++] = change;
-            }
+            share.ForEach(tile, [&](const TTileChange& change) {
+                Sorted[starts[change.StepInStretch()]++] = change;
+            });
         }
     }
 
@@ -366,7 +384,7 @@ private:
     template <std::int32_t By>
     void AddAround(std::int64_t x, std::int64_t y, const TTileChange& change, std::int32_t step) {
         const std::int64_t half = Field.WindowHalf();
-        if (change.Sides != (TTileChange::FromHere | TTileChange::ToHere)) {
+        if (!change.StaysOnDeck()) {
             AddBox<By>({std::max(x - half, Tile.X0), std::min(x + half, Tile.X1),
                         std::max(y - half, Tile.Y0), std::min(y + half, Tile.Y1)},
                        step);
@@ -375,8 +393,8 @@ private:
         // A step of one cell (or none, where a change of deck was refused) changes a strip of
         // windows, not two squares of them: the column and the row of the cell's square that
         // the other cell's square has not, on the side away from the other cell.
-        const std::int64_t dx = By * (change.ToX - change.FromX);
-        const std::int64_t dy = By * (change.ToY - change.FromY);
+        const std::int64_t dx = By * change.Dx();
+        const std::int64_t dy = By * change.Dy();
         if (dx != 0) {
             AddBox<By>({x + dx * half, x + dx * half, y - half, y + half}, step);
         }
@@ -488,10 +506,12 @@ public:
 
     std::int64_t LastStep() const { return std::ranges::max(LastSteps); }
 
-    std::vector<TCellStretch> Stretches() const {
-        std::vector<TCellStretch> all;
-        for (const TTileWorker& worker : Workers) {
+    // The stretches of congestion the workers found, taken from them.
+    std::vector<TCellStretch> TakeStretches() {
+        std::vector<TCellStretch> all = std::move(Workers[0].Stretches);
+        for (TTileWorker& worker : std::span(Workers).subspan(1)) {
             all.insert(all.end(), worker.Stretches.begin(), worker.Stretches.end());
+            worker.Stretches = {};
         }
         return all;
     }
@@ -526,7 +546,7 @@ private:
         std::size_t count = 0;
         for (const TChangesByTile& share : Shares) {
             for (const std::size_t tile : share.Touched()) {
-                count += share.Of(tile).size();
+                count += share.Size(tile);
                 if (!IsTouched[tile]) {
                     IsTouched[tile] = true;
                     tiles.push_back(tile);
@@ -538,7 +558,7 @@ private:
         for (const std::size_t tile : tiles) {
             std::size_t size = 0;
             for (const TChangesByTile& share : Shares) {
-                size += share.Of(tile).size();
+                size += share.Size(tile);
             }
             bySize.emplace_back(size, tile);
             IsTouched[tile] = false;
@@ -609,10 +629,9 @@ std::vector<std::vector<std::int32_t>> RegionsOfCells(const TLogFile& project,
     return region;
 }
 
-// The stretches of one region's cells put together: the region is congested at a step when any
-// of its cells is.
-void AddDurations(std::vector<TCellStretch>& stretches, TCongestionRegion& region) {
-    std::ranges::sort(stretches, {}, &TCellStretch::First);
+// The stretches of one region's cells, sorted by their first step, put together: the region is
+// congested at a step when any of its cells is.
+void AddDurations(std::span<const TCellStretch> stretches, TCongestionRegion& region) {
     region.FirstStep = stretches.front().First;
     std::int32_t first = stretches.front().First;
     std::int32_t last = stretches.front().Last;
@@ -647,7 +666,7 @@ void CloseStretches(const std::vector<TDeckField>& fields, std::int32_t lastStep
 
 TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& settings,
                            const std::vector<TDeckField>& fields,
-                           const std::vector<TCellStretch>& allStretches) {
+                           std::vector<TCellStretch>& allStretches) {
     TCongestionReport report;
     report.Settings = settings;
     report.AssemblySteps = StepEverybodyHasLeft(project);
@@ -655,12 +674,22 @@ TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& set
     const std::vector<std::vector<std::int32_t>> regionOfCell =
         RegionsOfCells(project, allStretches, fields.size(), count);
     report.Regions.resize(static_cast<std::size_t>(count));
-    std::vector<std::vector<TCellStretch>> stretches(static_cast<std::size_t>(count));
+    // The stretches by region, by counting; each region's by their first step.
+    const auto regionOf = [&](const TCellStretch& stretch) {
+        return static_cast<std::size_t>(regionOfCell[static_cast<std::size_t>(stretch.Deck)]
+                                                    [static_cast<std::size_t>(stretch.Cell)]);
+    };
+    std::vector<std::size_t> starts(static_cast<std::size_t>(count) + 1, 0);
     for (const TCellStretch& stretch : allStretches) {
-        const std::int32_t id = regionOfCell[static_cast<std::size_t>(stretch.Deck)]
-                                            [static_cast<std::size_t>(stretch.Cell)];
-        stretches[static_cast<std::size_t>(id)].push_back(stretch);
+        ++starts[regionOf(stretch) + 1];
     }
+    std::partial_sum(starts.begin(), starts.end(), starts.begin());
+    std::vector<TCellStretch> stretches(allStretches.size());
+    std::vector<std::size_t> next(starts.begin(), starts.end() - 1);
+    for (const TCellStretch& stretch : allStretches) {
+        stretches[next[regionOf(stretch)]++] = stretch;
+    }
+    allStretches = {};
     const double cellArea = settings.CellAreaM2();
     for (std::size_t d = 0; d < regionOfCell.size(); ++d) {
         const std::vector<std::int32_t>& deck = regionOfCell[d];
@@ -697,7 +726,10 @@ TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& set
     for (std::size_t i = 0; i < report.Regions.size(); ++i) {
         TCongestionRegion& region = report.Regions[i];
         region.AreaM2 = region.CellCount * cellArea;
-        AddDurations(stretches[i], region);
+        const std::span ofRegion =
+            std::span(stretches).subspan(starts[i], starts[i + 1] - starts[i]);
+        std::ranges::sort(ofRegion, {}, &TCellStretch::First);
+        AddDurations(ofRegion, region);
         region.Significant = std::int64_t{region.LongestSteps} * 100 >
                              std::int64_t{settings.SignificantSharePercent} * report.AssemblySteps;
     }
@@ -711,16 +743,21 @@ TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& set
 } // namespace
 
 std::optional<std::string> CongestionRefusal(const TLogFile& project) {
-    // Seven counts a cell and a table of sums, for every deck: persons may reach any of them.
+    // Eight counts a cell, for every deck: persons may reach any of them. For every person, its
+    // place and the changes of a stretch of steps, each handed to a tile and sorted by step.
     const std::uint64_t cells =
         std::uint64_t(std::max(project.XMax, 0) + 1) * std::uint64_t(std::max(project.YMax, 0) + 1);
-    const std::uint64_t bytes = project.Decks.size() * cells * 8 * sizeof(std::int32_t);
+    const std::uint64_t perPerson =
+        sizeof(TWalker) + TWalkerQueue::ChunkSteps * sizeof(TTileChange) * 2;
+    const std::uint64_t bytes = project.Decks.size() * cells * 8 * sizeof(std::int32_t) +
+                                project.Persons.size() * perPerson;
     if (bytes <= project.MemoryLimit) {
         return std::nullopt;
     }
     return "measuring congestion on " + std::to_string(project.Decks.size()) + " decks of " +
-           std::to_string(project.XMax) + " x " + std::to_string(project.YMax) +
-           " cells would take " + std::to_string(bytes >> 20) + " MB, more than the " +
+           std::to_string(project.XMax) + " x " + std::to_string(project.YMax) + " cells with " +
+           std::to_string(project.Persons.size()) + " persons would take " +
+           std::to_string(bytes >> 20) + " MB, more than the " +
            std::to_string(project.MemoryLimit >> 20) + " MB the program may use";
 }
 
@@ -735,7 +772,7 @@ TCongestionReport AnalyseCongestion(const TLogFile& project, const TAnalysisSett
     measure.MeasureStart();
     while (measure.MeasureNextStretch()) {
     }
-    std::vector<TCellStretch> stretches = measure.Stretches();
+    std::vector<TCellStretch> stretches = measure.TakeStretches();
     CloseStretches(field.Decks(), static_cast<std::int32_t>(measure.LastStep()), stretches);
     return ReportOf(project, settings, field.Decks(), stretches);
 }

@@ -48,8 +48,8 @@ struct TCongestionReport {
 };
 
 // Why the congestion of the project is not measured, or none: the counts of every window of the
-// decks persons stand on would take more memory than the project may (its MemoryLimit), which a
-// header announcing a vast grid can ask for.
+// decks persons stand on, with the changes of place of a stretch of steps, would take more memory
+// than the project may (its MemoryLimit), which a header announcing a vast grid can ask for.
 std::optional<std::string> CongestionRefusal(const TLogFile& project);
 
 // The project is only read; it must not be refused by AnalysisRefusal or CongestionRefusal.

@@ -282,17 +282,19 @@ TEST(Congestion, TheThresholdAndTheShareAreExceededOnlyBeyondTheirValues) {
     EXPECT_TRUE(AnalyseCongestion(longer.Project, {}).Regions[0].Significant);
 }
 
-// The counts of every window take memory by the grid the header announces: more than the project
-// may use is refused before anything is made.
+// The counts of every window take memory by the grid the header announces, and the persons'
+// changes by their number: more than the project may use is refused before anything is made.
 TEST(Congestion, AGridTooLargeForTheMemoryIsRefused) {
     std::mt19937 random(7);
     TLoadedProject loaded;
-    ASSERT_TRUE(loaded.Load(RandomProject(random, 1, 0)));
+    ASSERT_TRUE(loaded.Load(RandomProject(random, 1, 0, {.FewestPersons = 5, .Persons = 5})));
     EXPECT_EQ(CongestionRefusal(loaded.Project), std::nullopt);
-    loaded.Project.MemoryLimit = 3 * 7 * 7 * 32 - 1; // three decks of 6 x 6 cells
+    loaded.Project.MemoryLimit = 3 * 7 * 7 * 32; // three decks of 6 x 6 cells, no person
     EXPECT_EQ(CongestionRefusal(loaded.Project),
-              "measuring congestion on 3 decks of 6 x 6 cells would take 0 MB, more than the 0 MB "
-              "the program may use");
+              "measuring congestion on 3 decks of 6 x 6 cells with 5 persons would take 0 MB, more "
+              "than the 0 MB the program may use");
+    loaded.Project.MemoryLimit = 3 * 7 * 7 * 32 + 5 * 4096;
+    EXPECT_EQ(CongestionRefusal(loaded.Project), std::nullopt);
 }
 
 TEST(Congestion, TheWindowIsTheNearestOddNumberOfCells) {
