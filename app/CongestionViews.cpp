@@ -3,12 +3,14 @@
 #include "CongestionReportWindow.h"
 #include "DeckView.h"
 #include "EvacuationAnalysis.h"
+#include "EvacuationCurveWindow.h"
 #include "LogFile.h"
 #include "Options.h"
 #include "UiServices.h"
 #include "WorkBeside.h"
 
 #include <QAction>
+#include <QScreen>
 
 TAnalysisSettings AnalysisSettingsOf(const TOptions& options) {
     return {options.CellSizeMm, options.DensityWindowMm, options.CongestionDensity,
@@ -35,6 +37,12 @@ void TCongestionViews::ShowReport() {
     if (Window == nullptr) {
         Window = new TCongestionReportWindow(&MainWindow);
         Window->OnRegionChosen = [this](std::size_t region) { ShowRegion(region); };
+        // Beside the main window the first time, so that the view its rows move stays in
+        // sight; where the user puts it after that.
+        const QRect place = PlaceBeside(MainWindow.screen()->availableGeometry(),
+                                        MainWindow.frameGeometry(), Window->size());
+        Window->resize(place.size());
+        Window->move(place.topLeft());
     }
     Window->ShowReport(*report, *project);
     Window->show();

@@ -302,7 +302,8 @@ TEST_F(EvacuationViews, TrailsReachBackAsFarAsTheOptionsSay) {
 
 // The report says in one line whether the ferry passes and lists the regions the analysis finds
 // with the options' measures; the regions are outlined on the floor while their switch is on; a
-// click on a row shows that region: its deck, the step of its peak, in the middle of the view.
+// click on a row shows that region: its deck, the step of its peak, in the middle of the view,
+// which the report, opened beside it, leaves in sight.
 TEST_F(EvacuationViews, TheCongestionReportShowsARegionClickedOn) {
     ShowAndWait();
     Load(Ferry);
@@ -310,6 +311,8 @@ TEST_F(EvacuationViews, TheCongestionReportShowsARegionClickedOn) {
     TCongestionReportWindow* report = Window->Congestion->ReportWindow();
     ASSERT_NE(report, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(report));
+    EXPECT_FALSE(
+        report->frameGeometry().contains(Window->View->mapToGlobal(Window->View->rect().center())));
     const TLogFile& ferry = *Window->Projects->LogFile;
     const TCongestionReport expected =
         AnalyseCongestion(ferry, AnalysisSettingsOf(Window->Shots->Options));
