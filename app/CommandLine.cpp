@@ -23,6 +23,15 @@ const char* const UsageText =
     "  ambla-viewer --flows FILE [--per-second] [ANALYSIS OPTIONS]\n"
     "                                      print the exits and stairs of a 3D log file\n"
     "                                      and the persons passing them as CSV\n"
+    "  ambla-viewer --summary FILE... [--csv OUT] [ANALYSIS OPTIONS]\n"
+    "                                      summarise many runs of a scenario: per\n"
+    "                                      log the persons and the times at which\n"
+    "                                      everybody, half and nine tenths have\n"
+    "                                      left; over the logs the least, mean, 95 %\n"
+    "                                      value and greatest; a FILE may be a folder\n"
+    "                                      of .3dl files\n"
+    "  ambla-viewer --merge CSV...         the same figures over the tables of runs\n"
+    "                                      that --summary --csv wrote\n"
     "  ambla-viewer --dump FILE [--steps N]\n"
     "                                      print the loaded project as JSON\n"
     "  ambla-viewer --person N FILE        print the track of person N (from 1, in\n"
@@ -42,7 +51,11 @@ const char* const UsageText =
     "                  JSON is written (default 0); past the end of the replay the\n"
     "                  time step counts on, with everybody gone\n"
     "\n"
-    "Analysis options of --congestion and --flows, in any order, each once:\n"
+    "Options of --summary:\n"
+    "  --csv OUT       also write a row per log to OUT as CSV:\n"
+    "                  file,persons,all_left_s,p50_s,p90_s,significant_regions,fault\n"
+    "\n"
+    "Analysis options of --congestion, --flows and --summary, in any order, each once:\n"
     "  --cell-size M   the side of a cell in metres, to the millimetre (default 0.4)\n"
     "  --density D     the persons per square metre above which a cell is congested,\n"
     "                  to a tenth (default 4)\n"
@@ -210,26 +223,31 @@ constexpr TModeValue PersonNumber = {
     "N", "N, a person's number from 1",
     [](const std::string& value, TCommandLine& line) { line.Person = Number(value, 1); }};
 
+// What a mode takes after its option (and its value): nothing, one FILE, or one or more.
+enum class TFiles { None, One, Many };
+
 // The options that choose a mode; giving none opens the window.
 struct TModeOption {
     std::string_view Name;
     TMode Mode;
-    bool TakesFile;
+    TFiles Files;
     const TModeValue* Value = nullptr; // before the FILE
 };
 
 constexpr TModeOption ModeOptions[] = {
-    {"--stats", TMode::Stats, true},
-    {"--check", TMode::Check, true},
-    {"--curve", TMode::Curve, true},
-    {"--congestion", TMode::Congestion, true},
-    {"--flows", TMode::Flows, true},
-    {"--dump", TMode::Dump, true},
-    {"--person", TMode::Person, true, &PersonNumber},
-    {"--render", TMode::Render, true},
-    {"--help", TMode::Help, false},
-    {"-h", TMode::Help, false},
-    {"--version", TMode::Version, false},
+    {"--stats", TMode::Stats, TFiles::One},
+    {"--check", TMode::Check, TFiles::One},
+    {"--curve", TMode::Curve, TFiles::One},
+    {"--congestion", TMode::Congestion, TFiles::One},
+    {"--flows", TMode::Flows, TFiles::One},
+    {"--summary", TMode::Summary, TFiles::Many},
+    {"--merge", TMode::Merge, TFiles::Many},
+    {"--dump", TMode::Dump, TFiles::One},
+    {"--person", TMode::Person, TFiles::One, &PersonNumber},
+    {"--render", TMode::Render, TFiles::One},
+    {"--help", TMode::Help, TFiles::None},
+    {"-h", TMode::Help, TFiles::None},
+    {"--version", TMode::Version, TFiles::None},
 };
 
 // The modes that take an option, one bit each.
@@ -239,7 +257,8 @@ constexpr TModeSet ModeBit(TMode mode) {
     return TModeSet{1} << static_cast<unsigned>(mode);
 }
 
-constexpr TModeSet AnalysisModes = ModeBit(TMode::Congestion) | ModeBit(TMode::Flows);
+constexpr TModeSet AnalysisModes =
+    ModeBit(TMode::Congestion) | ModeBit(TMode::Flows) | ModeBit(TMode::Summary);
 
 // The options that follow a mode's FILE, each with its value, or a switch without one.
 struct TValueOption {
@@ -311,6 +330,8 @@ constexpr TValueOption ValueOptions[] = {
      [](const std::string& value, TCommandLine& line) {
          line.Analysis.SignificantSharePercent = Number(value, 0, 100);
      }},
+    {"--csv", ModeBit(TMode::Summary), "OUT, the file for the table of runs",
+     [](const std::string& value, TCommandLine& line) { line.CsvOut = NotEmpty(value); }},
     {"--per-second", ModeBit(TMode::Flows), "",
      [](const std::string&, TCommandLine& line) { line.PerSecond = true; }, false},
 };
@@ -366,7 +387,7 @@ std::string ModeUsage(const TModeOption& mode) {
 // What may follow a mode's option, as the mistakes after it say.
 std::string WhatModeTakes(const TModeOption& mode) {
     const std::string name = ModeUsage(mode);
-    if (!mode.TakesFile) {
+    if (mode.Files == TFiles::None) {
         return name + " takes no arguments";
     }
     std::vector<std::string_view> options;
@@ -375,8 +396,10 @@ std::string WhatModeTakes(const TModeOption& mode) {
             options.push_back(option.Name);
         }
     }
-    return options.empty() ? name + " takes just one FILE"
-                           : name + " FILE takes " + ListText(options);
+    const std::string files = mode.Files == TFiles::Many ? " FILE..." : " FILE";
+    return options.empty()
+               ? name + (mode.Files == TFiles::Many ? " takes files only" : " takes just one FILE")
+               : name + files + " takes " + ListText(options);
 }
 
 // An option of some modes given without them, or with another.
@@ -488,11 +511,17 @@ TCommandLine ReadArguments(const std::vector<std::string>& args) {
         RequireValue(args, next, value->Expected);
         ReadValue(mode->Name, value->Expected, value->Read, args[next++], line);
     }
-    if (mode->TakesFile) {
+    if (mode->Files != TFiles::None) {
         if (next == args.size() || IsOption(args[next])) {
             Refuse(Joined(args, next) + ": missing FILE; expected the 3D log file after it");
         }
         line.FileName = args[next++];
+        line.FileNames.push_back(line.FileName);
+    }
+    if (mode->Files == TFiles::Many) {
+        while (next < args.size() && !IsOption(args[next])) {
+            line.FileNames.push_back(args[next++]);
+        }
     }
     ReadModeOptions(*mode, args, next, line);
     if (line.Mode == TMode::Render && line.Render.OutDir.empty()) {

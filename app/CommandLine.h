@@ -45,17 +45,23 @@ struct TCommandLine {
         Curve,
         Congestion,
         Flows,
+        Summary,
+        Merge,
         Person,
         Render,
         Help,
         Version
     };
     TMode Mode = TMode::Gui;
-    std::string FileName;    // the log file; for the window, the optional file to open
+    std::string FileName; // the log file; for the window, the optional file to open
+    // The logs or folders of --summary, the tables of runs of --merge, in the order given.
+    std::vector<std::string> FileNames;
+    std::string CsvOut;      // where --summary writes its table of runs; empty: nowhere
     std::int32_t Steps = 0;  // playback steps before a dump
     std::int32_t Person = 0; // the person whose track is printed, numbered from 1
     TRenderRequest Render;
-    // The measures of --congestion and --flows; their defaults, never the settings store.
+    // The measures of --congestion, --flows and --summary; their defaults, never the settings
+    // store.
     TAnalysisSettings Analysis;
     bool PerSecond = false; // --flows adds the persons passing in each second
 };

@@ -303,6 +303,11 @@ int RunCheckMode(const std::string& fileName) {
     if (!loaded || !reports.Unreadable.empty()) {
         return 2;
     }
+    // A text without a header loads as an empty project, but is no log.
+    if (!project.HeaderRead) {
+        std::printf("%s: no project header\n", fileName.c_str());
+        ++reports.Listed;
+    }
     if (reports.Listed == 0) {
         std::printf("%s: no faults\n", fileName.c_str());
         return 0;

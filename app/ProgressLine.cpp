@@ -22,17 +22,18 @@ std::string TimeLeftText(double seconds) {
 
 } // namespace
 
-std::string ProgressText(std::int64_t done, std::int64_t total, double elapsedSeconds) {
+std::string ProgressText(std::int64_t done, std::int64_t total, double elapsedSeconds,
+                         const std::string& piece) {
     const double fraction = total > 0 ? std::clamp(double(done) / double(total), 0.0, 1.0) : 1.0;
     const auto filled = static_cast<int>(fraction * BarWidth);
-    std::string text = "frame " + std::to_string(done) + " of " + std::to_string(total) + " [";
+    std::string text = piece + " " + std::to_string(done) + " of " + std::to_string(total) + " [";
     text.append(static_cast<std::size_t>(filled), '#');
     text.append(static_cast<std::size_t>(BarWidth - filled), '.');
     text += ']';
     if (done > 0 && elapsedSeconds > 0) {
         const double rate = double(done) / elapsedSeconds;
-        char figures[64];
-        std::snprintf(figures, sizeof figures, " %6.1f frames/s, %s left", rate,
+        char figures[96];
+        std::snprintf(figures, sizeof figures, " %6.1f %ss/s, %s left", rate, piece.c_str(),
                       TimeLeftText(double(total - done) / rate).c_str());
         text += figures;
     }
@@ -52,7 +53,7 @@ void TProgressLine::Show(std::int64_t done) {
         return;
     }
     const double elapsed = std::chrono::duration<double>(now - Start).count();
-    const std::string text = ProgressText(done, Total, elapsed);
+    const std::string text = ProgressText(done, Total, elapsed, Piece);
     // On a terminal the line is overwritten, and cleared to its end in case it got shorter.
     std::fprintf(Out, InPlace ? "\r%s\033[K" : "%s\n", text.c_str());
     std::fflush(Out);

@@ -6,6 +6,7 @@
 #include "GuiStart.h"
 #include "HeadlessModes.h"
 #include "RenderMode.h"
+#include "SummaryModes.h"
 #include "VersionText.h"
 
 #include <QFile>
@@ -45,6 +46,10 @@ std::optional<int> RunReportMode(const TCommandLine& commandLine) {
         return RunCongestionMode(commandLine.FileName, commandLine.Analysis);
     case TCommandLine::TMode::Flows:
         return RunFlowsMode(commandLine.FileName, commandLine.Analysis, commandLine.PerSecond);
+    case TCommandLine::TMode::Summary:
+        return RunSummaryMode(commandLine.FileNames, commandLine.CsvOut, commandLine.Analysis);
+    case TCommandLine::TMode::Merge:
+        return RunMergeMode(commandLine.FileNames);
     case TCommandLine::TMode::Person:
         return RunPersonMode(commandLine.FileName, commandLine.Person);
     case TCommandLine::TMode::Help:

@@ -52,6 +52,7 @@ bool TLogFile::LoadFromSource(const std::string& name, IByteSource& source,
 void TLogFile::StartLoad(const std::string& name, IProgressWindow& progress) {
     progress.SetProgress(0);
     FileName = name;
+    HeaderRead = false;
 }
 
 void TLogFile::ReportUnreadable(const std::string& text) {

@@ -198,6 +198,7 @@ void TLogReader::ReadAll() {
     while (Scanner.NextWord(word)) {
         Progress.Show();
         if (word == "<header>") {
+            Model.HeaderRead = true;
             SetInfo("Loading header...");
             try {
                 LoadHeader();

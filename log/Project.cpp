@@ -50,6 +50,7 @@ void TProject::Clear() {
     DropPersons();
     Decks = {};
     DecksCreated = false;
+    HeaderRead = false;
     PMax = XMax = YMax = ZMax = VMax = TOff = 0;
 }
 

@@ -24,6 +24,9 @@ public:
     std::string FloorWord;
     std::string FileName;
     bool DecksCreated = false;
+    // Whether the file had a header at all: a text without one is no log, though it loads as an
+    // empty project.
+    bool HeaderRead = false;
     std::int32_t PMax = 0;
     std::int32_t XMax = 0;
     std::int32_t YMax = 0;

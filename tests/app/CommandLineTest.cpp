@@ -61,10 +61,11 @@ TEST(CommandLine, NamesEachMistake) {
     } cases[] = {
         {{"--bogus"},
          "--bogus: unknown option; expected FILE or one of --stats, --check, --curve, "
-         "--congestion, --flows, --dump, --person, --render, --help, -h or --version"},
+         "--congestion, --flows, --summary, --merge, --dump, --person, --render, --help, -h or "
+         "--version"},
         {{"-x", "a.3dl"},
          "-x: unknown option; expected FILE or one of --stats, --check, --curve, --congestion, "
-         "--flows, --dump, --person, --render, --help, -h or --version"},
+         "--flows, --summary, --merge, --dump, --person, --render, --help, -h or --version"},
         {{"--help", "a.3dl"}, "a.3dl: unexpected argument; --help takes no arguments"},
         {{"-h", "a.3dl"}, "a.3dl: unexpected argument; -h takes no arguments"},
         {{"--version", "-h"}, "-h: one mode at a time; --version is already given"},
@@ -177,8 +178,9 @@ TEST(CommandLine, NamesEachMistake) {
         {{"--congestion", "a.3dl", "--per-second"},
          "--per-second: only --flows FILE takes this option"},
         {{"--curve", "a.3dl", "--cell-size", "0.4"},
-         "--cell-size: only --congestion FILE or --flows FILE takes this option"},
-        {{"--density", "4"}, "--density: only --congestion FILE or --flows FILE takes this option"},
+         "--cell-size: only --congestion FILE, --flows FILE or --summary FILE takes this option"},
+        {{"--density", "4"},
+         "--density: only --congestion FILE, --flows FILE or --summary FILE takes this option"},
         {{"--flows", "a.3dl", "--congestion", "a.3dl"},
          "--congestion: one mode at a time; --flows is already given"},
     };
@@ -332,4 +334,28 @@ TEST(CommandLine, TakesTheAnalysisOptions) {
     EXPECT_EQ(ParseCommandLine({"--congestion", "a.3dl", "--share", "100"})
                   .Line->Analysis.SignificantSharePercent,
               100);
+}
+
+// --summary takes files and folders up to its first option, then --csv and the analysis options;
+// --merge takes tables only.
+TEST(CommandLine, TakesTheRunsOfASummaryAndTheTablesOfAMerge) {
+    const auto summary =
+        ParseCommandLine({"--summary", "runs", "b.3dl", "-", "--share", "5", "--csv", "out.csv"})
+            .Line;
+    ASSERT_TRUE(summary.has_value());
+    EXPECT_EQ(summary->Mode, TMode::Summary);
+    EXPECT_EQ(summary->FileNames, (std::vector<std::string>{"runs", "b.3dl", "-"}));
+    EXPECT_EQ(summary->CsvOut, "out.csv");
+    EXPECT_EQ(summary->Analysis.SignificantSharePercent, 5);
+
+    const auto merge = ParseCommandLine({"--merge", "a.csv", "b.csv"}).Line;
+    ASSERT_TRUE(merge.has_value());
+    EXPECT_EQ(merge->Mode, TMode::Merge);
+    EXPECT_EQ(merge->FileNames, (std::vector<std::string>{"a.csv", "b.csv"}));
+    EXPECT_EQ(ParseCommandLine({"--merge", "a.csv", "--csv", "b.csv"}).Mistake,
+              "--csv: only --summary FILE takes this option");
+    EXPECT_EQ(ParseCommandLine({"--summary", "--csv", "b.csv"}).Mistake,
+              "--summary: missing FILE; expected the 3D log file after it");
+    EXPECT_EQ(ParseCommandLine({"--summary", "a.3dl", "--csv"}).Mistake,
+              "--csv: missing value; expected OUT, the file for the table of runs");
 }

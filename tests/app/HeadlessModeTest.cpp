@@ -135,6 +135,66 @@ TEST_F(HeadlessMode, CheckListsEveryFaultWithLineAndColumn) {
     EXPECT_EQ(unreadable.Out, "");
 }
 
+// A folder of runs with known leave times and a cut one, and a file that is missing: a line per
+// run, the figures over those that count, the table of runs beside them; merging that table gives
+// the same figures. Any run left out, or a table not written, fails the run.
+TEST_F(HeadlessMode, SummaryCountsTheRunsThatCanBeReadAndMergeGivesTheSameFigures) {
+    const std::filesystem::path runs = Dir / "runs";
+    std::filesystem::create_directory(runs);
+    // Everybody has left at 20 s, 40 s and 12 s (steps 20, 60 and 4 at two a second, +10 s).
+    std::ofstream(runs / "a.3dl", std::ios::binary) << LogWithLists({3, 7, 9, 19});
+    std::ofstream(runs / "b.3dl", std::ios::binary) << LogWithLists({1, 59});
+    std::ofstream(runs / "c.3dl", std::ios::binary) << LogWithLists({3});
+    std::ofstream(runs / "d.3dl", std::ios::binary) << LogWithLists({3, 3}).substr(0, 150);
+    std::ofstream(runs / "notes.txt", std::ios::binary) << "not a run\n";
+    const std::string missing = (Dir / "e.3dl").string();
+    const std::string table = (Dir / "runs.csv").string();
+
+    const TRun summary = Run({"--summary", runs.string(), missing, "--csv", table});
+    EXPECT_EQ(summary.ExitCode, 1);
+    const std::string folder = runs.string() + "/";
+    EXPECT_THAT(summary.Out, StartsWith(folder +
+                                        "a.3dl: 4 persons, all left 20.000 s, half "
+                                        "14.000 s, nine tenths 20.000 s, 0 significant "
+                                        "regions\n" +
+                                        folder + "b.3dl: 2 persons, all left 40.000 s"));
+    EXPECT_THAT(summary.Out, HasSubstr(folder + "d.3dl: left out: line "));
+    EXPECT_THAT(summary.Out, HasSubstr(missing + ": left out: Cannot open file: " + missing));
+    const std::string figures = "\nTime at which everybody has left, over 3 runs (2 left out):\n"
+                                "  least           12.000 s  " +
+                                folder +
+                                "c.3dl\n"
+                                "  mean            24.000 s\n"
+                                "  95 %            40.000 s  " +
+                                folder +
+                                "b.3dl  (the greatest: with fewer than 20 runs none is higher "
+                                "than 95 % of them)\n"
+                                "  greatest        40.000 s  " +
+                                folder + "b.3dl\n";
+    EXPECT_THAT(summary.Out, testing::EndsWith(figures));
+    EXPECT_THAT(summary.Err, HasSubstr("log 5 of 5 ["));
+    std::ifstream written(table);
+    const std::string csv((std::istreambuf_iterator<char>(written)), {});
+    EXPECT_THAT(csv, StartsWith("file,persons,all_left_s,p50_s,p90_s,significant_regions,fault\n" +
+                                folder + "a.3dl,4,20.000,14.000,20.000,0,\n"));
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 6);
+
+    const TRun merged = Run({"--merge", table});
+    EXPECT_EQ(merged.ExitCode, 1);
+    EXPECT_THAT(merged.Out, testing::EndsWith(figures));
+
+    const TRun unwritten =
+        Run({"--summary", (runs / "a.3dl").string(), "--csv", (Dir / "no" / "t.csv").string()});
+    EXPECT_EQ(unwritten.ExitCode, 1);
+    EXPECT_THAT(unwritten.Err, HasSubstr("t.csv was not written: "));
+    EXPECT_FALSE(std::filesystem::exists(Dir / "no"));
+
+    std::ofstream(File, std::ios::binary) << "Notes of the runs of Tuesday\n";
+    const TRun check = Run({"--check", File});
+    EXPECT_EQ(check.ExitCode, 1);
+    EXPECT_EQ(check.Out, File + ": no project header\n" + File + ": 1 fault\n");
+}
+
 // Two persons at two steps a second with an offset of 30 s; the second leaves at step 6.
 TEST_F(HeadlessMode, CurvePrintsACsvRowPerSecond) {
     const TRun run = Run({"--curve", File});
@@ -306,6 +366,7 @@ TEST_F(HeadlessMode, AReportThatCannotBeWrittenFailsWithTheReason) {
                                                {"--curve", File},
                                                {"--congestion", File},
                                                {"--flows", File},
+                                               {"--summary", File},
                                                {"--person", "1", File},
                                                {"--version"}}) {
         SCOPED_TRACE(args.front());

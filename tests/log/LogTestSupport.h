@@ -260,3 +260,20 @@ inline std::string RandomProject(std::mt19937& random, int vMax, int tOff,
     }
     return text + "</persons>\n";
 }
+
+// A log of one deck at two steps a second with an offset of 10 s, whose persons have move lists
+// of the given lengths, standing: each leaves one step after its last entry.
+inline std::string LogWithLists(const std::vector<int>& lengths) {
+    std::string text = "<header>\npmax " + std::to_string(lengths.size()) +
+                       "\nxmax 4\nymax 4\nzmax 1\nvmax 2\ntoff 10\nversion 1\n</header>\n"
+                       "<deck>\ncaption Hold\nlevel 0\n(celldata)\nP4x0\nP4x0\nP4x0\nP4x0\n"
+                       "</deck>\n<persons>\n<startpositions>\n";
+    for (std::size_t p = 0; p < lengths.size(); ++p) {
+        text += std::to_string(p % 4) + " 1 0 1 0\n";
+    }
+    text += "(movement)\n";
+    for (const int length : lengths) {
+        text += "P" + std::to_string(length) + "x0 S\n";
+    }
+    return text + "</persons>\n";
+}
