@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <map>
 #include <memory>
@@ -113,3 +114,16 @@ inline void LoadHeadlessIterations(benchmark::State& state, const std::string& p
     wc.Report(state);
     state.counters["file_MB"] = FileMegabytes(path);
 }
+
+// Wall and processor seconds (of all threads) from the moment it is made.
+class TStopwatch {
+public:
+    double WallSeconds() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - Wall).count();
+    }
+    double CpuSeconds() const { return double(std::clock() - Cpu) / CLOCKS_PER_SEC; }
+
+private:
+    std::chrono::steady_clock::time_point Wall = std::chrono::steady_clock::now();
+    std::clock_t Cpu = std::clock();
+};

@@ -80,19 +80,6 @@ namespace {
 
 // The evacuation curve and the congestion map of the 200 MB file, against loading it in the same
 // run: analysis_per_load.
-// Wall and processor seconds from the moment it is made.
-class TStopwatch {
-public:
-    double WallSeconds() const {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - Wall).count();
-    }
-    double CpuSeconds() const { return double(std::clock() - Cpu) / CLOCKS_PER_SEC; }
-
-private:
-    std::chrono::steady_clock::time_point Wall = std::chrono::steady_clock::now();
-    std::clock_t Cpu = std::clock();
-};
-
 // An analysis of the loaded 200 MB file against its load, wall and processor time of the same
 // run (the analyses use both cores; the load's processor time counts its threads too).
 template <typename TAnalyse> void AnalysisAgainstLoad(benchmark::State& state, TAnalyse analyse) {

@@ -43,7 +43,8 @@ double SecondsAt(std::int64_t step, const TLogFile& project) {
 // The steps at which the persons leave, from the first: one past the last entry of each list, the
 // first step for those the header announces and the file never describes.
 std::vector<std::int64_t> LeaveSteps(const TLogFile& project) {
-    std::vector<std::int64_t> steps(static_cast<std::size_t>(project.UndescribedPersons()), 1);
+    std::vector<std::int64_t> steps(
+        static_cast<std::size_t>(std::max(project.UndescribedPersons(), 0)), 1);
     for (const TPersonData& person : project.Persons) {
         steps.push_back(std::int64_t{person.MoveCount} + 1);
     }
