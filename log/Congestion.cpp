@@ -454,8 +454,8 @@ private:
 // touch are measured, a tile at a time on each core.
 class TStretchMeasure {
 public:
-    TStretchMeasure(const TLogFile& project, TDensityField& field)
-        : Field(field), Cores(std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8)) {
+    TStretchMeasure(const TLogFile& project, TDensityField& field, std::size_t cores)
+        : Field(field), Cores(std::clamp<std::size_t>(cores, 1, 8)) {
         const std::size_t persons = project.Persons.size();
         for (std::size_t share = 0; share < Cores; ++share) {
             Queues.emplace_back(project, persons * share / Cores, persons * (share + 1) / Cores);
@@ -766,9 +766,11 @@ std::int32_t TCongestionReport::SignificantCount() const {
         std::ranges::count_if(Regions, &TCongestionRegion::Significant));
 }
 
-TCongestionReport AnalyseCongestion(const TLogFile& project, const TAnalysisSettings& settings) {
+TCongestionReport AnalyseCongestion(const TLogFile& project, const TAnalysisSettings& settings,
+                                    std::size_t cores) {
     TDensityField field(project, settings);
-    TStretchMeasure measure(project, field);
+    TStretchMeasure measure(project, field,
+                            cores > 0 ? cores : std::thread::hardware_concurrency());
     measure.MeasureStart();
     while (measure.MeasureNextStretch()) {
     }

@@ -9,6 +9,7 @@
 
 #include "AnalysisSettings.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -52,5 +53,7 @@ struct TCongestionReport {
 // than the project may (its MemoryLimit), which a header announcing a vast grid can ask for.
 std::optional<std::string> CongestionRefusal(const TLogFile& project);
 
-// The project is only read; it must not be refused by AnalysisRefusal or CongestionRefusal.
-TCongestionReport AnalyseCongestion(const TLogFile& project, const TAnalysisSettings& settings);
+// The project is only read; it must not be refused by AnalysisRefusal or CongestionRefusal. The
+// work is shared among `cores` threads, all the machine has when 0 (at most 8).
+TCongestionReport AnalyseCongestion(const TLogFile& project, const TAnalysisSettings& settings,
+                                    std::size_t cores = 0);

@@ -144,8 +144,8 @@ template <typename T> bool ReadNumber(const std::string& text, T& value) {
 
 } // namespace
 
-TRunSummary SummariseRun(const std::string& file, const TAnalysisSettings& settings,
-                         bool keepCurve) {
+TRunSummary SummariseRun(const std::string& file, const TAnalysisSettings& settings, bool keepCurve,
+                         std::size_t cores) {
     TRunSummary run;
     run.File = file;
     TFirstFault reports;
@@ -166,7 +166,7 @@ TRunSummary SummariseRun(const std::string& file, const TAnalysisSettings& setti
     run.AllLeftSeconds = SecondsAt(leaving.back(), project);
     run.HalfLeftSeconds = SecondsAt(StepWhenLeft(leaving, 50), project);
     run.NineTenthsLeftSeconds = SecondsAt(StepWhenLeft(leaving, 90), project);
-    run.SignificantRegions = AnalyseCongestion(project, settings).SignificantCount();
+    run.SignificantRegions = AnalyseCongestion(project, settings, cores).SignificantCount();
     if (keepCurve) {
         run.Curve = AnalyseEvacuation(project).Curve;
     }
@@ -178,11 +178,15 @@ SummariseRuns(const std::vector<std::string>& files, const TAnalysisSettings& se
               std::size_t workers, bool keepCurves,
               const std::function<void(std::size_t, const TRunSummary&)>& done) {
     std::vector<TRunSummary> runs(files.size());
+    const std::size_t running =
+        std::clamp<std::size_t>(workers, 1, std::max<std::size_t>(files.size(), 1));
+    const std::size_t cores =
+        std::max<std::size_t>(std::thread::hardware_concurrency() / running, 1);
     std::atomic<std::size_t> next = 0;
     std::mutex reporting;
     const auto work = [&] {
         for (std::size_t k = next++; k < files.size(); k = next++) {
-            TRunSummary run = SummariseRun(files[k], settings, keepCurves);
+            TRunSummary run = SummariseRun(files[k], settings, keepCurves, cores);
             const std::lock_guard lock(reporting);
             runs[k] = std::move(run);
             if (done) {
@@ -191,7 +195,7 @@ SummariseRuns(const std::vector<std::string>& files, const TAnalysisSettings& se
         }
     };
     std::vector<std::thread> others;
-    for (std::size_t w = 1; w < std::clamp<std::size_t>(workers, 1, files.size()); ++w) {
+    for (std::size_t w = 1; w < running; ++w) {
         others.emplace_back(work);
     }
     work();

@@ -35,12 +35,14 @@ struct TRunSummary {
     bool Counts() const { return Fault.empty(); }
 };
 
-// Reads the log and summarises it; with keepCurve, its evacuation curve too.
+// Reads the log and summarises it, its congestion measured on `cores` threads (all the machine
+// has when 0); with keepCurve, its evacuation curve too.
 TRunSummary SummariseRun(const std::string& file, const TAnalysisSettings& settings,
-                         bool keepCurve = false);
+                         bool keepCurve = false, std::size_t cores = 0);
 
 // Summarises the logs on `workers` threads at once, each reading one log at a time, so that
-// memory follows the logs being read rather than all of them. done(index, summary) is called for
+// memory follows the logs being read rather than all of them; the machine's cores are shared
+// among them rather than each log's work spread over all. done(index, summary) is called for
 // each as it is finished, one call at a time, from any of the threads; the summaries come back in
 // the order of the files.
 std::vector<TRunSummary>
