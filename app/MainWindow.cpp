@@ -89,6 +89,7 @@ void TMainWindow::BuildWindow() {
     ConnectViewCommands();
     ConnectSelection();
     ConnectProject();
+    ConnectCompareRuns();
     Playback->StopAnimation();
 
     TProgramSettings settings;

@@ -5,9 +5,9 @@
 // (TPlaybackController), the deck, zoom and light commands (TViewCommands), screen shots
 // (TScreenShotTaker), the evacuation views (TEvacuationViews), the congestion report
 // (TCongestionViews), what is drawn over the persons
-// (TPersonOverlays), the person the user picked (TPersonSelection), the menus made from the
-// command table (TCommandActions) and the windows it opens (TInfoWindows). No part knows the main
-// window.
+// (TPersonOverlays), the person the user picked (TPersonSelection), the comparison of many runs
+// (TCompareRunsWindow), the menus made from the command table (TCommandActions) and the windows it
+// opens (TInfoWindows). No part knows the main window.
 
 #include "CommandActions.h"
 #include "CongestionViews.h"
@@ -26,6 +26,7 @@
 #include <QMainWindow>
 #include <memory>
 
+class TCompareRunsWindow;
 class TDeckView;
 class TProgressDialog;
 class TStartupWindow;
@@ -81,6 +82,7 @@ private:
     void ConnectEvacuation();
     void ConnectViewCommands();
     void ConnectSelection();
+    void ConnectCompareRuns();
 
     bool FirstActivation = true;
     TDeckView* View = nullptr;
@@ -95,6 +97,7 @@ private:
     TViewCommands* ViewCommands = nullptr;
     TPersonOverlays* Overlays = nullptr;
     TPersonSelection* Selection = nullptr;
+    TCompareRunsWindow* CompareRuns = nullptr; // made at its first use
 
     TRecentFilesMenu* RecentMenu = nullptr;
     TToolBar* Tools = nullptr;

@@ -2,6 +2,7 @@
 
 #include "MainWindow.h"
 
+#include "CompareRunsWindow.h"
 #include "PersonPanel.h"
 
 #include "BoxReports.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 #include <QToolButton>
 
 // The window's own commands, tool buttons and status bar.
@@ -181,6 +183,23 @@ void TMainWindow::ConnectProject() {
     connect(Projects, &TProjectController::CloseDue, this, &QWidget::close);
     // A modal box inside a paint would paint again: the box waits until the frame is done.
     connect(View, &TDeckView::BadHeadingFound, this, &ShowBadHeadingBox, Qt::QueuedConnection);
+}
+
+// The window is made at its first use. It measures congestion with the options' measures, and a
+// log chosen in it is opened as one chosen in the open dialog, once the click is over.
+void TMainWindow::ConnectCompareRuns() {
+    connect(Commands.Action(TCommand::CompareRuns), &QAction::triggered, this, [this] {
+        if (CompareRuns == nullptr) {
+            CompareRuns = new TCompareRunsWindow(this);
+            CompareRuns->Measures = [this] { return AnalysisSettingsOf(Shots->Options); };
+            CompareRuns->OnRunChosen = [this](const QString& file) {
+                raise();
+                activateWindow();
+                QTimer::singleShot(0, Projects, [this, file] { Projects->OpenChosenFile(file); });
+            };
+        }
+        CompareRuns->ChooseLogs();
+    });
 }
 
 void TMainWindow::ShowReplayTexts() {

@@ -9,6 +9,7 @@ using enum TMenu;
 
 constexpr std::array<TCommandEntry, CommandCount> Table{{
     {OpenLogFile, File, "&Load logfile", "Ctrl+L", "Load log file", 1},
+    {CompareRuns, File, "Compare &runs...", ""},
     {SingleShot, File, "&Single screen shot", "Y", "Single screen shot", 2, SeparatorBefore},
     {ScreenShotSeries, File, "S&creen shot series", "X", "Screen shot series", 3, Checkable},
     // The recent files come before this entry, each with a separator.

@@ -8,6 +8,7 @@
 
 enum class TCommand {
     OpenLogFile,
+    CompareRuns,
     SingleShot,
     ScreenShotSeries,
     Quit,

@@ -38,14 +38,15 @@ QMessageBox::StandardButtons BoxButtons(TMsgButtons buttons) {
 }
 
 // The toolkit's file dialog over the active window, as the request describes it; the filter
-// "Name (*.ext)" as given.
-std::optional<std::string> RunFileDialog(const TFileDialogRequest& request,
-                                         QFileDialog::AcceptMode mode) {
+// "Name (*.ext)" as given. The files chosen, or nothing when cancelled.
+std::optional<QStringList> RunFileDialog(const TFileDialogRequest& request,
+                                         QFileDialog::AcceptMode mode,
+                                         QFileDialog::FileMode files) {
     QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.Title),
                        QString::fromStdString(request.Directory),
                        QString::fromStdString(request.Filter));
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setFileMode(files);
     dialog.setDefaultSuffix(QString::fromStdString(request.DefaultSuffix));
     if (!request.FileName.empty()) {
         dialog.selectFile(QString::fromStdString(request.FileName));
@@ -54,7 +55,13 @@ std::optional<std::string> RunFileDialog(const TFileDialogRequest& request,
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().front().toStdString();
+    return dialog.selectedFiles();
+}
+
+std::optional<std::string> RunSingleFileDialog(const TFileDialogRequest& request,
+                                               QFileDialog::AcceptMode mode) {
+    const auto chosen = RunFileDialog(request, mode, QFileDialog::AnyFile);
+    return chosen ? std::optional<std::string>(chosen->front().toStdString()) : std::nullopt;
 }
 
 // Qt's directory chooser greys out its button for a name that is not a directory yet, and
@@ -138,11 +145,24 @@ void CentreOnParent(QWidget& window) {
 
 std::optional<std::string> TQtUiServices::OpenFileName(const TFileDialogRequest& request) {
     // Any name is taken: a missing file gets the program's own message.
-    return RunFileDialog(request, QFileDialog::AcceptOpen);
+    return RunSingleFileDialog(request, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::vector<std::string>>
+TQtUiServices::OpenFileNames(const TFileDialogRequest& request) {
+    const auto chosen = RunFileDialog(request, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
+    if (!chosen) {
+        return std::nullopt;
+    }
+    std::vector<std::string> files;
+    for (const QString& file : *chosen) {
+        files.push_back(file.toStdString());
+    }
+    return files;
 }
 
 std::optional<std::string> TQtUiServices::SaveFileName(const TFileDialogRequest& request) {
-    return RunFileDialog(request, QFileDialog::AcceptSave);
+    return RunSingleFileDialog(request, QFileDialog::AcceptSave);
 }
 
 std::optional<std::string> TQtUiServices::ChooseDirectory(const std::string& title,

@@ -16,6 +16,9 @@ public:
     void ProcessMessages() override;
     // The toolkit's open dialog over the active window; the filter "Name (*.ext)" as given.
     std::optional<std::string> OpenFileName(const TFileDialogRequest& request) override;
+    // The same dialog, for several existing files.
+    std::optional<std::vector<std::string>>
+    OpenFileNames(const TFileDialogRequest& request) override;
     // The toolkit's save dialog, which asks before it returns the name of an existing file.
     std::optional<std::string> SaveFileName(const TFileDialogRequest& request) override;
     // Qt's own directory chooser, on every desktop alike, so that a typed new directory is

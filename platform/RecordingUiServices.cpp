@@ -9,11 +9,13 @@ namespace {
 
 // The next scripted answer of a dialog; a script used up cancels.
 template <typename T> std::optional<T> NextAnswer(std::deque<std::optional<T>>& answers) {
-    if (answers.empty()) {
-        return std::nullopt;
+    std::optional<T> answer;
+    if (!answers.empty()) {
+        // Swapped out: moving it out of an optional vector makes GCC -O3 warn, wrongly, that it
+        // may be used uninitialised.
+        answer.swap(answers.front());
+        answers.pop_front();
     }
-    std::optional<T> answer = std::move(answers.front());
-    answers.pop_front();
     return answer;
 }
 
@@ -36,6 +38,12 @@ TMsgResult TRecordingUiServices::MessageBox(const std::string& title, const std:
 std::optional<std::string> TRecordingUiServices::OpenFileName(const TFileDialogRequest& request) {
     FileDialogs.push_back(request);
     return NextAnswer(FileAnswers);
+}
+
+std::optional<std::vector<std::string>>
+TRecordingUiServices::OpenFileNames(const TFileDialogRequest& request) {
+    FilesDialogs.push_back(request);
+    return NextAnswer(FilesAnswers);
 }
 
 std::optional<std::string> TRecordingUiServices::SaveFileName(const TFileDialogRequest& request) {

@@ -29,6 +29,8 @@ public:
         }
     }
     std::optional<std::string> OpenFileName(const TFileDialogRequest& request) override;
+    std::optional<std::vector<std::string>>
+    OpenFileNames(const TFileDialogRequest& request) override;
     std::optional<std::string> SaveFileName(const TFileDialogRequest& request) override;
     std::optional<std::string> ChooseDirectory(const std::string& title,
                                                const std::string& start) override;
@@ -45,6 +47,9 @@ public:
     // Open dialogs asked for, and the files chosen in turn; once used up, dialogs are cancelled.
     std::vector<TFileDialogRequest> FileDialogs;
     std::deque<std::optional<std::string>> FileAnswers;
+    // The same for open dialogs that take several files.
+    std::vector<TFileDialogRequest> FilesDialogs;
+    std::deque<std::optional<std::vector<std::string>>> FilesAnswers;
     // The same for save dialogs.
     std::vector<TFileDialogRequest> SaveDialogs;
     std::deque<std::optional<std::string>> SaveAnswers;

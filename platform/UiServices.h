@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 enum class TMsgIcon { None, Exclamation, Error };
 enum class TMsgButtons { Ok, OkCancel };
@@ -25,6 +26,11 @@ public:
     virtual ~IUiServices() = default;
     // The file the user chose, or nothing when the dialog was cancelled.
     virtual std::optional<std::string> OpenFileName(const TFileDialogRequest&) {
+        return std::nullopt;
+    }
+    // The files the user chose in an open dialog that takes several; nothing when the dialog was
+    // cancelled.
+    virtual std::optional<std::vector<std::string>> OpenFileNames(const TFileDialogRequest&) {
         return std::nullopt;
     }
     // The file the user chose in a save dialog (which asks itself before returning an existing

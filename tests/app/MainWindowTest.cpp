@@ -118,8 +118,9 @@ TEST_F(MainWindow, MenusHoldTheirEntriesInOrder) {
         return texts;
     };
     EXPECT_EQ(layout(TMenu::File),
-              QStringList({"&Load logfile", "-", "&Single screen shot", "S&creen shot series", "-",
-                           "&1 ...", "&2 ...", "&3 ...", "&4 ...", "-", "Quit"}));
+              QStringList({"&Load logfile", "Compare &runs...", "-", "&Single screen shot",
+                           "S&creen shot series", "-", "&1 ...", "&2 ...", "&3 ...", "&4 ...", "-",
+                           "Quit"}));
     // clang-format off
     const QStringList views{"Deck up", "Deck down", "-", "Zoom in", "Zoom out", "&Fit deck",
                             "&Reset view", "-", "To&p", "&Side", "&Oblique", "-",

@@ -1,0 +1,584 @@
+#include "CompareRunsWindow.h"
+
+#include "EvacuationCurveWindow.h"
+
+#include "FileWriting.h"
+#include "ProgramSettings.h"
+#include "UiServices.h"
+
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QCollator>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QScreen>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <exception>
+#include <limits>
+
+namespace {
+
+constexpr std::chrono::milliseconds PollInterval{100};
+// What the table sorts a column by: a number for every cell, so that times sort as numbers and
+// file names in the order they were read.
+constexpr int SortRole = Qt::UserRole + 1;
+// The run of a row, on its first cell, whatever the order the table shows.
+constexpr int RunRole = Qt::UserRole + 2;
+
+enum TColumn {
+    FileColumn,
+    PersonsColumn,
+    AllLeftColumn,
+    HalfColumn,
+    NineTenthsColumn,
+    RegionsColumn,
+    FaultColumn,
+    ColumnCount
+};
+
+class TSortedItem final : public QTableWidgetItem {
+public:
+    TSortedItem(const QString& text, double sortKey) : QTableWidgetItem(text) {
+        setData(SortRole, sortKey);
+    }
+    bool operator<(const QTableWidgetItem& other) const override {
+        return data(SortRole).toDouble() < other.data(SortRole).toDouble();
+    }
+};
+
+// Seconds to the millisecond, without trailing zeros: 61.25, 61.
+QString Seconds(double seconds) {
+    QString text = QString::number(seconds, 'f', 3);
+    while (text.endsWith('0')) {
+        text.chop(1);
+    }
+    if (text.endsWith('.')) {
+        text.chop(1);
+    }
+    return text;
+}
+
+QString FileName(const TRunSummary& run) {
+    return QFileInfo(QFile::decodeName(run.File.c_str())).fileName();
+}
+
+// Names in the order a person reads them: run2 before run10. The "C" locale of a bare environment
+// knows no such order, English does.
+QStringList InNameOrder(QStringList files) {
+    QCollator collator(QLocale().language() == QLocale::C ? QLocale(QLocale::English) : QLocale());
+    collator.setNumericMode(true);
+    std::ranges::stable_sort(files, [&](const QString& a, const QString& b) {
+        return collator.compare(QFileInfo(a).fileName(), QFileInfo(b).fileName()) < 0;
+    });
+    return files;
+}
+
+QString FiguresText(const std::vector<TRunSummary>& runs,
+                    const std::optional<TRunsFigures>& figures) {
+    if (!figures) {
+        return QStringLiteral("No run counts: every log is left out.");
+    }
+    const auto figure = [&](const TRunFigure& f) {
+        return QStringLiteral("%1 s (%2)").arg(Seconds(f.Seconds), FileName(runs[f.Run]));
+    };
+    const QString rank =
+        figures->FewerThanTwenty()
+            ? QStringLiteral("the highest, fewer than 20 runs")
+            : QStringLiteral("rank %1 of %2").arg(figures->NinetyFifthRank).arg(figures->Counted);
+    return QStringLiteral("%1 runs count, %2 left out. Everybody has left: least %3, mean %4 s, "
+                          "95 % value %5 s (%6, %7), greatest %8.")
+        .arg(figures->Counted)
+        .arg(figures->LeftOut)
+        .arg(figure(figures->Least), Seconds(figures->Mean), Seconds(figures->NinetyFifth.Seconds),
+             FileName(runs[figures->NinetyFifth.Run]), rank, figure(figures->Greatest));
+}
+
+QStringList RowTexts(const TRunSummary& run) {
+    if (!run.Counts()) {
+        return {
+            FileName(run), "", "", "", "", "", "Left out: " + QString::fromStdString(run.Fault)};
+    }
+    return {FileName(run),
+            QString::number(run.Persons),
+            Seconds(run.AllLeftSeconds),
+            Seconds(run.HalfLeftSeconds),
+            Seconds(run.NineTenthsLeftSeconds),
+            QString::number(run.SignificantRegions),
+            ""};
+}
+
+// The numbers the columns sort by; a run left out after all others.
+std::vector<double> SortKeys(const TRunSummary& run, std::size_t index) {
+    constexpr double Last = std::numeric_limits<double>::infinity();
+    if (!run.Counts()) {
+        return {double(index), Last, Last, Last, Last, Last, 1.0};
+    }
+    return {double(index),
+            double(run.Persons),
+            run.AllLeftSeconds,
+            run.HalfLeftSeconds,
+            run.NineTenthsLeftSeconds,
+            double(run.SignificantRegions),
+            0.0};
+}
+
+void ClearChart(QChart& chart) {
+    chart.removeAllSeries();
+    for (QAbstractAxis* axis : chart.axes()) {
+        chart.removeAxis(axis);
+        delete axis;
+    }
+}
+
+QValueAxis* AddAxis(QChart& chart, const QString& title, Qt::Alignment side) {
+    auto* axis = new QValueAxis(&chart);
+    axis->setTitleText(title);
+    axis->setLabelFormat("%g");
+    chart.addAxis(axis, side);
+    return axis;
+}
+
+void SetTimeRange(QValueAxis& axis, double first, double last) {
+    const TTidyAxis tidy = TidyAxis(first, last);
+    axis.setRange(tidy.First, tidy.Last);
+    axis.setTickCount(tidy.TickCount);
+}
+
+QLineSeries* AddLine(QChart& chart, const QString& name, const QPen& pen) {
+    auto* series = new QLineSeries(&chart);
+    series->setName(name);
+    series->setPen(pen);
+    chart.addSeries(series);
+    return series;
+}
+
+void AttachAxes(QChart& chart, QAbstractSeries& series) {
+    for (QAbstractAxis* axis : chart.axes()) {
+        series.attachAxis(axis);
+    }
+}
+
+void HideFromLegend(QChart& chart, QAbstractSeries& series) {
+    for (QLegendMarker* marker : chart.legend()->markers(&series)) {
+        marker->setVisible(false);
+    }
+}
+
+QLineSeries* AddCurve(QChart& chart, const TEvacuationCurve& curve, const QString& name,
+                      const QPen& pen) {
+    QLineSeries* series = AddLine(chart, name, pen);
+    QList<QPointF> points;
+    for (std::size_t row = 0; row < curve.Saved.size(); ++row) {
+        points.append({double(curve.TimeOffset) + double(row), double(curve.Saved[row])});
+    }
+    series->replace(points);
+    AttachAxes(chart, *series);
+    return series;
+}
+
+// The persons saved against time of every run that counts, all in faint grey but the run of the
+// 95 % value and the longest one, drawn strong on top and alone named in the legend.
+void PlotCurves(QChart& chart, const std::vector<TRunSummary>& runs,
+                const std::optional<TRunsFigures>& figures) {
+    ClearChart(chart);
+    if (!figures) {
+        return;
+    }
+    QValueAxis* time = AddAxis(chart, "Time (s)", Qt::AlignBottom);
+    QValueAxis* persons = AddAxis(chart, "Persons saved", Qt::AlignLeft);
+    const std::size_t ninetyFifth = figures->NinetyFifth.Run;
+    const std::size_t longest = figures->Greatest.Run;
+    double first = std::numeric_limits<double>::max();
+    double last = 1.0;
+    std::int32_t most = 1;
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        if (!runs[k].Counts() || !runs[k].Curve) {
+            continue;
+        }
+        const TEvacuationCurve& curve = *runs[k].Curve;
+        first = std::min(first, double(curve.TimeOffset));
+        last = std::max(last, double(curve.TimeOffset) + std::max(1, curve.RowCount() - 1));
+        most = std::max(most, curve.PersonCount);
+        if (k != ninetyFifth && k != longest) {
+            HideFromLegend(chart, *AddCurve(chart, curve, FileName(runs[k]),
+                                            QPen(QColor(150, 150, 150, 90), 1)));
+        }
+    }
+    if (longest != ninetyFifth && runs[longest].Curve) {
+        AddCurve(chart, *runs[longest].Curve, "Longest: " + FileName(runs[longest]),
+                 QPen(QColor(31, 90, 200), 3));
+    }
+    if (runs[ninetyFifth].Curve) {
+        AddCurve(chart, *runs[ninetyFifth].Curve,
+                 (longest == ninetyFifth ? "95 % value and longest: " : "95 % value: ") +
+                     FileName(runs[ninetyFifth]),
+                 QPen(QColor(215, 40, 30), 3));
+    }
+    SetTimeRange(*time, first, last);
+    persons->setRange(0, most);
+    persons->applyNiceNumbers();
+}
+
+std::vector<double> SortedAssemblyTimes(const std::vector<TRunSummary>& runs) {
+    std::vector<double> times;
+    for (const TRunSummary& run : runs) {
+        if (run.Counts()) {
+            times.push_back(run.AllLeftSeconds);
+        }
+    }
+    std::ranges::sort(times);
+    return times;
+}
+
+// The share of the runs that count done by each assembly time, as steps from one end of the time
+// axis to the other, a dot for each run, and a line at the 95 % value.
+void PlotAssemblyTimes(QChart& chart, const std::vector<TRunSummary>& runs,
+                       const std::optional<TRunsFigures>& figures) {
+    ClearChart(chart);
+    if (!figures) {
+        return;
+    }
+    QValueAxis* time = AddAxis(chart, "Everybody has left (s)", Qt::AlignBottom);
+    QValueAxis* share = AddAxis(chart, "Runs done (%)", Qt::AlignLeft);
+    const std::vector<double> times = SortedAssemblyTimes(runs);
+    // Fewer ticks than on the curves' axis: this plot is the narrower one.
+    time->setRange(std::floor(times.front()), std::max(std::ceil(times.back()), times.front() + 1));
+    time->setTickCount(5);
+    time->applyNiceNumbers();
+    share->setRange(0, 100);
+    share->setTickCount(6);
+    const QColor ink(60, 60, 60);
+    QLineSeries* steps = AddLine(chart, "Runs done", QPen(ink, 2));
+    auto* dots = new QScatterSeries(&chart);
+    dots->setColor(ink);
+    dots->setMarkerSize(7);
+    QList<QPointF> corners{{time->min(), 0.0}};
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        const double done = 100.0 * double(k + 1) / double(times.size());
+        corners.append({times[k], corners.back().y()});
+        corners.append({times[k], done});
+        dots->append(times[k], done);
+    }
+    corners.append({time->max(), 100.0});
+    steps->replace(corners);
+    chart.addSeries(dots);
+    HideFromLegend(chart, *dots);
+    const double ninetyFifth = figures->NinetyFifth.Seconds;
+    QLineSeries* line = AddLine(chart, "95 % value: " + Seconds(ninetyFifth) + " s",
+                                QPen(QColor(215, 40, 30), 2, Qt::DashLine));
+    line->append(ninetyFifth, 0.0);
+    line->append(ninetyFifth, 100.0);
+    for (QAbstractSeries* series : chart.series()) {
+        AttachAxes(chart, *series);
+    }
+    // Attaching may have fitted the axes to the series.
+    time->setRange(corners.front().x(), corners.back().x());
+    share->setRange(0, 100);
+}
+
+QChart* AddChartView(QWidget& plots, QBoxLayout& layout, int stretch) {
+    auto* chart = new QChart();
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    auto* view = new QChartView(chart, &plots);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumSize(320, 260);
+    layout.addWidget(view, stretch);
+    return chart;
+}
+
+} // namespace
+
+TCompareRunsWindow::TCompareRunsWindow(QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(QStringLiteral("Compare runs"));
+    Progress = new QLabel(this);
+    RunTable = new QTableWidget(0, ColumnCount, this);
+    RunTable->setHorizontalHeaderLabels({"File", "Persons", "All left (s)", "50 % (s)", "90 % (s)",
+                                         "Significant regions", "Fault"});
+    RunTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    RunTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    RunTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    RunTable->verticalHeader()->hide();
+    RunTable->horizontalHeader()->setStretchLastSection(true);
+    RunTable->horizontalHeader()->setSortIndicator(FileColumn, Qt::AscendingOrder);
+    // A double click, or Return on the current row.
+    connect(RunTable, &QTableWidget::activated, this,
+            [this](const QModelIndex& index) { OpenRow(index.row()); });
+    Figures = new QLabel(this);
+    Figures->setWordWrap(true);
+    Figures->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* top = new QWidget(this);
+    auto* topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    topLayout->addWidget(RunTable, 1);
+    topLayout->addWidget(Figures);
+    Plots = new QWidget(this);
+    Plots->setAutoFillBackground(true);
+    Plots->setPalette(QPalette(Qt::white));
+    auto* plotLayout = new QHBoxLayout(Plots);
+    plotLayout->setContentsMargins(0, 0, 0, 0);
+    CurvesChart = AddChartView(*Plots, *plotLayout, 3);
+    CurvesChart->setTitle("Evacuation curves of the runs that count");
+    TimesChart = AddChartView(*Plots, *plotLayout, 2);
+    TimesChart->setTitle("Assembly times");
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(top);
+    splitter->addWidget(Plots);
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Progress);
+    layout->addWidget(splitter, 1);
+    layout->addWidget(MakeButtons());
+    Progress->hide();
+    ReadingPoll.setInterval(PollInterval);
+    connect(&ReadingPoll, &QTimer::timeout, this, &TCompareRunsWindow::PollReading);
+    EnableButtons();
+    resize(1040, 780);
+}
+
+TCompareRunsWindow::~TCompareRunsWindow() = default;
+
+QWidget* TCompareRunsWindow::MakeButtons() {
+    auto* buttons = new QWidget(this);
+    auto* layout = new QHBoxLayout(buttons);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const auto add = [&](const QString& text, void (TCompareRunsWindow::*clicked)()) {
+        auto* button = new QPushButton(text, buttons);
+        // Return belongs to the table, where it opens the current row.
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, clicked);
+        layout->addWidget(button);
+        return button;
+    };
+    ChooseLogsButton = add("Choose &logs...", &TCompareRunsWindow::ChooseLogs);
+    ChooseFolderButton = add("Choose &folder...", &TCompareRunsWindow::ChooseFolder);
+    layout->addStretch(1);
+    ExportCsvButton = add("Export &CSV...", &TCompareRunsWindow::ExportCsv);
+    ExportPngButton = add("Export &PNG...", &TCompareRunsWindow::ExportPng);
+    return buttons;
+}
+
+// Where the dialogs start: the folder of the logs compared last, else that of the log loaded
+// last.
+QString TCompareRunsWindow::StartFolder() const {
+    if (!LastFolder.isEmpty()) {
+        return LastFolder;
+    }
+    const QString last = TProgramSettings().Read(Settings::LogDir);
+    return last.left(last.lastIndexOf('/') + 1);
+}
+
+void TCompareRunsWindow::ChooseLogs() {
+    if (IsReading()) {
+        ShowBesideOwner();
+        return;
+    }
+    const auto chosen = Ui().OpenFileNames(
+        {"Compare runs", "3D log file (*.3dl)", StartFolder().toStdString(), "", "3dl"});
+    if (!chosen || chosen->empty()) {
+        return;
+    }
+    QStringList files;
+    for (const std::string& file : *chosen) {
+        files << QString::fromStdString(file);
+    }
+    Compare(files);
+}
+
+void TCompareRunsWindow::ChooseFolder() {
+    if (IsReading()) {
+        ShowBesideOwner();
+        return;
+    }
+    const auto chosen =
+        Ui().ChooseDirectory("Compare the runs in a folder", StartFolder().toStdString());
+    if (!chosen) {
+        return;
+    }
+    const QDir folder(QString::fromStdString(*chosen));
+    QStringList files;
+    for (const QString& name : folder.entryList({"*.3dl"}, QDir::Files)) {
+        files << folder.filePath(name);
+    }
+    if (files.isEmpty()) {
+        Ui().MessageBox("Compare runs", "There is no log file (*.3dl) in\n" + *chosen,
+                        TMsgIcon::Exclamation, TMsgButtons::Ok);
+        return;
+    }
+    Compare(files);
+}
+
+void TCompareRunsWindow::Compare(QStringList files) {
+    if (IsReading() || files.isEmpty()) {
+        return;
+    }
+    files = InNameOrder(files);
+    LastFolder = QFileInfo(files.front()).absolutePath();
+    std::vector<std::string> names;
+    for (const QString& file : files) {
+        names.push_back(QFile::encodeName(file).toStdString());
+    }
+    const TAnalysisSettings settings = Measures ? Measures() : TAnalysisSettings{};
+    auto finished = std::make_shared<std::atomic<std::size_t>>(0);
+    // Two at a time: each log read takes memory like the project it holds.
+    Reading =
+        TReading{std::async(std::launch::async,
+                            [names, settings, finished] {
+                                return SummariseRuns(
+                                    names, settings, 2, /*keepCurves=*/true,
+                                    [finished](std::size_t, const TRunSummary&) { ++*finished; });
+                            }),
+                 finished, names.size()};
+    Summaries.clear();
+    Over.reset();
+    ShowRuns();
+    PollReading();
+    ReadingPoll.start();
+    ShowBesideOwner();
+}
+
+void TCompareRunsWindow::ShowBesideOwner() {
+    if (!Placed && parentWidget() != nullptr) {
+        // Beside the main window the first time, so that a log opened from a row is seen at
+        // once; where the user puts it after that.
+        const QWidget* owner = parentWidget()->window();
+        const QRect place =
+            PlaceBeside(owner->screen()->availableGeometry(), owner->frameGeometry(), size());
+        resize(place.size());
+        move(place.topLeft());
+        Placed = true;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TCompareRunsWindow::PollReading() {
+    if (!Reading) {
+        return;
+    }
+    if (Reading->Result.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        const std::size_t reading = std::min(Reading->Finished->load() + 1, Reading->Count);
+        Progress->setText(QStringLiteral("Reading %1 of %2...").arg(reading).arg(Reading->Count));
+        Progress->show();
+        return;
+    }
+    ReadingPoll.stop();
+    Progress->hide();
+    auto result = std::move(Reading->Result);
+    Reading.reset();
+    try {
+        Summaries = result.get();
+    } catch (const std::exception& error) {
+        ShowError(std::string("Cannot compare the runs:\n") + error.what());
+    }
+    Over = FiguresOver(Summaries);
+    ShowRuns();
+}
+
+void TCompareRunsWindow::ShowRuns() {
+    FillTable();
+    Figures->setText(Summaries.empty() ? QString() : FiguresText(Summaries, Over));
+    PlotCurves(*CurvesChart, Summaries, Over);
+    PlotAssemblyTimes(*TimesChart, Summaries, Over);
+    EnableButtons();
+}
+
+void TCompareRunsWindow::FillTable() {
+    RunTable->setSortingEnabled(false); // else each cell set moves its row
+    RunTable->setRowCount(static_cast<int>(Summaries.size()));
+    const QColor leftOut = palette().color(QPalette::Disabled, QPalette::Text);
+    for (std::size_t k = 0; k < Summaries.size(); ++k) {
+        const TRunSummary& run = Summaries[k];
+        const QStringList texts = RowTexts(run);
+        const std::vector<double> keys = SortKeys(run, k);
+        for (int column = 0; column < ColumnCount; ++column) {
+            auto* item = new TSortedItem(texts[column], keys[std::size_t(column)]);
+            item->setTextAlignment(column == FileColumn || column == FaultColumn
+                                       ? Qt::AlignLeft | Qt::AlignVCenter
+                                       : Qt::AlignRight | Qt::AlignVCenter);
+            if (!run.Counts()) {
+                item->setForeground(leftOut);
+            }
+            RunTable->setItem(static_cast<int>(k), column, item);
+        }
+        RunTable->item(static_cast<int>(k), FileColumn)->setData(RunRole, qulonglong(k));
+        RunTable->item(static_cast<int>(k), FileColumn)
+            ->setToolTip(QFile::decodeName(run.File.c_str()));
+        RunTable->item(static_cast<int>(k), FaultColumn)
+            ->setToolTip(QString::fromStdString(run.Fault));
+    }
+    RunTable->setSortingEnabled(true);
+    RunTable->resizeColumnsToContents();
+}
+
+void TCompareRunsWindow::OpenRow(int row) {
+    const QTableWidgetItem* first = RunTable->item(row, FileColumn);
+    if (first == nullptr || !OnRunChosen) {
+        return;
+    }
+    const auto run = static_cast<std::size_t>(first->data(RunRole).toULongLong());
+    if (run < Summaries.size()) {
+        OnRunChosen(QFile::decodeName(Summaries[run].File.c_str()));
+    }
+}
+
+void TCompareRunsWindow::EnableButtons() {
+    ChooseLogsButton->setEnabled(!IsReading());
+    ChooseFolderButton->setEnabled(!IsReading());
+    ExportCsvButton->setEnabled(!Summaries.empty());
+    ExportPngButton->setEnabled(Over.has_value());
+}
+
+void TCompareRunsWindow::ExportCsv() {
+    const std::string csv = RunsCsv(Summaries);
+    Export({"Export runs", "CSV file (*.csv)", LastFolder.toStdString(), "runs.csv", "csv"},
+           "the runs", QByteArray(csv.data(), static_cast<qsizetype>(csv.size())));
+}
+
+void TCompareRunsWindow::ExportPng() {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!Plots->grab().save(&buffer, "PNG")) {
+        png.clear();
+    }
+    Export({"Export plots", "PNG image (*.png)", LastFolder.toStdString(), "runs.png", "png"},
+           "the plots", png);
+}
+
+// Asks where, and writes the bytes there whole or not at all; empty bytes could not be made.
+// A failure is told in a box, and the file there before stays as it was.
+void TCompareRunsWindow::Export(const TFileDialogRequest& request, const std::string& what,
+                                const QByteArray& bytes) {
+    const auto chosen = Ui().SaveFileName(request);
+    if (!chosen) {
+        return;
+    }
+    const QString error = bytes.isEmpty()
+                              ? QStringLiteral("The picture could not be made.")
+                              : WriteFileAtomically(QString::fromStdString(*chosen), bytes);
+    if (!error.isEmpty()) {
+        Ui().MessageBox("Error",
+                        "Cannot export " + what + ":\n" + *chosen + "\n" + error.toStdString(),
+                        TMsgIcon::Exclamation, TMsgButtons::Ok);
+    }
+}
