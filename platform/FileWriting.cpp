@@ -64,11 +64,15 @@ QString WriteAndClose(int descriptor, const QByteArray& target, const QByteArray
     return error;
 }
 
+// Beside the file, so that the rename stays within one file system; named after the process,
+// so that two programs writing into one folder do not meet.
+QByteArray TemporaryBeside(const QByteArray& target) {
+    return target + ".part-" + QByteArray::number(::getpid());
+}
+
 QString WriteWhole(const QString& fileName, const QByteArray& bytes, TDurability durability) {
-    // Beside the file, so that the rename stays within one file system; named after the process,
-    // so that two programs writing into one folder do not meet.
     const QByteArray target = QFile::encodeName(fileName);
-    const QByteArray temporary = target + ".part-" + QByteArray::number(::getpid());
+    const QByteArray temporary = TemporaryBeside(target);
     const int descriptor =
         ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (descriptor < 0) {
@@ -93,4 +97,29 @@ QString WriteFileAtomically(const QString& fileName, const QByteArray& bytes) {
 
 QString WriteFileReplacing(const QString& fileName, const QByteArray& bytes) {
     return WriteWhole(fileName, bytes, TDurability::Unsynced);
+}
+
+QString TemporaryFileFor(const QString& fileName) {
+    return QFile::decodeName(TemporaryBeside(QFile::encodeName(fileName)));
+}
+
+QString ReplaceByTemporary(const QString& temporaryName, const QString& fileName) {
+    const QByteArray temporary = QFile::encodeName(temporaryName);
+    const QByteArray target = QFile::encodeName(fileName);
+    QString error;
+    const int descriptor = ::open(temporary.constData(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0 || !TakeOverMode(descriptor, target) || ::fsync(descriptor) != 0) {
+        error = SystemError();
+    }
+    if (descriptor >= 0 && ::close(descriptor) != 0 && error.isEmpty()) {
+        error = SystemError();
+    }
+    if (error.isEmpty() && std::rename(temporary.constData(), target.constData()) == 0) {
+        return {};
+    }
+    if (error.isEmpty()) {
+        error = SystemError();
+    }
+    ::unlink(temporary.constData());
+    return error;
 }

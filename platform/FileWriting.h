@@ -15,3 +15,9 @@ QString WriteFileAtomically(const QString& fileName, const QByteArray& bytes);
 // frames, where that wait would cost more than drawing. A file is still only ever replaced
 // whole; after a crash of the machine the last few may be missing.
 QString WriteFileReplacing(const QString& fileName, const QByteArray& bytes);
+
+// For a file written by another library that takes a path: the temporary file beside fileName
+// to write it to, and the replacing once it is complete (waiting until it is on the disk, then
+// renamed over the file). On failure the temporary file is removed and the reason comes back.
+QString TemporaryFileFor(const QString& fileName);
+QString ReplaceByTemporary(const QString& temporaryName, const QString& fileName);
