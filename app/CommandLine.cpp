@@ -37,12 +37,14 @@ const char* const UsageText =
     "  ambla-viewer --person N FILE        print the track of person N (from 1, in\n"
     "                                      the order of the file) as CSV: per time\n"
     "                                      step the time, deck, cell and direction\n"
-    "  ambla-viewer --render FILE --out DIR [--deck D] [--from S] [--to T]\n"
+    "  ambla-viewer --render FILE (--out DIR | --video OUT.mp4 [--fps N] [--speed K])\n"
+    "               [--deck D] [--from S] [--to T]\n"
     "               [--every K] [--size WxH] [--camera top|side|oblique]\n"
     "               [--colour-waiting] [--waiting-limit S] [--map]\n"
     "               [--hide-persons] [--trails] [--trail-seconds S] [--follow N]\n"
     "                                      write the frames of a replay as\n"
-    "                                      DIR/NNNNNN.jpg; needs no display\n"
+    "                                      DIR/NNNNNN.jpg, or as an MP4 video;\n"
+    "                                      needs no display\n"
     "  ambla-viewer --help | -h            print this text\n"
     "  ambla-viewer --version              print the version\n"
     "\n"
@@ -68,7 +70,12 @@ const char* const UsageText =
     "                  whole second of replay time, as TIME:COUNT;TIME:COUNT\n"
     "\n"
     "Options of --render, in any order, each once:\n"
-    "  --out DIR       the folder for the frames, made when it is missing (needed)\n"
+    "  --out DIR       the folder for the frames, made when it is missing\n"
+    "  --video OUT.mp4 a video (H.264) in place of the frames: frame i shows step\n"
+    "                  FROM + round(i x steps a second x K / N), up to the last step\n"
+    "  --fps N         the video's frames a second, 1 to 120 (default 25)\n"
+    "  --speed K       the seconds of replay a second of video shows, to a\n"
+    "                  thousandth (default 1)\n"
     "  --deck D        the deck shown: its number, from 0 (default 0), or else its\n"
     "                  caption, matched exactly or, failing that, ignoring the case\n"
     "                  of letters A to Z; digits alone, with an optional minus, are\n"
@@ -273,14 +280,26 @@ struct TValueOption {
 constexpr std::size_t MillimetrePlaces = 3;
 constexpr std::size_t TenthPlaces = 1;
 
-// What --out takes, also named when it is missing.
+// What --out and --video take, also named when both are missing.
 constexpr std::string_view OutDirExpected = "DIR, the folder for the frames";
+constexpr std::string_view VideoExpected = "OUT.mp4, the video file";
 
 constexpr TValueOption ValueOptions[] = {
     {"--steps", ModeBit(TMode::Dump), "N, a number of steps from 0 to 2147483647",
      [](const std::string& value, TCommandLine& line) { line.Steps = Number(value, 0); }},
     {"--out", ModeBit(TMode::Render), OutDirExpected,
      [](const std::string& value, TCommandLine& line) { line.Render.OutDir = NotEmpty(value); }},
+    {"--video", ModeBit(TMode::Render), VideoExpected,
+     [](const std::string& value, TCommandLine& line) { line.Render.VideoFile = NotEmpty(value); }},
+    {"--fps", ModeBit(TMode::Render), "N, the video's frames a second, 1 to 120",
+     [](const std::string& value, TCommandLine& line) {
+         line.Render.FramesPerSecond = Number(value, 1, 120);
+     }},
+    {"--speed", ModeBit(TMode::Render),
+     "K, the seconds of replay a second of video shows, at least 0.001",
+     [](const std::string& value, TCommandLine& line) {
+         line.Render.SpeedThousandths = Decimal(value, MillimetrePlaces);
+     }},
     {"--deck", ModeBit(TMode::Render), "D, a deck's number from 0 or its caption",
      [](const std::string& value, TCommandLine& line) { ReadDeck(value, line.Render); }},
     {"--from", ModeBit(TMode::Render), "S, the step of the first frame, from 0",
@@ -524,8 +543,23 @@ TCommandLine ReadArguments(const std::vector<std::string>& args) {
         }
     }
     ReadModeOptions(*mode, args, next, line);
-    if (line.Mode == TMode::Render && line.Render.OutDir.empty()) {
-        Refuse(args[0] + ": missing --out; expected --out " + std::string(OutDirExpected));
+    if (line.Mode == TMode::Render && line.Render.OutDir.empty() && line.Render.VideoFile.empty()) {
+        Refuse(args[0] + ": missing --out; expected --out " + std::string(OutDirExpected) +
+               " or --video " + std::string(VideoExpected));
+    }
+    if (line.Mode == TMode::Render && !line.Render.OutDir.empty() &&
+        !line.Render.VideoFile.empty()) {
+        Refuse("--video: frames or a video, not both; --out is already given");
+    }
+    if (line.Mode == TMode::Render && line.Render.VideoFile.empty()) {
+        for (const auto& [name, given] :
+             {std::pair{"--fps", line.Render.FramesPerSecond.has_value()},
+              std::pair{"--speed", line.Render.SpeedThousandths.has_value()}}) {
+            if (given) {
+                Refuse(std::string(name) +
+                       ": only --render FILE --video OUT.mp4 takes this option");
+            }
+        }
     }
     return line;
 }

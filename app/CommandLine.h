@@ -15,6 +15,11 @@ enum class TRenderCamera { AfterLoad, Top, Side, Oblique };
 // The frames --render writes, as given; the render mode checks the values.
 struct TRenderRequest {
     std::string OutDir;
+    // A video in place of the frames: its file, its frames a second (25 unless given), and the
+    // seconds of replay each second of it shows, in thousandths (1 s unless given).
+    std::string VideoFile;
+    std::optional<std::int32_t> FramesPerSecond;
+    std::optional<std::int32_t> SpeedThousandths;
     std::int32_t Deck = 0;
     std::string DeckCaption; // the deck by its caption; empty: the deck numbered Deck
     std::int32_t From = 0;

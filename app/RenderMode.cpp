@@ -12,15 +12,18 @@
 #include "Replay.h"
 #include "ScaleLegends.h"
 #include "Trails.h"
+#include "VideoWriter.h"
 #include "Waiting.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryFile>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -187,12 +190,32 @@ private:
     TShownSelection Shown;
 };
 
-// The frames to write: from..to every few steps.
+// The frames to write: from..to every few steps, or for a video the step each of its frames
+// shows, at its frames a second and replay seconds a second.
 struct TFrameRange {
     std::int32_t From;
     std::int32_t To;
     std::int32_t Every;
-    std::int64_t Count() const { return (std::int64_t{To} - From) / Every + 1; }
+    std::optional<std::int32_t> VideoFramesPerSecond;
+    std::int32_t VideoSpeedThousandths = 1000;
+    std::int32_t StepsPerSecond = 1;
+
+    // Frame i shows step From + round(i x steps a second x speed / frames a second).
+    std::int64_t StepOf(std::int64_t frame) const {
+        if (!VideoFramesPerSecond) {
+            return From + frame * Every;
+        }
+        const std::int64_t over = std::int64_t{*VideoFramesPerSecond} * 1000;
+        const std::int64_t steps = frame * StepsPerSecond * VideoSpeedThousandths;
+        return From + (2 * steps + over) / (2 * over); // rounded half up
+    }
+    std::int64_t Count() const {
+        std::int64_t count = 0;
+        while (StepOf(count) <= To) {
+            ++count;
+        }
+        return count;
+    }
 };
 
 // Up to the end of the replay, as the window's End goes: no further.
@@ -209,7 +232,13 @@ std::optional<TFrameRange> FrameRange(const TLogFile& project, const TRenderRequ
             return std::nullopt;
         }
     }
-    return TFrameRange{request.From, to, request.Every};
+    TFrameRange range{request.From, to, request.Every, std::nullopt};
+    if (!request.VideoFile.empty()) {
+        range.VideoFramesPerSecond = request.FramesPerSecond.value_or(25);
+        range.VideoSpeedThousandths = request.SpeedThousandths.value_or(1000);
+        range.StepsPerSecond = std::max(project.VMax, 1);
+    }
+    return range;
 }
 
 // Draws and writes every frame of the range; false, after telling why, when one fails.
@@ -247,9 +276,24 @@ private:
     QGuiApplication Application;
 };
 
+// Where the frames go: a call for each, with its step, that says why it failed or nothing.
+using TFrameSink = std::function<QString(const QImage& bottomUp, std::int32_t step)>;
+
+// A JPEG file for each frame, named by its step, in the folder.
+TFrameSink JpegFiles(const QString& folderName) {
+    return [folder = QDir(folderName)](const QImage& frame, std::int32_t step) {
+        const QString file =
+            folder.filePath(QString::fromStdString(FormatStepNumber(step) + ".jpg"));
+        const TJpegBytes jpeg = EncodeJpeg(frame, JpegQuality, TRowOrder::BottomFirst);
+        const QString error =
+            jpeg.Error.isEmpty() ? WriteFileReplacing(file, jpeg.Bytes) : jpeg.Error;
+        return error.isEmpty() ? error : "cannot write " + file + ": " + error;
+    };
+}
+
 bool WriteFrames(TLogFile& project, std::int32_t deck, std::optional<std::size_t> followed,
                  const TRenderRequest& request, const TFrameRange& range, const TCongestionMap* map,
-                 TOffscreenCanvas& canvas) {
+                 TOffscreenCanvas& canvas, const TFrameSink& sink) {
     TDeckRenderer renderer;
     renderer.OnBadHeading = &ShowBadHeadingBox;
     renderer.ShowProject(project);
@@ -281,14 +325,14 @@ bool WriteFrames(TLogFile& project, std::int32_t deck, std::optional<std::size_t
     renderer.SetCornerPicture(
         StackedLegends(map != nullptr ? CongestionLegend(*map) : QImage(),
                        request.ColourByWaiting ? WaitingLegend(limit) : QImage()));
-    const QDir folder(QString::fromStdString(request.OutDir));
-    TProgressLine progress(stderr, range.Count());
+    const std::int64_t count = range.Count();
+    TProgressLine progress(stderr, count);
     QImage frame;
     bool written = true;
-    std::int64_t done = 0;
-    for (std::int64_t step = range.From; step <= range.To && written; step += range.Every) {
+    for (std::int64_t i = 0; i < count && written; ++i) {
+        const auto step = static_cast<std::int32_t>(range.StepOf(i));
         // Far steps are jumped to, near ones stepped: the same persons either way.
-        replay.SeekToStep(static_cast<std::int32_t>(step));
+        replay.SeekToStep(step);
         if (request.ColourByWaiting) {
             MeasureWaiting(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), waiting);
         }
@@ -297,26 +341,47 @@ bool WriteFrames(TLogFile& project, std::int32_t deck, std::optional<std::size_t
                           project.ZMax, trails);
         }
         if (following) {
-            following->ShowStep(static_cast<std::int32_t>(step), camera);
+            following->ShowStep(step, camera);
         }
         renderer.DrawFrame(camera, canvas.Width(), canvas.Height());
         canvas.ReadFrame(frame);
-        const QString file = folder.filePath(
-            QString::fromStdString(FormatStepNumber(static_cast<std::int32_t>(step)) + ".jpg"));
-        const TJpegBytes jpeg = EncodeJpeg(frame, JpegQuality, TRowOrder::BottomFirst);
-        const QString error =
-            jpeg.Error.isEmpty() ? WriteFileReplacing(file, jpeg.Bytes) : jpeg.Error;
-        if (!error.isEmpty()) {
+        if (const QString error = sink(frame, step); !error.isEmpty()) {
             progress.Finish();
-            Tell("cannot write " + file.toStdString() + ": " + error.toStdString());
+            Tell(error.toStdString());
             written = false;
         } else {
-            progress.Show(++done);
+            progress.Show(i + 1);
         }
     }
     renderer.ReleaseGraphics();
     progress.Finish();
     return written;
+}
+
+// The frames as one video; false, after telling why, with no file left behind.
+bool WriteVideo(TLogFile& project, std::int32_t deck, std::optional<std::size_t> followed,
+                const TRenderRequest& request, const TFrameRange& range, const TCongestionMap* map,
+                TOffscreenCanvas& canvas) {
+    const QString video = QFile::decodeName(request.VideoFile.c_str());
+    const auto failed = [&](const QString& error) {
+        Tell("cannot write " + request.VideoFile + ": " + error.toStdString());
+        return false;
+    };
+    TVideoWriter writer;
+    if (const QString error = writer.Open(
+            video, {request.Width, request.Height, request.FramesPerSecond.value_or(25)});
+        !error.isEmpty()) {
+        return failed(error);
+    }
+    const TFrameSink frames = [&](const QImage& frame, std::int32_t) {
+        const QString error = writer.AddFrame(frame);
+        return error.isEmpty() ? error : "cannot write " + video + ": " + error;
+    };
+    if (!WriteFrames(project, deck, followed, request, range, map, canvas, frames)) {
+        return false;
+    }
+    const QString error = writer.Finish();
+    return error.isEmpty() || failed(error);
 }
 
 } // namespace
@@ -326,9 +391,11 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
         Tell(*refused);
         return 2;
     }
-    if (const auto unwritable = UnwritableFolder(QString::fromStdString(request.OutDir))) {
-        Tell(*unwritable);
-        return 1;
+    if (request.VideoFile.empty()) {
+        if (const auto unwritable = UnwritableFolder(QString::fromStdString(request.OutDir))) {
+            Tell(*unwritable);
+            return 1;
+        }
     }
     // The load tells what it finds on stderr, as the window shows it in boxes.
     THeadlessProject loaded;
@@ -364,8 +431,12 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
         Tell(error);
         return 1;
     }
-    return WriteFrames(project, *deck, *followed, request, *range,
-                       analysis ? &analysis->Map : nullptr, canvas)
-               ? 0
-               : 1;
+    const TCongestionMap* map = analysis ? &analysis->Map : nullptr;
+    if (request.VideoFile.empty()) {
+        return WriteFrames(project, *deck, *followed, request, *range, map, canvas,
+                           JpegFiles(QString::fromStdString(request.OutDir)))
+                   ? 0
+                   : 1;
+    }
+    return WriteVideo(project, *deck, *followed, request, *range, map, canvas) ? 0 : 1;
 }

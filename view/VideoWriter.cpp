@@ -104,6 +104,11 @@ struct TVideoWriter::TState {
             if (code < 0) {
                 return AvError(code);
             }
+            // Each frame lasts one frame's time; without it the file's length would end at the
+            // last frame's start, and players would drop that frame.
+            if (Packet->duration == 0) {
+                Packet->duration = 1;
+            }
             av_packet_rescale_ts(Packet, Encoder->time_base, Stream->time_base);
             Packet->stream_index = Stream->index;
             if (const int written = av_interleaved_write_frame(Format, Packet); written < 0) {

@@ -43,9 +43,9 @@ TEST(CommandLine, ChoosesTheMode) {
 // Every mistake names the argument at fault and what was expected there.
 TEST(CommandLine, NamesEachMistake) {
     const std::string renderTakes =
-        "--render FILE takes --out, --deck, --from, --to, --every, --size, --camera, "
-        "--colour-waiting, --waiting-limit, --map, --hide-persons, --trails, --trail-seconds or "
-        "--follow";
+        "--render FILE takes --out, --video, --fps, --speed, --deck, --from, --to, --every, "
+        "--size, --camera, --colour-waiting, --waiting-limit, --map, --hide-persons, --trails, "
+        "--trail-seconds or --follow";
     const std::string steps = "expected N, a number of steps from 0 to 2147483647";
     const std::string size = "expected WIDTHxHEIGHT in pixels, e.g. 1280x720";
     const std::string person = "expected N, a person's number from 1";
@@ -95,16 +95,22 @@ TEST(CommandLine, NamesEachMistake) {
         {{"--steps", "3", "--dump", "a.3dl"}, "--steps: only --dump FILE takes this option"},
         {{"--size", "100"}, "--size: only --render FILE takes this option"},
         {{"--render", "a.3dl"},
-         "--render: missing --out; expected --out DIR, the folder for the frames"},
+         "--render: missing --out; expected --out DIR, the folder for the frames or --video "
+         "OUT.mp4, the video file"},
         {{"--render", "a.3dl", "--deck", "1"},
-         "--render: missing --out; expected --out DIR, the folder for the frames"},
+         "--render: missing --out; expected --out DIR, the folder for the frames or --video "
+         "OUT.mp4, the video file"},
         {{"--render", "a.3dl", "--out"},
          "--out: missing value; expected DIR, the folder for the frames"},
         {{"--render", "a.3dl", "--out", ""},
          "--out '': empty; expected DIR, the folder for the frames"},
         {{"--render", "a.3dl", "--out", "d", "--out", "e"}, "--out: given twice; expected once"},
         {{"--render", "a.3dl", "--out", "d", "--fps", "25"},
-         "--fps: unknown option; " + renderTakes},
+         "--fps: only --render FILE --video OUT.mp4 takes this option"},
+        {{"--render", "a.3dl", "--out", "d", "--video", "v.mp4"},
+         "--video: frames or a video, not both; --out is already given"},
+        {{"--render", "a.3dl", "--video", "v.mp4", "--fps", "0"},
+         "--fps 0: out of range; expected N, the video's frames a second, 1 to 120"},
         {{"--render", "a.3dl", "--out", "d", "frames"},
          "frames: unexpected argument; " + renderTakes},
         {{"--render", "a.3dl", "--out", "d", "--steps", "2"},

@@ -1,10 +1,12 @@
 // Frames rendered by the built program with no display at all: no X server, no Xvfb, only
 // OpenGL without a window system.
 
+#include "FileSizeLimit.h"
 #include "JpegCheck.h"
 #include "ProgramTest.h"
 #include "ProgressLine.h"
 #include "SmallDeck.h"
+#include "VideoCheck.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -217,6 +219,58 @@ TEST_F(RenderMode, AFrameThatCannotBeWrittenEndsTheSeriesWithItsReason) {
     EXPECT_THAT(run.Err, HasSubstr("cannot write " + (Out / "000003.jpg").string() + ": "));
     EXPECT_EQ(Frames(),
               (std::vector<std::string>{"000000.jpg", "000001.jpg", "000002.jpg", "000003.jpg"}));
+}
+
+// A video of the ferry at ten seconds of replay a second: H.264 in yuv420p of the size asked
+// for, frame i showing step round(i x 4 x 10 / 25), each as the JPEG frame of that step shows
+// it. One that cannot be written to its end leaves the older file as it was, and nothing else.
+TEST_F(RenderMode, AVideoHoldsTheStepsOfItsSpeedAsTheFramesShowThem) {
+    const std::string ferry = std::string(AMBLA_SAMPLES_DIR) + "/ferry.3dl";
+    const std::string video = (Dir / "ferry.mp4").string();
+    const TRun run = Run({"--render", ferry, "--video", video, "--size", "320x240", "--fps", "25",
+                          "--speed", "10", "--to", "100", "--camera", "top"},
+                         NoDisplay);
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    // Steps 0, 2, 3, 5, ... 99, 101 > 100: the frames 0 to 62.
+    const TVideoFacts facts = ReadVideo(video, 30);
+    ASSERT_TRUE(facts.Opened);
+    EXPECT_EQ(facts.Codec, AV_CODEC_ID_H264);
+    EXPECT_EQ(facts.PixelFormat, AV_PIX_FMT_YUV420P);
+    EXPECT_EQ(facts.Width, 320);
+    EXPECT_EQ(facts.Height, 240);
+    EXPECT_EQ(facts.Frames, 63);
+    ASSERT_FALSE(facts.Picked.isNull());
+
+    // Frame 30 shows step 48.
+    ASSERT_EQ(Render(ferry, {"--size", "320x240", "--from", "48", "--to", "48", "--camera", "top"})
+                  .ExitCode,
+              0);
+    const QImage still = QImage(QString::fromStdString((Out / "000048.jpg").string()))
+                             .convertToFormat(QImage::Format_RGB888);
+    double difference = 0;
+    for (int y = 0; y < still.height(); ++y) {
+        for (int x = 0; x < still.width(); ++x) {
+            const QRgb a = still.pixel(x, y);
+            const QRgb b = facts.Picked.pixel(x, y);
+            difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                          std::abs(qBlue(a) - qBlue(b));
+        }
+    }
+    EXPECT_LT(difference / (3.0 * 255.0 * still.width() * still.height()), 0.02);
+
+    std::ofstream(video, std::ios::binary | std::ios::trunc) << "an older video";
+    {
+        const TFileSizeLimit full(4096);
+        const TRun cut = Run({"--render", ferry, "--video", video, "--size", "320x240"}, NoDisplay);
+        EXPECT_EQ(cut.ExitCode, 1);
+        EXPECT_THAT(cut.Err, HasSubstr("cannot write " + video + ": "));
+    }
+    std::ifstream older(video, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(older)), {}), "an older video");
+    for (const auto& entry : std::filesystem::directory_iterator(Dir)) {
+        EXPECT_EQ(entry.path().filename().string().find(".part"), std::string::npos)
+            << entry.path();
+    }
 }
 
 TEST(ProgressLine, TellsTheFrameTheRateAndTheTimeLeft) {
