@@ -367,7 +367,7 @@ bool WriteVideo(TLogFile& project, std::int32_t deck, std::optional<std::size_t>
         Tell("cannot write " + request.VideoFile + ": " + error.toStdString());
         return false;
     };
-    TVideoWriter writer;
+    TVideoPipeline writer;
     if (const QString error = writer.Open(
             video, {request.Width, request.Height, request.FramesPerSecond.value_or(25)});
         !error.isEmpty()) {

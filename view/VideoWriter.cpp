@@ -12,7 +12,11 @@ extern "C" {
 
 #include <QFile>
 
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -219,4 +223,108 @@ void TVideoWriter::Cancel() {
 
 std::int64_t TVideoWriter::FramesWritten() const {
     return State ? State->Frames : 0;
+}
+
+struct TVideoPipeline::TQueue {
+    static constexpr std::size_t MostWaiting = 2;
+
+    std::mutex Lock;
+    std::condition_variable Changed;
+    std::deque<QImage> Waiting;
+    bool Busy = false;    // a frame is being encoded
+    bool Closing = false; // no more frames come
+    QString Error;        // the first failure; frames after it are dropped
+    std::thread Encoder;
+
+    void Run(TVideoWriter& writer) {
+        std::unique_lock lock(Lock);
+        for (;;) {
+            Changed.wait(lock, [this] { return Closing || !Waiting.empty(); });
+            if (Waiting.empty()) {
+                return;
+            }
+            const QImage frame = std::move(Waiting.front());
+            Waiting.pop_front();
+            Busy = true;
+            Changed.notify_all();
+            if (Error.isEmpty()) {
+                lock.unlock();
+                QString error = writer.AddFrame(frame);
+                lock.lock();
+                Error = std::move(error);
+            }
+            Busy = false;
+            Changed.notify_all();
+        }
+    }
+};
+
+TVideoPipeline::TVideoPipeline() = default;
+
+TVideoPipeline::~TVideoPipeline() {
+    Cancel();
+}
+
+QString TVideoPipeline::Open(const QString& fileName, const TVideoSettings& settings) {
+    Cancel();
+    if (QString error = Writer.Open(fileName, settings); !error.isEmpty()) {
+        return error;
+    }
+    Queue = std::make_unique<TQueue>();
+    Queue->Encoder = std::thread([this] { Queue->Run(Writer); });
+    return {};
+}
+
+QString TVideoPipeline::AddFrame(const QImage& bottomUp) {
+    if (!Queue) {
+        return QStringLiteral("no video is open");
+    }
+    std::unique_lock lock(Queue->Lock);
+    Queue->Changed.wait(lock, [this] {
+        return Queue->Waiting.size() < TQueue::MostWaiting || !Queue->Error.isEmpty();
+    });
+    if (!Queue->Error.isEmpty()) {
+        const QString error = Queue->Error;
+        lock.unlock();
+        Cancel();
+        return error;
+    }
+    Queue->Waiting.push_back(bottomUp);
+    Queue->Changed.notify_all();
+    return {};
+}
+
+QString TVideoPipeline::Drain() {
+    {
+        const std::lock_guard lock(Queue->Lock);
+        Queue->Closing = true;
+        Queue->Changed.notify_all();
+    }
+    Queue->Encoder.join();
+    QString error = Queue->Error;
+    Queue.reset();
+    return error;
+}
+
+QString TVideoPipeline::Finish() {
+    if (!Queue) {
+        return QStringLiteral("no video is open");
+    }
+    if (QString error = Drain(); !error.isEmpty()) {
+        Writer.Cancel();
+        return error;
+    }
+    return Writer.Finish();
+}
+
+void TVideoPipeline::Cancel() {
+    if (Queue) {
+        {
+            const std::lock_guard lock(Queue->Lock);
+            Queue->Waiting.clear();
+            Queue->Error = QStringLiteral("cancelled");
+        }
+        Drain();
+    }
+    Writer.Cancel();
 }

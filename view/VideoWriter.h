@@ -40,3 +40,28 @@ private:
     struct TState;
     std::unique_ptr<TState> State;
 };
+
+// The same video, its frames encoded on a thread of their own while the caller draws the next:
+// at most two frames wait, so memory stays that of a few frames. A failure shows at the next
+// frame or at the end.
+class TVideoPipeline {
+public:
+    TVideoPipeline();
+    ~TVideoPipeline();
+    TVideoPipeline(const TVideoPipeline&) = delete;
+    TVideoPipeline& operator=(const TVideoPipeline&) = delete;
+
+    QString Open(const QString& fileName, const TVideoSettings& settings);
+    // Hands the frame over; the image is shared, not copied, until the caller changes it.
+    QString AddFrame(const QImage& bottomUp);
+    QString Finish();
+    void Cancel();
+
+private:
+    struct TQueue;
+    // Waits until every frame handed over is encoded; the first failure, or empty.
+    QString Drain();
+
+    TVideoWriter Writer;
+    std::unique_ptr<TQueue> Queue;
+};
