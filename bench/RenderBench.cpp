@@ -103,6 +103,43 @@ void BM_RenderAgainstFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderAgainstFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The ferry's replay as a video against the same frames as JPEG files, in the same run, at the
+// frame size above: a video frame a step (four frames a second of one second of replay each).
+void BM_VideoAgainstJpegFrames(benchmark::State& state) {
+    const std::string path = BenchFile(state, "AMBLA_BENCH_FERRY");
+    if (path.empty()) {
+        return;
+    }
+    double jpegWall = 0, jpegCpu = 0, videoWall = 0, videoCpu = 0;
+    for (auto _ : state) {
+        QTemporaryDir out;
+        TRenderRequest request;
+        request.OutDir = out.path().toStdString();
+        request.Width = Width;
+        request.Height = Height;
+        const TStopwatch jpeg;
+        if (RunRenderMode(path, request) != 0) {
+            state.SkipWithError("--render failed");
+            return;
+        }
+        jpegWall += jpeg.WallSeconds();
+        jpegCpu += jpeg.CpuSeconds();
+        request.OutDir.clear();
+        request.VideoFile = out.filePath(QStringLiteral("ferry.mp4")).toStdString();
+        request.FramesPerSecond = 4; // the ferry's steps a second: a frame a step
+        const TStopwatch video;
+        if (RunRenderMode(path, request) != 0) {
+            state.SkipWithError("--render --video failed");
+            return;
+        }
+        videoWall += video.WallSeconds();
+        videoCpu += video.CpuSeconds();
+    }
+    state.counters["video_per_jpeg"] = videoWall / jpegWall;
+    state.counters["video_cpu_per_jpeg_cpu"] = videoCpu / jpegCpu;
+}
+BENCHMARK(BM_VideoAgainstJpegFrames)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
 } // namespace
 
 BENCHMARK_MAIN();
