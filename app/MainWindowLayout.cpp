@@ -31,6 +31,10 @@ void TMainWindow::ConnectControls() {
     connect(Tools->OpenButton, &QToolButton::clicked, Projects, &TProjectController::OpenLogFile);
     connect(Tools->ProjectDataButton, &QToolButton::clicked, this, showProjectData);
     connect(Playback, &TPlaybackController::Message, Status->MessagePanel, &QLabel::setText);
+    connect(Shots, &TScreenShotTaker::ShotSaved, this,
+            [this](const QString& file) { Status->TellShotSaved(file); });
+    connect(Shots, &TScreenShotTaker::SeriesProgress, this,
+            [this](bool running, qint64 frames) { Status->ShowSeries(running, frames); });
     ShowReplayTexts();
 }
 

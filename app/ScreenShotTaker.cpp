@@ -63,9 +63,16 @@ void TScreenShotTaker::ShootSeriesFrame() {
 }
 
 void TScreenShotTaker::SetSeriesActive(bool on) {
+    if (on && !Series) {
+        SeriesFrames = 0;
+    }
+    const bool changed = on != Series;
     Series = on;
     SeriesButton.setChecked(on);
     SeriesEntry.setChecked(on);
+    if (changed) {
+        emit SeriesProgress(on, SeriesFrames);
+    }
 }
 
 void TScreenShotTaker::TakeSingleShot() {
@@ -180,6 +187,11 @@ void TScreenShotTaker::SaveShot(const QString& file, QSize size, TShot shot) {
     }
     const QString error = View.SaveCanvasToFile(file, size.width(), size.height());
     if (error.isEmpty()) {
+        if (shot == TShot::Series) {
+            emit SeriesProgress(true, ++SeriesFrames);
+        } else {
+            emit ShotSaved(file);
+        }
         return;
     }
     ShowError(("Cannot save the screen shot:\n" + file + "\n" + error).toStdString());

@@ -52,6 +52,10 @@ public:
 signals:
     // The options window closed with OK and its values are in the record.
     void OptionsApplied();
+    // A single shot was written to the file.
+    void ShotSaved(const QString& file);
+    // A series began or ended, or wrote one more frame: how many it has written so far.
+    void SeriesProgress(bool running, qint64 framesWritten);
 
 public:
     // Where and how large shots are written.
@@ -73,5 +77,6 @@ private:
     TOptionsWindow* OptionsWindow = nullptr;
     TOptions OptionsAsRead; // to tell what changed
     bool Series = false;
-    QString SeriesFolder; // with the folder asked each time, where the series goes
+    qint64 SeriesFrames = 0; // written by the running or the last series
+    QString SeriesFolder;    // with the folder asked each time, where the series goes
 };

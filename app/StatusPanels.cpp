@@ -1,5 +1,7 @@
 #include "StatusPanels.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QStatusBar>
@@ -22,6 +24,23 @@ TStatusPanels::TStatusPanels(QStatusBar& bar) : Bar(bar) {
     TimePanel = addPanel(100, 0);
     SavedPanel = addPanel(100, 0);
     MessagePanel = addPanel(50, 1);
+    SeriesPanel = new QLabel(&bar);
+    SeriesPanel->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
+    bar.addPermanentWidget(SeriesPanel);
+    SeriesPanel->hide();
+}
+
+void TStatusPanels::TellShotSaved(const QString& file) {
+    const QFileInfo info(file);
+    MessagePanel->setText("Saved " + info.fileName() + " in " +
+                          Shortened(QDir::toNativeSeparators(info.absolutePath())));
+}
+
+void TStatusPanels::ShowSeries(bool running, qint64 framesWritten) {
+    SeriesPanel->setText(QStringLiteral("Series: %1 frame%2 written")
+                             .arg(framesWritten)
+                             .arg(framesWritten == 1 ? "" : "s"));
+    SeriesPanel->setVisible(running);
 }
 
 QString TStatusPanels::Shortened(const QString& path) const {

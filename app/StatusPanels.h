@@ -1,6 +1,7 @@
 #pragma once
 // The status bar's panels, left to right: the lights of the deck shown, the replay time, the
-// persons who have left, and what runs (a load, the animation loop).
+// persons who have left, and what runs (a load, the animation loop, where a shot went); at the
+// right end, while a screen-shot series runs, the frames it has written.
 
 #include <QString>
 
@@ -18,6 +19,11 @@ public:
     QLabel* TimePanel = nullptr;
     QLabel* SavedPanel = nullptr;
     QLabel* MessagePanel = nullptr;
+    QLabel* SeriesPanel = nullptr; // "Series: n frames written", shown while a series runs
+
+    // "Saved 000012.jpg in /home/...": where a single shot went.
+    void TellShotSaved(const QString& file);
+    void ShowSeries(bool running, qint64 framesWritten);
 
 private:
     QStatusBar& Bar;

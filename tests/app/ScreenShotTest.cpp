@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
@@ -133,6 +134,29 @@ TEST_F(ScreenShots, AnExistingFileIsOverwrittenOnlyAsTheUserSays) {
     Window->Shots->Options.IsOverwritingAsked = false;
     Window->Shots->TakeSingleShot();
     EXPECT_EQ(Ui.Messages.size(), 2U) << "not asked when the option is off";
+}
+
+// Y says in the status bar where the shot went; a running series shows, at the bar's right
+// end, how many frames it has written, and nothing once it has ended.
+TEST_F(ScreenShots, TheStatusBarTellsWhereAShotWentAndWhatASeriesHasWritten) {
+    QLabel* message = Window->Status->MessagePanel;
+    QLabel* series = Window->Status->SeriesPanel;
+    Window->Action(TCommand::SingleShot)->trigger();
+    EXPECT_EQ(message->text(), "Saved 000000.jpg in " + QDir::toNativeSeparators(Shots));
+    EXPECT_FALSE(series->isVisible());
+
+    Window->Action(TCommand::ScreenShotSeries)->trigger();
+    EXPECT_TRUE(series->isVisible());
+    EXPECT_EQ(series->text(), "Series: 0 frames written");
+    Window->Playback->StepForward();
+    EXPECT_EQ(series->text(), "Series: 1 frame written");
+    Window->Playback->SecondForward();
+    EXPECT_EQ(series->text(), "Series: 3 frames written");
+    EXPECT_TRUE(series->isVisible());
+    Window->Action(TCommand::ScreenShotSeries)->trigger();
+    EXPECT_FALSE(series->isVisible());
+    Window->Action(TCommand::ScreenShotSeries)->trigger();
+    EXPECT_EQ(series->text(), "Series: 0 frames written") << "a new series counts from 0";
 }
 
 TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {
