@@ -70,6 +70,19 @@ QByteArray TemporaryBeside(const QByteArray& target) {
     return target + ".part-" + QByteArray::number(::getpid());
 }
 
+// The written temporary file renamed over the target when writing it went well (error empty);
+// otherwise, or when the rename fails, the temporary file removed and the reason returned.
+QString PutInPlace(const QByteArray& temporary, const QByteArray& target, QString error) {
+    if (error.isEmpty() && std::rename(temporary.constData(), target.constData()) == 0) {
+        return {};
+    }
+    if (error.isEmpty()) {
+        error = SystemError();
+    }
+    ::unlink(temporary.constData());
+    return error;
+}
+
 QString WriteWhole(const QString& fileName, const QByteArray& bytes, TDurability durability) {
     const QByteArray target = QFile::encodeName(fileName);
     const QByteArray temporary = TemporaryBeside(target);
@@ -79,14 +92,7 @@ QString WriteWhole(const QString& fileName, const QByteArray& bytes, TDurability
         return SystemError();
     }
     QString error = WriteAndClose(descriptor, target, bytes, durability);
-    if (error.isEmpty() && std::rename(temporary.constData(), target.constData()) == 0) {
-        return {};
-    }
-    if (error.isEmpty()) {
-        error = SystemError();
-    }
-    ::unlink(temporary.constData());
-    return error;
+    return PutInPlace(temporary, target, error);
 }
 
 } // namespace
@@ -114,12 +120,5 @@ QString ReplaceByTemporary(const QString& temporaryName, const QString& fileName
     if (descriptor >= 0 && ::close(descriptor) != 0 && error.isEmpty()) {
         error = SystemError();
     }
-    if (error.isEmpty() && std::rename(temporary.constData(), target.constData()) == 0) {
-        return {};
-    }
-    if (error.isEmpty()) {
-        error = SystemError();
-    }
-    ::unlink(temporary.constData());
-    return error;
+    return PutInPlace(temporary, target, error);
 }
