@@ -120,7 +120,8 @@ public:
     TDensityField(const TLogFile& project, const TAnalysisSettings& settings)
         : Fields(static_cast<std::size_t>(
               std::min<std::int64_t>(std::ssize(project.Decks), std::max(project.ZMax, 0)))),
-          Project(project), Width(project.XMax), Height(project.YMax),
+          // A header may announce a negative size: no cell, and no tile, then.
+          Project(project), Width(std::max(project.XMax, 0)), Height(std::max(project.YMax, 0)),
           Half(settings.WindowCells() / 2), CellMm(settings.CellSizeMm),
           Tenths(settings.CongestionDensityTenths), TilesX((Width + TileCells - 1) / TileCells),
           TilesY((Height + TileCells - 1) / TileCells),

@@ -297,6 +297,16 @@ TEST(Congestion, AGridTooLargeForTheMemoryIsRefused) {
     EXPECT_EQ(CongestionRefusal(loaded.Project), std::nullopt);
 }
 
+// A header announcing a negative size, as the fuzzer wrote one: no cell, no region, no crash.
+TEST(Congestion, ADeckOfNegativeSizeHasNoRegions) {
+    TLoadedProject loaded;
+    ASSERT_TRUE(loaded.Load("<header>\npmax 1\nxmax 600\nymax -400\nzmax 1\nvmax 1\n"
+                            "</header>\n<persons>\n<startpositions>\n3 3 0 1 0\n(movement)\n"
+                            "3 3 S\n</persons>\n"));
+    ASSERT_EQ(CongestionRefusal(loaded.Project), std::nullopt);
+    EXPECT_TRUE(AnalyseCongestion(loaded.Project, {}).Regions.empty());
+}
+
 TEST(Congestion, TheWindowIsTheNearestOddNumberOfCells) {
     const auto cells = [](std::int32_t windowMm, std::int32_t cellMm) {
         TAnalysisSettings settings;
