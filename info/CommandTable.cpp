@@ -12,6 +12,7 @@ constexpr std::array<TCommandEntry, CommandCount> Table{{
     {CompareRuns, File, "Compare &runs...", ""},
     {SingleShot, File, "&Single screen shot", "Y", "Single screen shot", 2, SeparatorBefore},
     {ScreenShotSeries, File, "S&creen shot series", "X", "Screen shot series", 3, Checkable},
+    {ExportVideo, File, "Export &video...", "", nullptr, 0, NeedsProject},
     // The recent files come before this entry, each with a separator.
     {Quit, File, "Quit", "Alt+F4", "Quit programme", 4, SeparatorBefore},
     {DeckUp, Views, "Deck up", "W", "Deck up", 1},
@@ -23,6 +24,7 @@ constexpr std::array<TCommandEntry, CommandCount> Table{{
     {LookFromTop, Views, "To&p", "", nullptr, 0, SeparatorBefore | NeedsProject},
     {LookFromSide, Views, "&Side", "", nullptr, 0, NeedsProject},
     {LookObliquely, Views, "&Oblique", "", nullptr, 0, NeedsProject},
+    {SaveCamera, Views, "Save c&amera...", "", nullptr, 0, NeedsProject},
     {EvacuationCurve, Views, "Evacuation &curve...", "E", "Evacuation curve", 7,
      SeparatorBefore | NeedsProject},
     {CongestionMap, Views, "Congestion &map", "H", "Congestion map", 8, Checkable | NeedsProject},

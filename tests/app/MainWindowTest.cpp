@@ -119,11 +119,11 @@ TEST_F(MainWindow, MenusHoldTheirEntriesInOrder) {
     };
     EXPECT_EQ(layout(TMenu::File),
               QStringList({"&Load logfile", "Compare &runs...", "-", "&Single screen shot",
-                           "S&creen shot series", "-", "&1 ...", "&2 ...", "&3 ...", "&4 ...", "-",
-                           "Quit"}));
+                           "S&creen shot series", "Export &video...", "-", "&1 ...", "&2 ...",
+                           "&3 ...", "&4 ...", "-", "Quit"}));
     // clang-format off
     const QStringList views{"Deck up", "Deck down", "-", "Zoom in", "Zoom out", "&Fit deck",
-                            "&Reset view", "-", "To&p", "&Side", "&Oblique", "-",
+                            "&Reset view", "-", "To&p", "&Side", "&Oblique", "Save c&amera...", "-",
                             "Evacuation &curve...", "Congestion &map", "Con&gestion report...",
                             "Congestion o&utlines", "Flow la&bels",
                             "&Hide persons on the map", "Colour by &waiting", "&Trails", "-",
