@@ -2,11 +2,14 @@
 // The evacuation at a glance: the persons saved and the persons on each deck against the replay
 // time, a marker at the time the replay stands at, and the times by which half, nine tenths and
 // all of the persons have left; on a second page the flows at exits and stairs. Not modal: the
-// replay runs while it is open, and a click on the plot moves the replay to that second.
+// replay runs while it is open, and a click on the plot moves the replay to that second. The
+// exported picture is drawn at the size chosen beside the Export button, whatever the window's
+// size, titled with the log's file name.
 
 #include "EvacuationAnalysis.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QRect>
 #include <QSize>
 
@@ -18,6 +21,7 @@ class QChartView;
 class QLabel;
 class QLineSeries;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 class TFlowsPanel;
 class QValueAxis;
@@ -41,16 +45,18 @@ class TEvacuationCurveWindow : public QDialog {
 public:
     explicit TEvacuationCurveWindow(QWidget* parent);
 
-    // Shows the curve in place of the one shown.
-    void SetCurve(const TEvacuationCurve& curve);
+    // Shows the curve in place of the one shown. The file name of the log it comes from (without
+    // its folder) titles the exported picture; none, no title.
+    void SetCurve(const TEvacuationCurve& curve, const QString& logFile = QString());
     // Puts the marker at the replay time, in seconds.
     void ShowTime(double seconds);
     double MarkerTime() const;
     // The whole second of the replay (0 at its start) the user clicked on in the plot.
     std::function<void(std::int32_t)> OnSecondChosen;
 
-    // Writes the curve as CSV to the file, and the plot as PNG beside it under the same name
-    // ending in ".png". Empty on success; otherwise why not.
+    // Writes the curve as CSV to the file, and the picture of the plot as PNG beside it under the
+    // same name ending in ".png", as large as PictureWidth and PictureHeight say. Empty on
+    // success; otherwise why not.
     QString Export(const QString& csvFile);
 
     // The curve on the first page, the flows at exits and stairs on the second.
@@ -61,7 +67,10 @@ public:
     QLabel* Legend = nullptr;
     QLabel* Summary = nullptr;
     QPushButton* ExportButton = nullptr;
-    // The plot with its legend, as the exported picture shows it.
+    // The exported picture's size in pixels, kept while the program runs.
+    QSpinBox* PictureWidth = nullptr;
+    QSpinBox* PictureHeight = nullptr;
+    // The plot with its legend.
     QWidget* Plot = nullptr;
 
 protected:
@@ -69,11 +78,15 @@ protected:
 
 private:
     void ExportClick();
+    // The plot drawn into that many pixels: the log's file name above it, the legend below.
+    QImage Picture(QSize pixels) const;
     QString SummaryText() const;
     void ShowLegend();
+    QString LegendHtml() const;
     void ChooseSecondAt(QPoint viewportPoint);
 
     TEvacuationCurve Curve;
+    QString LogName; // the file name of the curve's log, without its folder
     QChart* Chart = nullptr;
     QLineSeries* SavedSeries = nullptr;
     QLineSeries* Marker = nullptr;

@@ -11,6 +11,7 @@
 #include "WorkBeside.h"
 
 #include <QAction>
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -82,7 +83,7 @@ void TEvacuationViews::ShowEvacuationCurve() {
         Curve->resize(place.size());
         Curve->move(place.topLeft());
     }
-    Curve->SetCurve(analysis->Curve);
+    Curve->SetCurve(analysis->Curve, QFile::decodeName(Project()->FileName.c_str()));
     ShowFlows();
     Curve->show();
     Curve->raise();

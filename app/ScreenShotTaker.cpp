@@ -4,7 +4,9 @@
 
 #include "ScreenShotTaker.h"
 
+#include "DeckCaptionText.h"
 #include "DeckView.h"
+#include "FrameCaption.h"
 #include "LogFile.h"
 #include "MessageNesting.h"
 #include "OptionsWindow.h"
@@ -129,7 +131,8 @@ void TScreenShotTaker::TakeScreenShot(TShot shot) {
 }
 
 std::optional<QString> TScreenShotTaker::ShotFile(TShot shot) {
-    const QString name = QString::fromStdString(FormatStepNumber(Replay.TimeStep())) + ".jpg";
+    const QString name =
+        QString::fromStdString(FormatStepNumber(Replay.TimeStep())) + "." + PictureSuffix(Format());
     switch (Options.ShotPlace) {
     case TShotPlace::BesideLog:
         return QFileInfo(QString::fromStdString(Project()->FileName)).dir().filePath(name);
@@ -146,8 +149,10 @@ std::optional<QString> TScreenShotTaker::ShotFile(TShot shot) {
 std::optional<QString> TScreenShotTaker::AskShotFile(const QString& name) {
     TProgramSettings settings;
     const QString last = settings.Read(Settings::ScreenShotSaveDirectory);
-    const TFileDialogRequest request{"Save Screen Shot", "JPEG file (*.jpg)",
-                                     DirectoryPart(last).toStdString(), name.toStdString(), "jpg"};
+    const bool png = Format() == TPictureFormat::Png;
+    const TFileDialogRequest request{
+        "Save Screen Shot", png ? "PNG image (*.png)" : "JPEG file (*.jpg)",
+        DirectoryPart(last).toStdString(), name.toStdString(), PictureSuffix(Format())};
     const auto chosen = Ui().SaveFileName(request);
     if (!chosen) {
         return std::nullopt;
@@ -158,6 +163,10 @@ std::optional<QString> TScreenShotTaker::AskShotFile(const QString& name) {
     }
     Options.ScreenShotSaveDirectory = DirectoryPart(file);
     return file;
+}
+
+TPictureFormat TScreenShotTaker::Format() const {
+    return Options.ShotFormat == TShotFormat::Png ? TPictureFormat::Png : TPictureFormat::Jpeg;
 }
 
 std::optional<QSize> TScreenShotTaker::ShotSize() const {
@@ -185,7 +194,13 @@ void TScreenShotTaker::SaveShot(const QString& file, QSize size, TShot shot) {
                         TMsgIcon::Exclamation, TMsgButtons::OkCancel) == TMsgResult::Cancel) {
         return;
     }
-    const QString error = View.SaveCanvasToFile(file, size.width(), size.height());
+    if (Options.CaptionOnShots) {
+        const double pixelRatio = View.devicePixelRatioF();
+        View.SetCaption(CaptionPicture(FrameCaptionText(*Project(), Replay, View.DeckIndex()),
+                                       static_cast<int>(View.height() * pixelRatio)));
+    }
+    const QString error = View.SaveCanvasToFile(file, size.width(), size.height(), Format());
+    View.SetCaption(QImage());
     if (error.isEmpty()) {
         if (shot == TShot::Series) {
             emit SeriesProgress(true, ++SeriesFrames);

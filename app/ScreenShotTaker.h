@@ -3,6 +3,7 @@
 // each file named after its time step; where they go and how large they are comes from the
 // options record, which the options window edits; the options window is opened from here.
 
+#include "JpegWriter.h"
 #include "Options.h"
 
 #include <QObject>
@@ -67,6 +68,7 @@ private:
     std::optional<QString> ShotFile(TShot shot);
     std::optional<QString> AskShotFile(const QString& name);
     std::optional<QSize> ShotSize() const;
+    TPictureFormat Format() const;
     void SaveShot(const QString& file, QSize size, TShot shot);
 
     TDeckView& View;

@@ -30,13 +30,26 @@ std::string TimeText(std::int32_t timeSeconds) {
     return text;
 }
 
-std::string SavedText(std::int32_t savedCount) {
-    if (savedCount < 1000) {
-        return "Saved: " + std::to_string(savedCount);
+namespace {
+
+// From 1000 on with a point before the last three digits.
+std::string CountText(std::int32_t count) {
+    if (count < 1000) {
+        return std::to_string(count);
     }
-    char text[40];
-    std::snprintf(text, sizeof text, "Saved: %d.%03d", savedCount / 1000, savedCount % 1000);
+    char text[24];
+    std::snprintf(text, sizeof text, "%d.%03d", count / 1000, count % 1000);
     return text;
+}
+
+} // namespace
+
+std::string SavedText(std::int32_t savedCount) {
+    return "Saved: " + CountText(savedCount);
+}
+
+std::string SavedOfText(std::int32_t savedCount, std::int32_t persons) {
+    return SavedText(savedCount) + " of " + CountText(persons);
 }
 
 std::string FormatStepNumber(std::int32_t step) {

@@ -104,3 +104,5 @@ std::int32_t ReplayEndStep(const TLogFile& project);
 
 // "Saved: n", from 1000 on with a point before the last three digits ("Saved: 12.345").
 std::string SavedText(std::int32_t savedCount);
+// "Saved: n of N", both counted as SavedText counts.
+std::string SavedOfText(std::int32_t savedCount, std::int32_t persons);

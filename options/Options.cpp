@@ -14,6 +14,10 @@ qint32 ReadWithin(TProgramSettings& settings, const TSetting<qint32>& setting, q
     return value >= lowest && value <= highest ? value : setting.Default;
 }
 
+QString FormatName(TShotFormat format) {
+    return format == TShotFormat::Png ? QStringLiteral("png") : QStringLiteral("jpg");
+}
+
 } // namespace
 
 void TOptions::ReadOptions(TProgramSettings& settings) {
@@ -23,6 +27,12 @@ void TOptions::ReadOptions(TProgramSettings& settings) {
     IsOverwritingAsked = settings.Read(Settings::IsOverwritingAsked);
     ShotSizing = TShotSizing{settings.Read(Settings::ScreenShotResizeOption)};
     ScreenShotResizeValue = settings.Read(Settings::ScreenShotResizeValue);
+    ShotFormat = settings.Read(Settings::ScreenShotFormat)
+                             .compare(FormatName(TShotFormat::Png), Qt::CaseInsensitive) == 0
+                     ? TShotFormat::Png
+                     : TShotFormat::Jpeg;
+    CaptionOnShots = settings.Read(Settings::CaptionOnShots);
+    CaptionOnVideos = settings.Read(Settings::CaptionOnVideos);
     WaitingLimit = ReadWithin(settings, Settings::WaitingLimit, 1);
     TrailSeconds = ReadWithin(settings, Settings::TrailSeconds, 1);
     CellSizeMm = ReadWithin(settings, Settings::CellSizeMm, 1);
@@ -46,6 +56,9 @@ QString TOptions::WriteOptions(TProgramSettings& settings, const TOptions* asRea
         write(Settings::IsOverwritingAsked, IsOverwritingAsked, read.IsOverwritingAsked) &&
         write(Settings::ScreenShotResizeOption, qint32(ShotSizing), qint32(read.ShotSizing)) &&
         write(Settings::ScreenShotResizeValue, ScreenShotResizeValue, read.ScreenShotResizeValue) &&
+        write(Settings::ScreenShotFormat, FormatName(ShotFormat), FormatName(read.ShotFormat)) &&
+        write(Settings::CaptionOnShots, CaptionOnShots, read.CaptionOnShots) &&
+        write(Settings::CaptionOnVideos, CaptionOnVideos, read.CaptionOnVideos) &&
         write(Settings::WaitingLimit, WaitingLimit, read.WaitingLimit) &&
         write(Settings::TrailSeconds, TrailSeconds, read.TrailSeconds) &&
         write(Settings::CellSizeMm, CellSizeMm, read.CellSizeMm) &&

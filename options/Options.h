@@ -15,6 +15,8 @@ enum class TShotPlace : qint32 { BesideLog = 1, AskEachTime = 2, FixedFolder = 3
 // How large a shot is: ScreenShotResizeValue as a percentage of the view, or as the width or the
 // height in pixels. The numbers are those of the settings file, which may hold others.
 enum class TShotSizing : qint32 { Percentage = 1, FixedWidth = 2, FixedHeight = 3 };
+// The file type of shots and series: JPEG as ever, or lossless PNG.
+enum class TShotFormat { Jpeg, Png };
 
 class TOptions {
 public:
@@ -34,6 +36,10 @@ public:
     qint32 DensityWindowMm = Settings::DensityWindowMm.Default;
     qint32 CongestionDensity = Settings::CongestionDensity.Default;
     qint32 SignificantShare = Settings::SignificantShare.Default;
+    TShotFormat ShotFormat = TShotFormat::Jpeg;
+    // Whether shots and videos carry the time, the deck and the saved count in a corner.
+    bool CaptionOnShots = Settings::CaptionOnShots.Default;
+    bool CaptionOnVideos = Settings::CaptionOnVideos.Default;
 
     // Fills every field from the program's settings key, creating the key if it is missing. A value
     // that is missing or of another type gives its field the default; values are taken as stored,

@@ -2,6 +2,7 @@
 
 #include "AnalysisOptionsPage.h"
 #include "Options.h"
+#include "PictureOptionsPage.h"
 #include "UiServices.h"
 #include "ViewOptionsPage.h"
 
@@ -86,6 +87,8 @@ TOptionsWindow::TOptionsWindow(QWidget* parent)
     BuildPage();
     ViewsPage = new TViewOptionsPage;
     Pages->addTab(ViewsPage, QStringLiteral("Views"));
+    PicturesPage = new TPictureOptionsPage;
+    Pages->addTab(PicturesPage, QStringLiteral("Pictures"));
     AnalysisPage = new TAnalysisOptionsPage;
     Pages->addTab(AnalysisPage, QStringLiteral("Analysis"));
     BuildButtons();
@@ -249,6 +252,7 @@ void TOptionsWindow::FillFromOptions(TOptions& options) {
     FillSaveOption(options);
     FillResizeOption(options);
     ViewsPage->Fill(options);
+    PicturesPage->Fill(options);
     AnalysisPage->Fill(options);
 }
 
@@ -294,6 +298,7 @@ void TOptionsWindow::ApplyToOptions() {
     ApplySaveOption(*Options);
     ApplyResizeOption(*Options);
     ViewsPage->Apply(*Options);
+    PicturesPage->Apply(*Options);
     AnalysisPage->Apply(*Options);
     Options = nullptr;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The options window: where screen shots are saved, whether overwriting one is asked first, and
 // how large they are; on a second page, the seconds the waiting colours and the trails span; on a
-// third, how congestion and flows are measured.
+// third, the file type of shots and the captions; on a fourth, how congestion and flows are
+// measured.
 // The program makes it once and reuses it, so between showings the controls
 // keep what the user last did, and the directory chosen last is offered again.
 
@@ -24,6 +25,7 @@ class QTabWidget;
 class QWidget;
 class TOptions;
 class TAnalysisOptionsPage;
+class TPictureOptionsPage;
 class TViewOptionsPage;
 
 class TOptionsWindow : public TCentredDialog {
@@ -66,6 +68,7 @@ public:
     QRadioButton* FixedHeightButton = nullptr;
     QLineEdit* HeightField = nullptr;
     TViewOptionsPage* ViewsPage = nullptr;
+    TPictureOptionsPage* PicturesPage = nullptr;
     TAnalysisOptionsPage* AnalysisPage = nullptr;
     QPushButton* AbortButton = nullptr;
     QPushButton* OkButton = nullptr;

@@ -29,6 +29,11 @@ inline const TSetting<QString> ScreenShotSaveDirectory{"ScreenShotSaveDirectory"
 inline const TSetting<bool> IsOverwritingAsked{"IsOverwritingAsked", false};
 inline const TSetting<qint32> ScreenShotResizeOption{"ScreenShotResizeOption", 1};
 inline const TSetting<qint32> ScreenShotResizeValue{"ScreenShotResizeValue", 100};
+// The file type of shots and series: "jpg" or "png"; any other text reads as "jpg".
+inline const TSetting<QString> ScreenShotFormat{"ScreenShotFormat", QStringLiteral("jpg")};
+// The time, the deck and the saved count drawn into the upper left corner of shots and of videos.
+inline const TSetting<bool> CaptionOnShots{"CaptionOnShots", false};
+inline const TSetting<bool> CaptionOnVideos{"CaptionOnVideos", true};
 // Persons coloured by how long each has stood still, and where that colour scale ends, seconds.
 inline const TSetting<bool> ColourByWaiting{"ColourByWaiting", false};
 inline const TSetting<qint32> WaitingLimit{"WaitingLimit", 30};

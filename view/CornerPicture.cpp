@@ -9,21 +9,27 @@ constexpr int Margin = 8;
 } // namespace
 
 void TCornerPicture::Set(const QImage& picture) {
-    Release();
-    if (picture.isNull()) {
+    Picture = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGBA8888);
+    Sent = false;
+}
+
+void TCornerPicture::Send() {
+    if (Picture.isNull()) {
+        Release();
+        Sent = true;
         return;
     }
-    const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
-    glGenTextures(1, &Texture);
+    if (Texture == 0) {
+        glGenTextures(1, &Texture);
+    }
     glBindTexture(GL_TEXTURE_2D, Texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rgba.width(), rgba.height(), 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, rgba.constBits());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, Picture.width(), Picture.height(), 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, Picture.constBits());
     glBindTexture(GL_TEXTURE_2D, 0);
-    Width = rgba.width();
-    Height = rgba.height();
+    Sent = true;
 }
 
 void TCornerPicture::Release() {
@@ -31,9 +37,13 @@ void TCornerPicture::Release() {
         glDeleteTextures(1, &Texture);
         Texture = 0;
     }
+    Sent = false;
 }
 
-void TCornerPicture::Draw(int width, int height) const {
+void TCornerPicture::Draw(int width, int height) {
+    if (!Sent) {
+        Send();
+    }
     if (Texture == 0) {
         return;
     }
@@ -54,9 +64,10 @@ void TCornerPicture::Draw(int width, int height) const {
     glLoadIdentity();
     glBindTexture(GL_TEXTURE_2D, Texture);
     const auto x0 = static_cast<float>(Margin);
-    const auto y0 = static_cast<float>(Margin);
-    const auto x1 = static_cast<float>(Margin + Width);
-    const auto y1 = static_cast<float>(Margin + Height);
+    const auto y0 = static_cast<float>(
+        Corner == TCorner::LowerLeft ? Margin : height - Margin - Picture.height());
+    const auto x1 = x0 + static_cast<float>(Picture.width());
+    const auto y1 = y0 + static_cast<float>(Picture.height());
     // The picture's first row is its top.
     glBegin(GL_QUADS);
     glTexCoord2f(0, 1);

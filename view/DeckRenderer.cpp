@@ -87,6 +87,7 @@ void TDeckRenderer::ClearProject() {
     PersonBatch = TPersonPrisms();
     ShowCongestionMap(nullptr);
     SetCornerPicture(QImage());
+    SetCaption(QImage());
 }
 
 bool TDeckRenderer::SelectDeck(std::int32_t index) {
@@ -124,11 +125,6 @@ void TDeckRenderer::FitCameraToDeck(TCamera& camera, double aspect) const {
 void TDeckRenderer::ShowCongestionMap(const TCongestionMap* map) {
     CongestionMap = map;
     CongestionOverlayWanted = true;
-}
-
-void TDeckRenderer::SetCornerPicture(const QImage& picture) {
-    PendingCornerPicture = picture;
-    CornerPictureWanted = true;
 }
 
 void TDeckRenderer::InitializeContext() {
@@ -184,11 +180,8 @@ void TDeckRenderer::DrawFrame(const TCamera& camera, std::int32_t width, std::in
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glFlush();
     RenderScene(camera);
-    if (CornerPictureWanted) {
-        CornerPictureWanted = false;
-        CornerPicture.Set(std::exchange(PendingCornerPicture, QImage()));
-    }
     CornerPicture.Draw(width, height);
+    Caption.Draw(width, height);
     glFlush();
 }
 
@@ -233,6 +226,7 @@ void TDeckRenderer::ReleaseGraphics() {
     DeleteDisplayLists();
     ReleaseDeckGeometry();
     CornerPicture.Release();
+    Caption.Release();
     // A later frame in a new context builds them again.
     DisplayListsWanted = FDecks != nullptr;
     DeckGeometryWanted = FDecks != nullptr;

@@ -62,7 +62,10 @@ public:
     void HidePersonsOnMap(bool hide) { PersonsHiddenOnMap = hide; }
     // A picture over the lower left corner of the frame from the next frame on, such as the
     // map's legend; a null picture removes it.
-    void SetCornerPicture(const QImage& picture);
+    void SetCornerPicture(const QImage& picture) { CornerPicture.Set(picture); }
+    // A picture over the upper left corner from the next frame on, such as the time and the
+    // deck; a null picture removes it.
+    void SetCaption(const QImage& picture) { Caption.Set(picture); }
 
     // Persons coloured by how long each has stood still (seconds, by person index, kept by the
     // caller until replaced), up to the limit; none draws them all green.
@@ -166,7 +169,6 @@ private:
     bool PersonsHiddenOnMap = false;
     TCongestionOverlay CongestionOverlay;
     bool CongestionOverlayWanted = false;
-    TCornerPicture CornerPicture;
-    QImage PendingCornerPicture;
-    bool CornerPictureWanted = false;
+    TCornerPicture CornerPicture{TCorner::LowerLeft};
+    TCornerPicture Caption{TCorner::UpperLeft};
 };

@@ -93,6 +93,10 @@ public:
     // Brings a point of the deck into the centre of the view; the angles and the distance stay.
     void CentreOn(float x, float y);
 
+    // A caption over the upper left corner of the frames drawn from now on, such as those of a
+    // shot; a null picture removes it. The view does not draw anew for it.
+    void SetCaption(const QImage& picture) { Renderer->SetCaption(picture); }
+
     void SetPersonsBatched(bool batched) { Renderer->SetPersonsBatched(batched); }
     void HidePersons() { Renderer->HidePersons(); }
 

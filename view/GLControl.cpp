@@ -96,7 +96,7 @@ void TGLControl::paintGL() {
 }
 
 QString TGLControl::SaveCanvasToFile(const QString& fileName, std::int32_t width,
-                                     std::int32_t height) {
+                                     std::int32_t height, TPictureFormat format) {
     const QString refused = RefusedShotSize(width, height);
     if (!refused.isEmpty()) {
         return refused;
@@ -111,7 +111,7 @@ QString TGLControl::SaveCanvasToFile(const QString& fileName, std::int32_t width
     if (width != 0) {
         picture = picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    return SaveJpeg(picture, fileName, JpegQuality);
+    return SavePicture(picture, fileName, format);
 }
 
 // The frame stays in the control's framebuffer after it was shown; reading it there spares

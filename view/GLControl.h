@@ -3,6 +3,7 @@
 // nothing itself: the cell view draws the scene.
 
 #include "CameraMath.h"
+#include "JpegWriter.h"
 
 #include <QImage>
 #include <QOpenGLWidget>
@@ -32,11 +33,13 @@ public:
     void Invalidate() { update(); }
 
     // Writes the frame as displayed, redrawn first so that it shows the current state, to a
-    // baseline colour JPEG file of quality 90, replacing a file of that name. A width of 0 keeps
+    // baseline colour JPEG file of quality 90 or a PNG file, replacing a file of that name. A
+    // width of 0 keeps
     // the control's own pixel size (the height is then ignored); otherwise the picture is
     // stretched to exactly width x height. Empty on success; otherwise why the file could not be
     // written.
-    QString SaveCanvasToFile(const QString& fileName, std::int32_t width, std::int32_t height);
+    QString SaveCanvasToFile(const QString& fileName, std::int32_t width, std::int32_t height,
+                             TPictureFormat format = TPictureFormat::Jpeg);
 
     // The frame last drawn, read back at the control's pixel size without drawing it again;
     // null before the first frame.

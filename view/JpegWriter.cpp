@@ -2,6 +2,9 @@
 
 #include "FileWriting.h"
 
+#include <QBuffer>
+#include <QImageWriter>
+
 #include <algorithm>
 #include <cerrno>
 #include <csetjmp>
@@ -113,4 +116,22 @@ QString SaveJpeg(const QImage& picture, const QString& fileName, int quality) {
         return jpeg.Error;
     }
     return WriteFileAtomically(fileName, jpeg.Bytes);
+}
+
+const char* PictureSuffix(TPictureFormat format) {
+    return format == TPictureFormat::Png ? "png" : "jpg";
+}
+
+QString SavePicture(const QImage& picture, const QString& fileName, TPictureFormat format) {
+    if (format == TPictureFormat::Jpeg) {
+        return SaveJpeg(picture, fileName, JpegQuality);
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(picture)) {
+        return "The PNG picture could not be made: " + writer.errorString();
+    }
+    return WriteFileAtomically(fileName, png);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Pictures written as JPEG files: encoded in memory first, then written so that a failure never
-// leaves half a file behind nor destroys the file that was there before.
+// Pictures written as JPEG or PNG files: encoded in memory first, then written so that a failure
+// never leaves half a file behind nor destroys the file that was there before.
 
 #include "FileWriting.h"
 
@@ -29,3 +29,13 @@ TJpegBytes EncodeJpeg(const QImage& picture, int quality, TRowOrder order = TRow
 // Encodes the picture and writes it with WriteFileAtomically. Empty on success; otherwise why the
 // file could not be written.
 QString SaveJpeg(const QImage& picture, const QString& fileName, int quality);
+
+// The file types of shots: JPEG at JpegQuality, or lossless PNG.
+enum class TPictureFormat { Jpeg, Png };
+
+// The file name's ending for the type, without the dot: "jpg" or "png".
+const char* PictureSuffix(TPictureFormat format);
+
+// Encodes the picture as the type says and writes it with WriteFileAtomically. Empty on success;
+// otherwise why the file could not be written.
+QString SavePicture(const QImage& picture, const QString& fileName, TPictureFormat format);

@@ -32,14 +32,14 @@ TOffscreenCanvas::~TOffscreenCanvas() {
 
 std::string TOffscreenCanvas::Open(std::int32_t width, std::int32_t height) {
     Close();
-    FWidth = width;
-    FHeight = height;
     std::string error = OpenDisplay();
     if (error.empty()) {
         error = OpenContext();
     }
     if (error.empty()) {
-        error = OpenFramebuffer();
+        // A context without a surface has no default framebuffer: the frame goes to one of its
+        // own.
+        error = Frames.Open(width, height);
     }
     if (!error.empty()) {
         Close();
@@ -85,48 +85,13 @@ std::string TOffscreenCanvas::OpenContext() {
     return {};
 }
 
-// A context without a surface has no default framebuffer: the frame goes to one of its own,
-// with the colour and depth bits the window asks for.
-std::string TOffscreenCanvas::OpenFramebuffer() {
-    GLint largest = 0;
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
-    if (FWidth > largest || FHeight > largest) {
-        return "This OpenGL driver draws at most " + std::to_string(largest) + " pixels a side";
-    }
-    glGenFramebuffers(1, &Framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, Framebuffer);
-    glGenRenderbuffers(1, &ColorBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, ColorBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, FWidth, FHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, ColorBuffer);
-    glGenRenderbuffers(1, &DepthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, DepthBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, FWidth, FHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, DepthBuffer);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        return "No framebuffer of " + std::to_string(FWidth) + " x " + std::to_string(FHeight) +
-               " pixels could be made";
-    }
-    glViewport(0, 0, FWidth, FHeight);
-    return {};
-}
-
 void TOffscreenCanvas::ReadFrame(QImage& bottomUp) const {
-    if (bottomUp.width() != FWidth || bottomUp.height() != FHeight ||
-        bottomUp.format() != QImage::Format_RGBX8888) {
-        bottomUp = QImage(FWidth, FHeight, QImage::Format_RGBX8888);
-    }
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, FWidth, FHeight, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.bits());
+    Frames.ReadFrame(bottomUp);
 }
 
 void TOffscreenCanvas::Close() {
     if (Context != nullptr && Display != nullptr) {
-        if (Framebuffer != 0) {
-            glDeleteRenderbuffers(1, &DepthBuffer);
-            glDeleteRenderbuffers(1, &ColorBuffer);
-            glDeleteFramebuffers(1, &Framebuffer);
-        }
+        Frames.Release();
         eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(Display, Context);
     }
@@ -136,5 +101,4 @@ void TOffscreenCanvas::Close() {
     }
     Display = nullptr;
     Context = nullptr;
-    Framebuffer = ColorBuffer = DepthBuffer = 0;
 }

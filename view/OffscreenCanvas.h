@@ -4,6 +4,8 @@
 // surfaceless EGL platform and a desktop OpenGL compatibility context, so the fixed-function
 // calls of the deck renderer work as they do in the window.
 
+#include "Framebuffer.h"
+
 #include <QImage>
 
 #include <cstdint>
@@ -24,20 +26,15 @@ public:
     // them: 4 bytes a pixel, red, green, blue and an opaque fourth byte.
     void ReadFrame(QImage& bottomUp) const;
 
-    std::int32_t Width() const { return FWidth; }
-    std::int32_t Height() const { return FHeight; }
+    std::int32_t Width() const { return Frames.Width(); }
+    std::int32_t Height() const { return Frames.Height(); }
 
 private:
     std::string OpenDisplay();
     std::string OpenContext();
-    std::string OpenFramebuffer();
     void Close();
 
     void* Display = nullptr; // EGLDisplay
     void* Context = nullptr; // EGLContext
-    unsigned Framebuffer = 0;
-    unsigned ColorBuffer = 0;
-    unsigned DepthBuffer = 0;
-    std::int32_t FWidth = 0;
-    std::int32_t FHeight = 0;
+    TFramebuffer Frames;
 };

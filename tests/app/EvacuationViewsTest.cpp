@@ -156,6 +156,60 @@ TEST_F(EvacuationViews, TheCurveOpensBesideTheViewWithATidyAxisAndTheWholeLegend
     curve.close();
 }
 
+// The exported picture has the size chosen beside the button, whatever the window's size; the
+// log's file name stands above the plot and every series' colour in the legend below it. The CSV
+// beside it is the curve's, byte for byte.
+TEST_F(EvacuationViews, ThePictureHasTheChosenSizeTheLogsNameAndTheWholeLegend) {
+    ShowAndWait();
+    Load(Ferry);
+    Window->Action(TCommand::EvacuationCurve)->trigger();
+    TEvacuationCurveWindow& curve = *Window->Evacuation->CurveWindow();
+    curve.resize(360, 480);
+    const TEvacuationCurve ferry = AnalyseEvacuation(*Window->Projects->LogFile).Curve;
+    const QString csv = Files.filePath("curve.csv");
+    const QString png = Files.filePath("curve.png");
+    // Dark pixels in the middle half of the picture's top band, where the title goes.
+    const auto darkOnTop = [](const QImage& picture) {
+        int dark = 0;
+        for (int y = 0; y < picture.height() / 20; ++y) {
+            for (int x = picture.width() / 4; x < picture.width() * 3 / 4; ++x) {
+                dark += qGray(picture.pixel(x, y)) < 100 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+
+    curve.SetCurve(ferry, QString());
+    ASSERT_EQ(curve.Export(csv), QString());
+    const QImage untitled(png);
+    EXPECT_EQ(untitled.size(), QSize(1600, 1000)) << "by default";
+    EXPECT_EQ(darkOnTop(untitled), 0);
+
+    curve.SetCurve(ferry, Ferry);
+    curve.PictureWidth->setValue(1000);
+    curve.PictureHeight->setValue(1300);
+    ASSERT_EQ(curve.Export(csv), QString());
+    const QImage titled(png);
+    EXPECT_EQ(titled.size(), QSize(1000, 1300));
+    EXPECT_GT(darkOnTop(titled), 200) << "ferry.3dl";
+    QFile written(csv);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll().toStdString(), ferry.Csv());
+    for (const QAbstractSeries* series : curve.ChartView->chart()->series()) {
+        const auto* line = static_cast<const QLineSeries*>(series);
+        if (line->name().isEmpty()) {
+            continue; // the marker of the replay time
+        }
+        int inLegend = 0;
+        for (int y = titled.height() * 19 / 20; y < titled.height(); ++y) {
+            for (int x = 0; x < titled.width(); ++x) {
+                inLegend += titled.pixel(x, y) == line->color().rgb() ? 1 : 0;
+            }
+        }
+        EXPECT_GT(inLegend, 20) << line->name().toStdString();
+    }
+}
+
 // Beside a small main window, to its right.
 TEST(CurvePlace, RightOfTheOwnerElseLeftElseOverItsRightHalf) {
     const QRect screen(0, 0, 1600, 1000);

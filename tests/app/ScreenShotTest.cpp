@@ -1,8 +1,10 @@
-// Screen shots from the main window, written for real as JPEG files into temporary folders: the
-// file names, the three save options, the three sizes, the overwrite question, and the series
-// that shoots before every replay step.
+// Screen shots from the main window, written for real as JPEG and PNG files into temporary
+// folders: the file names, the three save options, the three sizes, the overwrite question, the
+// caption, and the series that shoots before every replay step.
 
+#include "DeckCaptionText.h"
 #include "FileSizeLimit.h"
+#include "FrameCaption.h"
 #include "GuiTestMain.h"
 #include "JpegCheck.h"
 #include "MainWindowFixture.h"
@@ -157,6 +159,45 @@ TEST_F(ScreenShots, TheStatusBarTellsWhereAShotWentAndWhatASeriesHasWritten) {
     EXPECT_FALSE(series->isVisible());
     Window->Action(TCommand::ScreenShotSeries)->trigger();
     EXPECT_EQ(series->text(), "Series: 0 frames written") << "a new series counts from 0";
+}
+
+// A PNG shot is the view as drawn, pixel for pixel; the caption changes the upper left corner of a
+// shot and nothing else, and only when asked for.
+TEST_F(ScreenShots, PngShotsAreTheViewItselfAndACaptionTakesOnlyItsCorner) {
+    const auto rgb = [](const QImage& picture) {
+        return picture.convertToFormat(QImage::Format_RGB32);
+    };
+    Window->Playback->SecondForward();
+    Window->Shots->Options.ShotFormat = TShotFormat::Png;
+    Window->Action(TCommand::SingleShot)->trigger();
+    const QImage plain = rgb(QImage(Shot("000002.png")));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(plain, rgb(Window->View->DisplayedFrame()));
+    EXPECT_EQ(Window->Status->MessagePanel->text(),
+              "Saved 000002.png in " + QDir::toNativeSeparators(Shots));
+
+    const QString caption =
+        FrameCaptionText(*Window->Projects->Project(), Window->Projects->Replay, 0);
+    EXPECT_EQ(caption, "Time: 0:01 min   Deck: " +
+                           DeckCaptionText(*Window->Projects->Project(), 0) + "   Saved: 0 of 1");
+    Window->Shots->Options.CaptionOnShots = true;
+    Window->Action(TCommand::SingleShot)->trigger();
+    const QImage captioned = rgb(QImage(Shot("000002.png")));
+    ASSERT_EQ(captioned.size(), plain.size());
+    const QSize corner = CaptionPicture(caption, plain.height()).size() + QSize(8, 8);
+    qint64 changedInCorner = 0;
+    qint64 changedElsewhere = 0;
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            if (plain.pixel(x, y) != captioned.pixel(x, y)) {
+                ++(x < corner.width() && y < corner.height() ? changedInCorner : changedElsewhere);
+            }
+        }
+    }
+    EXPECT_GT(changedInCorner, corner.width() * corner.height() / 4);
+    EXPECT_EQ(changedElsewhere, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rgb(Window->View->DisplayedFrame()), plain) << "the view itself shows no caption";
 }
 
 TEST_F(ScreenShots, ASeriesShootsEachStateBeforeItsStepForwardsAndBackwards) {

@@ -34,6 +34,9 @@ TEST_F(Options, FirstRunCreatesTheKeyAndGivesTheDefaults) {
     EXPECT_EQ(Record.ScreenShotResizeValue, 100);
     EXPECT_EQ(Record.WaitingLimit, 30);
     EXPECT_EQ(Record.TrailSeconds, 10);
+    EXPECT_EQ(Record.ShotFormat, TShotFormat::Jpeg);
+    EXPECT_FALSE(Record.CaptionOnShots);
+    EXPECT_TRUE(Record.CaptionOnVideos);
     EXPECT_EQ(StoreJson().value("\\Software\\Morvane\\Ambla Viewer"), QJsonValue(QJsonObject()));
 
     Home.BlockConfigFolder();
@@ -46,7 +49,8 @@ TEST_F(Options, EachValueIsTakenAsStoredOrFallsBackAloneAndTheBooleanIsWrittenAs
         "ScreenShotSaveOption": "7", "ScreenShotSaveDirectory": {"expand": "$HOME/shots"},
         "IsOverwritingAsked": 5, "ScreenShotResizeOption": 0, "ScreenShotResizeValue": "640",
         "MaxAnimationSpeed": 9, "WaitingLimit": 0, "TrailSeconds": 4, "CellSizeMm": 500,
-        "DensityWindowMm": -1, "CongestionDensity": 35, "SignificantShare": 101}})");
+        "DensityWindowMm": -1, "CongestionDensity": 35, "SignificantShare": 101,
+        "ScreenShotFormat": "PNG", "CaptionOnShots": 1, "CaptionOnVideos": 0}})");
     Read();
     EXPECT_EQ(Record.ShotPlace, TShotPlace::BesideLog);
     EXPECT_EQ(Record.ScreenShotSaveDirectory, "$HOME/shots");
@@ -59,6 +63,9 @@ TEST_F(Options, EachValueIsTakenAsStoredOrFallsBackAloneAndTheBooleanIsWrittenAs
     EXPECT_EQ(Record.DensityWindowMm, 2000);
     EXPECT_EQ(Record.CongestionDensity, 35);
     EXPECT_EQ(Record.SignificantShare, 10);
+    EXPECT_EQ(Record.ShotFormat, TShotFormat::Png);
+    EXPECT_TRUE(Record.CaptionOnShots);
+    EXPECT_FALSE(Record.CaptionOnVideos);
 
     ASSERT_EQ(Write(), "");
     const QJsonObject written{{"ScreenShotSaveOption", 1},
@@ -72,7 +79,10 @@ TEST_F(Options, EachValueIsTakenAsStoredOrFallsBackAloneAndTheBooleanIsWrittenAs
                               {"CellSizeMm", 500},
                               {"DensityWindowMm", 2000},
                               {"CongestionDensity", 35},
-                              {"SignificantShare", 10}};
+                              {"SignificantShare", 10},
+                              {"ScreenShotFormat", "png"},
+                              {"CaptionOnShots", 1},
+                              {"CaptionOnVideos", 0}};
     EXPECT_EQ(StoreJson().value("\\Software\\Morvane\\Ambla Viewer"), written);
 
     Record.IsOverwritingAsked = false;

@@ -1,0 +1,82 @@
+#include "ReplayFilm.h"
+
+#include "DeckCaptionText.h"
+#include "FrameCaption.h"
+#include "LogFile.h"
+#include "PersonWay.h"
+#include "ScaleLegends.h"
+#include "Waiting.h"
+
+std::int64_t TFrameRange::StepOf(std::int64_t frame) const {
+    if (!VideoFramesPerSecond) {
+        return From + frame * Every;
+    }
+    const std::int64_t over = std::int64_t{*VideoFramesPerSecond} * 1000;
+    const std::int64_t steps = frame * StepsPerSecond * VideoSpeedThousandths;
+    return From + (2 * steps + over) / (2 * over);
+}
+
+std::int64_t TFrameRange::Count() const {
+    std::int64_t count = 0;
+    while (StepOf(count) <= To) {
+        ++count;
+    }
+    return count;
+}
+
+TReplayFilm::TReplayFilm(TLogFile& project, const TFilmLook& look) : Project(project), Look(look) {
+    FRenderer.ShowProject(project);
+    FRenderer.SelectDeck(look.Deck);
+    Replay.SetProject(&project);
+    if (look.WaitingLimit) {
+        FRenderer.ShadePersonsByWaiting(&Waiting, *look.WaitingLimit);
+    }
+    if (look.TrailSeconds) {
+        FRenderer.ShowTrails(&Trails, *look.TrailSeconds);
+    }
+    if (look.Map != nullptr) {
+        FRenderer.ShowCongestionMap(look.Map);
+        FRenderer.HidePersonsOnMap(look.HidePersonsOnMap);
+    }
+    if (look.Selected && *look.Selected < project.Persons.size()) {
+        Shown.Person = *look.Selected;
+        Shown.Way = WayOf(project.Persons[Shown.Person], project.XMax, project.YMax);
+        FRenderer.ShowSelection(&Shown);
+    } else {
+        Look.Selected.reset();
+    }
+    FRenderer.SetCornerPicture(
+        StackedLegends(look.Map != nullptr ? CongestionLegend(*look.Map) : QImage(),
+                       look.WaitingLimit ? WaitingLegend(*look.WaitingLimit) : QImage()));
+}
+
+void TReplayFilm::DrawStep(std::int32_t step, std::int32_t width, std::int32_t height) {
+    // Far steps are jumped to, near ones stepped: the same persons either way.
+    Replay.SeekToStep(step);
+    if (Look.WaitingLimit) {
+        MeasureWaiting(Project.Persons, Replay.TimeStep(), Replay.StepsPerSecond(), Waiting);
+    }
+    if (Look.TrailSeconds) {
+        MeasureTrails(Project.Persons, Replay.TimeStep(), Replay.StepsPerSecond(),
+                      *Look.TrailSeconds, Project.ZMax, Trails);
+    }
+    if (Look.Selected) {
+        Shown.Step = Replay.TimeStep();
+        if (Look.Following) {
+            FollowSelected();
+        }
+    }
+    if (Look.Caption) {
+        FRenderer.SetCaption(
+            CaptionPicture(FrameCaptionText(Project, Replay, FRenderer.DeckIndex()), height));
+    }
+    FRenderer.DrawFrame(Look.Camera, width, height);
+}
+
+// As Follow does in the window: its deck, and it in the centre; nothing once it has left.
+void TReplayFilm::FollowSelected() {
+    const TPersonData& person = Project.Persons[Shown.Person];
+    if (person.Level >= 0 && FRenderer.SelectDeck(person.Level)) {
+        Look.Camera.FPan = {-double{person.X()}, -double{person.Y()}};
+    }
+}
