@@ -39,9 +39,11 @@ const char* const UsageText =
     "                                      step the time, deck, cell and direction\n"
     "  ambla-viewer --render FILE (--out DIR | --video OUT.mp4 [--fps N] [--speed K])\n"
     "               [--deck D] [--from S] [--to T]\n"
-    "               [--every K] [--size WxH] [--camera top|side|oblique]\n"
+    "               [--every K] [--size WxH]\n"
+    "               [--camera top|side|oblique | --camera-file CAMERA.json]\n"
     "               [--colour-waiting] [--waiting-limit S] [--map]\n"
     "               [--hide-persons] [--trails] [--trail-seconds S] [--follow N]\n"
+    "               [--caption]\n"
     "                                      write the frames of a replay as\n"
     "                                      DIR/NNNNNN.jpg, or as an MP4 video;\n"
     "                                      needs no display\n"
@@ -90,6 +92,9 @@ const char* const UsageText =
     "                  edge, deck upright; oblique: halfway between; each fitted to\n"
     "                  the whole deck (default: the camera the window has after a\n"
     "                  load)\n"
+    "  --camera-file CAMERA.json  the camera saved in the window by Views > Save\n"
+    "                  camera...: its angles, distance and pan as they were, and\n"
+    "                  the deck it showed unless --deck is given; not with --camera\n"
     "  --colour-waiting  persons coloured by the seconds each has stood still in a\n"
     "                  row: green while moving, then dark blue through purple and\n"
     "                  orange to yellow at the limit and above, with a legend\n"
@@ -102,6 +107,8 @@ const char* const UsageText =
     "  --trail-seconds S  how far back the trails reach, in seconds (default 10)\n"
     "  --follow N      the person N selected and followed: the camera keeps it in\n"
     "                  the centre and goes with it to another deck\n"
+    "  --caption       the time, the deck and the saved count in the upper left\n"
+    "                  corner of every frame\n"
     "\n"
     "A value or FILE may be anything but one of the options above. A mistake in the\n"
     "arguments is named on stderr, and the program exits with code 2.\n";
@@ -198,6 +205,7 @@ std::string NotEmpty(const std::string& text) {
 
 // A deck by its number when the value is a number, else by its caption.
 void ReadDeck(const std::string& text, TRenderRequest& request) {
+    request.DeckGiven = true;
     if (IsWholeNumber(text)) {
         request.Deck = Number(text);
     } else {
@@ -312,6 +320,10 @@ constexpr TValueOption ValueOptions[] = {
      [](const std::string& value, TCommandLine& line) { ReadSize(value, line.Render); }},
     {"--camera", ModeBit(TMode::Render), "top, side or oblique",
      [](const std::string& value, TCommandLine& line) { line.Render.Camera = Camera(value); }},
+    {"--camera-file", ModeBit(TMode::Render), "CAMERA.json, a camera file the window saved",
+     [](const std::string& value, TCommandLine& line) {
+         line.Render.CameraFile = NotEmpty(value);
+     }},
     {"--colour-waiting", ModeBit(TMode::Render), "",
      [](const std::string&, TCommandLine& line) { line.Render.ColourByWaiting = true; }, false},
     {"--waiting-limit", ModeBit(TMode::Render),
@@ -331,6 +343,8 @@ constexpr TValueOption ValueOptions[] = {
      }},
     {"--follow", ModeBit(TMode::Render), "N, the number of the person followed, from 1",
      [](const std::string& value, TCommandLine& line) { line.Render.Follow = Number(value, 1); }},
+    {"--caption", ModeBit(TMode::Render), "",
+     [](const std::string&, TCommandLine& line) { line.Render.Caption = true; }, false},
     {"--cell-size", AnalysisModes, "M, the side of a cell in metres, at least 0.001",
      [](const std::string& value, TCommandLine& line) {
          line.Analysis.CellSizeMm = Decimal(value, MillimetrePlaces);
@@ -550,6 +564,11 @@ TCommandLine ReadArguments(const std::vector<std::string>& args) {
     if (line.Mode == TMode::Render && !line.Render.OutDir.empty() &&
         !line.Render.VideoFile.empty()) {
         Refuse("--video: frames or a video, not both; --out is already given");
+    }
+    if (line.Mode == TMode::Render && !line.Render.CameraFile.empty() &&
+        line.Render.Camera != TRenderCamera::AfterLoad) {
+        Refuse("--camera-file: a saved camera or a preset one, not both; --camera is already "
+               "given");
     }
     if (line.Mode == TMode::Render && line.Render.VideoFile.empty()) {
         for (const auto& [name, given] :

@@ -22,12 +22,15 @@ struct TRenderRequest {
     std::optional<std::int32_t> SpeedThousandths;
     std::int32_t Deck = 0;
     std::string DeckCaption; // the deck by its caption; empty: the deck numbered Deck
+    bool DeckGiven = false;  // --deck was given: it wins over the camera file's deck
     std::int32_t From = 0;
     std::optional<std::int32_t> To; // none: the step at which everybody has left
     std::int32_t Every = 1;
     std::int32_t Width = 1280;
     std::int32_t Height = 720;
     TRenderCamera Camera = TRenderCamera::AfterLoad;
+    // A camera saved from the window, with the deck it showed; empty: none.
+    std::string CameraFile;
     // Persons coloured by the seconds each has stood still, the scale ending at the limit.
     bool ColourByWaiting = false;
     std::int32_t WaitingLimit = 30;
@@ -37,6 +40,8 @@ struct TRenderRequest {
     // Each person's way of the last seconds as a line above the floor.
     bool Trails = false;
     std::int32_t TrailSeconds = 10;
+    // The time, the deck and the saved count in the upper left corner of every frame.
+    bool Caption = false;
     // The person selected and followed by the camera, numbered from 1 as given; none: nobody.
     std::optional<std::int32_t> Follow;
 };

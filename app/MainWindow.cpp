@@ -90,6 +90,7 @@ void TMainWindow::BuildWindow() {
     ConnectSelection();
     ConnectProject();
     ConnectCompareRuns();
+    ConnectVideoExport();
     Playback->StopAnimation();
 
     TProgramSettings settings;

@@ -27,6 +27,7 @@
 #include <memory>
 
 class TCompareRunsWindow;
+class TVideoExportWindow;
 class TDeckView;
 class TProgressDialog;
 class TStartupWindow;
@@ -83,6 +84,8 @@ private:
     void ConnectViewCommands();
     void ConnectSelection();
     void ConnectCompareRuns();
+    void ConnectVideoExport();
+    void ExportVideo();
 
     bool FirstActivation = true;
     TDeckView* View = nullptr;
@@ -98,6 +101,7 @@ private:
     TPersonOverlays* Overlays = nullptr;
     TPersonSelection* Selection = nullptr;
     TCompareRunsWindow* CompareRuns = nullptr; // made at its first use
+    TVideoExportWindow* VideoExport = nullptr; // made at its first use
 
     TRecentFilesMenu* RecentMenu = nullptr;
     TToolBar* Tools = nullptr;

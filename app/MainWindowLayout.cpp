@@ -4,6 +4,7 @@
 
 #include "CompareRunsWindow.h"
 #include "PersonPanel.h"
+#include "VideoExportWindow.h"
 
 #include "BoxReports.h"
 #include "DeckView.h"
@@ -211,4 +212,33 @@ void TMainWindow::ShowReplayTexts() {
     Status->SavedPanel->setText(QString::fromStdString(Projects->Replay.SavedText()));
     Playback->ShowReplayPosition();
     Evacuation->ShowCurveTime();
+}
+
+void TMainWindow::ConnectVideoExport() {
+    // It runs in turn among the replay's commands, the replay standing still while it writes.
+    Playback->ConnectReplayCommand(Commands.Action(TCommand::ExportVideo), &QAction::triggered,
+                                   [this] { ExportVideo(); });
+}
+
+void TMainWindow::ExportVideo() {
+    TLogFile* project = Projects->Project() != nullptr ? Projects->LogFile.get() : nullptr;
+    if (project == nullptr) {
+        return;
+    }
+    Playback->StopAnimation();
+    if (VideoExport == nullptr) {
+        VideoExport = new TVideoExportWindow(*View, this);
+        VideoExport->Look = [this] {
+            TFilmLook look;
+            look.Deck = View->DeckIndex();
+            look.Camera = View->CameraState();
+            look.Layers = View->Layers();
+            look.Following = Selection->IsFollowing();
+            return look;
+        };
+        VideoExport->StepShown = [this] { return Projects->Replay.TimeStep(); };
+        connect(VideoExport, &TVideoExportWindow::VideoSaved, this,
+                [this](const QString& file) { Status->TellShotSaved(file); });
+    }
+    VideoExport->ShowFor(*project, Playback->PlaybackSpeed(), Shots->Options.CaptionOnVideos);
 }

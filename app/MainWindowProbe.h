@@ -26,4 +26,5 @@ public:
     using TMainWindow::Congestion;
     using TMainWindow::Evacuation;
     using TMainWindow::Selection;
+    using TMainWindow::VideoExport;
 };

@@ -47,6 +47,7 @@ public:
     void Drop();
 
     std::optional<std::size_t> Selected() const { return Person; }
+    bool IsFollowing() const { return Following; }
     const TPersonPanel& PanelWindow() const { return Panel; }
 
 private:

@@ -49,6 +49,8 @@ public:
     }
 
     void ReadSpeed(TProgramSettings& settings);
+    // The speed playing goes at, as a multiple of real time.
+    std::int32_t PlaybackSpeed() const;
     // The speed if it was changed since it was read; false if the store refused it.
     [[nodiscard]] bool WriteSpeed(TProgramSettings& settings) const;
 
@@ -92,7 +94,6 @@ private:
     void SpeedChooserChange();
     void LeaveSpeedField();
     void ShowSpeed();
-    std::int32_t PlaybackSpeed() const;
     int TickInterval() const;
     void Tick();
 

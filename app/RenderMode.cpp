@@ -1,19 +1,17 @@
 #include "RenderMode.h"
 
 #include "BoxReports.h"
+#include "CameraFile.h"
 #include "DeckRenderer.h"
 #include "EvacuationAnalysis.h"
 #include "HeadlessProject.h"
 #include "JpegWriter.h"
 #include "LogFile.h"
 #include "OffscreenCanvas.h"
-#include "PersonWay.h"
 #include "ProgressLine.h"
 #include "Replay.h"
-#include "ScaleLegends.h"
-#include "Trails.h"
+#include "ReplayFilm.h"
 #include "VideoWriter.h"
-#include "Waiting.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,15 +81,17 @@ std::int32_t DeckCount(const TLogFile& project) {
     return std::min(static_cast<std::int32_t>(project.Decks.size()), project.ZMax);
 }
 
-std::optional<std::string> RefusedDeck(const TLogFile& project, std::int32_t deck) {
+// What the file has in place of a deck it does not have: "has 3 decks, 0 to 2"; none for one it
+// has.
+std::optional<std::string> DecksInstead(const TLogFile& project, std::int32_t deck) {
     const auto decks = static_cast<std::int32_t>(project.Decks.size());
     if (deck >= 0 && deck < DeckCount(project)) {
         return std::nullopt;
     }
     if (decks == 0) {
-        return "--deck " + std::to_string(deck) + ": the file has no decks";
+        return "has no decks";
     }
-    return "--deck " + std::to_string(deck) + ": the file has " + std::to_string(decks) +
+    return "has " + std::to_string(decks) +
            (decks == 1 ? " deck, 0" : " decks, 0 to " + std::to_string(decks - 1));
 }
 
@@ -129,12 +129,21 @@ std::string RefusedCaption(const TLogFile& project, const std::string& caption) 
     return option + "no deck has this caption; the file's decks are " + decks;
 }
 
-// The deck asked for by its number or its caption; none, after telling why, when the file has
-// no such deck.
-std::optional<std::int32_t> DeckToShow(const TLogFile& project, const TRenderRequest& request) {
+// The deck asked for by its number or its caption, else the one of the camera file; none, after
+// telling why, when the file has no such deck.
+std::optional<std::int32_t> DeckToShow(const TLogFile& project, const TRenderRequest& request,
+                                       const std::optional<TSavedCamera>& saved) {
+    if (saved && !request.DeckGiven) {
+        if (const auto instead = DecksInstead(project, saved->Deck)) {
+            Tell("--camera-file " + request.CameraFile + ": the camera was saved on deck " +
+                 std::to_string(saved->Deck) + ", but the log file " + *instead);
+            return std::nullopt;
+        }
+        return saved->Deck;
+    }
     if (request.DeckCaption.empty()) {
-        if (const auto refused = RefusedDeck(project, request.Deck)) {
-            Tell(*refused);
+        if (const auto instead = DecksInstead(project, request.Deck)) {
+            Tell("--deck " + std::to_string(request.Deck) + ": the file " + *instead);
             return std::nullopt;
         }
         return request.Deck;
@@ -165,59 +174,6 @@ std::optional<std::optional<std::size_t>> PersonToFollow(const TLogFile& project
     return std::optional<std::size_t>(static_cast<std::size_t>(*request.Follow - 1));
 }
 
-// The followed person drawn selected with its way, and the camera centred on it, on its deck, at
-// every frame, as Follow does in the window; once it has left, the camera holds still.
-class TFollowedPerson {
-public:
-    TFollowedPerson(TLogFile& project, std::size_t person, TDeckRenderer& renderer)
-        : Project(project), Renderer(renderer) {
-        Shown.Person = person;
-        Shown.Way = WayOf(project.Persons[person], project.XMax, project.YMax);
-        Renderer.ShowSelection(&Shown);
-    }
-
-    void ShowStep(std::int32_t step, TCamera& camera) {
-        Shown.Step = step;
-        const TPersonData& person = Project.Persons[Shown.Person];
-        if (person.Level >= 0 && Renderer.SelectDeck(person.Level)) {
-            camera.FPan = {-double{person.X()}, -double{person.Y()}};
-        }
-    }
-
-private:
-    TLogFile& Project;
-    TDeckRenderer& Renderer;
-    TShownSelection Shown;
-};
-
-// The frames to write: from..to every few steps, or for a video the step each of its frames
-// shows, at its frames a second and replay seconds a second.
-struct TFrameRange {
-    std::int32_t From;
-    std::int32_t To;
-    std::int32_t Every;
-    std::optional<std::int32_t> VideoFramesPerSecond;
-    std::int32_t VideoSpeedThousandths = 1000;
-    std::int32_t StepsPerSecond = 1;
-
-    // Frame i shows step From + round(i x steps a second x speed / frames a second).
-    std::int64_t StepOf(std::int64_t frame) const {
-        if (!VideoFramesPerSecond) {
-            return From + frame * Every;
-        }
-        const std::int64_t over = std::int64_t{*VideoFramesPerSecond} * 1000;
-        const std::int64_t steps = frame * StepsPerSecond * VideoSpeedThousandths;
-        return From + (2 * steps + over) / (2 * over); // rounded half up
-    }
-    std::int64_t Count() const {
-        std::int64_t count = 0;
-        while (StepOf(count) <= To) {
-            ++count;
-        }
-        return count;
-    }
-};
-
 // Up to the end of the replay, as the window's End goes: no further.
 std::optional<TFrameRange> FrameRange(const TLogFile& project, const TRenderRequest& request) {
     const std::int32_t end = ReplayEndStep(project);
@@ -241,11 +197,36 @@ std::optional<TFrameRange> FrameRange(const TLogFile& project, const TRenderRequ
     return range;
 }
 
-// Draws and writes every frame of the range; false, after telling why, when one fails.
-// The camera after a load, or turned to the preset asked for and fitted to the deck shown.
-TCamera CameraFor(const TDeckRenderer& renderer, const TRenderRequest& request) {
+// The camera file asked for, read; none, after telling why, when it cannot be.
+std::optional<std::optional<TSavedCamera>> CameraFileOf(const TRenderRequest& request) {
+    if (request.CameraFile.empty()) {
+        return std::optional<TSavedCamera>();
+    }
+    const TCameraFileRead read = ReadCameraFile(QFile::decodeName(request.CameraFile.c_str()));
+    if (!read.Camera) {
+        Tell(read.Error.toStdString());
+        return std::nullopt;
+    }
+    return read.Camera;
+}
+
+// What the frames show: the deck, and the camera of the camera file, if one was given.
+struct TShownView {
+    std::int32_t Deck = 0;
+    std::optional<TSavedCamera> Saved;
+};
+
+// The camera after a load; or the camera file's, as it was saved: the frames then show what the
+// window showed, cropped or widened by their aspect; or turned to the preset asked for and
+// fitted to the deck shown.
+TCamera CameraFor(const TDeckRenderer& renderer, const TRenderRequest& request,
+                  const std::optional<TSavedCamera>& saved) {
     TCamera camera;
     renderer.FitCamera(camera);
+    if (saved) {
+        PlaceSavedCamera(*saved, camera);
+        return camera;
+    }
     const std::optional<TCameraPreset> preset =
         request.Camera == TRenderCamera::Top       ? std::optional{TCameraPreset::Top}
         : request.Camera == TRenderCamera::Side    ? std::optional{TCameraPreset::Side}
@@ -291,59 +272,34 @@ TFrameSink JpegFiles(const QString& folderName) {
     };
 }
 
-bool WriteFrames(TLogFile& project, std::int32_t deck, std::optional<std::size_t> followed,
+// Draws and writes every frame of the range; false, after telling why, when one fails.
+bool WriteFrames(TLogFile& project, const TShownView& shown, std::optional<std::size_t> followed,
                  const TRenderRequest& request, const TFrameRange& range, const TCongestionMap* map,
                  TOffscreenCanvas& canvas, const TFrameSink& sink) {
-    TDeckRenderer renderer;
-    renderer.OnBadHeading = &ShowBadHeadingBox;
-    renderer.ShowProject(project);
-    renderer.SelectDeck(deck);
-    TCamera camera = CameraFor(renderer, request);
-    renderer.InitializeContext();
-    std::optional<TFollowedPerson> following;
-    if (followed) {
-        following.emplace(project, *followed, renderer);
-    }
-
-    TReplay replay;
-    replay.SetProject(&project);
-    // Measured again for every frame; the renderer reads them as it draws.
-    std::vector<float> waiting;
-    const auto limit = static_cast<float>(request.WaitingLimit);
+    TFilmLook look;
+    look.Deck = shown.Deck;
+    look.Layers.Map = map;
+    look.Layers.HidePersonsOnMap = request.HidePersonsOnMap;
     if (request.ColourByWaiting) {
-        renderer.ShadePersonsByWaiting(&waiting, limit);
+        look.Layers.WaitingLimit = static_cast<float>(request.WaitingLimit);
     }
-    std::vector<std::vector<TTrailPoint>> trails;
-    const auto trailSeconds = static_cast<float>(request.TrailSeconds);
     if (request.Trails) {
-        renderer.ShowTrails(&trails, trailSeconds);
+        look.Layers.TrailSeconds = static_cast<float>(request.TrailSeconds);
     }
-    if (map != nullptr) {
-        renderer.ShowCongestionMap(map);
-        renderer.HidePersonsOnMap(request.HidePersonsOnMap);
-    }
-    renderer.SetCornerPicture(
-        StackedLegends(map != nullptr ? CongestionLegend(*map) : QImage(),
-                       request.ColourByWaiting ? WaitingLegend(limit) : QImage()));
+    look.Layers.Selected = followed;
+    look.Following = followed.has_value();
+    look.Caption = request.Caption;
+    TReplayFilm film(project, look);
+    film.Renderer().OnBadHeading = &ShowBadHeadingBox;
+    film.Camera() = CameraFor(film.Renderer(), request, shown.Saved);
+    film.InitializeContext();
     const std::int64_t count = range.Count();
     TProgressLine progress(stderr, count);
     QImage frame;
     bool written = true;
     for (std::int64_t i = 0; i < count && written; ++i) {
         const auto step = static_cast<std::int32_t>(range.StepOf(i));
-        // Far steps are jumped to, near ones stepped: the same persons either way.
-        replay.SeekToStep(step);
-        if (request.ColourByWaiting) {
-            MeasureWaiting(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), waiting);
-        }
-        if (request.Trails) {
-            MeasureTrails(project.Persons, replay.TimeStep(), replay.StepsPerSecond(), trailSeconds,
-                          project.ZMax, trails);
-        }
-        if (following) {
-            following->ShowStep(step, camera);
-        }
-        renderer.DrawFrame(camera, canvas.Width(), canvas.Height());
+        film.DrawStep(step, canvas.Width(), canvas.Height());
         canvas.ReadFrame(frame);
         if (const QString error = sink(frame, step); !error.isEmpty()) {
             progress.Finish();
@@ -353,13 +309,13 @@ bool WriteFrames(TLogFile& project, std::int32_t deck, std::optional<std::size_t
             progress.Show(i + 1);
         }
     }
-    renderer.ReleaseGraphics();
+    film.ReleaseGraphics();
     progress.Finish();
     return written;
 }
 
 // The frames as one video; false, after telling why, with no file left behind.
-bool WriteVideo(TLogFile& project, std::int32_t deck, std::optional<std::size_t> followed,
+bool WriteVideo(TLogFile& project, const TShownView& shown, std::optional<std::size_t> followed,
                 const TRenderRequest& request, const TFrameRange& range, const TCongestionMap* map,
                 TOffscreenCanvas& canvas) {
     const QString video = QFile::decodeName(request.VideoFile.c_str());
@@ -377,7 +333,7 @@ bool WriteVideo(TLogFile& project, std::int32_t deck, std::optional<std::size_t>
         const QString error = writer.AddFrame(frame);
         return error.isEmpty() ? error : "cannot write " + video + ": " + error;
     };
-    if (!WriteFrames(project, deck, followed, request, range, map, canvas, frames)) {
+    if (!WriteFrames(project, shown, followed, request, range, map, canvas, frames)) {
         return false;
     }
     const QString error = writer.Finish();
@@ -391,6 +347,11 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
         Tell(*refused);
         return 2;
     }
+    // A camera file that cannot be read fails as a log file that cannot be read does.
+    const auto saved = CameraFileOf(request);
+    if (!saved) {
+        return 1;
+    }
     if (request.VideoFile.empty()) {
         if (const auto unwritable = UnwritableFolder(QString::fromStdString(request.OutDir))) {
             Tell(*unwritable);
@@ -403,10 +364,11 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
         return 1;
     }
     TLogFile& project = loaded.Project;
-    const auto deck = DeckToShow(project, request);
+    const auto deck = DeckToShow(project, request, *saved);
     if (!deck) {
         return 2;
     }
+    const TShownView shown{*deck, *saved};
     const auto range = FrameRange(project, request);
     const auto followed = PersonToFollow(project, request);
     if (!range || !followed) {
@@ -420,9 +382,10 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
         }
         analysis = AnalyseEvacuation(project);
     }
-    // A legend's text needs the fonts of a GUI application; one without any display serves.
+    // A legend's or a caption's text needs the fonts of a GUI application; one without any display
+    // serves.
     std::optional<TFontsWithoutDisplay> fonts;
-    if (request.ColourByWaiting || request.CongestionMap) {
+    if (request.ColourByWaiting || request.CongestionMap || request.Caption) {
         fonts.emplace();
     }
     TOffscreenCanvas canvas;
@@ -433,10 +396,10 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
     }
     const TCongestionMap* map = analysis ? &analysis->Map : nullptr;
     if (request.VideoFile.empty()) {
-        return WriteFrames(project, *deck, *followed, request, *range, map, canvas,
+        return WriteFrames(project, shown, *followed, request, *range, map, canvas,
                            JpegFiles(QString::fromStdString(request.OutDir)))
                    ? 0
                    : 1;
     }
-    return WriteVideo(project, *deck, *followed, request, *range, map, canvas) ? 0 : 1;
+    return WriteVideo(project, shown, *followed, request, *range, map, canvas) ? 0 : 1;
 }

@@ -25,42 +25,47 @@ std::int64_t TFrameRange::Count() const {
 }
 
 TReplayFilm::TReplayFilm(TLogFile& project, const TFilmLook& look) : Project(project), Look(look) {
+    const TDrawnLayers& layers = look.Layers;
     FRenderer.ShowProject(project);
     FRenderer.SelectDeck(look.Deck);
     Replay.SetProject(&project);
-    if (look.WaitingLimit) {
-        FRenderer.ShadePersonsByWaiting(&Waiting, *look.WaitingLimit);
+    if (FRenderer.ShowOrigin() != layers.ShowOrigin) {
+        FRenderer.ToggleOrigin();
     }
-    if (look.TrailSeconds) {
-        FRenderer.ShowTrails(&Trails, *look.TrailSeconds);
+    if (layers.WaitingLimit) {
+        FRenderer.ShadePersonsByWaiting(&Waiting, *layers.WaitingLimit);
     }
-    if (look.Map != nullptr) {
-        FRenderer.ShowCongestionMap(look.Map);
-        FRenderer.HidePersonsOnMap(look.HidePersonsOnMap);
+    if (layers.TrailSeconds) {
+        FRenderer.ShowTrails(&Trails, *layers.TrailSeconds);
     }
-    if (look.Selected && *look.Selected < project.Persons.size()) {
-        Shown.Person = *look.Selected;
+    if (layers.Map != nullptr) {
+        FRenderer.ShowCongestionMap(layers.Map);
+        FRenderer.HidePersonsOnMap(layers.HidePersonsOnMap);
+    }
+    FRenderer.ShowRegionOutlines(layers.Outlines);
+    if (layers.Selected && *layers.Selected < project.Persons.size()) {
+        Shown.Person = *layers.Selected;
         Shown.Way = WayOf(project.Persons[Shown.Person], project.XMax, project.YMax);
         FRenderer.ShowSelection(&Shown);
     } else {
-        Look.Selected.reset();
+        Look.Layers.Selected.reset();
     }
     FRenderer.SetCornerPicture(
-        StackedLegends(look.Map != nullptr ? CongestionLegend(*look.Map) : QImage(),
-                       look.WaitingLimit ? WaitingLegend(*look.WaitingLimit) : QImage()));
+        StackedLegends(layers.Map != nullptr ? CongestionLegend(*layers.Map) : QImage(),
+                       layers.WaitingLimit ? WaitingLegend(*layers.WaitingLimit) : QImage()));
 }
 
 void TReplayFilm::DrawStep(std::int32_t step, std::int32_t width, std::int32_t height) {
     // Far steps are jumped to, near ones stepped: the same persons either way.
     Replay.SeekToStep(step);
-    if (Look.WaitingLimit) {
+    if (Look.Layers.WaitingLimit) {
         MeasureWaiting(Project.Persons, Replay.TimeStep(), Replay.StepsPerSecond(), Waiting);
     }
-    if (Look.TrailSeconds) {
+    if (Look.Layers.TrailSeconds) {
         MeasureTrails(Project.Persons, Replay.TimeStep(), Replay.StepsPerSecond(),
-                      *Look.TrailSeconds, Project.ZMax, Trails);
+                      *Look.Layers.TrailSeconds, Project.ZMax, Trails);
     }
-    if (Look.Selected) {
+    if (Look.Layers.Selected) {
         Shown.Step = Replay.TimeStep();
         if (Look.Following) {
             FollowSelected();

@@ -15,23 +15,16 @@
 #include <vector>
 
 class TLogFile;
-struct TCongestionMap;
 
 struct TFilmLook {
     std::int32_t Deck = 0;
     TCamera Camera;
-    // The person drawn selected with its way; followed, the camera keeps it in the centre and
-    // goes to its deck at every frame, and holds still once it has left.
-    std::optional<std::size_t> Selected;
+    // What is drawn over the deck. Its map and outlines must outlive the film; waiting and trails
+    // are measured for each frame; the person selected is drawn with its way.
+    TDrawnLayers Layers;
+    // The camera keeps the person selected in the centre and goes to its deck at every frame,
+    // and holds still once it has left.
     bool Following = false;
-    // Persons coloured by the seconds each has stood still, the scale ending at the limit; none
-    // draws them green.
-    std::optional<float> WaitingLimit;
-    // Each person's way of that many last seconds; none draws no trails.
-    std::optional<float> TrailSeconds;
-    // The congestion map over the floor, with its legend; it must outlive the film.
-    const TCongestionMap* Map = nullptr;
-    bool HidePersonsOnMap = false;
     // The time, the deck and the saved count in the upper left corner.
     bool Caption = false;
 };
@@ -68,6 +61,9 @@ public:
     // The persons where the replay has them at the step, drawn into the framebuffer bound, of
     // width x height pixels.
     void DrawStep(std::int32_t step, std::int32_t width, std::int32_t height);
+    // The persons where a replay at the step has them, as they were before the film for the
+    // window that showed them.
+    void PutPersonsAt(std::int32_t step) { Replay.SeekToStep(step); }
     // With the same context current: frees what the renderer keeps in it.
     void ReleaseGraphics() { FRenderer.ReleaseGraphics(); }
 

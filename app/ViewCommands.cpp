@@ -1,10 +1,12 @@
 #include "ViewCommands.h"
 
+#include "CameraFile.h"
 #include "CameraMath.h"
 #include "CommandActions.h"
 #include "DeckView.h"
 #include "LogFile.h"
 #include "TextConversion.h"
+#include "UiServices.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -25,6 +27,7 @@ TViewCommands::TViewCommands(TDeckView& view, QComboBox& deckChooser, QLabel& li
     connectAction(TCommand::LookFromTop, &TViewCommands::LookFromTop);
     connectAction(TCommand::LookFromSide, &TViewCommands::LookFromSide);
     connectAction(TCommand::LookObliquely, &TViewCommands::LookObliquely);
+    connectAction(TCommand::SaveCamera, &TViewCommands::SaveCamera);
     connectAction(TCommand::ShowOrigin, &TViewCommands::SwitchOriginMarker);
     connectAction(TCommand::AddLight, &TViewCommands::AddLightAtCentre);
     connectAction(TCommand::RemoveLight, &TViewCommands::RemoveNearestLight);
@@ -105,6 +108,22 @@ void TViewCommands::LookFromSide() {
 void TViewCommands::LookObliquely() {
     View.LookFrom(TCameraPreset::Oblique);
     emit CentreMovedByUser();
+}
+
+void TViewCommands::SaveCamera() {
+    if (!HasProject()) {
+        return;
+    }
+    const auto chosen =
+        Ui().SaveFileName({"Save Camera", "Camera file (*.json)", "", "camera.json", "json"});
+    if (!chosen) {
+        return;
+    }
+    const QString file = QString::fromStdString(*chosen);
+    const QString error = WriteCameraFile(file, CameraToSave(View.CameraState(), View.DeckIndex()));
+    if (!error.isEmpty()) {
+        ShowError(("Cannot save the camera:\n" + file + "\n" + error).toStdString());
+    }
 }
 
 void TViewCommands::ZoomByWheel(int delta) {

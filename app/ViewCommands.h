@@ -1,7 +1,7 @@
 #pragma once
 // The commands that change what the 3D view shows of the project: the deck (up, down, chosen in
-// the chooser), the camera (zoom, fit, reset and the preset views), the origin marker and the
-// lights, with the lights' count in the status bar.
+// the chooser), the camera (zoom, fit, reset, the preset views, and saving it to a camera file),
+// the origin marker and the lights, with the lights' count in the status bar.
 
 #include <QObject>
 #include <QString>
@@ -41,6 +41,9 @@ public:
     void LookFromTop();
     void LookFromSide();
     void LookObliquely();
+    // Asks for a file and writes the camera and the deck shown to it, for --render to look from
+    // there too; a file that cannot be written is told in a box and stays as it was.
+    void SaveCamera();
     void SwitchOriginMarker();
     void AddLightAtCentre();
     void RemoveNearestLight();

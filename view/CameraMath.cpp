@@ -98,6 +98,15 @@ void TCamera::TurnTo(TCameraPreset preset) {
     RecomputeUp();
 }
 
+void TCamera::Place(double phi, double theta, double distance, const std::array<double, 2>& pan) {
+    FPhi = phi;
+    FTheta = theta;
+    FDistance = distance;
+    FPan = pan;
+    RecomputeEye();
+    RecomputeUp();
+}
+
 TMouseResponse TCamera::MouseDown(TMouseButton button, std::int32_t x, std::int32_t y) {
     if (!FIsControlEnabled) {
         return {};

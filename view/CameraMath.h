@@ -73,6 +73,9 @@ public:
     void FitToBox(const TDeckBox& box, double aspect);
     // Turns to the preset's angles; FitToBox then fits the deck.
     void TurnTo(TCameraPreset preset);
+    // Takes the angles, the distance and the pan as they are, as a camera saved from another
+    // view has them, and places the eye and the up vector by them.
+    void Place(double phi, double theta, double distance, const std::array<double, 2>& pan);
 
     TMouseResponse MouseDown(TMouseButton button, std::int32_t x, std::int32_t y);
     TMouseResponse MouseMove(std::int32_t x, std::int32_t y);

@@ -127,6 +127,24 @@ void TDeckRenderer::ShowCongestionMap(const TCongestionMap* map) {
     CongestionOverlayWanted = true;
 }
 
+TDrawnLayers TDeckRenderer::Layers() const {
+    TDrawnLayers layers;
+    layers.ShowOrigin = FShowOrigin;
+    layers.Map = CongestionMap;
+    layers.HidePersonsOnMap = PersonsHiddenOnMap;
+    if (WaitingSeconds != nullptr) {
+        layers.WaitingLimit = WaitingLimit;
+    }
+    if (TrailStretches != nullptr) {
+        layers.TrailSeconds = TrailSeconds;
+    }
+    layers.Outlines = Outlines;
+    if (Selection != nullptr) {
+        layers.Selected = Selection->Person;
+    }
+    return layers;
+}
+
 void TDeckRenderer::InitializeContext() {
     SetFrameState();
 }

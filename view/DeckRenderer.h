@@ -19,7 +19,25 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
+
+// What is drawn over the deck and its persons, as set: so that a film drawn by another renderer
+// shows what the window shows.
+struct TDrawnLayers {
+    bool ShowOrigin = true;
+    // The congestion map, kept by its owner; persons left out over it or not.
+    const TCongestionMap* Map = nullptr;
+    bool HidePersonsOnMap = false;
+    // Persons coloured by waiting, the scale ending at the limit; none: all green.
+    std::optional<float> WaitingLimit;
+    // The ways of that many last seconds; none: no trails.
+    std::optional<float> TrailSeconds;
+    // The congested regions outlined, kept by their owner.
+    const TRegionOutlines* Outlines = nullptr;
+    // The person drawn selected with its way.
+    std::optional<std::size_t> Selected;
+};
 
 class TDeckRenderer {
 public:
@@ -95,6 +113,8 @@ public:
     void SetPersonsBatched(bool batched) { PersonsBatched = batched; }
     // Draws the deck without persons, to measure what drawing them costs.
     void HidePersons() { FPersons = nullptr; }
+
+    TDrawnLayers Layers() const;
 
     // The state a new context starts from; with the context current. Every frame sets it again.
     void InitializeContext();

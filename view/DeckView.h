@@ -97,6 +97,9 @@ public:
     // shot; a null picture removes it. The view does not draw anew for it.
     void SetCaption(const QImage& picture) { Renderer->SetCaption(picture); }
 
+    // What the view draws over the deck, for a film that shows the same.
+    TDrawnLayers Layers() const { return Renderer->Layers(); }
+
     void SetPersonsBatched(bool batched) { Renderer->SetPersonsBatched(batched); }
     void HidePersons() { Renderer->HidePersons(); }
 

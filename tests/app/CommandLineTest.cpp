@@ -44,8 +44,8 @@ TEST(CommandLine, ChoosesTheMode) {
 TEST(CommandLine, NamesEachMistake) {
     const std::string renderTakes =
         "--render FILE takes --out, --video, --fps, --speed, --deck, --from, --to, --every, "
-        "--size, --camera, --colour-waiting, --waiting-limit, --map, --hide-persons, --trails, "
-        "--trail-seconds or --follow";
+        "--size, --camera, --camera-file, --colour-waiting, --waiting-limit, --map, "
+        "--hide-persons, --trails, --trail-seconds, --follow or --caption";
     const std::string steps = "expected N, a number of steps from 0 to 2147483647";
     const std::string size = "expected WIDTHxHEIGHT in pixels, e.g. 1280x720";
     const std::string person = "expected N, a person's number from 1";
@@ -136,6 +136,12 @@ TEST(CommandLine, NamesEachMistake) {
          "--camera Top: expected top, side or oblique"},
         {{"--render", "a.3dl", "--out", "d", "--camera"},
          "--camera: missing value; expected top, side or oblique"},
+        {{"--render", "a.3dl", "--camera-file", "c.json", "--out", "d", "--camera", "top"},
+         "--camera-file: a saved camera or a preset one, not both; --camera is already given"},
+        {{"--render", "a.3dl", "--out", "d", "--camera-file"},
+         "--camera-file: missing value; expected CAMERA.json, a camera file the window saved"},
+        {{"--render", "a.3dl", "--out", "d", "--camera-file", ""},
+         "--camera-file '': empty; expected CAMERA.json, a camera file the window saved"},
         {{"--person"}, "--person: missing value; " + person},
         {{"--person", "a.3dl"}, "--person a.3dl: not a whole number; " + person},
         {{"--person", "0", "a.3dl"}, "--person 0: out of range; " + person},
@@ -221,17 +227,20 @@ TEST(CommandLine, TakesTheRenderOptionsInAnyOrder) {
     EXPECT_EQ(r.From, 3);
     EXPECT_EQ(r.Deck, -1);
     EXPECT_EQ(r.DeckCaption, "");
+    EXPECT_TRUE(r.DeckGiven);
     EXPECT_EQ(r.Camera, TRenderCamera::Oblique);
-    EXPECT_FALSE(r.ColourByWaiting || r.CongestionMap || r.Trails || r.HidePersonsOnMap);
+    EXPECT_FALSE(r.ColourByWaiting || r.CongestionMap || r.Trails || r.HidePersonsOnMap ||
+                 r.Caption);
 
     // Switches take no value, wherever they stand among the options that do.
-    const auto switched =
-        ParseCommandLine({"--render", "a.3dl", "--map", "--out", "f", "--trails", "--waiting-limit",
-                          "5", "--colour-waiting", "--trail-seconds", "3", "--hide-persons"})
-            .Line;
+    const auto switched = ParseCommandLine({"--render", "a.3dl", "--map", "--out", "f", "--trails",
+                                            "--waiting-limit", "5", "--colour-waiting",
+                                            "--trail-seconds", "3", "--hide-persons", "--caption"})
+                              .Line;
     ASSERT_TRUE(switched.has_value());
     EXPECT_TRUE(switched->Render.CongestionMap && switched->Render.Trails &&
-                switched->Render.ColourByWaiting && switched->Render.HidePersonsOnMap);
+                switched->Render.ColourByWaiting && switched->Render.HidePersonsOnMap &&
+                switched->Render.Caption);
     EXPECT_EQ(switched->Render.OutDir, "f");
     EXPECT_EQ(switched->Render.WaitingLimit, 5);
     EXPECT_EQ(switched->Render.TrailSeconds, 3);
@@ -246,6 +255,16 @@ TEST(CommandLine, TakesTheRenderOptionsInAnyOrder) {
     EXPECT_EQ(defaults->Render.Deck, 0);
     EXPECT_EQ(defaults->Render.DeckCaption, "");
     EXPECT_EQ(defaults->Render.Camera, TRenderCamera::AfterLoad);
+    EXPECT_FALSE(defaults->Render.DeckGiven);
+    EXPECT_EQ(defaults->Render.CameraFile, "");
+
+    // A camera file leaves the deck to the file unless --deck is given.
+    const auto camera =
+        ParseCommandLine({"--render", "a.3dl", "--camera-file", "view.json", "--out", "f"}).Line;
+    ASSERT_TRUE(camera.has_value());
+    EXPECT_EQ(camera->Render.CameraFile, "view.json");
+    EXPECT_FALSE(camera->Render.DeckGiven);
+    EXPECT_EQ(camera->Render.Camera, TRenderCamera::AfterLoad);
 }
 
 // Digits alone, with an optional minus, are a deck's number; anything else is its caption.

@@ -13,6 +13,11 @@
 
 #include <QImage>
 
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
 using ::testing::HasSubstr;
 
 namespace {
@@ -45,6 +50,20 @@ protected:
     }
 
     // The names of the files in the frames' folder, sorted.
+    // A camera file as the window saves one, each double as the shortest text that reads back
+    // as it.
+    std::string CameraFile(const std::string& name, std::int32_t deck, double phi, double theta,
+                           double distance, std::array<double, 2> pan) const {
+        const auto json = [](double value) {
+            char text[32];
+            return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+        };
+        return Write(name, "{\"format\": \"ambla-camera\", \"version\": 1, \"deck\": " +
+                               std::to_string(deck) + ", \"phi\": " + json(phi) +
+                               ", \"theta\": " + json(theta) + ", \"distance\": " + json(distance) +
+                               ", \"pan\": [" + json(pan[0]) + ", " + json(pan[1]) + "]}");
+    }
+
     std::vector<std::string> Frames() const {
         std::vector<std::string> names;
         if (std::filesystem::exists(Out)) {
@@ -123,6 +142,8 @@ TEST_F(RenderMode, BadInputIsRefusedWithItsReasonAndWritesNoFrame) {
     const std::string refused =
         Write("refused.3dl", "<header> pmax 1 xmax 65536 ymax 32768 zmax 1 vmax 1 </header>\n");
     const std::string notAFolder = Write("plain.txt", "text");
+    const std::string missingCamera = (Dir / "missing.json").string();
+    const std::string thirdDeck = CameraFile("third.json", 2, 0.0, 0.0, 10.0, {0.0, 0.0});
     struct TCase {
         std::vector<std::string> Args;
         int ExitCode;
@@ -149,6 +170,17 @@ TEST_F(RenderMode, BadInputIsRefusedWithItsReasonAndWritesNoFrame) {
         {{"--render", file, "--out", Out.string(), "--size", "16384x16384"}, 2, "pixels in all"},
         {{"--render", file, "--out", Out.string(), "--size", "12x"}, 2, "--size 12x: expected"},
         {{"--render", file}, 2, "--render: missing --out"},
+        {{"--render", file, "--out", Out.string(), "--camera-file", missingCamera},
+         1,
+         "camera file " + missingCamera + ": cannot be read: "},
+        {{"--render", file, "--out", Out.string(), "--camera-file", notAFolder},
+         1,
+         "camera file " + notAFolder + ": not a camera file: not JSON"},
+        {{"--render", file, "--out", Out.string(), "--camera-file", thirdDeck},
+         2,
+         "--camera-file " + thirdDeck +
+             ": the camera was saved on deck 2, but the log file has 1 "
+             "deck, 0\n"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Args.back());
@@ -210,6 +242,64 @@ TEST_F(RenderMode, EachCameraShowsTheDeckFromItsSide) {
     }
 }
 
+// The camera of a camera file as it was saved, on its deck unless --deck names one. The camera a
+// load gives, saved, gives the frame of a load; panned or turned, the deck moves in the frame.
+TEST_F(RenderMode, ACameraFileShowsItsCameraAndItsDeck) {
+    const std::string file = Write("deck.3dl", SmallDeck);
+    const auto frameOf = [&](std::vector<std::string> options) {
+        std::filesystem::remove_all(Out);
+        options.insert(options.end(), {"--size", "160x120", "--to", "0"});
+        const TRun run = Render(file, options);
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        return ReadAll(Out / "000000.jpg");
+    };
+    const auto imageOf = [](const std::string& jpeg) {
+        return QImage::fromData(reinterpret_cast<const uchar*>(jpeg.data()),
+                                static_cast<int>(jpeg.size()), "JPEG");
+    };
+    // A load looks straight down from where the larger side, 10 cells, just fills the height.
+    const double loadDistance = 10 * 0.5 / std::tan(60 * 3.1415 / 180.0 * 0.5);
+    const auto saved = [&](const std::string& name, std::int32_t deck, double phi,
+                           std::array<double, 2> pan) {
+        return CameraFile(name, deck, phi, 0.0, loadDistance, pan);
+    };
+    const std::string lower = frameOf({});
+    const std::string upper = frameOf({"--deck", "1"});
+    ASSERT_TRUE(lower != upper);
+    EXPECT_TRUE(frameOf({"--camera-file", saved("upper.json", 1, 0.0, {0.0, 0.0})}) == upper)
+        << "the upper deck, as a load shows it";
+    EXPECT_TRUE(frameOf({"--camera-file", saved("upper.json", 1, 0.0, {0.0, 0.0}), "--deck",
+                         "Main"}) == lower)
+        << "--deck wins";
+    EXPECT_TRUE(frameOf({"--deck", "0", "--camera-file", saved("far.json", 7, 0.0, {0.0, 0.0})}) ==
+                lower)
+        << "a deck the log lacks does not count beside --deck";
+
+    // At 12 pixels a cell the 10 x 6 floor covers x 20 to 140 and y 24 to 96 of the frame. Panned
+    // by (-2, 1) it moves 24 pixels left and 12 up; turned a quarter, it stands upright, covering
+    // x 44 to 116 and the whole height. The points probed keep clear of the origin marker's
+    // arrows (x 80, y 60), the person and the obstacle.
+    const QImage plain = imageOf(lower);
+    const QImage panned = imageOf(frameOf({"--camera-file", saved("pan.json", 0, 0.0, {-2, 1})}));
+    const QImage turned = imageOf(
+        frameOf({"--camera-file", saved("turn.json", 0, std::numbers::pi / 2, {0.0, 0.0})}));
+    const auto isFloor = [](TRgb seen) { return IsGrey(seen, 100, 255); };
+    const auto isBackground = [](TRgb seen) {
+        return seen.R < 8 && seen.G < 8 && std::abs(seen.B - 51) < 8;
+    };
+    for (const QPoint point : {QPoint{128, 40}, QPoint{60, 90}}) {
+        EXPECT_TRUE(isFloor(PixelAt(plain, point))) << point.x() << "," << point.y();
+        EXPECT_TRUE(isBackground(PixelAt(panned, point))) << point.x() << "," << point.y();
+    }
+    for (const QPoint point : {QPoint{10, 60}, QPoint{100, 18}}) {
+        EXPECT_TRUE(isBackground(PixelAt(plain, point))) << point.x() << "," << point.y();
+        EXPECT_TRUE(isFloor(PixelAt(panned, point))) << point.x() << "," << point.y();
+    }
+    EXPECT_TRUE(isBackground(PixelAt(turned, {30, 80})));
+    EXPECT_TRUE(isFloor(PixelAt(turned, {100, 104})));
+    EXPECT_TRUE(isBackground(PixelAt(plain, {100, 104})));
+}
+
 // A folder in the way of the fourth frame: the series stops there, says why, and leaves no
 // partial file behind.
 TEST_F(RenderMode, AFrameThatCannotBeWrittenEndsTheSeriesWithItsReason) {
@@ -224,6 +314,35 @@ TEST_F(RenderMode, AFrameThatCannotBeWrittenEndsTheSeriesWithItsReason) {
 // A video of the ferry at ten seconds of replay a second: H.264 in yuv420p of the size asked
 // for, frame i showing step round(i x 4 x 10 / 25), each as the JPEG frame of that step shows
 // it. One that cannot be written to its end leaves the older file as it was, and nothing else.
+// The caption takes the upper left corner of a frame and leaves every other block of the JPEG
+// as it was.
+TEST_F(RenderMode, ACaptionChangesOnlyTheUpperLeftCorner) {
+    const std::string ferry = std::string(AMBLA_SAMPLES_DIR) + "/ferry.3dl";
+    const auto frame = [&](std::vector<std::string> options) {
+        options.insert(options.end(), {"--from", "200", "--to", "200", "--deck", "1"});
+        const TRun run = Render(ferry, options);
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        return QImage(QString::fromStdString((Out / "000200.jpg").string()))
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage plain = frame({});
+    const QImage captioned = frame({"--caption"});
+    ASSERT_EQ(captioned.size(), QSize(1280, 720));
+    // Letters of 24 pixels in a band of about 56 below a margin of 8; JPEG codes blocks of 16.
+    const QRect corner(0, 0, 800, 80);
+    qint64 inCorner = 0;
+    qint64 elsewhere = 0;
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            if (plain.pixel(x, y) != captioned.pixel(x, y)) {
+                ++(corner.contains(x, y) ? inCorner : elsewhere);
+            }
+        }
+    }
+    EXPECT_GT(inCorner, 10000);
+    EXPECT_EQ(elsewhere, 0);
+}
+
 TEST_F(RenderMode, AVideoHoldsTheStepsOfItsSpeedAsTheFramesShowThem) {
     const std::string ferry = std::string(AMBLA_SAMPLES_DIR) + "/ferry.3dl";
     const std::string video = (Dir / "ferry.mp4").string();

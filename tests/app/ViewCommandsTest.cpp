@@ -1,10 +1,12 @@
 // The deck, zoom, origin and light commands of the main window, and what the view shows after
 // them. The test program's main is in PlaybackTest.cpp.
 
+#include "CameraFile.h"
 #include "MainWindowFixture.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QWheelEvent>
 
 namespace {
@@ -159,6 +161,48 @@ TEST_F(ViewCommands, AnAddedLightBrightensTheFloorUnderIt) {
     EXPECT_GT(bright.R, dim.R + 30);
     EXPECT_GT(bright.G, dim.G + 30);
     EXPECT_GT(bright.B, dim.B + 30);
+}
+
+// The camera saved is the view's, with the deck shown; a file that cannot be written is named in
+// a box with the reason, and a cancelled dialog writes nothing.
+TEST_F(ViewCommands, SaveCameraWritesTheViewsCameraAndDeck) {
+    Load(Ferry);
+    Window->ViewCommands->DeckUp();
+    Window->Action(TCommand::LookObliquely)->trigger();
+    Window->Action(TCommand::ZoomIn)->trigger();
+    Window->View->CentreOn(12.5f, -3.0f);
+    const QString file = Files.filePath("view.json");
+    Ui.SaveAnswers = {file.toStdString()};
+    Window->Action(TCommand::SaveCamera)->trigger();
+    ASSERT_EQ(Ui.SaveDialogs.size(), 1U);
+    EXPECT_EQ(Ui.SaveDialogs[0].Filter, "Camera file (*.json)");
+    EXPECT_EQ(Ui.SaveDialogs[0].FileName, "camera.json");
+    EXPECT_EQ(Boxes(), std::vector<std::string>{});
+
+    const TCameraFileRead saved = ReadCameraFile(file);
+    ASSERT_TRUE(saved.Camera.has_value()) << saved.Error.toStdString();
+    const TCamera& camera = Window->View->CameraState();
+    EXPECT_EQ(saved.Camera->Deck, 1);
+    EXPECT_EQ(saved.Camera->Phi, camera.FPhi);
+    EXPECT_EQ(saved.Camera->Theta, camera.FTheta);
+    EXPECT_NE(camera.FTheta, 0.0);
+    EXPECT_EQ(saved.Camera->Distance, camera.FDistance);
+    EXPECT_EQ(saved.Camera->Pan, (std::array<double, 2>{-12.5, 3.0}));
+
+    const QString unwritable = Files.filePath("missing/view.json");
+    Ui.SaveAnswers = {unwritable.toStdString()};
+    Window->Action(TCommand::SaveCamera)->trigger();
+    ASSERT_EQ(Ui.Messages.size(), 1U);
+    EXPECT_EQ(Ui.Messages[0].Icon, TMsgIcon::Error);
+    EXPECT_EQ(
+        Ui.Messages[0].Text.rfind("Cannot save the camera:\n" + unwritable.toStdString() + "\n", 0),
+        0U)
+        << Ui.Messages[0].Text;
+
+    Window->Action(TCommand::SaveCamera)->trigger(); // cancelled
+    EXPECT_EQ(Ui.SaveDialogs.size(), 3U);
+    EXPECT_EQ(Ui.Messages.size(), 1U);
+    EXPECT_EQ(QDir(Files.path()).entryList(QDir::Files), QStringList{"view.json"});
 }
 
 } // namespace
