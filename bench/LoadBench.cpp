@@ -13,6 +13,7 @@
 #include <chrono>
 #include <ctime>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -152,5 +153,115 @@ void BM_SeekAcrossTheReplay(benchmark::State& state) {
     state.counters["persons"] = static_cast<double>(project.Persons.size());
 }
 BENCHMARK(BM_SeekAcrossTheReplay)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+namespace {
+
+// The least work any loader must do: read the file in chunks of 1 MB and take every number of its
+// persons' section (start positions and moves: digits, P<n>x<d>, U<d> and D<d>), summing them.
+class TFloorTokeniser {
+public:
+    void Feed(const char* bytes, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto digit = static_cast<unsigned>(static_cast<unsigned char>(bytes[i]) - '0');
+            if (digit < 10) {
+                Value = Value * 10 + digit;
+                InNumber = true;
+            } else if (InNumber) {
+                Sum += Value;
+                ++Numbers;
+                Value = 0;
+                InNumber = false;
+            }
+        }
+    }
+    std::uint64_t Sum = 0;
+    std::uint64_t Numbers = 0;
+
+private:
+    std::uint64_t Value = 0;
+    bool InNumber = false;
+};
+
+std::uint64_t FloorOfLoad(const std::string& path) {
+    TFileSource source;
+    if (!source.Open(path)) {
+        return 0;
+    }
+    constexpr std::size_t ChunkSize = std::size_t{1} << 20;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(ChunkSize);
+    const std::string_view persons = "<persons>";
+    TFloorTokeniser tokens;
+    bool inPersons = false;
+    for (std::size_t n; (n = source.Read(buffer.get(), ChunkSize)) > 0;) {
+        std::size_t from = 0;
+        if (!inPersons) {
+            // The tag is looked for within a chunk: decks end with whole lines, and a tag cut by
+            // a chunk's end only moves the start of the floor's work by a chunk.
+            const std::string_view chunk(buffer.get(), n);
+            const std::size_t at = chunk.find(persons);
+            if (at == std::string_view::npos) {
+                continue;
+            }
+            inPersons = true;
+            from = at + persons.size();
+        }
+        tokens.Feed(buffer.get() + from, n - from);
+    }
+    return tokens.Sum + tokens.Numbers;
+}
+
+// A load of a file of one style against the floor on the same file, rounds interleaved so that
+// both meet the same machine: processor and wall time of the load per those of the floor.
+void LoadAgainstFloor(benchmark::State& state, const char* variable) {
+    const std::string path = BenchFile(state, variable);
+    if (path.empty()) {
+        return;
+    }
+    double floorWall = 0, floorCpu = 0, loadWall = 0, loadCpu = 0;
+    for (auto _ : state) {
+        const TStopwatch floor;
+        benchmark::DoNotOptimize(FloorOfLoad(path));
+        floorWall += floor.WallSeconds();
+        floorCpu += floor.CpuSeconds();
+        TBenchProject loaded;
+        const TStopwatch load;
+        loaded.Load(path);
+        loadWall += load.WallSeconds();
+        loadCpu += load.CpuSeconds();
+        benchmark::DoNotOptimize(loaded.Project.Persons.data());
+    }
+    const auto rounds = double(state.iterations());
+    state.counters["file_MB"] = FileMegabytes(path);
+    state.counters["floor_MB_per_s"] = FileMegabytes(path) * rounds / floorWall;
+    state.counters["load_s"] = loadWall / rounds;
+    state.counters["load_per_floor_wall"] = loadWall / floorWall;
+    state.counters["load_per_floor_cpu"] = loadCpu / floorCpu;
+}
+
+// Almost every move a single digit, few runs.
+void BM_LoadAgainstFloorWordDense(benchmark::State& state) {
+    LoadAgainstFloor(state, "AMBLA_BENCH_LOG_WORDS");
+}
+BENCHMARK(BM_LoadAgainstFloorWordDense)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->UseRealTime();
+
+// Runs of three or more equal moves folded, as the generator writes by default.
+void BM_LoadAgainstFloorRunHeavy(benchmark::State& state) {
+    LoadAgainstFloor(state, "AMBLA_BENCH_LOG");
+}
+BENCHMARK(BM_LoadAgainstFloorRunHeavy)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+// Every time step on its own.
+void BM_LoadAgainstFloorWithoutRuns(benchmark::State& state) {
+    LoadAgainstFloor(state, "AMBLA_BENCH_LOG_PLAIN");
+}
+BENCHMARK(BM_LoadAgainstFloorWithoutRuns)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->UseRealTime();
 
 } // namespace

@@ -6,11 +6,11 @@
 
 namespace gen3dl {
 
-// Writes one move list, folding runs of three or more equal moves into P<n>x<d> unless told not
-// to fold at all.
+// Writes one move list, folding runs of `shortestRun` or more equal moves into P<n>x<d>.
 class MoveEncoder {
 public:
-    explicit MoveEncoder(Output& out, bool foldRuns = true) : out_(out), foldRuns_(foldRuns) {}
+    explicit MoveEncoder(Output& out, std::uint64_t shortestRun = 3)
+        : out_(out), shortestRun_(shortestRun) {}
 
     void add(int dir, std::uint64_t n = 1) {
         if (n == 0) {
@@ -51,7 +51,7 @@ private:
 
     void flush() {
         const char c = static_cast<char>('0' + dir_);
-        if (foldRuns_ && count_ >= 3) {
+        if (count_ >= shortestRun_) {
             separate();
             out_.put('P');
             out_.putInt(static_cast<long long>(count_));
@@ -68,7 +68,7 @@ private:
     }
 
     Output& out_;
-    bool foldRuns_;
+    std::uint64_t shortestRun_;
     int dir_ = -1;
     std::uint64_t count_ = 0;
     bool first_ = true;

@@ -67,7 +67,7 @@ void writeStarts(Output& out, const std::vector<Person>& persons) {
 
 // Stops early once a write has failed: there is no point computing the rest of a huge file.
 void writeMoves(Output& out, const World& w, const Options& o, const std::vector<Person>& ps) {
-    MoveEncoder moves(out, o.runs);
+    MoveEncoder moves(out, o.shortestRun);
     StairQueues queues;
     Walker walker(w, o.vmax, moves, queues);
     for (std::size_t k = 0; k < ps.size() && !out.failed(); ++k) {

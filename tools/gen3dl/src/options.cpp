@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 namespace gen3dl {
@@ -67,8 +68,10 @@ bool applyValue(std::string_view name, std::string_view value, Options& o) {
         return !value.empty();
     }
     if (name == "runs") {
-        o.runs = value == "on";
-        return value == "on" || value == "off";
+        o.shortestRun = value == "on"     ? 3
+                        : value == "long" ? 16
+                                          : std::numeric_limits<std::uint64_t>::max();
+        return value == "on" || value == "long" || value == "off";
     }
     if (name == "check") {
         o.check = std::string(value);
@@ -142,7 +145,8 @@ void printUsage(std::FILE* to) {
                "  --persons N   number of persons, 0..10000000 (400)\n"
                "  --vmax N      time steps per second, 1..100 (4)\n"
                "  --toff N      time offset in seconds (0)\n"
-               "  --runs on|off moves folded into runs, or every time step on its own (on)\n"
+               "  --runs on|long|off  moves folded into runs of 3 or more, of 16 or more only,\n"
+               "                or every time step on its own (on)\n"
                "  --out FILE    output file (standard output)\n"
                "  --check FILE  parse FILE and check layout and every walk; exit 1 if invalid\n"
                "  --help        show this text\n",

@@ -17,7 +17,9 @@ struct Options {
     int vmax = 4;
     long toff = 0;
     Kind kind = Kind::Ship;
-    bool runs = true;  // moves folded into P<n>x<d> runs; off writes every time step on its own
+    // Runs of this many equal moves or more are folded into P<n>x<d>; shorter ones are written
+    // a time step each.
+    std::uint64_t shortestRun = 3;
     std::string out;   // empty: standard output
     std::string check; // non-empty: validate this file instead of generating
 };
