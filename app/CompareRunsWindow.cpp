@@ -1,14 +1,13 @@
 #include "CompareRunsWindow.h"
 
-#include "EvacuationCurveWindow.h"
-
+#include "EvacuationCurveWindow.h" // PlaceBeside
 #include "FileWriting.h"
 #include "ProgramSettings.h"
+#include "RunPlots.h"
 #include "UiServices.h"
 
 #include <QBuffer>
 #include <QChart>
-#include <QChartView>
 #include <QCollator>
 #include <QDir>
 #include <QFile>
@@ -16,20 +15,14 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLegend>
-#include <QLegendMarker>
-#include <QLineSeries>
 #include <QPushButton>
-#include <QScatterSeries>
 #include <QScreen>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <exception>
 #include <limits>
 
@@ -63,22 +56,6 @@ public:
     }
 };
 
-// Seconds to the millisecond, without trailing zeros: 61.25, 61.
-QString Seconds(double seconds) {
-    QString text = QString::number(seconds, 'f', 3);
-    while (text.endsWith('0')) {
-        text.chop(1);
-    }
-    if (text.endsWith('.')) {
-        text.chop(1);
-    }
-    return text;
-}
-
-QString FileName(const TRunSummary& run) {
-    return QFileInfo(QFile::decodeName(run.File.c_str())).fileName();
-}
-
 // Names in the order a person reads them: run2 before run10. The "C" locale of a bare environment
 // knows no such order, English does.
 QStringList InNameOrder(QStringList files) {
@@ -96,7 +73,7 @@ QString FiguresText(const std::vector<TRunSummary>& runs,
         return QStringLiteral("No run counts: every log is left out.");
     }
     const auto figure = [&](const TRunFigure& f) {
-        return QStringLiteral("%1 s (%2)").arg(Seconds(f.Seconds), FileName(runs[f.Run]));
+        return QStringLiteral("%1 s (%2)").arg(RunSeconds(f.Seconds), RunFileName(runs[f.Run]));
     };
     const QString rank =
         figures->FewerThanTwenty()
@@ -106,20 +83,21 @@ QString FiguresText(const std::vector<TRunSummary>& runs,
                           "95 % value %5 s (%6, %7), greatest %8.")
         .arg(figures->Counted)
         .arg(figures->LeftOut)
-        .arg(figure(figures->Least), Seconds(figures->Mean), Seconds(figures->NinetyFifth.Seconds),
-             FileName(runs[figures->NinetyFifth.Run]), rank, figure(figures->Greatest));
+        .arg(figure(figures->Least), RunSeconds(figures->Mean),
+             RunSeconds(figures->NinetyFifth.Seconds), RunFileName(runs[figures->NinetyFifth.Run]),
+             rank, figure(figures->Greatest));
 }
 
 QStringList RowTexts(const TRunSummary& run) {
     if (!run.Counts()) {
         return {
-            FileName(run), "", "", "", "", "", "Left out: " + QString::fromStdString(run.Fault)};
+            RunFileName(run), "", "", "", "", "", "Left out: " + QString::fromStdString(run.Fault)};
     }
-    return {FileName(run),
+    return {RunFileName(run),
             QString::number(run.Persons),
-            Seconds(run.AllLeftSeconds),
-            Seconds(run.HalfLeftSeconds),
-            Seconds(run.NineTenthsLeftSeconds),
+            RunSeconds(run.AllLeftSeconds),
+            RunSeconds(run.HalfLeftSeconds),
+            RunSeconds(run.NineTenthsLeftSeconds),
             QString::number(run.SignificantRegions),
             ""};
 }
@@ -137,170 +115,6 @@ std::vector<double> SortKeys(const TRunSummary& run, std::size_t index) {
             run.NineTenthsLeftSeconds,
             double(run.SignificantRegions),
             0.0};
-}
-
-void ClearChart(QChart& chart) {
-    chart.removeAllSeries();
-    for (QAbstractAxis* axis : chart.axes()) {
-        chart.removeAxis(axis);
-        delete axis;
-    }
-}
-
-QValueAxis* AddAxis(QChart& chart, const QString& title, Qt::Alignment side) {
-    auto* axis = new QValueAxis(&chart);
-    axis->setTitleText(title);
-    axis->setLabelFormat("%g");
-    chart.addAxis(axis, side);
-    return axis;
-}
-
-void SetTimeRange(QValueAxis& axis, double first, double last) {
-    const TTidyAxis tidy = TidyAxis(first, last);
-    axis.setRange(tidy.First, tidy.Last);
-    axis.setTickCount(tidy.TickCount);
-}
-
-QLineSeries* AddLine(QChart& chart, const QString& name, const QPen& pen) {
-    auto* series = new QLineSeries(&chart);
-    series->setName(name);
-    series->setPen(pen);
-    chart.addSeries(series);
-    return series;
-}
-
-void AttachAxes(QChart& chart, QAbstractSeries& series) {
-    for (QAbstractAxis* axis : chart.axes()) {
-        series.attachAxis(axis);
-    }
-}
-
-void HideFromLegend(QChart& chart, QAbstractSeries& series) {
-    for (QLegendMarker* marker : chart.legend()->markers(&series)) {
-        marker->setVisible(false);
-    }
-}
-
-QLineSeries* AddCurve(QChart& chart, const TEvacuationCurve& curve, const QString& name,
-                      const QPen& pen) {
-    QLineSeries* series = AddLine(chart, name, pen);
-    QList<QPointF> points;
-    for (std::size_t row = 0; row < curve.Saved.size(); ++row) {
-        points.append({double(curve.TimeOffset) + double(row), double(curve.Saved[row])});
-    }
-    series->replace(points);
-    AttachAxes(chart, *series);
-    return series;
-}
-
-// The persons saved against time of every run that counts, all in faint grey but the run of the
-// 95 % value and the longest one, drawn strong on top and alone named in the legend.
-void PlotCurves(QChart& chart, const std::vector<TRunSummary>& runs,
-                const std::optional<TRunsFigures>& figures) {
-    ClearChart(chart);
-    if (!figures) {
-        return;
-    }
-    QValueAxis* time = AddAxis(chart, "Time (s)", Qt::AlignBottom);
-    QValueAxis* persons = AddAxis(chart, "Persons saved", Qt::AlignLeft);
-    const std::size_t ninetyFifth = figures->NinetyFifth.Run;
-    const std::size_t longest = figures->Greatest.Run;
-    double first = std::numeric_limits<double>::max();
-    double last = 1.0;
-    std::int32_t most = 1;
-    for (std::size_t k = 0; k < runs.size(); ++k) {
-        if (!runs[k].Counts() || !runs[k].Curve) {
-            continue;
-        }
-        const TEvacuationCurve& curve = *runs[k].Curve;
-        first = std::min(first, double(curve.TimeOffset));
-        last = std::max(last, double(curve.TimeOffset) + std::max(1, curve.RowCount() - 1));
-        most = std::max(most, curve.PersonCount);
-        if (k != ninetyFifth && k != longest) {
-            HideFromLegend(chart, *AddCurve(chart, curve, FileName(runs[k]),
-                                            QPen(QColor(150, 150, 150, 90), 1)));
-        }
-    }
-    if (longest != ninetyFifth && runs[longest].Curve) {
-        AddCurve(chart, *runs[longest].Curve, "Longest: " + FileName(runs[longest]),
-                 QPen(QColor(31, 90, 200), 3));
-    }
-    if (runs[ninetyFifth].Curve) {
-        AddCurve(chart, *runs[ninetyFifth].Curve,
-                 (longest == ninetyFifth ? "95 % value and longest: " : "95 % value: ") +
-                     FileName(runs[ninetyFifth]),
-                 QPen(QColor(215, 40, 30), 3));
-    }
-    SetTimeRange(*time, first, last);
-    persons->setRange(0, most);
-    persons->applyNiceNumbers();
-}
-
-std::vector<double> SortedAssemblyTimes(const std::vector<TRunSummary>& runs) {
-    std::vector<double> times;
-    for (const TRunSummary& run : runs) {
-        if (run.Counts()) {
-            times.push_back(run.AllLeftSeconds);
-        }
-    }
-    std::ranges::sort(times);
-    return times;
-}
-
-// The share of the runs that count done by each assembly time, as steps from one end of the time
-// axis to the other, a dot for each run, and a line at the 95 % value.
-void PlotAssemblyTimes(QChart& chart, const std::vector<TRunSummary>& runs,
-                       const std::optional<TRunsFigures>& figures) {
-    ClearChart(chart);
-    if (!figures) {
-        return;
-    }
-    QValueAxis* time = AddAxis(chart, "Everybody has left (s)", Qt::AlignBottom);
-    QValueAxis* share = AddAxis(chart, "Runs done (%)", Qt::AlignLeft);
-    const std::vector<double> times = SortedAssemblyTimes(runs);
-    // Fewer ticks than on the curves' axis: this plot is the narrower one.
-    time->setRange(std::floor(times.front()), std::max(std::ceil(times.back()), times.front() + 1));
-    time->setTickCount(5);
-    time->applyNiceNumbers();
-    share->setRange(0, 100);
-    share->setTickCount(6);
-    const QColor ink(60, 60, 60);
-    QLineSeries* steps = AddLine(chart, "Runs done", QPen(ink, 2));
-    auto* dots = new QScatterSeries(&chart);
-    dots->setColor(ink);
-    dots->setMarkerSize(7);
-    QList<QPointF> corners{{time->min(), 0.0}};
-    for (std::size_t k = 0; k < times.size(); ++k) {
-        const double done = 100.0 * double(k + 1) / double(times.size());
-        corners.append({times[k], corners.back().y()});
-        corners.append({times[k], done});
-        dots->append(times[k], done);
-    }
-    corners.append({time->max(), 100.0});
-    steps->replace(corners);
-    chart.addSeries(dots);
-    HideFromLegend(chart, *dots);
-    const double ninetyFifth = figures->NinetyFifth.Seconds;
-    QLineSeries* line = AddLine(chart, "95 % value: " + Seconds(ninetyFifth) + " s",
-                                QPen(QColor(215, 40, 30), 2, Qt::DashLine));
-    line->append(ninetyFifth, 0.0);
-    line->append(ninetyFifth, 100.0);
-    for (QAbstractSeries* series : chart.series()) {
-        AttachAxes(chart, *series);
-    }
-    // Attaching may have fitted the axes to the series.
-    time->setRange(corners.front().x(), corners.back().x());
-    share->setRange(0, 100);
-}
-
-QChart* AddChartView(QWidget& plots, QBoxLayout& layout, int stretch) {
-    auto* chart = new QChart();
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    auto* view = new QChartView(chart, &plots);
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(320, 260);
-    layout.addWidget(view, stretch);
-    return chart;
 }
 
 } // namespace
@@ -334,9 +148,9 @@ TCompareRunsWindow::TCompareRunsWindow(QWidget* parent)
     Plots->setPalette(QPalette(Qt::white));
     auto* plotLayout = new QHBoxLayout(Plots);
     plotLayout->setContentsMargins(0, 0, 0, 0);
-    CurvesChart = AddChartView(*Plots, *plotLayout, 3);
+    CurvesChart = AddRunsChartView(*Plots, *plotLayout, 3);
     CurvesChart->setTitle("Evacuation curves of the runs that count");
-    TimesChart = AddChartView(*Plots, *plotLayout, 2);
+    TimesChart = AddRunsChartView(*Plots, *plotLayout, 2);
     TimesChart->setTitle("Assembly times");
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(top);
@@ -497,7 +311,7 @@ void TCompareRunsWindow::PollReading() {
 void TCompareRunsWindow::ShowRuns() {
     FillTable();
     Figures->setText(Summaries.empty() ? QString() : FiguresText(Summaries, Over));
-    PlotCurves(*CurvesChart, Summaries, Over);
+    PlotRunCurves(*CurvesChart, Summaries, Over);
     PlotAssemblyTimes(*TimesChart, Summaries, Over);
     EnableButtons();
 }
