@@ -2,8 +2,8 @@
 
 #include "EvacuationCurveWindow.h"
 
-#include <QChart>
 #include <QBoxLayout>
+#include <QChart>
 #include <QChartView>
 #include <QFile>
 #include <QFileInfo>
