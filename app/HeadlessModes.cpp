@@ -219,9 +219,7 @@ void AppendNumber(std::string& text, std::int64_t value) {
 
 void AppendSeconds(std::string& text, std::int64_t steps, std::int32_t vMax,
                    std::int32_t offsetSeconds) {
-    const std::int64_t elapsed =
-        vMax > 0 ? (steps * 2000 + vMax) / (std::int64_t{vMax} * 2) : 0; // rounded half up
-    const std::int64_t millis = elapsed + std::int64_t{offsetSeconds} * 1000;
+    const std::int64_t millis = ReplayMilliseconds(steps, vMax, offsetSeconds);
     if (millis < 0) {
         text += '-';
     }

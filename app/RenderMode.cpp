@@ -188,13 +188,11 @@ std::optional<TFrameRange> FrameRange(const TLogFile& project, const TRenderRequ
             return std::nullopt;
         }
     }
-    TFrameRange range{request.From, to, request.Every, std::nullopt};
     if (!request.VideoFile.empty()) {
-        range.VideoFramesPerSecond = request.FramesPerSecond.value_or(25);
-        range.VideoSpeedThousandths = request.SpeedThousandths.value_or(1000);
-        range.StepsPerSecond = std::max(project.VMax, 1);
+        return VideoRange(project, request.From, to, request.FramesPerSecond.value_or(25),
+                          request.SpeedThousandths.value_or(1000));
     }
-    return range;
+    return TFrameRange{request.From, to, request.Every, std::nullopt};
 }
 
 // The camera file asked for, read; none, after telling why, when it cannot be.

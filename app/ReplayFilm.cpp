@@ -7,6 +7,8 @@
 #include "ScaleLegends.h"
 #include "Waiting.h"
 
+#include <algorithm>
+
 std::int64_t TFrameRange::StepOf(std::int64_t frame) const {
     if (!VideoFramesPerSecond) {
         return From + frame * Every;
@@ -22,6 +24,15 @@ std::int64_t TFrameRange::Count() const {
         ++count;
     }
     return count;
+}
+
+std::int32_t VideoStepsPerSecond(const TLogFile& project) {
+    return std::max(project.VMax, 1);
+}
+
+TFrameRange VideoRange(const TLogFile& project, std::int32_t from, std::int32_t to,
+                       std::int32_t framesPerSecond, std::int32_t speedThousandths) {
+    return {from, to, 1, framesPerSecond, speedThousandths, VideoStepsPerSecond(project)};
 }
 
 TReplayFilm::TReplayFilm(TLogFile& project, const TFilmLook& look) : Project(project), Look(look) {
@@ -72,8 +83,11 @@ void TReplayFilm::DrawStep(std::int32_t step, std::int32_t width, std::int32_t h
         }
     }
     if (Look.Caption) {
-        FRenderer.SetCaption(
-            CaptionPicture(FrameCaptionText(Project, Replay, FRenderer.DeckIndex()), height));
+        QString text = FrameCaptionText(Project, Replay, FRenderer.DeckIndex());
+        if (text != CaptionText) {
+            FRenderer.SetCaption(CaptionPicture(text, height));
+            CaptionText = std::move(text);
+        }
     }
     FRenderer.DrawFrame(Look.Camera, width, height);
 }

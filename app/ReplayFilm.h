@@ -10,6 +10,8 @@
 #include "SelectionDrawing.h"
 #include "Trails.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -45,6 +47,13 @@ struct TFrameRange {
     std::int64_t Count() const;
 };
 
+// The steps a second a video counts: the project's, or one where time cannot pass.
+std::int32_t VideoStepsPerSecond(const TLogFile& project);
+// The frames of a video of the steps from..to, at its frames a second, showing speedThousandths
+// thousandths of a second of replay in each of its seconds.
+TFrameRange VideoRange(const TLogFile& project, std::int32_t from, std::int32_t to,
+                       std::int32_t framesPerSecond, std::int32_t speedThousandths);
+
 class TReplayFilm {
 public:
     // Shows the project from the look's camera; the replay it steps is its own, but the persons
@@ -74,6 +83,8 @@ private:
     TFilmLook Look;
     TDeckRenderer FRenderer;
     TReplay Replay;
+    // The caption's text of the last frame: its picture is made again only when the text changes.
+    QString CaptionText;
     // Measured again for every frame; the renderer reads them as it draws.
     std::vector<float> Waiting;
     std::vector<std::vector<TTrailPoint>> Trails;

@@ -37,13 +37,9 @@ QSpinBox* SideField(int value) {
     return field;
 }
 
-std::int32_t StepsPerSecond(const TLogFile& project) {
-    return std::max(project.VMax, 1);
-}
-
 // The seconds the replay lasts: its end is on a whole second where time passes.
 int LastSecond(const TLogFile& project) {
-    const std::int32_t perSecond = StepsPerSecond(project);
+    const std::int32_t perSecond = VideoStepsPerSecond(project);
     return static_cast<int>((std::int64_t{ReplayEndStep(project)} + perSecond - 1) / perSecond);
 }
 
@@ -138,17 +134,15 @@ void TVideoExportWindow::ShowFor(TLogFile& project, double playbackSpeed, bool c
 }
 
 TFrameRange TVideoExportWindow::Range() const {
-    const std::int32_t perSecond = StepsPerSecond(*Project);
-    TFrameRange range;
-    range.From = static_cast<std::int32_t>(std::min<std::int64_t>(
-        std::int64_t{FromField->value()} * perSecond, ReplayEndStep(*Project)));
-    range.To = static_cast<std::int32_t>(std::min<std::int64_t>(
-        std::int64_t{ToField->value()} * perSecond, ReplayEndStep(*Project)));
-    range.VideoFramesPerSecond = FramesPerSecondChooser->currentText().toInt();
-    range.VideoSpeedThousandths =
-        static_cast<std::int32_t>(std::lround(SpeedField->value() * 1000));
-    range.StepsPerSecond = perSecond;
-    return range;
+    // A second of the field as steps, never beyond the end of the replay.
+    const auto step = [this](const QSpinBox& seconds) {
+        return static_cast<std::int32_t>(
+            std::min<std::int64_t>(std::int64_t{seconds.value()} * VideoStepsPerSecond(*Project),
+                                   ReplayEndStep(*Project)));
+    };
+    return VideoRange(*Project, step(*FromField), step(*ToField),
+                      FramesPerSecondChooser->currentText().toInt(),
+                      static_cast<std::int32_t>(std::lround(SpeedField->value() * 1000)));
 }
 
 QString TVideoExportWindow::FieldProblem() const {

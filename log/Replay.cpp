@@ -23,6 +23,12 @@ std::string ClockText(std::int32_t timeSeconds) {
     return text;
 }
 
+std::int64_t ReplayMilliseconds(std::int64_t timeStep, std::int32_t vMax, std::int32_t tOff) {
+    const std::int64_t elapsed =
+        vMax > 0 ? (timeStep * 2000 + vMax) / (std::int64_t{vMax} * 2) : 0; // rounded half up
+    return elapsed + std::int64_t{tOff} * 1000;
+}
+
 std::string TimeText(std::int32_t timeSeconds) {
     std::string text = "Time: ";
     text += ClockText(timeSeconds);

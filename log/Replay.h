@@ -86,6 +86,9 @@ private:
 // valid speed (vMax <= 0) no time passes.
 std::int32_t ReplayTimeSeconds(std::int32_t timeStep, std::int32_t vMax, std::int32_t tOff);
 
+// Replay time at a step in milliseconds, the offset included: steps / vMax seconds rounded half up
+// to the millisecond; with no valid speed no time passes.
+std::int64_t ReplayMilliseconds(std::int64_t timeStep, std::int32_t vMax, std::int32_t tOff);
 // "m:ss"; a negative time gets a minus sign in front of the minutes.
 std::string ClockText(std::int32_t timeSeconds);
 

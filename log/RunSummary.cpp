@@ -3,6 +3,7 @@
 #include "Congestion.h"
 #include "LogFile.h"
 #include "ModelReports.h"
+#include "Replay.h"
 
 #include <algorithm>
 #include <atomic>
@@ -32,12 +33,9 @@ public:
     std::optional<std::string> Fault;
 };
 
-// Milliseconds of replay time at the step, rounded half up, as the CSV reports write them;
-// without a valid speed no time passes.
+// Replay time at the step to the millisecond, as the CSV reports write it.
 double SecondsAt(std::int64_t step, const TLogFile& project) {
-    const std::int64_t elapsed =
-        project.VMax > 0 ? (step * 2000 + project.VMax) / (std::int64_t{project.VMax} * 2) : 0;
-    return static_cast<double>(elapsed + std::int64_t{project.TOff} * 1000) / 1000.0;
+    return static_cast<double>(ReplayMilliseconds(step, project.VMax, project.TOff)) / 1000.0;
 }
 
 // The steps at which the persons leave, from the first: one past the last entry of each list, the
