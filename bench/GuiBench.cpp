@@ -10,6 +10,7 @@
 #include "RecordingUiServices.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QSurfaceFormat>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <sys/resource.h>
 
@@ -162,6 +164,88 @@ void BM_PlaybackStepPersonsHidden(benchmark::State& state) {
     PlaybackStep(state, TPersons::Hidden);
 }
 BENCHMARK(BM_PlaybackStepPersonsHidden)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// Playing in the window against `--render` of the same steps at the same size, a frame a step:
+// the view at 1600 x 1000 plays a number of steps from the start, and the program without a
+// display draws and encodes the frames of the same steps, timed as a whole. frames_per_s of both
+// and window_per_render, their ratio (the window's share of what the renderer reaches).
+constexpr QSize PlayedViewSize(1600, 1000);
+constexpr std::int32_t PlayedSteps = 120;
+
+// Seconds `ambla-viewer --render` takes for the first steps of a file, and the frames it wrote.
+std::pair<double, std::int32_t> RenderSeconds(const std::string& path, std::int32_t vmax) {
+    QTemporaryDir frames;
+    const QString viewer = QCoreApplication::applicationDirPath() + "/../app/ambla-viewer";
+    const QString size =
+        QStringLiteral("%1x%2").arg(PlayedViewSize.width()).arg(PlayedViewSize.height());
+    // --to counts seconds: whole seconds that hold the steps, the frames counted afterwards.
+    const auto seconds = (PlayedSteps + vmax - 1) / std::max(vmax, 1);
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY '" + viewer.toStdString() +
+                                "' --render '" + path + "' --out '" + frames.path().toStdString() +
+                                "' --size " + size.toStdString() + " --to " +
+                                std::to_string(seconds) + " >/dev/null 2>&1";
+    QElapsedTimer took;
+    took.start();
+    if (std::system(command.c_str()) != 0) {
+        return {0.0, 0};
+    }
+    const double wall = static_cast<double>(took.nsecsElapsed()) * 1e-9;
+    const auto written = QDir(frames.path()).entryList({"*.jpg"}, QDir::Files).size();
+    return {wall, static_cast<std::int32_t>(written)};
+}
+
+void PlayingAgainstRender(benchmark::State& state, const char* variable) {
+    const std::string path = BenchFile(state, variable);
+    if (path.empty()) {
+        return;
+    }
+    TLoadedBenchWindow loaded(path);
+    TMainWindowProbe& mainWindow = loaded.Main;
+    mainWindow.resize(mainWindow.size() + PlayedViewSize - mainWindow.View->size());
+    QTest::qWait(200);
+    if (mainWindow.View->size() != PlayedViewSize) {
+        state.SkipWithError("the screen is too small for a view of 1600 x 1000");
+        return;
+    }
+    TReplay& replay = mainWindow.Projects->Replay;
+    double windowWall = 0, windowCpu = 0, renderWall = 0;
+    std::int32_t renderFrames = 0;
+    for (auto _ : state) {
+        replay.SeekToStep(0);
+        QCoreApplication::processEvents();
+        QElapsedTimer took;
+        const double cpuBefore = CpuSeconds();
+        took.start();
+        for (std::int32_t step = 0; step < PlayedSteps; ++step) {
+            replay.Tick();
+        }
+        windowWall += static_cast<double>(took.nsecsElapsed()) * 1e-9;
+        windowCpu += CpuSeconds() - cpuBefore;
+        const auto [wall, frames] = RenderSeconds(path, mainWindow.Projects->LogFile->VMax);
+        renderWall += wall;
+        renderFrames += frames;
+    }
+    const auto rounds = double(state.iterations());
+    const double windowRate = PlayedSteps * rounds / windowWall;
+    const double renderRate = renderWall > 0 ? renderFrames / renderWall : 0;
+    state.counters["window_frames_per_s"] = windowRate;
+    state.counters["window_cpu_per_frame_ms"] = windowCpu * 1000.0 / (PlayedSteps * rounds);
+    state.counters["render_frames_per_s"] = renderRate;
+    state.counters["window_per_render"] = renderRate > 0 ? windowRate / renderRate : 0;
+    state.counters["persons"] = mainWindow.Projects->LogFile->PMax;
+}
+
+// 10,000 persons on a deck of 1000 x 2000 cells.
+void BM_PlayingAgainstRenderTenThousand(benchmark::State& state) {
+    PlayingAgainstRender(state, "AMBLA_BENCH_PLAY_10K");
+}
+BENCHMARK(BM_PlayingAgainstRenderTenThousand)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// 100,000 persons on a deck of 1000 x 1000 cells.
+void BM_PlayingAgainstRenderHundredThousand(benchmark::State& state) {
+    PlayingAgainstRender(state, "AMBLA_BENCH_FRAME_CROWD");
+}
+BENCHMARK(BM_PlayingAgainstRenderHundredThousand)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Playing the ferry sample, and playing it with a screen-shot series of the whole view into a
 // temporary folder: what the series costs a step (frames per second in items_per_second).

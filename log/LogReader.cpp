@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -28,6 +30,22 @@ constexpr std::array<std::uint8_t, 256> KindOfChar = MakeKindTable();
 
 bool IsDigit(int c) {
     return c >= '0' && c <= '9';
+}
+
+// Whether eight characters are four single digits each followed by a space, "3 1 0 0 ", as most
+// of a list without runs reads: each 16-bit lane holds a digit in its low byte (the file's first
+// character in the lowest) and a space in its high one. Adding to a lane's low byte cannot carry
+// into the next lane, so one addition tests the four digits at once.
+bool IsFourSingleDigits(std::uint64_t text) {
+    constexpr std::uint64_t Lanes = 0x0001000100010001;
+    constexpr std::uint64_t HighBits = 0x8000 * Lanes;
+    if ((text & (0xff00 * Lanes)) != (std::uint64_t{' '} << 8) * Lanes) {
+        return false;
+    }
+    const std::uint64_t low = text & (0x00ff * Lanes);
+    const std::uint64_t fromZero = low + (0x8000 - '0') * Lanes;     // high bit: at least '0'
+    const std::uint64_t pastNine = low + (0x8000 - '9' - 1) * Lanes; // high bit: beyond '9'
+    return (fromZero & ~pastNine & HighBits) == HighBits;
 }
 
 std::string FormatBytes(std::uint64_t bytes) {
@@ -108,9 +126,9 @@ std::optional<std::int64_t> TLogReader::RunCountIn(const char* section) {
             start = Scanner.Offset() - 1;
         }
         if (length == MaxCountText) {
-            // No "x" in sight: give up on this run rather than swallow the file.
-            valid = false;
-            break;
+            WarnNotANumber(std::string_view(text, length), start);
+            SkipRestOfCount(c);
+            return std::nullopt;
         }
         text[length++] = static_cast<char>(c);
         if (IsDigit(c) && value <= std::numeric_limits<std::int32_t>::max()) {
@@ -127,6 +145,21 @@ std::optional<std::int64_t> TLogReader::RunCountIn(const char* section) {
         return std::nullopt;
     }
     return value;
+}
+
+// A count too long to be a number goes as a whole when it is one, up to its "x", so that the
+// direction or cell kind after it goes with it as after any other count that is no number. Other
+// text is not taken: a "P" without an "x" in sight must not swallow what follows.
+void TLogReader::SkipRestOfCount(int last) {
+    if (!IsDigit(last)) {
+        return;
+    }
+    while (IsDigit(Scanner.PeekChar())) {
+        Scanner.Consume(1);
+    }
+    if (Scanner.PeekNonBlank() == 'x') {
+        Scanner.Consume(1);
+    }
 }
 
 // One digit; got holds the character read, so that a list end in its place is not lost.
@@ -510,6 +543,10 @@ void TLogReader::LoadMoveList() {
 // "P<count>x<digit>" with a count of up to nine digits, and "U<digit>" or "D<digit>". Stops at
 // anything else, and a little before the end of the buffer, where LoadMoveEntry reads on. True
 // at the "S" that ends the list.
+//
+// The entries go straight into the builder's memory, sized once for the whole buffer (no entry
+// takes more bytes than its text), and the list's limits are checked once for the buffer, and at
+// each run, whose count alone may pass them.
 bool TLogReader::ReadPlainMoves() {
     constexpr std::size_t LongestPlainEntry = 12; // "P123456789x0" and the character after it
     const std::string_view buffered = Scanner.Buffered();
@@ -518,32 +555,29 @@ bool TLogReader::ReadPlainMoves() {
     }
     const char* p = buffered.data();
     const char* const end = p + buffered.size() - LongestPlainEntry;
-    // Equal single digits in a row, as a file without runs spells a queue, are counted first.
-    int digit = -1;
-    std::int64_t digits = 0;
-    const auto flushDigits = [&] {
-        if (digits > 0) {
-            AppendEntries(digits, digit - '0', 0);
+    TMoveList::TBuilder::TWriter list = Builder.Write(buffered.size());
+    const auto checkLength = [&] {
+        if (EntriesBeforeList + list.Count() > MaxEntriesPerPerson) {
+            RefuseLongList();
         }
-        digits = 0;
-        digit = -1;
     };
     bool listEnded = false;
     while (p < end) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, p, sizeof eight);
+        if (std::endian::native == std::endian::little && IsFourSingleDigits(eight)) {
+            for (int lane = 0; lane < 4; ++lane) {
+                const auto digit = static_cast<std::int32_t>((eight >> (16 * lane)) & 0xff) - '0';
+                list.AddOne({digit, 0});
+            }
+            p += sizeof eight;
+            continue;
+        }
         const auto c = static_cast<unsigned char>(*p);
-        if (c == digit) {
-            ++digits;
+        if (const auto digit = static_cast<unsigned>(c - '0'); digit < 10) {
+            list.AddOne({static_cast<std::int32_t>(digit), 0});
             ++p;
-            continue;
-        }
-        if (TLogScanner::IsBlank(c)) {
-            ++p;
-            continue;
-        }
-        flushDigits();
-        if (IsDigit(c)) {
-            digit = c;
-            digits = 1;
+        } else if (TLogScanner::IsBlank(c)) {
             ++p;
         } else if (c == 'P') {
             const char* q = p + 1;
@@ -554,10 +588,11 @@ bool TLogReader::ReadPlainMoves() {
             if (q == p + 1 || *q != 'x' || !IsDigit(q[1])) {
                 break;
             }
-            AppendEntries(count, q[1] - '0', 0);
+            list.Add(count, {q[1] - '0', 0});
+            checkLength();
             p = q + 2;
         } else if ((c == 'U' || c == 'D') && IsDigit(p[1])) {
-            AppendEntries(1, p[1] - '0', c == 'U' ? 1 : -1);
+            list.AddOne({p[1] - '0', c == 'U' ? 1 : -1});
             p += 2;
         } else {
             listEnded = c == 'S';
@@ -565,8 +600,10 @@ bool TLogReader::ReadPlainMoves() {
             break;
         }
     }
-    flushDigits();
+    Builder.Finish(list);
+    checkLength();
     Scanner.Consume(static_cast<std::size_t>(p - buffered.data()));
+    CheckListMemoryNowAndThen();
     return listEnded;
 }
 

@@ -74,6 +74,7 @@ private:
     int CharIn(const char* section);
     std::optional<std::int32_t> IntegerIn(const char* section);
     std::optional<std::int64_t> RunCountIn(const char* section);
+    void SkipRestOfCount(int last);
     std::optional<std::int32_t> DigitIn(const char* section, int& got);
     // Called for every entry read, so kept inline.
     void AppendEntries(std::int64_t n, std::int32_t direction, std::int32_t levelChange) {
@@ -81,8 +82,11 @@ private:
             RefuseLongList();
         }
         Builder.Add(static_cast<std::int32_t>(n), {direction, levelChange});
-        // The list is checked exactly when it is given to its person; on the way only now and
-        // then, so that a list too long for the memory is refused early.
+        CheckListMemoryNowAndThen();
+    }
+    // The list is checked exactly when it is given to its person; on the way only now and then,
+    // so that a list too long for the memory is refused early.
+    void CheckListMemoryNowAndThen() {
         if (Builder.ClosedBytes() > CheckedListBytes + ListCheckStep) {
             CheckMoveMemory(Model.Persons[PersonIndex]);
             CheckedListBytes = Builder.ClosedBytes();

@@ -37,6 +37,22 @@ public:
         }
     }
 
+    // The next character, left to be read, or EndOfFile.
+    int PeekChar() {
+        if (Pos == End && !Refill()) {
+            return EndOfFile;
+        }
+        return static_cast<unsigned char>(*Pos);
+    }
+    // The same after white space, which is passed over.
+    int PeekNonBlank() {
+        const int c = NextNonBlank();
+        if (c != EndOfFile) {
+            --Pos; // still in the buffer: NextNonBlank just took it from there
+        }
+        return c;
+    }
+
     // What was read ahead and not handed out yet, for a caller that reads the characters itself;
     // it tells with Consume how many it took.
     std::string_view Buffered() const { return {Pos, static_cast<std::size_t>(End - Pos)}; }

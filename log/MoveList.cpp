@@ -35,9 +35,14 @@ TMoveList::TToken TMoveList::TokenAt(std::size_t at) const {
     return DecodeToken(Bytes.data() + at);
 }
 
-std::uint8_t* TMoveList::WriteToken(std::uint8_t* at, std::int32_t n, std::uint8_t code) {
+std::uint8_t* TMoveList::WriteToken(std::uint8_t* at, std::int64_t n, std::uint8_t code) {
+    if (n <= LengthBits) {
+        *at++ = static_cast<std::uint8_t>(LengthBit | n);
+        *at++ = code;
+        return at;
+    }
     for (std::size_t group = TokenSize(n) - 1; group-- > 0;) {
-        const auto bits = static_cast<std::uint32_t>(n) >> (group * LengthBitsPerByte);
+        const auto bits = static_cast<std::uint64_t>(n) >> (group * LengthBitsPerByte);
         *at++ = static_cast<std::uint8_t>(LengthBit | (bits & LengthBits));
     }
     *at++ = code;
@@ -65,20 +70,20 @@ std::int32_t TMoveList::StandingBefore(std::int32_t k) {
 }
 
 void TMoveList::TBuilder::Clear() {
-    Closed.clear();
+    ClosedSize = 0;
     EntryCount = 0;
     OpenLength = 0;
 }
 
-void TMoveList::TBuilder::CloseLongRun() {
-    if (OpenLength <= LengthBits) {
-        Closed.push_back(static_cast<std::uint8_t>(LengthBit | OpenLength));
-        Closed.push_back(OpenCode);
+void TMoveList::TBuilder::MakeRoom(std::size_t bytes) {
+    if (bytes <= ClosedCapacity - ClosedSize) {
         return;
     }
-    const std::size_t at = Closed.size();
-    Closed.resize(at + TokenSize(OpenLength));
-    WriteToken(Closed.data() + at, OpenLength, OpenCode);
+    const std::size_t capacity = std::max(ClosedSize + bytes, 2 * ClosedCapacity);
+    auto grown = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+    std::copy_n(Closed.get(), ClosedSize, grown.get());
+    Closed = std::move(grown);
+    ClosedCapacity = capacity;
 }
 
 void TMoveList::Clear() {
@@ -102,8 +107,8 @@ void TMoveList::Append(TBuilder& builder) {
         builder.EntryCount > std::numeric_limits<std::int32_t>::max() - EntryCount) {
         return;
     }
-    const std::uint8_t* from = builder.Closed.data();
-    std::size_t rest = builder.Closed.size();
+    const std::uint8_t* from = builder.Closed.get();
+    std::size_t rest = builder.ClosedSize;
     std::size_t at = Bytes.size();
     TToken merged{0, 0, 0};
     if (at > 0) {

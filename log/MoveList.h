@@ -12,6 +12,7 @@
 // found in constant time; any other step is found by walking from the cursor (a seek).
 
 #include <cstdint>
+#include <memory>
 #include <memory_resource>
 #include <vector>
 
@@ -28,42 +29,94 @@ public:
     // list, so that the list can then be handed to its person in one piece of exactly its size.
     class TBuilder {
     public:
+        // Appends runs straight into the builder's memory, for a reader that adds many entries in
+        // a row: no room is checked per entry, so it is made with a bound of the bytes the
+        // entries can take, and handed back with Finish before the builder is used otherwise.
+        class TWriter {
+        public:
+            // Adds n equal entries, n >= 0 (an empty run only ends the open one).
+            void Add(std::int64_t n, TMove move) {
+                const std::uint8_t code = CodeOfMove(move);
+                Entries += n;
+                if (OpenLength > 0 && code == OpenCode) {
+                    OpenLength += n;
+                    return;
+                }
+                Out = WriteRun(Out, OpenLength, OpenCode);
+                OpenCode = code;
+                OpenLength = n;
+            }
+            // The same for one entry, the commonest case, with a branch only where a run of more
+            // than one entry ends: equal or unequal neighbours cannot be foretold.
+            void AddOne(TMove move) {
+                const std::uint8_t code = CodeOfMove(move);
+                const bool differs = code != OpenCode;
+                ++Entries;
+                if (differs && OpenLength > 1) {
+                    Out = WriteToken(Out, OpenLength, OpenCode);
+                    OpenLength = 0;
+                }
+                *Out = OpenCode; // kept only when it closes a run of one
+                Out += differs && OpenLength == 1 ? 1 : 0;
+                OpenLength = differs ? 1 : OpenLength + 1;
+                OpenCode = code;
+            }
+            // Entries of the list so far.
+            std::int64_t Count() const { return Entries; }
+
+        private:
+            friend class TBuilder;
+            TWriter(std::uint8_t* out, std::int64_t entries, std::int64_t openLength,
+                    std::uint8_t openCode)
+                : Out(out), Entries(entries), OpenLength(openLength), OpenCode(openCode) {}
+
+            std::uint8_t* Out;
+            std::int64_t Entries;
+            std::int64_t OpenLength;
+            std::uint8_t OpenCode;
+        };
+
         void Clear();
+        // A writer with room for entries whose runs take at most bytes bytes.
+        TWriter Write(std::size_t bytes) {
+            MakeRoom(bytes + MaxTokenSize);
+            return {Closed.get() + ClosedSize, EntryCount, OpenLength, OpenCode};
+        }
+        void Finish(const TWriter& writer) {
+            ClosedSize = static_cast<std::size_t>(writer.Out - Closed.get());
+            EntryCount = writer.Entries;
+            OpenLength = writer.OpenLength;
+            OpenCode = writer.OpenCode;
+        }
         // Adds n equal entries, n >= 1, the entries in all at most 2^31 - 1.
         void Add(std::int32_t n, TMove move) {
-            const std::uint8_t code = CodeOfMove(move);
-            EntryCount += n;
-            if (OpenLength > 0 && code == OpenCode) {
-                OpenLength += n;
-                return;
-            }
-            CloseRun();
-            OpenCode = code;
-            OpenLength = n;
+            TWriter writer = Write(0);
+            writer.Add(n, move);
+            Finish(writer);
         }
         std::int64_t Count() const { return EntryCount; }
         // Bytes of the runs before the last one.
-        std::size_t ClosedBytes() const { return Closed.size(); }
+        std::size_t ClosedBytes() const { return ClosedSize; }
         // Bytes the list will take.
         std::size_t ByteSize() const {
-            return Closed.size() + (OpenLength > 0 ? TokenSize(OpenLength) : 0);
+            return ClosedSize + (OpenLength > 0 ? TokenSize(OpenLength) : 0);
         }
 
     private:
         friend class TMoveList;
         void CloseRun() {
-            if (OpenLength == 1) {
-                Closed.push_back(OpenCode);
-            } else if (OpenLength > 1) {
-                CloseLongRun();
-            }
+            MakeRoom(MaxTokenSize);
+            ClosedSize = static_cast<std::size_t>(
+                WriteRun(Closed.get() + ClosedSize, OpenLength, OpenCode) - Closed.get());
             OpenLength = 0;
         }
-        void CloseLongRun();
+        void MakeRoom(std::size_t bytes);
 
-        std::vector<std::uint8_t> Closed;
+        std::unique_ptr<std::uint8_t[]> Closed;
+        std::size_t ClosedSize = 0;
+        std::size_t ClosedCapacity = 0;
         std::int64_t EntryCount = 0;
-        std::int32_t OpenLength = 0;
+        std::int64_t OpenLength = 0;
         std::uint8_t OpenCode = 0;
     };
 
@@ -223,8 +276,19 @@ private:
     // The room to take when size bytes are needed; 0 when they fit.
     std::size_t RoomFor(std::size_t size) const;
     static TToken DecodeToken(const std::uint8_t* at);
+    // The most bytes a token takes: nine length bytes and the code.
+    static constexpr std::size_t MaxTokenSize = 10;
     // Writes the token of a run of n entries; returns the byte after it.
-    static std::uint8_t* WriteToken(std::uint8_t* at, std::int32_t n, std::uint8_t code);
+    static std::uint8_t* WriteToken(std::uint8_t* at, std::int64_t n, std::uint8_t code);
+    // The same for any n: nothing for none, the code alone for one entry.
+    static std::uint8_t* WriteRun(std::uint8_t* at, std::int64_t n, std::uint8_t code) {
+        if (n == 1) {
+            *at++ = code;
+        } else if (n > 1) {
+            at = WriteToken(at, n, code);
+        }
+        return at;
+    }
     void Seek(std::int32_t k);
     // Moves the cursor on to the next run when that run is a single entry, the commonest case
     // of a walking person; false, with the cursor unmoved, otherwise.

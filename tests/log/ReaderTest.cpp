@@ -156,15 +156,18 @@ TEST(Reader, FileWithCarriageReturnsReadsLikeMemoryText) {
     EXPECT_EQ(Describe(fromDisk.Project), TwoDeckProject);
 }
 
-// Move lists are read in a quick way for their usual spellings and in a careful way for the
-// rest and where a read chunk ends; where that happens must never change what is read.
+// Move lists are read in a quick way for their usual spellings (four single digits at a time
+// where it can) and in a careful way for the rest and where a read chunk ends; where that happens
+// must never change what is read.
 TEST(Reader, WhereTheReadChunksEndNeverChangesTheMovesOrTheWarnings) {
     const std::string text = Header(2, 3, 3, 1) +
                              "<persons>\n(movement)\n3 3 P4x0 U1 D2 P000000009x5 P0000000012x2 "
-                             "P12 x3 P1 2x4 U 5 Dx q P0x3 7 P2x1 12\nP3x8\tU7D8 S\nS\n</persons>\n";
+                             "P12 x3 P1 2x4 U 5 Dx q P0x3 7 P2x1 12\nP3x8\tU7D8 "
+                             "0 0 0 0 0 0 0 0 1 2 3 9 9 9 9 9 4 4 4 4\t4 4 : 1 / 2 5 5 5 5\n"
+                             "P2x5 5 5 5 5 S\nS\n</persons>\n";
     TLoadedProject whole(text);
-    ASSERT_EQ(whole.Project.Persons[0].MoveCount, 64);
-    ASSERT_EQ(whole.Boxes().size(), 2u);
+    ASSERT_EQ(whole.Project.Persons[0].MoveCount, 98);
+    ASSERT_EQ(whole.Boxes().size(), 4u);
     for (std::size_t step = 1; step <= 40; ++step) {
         TLoadedProject trickled;
         TTrickleSource source(text, step);
