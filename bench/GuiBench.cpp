@@ -173,17 +173,15 @@ constexpr QSize PlayedViewSize(1600, 1000);
 constexpr std::int32_t PlayedSteps = 120;
 
 // Seconds `ambla-viewer --render` takes for the first steps of a file, and the frames it wrote.
-std::pair<double, std::int32_t> RenderSeconds(const std::string& path, std::int32_t vmax) {
+std::pair<double, std::int32_t> RenderSeconds(const std::string& path) {
     QTemporaryDir frames;
     const QString viewer = QCoreApplication::applicationDirPath() + "/../app/ambla-viewer";
     const QString size =
         QStringLiteral("%1x%2").arg(PlayedViewSize.width()).arg(PlayedViewSize.height());
-    // --to counts seconds: whole seconds that hold the steps, the frames counted afterwards.
-    const auto seconds = (PlayedSteps + vmax - 1) / std::max(vmax, 1);
     const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY '" + viewer.toStdString() +
                                 "' --render '" + path + "' --out '" + frames.path().toStdString() +
                                 "' --size " + size.toStdString() + " --to " +
-                                std::to_string(seconds) + " >/dev/null 2>&1";
+                                std::to_string(PlayedSteps - 1) + " >/dev/null 2>&1";
     QElapsedTimer took;
     took.start();
     if (std::system(command.c_str()) != 0) {
@@ -221,7 +219,7 @@ void PlayingAgainstRender(benchmark::State& state, const char* variable) {
         }
         windowWall += static_cast<double>(took.nsecsElapsed()) * 1e-9;
         windowCpu += CpuSeconds() - cpuBefore;
-        const auto [wall, frames] = RenderSeconds(path, mainWindow.Projects->LogFile->VMax);
+        const auto [wall, frames] = RenderSeconds(path);
         renderWall += wall;
         renderFrames += frames;
     }

@@ -11,4 +11,6 @@ struct TLight {
     float Specular[4] = {0.3f, 0.3f, 0.3f, 1.0f};
     // Scene units in the deck's frame: x, y on the deck, 10 cells above the floor, positional.
     float Position[4] = {0.0f, 0.0f, 10.0f, 1.0f};
+
+    friend bool operator==(const TLight&, const TLight&) = default;
 };

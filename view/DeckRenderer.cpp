@@ -51,6 +51,21 @@ void CompilePersonPrism() {
     glEnd();
 }
 
+constexpr GLfloat Green[] = {0.0f, 1.0f, 0.0f, 1.0f};
+
+// Lights what follows in one colour, given as the material itself. A material that follows the
+// current colour takes up a new colour in Mesa only at a vertex given one by one, not at a draw
+// from arrays or a display list: what is drawn that way would be shaded in the colour of the
+// last such vertex, such as the selected person's black outline.
+void BeginPlainMaterial(const GLfloat (&rgba)[4]) {
+    glDisable(GL_COLOR_MATERIAL);
+    glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, rgba);
+}
+
+void EndPlainMaterial() {
+    glEnable(GL_COLOR_MATERIAL);
+}
+
 GLuint CompileList(void (*compile)()) {
     const GLuint list = glGenLists(1);
     glNewList(list, GL_COMPILE);
@@ -192,15 +207,57 @@ void TDeckRenderer::SwitchLights() {
     }
 }
 
+// The deck alone is the frame's backdrop, kept while the camera and the deck stay; what moves
+// is drawn over it. Persons win ties of depth with the deck, as when they were drawn first:
+// they are drawn with LEQUAL, the last person first, so that among persons in one place the
+// first still shows. The origin marker wins ties with both, drawn last the same way.
 void TDeckRenderer::DrawFrame(const TCamera& camera, std::int32_t width, std::int32_t height) {
     SetFrameState();
     SetProjection(camera, width, height);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (DisplayListsWanted) {
+        BuildDisplayLists();
+    }
+    if (DeckGeometryWanted) {
+        RebuildDeckGeometry();
+    }
+    LookFromCamera(camera);
+    // Lights are placed before anything is drawn: otherwise the first things are lit where the
+    // last frame left the lights, or where a new context has them.
+    PlaceLights(camera);
+    const auto drawDeck = [this, &camera] {
+        glPushMatrix();
+        glTranslated(camera.FPan[0], camera.FPan[1], 0);
+        DrawDeck();
+        glPopMatrix();
+    };
+    if (!DeckKept || !Backdrop.Fill(BackdropKeyOf(camera, width, height), drawDeck)) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawDeck();
+    }
     glFlush();
-    RenderScene(camera);
+    DrawMovingScene(camera);
     CornerPicture.Draw(width, height);
     Caption.Draw(width, height);
     glFlush();
+}
+
+TBackdropKey TDeckRenderer::BackdropKeyOf(const TCamera& camera, std::int32_t width,
+                                          std::int32_t height) const {
+    TBackdropKey key;
+    key.Eye = camera.FEye;
+    key.Up = camera.FUp;
+    key.Pan = camera.FPan;
+    key.Distance = camera.FDistance;
+    key.Width = width;
+    key.Height = height;
+    key.FieldOfView = FFieldOfView;
+    key.MaxExtent = FMaxExtent;
+    key.Deck = FDeckIndex;
+    key.Geometry = GeometryBuilds;
+    if (FLights != nullptr) {
+        key.Lights = *FLights;
+    }
+    return key;
 }
 
 void TDeckRenderer::SetProjection(const TCamera& camera, std::int32_t width,
@@ -238,6 +295,7 @@ void TDeckRenderer::DeleteDisplayLists() {
 void TDeckRenderer::ReleaseDeckGeometry() {
     DeckGeometry.Release();
     CongestionOverlay.Release();
+    Backdrop.Release();
 }
 
 void TDeckRenderer::ReleaseGraphics() {
@@ -251,21 +309,27 @@ void TDeckRenderer::ReleaseGraphics() {
     CongestionOverlayWanted = CongestionMap != nullptr;
 }
 
-void TDeckRenderer::RenderScene(const TCamera& camera) {
-    if (DisplayListsWanted) {
-        BuildDisplayLists();
-    }
-    LookFromCamera(camera);
-    // Lights are placed before anything is drawn, the origin marker too: otherwise it is lit
-    // where the last frame left the lights, and where a new context has them in the first.
-    PlaceLights(camera);
+void TDeckRenderer::DrawMovingScene(const TCamera& camera) {
     glPushMatrix();
+    glTranslated(camera.FPan[0], camera.FPan[1], 0);
+    glDepthFunc(GL_LEQUAL);
+    if (CongestionMap == nullptr || !PersonsHiddenOnMap) {
+        if (PersonsBatched) {
+            DrawPersonsBatched();
+        } else {
+            DrawPersons();
+        }
+    }
+    glPopMatrix();
     // Drawn before the pan: it marks the centre of rotation, not the deck's origin.
     if (FShowOrigin && FOriginList != 0) {
+        BeginPlainMaterial(Green);
         glCallList(FOriginList);
+        EndPlainMaterial();
     }
+    glDepthFunc(GL_LESS);
+    glPushMatrix();
     glTranslated(camera.FPan[0], camera.FPan[1], 0);
-    DrawDeckContents();
     DrawCongestionMap();
     if (Outlines != nullptr) {
         DrawRegionOutlines(*Outlines, FDeckIndex);
@@ -338,15 +402,8 @@ void TDeckRenderer::DrawSelection() {
     }
 }
 
-void TDeckRenderer::DrawDeckContents() {
-    if (CongestionMap == nullptr || !PersonsHiddenOnMap) {
-        if (PersonsBatched) {
-            DrawPersonsBatched();
-        } else {
-            DrawPersons();
-        }
-    }
-    DrawQuads();
+void TDeckRenderer::DrawDeck() {
+    DeckGeometry.Draw();
 }
 
 // In deck coordinates, which the pan moves.
@@ -367,14 +424,14 @@ void TDeckRenderer::PlaceLights(const TCamera& camera) {
 }
 
 // A heading outside 1 .. 8 is drawn as north and reported. draw(state, index) for each person on
-// the deck shown.
+// the deck shown, the last first (see DrawFrame).
 template <typename TDraw> void TDeckRenderer::ForEachPersonShown(TDraw draw) {
     if (FPersons == nullptr) {
         return;
     }
     const std::size_t count =
         std::min(FPersons->size(), static_cast<std::size_t>(std::max(FPersonCount, 0)));
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = count; i-- > 0;) {
         const TPersonData::TState state = (*FPersons)[i].GetState();
         if (state.Level != FDeckIndex) {
             continue;
@@ -426,6 +483,9 @@ void TDeckRenderer::DrawPersonsBatched() {
     }
     constexpr GLsizei Stride = sizeof(TPrismVertex);
     glColor3f(0, 1, 0);
+    if (!shaded) {
+        BeginPlainMaterial(Green);
+    }
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     if (shaded) {
@@ -435,21 +495,16 @@ void TDeckRenderer::DrawPersonsBatched() {
     glVertexPointer(3, GL_FLOAT, Stride, PersonBatch.Data()->P);
     glNormalPointer(GL_FLOAT, Stride, PersonBatch.Data()->N);
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(PersonBatch.VertexCount()));
+    EndPlainMaterial();
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-void TDeckRenderer::DrawQuads() {
-    if (DeckGeometryWanted) {
-        RebuildDeckGeometry();
-    }
-    DeckGeometry.Draw();
-}
-
 // Once a deck: its quads are not sent again until another deck or project is shown.
 void TDeckRenderer::RebuildDeckGeometry() {
     DeckGeometryWanted = false;
+    ++GeometryBuilds;
     if (const TDeck* deck = CurrentDeck()) {
         DeckGeometry.Build(deck->Quads);
     } else {

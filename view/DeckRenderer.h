@@ -9,6 +9,7 @@
 #include "CongestionOverlay.h"
 #include "CornerPicture.h"
 #include "Deck.h"
+#include "DeckBackdrop.h"
 #include "DeckGeometry.h"
 #include "LogFile.h"
 #include "PersonData.h"
@@ -113,6 +114,9 @@ public:
     void SetPersonsBatched(bool batched) { PersonsBatched = batched; }
     // Draws the deck without persons, to measure what drawing them costs.
     void HidePersons() { FPersons = nullptr; }
+    // Whether the deck alone is kept from frame to frame while it looks the same (see
+    // TDeckBackdrop); without, every frame draws it, as a benchmark's floor does.
+    void SetDeckKept(bool kept) { DeckKept = kept; }
 
     TDrawnLayers Layers() const;
 
@@ -127,15 +131,19 @@ public:
     void ReleaseGraphics();
 
 protected:
-    // Draws the persons and the quads of the deck shown, in deck coordinates, lit; a benchmark
-    // draws the same triangles its own way here.
-    virtual void DrawDeckContents();
+    // Draws the quads of the deck shown, in deck coordinates, lit; a benchmark draws its own
+    // triangles here.
+    virtual void DrawDeck();
 
 private:
     void SetFrameState();
     void SwitchLights();
     void SetProjection(const TCamera& camera, std::int32_t width, std::int32_t height) const;
-    void RenderScene(const TCamera& camera);
+    TBackdropKey BackdropKeyOf(const TCamera& camera, std::int32_t width,
+                               std::int32_t height) const;
+    // Everything over the deck: persons, the origin marker, the map, outlines, trails and the
+    // selection.
+    void DrawMovingScene(const TCamera& camera);
     void BuildDisplayLists();
     void DeleteDisplayLists();
     void LookFromCamera(const TCamera& camera) const;
@@ -144,7 +152,6 @@ private:
     void DrawPersons();
     void DrawPersonsBatched();
     void PlaceLights(const TCamera& camera);
-    void DrawQuads();
     void RebuildDeckGeometry();
     void DrawCongestionMap();
     void DrawTrails();
@@ -183,6 +190,9 @@ private:
     // Built at the first frame after the deck shown changed, where the context is current.
     TDeckGeometry DeckGeometry;
     bool DeckGeometryWanted = false;
+    std::uint64_t GeometryBuilds = 0;
+    TDeckBackdrop Backdrop;
+    bool DeckKept = true;
     bool BadHeadingReported = false;
 
     const TCongestionMap* CongestionMap = nullptr;

@@ -13,9 +13,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -89,6 +91,10 @@ public:
     }
 
     void ShowSelection(const TShownSelection* selection) { Renderer.ShowSelection(selection); }
+    void KeepDeck(bool kept) { Renderer.SetDeckKept(kept); }
+    void ShadeByWaiting(const std::vector<float>* seconds) {
+        Renderer.ShadePersonsByWaiting(seconds, 10.0f);
+    }
 
     // The camera after a load: straight from above.
     TCamera LoadCamera() const {
@@ -201,9 +207,12 @@ TEST(DeckRenderer, TheMapHasOneScaleForAllDecksThatAHotCellDoesNotFlatten) {
     EXPECT_EQ(cellColour(upper, 100), cellColour(upper, 99)) << "above the top: the top colour";
 }
 
+const TShownSelection Selected{3, {}, 0};
+
 // A step drawn as the first frame of a context, and drawn again after frames of the steps before
-// it seen from elsewhere, of the other deck, without the marker, with and without the map and with
-// the persons drawn the other way, must be the same picture to the pixel.
+// it seen from elsewhere, of the other deck, without the marker, with and without the map, with
+// the persons drawn the other way, must be the same picture to the pixel, a person selected in
+// both (its black outline is the last thing a frame draws).
 TEST(DeckRenderer, AFrameDoesNotDependOnTheFramesDrawnBefore) {
     for (const bool congestion : {false, true}) {
         SCOPED_TRACE(congestion ? "with the congestion map" : "without the congestion map");
@@ -215,6 +224,7 @@ TEST(DeckRenderer, AFrameDoesNotDependOnTheFramesDrawnBefore) {
             }
             TCanvasRenderer view(ferry);
             view.Show(true, congestion);
+            view.ShowSelection(&Selected);
             fresh = view.Draw(view.CloseCamera());
         }
         TMappedProject ferry;
@@ -222,14 +232,86 @@ TEST(DeckRenderer, AFrameDoesNotDependOnTheFramesDrawnBefore) {
         const TCamera elsewhere = view.PannedCamera();
         for (int step = 0; step < StepShown; ++step) {
             view.Show(step % 3 != 0, step % 2 == 0, step % 4 == 1 ? 1 : 0, step % 5 != 2);
+            view.ShowSelection(step % 3 == 2 ? &Selected : nullptr);
             view.Draw(step % 2 == 0 ? elsewhere : view.CloseCamera());
             ferry.Replay.StepForward();
         }
+        view.ShowSelection(&Selected);
         view.Show(true, congestion);
-        const QImage again = view.Draw(view.CloseCamera());
         ASSERT_FALSE(fresh.isNull());
-        EXPECT_EQ(DifferingPixels(fresh, again), 0);
+        // Drawn anew, then over the deck just kept, then over the kept deck alone.
+        for (int again = 0; again < 3; ++again) {
+            EXPECT_EQ(DifferingPixels(fresh, view.Draw(view.CloseCamera())), 0) << again;
+        }
     }
+}
+
+// While the camera, the deck and its lights stay, a frame starts from a kept picture of the deck
+// alone; it must be the picture drawn anew, step by step and after each change that it depends
+// on, and over the next steps of each.
+TEST(DeckRenderer, AFrameOverTheKeptDeckIsTheFrameDrawnAnew) {
+    TMappedProject ferry;
+    TCanvasRenderer view(ferry);
+    TCamera camera = view.CloseCamera();
+    TLight& light = ferry.Project.Decks[0].Lights[0];
+    ASSERT_TRUE(light.SwitchedOn);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"as loaded", [] {}},
+        {"a light switched off", [&] { light.SwitchedOn = false; }},
+        {"a light's colour", [&] { light.Diffuse[1] = 0.9f; }},
+        {"the camera moved", [&] { camera = view.PannedCamera(); }},
+        {"the map shown", [&] { view.Show(false, true); }},
+        {"another deck", [&] { view.Show(true, false, 1); }},
+        {"the first deck again", [&] { view.Show(true, false, 0); }},
+    };
+    for (const auto& [change, apply] : changes) {
+        SCOPED_TRACE(change);
+        apply();
+        for (int step = 0; step < 3; ++step) {
+            view.KeepDeck(true);
+            const QImage kept = view.Draw(camera);
+            view.KeepDeck(false);
+            const QImage anew = view.Draw(camera);
+            ASSERT_FALSE(anew.isNull());
+            EXPECT_EQ(DifferingPixels(kept, anew), 0) << "step " << step;
+            ferry.Replay.StepForward();
+        }
+    }
+}
+
+// Persons on one cell facing one way are one prism: the first of them shows, in its colour, as
+// if the others were not there, kept deck or not.
+TEST(DeckRenderer, OfPersonsInOnePlaceTheFirstShows) {
+    const auto frameOf = [](int persons, bool kept) {
+        std::string log = "<header> pmax " + std::to_string(persons) +
+                          " xmax 12 ymax 12 zmax 1 vmax 1 toff 0 </header>\n"
+                          "<deck> caption Flat\nlevel 0 (celldata)\n";
+        for (int row = 0; row < 12; ++row) {
+            log += "P12x0\n";
+        }
+        log += "</deck>\n<persons> <startpositions>\n";
+        for (int person = 0; person < persons; ++person) {
+            log += "5 6 0 2 0\n";
+        }
+        log += "(movement)\n";
+        for (int person = 0; person < persons; ++person) {
+            log += "S\n";
+        }
+        log += "</persons>\n";
+        TMappedProject project(log);
+        TCanvasRenderer view(project);
+        const std::vector<float> waiting{10.0f, 0.0f, 5.0f};
+        view.ShadeByWaiting(&waiting);
+        view.KeepDeck(kept);
+        view.Draw(view.CloseCamera());
+        return view.Draw(view.CloseCamera());
+    };
+    const QImage alone = frameOf(1, false);
+    ASSERT_FALSE(alone.isNull());
+    for (const bool kept : {false, true}) {
+        EXPECT_EQ(DifferingPixels(frameOf(3, kept), alone), 0) << (kept ? "kept" : "anew");
+    }
+    EXPECT_GT(DifferingPixels(frameOf(0, false), alone), 100) << "the person is in the picture";
 }
 
 // The selected person stands out white, its way is drawn over the floor, solid where it walked
