@@ -108,6 +108,7 @@ void TMainWindow::ConnectPlayback() {
         Commands, this);
     connect(Playback, &TPlaybackController::SpeedFieldLeft, this, [this] { View->setFocus(); });
     Projects->Replay.AfterStep = [this] {
+        const TGLControl::THeldRedraws held(*View);
         Overlays->ShowStep();
         Selection->ShowStep();
         ShowReplayTexts();
@@ -115,6 +116,7 @@ void TMainWindow::ConnectPlayback() {
         View->Paint();
     };
     Projects->Replay.AfterJump = [this] {
+        const TGLControl::THeldRedraws held(*View);
         Overlays->ShowStep();
         Selection->ShowStep();
         ShowReplayTexts();

@@ -9,6 +9,7 @@
 #include <QOpenGLWidget>
 #include <QString>
 #include <cstdint>
+#include <utility>
 
 class TGLControl : public QOpenGLWidget {
     Q_OBJECT
@@ -29,8 +30,36 @@ public:
     const TCamera& CameraState() const { return Camera; }
 
     // A synchronous redraw, and a redraw when the event loop comes to it.
-    void Paint() { repaint(); }
-    void Invalidate() { update(); }
+    void Paint() {
+        RedrawWanted = false;
+        repaint();
+    }
+    void Invalidate() {
+        if (RedrawsHeld > 0) {
+            RedrawWanted = true;
+        } else {
+            update();
+        }
+    }
+
+    // While it lives, redraws asked for wait for the synchronous Paint that ends a replay step:
+    // a redraw asked for and then painted synchronously would still be painted again when the
+    // window system asks for the frame, a second frame of the same picture. A redraw still
+    // wanted at its end is asked for then.
+    class THeldRedraws {
+    public:
+        explicit THeldRedraws(TGLControl& control) : Control(control) { ++Control.RedrawsHeld; }
+        ~THeldRedraws() {
+            if (--Control.RedrawsHeld == 0 && std::exchange(Control.RedrawWanted, false)) {
+                Control.update();
+            }
+        }
+        THeldRedraws(const THeldRedraws&) = delete;
+        THeldRedraws& operator=(const THeldRedraws&) = delete;
+
+    private:
+        TGLControl& Control;
+    };
 
     // Writes the frame as displayed, redrawn first so that it shows the current state, to a
     // baseline colour JPEG file of quality 90 or a PNG file, replacing a file of that name. A
@@ -64,4 +93,6 @@ private:
     void ApplyCursor(TCursor cursor);
 
     bool CursorOverridden = false;
+    int RedrawsHeld = 0;
+    bool RedrawWanted = false;
 };
