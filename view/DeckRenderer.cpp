@@ -313,6 +313,13 @@ void TDeckRenderer::DrawMovingScene(const TCamera& camera) {
     glPushMatrix();
     glTranslated(camera.FPan[0], camera.FPan[1], 0);
     glDepthFunc(GL_LEQUAL);
+    // The eye in deck coordinates, which the pan moves; without a perspective the eye's place
+    // does not tell which faces show.
+    PersonBatch.SetEye(FFieldOfView > 0 ? std::optional(std::array{
+                                              static_cast<float>(camera.FEye[0] - camera.FPan[0]),
+                                              static_cast<float>(camera.FEye[1] - camera.FPan[1]),
+                                              static_cast<float>(camera.FEye[2])})
+                                        : std::nullopt);
     if (CongestionMap == nullptr || !PersonsHiddenOnMap) {
         if (PersonsBatched) {
             DrawPersonsBatched();
@@ -466,21 +473,29 @@ void TDeckRenderer::DrawPersons() {
     });
 }
 
+// Persons too small on screen for their shape to show go as points (see TPersonDots).
 void TDeckRenderer::DrawPersonsBatched() {
     PersonBatch.Clear();
+    Dots.Clear();
+    const TScreenFootprint footprint = TScreenFootprint::OfCurrentFrame();
     const bool shaded = WaitingSeconds != nullptr;
-    if (shaded) {
-        ForEachPersonShown([this](const TPersonData::TState& state, std::size_t person) {
+    ForEachPersonShown([&](const TPersonData::TState& state, std::size_t person) {
+        if (const float pixels = footprint.PrismPixels(state.X, state.Y);
+            pixels < TPersonDots::SmallestPrism) {
+            Dots.Add(state.X, state.Y, PersonColour(person));
+        } else if (shaded) {
             PersonBatch.AddShaded(state.X, state.Y, state.Heading, PersonColour(person));
-        });
-    } else {
-        ForEachPersonShown([this](const TPersonData::TState& state, std::size_t) {
+        } else {
             PersonBatch.Add(state.X, state.Y, state.Heading);
-        });
+        }
+    });
+    if (PersonBatch.VertexCount() > 0) {
+        DrawPrisms(shaded);
     }
-    if (PersonBatch.VertexCount() == 0) {
-        return;
-    }
+    Dots.Draw();
+}
+
+void TDeckRenderer::DrawPrisms(bool shaded) {
     constexpr GLsizei Stride = sizeof(TPrismVertex);
     glColor3f(0, 1, 0);
     if (!shaded) {

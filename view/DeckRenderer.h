@@ -13,6 +13,7 @@
 #include "DeckGeometry.h"
 #include "LogFile.h"
 #include "PersonData.h"
+#include "PersonDots.h"
 #include "PersonPrisms.h"
 #include "RegionOutlines.h"
 #include "SelectionDrawing.h"
@@ -151,6 +152,7 @@ private:
     template <typename TDraw> void ForEachPersonShown(TDraw draw);
     void DrawPersons();
     void DrawPersonsBatched();
+    void DrawPrisms(bool shaded);
     void PlaceLights(const TCamera& camera);
     void RebuildDeckGeometry();
     void DrawCongestionMap();
@@ -187,6 +189,7 @@ private:
     bool DisplayListsWanted = false;
     bool PersonsBatched = true;
     TPersonPrisms PersonBatch;
+    TPersonDots Dots;
     // Built at the first frame after the deck shown changed, where the context is current.
     TDeckGeometry DeckGeometry;
     bool DeckGeometryWanted = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -45,6 +46,50 @@ TPersonPrisms::TPrism Turned(const TPersonPrisms::TPrism& upright, float degrees
     return prism;
 }
 
+// A flat face of a prism: its vertices, a point on it and the normal its winding gives (front
+// where the vertices run counter-clockwise, as OpenGL takes them).
+struct TFace {
+    std::size_t First;
+    std::size_t Count;
+    std::array<float, 3> Point;
+    std::array<float, 3> Normal;
+};
+// The bottom, the top and the three sides, as MakeUpright lays them out.
+constexpr std::array<std::pair<std::size_t, std::size_t>, 5> FaceVertices{
+    {{0, 3}, {3, 3}, {6, 6}, {12, 6}, {18, 6}}};
+using TFaces = std::array<TFace, FaceVertices.size()>;
+
+TFaces FacesOf(const TPersonPrisms::TPrism& prism) {
+    TFaces faces{};
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        const auto [first, count] = FaceVertices[f];
+        const float* p = prism[first].P;
+        const float* q = prism[first + 1].P;
+        const float* r = prism[first + 2].P;
+        const std::array<float, 3> u{q[0] - p[0], q[1] - p[1], q[2] - p[2]};
+        const std::array<float, 3> v{r[0] - p[0], r[1] - p[1], r[2] - p[2]};
+        faces[f] = {
+            first,
+            count,
+            {p[0], p[1], p[2]},
+            {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]}};
+    }
+    return faces;
+}
+
+// Whether the face of a person at (x, y) turns away from the eye by more than a hair: OpenGL
+// culls it then whatever its rounding.
+bool TurnsAwayFrom(const TFace& face, float x, float y, const std::array<float, 3>& eye) {
+    constexpr float Hair = 1e-3f; // the cosine of the angle between the face and the eye's ray
+    const float ex = eye[0] - (face.Point[0] + x);
+    const float ey = eye[1] - (face.Point[1] + y);
+    const float ez = eye[2] - face.Point[2];
+    const std::array<float, 3>& n = face.Normal;
+    const float facing = ex * n[0] + ey * n[1] + ez * n[2];
+    return facing < 0 && facing * facing > Hair * Hair * (ex * ex + ey * ey + ez * ez) *
+                                               (n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+}
+
 // Element k faces heading k + 1.
 const std::array<TPersonPrisms::TPrism, HeadingCount>& TurnedPrisms() {
     static const auto prisms = [] {
@@ -56,6 +101,17 @@ const std::array<TPersonPrisms::TPrism, HeadingCount>& TurnedPrisms() {
         return turned;
     }();
     return prisms;
+}
+
+const std::array<TFaces, HeadingCount>& TurnedFaces() {
+    static const auto faces = [] {
+        std::array<TFaces, HeadingCount> turned{};
+        for (std::size_t k = 0; k < HeadingCount; ++k) {
+            turned[k] = FacesOf(TurnedPrisms()[k]);
+        }
+        return turned;
+    }();
+    return faces;
 }
 
 } // namespace
@@ -78,12 +134,19 @@ void TPersonPrisms::Add(float x, float y, std::int32_t heading) {
         Grow();
     }
     const bool known = heading >= 1 && heading <= static_cast<std::int32_t>(HeadingCount);
-    const TPrism& prism = TurnedPrisms()[known ? static_cast<std::size_t>(heading - 1) : 0];
+    const std::size_t turn = known ? static_cast<std::size_t>(heading - 1) : 0;
+    const TPrism& prism = TurnedPrisms()[turn];
     TPrismVertex* out = Vertices.data() + Used;
-    for (const TPrismVertex& v : prism) {
-        *out++ = {{v.P[0] + x, v.P[1] + y, v.P[2]}, {v.N[0], v.N[1], v.N[2]}};
+    for (const TFace& face : TurnedFaces()[turn]) {
+        if (Eye && TurnsAwayFrom(face, x, y, *Eye)) {
+            continue;
+        }
+        for (std::size_t i = face.First; i < face.First + face.Count; ++i) {
+            const TPrismVertex& v = prism[i];
+            *out++ = {{v.P[0] + x, v.P[1] + y, v.P[2]}, {v.N[0], v.N[1], v.N[2]}};
+        }
     }
-    Used += VerticesPerPerson;
+    Used = static_cast<std::size_t>(out - Vertices.data());
 }
 
 void TPersonPrisms::AddShaded(float x, float y, std::int32_t heading, TRgba colour) {
@@ -92,7 +155,8 @@ void TPersonPrisms::AddShaded(float x, float y, std::int32_t heading, TRgba colo
     if (Colours.size() < Vertices.size()) {
         Colours.resize(Vertices.size());
     }
-    std::fill_n(Colours.begin() + static_cast<std::ptrdiff_t>(first), VerticesPerPerson, colour);
+    std::fill(Colours.begin() + static_cast<std::ptrdiff_t>(first),
+              Colours.begin() + static_cast<std::ptrdiff_t>(Used), colour);
 }
 
 // Doubling keeps the number of reallocations small while a frame adds its persons one by one.

@@ -33,6 +33,10 @@ public:
 
     // Forgets the persons added and keeps the memory for the next frame.
     void Clear() { Used = 0; }
+    // Where the eye is in deck coordinates, for the persons added from now on: a face of a
+    // prism that clearly turns away from it is left out, as OpenGL would cull it, so that its
+    // vertices cost nothing. Faces nearly edge-on are kept and left to OpenGL. None keeps all.
+    void SetEye(const std::optional<std::array<float, 3>>& eye) { Eye = eye; }
     // Adds a person standing at (x, y) and facing the heading; a heading outside 1 .. 8 faces
     // north.
     void Add(float x, float y, std::int32_t heading);
@@ -49,4 +53,5 @@ private:
     std::vector<TPrismVertex> Vertices; // only the first Used are the current persons
     std::vector<TRgba> Colours;         // as many as Vertices once a person was added shaded
     std::size_t Used = 0;
+    std::optional<std::array<float, 3>> Eye;
 };

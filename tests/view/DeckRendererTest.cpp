@@ -12,6 +12,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -312,6 +313,49 @@ TEST(DeckRenderer, OfPersonsInOnePlaceTheFirstShows) {
         EXPECT_EQ(DifferingPixels(frameOf(3, kept), alone), 0) << (kept ? "kept" : "anew");
     }
     EXPECT_GT(DifferingPixels(frameOf(0, false), alone), 100) << "the person is in the picture";
+}
+
+// A person a few pixels across on screen is one pixel, green as the prism's top is green; one
+// seen close keeps its prism.
+TEST(DeckRenderer, APersonTooSmallForItsShapeIsOnePixel) {
+    const auto frameOf = [](std::int32_t side, const std::vector<std::string>& persons,
+                            bool close) {
+        std::string log = "<header> pmax " + std::to_string(persons.size()) + " xmax " +
+                          std::to_string(side) + " ymax " + std::to_string(side) +
+                          " zmax 1 vmax 1 toff 0 </header>\n<deck> caption Flat\nlevel 0 "
+                          "(celldata)\n";
+        for (std::int32_t row = 0; row < side; ++row) {
+            log += "P" + std::to_string(side) + "x0\n";
+        }
+        log += "</deck>\n<persons> <startpositions>\n";
+        for (const std::string& start : persons) {
+            log += start + " 0 1 0\n";
+        }
+        log += "(movement)\n";
+        for (std::size_t person = 0; person < persons.size(); ++person) {
+            log += "S\n";
+        }
+        log += "</persons>\n";
+        TMappedProject project(log);
+        TCanvasRenderer view(project);
+        return view.Draw(close ? view.CloseCamera() : view.LoadCamera());
+    };
+    // Near the middle of the view, where the perspective shows little of their sides.
+    const std::vector<std::string> three = {"190 195", "205 210", "215 188"};
+    const QImage crowd = frameOf(400, three, false);
+    const QImage empty = frameOf(400, {}, false);
+    ASSERT_FALSE(crowd.isNull());
+    EXPECT_EQ(DifferingPixels(crowd, empty), 3);
+    for (int y = 0; y < crowd.height(); ++y) {
+        for (int x = 0; x < crowd.width(); ++x) {
+            if (crowd.pixel(x, y) != empty.pixel(x, y)) {
+                const QColor dot = crowd.pixelColor(x, y);
+                EXPECT_GT(dot.green(), 2 * std::max(dot.red(), dot.blue())) << x << ", " << y;
+            }
+        }
+    }
+    const std::vector<std::string> one = {"6 6"};
+    EXPECT_GT(DifferingPixels(frameOf(12, one, true), frameOf(12, {}, true)), 100);
 }
 
 // The selected person stands out white, its way is drawn over the floor, solid where it walked

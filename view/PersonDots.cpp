@@ -1,0 +1,104 @@
+#include "PersonDots.h"
+
+#include "PersonPrisms.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <GL/gl.h>
+
+namespace {
+
+// Half the width of a prism's footprint, with room: its triangle has sides of one cell.
+constexpr float HalfFootprint = 0.6f;
+constexpr float BehindTheEye = 1e9f;
+
+std::array<float, 16> Product(const std::array<float, 16>& a, const std::array<float, 16>& b) {
+    std::array<float, 16> product{};
+    for (int column = 0; column < 4; ++column) {
+        for (int row = 0; row < 4; ++row) {
+            float sum = 0;
+            for (int k = 0; k < 4; ++k) {
+                sum += a[static_cast<std::size_t>(k * 4 + row)] *
+                       b[static_cast<std::size_t>(column * 4 + k)];
+            }
+            product[static_cast<std::size_t>(column * 4 + row)] = sum;
+        }
+    }
+    return product;
+}
+
+} // namespace
+
+TScreenFootprint TScreenFootprint::OfCurrentFrame() {
+    std::array<float, 16> projection{};
+    std::array<float, 16> modelView{};
+    glGetFloatv(GL_PROJECTION_MATRIX, projection.data());
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView.data());
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    TScreenFootprint footprint;
+    footprint.ModelViewProjection = Product(projection, modelView);
+    footprint.HalfWidth = static_cast<float>(viewport[2]) / 2.0f;
+    footprint.HalfHeight = static_cast<float>(viewport[3]) / 2.0f;
+    return footprint;
+}
+
+std::array<float, 2> TScreenFootprint::Pixel(const std::array<float, 4>& clip) const {
+    return {clip[0] / clip[3] * HalfWidth, clip[1] / clip[3] * HalfHeight};
+}
+
+float TScreenFootprint::PrismPixels(float x, float y) const {
+    const std::array<float, 16>& m = ModelViewProjection;
+    const auto column = [&m](int c, float scale) {
+        const auto at = static_cast<std::size_t>(c * 4);
+        return std::array<float, 4>{m[at] * scale, m[at + 1] * scale, m[at + 2] * scale,
+                                    m[at + 3] * scale};
+    };
+    const auto plus = [](std::array<float, 4> a, const std::array<float, 4>& b) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            a[i] += b[i];
+        }
+        return a;
+    };
+    const std::array<float, 4> foot = plus(plus(column(0, x), column(1, y)), column(3, 1.0f));
+    const std::array<float, 4> top = plus(foot, column(2, TPersonPrisms::Height));
+    const std::array<float, 4> east = plus(foot, column(0, HalfFootprint));
+    const std::array<float, 4> north = plus(foot, column(1, HalfFootprint));
+    constexpr float NearestW = 1e-3f;
+    if (std::min({foot[3], top[3], east[3], north[3]}) < NearestW) {
+        return BehindTheEye;
+    }
+    const auto distance = [](const std::array<float, 2>& a, const std::array<float, 2>& b) {
+        return std::hypot(a[0] - b[0], a[1] - b[1]);
+    };
+    const std::array<float, 2> footPixel = Pixel(foot);
+    const float across =
+        2.0f * std::max(distance(Pixel(east), footPixel), distance(Pixel(north), footPixel));
+    return distance(Pixel(top), footPixel) + across;
+}
+
+void TPersonDots::Clear() {
+    Positions.clear();
+    Colours.clear();
+}
+
+void TPersonDots::Add(float x, float y, TRgba colour) {
+    Positions.insert(Positions.end(), {x, y, TPersonPrisms::Height});
+    Colours.push_back(colour);
+}
+
+void TPersonDots::Draw() const {
+    if (Colours.empty()) {
+        return;
+    }
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glPointSize(1.0f);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, Positions.data());
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0, Colours.data());
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(Colours.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Persons too small on screen for their prism's shape to show: a crowd of 100,000 seen whole
+// puts a pixel or two to each, and the 24 vertices of a prism there cover about what a point of
+// one pixel covers (a larger point covers clearly more than such a prism). Such persons are drawn
+// as points of one pixel, lit as the prism's top, where the top is.
+
+#include "ColourScales.h"
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+// How large things on the floor come out on screen in the frame being drawn.
+class TScreenFootprint {
+public:
+    // From the matrices and the viewport set in the current context.
+    static TScreenFootprint OfCurrentFrame();
+
+    // Pixels across the prism of a person standing at (x, y), height included: how far its
+    // foot and its top lie apart on screen, plus the width of its footprint there. Large for
+    // anything behind the eye.
+    float PrismPixels(float x, float y) const;
+
+private:
+    // Screen position in pixels of the point at p + along (deck coordinates).
+    std::array<float, 2> Pixel(const std::array<float, 4>& clip) const;
+
+    std::array<float, 16> ModelViewProjection{}; // column-major, as OpenGL keeps it
+    float HalfWidth = 0;
+    float HalfHeight = 0;
+};
+
+class TPersonDots {
+public:
+    // Below this many pixels across a person is a point.
+    static constexpr float SmallestPrism = 3.0f;
+
+    void Clear();
+    // A person at (x, y), in its colour.
+    void Add(float x, float y, TRgba colour);
+    // With lighting as for the prisms, the colour taken as the material.
+    void Draw() const;
+
+private:
+    std::vector<float> Positions; // x, y, z a point
+    std::vector<TRgba> Colours;
+};
