@@ -473,13 +473,17 @@ void TDeckRenderer::DrawPersons() {
     });
 }
 
-// Persons too small on screen for their shape to show go as points (see TPersonDots).
+// Persons wholly outside the view are not sent; those too small on screen for their shape to
+// show go as points (see TPersonDots).
 void TDeckRenderer::DrawPersonsBatched() {
     PersonBatch.Clear();
     Dots.Clear();
     const TScreenFootprint footprint = TScreenFootprint::OfCurrentFrame();
     const bool shaded = WaitingSeconds != nullptr;
     ForEachPersonShown([&](const TPersonData::TState& state, std::size_t person) {
+        if (footprint.PrismOffScreen(state.X, state.Y)) {
+            return; // OpenGL would clip all of it
+        }
         if (const float pixels = footprint.PrismPixels(state.X, state.Y);
             pixels < TPersonDots::SmallestPrism) {
             Dots.Add(state.X, state.Y, PersonColour(person));

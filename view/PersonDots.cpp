@@ -44,27 +44,63 @@ TScreenFootprint TScreenFootprint::OfCurrentFrame() {
     return footprint;
 }
 
-std::array<float, 2> TScreenFootprint::Pixel(const std::array<float, 4>& clip) const {
+TScreenFootprint::TClip TScreenFootprint::StepOf(float x, float y, float z) const {
+    const std::array<float, 16>& m = ModelViewProjection;
+    TClip clip{};
+    for (std::size_t row = 0; row < clip.size(); ++row) {
+        clip[row] = m[row] * x + m[4 + row] * y + m[8 + row] * z;
+    }
+    return clip;
+}
+
+TScreenFootprint::TClip TScreenFootprint::ClipOf(float x, float y, float z) const {
+    TClip clip = StepOf(x, y, z);
+    for (std::size_t row = 0; row < clip.size(); ++row) {
+        clip[row] += ModelViewProjection[12 + row];
+    }
+    return clip;
+}
+
+std::array<float, 2> TScreenFootprint::Pixel(const TClip& clip) const {
     return {clip[0] / clip[3] * HalfWidth, clip[1] / clip[3] * HalfHeight};
 }
 
+bool TScreenFootprint::PrismOffScreen(float x, float y) const {
+    const TClip foot = ClipOf(x, y, 0.0f);
+    const TClip up = StepOf(0.0f, 0.0f, TPersonPrisms::Height);
+    const TClip east = StepOf(HalfFootprint, 0.0f, 0.0f);
+    const TClip north = StepOf(0.0f, HalfFootprint, 0.0f);
+    // Beyond the left, right, lower and upper edge: -w > x, x > w, -w > y, y > w.
+    std::array<bool, 4> allBeyond{true, true, true, true};
+    for (const float height : {0.0f, 1.0f}) {
+        for (const float across : {-1.0f, 1.0f}) {
+            for (const float along : {-1.0f, 1.0f}) {
+                TClip corner = foot;
+                for (std::size_t i = 0; i < corner.size(); ++i) {
+                    corner[i] += height * up[i] + across * east[i] + along * north[i];
+                }
+                const float w = corner[3];
+                allBeyond[0] = allBeyond[0] && corner[0] < -w;
+                allBeyond[1] = allBeyond[1] && corner[0] > w;
+                allBeyond[2] = allBeyond[2] && corner[1] < -w;
+                allBeyond[3] = allBeyond[3] && corner[1] > w;
+            }
+        }
+    }
+    return std::find(allBeyond.begin(), allBeyond.end(), true) != allBeyond.end();
+}
+
 float TScreenFootprint::PrismPixels(float x, float y) const {
-    const std::array<float, 16>& m = ModelViewProjection;
-    const auto column = [&m](int c, float scale) {
-        const auto at = static_cast<std::size_t>(c * 4);
-        return std::array<float, 4>{m[at] * scale, m[at + 1] * scale, m[at + 2] * scale,
-                                    m[at + 3] * scale};
-    };
-    const auto plus = [](std::array<float, 4> a, const std::array<float, 4>& b) {
-        for (std::size_t i = 0; i < 4; ++i) {
+    const TClip foot = ClipOf(x, y, 0.0f);
+    const auto plus = [](TClip a, const TClip& b) {
+        for (std::size_t i = 0; i < a.size(); ++i) {
             a[i] += b[i];
         }
         return a;
     };
-    const std::array<float, 4> foot = plus(plus(column(0, x), column(1, y)), column(3, 1.0f));
-    const std::array<float, 4> top = plus(foot, column(2, TPersonPrisms::Height));
-    const std::array<float, 4> east = plus(foot, column(0, HalfFootprint));
-    const std::array<float, 4> north = plus(foot, column(1, HalfFootprint));
+    const TClip top = plus(foot, StepOf(0.0f, 0.0f, TPersonPrisms::Height));
+    const TClip east = plus(foot, StepOf(HalfFootprint, 0.0f, 0.0f));
+    const TClip north = plus(foot, StepOf(0.0f, HalfFootprint, 0.0f));
     constexpr float NearestW = 1e-3f;
     if (std::min({foot[3], top[3], east[3], north[3]}) < NearestW) {
         return BehindTheEye;

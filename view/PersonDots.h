@@ -10,11 +10,16 @@
 #include <cstddef>
 #include <vector>
 
-// How large things on the floor come out on screen in the frame being drawn.
+// Whether and how large things on the floor come out on screen in the frame being drawn.
 class TScreenFootprint {
 public:
     // From the matrices and the viewport set in the current context.
     static TScreenFootprint OfCurrentFrame();
+
+    // Whether the prism of a person standing at (x, y) lies wholly beside, above or below the
+    // view: every corner of a box around it beyond the same edge, as OpenGL's clipping would
+    // find, so that nothing of it would be drawn.
+    bool PrismOffScreen(float x, float y) const;
 
     // Pixels across the prism of a person standing at (x, y), height included: how far its
     // foot and its top lie apart on screen, plus the width of its footprint there. Large for
@@ -22,8 +27,13 @@ public:
     float PrismPixels(float x, float y) const;
 
 private:
-    // Screen position in pixels of the point at p + along (deck coordinates).
-    std::array<float, 2> Pixel(const std::array<float, 4>& clip) const;
+    using TClip = std::array<float, 4>;
+    // Clip coordinates of the point (x, y, z) of the deck.
+    TClip ClipOf(float x, float y, float z) const;
+    // Clip coordinates of a step (x, y, z) from a point.
+    TClip StepOf(float x, float y, float z) const;
+    // Screen position in pixels, the view's centre at 0.
+    std::array<float, 2> Pixel(const TClip& clip) const;
 
     std::array<float, 16> ModelViewProjection{}; // column-major, as OpenGL keeps it
     float HalfWidth = 0;

@@ -12,6 +12,9 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+#include <GL/glu.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -356,6 +359,30 @@ TEST(DeckRenderer, APersonTooSmallForItsShapeIsOnePixel) {
     }
     const std::vector<std::string> one = {"6 6"};
     EXPECT_GT(DifferingPixels(frameOf(12, one, true), frameOf(12, {}, true)), 100);
+}
+
+// A person is left out only when all of its prism lies beyond one edge of the view: seen from
+// 100 cells straight above through 60 degrees, the floor shows 77 cells to each side at 4:3, and
+// the prism's top, nearer the eye, less.
+TEST(DeckRenderer, APersonIsLeftOutOnlyWhenAllOfItLiesBeyondTheView) {
+    TMappedProject ferry;
+    TCanvasRenderer view(ferry); // its context is current
+    glViewport(0, 0, FrameWidth, FrameHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, double{FrameWidth} / FrameHeight, 1.0, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0, 0, 100, 0, 0, 0, 0, 1, 0);
+    const TScreenFootprint footprint = TScreenFootprint::OfCurrentFrame();
+    EXPECT_FALSE(footprint.PrismOffScreen(0, 0));
+    EXPECT_FALSE(footprint.PrismOffScreen(77.5f, 0)) << "its foot outside, its footprint not";
+    EXPECT_TRUE(footprint.PrismOffScreen(78.0f, 0));
+    EXPECT_TRUE(footprint.PrismOffScreen(-78.0f, 20));
+    EXPECT_FALSE(footprint.PrismOffScreen(-20, 58.0f));
+    EXPECT_TRUE(footprint.PrismOffScreen(-20, 58.5f));
+    EXPECT_TRUE(footprint.PrismOffScreen(0, -1000));
+    EXPECT_FALSE(footprint.PrismOffScreen(76.0f, -57.0f)) << "a corner of the view";
 }
 
 // The selected person stands out white, its way is drawn over the floor, solid where it walked
