@@ -13,6 +13,7 @@
 #include "CongestionViews.h"
 #include "EvacuationViews.h"
 #include "InfoWindows.h"
+#include "PacedAction.h"
 #include "PersonOverlays.h"
 #include "PersonSelection.h"
 #include "PlaybackController.h"
@@ -96,6 +97,8 @@ private:
     TEvacuationViews* Evacuation = nullptr;
     TCongestionViews* Congestion = nullptr;
     TPlaybackController* Playback = nullptr;
+    // The texts of the replay's place, at most ten times a second while playing.
+    TPacedAction* ReplayTexts = nullptr;
     TProjectController* Projects = nullptr;
     TViewCommands* ViewCommands = nullptr;
     TPersonOverlays* Overlays = nullptr;

@@ -107,11 +107,19 @@ void TMainWindow::ConnectPlayback() {
          Tools->SecondForwardButton},
         Commands, this);
     connect(Playback, &TPlaybackController::SpeedFieldLeft, this, [this] { View->setFocus(); });
+    ReplayTexts = new TPacedAction(
+        std::chrono::milliseconds(100), [this] { ShowReplayTexts(); }, this);
+    // Once playing stops, the texts tell at once where it stopped.
+    connect(Tools->PlayButton, &QToolButton::toggled, this, [this](bool playing) {
+        if (!playing) {
+            ReplayTexts->Request(false);
+        }
+    });
     Projects->Replay.AfterStep = [this] {
         const TGLControl::THeldRedraws held(*View);
         Overlays->ShowStep();
         Selection->ShowStep();
-        ShowReplayTexts();
+        ReplayTexts->Request(Playback->AnimationTimer->isActive());
         ProcessPendingMessages();
         View->Paint();
     };
@@ -119,7 +127,7 @@ void TMainWindow::ConnectPlayback() {
         const TGLControl::THeldRedraws held(*View);
         Overlays->ShowStep();
         Selection->ShowStep();
-        ShowReplayTexts();
+        ReplayTexts->Request(false);
         View->Paint();
     };
 }

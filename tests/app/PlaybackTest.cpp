@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QSignalBlocker>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -113,6 +114,7 @@ TEST_F(Playback, WhenThePlayingReplayStartsOverTheStatusSaysSoAndTheTimerRuns) {
     for (int tick = 1; tick <= 5; ++tick) {
         Window->Playback->PlaybackTimerFired();
     }
+    QTest::qWait(150); // while playing, the texts follow at most ten times a second
     EXPECT_EQ(Window->Status->TimePanel->text(), "Time: 0:05 min");
     EXPECT_EQ(Window->Status->SavedPanel->text(), "Saved: 1");
     Window->Playback->PlaybackTimerFired();
