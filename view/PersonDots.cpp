@@ -41,6 +41,9 @@ TScreenFootprint TScreenFootprint::OfCurrentFrame() {
     footprint.ModelViewProjection = Product(projection, modelView);
     footprint.HalfWidth = static_cast<float>(viewport[2]) / 2.0f;
     footprint.HalfHeight = static_cast<float>(viewport[3]) / 2.0f;
+    footprint.Up = footprint.StepOf(0.0f, 0.0f, TPersonPrisms::Height);
+    footprint.East = footprint.StepOf(HalfFootprint, 0.0f, 0.0f);
+    footprint.North = footprint.StepOf(0.0f, HalfFootprint, 0.0f);
     return footprint;
 }
 
@@ -67,9 +70,6 @@ std::array<float, 2> TScreenFootprint::Pixel(const TClip& clip) const {
 
 bool TScreenFootprint::PrismOffScreen(float x, float y) const {
     const TClip foot = ClipOf(x, y, 0.0f);
-    const TClip up = StepOf(0.0f, 0.0f, TPersonPrisms::Height);
-    const TClip east = StepOf(HalfFootprint, 0.0f, 0.0f);
-    const TClip north = StepOf(0.0f, HalfFootprint, 0.0f);
     // Beyond the left, right, lower and upper edge: -w > x, x > w, -w > y, y > w.
     std::array<bool, 4> allBeyond{true, true, true, true};
     for (const float height : {0.0f, 1.0f}) {
@@ -77,7 +77,7 @@ bool TScreenFootprint::PrismOffScreen(float x, float y) const {
             for (const float along : {-1.0f, 1.0f}) {
                 TClip corner = foot;
                 for (std::size_t i = 0; i < corner.size(); ++i) {
-                    corner[i] += height * up[i] + across * east[i] + along * north[i];
+                    corner[i] += height * Up[i] + across * East[i] + along * North[i];
                 }
                 const float w = corner[3];
                 allBeyond[0] = allBeyond[0] && corner[0] < -w;
@@ -92,15 +92,16 @@ bool TScreenFootprint::PrismOffScreen(float x, float y) const {
 
 float TScreenFootprint::PrismPixels(float x, float y) const {
     const TClip foot = ClipOf(x, y, 0.0f);
-    const auto plus = [](TClip a, const TClip& b) {
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            a[i] += b[i];
+    const auto plus = [&foot](const TClip& step) {
+        TClip sum = foot;
+        for (std::size_t i = 0; i < sum.size(); ++i) {
+            sum[i] += step[i];
         }
-        return a;
+        return sum;
     };
-    const TClip top = plus(foot, StepOf(0.0f, 0.0f, TPersonPrisms::Height));
-    const TClip east = plus(foot, StepOf(HalfFootprint, 0.0f, 0.0f));
-    const TClip north = plus(foot, StepOf(0.0f, HalfFootprint, 0.0f));
+    const TClip top = plus(Up);
+    const TClip east = plus(East);
+    const TClip north = plus(North);
     constexpr float NearestW = 1e-3f;
     if (std::min({foot[3], top[3], east[3], north[3]}) < NearestW) {
         return BehindTheEye;

@@ -38,6 +38,11 @@ private:
     std::array<float, 16> ModelViewProjection{}; // column-major, as OpenGL keeps it
     float HalfWidth = 0;
     float HalfHeight = 0;
+    // The steps of a prism's height and of half its footprint east and north, the same for
+    // every person of the frame.
+    TClip Up{};
+    TClip East{};
+    TClip North{};
 };
 
 class TPersonDots {
