@@ -2,20 +2,20 @@
 
 #include "Framebuffer.h"
 
-#include <QOpenGLWidget>
+#include "GLControl.h"
 
 namespace {
 
 // The view's context current while the film draws, its own framebuffer bound again after.
 class TViewContext {
 public:
-    explicit TViewContext(QOpenGLWidget& view) : View(view) { View.makeCurrent(); }
-    ~TViewContext() { View.doneCurrent(); }
+    explicit TViewContext(TGLControl& view) : View(view) { View.MakeCurrent(); }
+    ~TViewContext() { View.DoneCurrent(); }
     TViewContext(const TViewContext&) = delete;
     TViewContext& operator=(const TViewContext&) = delete;
 
 private:
-    QOpenGLWidget& View;
+    TGLControl& View;
 };
 
 class TPersonsPutBack {
@@ -36,9 +36,9 @@ TVideoOutcome Failed(const QString& error) {
 
 } // namespace
 
-TVideoOutcome ExportVideo(QOpenGLWidget& view, TLogFile& project, const TFilmLook& look,
+TVideoOutcome ExportVideo(TGLControl& view, TLogFile& project, const TFilmLook& look,
                           const TVideoRequest& request, const TVideoProgress& progress) {
-    if (!view.isValid()) {
+    if (view.Context() == nullptr) {
         return Failed(QStringLiteral("The view has not been drawn yet."));
     }
     TVideoPipeline video;

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <functional>
 
-class QOpenGLWidget;
+class TGLControl;
 class TLogFile;
 
 struct TVideoRequest {
@@ -34,5 +34,5 @@ struct TVideoOutcome {
 
 // Writes the video. A cancelled or failed one leaves no file behind and an older file of that
 // name as it was.
-TVideoOutcome ExportVideo(QOpenGLWidget& view, TLogFile& project, const TFilmLook& look,
+TVideoOutcome ExportVideo(TGLControl& view, TLogFile& project, const TFilmLook& look,
                           const TVideoRequest& request, const TVideoProgress& progress);

@@ -4,6 +4,7 @@
 #include "Replay.h"
 #include "UiServices.h"
 
+#include "GLControl.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -13,7 +14,6 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QOpenGLWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
@@ -45,7 +45,7 @@ int LastSecond(const TLogFile& project) {
 
 } // namespace
 
-TVideoExportWindow::TVideoExportWindow(QOpenGLWidget& view, QWidget* parent)
+TVideoExportWindow::TVideoExportWindow(TGLControl& view, QWidget* parent)
     : TCentredDialog(parent), View(view) {
     setWindowTitle(QStringLiteral("Export Video"));
     BuildFields();
@@ -217,6 +217,6 @@ TVideoOutcome TVideoExportWindow::WriteVideo(const QString& fileName) {
             progress.setValue(static_cast<int>(std::min<std::int64_t>(written, INT32_MAX)));
             return !progress.wasCanceled();
         });
-    View.update();
+    View.Invalidate();
     return outcome;
 }

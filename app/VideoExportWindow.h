@@ -17,7 +17,7 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
-class QOpenGLWidget;
+class TGLControl;
 class QSpinBox;
 class TLogFile;
 
@@ -25,7 +25,7 @@ class TVideoExportWindow : public TCentredDialog {
     Q_OBJECT
 
 public:
-    TVideoExportWindow(QOpenGLWidget& view, QWidget* parent);
+    TVideoExportWindow(TGLControl& view, QWidget* parent);
 
     // What the video shows, asked when it is written: the view's deck, camera and layers.
     std::function<TFilmLook()> Look;
@@ -61,7 +61,7 @@ private:
     // Why the fields cannot make a video; empty when they can.
     QString FieldProblem() const;
 
-    QOpenGLWidget& View;
+    TGLControl& View;
     TLogFile* Project = nullptr;
     std::string ProjectFile; // the file of the project the part was set for
     QString LastFolder;      // where the last video went

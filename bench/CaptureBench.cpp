@@ -29,8 +29,9 @@ struct TShotView {
         View.resize(1920, 1080);
         View.ShowProject(Project);
         View.show();
-        Shown = QTest::qWaitForWindowExposed(&View);
-        View.repaint();
+        Shown = QTest::qWaitForWindowExposed(&View) &&
+                QTest::qWaitFor([&] { return !View.DisplayedFrame().isNull(); });
+        View.Paint();
     }
     TRecordingUiServices Ui;
     TScopedUiServices Installed{Ui};

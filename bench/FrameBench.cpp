@@ -112,10 +112,10 @@ class TFloorView : public TDeckView {
 public:
     explicit TFloorView(TLogFile& project) : TFloorView(project, new TFloorRenderer(project)) {}
     ~TFloorView() override {
-        if (context() != nullptr) {
-            makeCurrent();
+        if (Context() != nullptr) {
+            MakeCurrent();
             Floor->DestroyBuffer();
-            doneCurrent();
+            DoneCurrent();
         }
     }
     TFloorView(const TFloorView&) = delete;
@@ -137,7 +137,8 @@ private:
 bool ShownAt1280x800(TDeckView& view) {
     view.resize(1280, 800);
     view.show();
-    return QTest::qWaitForWindowExposed(&view);
+    return QTest::qWaitForWindowExposed(&view) &&
+           QTest::qWaitFor([&] { return !view.DisplayedFrame().isNull(); });
 }
 
 double SecondsOf(const std::function<void()>& work) {
@@ -161,16 +162,15 @@ std::optional<TTurns> FramesTakingTurns(benchmark::State& state, TDeckView& meas
         return std::nullopt;
     }
     // The first frames build what both keep on the graphics side.
-    measured.grabFramebuffer();
-    baseline.grabFramebuffer();
+    measured.DrawnFrame();
+    baseline.DrawnFrame();
     TTurns turns;
     for (auto _ : state) {
-        const double frame =
-            SecondsOf([&] { benchmark::DoNotOptimize(measured.grabFramebuffer()); });
+        const double frame = SecondsOf([&] { benchmark::DoNotOptimize(measured.DrawnFrame()); });
         state.SetIterationTime(frame);
         turns.MeasuredSeconds += frame;
         turns.BaselineSeconds +=
-            SecondsOf([&] { benchmark::DoNotOptimize(baseline.grabFramebuffer()); });
+            SecondsOf([&] { benchmark::DoNotOptimize(baseline.DrawnFrame()); });
     }
     return turns;
 }

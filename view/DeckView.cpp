@@ -4,7 +4,6 @@
 #include "ScaleLegends.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -18,20 +17,6 @@ TDeckView::TDeckView(QWidget* owner) : TDeckView(owner, std::make_unique<TDeckRe
 TDeckView::TDeckView(QWidget* owner, std::unique_ptr<TDeckRenderer> renderer)
     : TGLControl(owner), Renderer(std::move(renderer)) {
     Renderer->OnBadHeading = [this] { emit BadHeadingFound(); };
-    EmptyHint = new QLabel("Open a log file with Ctrl+L, or drop one here", this);
-    EmptyHint->setAlignment(Qt::AlignCenter);
-    EmptyHint->setStyleSheet("color: #c8c8dc; background: transparent;");
-    EmptyHint->setAttribute(Qt::WA_TransparentForMouseEvents);
-    ShowEmptyHint();
-}
-
-void TDeckView::ShowEmptyHint() {
-    EmptyHint->setVisible(Renderer->CurrentDeck() == nullptr);
-}
-
-void TDeckView::resizeEvent(QResizeEvent* event) {
-    TGLControl::resizeEvent(event);
-    EmptyHint->setGeometry(rect());
 }
 
 TDeckView::~TDeckView() {
@@ -39,17 +24,16 @@ TDeckView::~TDeckView() {
 }
 
 template <typename TRelease> void TDeckView::ReleaseInContext(TRelease release) {
-    if (context() != nullptr) {
-        makeCurrent();
+    if (Context() != nullptr) {
+        MakeCurrent();
         release();
-        doneCurrent();
+        DoneCurrent();
     }
 }
 
 void TDeckView::ShowProject(TLogFile& project) {
     Renderer->ShowProject(project);
     Renderer->FitCamera(Camera);
-    ShowEmptyHint();
     Invalidate();
 }
 
@@ -116,7 +100,6 @@ void TDeckView::ClearProject() {
     Renderer->ClearProject();
     // A large deck's buffers are let go before the next file loads.
     ReleaseInContext([this] { Renderer->ReleaseDeckGeometry(); });
-    ShowEmptyHint();
     Invalidate();
 }
 
@@ -178,9 +161,20 @@ void TDeckView::InitializeScene() {
 
 void TDeckView::PaintScene() {
     Renderer->DrawFrame(Camera, width(), height());
-    if (!FloorLabels.empty()) {
+    if (Renderer->CurrentDeck() == nullptr) {
+        DrawEmptyHint();
+    } else if (!FloorLabels.empty()) {
         DrawFloorLabels();
     }
+}
+
+// In the middle of an empty view, how to fill it.
+void TDeckView::DrawEmptyHint() {
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    QPainter painter(Canvas());
+    painter.setPen(EmptyHintColour);
+    painter.drawText(QRect(0, 0, width(), height()), Qt::AlignCenter, EmptyHintText);
 }
 
 // Each label a box of text centred on its point of the floor, over the scene.
@@ -192,7 +186,7 @@ void TDeckView::DrawFloorLabels() {
     // The painter draws flat over the scene: the scene's culling and depth test must not reach it.
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
-    QPainter painter(this);
+    QPainter painter(Canvas());
     QFont font = painter.font();
     font.setPointSizeF(std::max(7.0, font.pointSizeF() - 1.0));
     painter.setFont(font);

@@ -6,6 +6,7 @@
 #include "GLControl.h"
 #include "LogFile.h"
 
+#include <QColor>
 #include <QImage>
 #include <QPointF>
 #include <QString>
@@ -14,8 +15,6 @@
 #include <memory>
 #include <optional>
 #include <vector>
-
-class QLabel;
 
 // A short text standing on the floor of a deck, such as the persons that passed an exit.
 struct TFloorLabel {
@@ -103,6 +102,9 @@ public:
     void SetPersonsBatched(bool batched) { Renderer->SetPersonsBatched(batched); }
     void HidePersons() { Renderer->HidePersons(); }
 
+    static constexpr const char* EmptyHintText = "Open a log file with Ctrl+L, or drop one here";
+    static constexpr QColor EmptyHintColour{200, 200, 220};
+
 signals:
     // A person of the project has a heading outside 1 .. 8 and is drawn facing north; sent at
     // most once a project, from inside the frame, so whatever it opens must wait for the frame.
@@ -119,7 +121,6 @@ protected:
 
     void InitializeScene() override;
     void PaintScene() override;
-    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -128,13 +129,12 @@ private:
     // Runs release with the context current; nothing to release before the first frame.
     template <typename TRelease> void ReleaseInContext(TRelease release);
     void ChangeLightsAtViewCentre(void (TDeck::*change)(float, float));
-    // The hint in the middle of an empty view, shown while no deck is.
-    void ShowEmptyHint();
+    // The hint in the middle of an empty view, drawn while no deck is shown.
+    void DrawEmptyHint();
     void ShowLegends();
     void DrawFloorLabels();
 
     std::unique_ptr<TDeckRenderer> Renderer;
-    QLabel* EmptyHint = nullptr;
     // The legends in the lower left corner, the map's below; null while not shown.
     QImage MapLegend;
     QImage WaitingShadesLegend;

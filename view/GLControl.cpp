@@ -1,10 +1,15 @@
 #include "GLControl.h"
 #include "JpegWriter.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QOpenGLWindow>
+#include <QPaintEvent>
 #include <QSurfaceFormat>
+#include <QVBoxLayout>
 
 #include <GL/gl.h>
 
@@ -57,8 +62,57 @@ QString RefusedShotSize(std::int32_t width, std::int32_t height) {
 
 } // namespace
 
-TGLControl::TGLControl(QWidget* owner) : QOpenGLWidget(owner) {
+// Draws through an extra framebuffer object that is copied to the window: the frame stays there
+// after it was shown, to be read back, and the deck can be kept beside it (see TDeckBackdrop).
+class TGLControl::TSurface : public QOpenGLWindow {
+public:
+    explicit TSurface(TGLControl& control)
+        : QOpenGLWindow(QOpenGLWindow::PartialUpdateBlit), Control(control) {}
+
+    // The pixel size of the framebuffer the last frame was drawn into; empty before the first.
+    QSize DrawnSize() const { return Drawn; }
+
+protected:
+    void initializeGL() override { Control.InitializeScene(); }
+    void paintGL() override {
+        Drawn = size() * devicePixelRatio();
+        Control.PaintScene();
+    }
+
+    // The input goes to the control, which then behaves as the widget under the mouse. A click
+    // gives the control the keyboard focus, as a click on a widget does.
+    bool event(QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if ((Control.focusPolicy() & Qt::ClickFocus) != 0) {
+                Control.setFocus(Qt::MouseFocusReason);
+            }
+            return QCoreApplication::sendEvent(&Control, event);
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return QCoreApplication::sendEvent(&Control, event);
+        default:
+            return QOpenGLWindow::event(event);
+        }
+    }
+
+private:
+    TGLControl& Control;
+    QSize Drawn;
+};
+
+TGLControl::TGLControl(QWidget* owner) : QWidget(owner), SurfaceWindow(new TSurface(*this)) {
     setFocusPolicy(Qt::StrongFocus);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    // The container owns the window from here on.
+    QWidget* container = QWidget::createWindowContainer(SurfaceWindow, this);
+    container->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(container);
 }
 
 TGLControl::~TGLControl() {
@@ -87,12 +141,57 @@ void TGLControl::SetDistance(double value) {
     Invalidate();
 }
 
-void TGLControl::initializeGL() {
-    InitializeScene();
+void TGLControl::Paint() {
+    RedrawWanted = false;
+    if (!SurfaceWindow->isExposed()) {
+        return; // drawn when it shows
+    }
+    QPaintEvent paint(QRect(QPoint(0, 0), SurfaceWindow->size()));
+    QCoreApplication::sendEvent(SurfaceWindow, &paint);
 }
 
-void TGLControl::paintGL() {
-    PaintScene();
+void TGLControl::RequestFrame() {
+    SurfaceWindow->update();
+}
+
+QOpenGLContext* TGLControl::Context() const {
+    return SurfaceWindow->context();
+}
+
+void TGLControl::MakeCurrent() {
+    SurfaceWindow->makeCurrent();
+}
+
+void TGLControl::DoneCurrent() {
+    SurfaceWindow->doneCurrent();
+}
+
+QOpenGLWindow& TGLControl::Surface() const {
+    return *SurfaceWindow;
+}
+
+QPaintDevice* TGLControl::Canvas() const {
+    return SurfaceWindow;
+}
+
+QImage TGLControl::DrawnFrame() {
+    if (!SurfaceWindow->isValid()) {
+        return {};
+    }
+    const QSize pixels = size() * devicePixelRatio();
+    if (SurfaceWindow->DrawnSize() == pixels) {
+        // The window's framebuffer has the right size: drawn there without showing the frame.
+        MakeCurrent();
+        glViewport(0, 0, pixels.width(), pixels.height());
+        PaintScene();
+        DoneCurrent();
+    } else {
+        Paint(); // which makes the framebuffer anew at the window's size
+        if (SurfaceWindow->DrawnSize() != pixels) {
+            return {};
+        }
+    }
+    return DisplayedFrame();
 }
 
 QString TGLControl::SaveCanvasToFile(const QString& fileName, std::int32_t width,
@@ -101,10 +200,8 @@ QString TGLControl::SaveCanvasToFile(const QString& fileName, std::int32_t width
     if (!refused.isEmpty()) {
         return refused;
     }
-    // Drawn anew into the framebuffer and read back there: a synchronous repaint does not
-    // always reach the framebuffer at once, and then the shot showed the frame before.
-    QImage picture = grabFramebuffer();
-    update(); // the screen shows the same state next
+    QImage picture = DrawnFrame();
+    RequestFrame(); // the screen shows the same state next
     if (picture.isNull()) {
         return QStringLiteral("The view has not been drawn yet.");
     }
@@ -117,18 +214,18 @@ QString TGLControl::SaveCanvasToFile(const QString& fileName, std::int32_t width
 // The frame stays in the control's framebuffer after it was shown; reading it there spares
 // drawing it a second time. The frame is opaque: cleared with alpha 1 and drawn without blending.
 QImage TGLControl::DisplayedFrame() {
-    if (!isValid()) {
+    if (!SurfaceWindow->isValid() || SurfaceWindow->DrawnSize().isEmpty()) {
         return {};
     }
-    const QSize pixels = size() * devicePixelRatio();
+    const QSize pixels = SurfaceWindow->DrawnSize();
     QImage frame(pixels, QImage::Format_RGBX8888);
     if (frame.isNull()) {
         return {};
     }
-    makeCurrent();
+    MakeCurrent();
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, pixels.width(), pixels.height(), GL_RGBA, GL_UNSIGNED_BYTE, frame.bits());
-    doneCurrent();
+    DoneCurrent();
     return std::move(frame).mirrored(); // OpenGL counts rows from the bottom
 }
 

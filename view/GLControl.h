@@ -1,17 +1,27 @@
 #pragma once
 // A window with its own OpenGL context and an orbiting camera that the mouse drives. It draws
 // nothing itself: the cell view draws the scene.
+//
+// The frames are drawn in a native window of their own inside the control, which the window
+// system shows as it is: a widget drawn by OpenGL would be composed into the whole main window
+// again with every frame, which on software OpenGL costs more than the frame itself. The native
+// window hands its mouse and key events to the control, so the control behaves as one widget.
 
 #include "CameraMath.h"
 #include "JpegWriter.h"
 
 #include <QImage>
-#include <QOpenGLWidget>
 #include <QString>
+#include <QSurfaceFormat>
+#include <QWidget>
 #include <cstdint>
 #include <utility>
 
-class TGLControl : public QOpenGLWidget {
+class QOpenGLContext;
+class QOpenGLWindow;
+class QPaintDevice;
+
+class TGLControl : public QWidget {
     Q_OBJECT
 
 public:
@@ -29,16 +39,14 @@ public:
     void SetIsControlEnabled(bool enabled) { Camera.FIsControlEnabled = enabled; }
     const TCamera& CameraState() const { return Camera; }
 
-    // A synchronous redraw, and a redraw when the event loop comes to it.
-    void Paint() {
-        RedrawWanted = false;
-        repaint();
-    }
+    // A synchronous redraw (where the window is shown), and a redraw when the event loop comes
+    // to it.
+    void Paint();
     void Invalidate() {
         if (RedrawsHeld > 0) {
             RedrawWanted = true;
         } else {
-            update();
+            RequestFrame();
         }
     }
 
@@ -51,7 +59,7 @@ public:
         explicit THeldRedraws(TGLControl& control) : Control(control) { ++Control.RedrawsHeld; }
         ~THeldRedraws() {
             if (--Control.RedrawsHeld == 0 && std::exchange(Control.RedrawWanted, false)) {
-                Control.update();
+                Control.RequestFrame();
             }
         }
         THeldRedraws(const THeldRedraws&) = delete;
@@ -70,17 +78,29 @@ public:
     QString SaveCanvasToFile(const QString& fileName, std::int32_t width, std::int32_t height,
                              TPictureFormat format = TPictureFormat::Jpeg);
 
-    // The frame last drawn, read back at the control's pixel size without drawing it again;
-    // null before the first frame.
+    // The frame last drawn, read back at the pixel size it was drawn at without drawing it
+    // again; null before the first frame.
     QImage DisplayedFrame();
+    // A frame of the current state drawn now and read back, without showing it; null before the
+    // context exists (the view's first showing).
+    QImage DrawnFrame();
+
+    // The context the frames are drawn in: null until the view was first shown. MakeCurrent also
+    // binds the framebuffer the frames are drawn into.
+    QOpenGLContext* Context() const;
+    void MakeCurrent();
+    void DoneCurrent();
+    // The native window that shows the frames.
+    QOpenGLWindow& Surface() const;
 
 protected:
     // With the context current: the state a new context starts from, and one frame.
     virtual void InitializeScene() {}
     virtual void PaintScene() {}
 
-    void initializeGL() override;
-    void paintGL() override;
+    // Where a painter draws over the frame, while PaintScene runs.
+    QPaintDevice* Canvas() const;
+
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -90,8 +110,12 @@ protected:
     TCamera Camera;
 
 private:
+    class TSurface;
+
+    void RequestFrame();
     void ApplyCursor(TCursor cursor);
 
+    TSurface* SurfaceWindow = nullptr;
     bool CursorOverridden = false;
     int RedrawsHeld = 0;
     bool RedrawWanted = false;

@@ -39,6 +39,8 @@ protected:
         Window->resize(800, 600);
         Window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
+        // The view shows its frames in a native window of its own, drawn once it is exposed.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !Window->View->DisplayedFrame().isNull(); }));
     }
 
     QString WriteProject(const std::string& text) {
@@ -55,7 +57,7 @@ protected:
         ASSERT_NE(Window->Projects->LogFile, nullptr);
     }
 
-    QImage Frame() const { return Window->View->grabFramebuffer(); }
+    QImage Frame() const { return Window->View->DrawnFrame(); }
 
     // The boxes shown so far, as "Title: text".
     std::vector<std::string> Boxes() const {

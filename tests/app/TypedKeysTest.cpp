@@ -140,7 +140,7 @@ TEST_F(TypedKeys, OverlayAndCameraKeysAmongReplayKeysEndAsTypedSlowly) {
         Window->View->ResetView();
         fast ? (void)TypedFast(keys) : (void)TypedSlowly(keys);
         WaitUntilIdle();
-        const QImage frame = Window->View->grabFramebuffer();
+        const QImage frame = Window->View->DrawnFrame();
         EXPECT_TRUE(Window->Action(TCommand::ColourByWaiting)->isChecked());
         EXPECT_TRUE(Window->Action(TCommand::Trails)->isChecked());
         Window->Action(TCommand::ColourByWaiting)->trigger(); // off again for the next run
@@ -167,7 +167,7 @@ TEST_F(TypedKeys, SelectionKeysAmongReplayKeysEndAsTypedSlowly) {
         EXPECT_TRUE(Window->Action(TCommand::FollowSelected)->isChecked());
         const auto state =
             std::tuple{Window->Projects->Replay.TimeStep(), Window->View->DeckIndex(),
-                       Window->View->CameraState().FPan, Window->View->grabFramebuffer()};
+                       Window->View->CameraState().FPan, Window->View->DrawnFrame()};
         Window->Action(TCommand::ClearSelection)->trigger(); // for the next run
         return state;
     };

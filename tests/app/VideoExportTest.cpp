@@ -69,7 +69,7 @@ TEST_F(VideoExport, AVideoShowsTheViewsPartOfTheReplayAndLeavesTheWindowAsItWas)
     for (int i = 0; i < 7; ++i) {
         Window->Projects->Replay.StepForward();
     }
-    Window->View->repaint();
+    Window->View->Paint();
     const QImage before = Window->View->DisplayedFrame();
     const QString file = QDir(Videos).filePath("ferry.mp4");
     QString length;
@@ -116,7 +116,7 @@ TEST_F(VideoExport, AVideoShowsTheViewsPartOfTheReplayAndLeavesTheWindowAsItWas)
     EXPECT_LT(waiting * 2, green);
 
     EXPECT_EQ(Window->Projects->Replay.TimeStep(), 7);
-    Window->View->repaint();
+    Window->View->Paint();
     EXPECT_EQ(Window->View->DisplayedFrame(), before) << "the persons stand where they stood";
 }
 
