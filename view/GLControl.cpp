@@ -66,8 +66,12 @@ QString RefusedShotSize(std::int32_t width, std::int32_t height) {
 // after it was shown, to be read back, and the deck can be kept beside it (see TDeckBackdrop).
 class TGLControl::TSurface : public QOpenGLWindow {
 public:
+    // The keyboard focus stays with the widgets: a focused native window would take the keys
+    // from the main window's widgets, and the control could no longer hold the focus itself.
     explicit TSurface(TGLControl& control)
-        : QOpenGLWindow(QOpenGLWindow::PartialUpdateBlit), Control(control) {}
+        : QOpenGLWindow(QOpenGLWindow::PartialUpdateBlit), Control(control) {
+        setFlag(Qt::WindowDoesNotAcceptFocus);
+    }
 
     // The pixel size of the framebuffer the last frame was drawn into; empty before the first.
     QSize DrawnSize() const { return Drawn; }

@@ -228,6 +228,23 @@ TEST_F(TypedKeys, TheSpeedFieldGivesTheKeysBackToTheView) {
     EXPECT_EQ(Window->Projects->Replay.TimeStep(), 16);
 }
 
+// The view shows its frames in a native window of its own: a drag there, as the window system
+// gives it, reaches the camera, and the view takes the keyboard focus as a widget would.
+TEST_F(TypedKeys, ADragInTheViewOrbitsTheCamera) {
+    Window->Playback->SpeedChooser->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Window->View->hasFocus(); }));
+    const double theta = Window->View->CameraState().FTheta;
+    const QPoint from = Window->View->mapToGlobal(Window->View->rect().center());
+    const auto at = [](QPoint point) {
+        return QStringList{"mousemove", QString::number(point.x()), QString::number(point.y())};
+    };
+    Xdotool(at(from) + QStringList{"mousedown", "1"} + at(from + QPoint(30, 20)) +
+            at(from + QPoint(60, 40)) + QStringList{"mouseup", "1"});
+    EXPECT_NE(Window->View->CameraState().FTheta, theta);
+    EXPECT_EQ(Window->Selection->Selected(), std::nullopt);
+    EXPECT_TRUE(Window->View->hasFocus());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
