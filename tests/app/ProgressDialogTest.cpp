@@ -5,6 +5,8 @@
 #include "OverMainWindowTest.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QScreen>
 #include <QTest>
 #include <QWindow>
 
@@ -64,6 +66,23 @@ TEST_F(ProgressDialog, KeepsTextAndBarWhileHiddenAndTakesTheReadersTexts) {
     EXPECT_EQ(Dialog.ProgressBar.value(), 100);
     Progress.SetProgress(-1);
     EXPECT_EQ(Dialog.ProgressBar.value(), 0);
+}
+
+// The bar is drawn on the screen when the reader lets the events through, not at each percent.
+TEST_F(ProgressDialog, TheBarOnTheScreenFollowsWhenTheEventsAreLetThrough) {
+    ShowAsTheReaderDoes();
+    const auto onScreen = [this] {
+        const QRect bar = Dialog.ProgressBar.geometry();
+        return Dialog.screen()
+            ->grabWindow(Dialog.winId(), bar.x(), bar.y(), bar.width(), bar.height())
+            .toImage();
+    };
+    Progress.SetProgress(0);
+    QTest::qWait(50);
+    const QImage empty = onScreen();
+    Progress.SetProgress(100);
+    QTest::qWait(50);
+    EXPECT_NE(onScreen(), empty);
 }
 
 } // namespace
