@@ -8,6 +8,7 @@
 #include <QOpenGLContext>
 #include <QOpenGLWindow>
 #include <QPaintEvent>
+#include <QResizeEvent>
 #include <QSurfaceFormat>
 #include <QVBoxLayout>
 
@@ -78,6 +79,11 @@ public:
 
 protected:
     void initializeGL() override { Control.InitializeScene(); }
+    // A window made smaller shows nothing new, so the window system asks for no frame.
+    void resizeEvent(QResizeEvent* event) override {
+        QOpenGLWindow::resizeEvent(event);
+        update();
+    }
     void paintGL() override {
         Drawn = size() * devicePixelRatio();
         Control.PaintScene();

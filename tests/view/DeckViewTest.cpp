@@ -157,6 +157,16 @@ TEST_F(CellView, ADeckClearedIsNoLongerDrawnAndComesBackWhenShownAgain) {
     View->ClearProject();
 }
 
+// The view shows its frames in a native window: made smaller, it draws anew at its new size though
+// the window system asks for nothing.
+TEST_F(CellView, AViewMadeSmallerOrLargerIsDrawnAtItsNewSize) {
+    for (const QSize size : {QSize(300, 200), QSize(420, 320)}) {
+        View->resize(size);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return View->DisplayedFrame().size() == size; }))
+            << size.width() << " x " << size.height();
+    }
+}
+
 TEST_F(CellView, APersonWhoHasLeftIsNotDrawn) {
     TPersonData& person = Project.Persons[0];
     ASSERT_TRUE(person.IsStepMoved(0));
