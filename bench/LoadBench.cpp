@@ -210,8 +210,12 @@ std::uint64_t FloorOfLoad(const std::string& path) {
 }
 
 // A load of a file of one style against the floor on the same file, rounds interleaved so that
-// both meet the same machine: processor and wall time of the load per those of the floor.
-void LoadAgainstFloor(benchmark::State& state, const char* variable) {
+// both meet the same machine: processor and wall time of the load per those of the floor. The
+// load reads the second half of the moves ahead on a second thread, or reads alone.
+enum class TThreads { Two, One };
+
+void LoadAgainstFloor(benchmark::State& state, const char* variable,
+                      TThreads threads = TThreads::Two) {
     const std::string path = BenchFile(state, variable);
     if (path.empty()) {
         return;
@@ -223,6 +227,9 @@ void LoadAgainstFloor(benchmark::State& state, const char* variable) {
         floorWall += floor.WallSeconds();
         floorCpu += floor.CpuSeconds();
         TBenchProject loaded;
+        if (threads == TThreads::One) {
+            loaded.Project.ReadAheadFrom = -1;
+        }
         const TStopwatch load;
         loaded.Load(path);
         loadWall += load.WallSeconds();
@@ -242,6 +249,15 @@ void BM_LoadAgainstFloorWordDense(benchmark::State& state) {
     LoadAgainstFloor(state, "AMBLA_BENCH_LOG_WORDS");
 }
 BENCHMARK(BM_LoadAgainstFloorWordDense)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->UseRealTime();
+
+// The same read by one thread alone.
+void BM_LoadAgainstFloorWordDenseOneThread(benchmark::State& state) {
+    LoadAgainstFloor(state, "AMBLA_BENCH_LOG_WORDS", TThreads::One);
+}
+BENCHMARK(BM_LoadAgainstFloorWordDenseOneThread)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5)
     ->UseRealTime();

@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the log reader, then plays the loaded project forwards and back again,
 // jumps in it and analyses it: nothing may read or write out of bounds, stepping back must undo
 // stepping forward, and a jump must land where stepping does and where each person's way says.
+// The bytes are read twice, once with the second half of the moves read ahead on a second
+// thread: both must give the same project and the same faults.
 
 #include "BoxReports.h"
 #include "Congestion.h"
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +29,34 @@ public:
     void AddLine(const std::string&) override {}
     void SetBold(bool) override {}
 };
+
+// Every fault with its place.
+class TFaultLog final : public IModelReports {
+public:
+    void Report(const TModelFault& fault) override {
+        Faults.push_back(std::to_string(fault.Line) + ":" + std::to_string(fault.Column) + ":" +
+                         fault.Text);
+    }
+    std::vector<std::string> Faults;
+};
+
+// What a load gave: the faults, the header, and each person's start and runs of moves.
+std::vector<std::string> Outcome(const TLogFile& project, const TFaultLog& log) {
+    std::vector<std::string> lines = log.Faults;
+    lines.push_back(std::to_string(project.PMax) + " " + std::to_string(project.XMax) + " " +
+                    std::to_string(project.YMax) + " " + std::to_string(project.ZMax));
+    for (const TPersonData& person : project.Persons) {
+        std::string line = std::to_string(person.StartX) + " " + std::to_string(person.StartY) +
+                           " " + std::to_string(person.StartLevel) + " " +
+                           std::to_string(person.MoveCount) + ":";
+        person.Moves.ForEachRun([&line](std::int32_t n, TMove move) {
+            line += " " + std::to_string(n) + "x" + std::to_string(move.Direction) + "/" +
+                    std::to_string(move.LevelChange);
+        });
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 struct TPlace {
     std::int64_t X, Y;
@@ -159,13 +190,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TRecordingUiServices ui;
     TScopedUiServices installed(ui);
     TNoProgressWindow progress;
-    TBoxReports reports;
-    TLogFile project("Level");
-    project.ReportTo(reports);
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     // Small enough that a header asking for a huge model is refused quickly.
-    project.MemoryLimit = std::uint64_t{4} << 20;
-    project.LoadFromMemory("fuzz", std::string_view(reinterpret_cast<const char*>(data), size),
-                           progress);
+    constexpr std::uint64_t MemoryLimit = std::uint64_t{4} << 20;
+    TFaultLog alone;
+    TLogFile readAlone("Level");
+    readAlone.ReportTo(alone);
+    readAlone.MemoryLimit = MemoryLimit;
+    readAlone.ReadAheadFrom = -1;
+    readAlone.LoadFromMemory("fuzz", bytes, progress);
+    TFaultLog ahead;
+    TLogFile project("Level");
+    project.ReportTo(ahead);
+    project.MemoryLimit = MemoryLimit;
+    project.ReadAheadFrom = 0;
+    project.LoadFromMemory("fuzz", bytes, progress);
+    if (Outcome(project, ahead) != Outcome(readAlone, alone)) {
+        __builtin_trap();
+    }
+    TBoxReports reports;
+    project.ReportTo(reports);
     TNullTextView view;
     project.FillStatistics(view);
     CheckStepBackUndoesStepForward(project);

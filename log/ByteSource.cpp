@@ -8,11 +8,60 @@
 #include <unistd.h>
 
 std::size_t TMemorySource::Read(char* buffer, std::size_t capacity) {
-    const std::size_t n = std::min(capacity, Bytes.size());
-    std::memcpy(buffer, Bytes.data(), n);
-    Bytes.remove_prefix(n);
+    const std::size_t n = std::min(capacity, Rest.size());
+    std::memcpy(buffer, Rest.data(), n);
+    Rest.remove_prefix(n);
     return n;
 }
+
+std::unique_ptr<IByteSource> TMemorySource::ReaderFrom(std::int64_t offset) const {
+    if (offset < 0 || offset > Size()) {
+        return nullptr;
+    }
+    return std::make_unique<TMemorySource>(All.substr(static_cast<std::size_t>(offset)));
+}
+
+bool TMemorySource::SkipTo(std::int64_t offset) {
+    if (offset < Size() - static_cast<std::int64_t>(Rest.size()) || offset > Size()) {
+        return false;
+    }
+    Rest = All.substr(static_cast<std::size_t>(offset));
+    return true;
+}
+
+namespace {
+
+// A file's bytes from an offset on, read where they lie without moving the file's own position,
+// so that its owner reads on undisturbed.
+class TFileRangeSource final : public IByteSource {
+public:
+    TFileRangeSource(int fd, std::int64_t offset) : Fd(fd), At(offset) {}
+
+    std::size_t Read(char* buffer, std::size_t capacity) override {
+        if (!ReadError.empty()) {
+            return 0;
+        }
+        for (;;) {
+            const ssize_t n = ::pread(Fd, buffer, capacity, static_cast<off_t>(At));
+            if (n >= 0) {
+                At += n;
+                return static_cast<std::size_t>(n);
+            }
+            if (errno != EINTR) {
+                ReadError = std::strerror(errno);
+                return 0;
+            }
+        }
+    }
+    std::string Error() const override { return ReadError; }
+
+private:
+    int Fd;
+    std::int64_t At;
+    std::string ReadError;
+};
+
+} // namespace
 
 TFileSource::~TFileSource() {
     if (Fd >= 0) {
@@ -82,7 +131,28 @@ bool TFileSource::Open(const std::string& path) {
         return false;
     }
     ::posix_fadvise(Fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    Regular = S_ISREG(info.st_mode);
     return true;
+}
+
+std::int64_t TFileSource::Size() const {
+    struct stat info {};
+    if (!Regular || ::fstat(Fd, &info) != 0) {
+        return -1;
+    }
+    return info.st_size;
+}
+
+std::unique_ptr<IByteSource> TFileSource::ReaderFrom(std::int64_t offset) const {
+    if (!Regular || offset < 0) {
+        return nullptr;
+    }
+    return std::make_unique<TFileRangeSource>(Fd, offset);
+}
+
+bool TFileSource::SkipTo(std::int64_t offset) {
+    return Regular && ReadError.empty() &&
+           ::lseek(Fd, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
 }
 
 std::size_t TFileSource::Read(char* buffer, std::size_t capacity) {

@@ -2,6 +2,8 @@
 // Where the reader's bytes come from: a file, or memory for tests and the fuzzer.
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,15 +14,28 @@ public:
     virtual std::size_t Read(char* buffer, std::size_t capacity) = 0;
     // Empty unless reading failed before the end of the data.
     virtual std::string Error() const { return {}; }
+
+    // Where the data can be read twice (a file, not a pipe): its size, the data from an offset on
+    // in a source of its own that another thread may read while this one is read, and a jump of
+    // this source to an offset ahead of what it has handed out. -1, null and false elsewhere.
+    virtual std::int64_t Size() const { return -1; }
+    virtual std::unique_ptr<IByteSource> ReaderFrom(std::int64_t /*offset*/) const {
+        return nullptr;
+    }
+    virtual bool SkipTo(std::int64_t /*offset*/) { return false; }
 };
 
 class TMemorySource final : public IByteSource {
 public:
-    explicit TMemorySource(std::string_view bytes) : Bytes(bytes) {}
+    explicit TMemorySource(std::string_view bytes) : All(bytes), Rest(bytes) {}
     std::size_t Read(char* buffer, std::size_t capacity) override;
+    std::int64_t Size() const override { return static_cast<std::int64_t>(All.size()); }
+    std::unique_ptr<IByteSource> ReaderFrom(std::int64_t offset) const override;
+    bool SkipTo(std::int64_t offset) override;
 
 private:
-    std::string_view Bytes;
+    std::string_view All;
+    std::string_view Rest;
 };
 
 class TFileSource final : public IByteSource {
@@ -35,9 +50,15 @@ public:
     std::size_t Read(char* buffer, std::size_t capacity) override;
     std::string Error() const override { return ReadError; }
     const std::string& OpenError() const { return OpenFailure; }
+    // A regular file's size, its bytes from an offset on (read while this source lives), and a
+    // jump ahead; not for pipes.
+    std::int64_t Size() const override;
+    std::unique_ptr<IByteSource> ReaderFrom(std::int64_t offset) const override;
+    bool SkipTo(std::int64_t offset) override;
 
 private:
     int Fd = -1;
+    bool Regular = false;
     std::string ReadError;
     std::string OpenFailure;
 };

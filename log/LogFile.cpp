@@ -6,6 +6,7 @@
 #include "ModelViews.h"
 
 #include <new>
+#include <thread>
 
 namespace {
 
@@ -42,6 +43,11 @@ bool TLogFile::LoadFromMemory(const std::string& name, std::string_view bytes,
     return LoadFromSource(name, source, progress);
 }
 
+// Below some megabytes a second thread costs about what it saves.
+std::int64_t TLogFile::DefaultReadAheadFrom() {
+    return std::thread::hardware_concurrency() >= 2 ? std::int64_t{8} << 20 : -1;
+}
+
 bool TLogFile::LoadFromSource(const std::string& name, IByteSource& source,
                               IProgressWindow& progress) {
     const TLoadReports reporting(Reports(), name);
@@ -62,6 +68,7 @@ void TLogFile::ReportUnreadable(const std::string& text) {
 bool TLogFile::ReadSource(IByteSource& source, IProgressWindow& progress) {
     TLogScanner scanner(source);
     TLogReader reader(*this, scanner, progress);
+    reader.ReadAheadFrom(ReadAheadFrom);
     try {
         try {
             reader.ReadAll();

@@ -24,6 +24,12 @@ public:
     bool LoadFromMemory(const std::string& name, std::string_view bytes, IProgressWindow& progress);
     bool LoadFromSource(const std::string& name, IByteSource& source, IProgressWindow& progress);
 
+    // A movement section longer than this many bytes has its second half read on a second
+    // thread, where the machine has one and the source can be read twice; negative never. The
+    // project is the same either way.
+    std::int64_t ReadAheadFrom = DefaultReadAheadFrom();
+    static std::int64_t DefaultReadAheadFrom();
+
     // Every person applies its move entry k (forwards) or undoes it (backwards); returns how
     // many have left.
     std::int32_t StepPersonsForward(std::int32_t k);

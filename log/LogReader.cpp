@@ -2,6 +2,7 @@
 
 #include "ModelViews.h"
 #include "NumberParsing.h"
+#include "PlainMoves.h"
 
 #include <algorithm>
 #include <array>
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -27,26 +29,6 @@ constexpr std::array<std::uint8_t, 256> MakeKindTable() {
     return table;
 }
 constexpr std::array<std::uint8_t, 256> KindOfChar = MakeKindTable();
-
-bool IsDigit(int c) {
-    return c >= '0' && c <= '9';
-}
-
-// Whether eight characters are four single digits each followed by a space, "3 1 0 0 ", as most
-// of a list without runs reads: each 16-bit lane holds a digit in its low byte (the file's first
-// character in the lowest) and a space in its high one. Adding to a lane's low byte cannot carry
-// into the next lane, so one addition tests the four digits at once.
-bool IsFourSingleDigits(std::uint64_t text) {
-    constexpr std::uint64_t Lanes = 0x0001000100010001;
-    constexpr std::uint64_t HighBits = 0x8000 * Lanes;
-    if ((text & (0xff00 * Lanes)) != (std::uint64_t{' '} << 8) * Lanes) {
-        return false;
-    }
-    const std::uint64_t low = text & (0x00ff * Lanes);
-    const std::uint64_t fromZero = low + (0x8000 - '0') * Lanes;     // high bit: at least '0'
-    const std::uint64_t pastNine = low + (0x8000 - '9' - 1) * Lanes; // high bit: beyond '9'
-    return (fromZero & ~pastNine & HighBits) == HighBits;
-}
 
 std::string FormatBytes(std::uint64_t bytes) {
     char text[64];
@@ -507,21 +489,126 @@ void TLogReader::LoadMovement() {
     TProject& p = Model;
     ShownPercent = -1;
     SetProgress(0, 1);
-    for (std::int32_t i = 0; i < p.PMax; ++i) {
-        TPersonData& person = PersonAt(i);
-        Builder.Clear();
-        EntriesBeforeList = person.MoveCount;
-        PersonIndex = static_cast<std::size_t>(i);
-        CheckedListBytes = 0;
-        try {
-            LoadMoveList();
-        } catch (const TUnexpectedEnd&) {
-            GiveMoves(person);
-            throw;
+    std::unique_ptr<TListsAhead> ahead = StartListsAhead();
+    try {
+        for (std::int32_t i = 0; i < p.PMax;) {
+            if (ahead != nullptr && Scanner.Offset() >= ahead->From()) {
+                const std::int64_t begin = ahead->Begin();
+                if (Scanner.Offset() == begin) {
+                    i = TakeListsAhead(*ahead, i);
+                }
+                if (Scanner.Offset() >= begin) {
+                    DropListsAhead(ahead);
+                    continue;
+                }
+            }
+            LoadPersonMoves(i);
+            ++i;
         }
-        GiveMoves(person);
-        SetProgress(i, p.PMax);
+    } catch (...) {
+        DropListsAhead(ahead);
+        throw;
     }
+    DropListsAhead(ahead);
+}
+
+// Ends the reading ahead; the memory of its lists goes when no person took any of them.
+void TLogReader::DropListsAhead(std::unique_ptr<TListsAhead>& ahead) {
+    if (ahead == nullptr) {
+        return;
+    }
+    ahead.reset();
+    if (!std::exchange(ListsAheadDone, true)) {
+        MovesLeftAhead = Model.MoveMemoryAhead.UsedBytes(); // none taken
+    }
+    if (MovesLeftAhead == Model.MoveMemoryAhead.UsedBytes()) {
+        Model.MoveMemoryAhead.Release();
+        MovesLeftAhead = 0;
+    }
+}
+
+void TLogReader::LoadPersonMoves(std::int32_t i) {
+    TPersonData& person = PersonAt(i);
+    Builder.Clear();
+    EntriesBeforeList = person.MoveCount;
+    PersonIndex = static_cast<std::size_t>(i);
+    CheckedListBytes = 0;
+    try {
+        LoadMoveList();
+    } catch (const TUnexpectedEnd&) {
+        GiveMoves(person);
+        throw;
+    }
+    GiveMoves(person);
+    SetProgress(i, Model.PMax);
+}
+
+// The first movement section of a file, where it is long enough, has its second half read
+// ahead: each person's first list, which a person can take over in the memory it was read into.
+std::unique_ptr<TListsAhead> TLogReader::StartListsAhead() {
+    if (std::exchange(MovementSeen, true) || ReadAheadBytes < 0 || Model.PMax < 2) {
+        return nullptr;
+    }
+    const std::int64_t size = Scanner.SourceSize();
+    const std::int64_t here = Scanner.Offset();
+    if (size - here <= ReadAheadBytes) {
+        return nullptr;
+    }
+    const std::int64_t from = here + (size - here) / 2;
+    std::unique_ptr<IByteSource> source = Scanner.SourceFrom(from);
+    if (source == nullptr) {
+        return nullptr;
+    }
+    const std::uint64_t inUse = ModelBytes + MoveBytesInUse();
+    const std::uint64_t budget = Model.MemoryLimit > inUse ? Model.MemoryLimit - inUse : 0;
+    return std::make_unique<TListsAhead>(std::move(source), from, Model.MoveMemoryAhead, budget);
+}
+
+// Gives the lists read ahead to the persons from i on, as many as reading them here would have
+// given without a word to say; returns the person to read next.
+std::int32_t TLogReader::TakeListsAhead(TListsAhead& ahead, std::int32_t i) {
+    const TLogScanner::TLinePosition line = Scanner.CurrentLine();
+    std::vector<TListsAhead::TList>& lists =
+        ahead.Lists([this] { Model.Reports().Breathe(TWorkPoint::InProgress); });
+    // From here on the memory read ahead is counted, less what no person takes.
+    ListsAheadDone = true;
+    MovesLeftAhead = Model.MoveMemoryAhead.UsedBytes();
+    const std::size_t count = ListsAheadToTake(lists, i);
+    if (count == 0) {
+        return i;
+    }
+    const TListsAhead::TList& last = lists[count - 1];
+    const std::int64_t lineStart = last.LineStart >= 0 ? last.LineStart : line.LineStart;
+    if (!Scanner.JumpTo(last.End, {line.LineFeedsBefore + last.LineFeeds, lineStart})) {
+        return i;
+    }
+    for (std::size_t taken = 0; taken < count; ++taken, ++i) {
+        MovesLeftAhead -= lists[taken].MemoryToGive;
+        PersonAt(i).TakeMoves(std::move(lists[taken].Moves));
+        SetProgress(i, Model.PMax);
+    }
+    return i;
+}
+
+// How many of the lists go to the persons from i on: up to the last person, and up to a person
+// who has moves already or whose list would pass the memory, which is read here instead to
+// be refused as ever.
+std::size_t TLogReader::ListsAheadToTake(std::vector<TListsAhead::TList>& lists, std::int32_t i) {
+    std::uint64_t taken = 0;
+    std::size_t count = 0;
+    for (const TListsAhead::TList& list : lists) {
+        if (i >= Model.PMax) {
+            break;
+        }
+        const TPersonData& person = PersonAt(i);
+        taken += list.MemoryToGive;
+        if (person.MoveCount != 0 || ModelBytes + MoveBytesInUse() + taken > Model.MemoryLimit) {
+            break;
+        }
+        ++count;
+        ++i;
+    }
+    return count;
 }
 
 // The list is gathered first, so that it takes memory of exactly its size (a person's first
@@ -548,63 +635,24 @@ void TLogReader::LoadMoveList() {
 // takes more bytes than its text), and the list's limits are checked once for the buffer, and at
 // each run, whose count alone may pass them.
 bool TLogReader::ReadPlainMoves() {
-    constexpr std::size_t LongestPlainEntry = 12; // "P123456789x0" and the character after it
     const std::string_view buffered = Scanner.Buffered();
     if (buffered.size() <= LongestPlainEntry) {
         return false;
     }
-    const char* p = buffered.data();
-    const char* const end = p + buffered.size() - LongestPlainEntry;
     TMoveList::TBuilder::TWriter list = Builder.Write(buffered.size());
     const auto checkLength = [&] {
         if (EntriesBeforeList + list.Count() > MaxEntriesPerPerson) {
             RefuseLongList();
         }
+        return true;
     };
-    bool listEnded = false;
-    while (p < end) {
-        std::uint64_t eight = 0;
-        std::memcpy(&eight, p, sizeof eight);
-        if (std::endian::native == std::endian::little && IsFourSingleDigits(eight)) {
-            for (int lane = 0; lane < 4; ++lane) {
-                const auto digit = static_cast<std::int32_t>((eight >> (16 * lane)) & 0xff) - '0';
-                list.AddOne({digit, 0});
-            }
-            p += sizeof eight;
-            continue;
-        }
-        const auto c = static_cast<unsigned char>(*p);
-        if (const auto digit = static_cast<unsigned>(c - '0'); digit < 10) {
-            list.AddOne({static_cast<std::int32_t>(digit), 0});
-            ++p;
-        } else if (TLogScanner::IsBlank(c)) {
-            ++p;
-        } else if (c == 'P') {
-            const char* q = p + 1;
-            std::int32_t count = 0;
-            for (const char* const digitsEnd = q + 9; q < digitsEnd && IsDigit(*q); ++q) {
-                count = count * 10 + (*q - '0');
-            }
-            if (q == p + 1 || *q != 'x' || !IsDigit(q[1])) {
-                break;
-            }
-            list.Add(count, {q[1] - '0', 0});
-            checkLength();
-            p = q + 2;
-        } else if ((c == 'U' || c == 'D') && IsDigit(p[1])) {
-            list.AddOne({p[1] - '0', c == 'U' ? 1 : -1});
-            p += 2;
-        } else {
-            listEnded = c == 'S';
-            p += listEnded ? 1 : 0;
-            break;
-        }
-    }
+    const TPlainStop stop = ReadPlainEntries(
+        buffered.data(), buffered.data() + buffered.size() - LongestPlainEntry, list, checkLength);
     Builder.Finish(list);
     checkLength();
-    Scanner.Consume(static_cast<std::size_t>(p - buffered.data()));
+    Scanner.Consume(static_cast<std::size_t>(stop.At - buffered.data()));
     CheckListMemoryNowAndThen();
-    return listEnded;
+    return stop.ListEnded;
 }
 
 // One entry in any spelling, with warnings for what is not one; false at the end of the list.
@@ -645,7 +693,7 @@ void TLogReader::RefuseLongList() {
 // to new memory, and the old is only given back with the whole project.
 void TLogReader::CheckMoveMemory(const TPersonData& person) {
     const std::uint64_t bytes =
-        ModelBytes + Model.MoveMemory.UsedBytes() + person.Moves.MemoryToAppend(Builder);
+        ModelBytes + MoveBytesInUse() + person.Moves.MemoryToAppend(Builder);
     if (bytes > Model.MemoryLimit) {
         throw TLoadRefused{"This file cannot be loaded: the moves of its persons need more than " +
                            FormatBytes(bytes) + " of memory, but this computer has only " +

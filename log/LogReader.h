@@ -1,12 +1,14 @@
 #pragma once
 // The walk through one log file, section by section, filling a project.
 
+#include "ListsAhead.h"
 #include "LogScanner.h"
 #include "Project.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +39,9 @@ public:
     void ReportAt(TFaultKind kind, std::int64_t offset, const std::string& text);
     // Builds every deck's quad list and places its first lights.
     void BuildDecks();
+    // A movement section longer than this many bytes has its second half read ahead by a second
+    // thread (see TListsAhead); negative never.
+    void ReadAheadFrom(std::int64_t bytes) { ReadAheadBytes = bytes; }
 
 private:
     void LoadHeader();
@@ -65,6 +70,11 @@ private:
     TPersonData& PersonAt(std::int32_t i);
     bool LoadStartPositions();
     void LoadMovement();
+    void LoadPersonMoves(std::int32_t i);
+    std::unique_ptr<TListsAhead> StartListsAhead();
+    void DropListsAhead(std::unique_ptr<TListsAhead>& ahead);
+    std::int32_t TakeListsAhead(TListsAhead& ahead, std::int32_t i);
+    std::size_t ListsAheadToTake(std::vector<TListsAhead::TList>& lists, std::int32_t i);
     void LoadMoveList();
     bool ReadPlainMoves();
     bool LoadMoveEntry();
@@ -94,6 +104,12 @@ private:
     }
     [[noreturn]] static void RefuseLongList();
     void CheckMoveMemory(const TPersonData& person);
+    // The memory of the persons' lists: those read here, and those taken over from the reading
+    // ahead with what they grew by since (known once that reading is over).
+    std::uint64_t MoveBytesInUse() const {
+        return Model.MoveMemory.UsedBytes() +
+               (ListsAheadDone ? Model.MoveMemoryAhead.UsedBytes() - MovesLeftAhead : 0);
+    }
     void SetInfo(const std::string& text);
     void SetProgress(std::int64_t done, std::int64_t total);
     // Faults at an offset of the file.
@@ -112,6 +128,10 @@ private:
     std::size_t PersonIndex = 0;
     std::size_t CheckedListBytes = 0;
     int ShownPercent = -1;
+    std::int64_t ReadAheadBytes = -1;
+    bool MovementSeen = false;
+    bool ListsAheadDone = false;
+    std::uint64_t MovesLeftAhead = 0; // read ahead, taken by no person
 };
 
 std::string TrimLeadingSpaces(const std::string& text);

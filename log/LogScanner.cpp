@@ -57,6 +57,32 @@ std::int64_t TLogScanner::LineNumber() {
     return LinesBeforeChunk + LinesCounted + 1;
 }
 
+TLogScanner::TLinePosition TLogScanner::CurrentLine() {
+    const std::int64_t line = LineNumber();
+    return {line - 1, LineStart};
+}
+
+bool TLogScanner::JumpTo(std::int64_t offset, TLinePosition line) {
+    if (offset < Offset()) {
+        return false;
+    }
+    if (offset <= ChunkStart + (End - Buffer.get())) {
+        Pos = Buffer.get() + (offset - ChunkStart); // lines are counted from the chunk itself
+        return true;
+    }
+    if (!Source.SkipTo(offset)) {
+        return false;
+    }
+    // An empty chunk at the offset, the next read from there.
+    ChunkStart = offset;
+    Pos = End = CountedUpTo = Buffer.get();
+    LinesBeforeChunk = line.LineFeedsBefore;
+    LinesCounted = 0;
+    LineStartAtChunk = LineStart = line.LineStart;
+    AtEnd = false;
+    return true;
+}
+
 // Offset of the start of the line that the character at end belongs to, looking back no further
 // than the chunk's start.
 std::int64_t TLogScanner::StartOfLineAt(const char* end) const {

@@ -81,6 +81,22 @@ public:
 
     static bool IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
+    // Where the source can be read twice: its size (-1 elsewhere), and its bytes from an offset
+    // on for another thread (null elsewhere).
+    std::int64_t SourceSize() const { return Source.Size(); }
+    std::unique_ptr<IByteSource> SourceFrom(std::int64_t offset) const {
+        return Source.ReaderFrom(offset);
+    }
+    // The line the scanner stands in: the line feeds before it, and the offset where it starts.
+    struct TLinePosition {
+        std::int64_t LineFeedsBefore;
+        std::int64_t LineStart;
+    };
+    TLinePosition CurrentLine();
+    // Goes on at an offset ahead of the current one, which stands in the line given (read by
+    // another scanner); false, with nothing changed, where the source cannot jump.
+    bool JumpTo(std::int64_t offset, TLinePosition line);
+
 private:
     bool Refill();
     std::int64_t StartOfLineAt(const char* end) const;

@@ -137,6 +137,12 @@ public:
     // New memory that appending the builder's list takes, at most.
     std::size_t MemoryToAppend(const TBuilder& builder) const;
     void Clear();
+    // Becomes the other list, which was made in other memory, keeping its memory; this list must
+    // hold no entries.
+    void TakeOver(TMoveList&& other) {
+        std::destroy_at(this);
+        std::construct_at(this, std::move(other));
+    }
 
     // Entry k, 0 <= k < Count(); moves the cursor there.
     TMove At(std::int32_t k) {

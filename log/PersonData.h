@@ -44,6 +44,11 @@ public:
     void AppendMoves(std::int32_t n, std::int32_t direction, std::int32_t levelChange);
     // Appends a list gathered while reading.
     void AppendMoves(TMoveList::TBuilder& list);
+    // Takes a list made in other memory, with that memory, as the person's first.
+    void TakeMoves(TMoveList&& list) {
+        Moves.TakeOver(std::move(list));
+        MoveCount = Moves.Count();
+    }
     // Takes a whole list at once, in place of the one held.
     void AssignMoves(const std::vector<TMove>& moves);
     // The list one entry per time step, as the file spells it out.

@@ -33,6 +33,7 @@ TProject::TProject(std::string floorWord)
 void TProject::DropPersons() {
     Persons = {};
     MoveMemory.Release();
+    MoveMemoryAhead.Release();
 }
 
 TPersonData& TProject::PersonMadeUpTo(std::size_t index) {
@@ -63,7 +64,8 @@ std::string TProject::GetDeckCaption(std::int32_t index) const {
 
 std::uint64_t TProject::ModelBytes() const {
     std::uint64_t bytes = Decks.capacity() * sizeof(TDeck) +
-                          Persons.capacity() * sizeof(TPersonData) + MoveMemory.UsedBytes();
+                          Persons.capacity() * sizeof(TPersonData) + MoveMemory.UsedBytes() +
+                          MoveMemoryAhead.UsedBytes();
     for (const TDeck& deck : Decks) {
         bytes += deck.Cells.capacity() * sizeof(TCell) + deck.Quads.capacity() * sizeof(TQuad);
     }

@@ -33,8 +33,10 @@ public:
     std::int32_t ZMax = 0;
     std::int32_t VMax = 0;
     std::int32_t TOff = 0;
-    // Where the persons' move lists live; it must outlive the persons.
+    // Where the persons' move lists live, those read ahead by a second thread in memory of their
+    // own; both must outlive the persons.
     TMoveArena MoveMemory;
+    TMoveArena MoveMemoryAhead;
     std::vector<TDeck> Decks;
     // The persons the file describes (a start record or a move list), in its order; the header
     // may announce more (PMax). Those it never describes are persons without a start or moves:

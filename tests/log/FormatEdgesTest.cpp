@@ -32,16 +32,6 @@ bool LoadInSteps(TLoadedProject& loaded, const std::string& text, std::size_t st
 // section keep every list away from it.
 const std::string Tail = std::string(16, '\n');
 
-// Every fault with its place, as "line:column: text".
-class TFaultsWithPlaces final : public IModelReports {
-public:
-    void Report(const TModelFault& fault) override {
-        Faults.push_back(std::to_string(fault.Line) + ":" + std::to_string(fault.Column) + ": " +
-                         fault.Text);
-    }
-    std::vector<std::string> Faults;
-};
-
 // Line and column of the character at offset, both from 1.
 std::string PlaceIn(const std::string& text, std::size_t offset) {
     const std::size_t lineStart = text.rfind('\n', offset - 1) + 1; // npos + 1 is 0
@@ -463,7 +453,9 @@ TEST(FormatEdges, MovesPastTheFirstBlockOfTheirMemoryReplayToTheirEnd) {
                 " S\n";
     }
     text += "</persons>\n";
-    TLoadedProject loaded(text);
+    TLoadedProject loaded;
+    loaded.Project.ReadAheadFrom = -1; // every list in the one arena, one after another
+    loaded.Load(text);
     ASSERT_THAT(loaded.Boxes(), ::testing::IsEmpty());
     std::vector<TPersonData>& persons = loaded.Project.Persons;
     ASSERT_GT(loaded.Project.MoveMemory.UsedBytes(), FirstBlock);

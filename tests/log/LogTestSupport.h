@@ -151,6 +151,16 @@ inline std::string Describe(const TLogFile& p) {
     return out.str();
 }
 
+// Every fault with its place, as "line:column: text".
+class TFaultsWithPlaces final : public IModelReports {
+public:
+    void Report(const TModelFault& fault) override {
+        Faults.push_back(std::to_string(fault.Line) + ":" + std::to_string(fault.Column) + ": " +
+                         fault.Text);
+    }
+    std::vector<std::string> Faults;
+};
+
 // Hands out the bytes a few at a time, as a slow pipe would.
 class TTrickleSource final : public IByteSource {
 public:

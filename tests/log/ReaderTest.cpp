@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -217,6 +218,136 @@ TEST(Reader, FaultsArePlacedAtTheirLineAndColumn) {
         loaded.Project.LoadFromSource("test.3dl", source, loaded.Progress);
         EXPECT_EQ(placed.Faults, expected) << "step " << step;
     }
+}
+
+// What a load gives: the project, every fault with its place, and whether it loaded at all.
+struct TLoadOutcome {
+    std::string Project;
+    std::vector<std::string> Faults;
+    bool Loaded;
+    bool TookListsAhead;
+    bool operator==(const TLoadOutcome& other) const {
+        return Project == other.Project && Faults == other.Faults && Loaded == other.Loaded;
+    }
+};
+
+// Hands out a few bytes at a time and can be read twice: the reader's jump over the lists read
+// ahead then leaves what it has read of the file behind.
+class TSmallReadsSource final : public IByteSource {
+public:
+    TSmallReadsSource(std::string_view bytes, std::size_t step) : Memory(bytes), Step(step) {}
+    std::size_t Read(char* buffer, std::size_t capacity) override {
+        return Memory.Read(buffer, std::min(capacity, Step));
+    }
+    std::int64_t Size() const override { return Memory.Size(); }
+    std::unique_ptr<IByteSource> ReaderFrom(std::int64_t offset) const override {
+        return Memory.ReaderFrom(offset);
+    }
+    bool SkipTo(std::int64_t offset) override { return Memory.SkipTo(offset); }
+
+private:
+    TMemorySource Memory;
+    std::size_t Step;
+};
+
+// Loads the text in reads of step bytes, or the file at path.
+TLoadOutcome LoadReadingAhead(const std::string& text, std::int64_t readAheadFrom,
+                              std::uint64_t memoryLimit, std::size_t step,
+                              const std::string& path = {}) {
+    TRecordingProgress progress;
+    TFaultsWithPlaces faults;
+    TLogFile project("Level");
+    project.ReportTo(faults);
+    project.ReadAheadFrom = readAheadFrom;
+    if (memoryLimit > 0) {
+        project.MemoryLimit = memoryLimit;
+    }
+    TSmallReadsSource source(text, step);
+    const bool loaded = path.empty() ? project.LoadFromSource("test.3dl", source, progress)
+                                     : project.Load(path, progress);
+    return {Describe(project), faults.Faults, loaded, project.MoveMemoryAhead.UsedBytes() > 0};
+}
+
+// A random project whose second half holds what the lists read ahead must leave to the reader:
+// a fault in a list, a list with no end, a second movement section for the same persons, a
+// run count that is no number.
+std::string ProjectWithTroubleLate(std::mt19937& random, int round) {
+    std::string text = RandomProject(random, 2, 0, {.FewestPersons = 30, .Persons = 60});
+    const std::size_t late = text.rfind(" S\n", text.rfind(" S\n") - 1); // the last list but one
+    switch (round % 5) {
+    case 1:
+        text.insert(late, " q\n 3");
+        break;
+    case 2:
+        text.insert(late, " P99999999999x2");
+        break;
+    case 3: {
+        // Every person's list grows, those taken over as well.
+        const int persons = std::stoi(text.substr(text.find("pmax ") + 5));
+        std::string more = "(movement)\n";
+        for (int p = 0; p < persons; ++p) {
+            more += "4 P3x2 S\n";
+        }
+        text.insert(text.rfind("</persons>"), more);
+        break;
+    }
+    case 4:
+        text.erase(text.rfind(" S\n"));
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+// Where a movement section is long, its second half is read ahead on a second thread, and the
+// reader takes those lists over when it arrives at them. Wherever the halves meet, the project,
+// every fault with its place, and a refusal for memory are what reading alone gives.
+TEST(Reader, ReadingTheSecondHalfAheadNeverChangesTheProjectOrItsFaults) {
+    std::mt19937 random(31);
+    int takenOver = 0;
+    for (int round = 0; round < 80; ++round) {
+        // Blanks at the end move the middle of the section from round to round.
+        const std::string text = ProjectWithTroubleLate(random, round) +
+                                 std::string(static_cast<std::size_t>(round % 16) * 23, ' ');
+        const std::size_t step = 64 + static_cast<std::size_t>(round) * 97;
+        const TLoadOutcome alone = LoadReadingAhead(text, -1, 0, step);
+        const TLoadOutcome ahead = LoadReadingAhead(text, 0, 0, step);
+        EXPECT_EQ(ahead, alone) << "round " << round;
+        takenOver += ahead.TookListsAhead ? 1 : 0;
+    }
+    EXPECT_GT(takenOver, 40);
+
+    // Refused for memory while the lists read ahead are given, or while a later section adds to
+    // them: the same refusal.
+    for (const int round : {0, 3}) {
+        const std::string text = ProjectWithTroubleLate(random, round);
+        TLogFile measured("Level");
+        TRecordingProgress progress;
+        measured.ReadAheadFrom = -1;
+        ASSERT_TRUE(measured.LoadFromMemory("test.3dl", text, progress));
+        const std::uint64_t needed = measured.ModelBytes();
+        for (std::uint64_t less = 1; less < 400; less += 37) {
+            EXPECT_EQ(LoadReadingAhead(text, 0, needed - less, 1000),
+                      LoadReadingAhead(text, -1, needed - less, 1000))
+                << round << ", " << less << " bytes less";
+        }
+    }
+}
+
+// From a file the second thread reads the file itself, beside the reader.
+TEST(Reader, ReadingAheadInAFileTakesTheListsOverAtTheirPlaceInIt) {
+    std::mt19937 random(5);
+    const std::string text = ProjectWithTroubleLate(random, 1);
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("ambla-ahead-" + std::to_string(::getpid()) + ".3dl");
+    std::ofstream(path, std::ios::binary) << text;
+    const TLoadOutcome ahead = LoadReadingAhead(text, 0, 0, 0, path.string());
+    const TLoadOutcome alone = LoadReadingAhead(text, -1, 0, 0, path.string());
+    std::filesystem::remove(path);
+    EXPECT_TRUE(ahead.TookListsAhead);
+    EXPECT_EQ(ahead, alone);
+    EXPECT_EQ(ahead, LoadReadingAhead(text, -1, 0, text.size()));
 }
 
 TEST(Reader, FileThatCannotBeOpenedLeavesTheProjectEmpty) {
