@@ -69,8 +69,8 @@ private:
 
 } // namespace
 
-TListsAhead::TListsAhead(std::unique_ptr<IByteSource> source, std::int64_t from,
-                         std::pmr::memory_resource& memory, std::uint64_t memoryBudget)
+TListsAhead::TListsAhead(std::unique_ptr<IByteSource> source, std::int64_t from, TMoveArena& memory,
+                         std::uint64_t memoryBudget)
     : Source(std::move(source)), Start(from), Memory(memory), Budget(memoryBudget),
       Thread([this] { Run(); }) {}
 
@@ -88,7 +88,7 @@ std::int64_t TListsAhead::Begin() {
     return BeginAt.load();
 }
 
-std::vector<TListsAhead::TList>& TListsAhead::Lists(const std::function<void()>& breathe) {
+std::deque<TListsAhead::TList>& TListsAhead::Lists(const std::function<void()>& breathe) {
     std::unique_lock lock(DoneMutex);
     while (!DoneWake.wait_for(lock, std::chrono::milliseconds(10), [this] { return Done; })) {
         lock.unlock();
@@ -106,6 +106,7 @@ void TListsAhead::Run() {
     } catch (...) {
         // Memory ran out: what was read stays, the reader reads the rest itself.
     }
+    Memory.GiveBackFilledAhead();
     if (BeginAt.load() == -2) {
         BeginAt = -1;
     }

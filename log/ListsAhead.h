@@ -8,11 +8,13 @@
 // there itself, with whatever it has to tell.
 
 #include "ByteSource.h"
+#include "MoveArena.h"
 #include "MoveList.h"
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <memory_resource>
@@ -34,9 +36,9 @@ public:
     };
 
     // Reads from source, whose first byte lies at offset from in the data, into memory, no more
-    // than memoryBudget bytes of it.
-    TListsAhead(std::unique_ptr<IByteSource> source, std::int64_t from,
-                std::pmr::memory_resource& memory, std::uint64_t memoryBudget);
+    // than memoryBudget bytes of it; what the memory filled in ahead is given back at the end.
+    TListsAhead(std::unique_ptr<IByteSource> source, std::int64_t from, TMoveArena& memory,
+                std::uint64_t memoryBudget);
     ~TListsAhead() { Stop(); }
     TListsAhead(const TListsAhead&) = delete;
     TListsAhead& operator=(const TListsAhead&) = delete;
@@ -46,7 +48,7 @@ public:
     // none. Waits for the thread to find it.
     std::int64_t Begin();
     // Waits for the thread to end, calling breathe now and then; the lists read, in order.
-    std::vector<TList>& Lists(const std::function<void()>& breathe);
+    std::deque<TList>& Lists(const std::function<void()>& breathe);
     // Ends the reading and waits for the thread.
     void Stop();
 
@@ -56,9 +58,9 @@ private:
 
     std::unique_ptr<IByteSource> Source;
     std::int64_t Start;
-    std::pmr::memory_resource& Memory;
+    TMoveArena& Memory;
     std::uint64_t Budget;
-    std::vector<TList> Read;
+    std::deque<TList> Read;
     std::atomic<std::int64_t> BeginAt{-2}; // -2 while not known
     std::atomic<bool> Stopping{false};
     std::mutex DoneMutex;

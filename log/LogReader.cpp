@@ -568,7 +568,7 @@ std::unique_ptr<TListsAhead> TLogReader::StartListsAhead() {
 // given without a word to say; returns the person to read next.
 std::int32_t TLogReader::TakeListsAhead(TListsAhead& ahead, std::int32_t i) {
     const TLogScanner::TLinePosition line = Scanner.CurrentLine();
-    std::vector<TListsAhead::TList>& lists =
+    std::deque<TListsAhead::TList>& lists =
         ahead.Lists([this] { Model.Reports().Breathe(TWorkPoint::InProgress); });
     // From here on the memory read ahead is counted, less what no person takes.
     ListsAheadDone = true;
@@ -593,7 +593,7 @@ std::int32_t TLogReader::TakeListsAhead(TListsAhead& ahead, std::int32_t i) {
 // How many of the lists go to the persons from i on: up to the last person, and up to a person
 // who has moves already or whose list would pass the memory, which is read here instead to
 // be refused as ever.
-std::size_t TLogReader::ListsAheadToTake(std::vector<TListsAhead::TList>& lists, std::int32_t i) {
+std::size_t TLogReader::ListsAheadToTake(std::deque<TListsAhead::TList>& lists, std::int32_t i) {
     std::uint64_t taken = 0;
     std::size_t count = 0;
     for (const TListsAhead::TList& list : lists) {

@@ -74,7 +74,7 @@ private:
     std::unique_ptr<TListsAhead> StartListsAhead();
     void DropListsAhead(std::unique_ptr<TListsAhead>& ahead);
     std::int32_t TakeListsAhead(TListsAhead& ahead, std::int32_t i);
-    std::size_t ListsAheadToTake(std::vector<TListsAhead::TList>& lists, std::int32_t i);
+    std::size_t ListsAheadToTake(std::deque<TListsAhead::TList>& lists, std::int32_t i);
     void LoadMoveList();
     bool ReadPlainMoves();
     bool LoadMoveEntry();

@@ -33,6 +33,19 @@ void TMoveArena::Release() {
     Used = 0;
 }
 
+void TMoveArena::GiveBackFilledAhead() {
+    StopPopulating();
+    if (Next == nullptr) {
+        return;
+    }
+    char* const unused =
+        reinterpret_cast<char*>(RoundUp(reinterpret_cast<std::uintptr_t>(Next), HugePage));
+    if (unused < Requested) {
+        ::madvise(unused, static_cast<std::size_t>(Requested - unused), MADV_DONTNEED);
+    }
+    Requested = BlockEnd;
+}
+
 void TMoveArena::NewBlock(std::size_t atLeast) {
     // Small projects fit the first block and are served page by page; bulk filling and huge
     // pages only pay off for the large ones.

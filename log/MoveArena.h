@@ -20,6 +20,9 @@ public:
     TMoveArena& operator=(const TMoveArena&) = delete;
 
     void Release();
+    // Gives back the memory filled in ahead of what was handed out, for an arena that will take
+    // little more; what it takes later is filled in as it is used.
+    void GiveBackFilledAhead();
     // Bytes handed out since the last release, lists given up on the way included.
     std::size_t UsedBytes() const { return Used; }
 
