@@ -11,6 +11,7 @@
 #include <QResizeEvent>
 #include <QSurfaceFormat>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <GL/gl.h>
 
@@ -99,9 +100,10 @@ protected:
                 Control.setFocus(Qt::MouseFocusReason);
             }
             return QCoreApplication::sendEvent(&Control, event);
+        case QEvent::Wheel:
+            return SendWheelUp(*static_cast<QWheelEvent*>(event));
         case QEvent::MouseButtonRelease:
         case QEvent::MouseMove:
-        case QEvent::Wheel:
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
             return QCoreApplication::sendEvent(&Control, event);
@@ -111,6 +113,22 @@ protected:
     }
 
 private:
+    // To the control and on to the widgets around it until one takes it, as the window system's
+    // wheel turns go: a wheel event sent by the program would stop at the control.
+    bool SendWheelUp(const QWheelEvent& wheel) {
+        for (QWidget* widget = &Control; widget != nullptr; widget = widget->parentWidget()) {
+            const QPointF at = widget->mapFromGlobal(wheel.globalPosition());
+            QWheelEvent sent(at, wheel.globalPosition(), wheel.pixelDelta(), wheel.angleDelta(),
+                             wheel.buttons(), wheel.modifiers(), wheel.phase(), wheel.inverted(),
+                             wheel.source());
+            QCoreApplication::sendEvent(widget, &sent);
+            if (sent.isAccepted() || widget->isWindow()) {
+                return sent.isAccepted();
+            }
+        }
+        return false;
+    }
+
     TGLControl& Control;
     QSize Drawn;
 };

@@ -228,9 +228,10 @@ TEST_F(TypedKeys, TheSpeedFieldGivesTheKeysBackToTheView) {
     EXPECT_EQ(Window->Projects->Replay.TimeStep(), 16);
 }
 
-// The view shows its frames in a native window of its own: a drag there, as the window system
-// gives it, reaches the camera, and the view takes the keyboard focus as a widget would.
-TEST_F(TypedKeys, ADragInTheViewOrbitsTheCamera) {
+// The view shows its frames in a native window of its own: a drag and the wheel there, as the
+// window system gives them, reach the camera, and the view takes the keyboard focus as a widget
+// would.
+TEST_F(TypedKeys, ADragAndTheWheelInTheViewMoveTheCamera) {
     Window->Playback->SpeedChooser->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Window->View->hasFocus(); }));
     const double theta = Window->View->CameraState().FTheta;
@@ -243,6 +244,9 @@ TEST_F(TypedKeys, ADragInTheViewOrbitsTheCamera) {
     EXPECT_NE(Window->View->CameraState().FTheta, theta);
     EXPECT_EQ(Window->Selection->Selected(), std::nullopt);
     EXPECT_TRUE(Window->View->hasFocus());
+    const double distance = Window->View->Distance();
+    Xdotool(at(from) + QStringList{"click", "5"});
+    EXPECT_NE(Window->View->Distance(), distance);
 }
 
 } // namespace
