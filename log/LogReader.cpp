@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -561,7 +562,12 @@ std::unique_ptr<TListsAhead> TLogReader::StartListsAhead() {
     }
     const std::uint64_t inUse = ModelBytes + MoveBytesInUse();
     const std::uint64_t budget = Model.MemoryLimit > inUse ? Model.MemoryLimit - inUse : 0;
-    return std::make_unique<TListsAhead>(std::move(source), from, Model.MoveMemoryAhead, budget);
+    try {
+        return std::make_unique<TListsAhead>(std::move(source), from, Model.MoveMemoryAhead,
+                                             budget);
+    } catch (const std::system_error&) {
+        return nullptr; // no thread to be had: read alone
+    }
 }
 
 // Gives the lists read ahead to the persons from i on, as many as reading them here would have
