@@ -29,8 +29,8 @@ struct TShotView {
         View.resize(1920, 1080);
         View.ShowProject(Project);
         View.show();
-        Shown = QTest::qWaitForWindowExposed(&View) &&
-                QTest::qWaitFor([&] { return !View.DisplayedFrame().isNull(); });
+        Shown =
+            QTest::qWaitForWindowExposed(&View) && QTest::qWaitFor([&] { return View.HasFrame(); });
         View.Paint();
     }
     TRecordingUiServices Ui;

@@ -137,8 +137,7 @@ private:
 bool ShownAt1280x800(TDeckView& view) {
     view.resize(1280, 800);
     view.show();
-    return QTest::qWaitForWindowExposed(&view) &&
-           QTest::qWaitFor([&] { return !view.DisplayedFrame().isNull(); });
+    return QTest::qWaitForWindowExposed(&view) && QTest::qWaitFor([&] { return view.HasFrame(); });
 }
 
 double SecondsOf(const std::function<void()>& work) {

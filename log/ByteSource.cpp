@@ -14,6 +14,28 @@ std::size_t TMemorySource::Read(char* buffer, std::size_t capacity) {
     return n;
 }
 
+namespace {
+
+// Reads once through readOnce, again where a signal cut the read short; 0 at the end, and on an
+// error, which is kept in error (no more reads are made then).
+template <typename TReadOnce> std::size_t ReadRetrying(TReadOnce readOnce, std::string& error) {
+    if (!error.empty()) {
+        return 0;
+    }
+    for (;;) {
+        const ssize_t n = readOnce();
+        if (n >= 0) {
+            return static_cast<std::size_t>(n);
+        }
+        if (errno != EINTR) {
+            error = std::strerror(errno);
+            return 0;
+        }
+    }
+}
+
+} // namespace
+
 std::unique_ptr<IByteSource> TMemorySource::ReaderFrom(std::int64_t offset) const {
     if (offset < 0 || offset > Size()) {
         return nullptr;
@@ -38,20 +60,10 @@ public:
     TFileRangeSource(int fd, std::int64_t offset) : Fd(fd), At(offset) {}
 
     std::size_t Read(char* buffer, std::size_t capacity) override {
-        if (!ReadError.empty()) {
-            return 0;
-        }
-        for (;;) {
-            const ssize_t n = ::pread(Fd, buffer, capacity, static_cast<off_t>(At));
-            if (n >= 0) {
-                At += n;
-                return static_cast<std::size_t>(n);
-            }
-            if (errno != EINTR) {
-                ReadError = std::strerror(errno);
-                return 0;
-            }
-        }
+        const std::size_t n = ReadRetrying(
+            [&] { return ::pread(Fd, buffer, capacity, static_cast<off_t>(At)); }, ReadError);
+        At += static_cast<std::int64_t>(n);
+        return n;
     }
     std::string Error() const override { return ReadError; }
 
@@ -156,17 +168,8 @@ bool TFileSource::SkipTo(std::int64_t offset) {
 }
 
 std::size_t TFileSource::Read(char* buffer, std::size_t capacity) {
-    if (Fd < 0 || !ReadError.empty()) {
+    if (Fd < 0) {
         return 0;
     }
-    for (;;) {
-        const ssize_t n = ::read(Fd, buffer, capacity);
-        if (n >= 0) {
-            return static_cast<std::size_t>(n);
-        }
-        if (errno != EINTR) {
-            ReadError = std::strerror(errno);
-            return 0;
-        }
-    }
+    return ReadRetrying([&] { return ::read(Fd, buffer, capacity); }, ReadError);
 }

@@ -41,10 +41,11 @@ public:
     // Line feeds from where counting started up to at, and the offset after the last of them.
     void CountLineFeedsUpTo(const char* at) {
         const char* from = Text.get() + CountedTo;
-        while (const void* found = std::memchr(from, '\n', static_cast<std::size_t>(at - from))) {
-            from = static_cast<const char*>(found) + 1;
-            ++LineFeeds;
-            LineStart = TextStart + (from - Text.get());
+        if (const std::int64_t found = TLogScanner::CountLineFeeds(from, at); found > 0) {
+            LineFeeds += found;
+            const auto* last = static_cast<const char*>(
+                ::memrchr(from, '\n', static_cast<std::size_t>(at - from)));
+            LineStart = TextStart + (last + 1 - Text.get());
         }
         CountedTo = static_cast<std::size_t>(at - Text.get());
     }

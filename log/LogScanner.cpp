@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-// Line feeds between begin and end. Lines of a log are long (a deck's row, a person's list), so
-// jumping from one to the next beats looking at every character.
-std::int64_t CountLineFeeds(const char* begin, const char* end) {
+// Lines of a log are long (a deck's row, a person's list), so jumping from one line feed to the
+// next beats looking at every character.
+std::int64_t TLogScanner::CountLineFeeds(const char* begin, const char* end) {
     std::int64_t count = 0;
     for (const char* at = begin; at != end; ++count, ++at) {
         at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
@@ -17,8 +15,6 @@ std::int64_t CountLineFeeds(const char* begin, const char* end) {
     }
     return count;
 }
-
-} // namespace
 
 TLogScanner::TLogScanner(IByteSource& source, std::size_t chunkSize)
     : Source(source), ChunkSize(std::max<std::size_t>(chunkSize, 1)),

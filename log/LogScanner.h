@@ -80,6 +80,8 @@ public:
     TPlace PlaceOf(std::int64_t offset);
 
     static bool IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+    // Line feeds between begin and end.
+    static std::int64_t CountLineFeeds(const char* begin, const char* end);
 
     // Where the source can be read twice: its size (-1 elsewhere), and its bytes from an offset
     // on for another thread (null elsewhere).

@@ -161,32 +161,33 @@ void TDeckView::InitializeScene() {
 
 void TDeckView::PaintScene() {
     Renderer->DrawFrame(Camera, width(), height());
-    if (Renderer->CurrentDeck() == nullptr) {
-        DrawEmptyHint();
-    } else if (!FloorLabels.empty()) {
-        DrawFloorLabels();
+    const bool empty = Renderer->CurrentDeck() == nullptr;
+    if (!empty && FloorLabels.empty()) {
+        return;
+    }
+    // The painter draws flat over the scene: the scene's culling and depth test must not reach it.
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    QPainter painter(Canvas());
+    if (empty) {
+        DrawEmptyHint(painter);
+    } else {
+        DrawFloorLabels(painter);
     }
 }
 
 // In the middle of an empty view, how to fill it.
-void TDeckView::DrawEmptyHint() {
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-    QPainter painter(Canvas());
+void TDeckView::DrawEmptyHint(QPainter& painter) {
     painter.setPen(EmptyHintColour);
     painter.drawText(QRect(0, 0, width(), height()), Qt::AlignCenter, EmptyHintText);
 }
 
 // Each label a box of text centred on its point of the floor, over the scene.
-void TDeckView::DrawFloorLabels() {
+void TDeckView::DrawFloorLabels(QPainter& painter) {
     if (width() <= 0 || height() <= 0) {
         return;
     }
     const double aspect = static_cast<double>(width()) / height();
-    // The painter draws flat over the scene: the scene's culling and depth test must not reach it.
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-    QPainter painter(Canvas());
     QFont font = painter.font();
     font.setPointSizeF(std::max(7.0, font.pointSizeF() - 1.0));
     painter.setFont(font);

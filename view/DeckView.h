@@ -11,6 +11,8 @@
 #include <QPointF>
 #include <QString>
 
+class QPainter;
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -130,9 +132,9 @@ private:
     template <typename TRelease> void ReleaseInContext(TRelease release);
     void ChangeLightsAtViewCentre(void (TDeck::*change)(float, float));
     // The hint in the middle of an empty view, drawn while no deck is shown.
-    void DrawEmptyHint();
+    void DrawEmptyHint(QPainter& painter);
     void ShowLegends();
-    void DrawFloorLabels();
+    void DrawFloorLabels(QPainter& painter);
 
     std::unique_ptr<TDeckRenderer> Renderer;
     // The legends in the lower left corner, the map's below; null while not shown.

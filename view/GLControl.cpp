@@ -202,6 +202,10 @@ QPaintDevice* TGLControl::Canvas() const {
     return SurfaceWindow;
 }
 
+bool TGLControl::HasFrame() const {
+    return SurfaceWindow->isValid() && !SurfaceWindow->DrawnSize().isEmpty();
+}
+
 QImage TGLControl::DrawnFrame() {
     if (!SurfaceWindow->isValid()) {
         return {};
@@ -242,7 +246,7 @@ QString TGLControl::SaveCanvasToFile(const QString& fileName, std::int32_t width
 // The frame stays in the control's framebuffer after it was shown; reading it there spares
 // drawing it a second time. The frame is opaque: cleared with alpha 1 and drawn without blending.
 QImage TGLControl::DisplayedFrame() {
-    if (!SurfaceWindow->isValid() || SurfaceWindow->DrawnSize().isEmpty()) {
+    if (!HasFrame()) {
         return {};
     }
     const QSize pixels = SurfaceWindow->DrawnSize();

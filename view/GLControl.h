@@ -81,6 +81,8 @@ public:
     // The frame last drawn, read back at the pixel size it was drawn at without drawing it
     // again; null before the first frame.
     QImage DisplayedFrame();
+    // Whether a frame was drawn since the view was first shown.
+    bool HasFrame() const;
     // A frame of the current state drawn now and read back, without showing it; null before the
     // context exists (the view's first showing).
     QImage DrawnFrame();

@@ -40,7 +40,7 @@ protected:
         Window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
         // The view shows its frames in a native window of its own, drawn once it is exposed.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !Window->View->DisplayedFrame().isNull(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Window->View->HasFrame(); }));
     }
 
     QString WriteProject(const std::string& text) {

@@ -45,7 +45,7 @@ protected:
         View->ShowProject(Project);
         View->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(View.get()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !View->DisplayedFrame().isNull(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return View->HasFrame(); }));
     }
 
     QString Path(const QString& name) const { return Dir.filePath(name); }

@@ -27,7 +27,7 @@ protected:
         View->resize(400, 300);
         View->ShowProject(Project);
         View->show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !View->DisplayedFrame().isNull(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return View->HasFrame(); }));
     }
 
     QImage Frame() { return View->DrawnFrame(); }
