@@ -91,11 +91,15 @@ protected:
     }
 
     // The input goes to the control, which then behaves as the widget under the mouse. A click
-    // gives the control the keyboard focus, as a click on a widget does.
+    // makes the main window the active one and gives the control the keyboard focus, as a click
+    // on a widget does (also where no window manager gives the focus on a click).
     bool event(QEvent* event) override {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
+            if (!Control.isActiveWindow()) {
+                Control.activateWindow();
+            }
             if ((Control.focusPolicy() & Qt::ClickFocus) != 0) {
                 Control.setFocus(Qt::MouseFocusReason);
             }

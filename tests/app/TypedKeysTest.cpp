@@ -249,6 +249,22 @@ TEST_F(TypedKeys, ADragAndTheWheelInTheViewMoveTheCamera) {
     EXPECT_NE(Window->View->Distance(), distance);
 }
 
+// A click into the view of a window that is not the active one makes it active, and the keys
+// typed then reach the replay, as a click on any widget does: Xvfb has no window manager to do it.
+TEST_F(TypedKeys, AClickIntoTheViewOfAnInactiveWindowTakesTheKeys) {
+    Restart();
+    QWidget other;
+    other.setGeometry(Window->geometry().right() + 20, 0, 100, 100);
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    Xdotool({"windowfocus", "--sync", QString::number(other.winId())});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Window->isActiveWindow(); }));
+    Xdotool(ClickAt(Window->View->mapToGlobal(Window->View->rect().center())));
+    Xdotool({"key", "--delay", "30", "4", "4"});
+    EXPECT_EQ(Window->Projects->Replay.TimeStep(), 8);
+    EXPECT_TRUE(Window->isActiveWindow());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
