@@ -42,7 +42,9 @@ public:
     std::int32_t LightCount = 0;
     float WallHeight = 3.0f;
     std::string Caption;
-    std::vector<TCell> Cells; // row-major: cell (x, y) is element y * XMax + x
+    // Row-major: cell (x, y) is element y * XMax + x. It ends where the deck's cell data ended,
+    // perhaps within a row: the cells past its end are void.
+    std::vector<TCell> Cells;
     std::vector<TQuad> Quads;
     std::array<TLight, DeckLightSlots> Lights{};
 

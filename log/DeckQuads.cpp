@@ -3,6 +3,7 @@
 #include "ModelReports.h"
 #include "ModelViews.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace {
@@ -65,16 +66,29 @@ void AppendObstacleBox(std::vector<TQuad>& quads, const TQuadEdges& e, float h) 
 }
 
 // Finds the block of equal kind that starts at (x0, y0) and marks it covered. Only the kind is
-// compared: a cell that an earlier quad covers is taken in again, so quads may overlap.
+// compared: a cell that an earlier quad covers is taken in again, so quads may overlap. The grid
+// holds the cells its data gave, row after row: its last row may be short, and the cells past it
+// are void.
 class TBlockFinder {
 public:
-    TBlockFinder(std::vector<TCell>& cells, std::int32_t w, std::int32_t h, std::int32_t maxExtent)
-        : Cells(cells), W(w), H(h), M(maxExtent) {}
+    TBlockFinder(std::vector<TCell>& cells, std::int32_t w, std::int32_t maxExtent)
+        : Cells(cells), W(w),
+          H(static_cast<std::int32_t>((static_cast<std::int64_t>(cells.size()) + w - 1) / w)),
+          M(maxExtent) {}
+
+    std::int32_t Rows() const { return H; }
+
+    // The cells of row y that the grid holds.
+    std::int32_t RowLength(std::int32_t y) const {
+        const std::int64_t left = static_cast<std::int64_t>(Cells.size()) - std::int64_t{y} * W;
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(left, 0, W));
+    }
 
     std::int32_t RightEdge(std::int32_t x0, std::int32_t y0, std::uint8_t kind) const {
         const TCell* row = RowAt(y0);
+        const std::int32_t length = RowLength(y0);
         std::int32_t x1 = x0;
-        while (x1 + 1 < W && x1 + 1 - x0 < M && row[x1 + 1].Kind == kind) {
+        while (x1 + 1 < length && x1 + 1 - x0 < M && row[x1 + 1].Kind == kind) {
             ++x1;
         }
         return x1;
@@ -102,6 +116,9 @@ public:
 
 private:
     bool RowIsAll(std::int32_t y, std::int32_t x0, std::int32_t x1, std::uint8_t kind) const {
+        if (x1 >= RowLength(y)) {
+            return false;
+        }
         const TCell* row = RowAt(y);
         for (std::int32_t x = x0; x <= x1; ++x) {
             if (row[x].Kind != kind) {
@@ -124,12 +141,10 @@ void TDeck::BuildQuadList(std::int32_t xMax, std::int32_t yMax, IProgressWindow&
     if (xMax <= 0 || yMax <= 0) {
         return;
     }
-    // The grid holds the rows its cell data gave; the rows below are void.
-    const auto rows = static_cast<std::int32_t>(
-        std::min<std::int64_t>(static_cast<std::int64_t>(Cells.size()) / xMax, yMax));
     const std::int32_t hx = xMax / 2;
     const std::int32_t hy = yMax / 2;
-    TBlockFinder finder(Cells, xMax, rows, MaxQuadExtent);
+    TBlockFinder finder(Cells, xMax, MaxQuadExtent);
+    const std::int32_t rows = std::min(finder.Rows(), yMax);
     int shownPercent = -1;
     for (std::int32_t y = 0; y < rows; ++y) {
         // The bar follows whole rows: a call per cell would cost more than the merge itself.
@@ -141,7 +156,8 @@ void TDeck::BuildQuadList(std::int32_t xMax, std::int32_t yMax, IProgressWindow&
         }
         reports.Breathe(TWorkPoint::InProgress);
         const TCell* row = finder.RowAt(y);
-        for (std::int32_t x = 0; x < xMax;) {
+        const std::int32_t length = finder.RowLength(y);
+        for (std::int32_t x = 0; x < length;) {
             const TCell cell = row[x];
             if (cell.Kind == CellVoid || cell.Covered) {
                 ++x;

@@ -292,7 +292,7 @@ void TLogReader::CreateDecksAndPersons() {
                            " cells is larger than this program can hold."};
     }
     const std::uint64_t decks = p.ZMax > 0 ? static_cast<std::uint64_t>(p.ZMax) : 0;
-    // A deck's grid comes with its cell data, row by row (see GrowGrid), and a person with its
+    // A deck's grid comes with its cell data (see PutCells), and a person with its
     // start record or move list (see PersonAt).
     ModelBytes = decks * sizeof(TDeck);
     CheckModelMemory();
@@ -313,16 +313,14 @@ void TLogReader::CheckModelMemory() const {
 
 // ---- decks -------------------------------------------------------------------------------------
 
-// The grid holds the rows read so far: rows the file never gives cost nothing, and are void as
-// every cell is before its data.
-TCell* TLogReader::GrowGrid(TDeck& deck, std::int32_t y) {
-    const auto width = static_cast<std::size_t>(Model.XMax);
-    const std::size_t needed = (static_cast<std::size_t>(y) + 1) * width;
-    if (deck.Cells.size() < needed) {
-        MakeRoom(deck.Cells, needed, static_cast<std::size_t>(Model.YMax) * width);
-        deck.Cells.resize(needed, TCell{});
-    }
-    return deck.Cells.data() + (needed - width);
+// The grid holds the cells read so far, row after row: cells the file never gives cost nothing,
+// not even the rest of a row it leaves short, and are void as every cell is before its data.
+// The cells come in order, so those from `from` on are the new ones.
+void TLogReader::PutCells(TDeck& deck, std::size_t from, std::int32_t count, std::uint8_t kind) {
+    const std::size_t needed = from + static_cast<std::size_t>(count);
+    MakeRoom(deck.Cells, needed,
+             static_cast<std::size_t>(Model.YMax) * static_cast<std::size_t>(Model.XMax));
+    deck.Cells.resize(needed, TCell{false, kind});
 }
 
 void TLogReader::LoadDeck() {
@@ -386,6 +384,7 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
     if (p.XMax <= 0 || p.YMax <= 0) {
         return; // a deck without cells has no cell data to read
     }
+    const auto width = static_cast<std::size_t>(p.XMax);
     std::int32_t cellCount = 0;
     const auto flushCount = [&] {
         if (deck != nullptr) {
@@ -396,7 +395,7 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
     try {
         for (std::int32_t y = 0; y < p.YMax; ++y) {
             SetProgress(y, p.YMax);
-            TCell* row = deck != nullptr ? GrowGrid(*deck, y) : nullptr;
+            const std::size_t rowStart = static_cast<std::size_t>(y) * width;
             std::int32_t x = 0;
             while (x < p.XMax) {
                 const int c = CharIn("cell data");
@@ -417,8 +416,8 @@ void TLogReader::LoadCellData(std::optional<std::int32_t> z) {
                 }
                 const std::uint8_t kind = KindOfChar[static_cast<unsigned char>(kindChar)];
                 const auto run = static_cast<std::int32_t>(n);
-                if (row != nullptr) {
-                    std::fill_n(row + x, run, TCell{false, kind});
+                if (deck != nullptr) {
+                    PutCells(*deck, rowStart + static_cast<std::size_t>(x), run, kind);
                 }
                 if (kind != CellVoid) {
                     cellCount += run;

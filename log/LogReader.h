@@ -48,8 +48,8 @@ private:
     void CreateDecksAndPersons();
     void LoadDeck();
     void LoadCellData(std::optional<std::int32_t> z);
-    // The row y of the deck's grid, which grows to hold it.
-    TCell* GrowGrid(TDeck& deck, std::int32_t y);
+    // Cells of one kind at the end of the deck's grid, which grows to hold them.
+    void PutCells(TDeck& deck, std::size_t from, std::int32_t count, std::uint8_t kind);
     // Refuses the file when what it has asked for so far exceeds the memory.
     void CheckModelMemory() const;
     // Room in the vector for needed elements, counted in the model's memory. It grows by halves

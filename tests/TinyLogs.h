@@ -11,6 +11,8 @@ inline std::vector<std::string> TinyLogsWithHugeHeaders() {
     };
     return {
         header("pmax 1\nxmax 2147483647\nymax 1\nzmax 1"),
+        // A row the header makes as wide as can be, of which the file gives three cells.
+        header("pmax 1\nxmax 2147483647\nymax 1\nzmax 1") + "<deck>\nlevel 0\n(celldata)\n0 0 0\n",
         header("pmax 1\nxmax 46340\nymax 46340\nzmax 1"),
         header("pmax 1\nxmax 1520\nymax 3999\nzmax 300"),
         header("pmax 100000000\nxmax 4\nymax 4\nzmax 1") +
@@ -21,4 +23,4 @@ inline std::vector<std::string> TinyLogsWithHugeHeaders() {
 }
 
 // The one of them that announces a hundred million persons.
-constexpr std::size_t TinyLogOfManyPersons = 3;
+constexpr std::size_t TinyLogOfManyPersons = 4;
