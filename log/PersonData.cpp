@@ -43,11 +43,11 @@ float CellCentreY(std::int32_t y, std::int32_t yMax) {
 }
 
 float TPersonData::X() const {
-    return SceneX(CellX);
+    return Started ? SceneX(CellX) : 0.0f;
 }
 
 float TPersonData::Y() const {
-    return SceneY(CellY);
+    return Started ? SceneY(CellY) : 0.0f;
 }
 
 void TPersonData::Init(std::int32_t x, std::int32_t y, std::int32_t level, std::int32_t heading,
@@ -57,6 +57,7 @@ void TPersonData::Init(std::int32_t x, std::int32_t y, std::int32_t level, std::
     StartLevel = level;
     StartHeading = heading;
     Attribute = attribute;
+    Started = true;
     CellX = CentredCellX(x, xMax);
     CellY = CentredCellY(y, yMax);
     Level = level;

@@ -35,6 +35,8 @@ public:
     std::int32_t Heading = 0;
     // The deck the person stood on when its list ran out, so that stepping back brings it back.
     std::int32_t LeftFromLevel = -1;
+    // Whether the file gave its start record; a person without one stands on no deck.
+    bool Started = false;
     // Where a move it cannot apply is reported; none for a person outside a project.
     const TReportTarget* Reporting = nullptr;
 
@@ -70,7 +72,8 @@ public:
         std::int32_t Attribute, Heading, Level;
     };
     TState GetState() const { return {X(), Y(), Attribute, Heading, Level}; }
-    // Where it stands in deck coordinates: the centre of its cell.
+    // Where it stands in deck coordinates: the centre of its cell; the origin for a person
+    // without a start record, which has no cell.
     float X() const;
     float Y() const;
 

@@ -16,6 +16,7 @@ constexpr double Aspect = 1.5;
 // A person standing on cell (x, y) counted from the deck's centre cell, on a deck.
 TPersonData StandingAt(std::int64_t x, std::int64_t y, std::int32_t deck) {
     TPersonData person;
+    person.Started = true;
     person.CellX = x;
     person.CellY = y;
     person.Level = deck;
