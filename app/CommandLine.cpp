@@ -462,6 +462,22 @@ void CheckWindowFile(const std::string& arg) {
     }
 }
 
+// An option after the window's FILE is a mode or option put in the wrong place, which the window
+// would otherwise ignore without a word.
+void CheckNothingAfterWindowFile(const std::vector<std::string>& args) {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (!LooksLikeOption(args[i])) {
+            continue;
+        }
+        std::string text =
+            args[0] + " " + args[i] + ": an option after FILE; the window takes FILE alone";
+        if (const TModeOption* mode = FindModeOption(args[i])) {
+            text += "; a mode comes first: ambla-viewer " + std::string(mode->Name) + " " + args[0];
+        }
+        Refuse(text);
+    }
+}
+
 // The option arg, which must be one the mode takes.
 const TValueOption& OptionOfMode(const TModeOption& mode, const std::string& arg) {
     if (FindModeOption(arg) != nullptr) {
@@ -534,7 +550,8 @@ TCommandLine ReadArguments(const std::vector<std::string>& args) {
     const TModeOption* mode = FindModeOption(args[0]);
     if (mode == nullptr) {
         CheckWindowFile(args[0]);
-        // The window takes the first argument as the file to open and ignores the rest.
+        CheckNothingAfterWindowFile(args);
+        // The window takes the first argument as the file to open and ignores further files.
         line.FileName = args[0];
         return line;
     }

@@ -6,6 +6,7 @@
 #include "LogFile.h"
 #include "RecordingUiServices.h"
 
+#include <cstdio>
 #include <string>
 
 struct THeadlessProject {
@@ -17,6 +18,16 @@ struct THeadlessProject {
 
     THeadlessProject() { Project.ReportTo(Reports); }
 
-    // False when nothing was loaded; the reason is on stderr already.
-    bool Load(const std::string& fileName) { return Project.Load(fileName, Progress); }
+    // False when nothing was loaded, or what was read has no project header: a report about
+    // nothing is no success. The reason is on stderr.
+    bool Load(const std::string& fileName) {
+        if (!Project.Load(fileName, Progress)) {
+            return false;
+        }
+        if (!Project.HeaderRead) {
+            std::fprintf(stderr, "%s: no project header\n", fileName.c_str());
+            return false;
+        }
+        return true;
+    }
 };

@@ -53,6 +53,9 @@ std::optional<std::string> RefusedNumbers(const TRenderRequest& request) {
         return size + ": a frame may have at most " + std::to_string(MaxFramePixels) +
                " pixels in all";
     }
+    if (!request.VideoFile.empty() && (request.Width % 2 != 0 || request.Height % 2 != 0)) {
+        return size + ": a video's width and height must be even, e.g. 1280x720";
+    }
     if (request.From < 0) {
         return "--from " + std::to_string(request.From) + ": the replay starts at step 0";
     }

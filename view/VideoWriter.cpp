@@ -6,6 +6,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
@@ -25,6 +26,14 @@ QString AvError(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(code, text, sizeof text);
     return QString::fromLocal8Bit(text);
+}
+
+// The libraries and the encoder tell what they do at every start and end (some 18 lines); a
+// failure comes back to us as an error code, which the caller reports, and the libraries add
+// their own errors only.
+void QuietLibraryLog() {
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { av_log_set_level(AV_LOG_ERROR); });
 }
 
 // The H.264 encoder Debian builds in: libx264 by name, else any that makes H.264.
@@ -134,6 +143,7 @@ QString TVideoWriter::Open(const QString& fileName, const TVideoSettings& settin
         settings.Height % 2 != 0) {
         return QStringLiteral("a video's width and height must be even");
     }
+    QuietLibraryLog();
     auto state = std::make_unique<TState>();
     state->Target = fileName;
     const QString temporary = TemporaryFileFor(fileName);

@@ -16,7 +16,7 @@ TEST(CommandLine, ChoosesTheMode) {
     } cases[] = {
         {{}, TMode::Gui, "", 0},
         {{"ship.3dl"}, TMode::Gui, "ship.3dl", 0},
-        {{"ship.3dl", "--ignored", "more"}, TMode::Gui, "ship.3dl", 0},
+        {{"ship.3dl", "more.3dl"}, TMode::Gui, "ship.3dl", 0},
         {{"-"}, TMode::Gui, "-", 0},
         {{"--stats", "ship.3dl"}, TMode::Stats, "ship.3dl", 0},
         {{"--curve", "ship.3dl"}, TMode::Curve, "ship.3dl", 0},
@@ -195,6 +195,9 @@ TEST(CommandLine, NamesEachMistake) {
          "--density: only --congestion FILE, --flows FILE or --summary FILE takes this option"},
         {{"--flows", "a.3dl", "--congestion", "a.3dl"},
          "--congestion: one mode at a time; --flows is already given"},
+        {{"a.3dl", "b.3dl", "--deck", "2"},
+         "a.3dl --deck: an option after FILE; the window takes FILE alone"},
+        {{"a.3dl", "-x"}, "a.3dl -x: an option after FILE; the window takes FILE alone"},
     };
     for (const auto& c : cases) {
         const TParsedCommandLine parsed = ParseCommandLine(c.Args);

@@ -72,6 +72,16 @@ TEST_F(HeadlessMode, DumpPrintsOneJsonObjectAfterThePlayback) {
                 HasSubstr("\"timeStep\":3,\"savedCount\":1,\"timeText\":\"Time: 0:31 min\","
                           "\"savedText\":\"Saved: 1\",\"warnings\":[{\"title\":\"Warning\","));
     EXPECT_THAT(run.Out, ::testing::EndsWith("}],\"heldBackWarnings\":[]}\n"));
+
+    // A person whose moves come without a start record stands on no cell: at the origin, as
+    // stored dumps have it, and not at the centre of some cell.
+    const std::string unstarted = (Dir / "unstarted.3dl").string();
+    std::ofstream(unstarted, std::ios::binary)
+        << "<header>\nversion 1\npmax 2\nxmax 4\nymax 3\nzmax 1\nvmax 1\ntoff 0\n</header>\n"
+           "<persons>\n<startpositions>\n1 1 0 1 0\n(movement)\nP3x0 S\nP3x0 S\n</persons>\n";
+    EXPECT_THAT(Run({"--dump", unstarted}).Out,
+                HasSubstr("\"startX\":-1,\"startY\":-1,\"startLevel\":-1,\"startHeading\":0,"
+                          "\"x\":0,\"y\":0,\"level\":-1,"));
 }
 
 TEST_F(HeadlessMode, StatsPrintsTheReport) {
@@ -95,6 +105,23 @@ TEST_F(HeadlessMode, FileThatCannotBeOpenedIsReportedAndFails) {
     EXPECT_EQ(dump.ExitCode, 1);
     EXPECT_EQ(dump.Err, stats.Err);
     EXPECT_EQ(dump.Out, "");
+
+    // A text that is no log is no empty project: a report about nothing is no success.
+    const std::string text = (Dir / "README.md").string();
+    std::ofstream(text, std::ios::binary) << "# A project\n\nSome words, no header.\n";
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--stats", text},
+                                               {"--dump", text},
+                                               {"--curve", text},
+                                               {"--congestion", text},
+                                               {"--flows", text},
+                                               {"--person", "1", text}}) {
+        SCOPED_TRACE(args.front());
+        const TRun run = Run(args);
+        EXPECT_EQ(run.ExitCode, 1);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_EQ(run.Err, text + ": no project header\n");
+    }
 
     // A device would be read for ever: it is refused at once.
     const TRun device = Run({"--stats", "/dev/zero"});
@@ -383,7 +410,8 @@ TEST_F(HeadlessMode, AFewBytesOfHeaderTakeNoMoreMemoryThanASmallLog) {
     const std::vector<std::string> tiny = TinyLogsWithHugeHeaders();
     const std::string small = AMBLA_SAMPLES_DIR "/small.3dl";
     constexpr long Allowance = 20 * 1024; // kilobytes
-    for (const std::string mode : {"--check", "--curve", "--flows", "--stats", "--dump"}) {
+    for (const std::string mode :
+         {"--check", "--curve", "--flows", "--congestion", "--stats", "--dump"}) {
         const long baseline = PeakKilobytes({mode, small});
         for (std::size_t i = 0; i < tiny.size(); ++i) {
             if (mode == "--dump" && i == TinyLogOfManyPersons) {
@@ -395,6 +423,29 @@ TEST_F(HeadlessMode, AFewBytesOfHeaderTakeNoMoreMemoryThanASmallLog) {
             EXPECT_LT(PeakKilobytes({mode, file}), baseline + Allowance);
         }
     }
+}
+
+// The window without any display says so in one line and fails, instead of aborting; an option
+// after its FILE is a mistake in the arguments, found before any display is asked for.
+TEST_F(HeadlessMode, TheWindowWithoutADisplayOrWithAnOptionAfterItsFileFails) {
+    const std::string noDisplay = "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM";
+    const TRun windowless = Run({File}, noDisplay);
+    EXPECT_EQ(windowless.ExitCode, 1);
+    EXPECT_EQ(windowless.Err, "ambla-viewer: no display to open the window on (DISPLAY is not "
+                              "set); the modes of --help need none\n");
+    const TRun unreachable = Run({File}, "-u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:4711");
+    EXPECT_EQ(unreachable.ExitCode, 1);
+    EXPECT_EQ(unreachable.Err, "ambla-viewer: no display to open the window on (DISPLAY=:4711 "
+                               "cannot be reached); the modes of --help need none\n");
+
+    const TRun late = Run({File, "--stats"}, noDisplay);
+    EXPECT_EQ(late.ExitCode, 2);
+    EXPECT_EQ(late.Out, "");
+    EXPECT_EQ(late.Err, MistakeReport(File +
+                                      " --stats: an option after FILE; the window takes "
+                                      "FILE alone; a mode comes first: ambla-viewer "
+                                      "--stats " +
+                                      File));
 }
 
 // Each mistake is named, with where to read more, instead of the whole usage.

@@ -17,6 +17,7 @@
 #include <charconv>
 #include <cmath>
 #include <numbers>
+#include <sstream>
 
 using ::testing::HasSubstr;
 
@@ -169,6 +170,11 @@ TEST_F(RenderMode, BadInputIsRefusedWithItsReasonAndWritesNoFrame) {
         {{"--render", file, "--out", Out.string(), "--size", "16385x16"}, 2, "1 to 16384 pixels"},
         {{"--render", file, "--out", Out.string(), "--size", "16384x16384"}, 2, "pixels in all"},
         {{"--render", file, "--out", Out.string(), "--size", "12x"}, 2, "--size 12x: expected"},
+        // Found before the file is read, as every mistake in the arguments is.
+        {{"--render", missing, "--video", (Dir / "v.mp4").string(), "--size", "101x100"},
+         2,
+         "--size 101x100: a video's width and height must be even"},
+        {{"--render", notAFolder, "--out", Out.string()}, 1, notAFolder + ": no project header"},
         {{"--render", file}, 2, "--render: missing --out"},
         {{"--render", file, "--out", Out.string(), "--camera-file", missingCamera},
          1,
@@ -350,6 +356,11 @@ TEST_F(RenderMode, AVideoHoldsTheStepsOfItsSpeedAsTheFramesShowThem) {
                           "--speed", "10", "--to", "100", "--camera", "top"},
                          NoDisplay);
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    // The progress and nothing of the encoder's own chatter.
+    std::istringstream errLines(run.Err);
+    for (std::string line; std::getline(errLines, line);) {
+        EXPECT_THAT(line, ::testing::StartsWith("frame "));
+    }
     // Steps 0, 2, 3, 5, ... 99, 101 > 100: the frames 0 to 62.
     const TVideoFacts facts = ReadVideo(video, 30);
     ASSERT_TRUE(facts.Opened);
