@@ -263,12 +263,7 @@ void TEvacuationCurveWindow::ChooseSecondAt(QPoint viewportPoint) {
 }
 
 QString TEvacuationCurveWindow::Export(const QString& csvFile) {
-    const std::string csv = Curve.Csv();
-    QString error =
-        WriteFileAtomically(csvFile, QByteArray(csv.data(), static_cast<qsizetype>(csv.size())));
-    if (!error.isEmpty()) {
-        return csvFile + "\n" + error;
-    }
+    // The table and its picture replace their older files together or not at all.
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -276,8 +271,11 @@ QString TEvacuationCurveWindow::Export(const QString& csvFile) {
     if (picture.isNull() || !picture.save(&buffer, "PNG")) {
         return PngBeside(csvFile) + "\nThe picture of the plot could not be made.";
     }
-    error = WriteFileAtomically(PngBeside(csvFile), png);
-    return error.isEmpty() ? QString() : PngBeside(csvFile) + "\n" + error;
+    const std::string csv = Curve.Csv();
+    const TWriteFailure failure =
+        WriteFilesAtomically({{csvFile, QByteArray(csv.data(), static_cast<qsizetype>(csv.size()))},
+                              {PngBeside(csvFile), png}});
+    return failure.Reason.isEmpty() ? QString() : failure.FileName + "\n" + failure.Reason;
 }
 
 // A chart of its own, laid out at the picture's size, rather than the window's chart stretched:

@@ -83,16 +83,29 @@ QString PutInPlace(const QByteArray& temporary, const QByteArray& target, QStrin
     return error;
 }
 
-QString WriteWhole(const QString& fileName, const QByteArray& bytes, TDurability durability) {
-    const QByteArray target = QFile::encodeName(fileName);
+// The bytes in the temporary file beside the file, written whole; on failure the temporary file
+// is removed and the reason comes back.
+QString WriteTemporary(const QByteArray& target, const QByteArray& bytes, TDurability durability) {
     const QByteArray temporary = TemporaryBeside(target);
     const int descriptor =
         ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (descriptor < 0) {
         return SystemError();
     }
-    QString error = WriteAndClose(descriptor, target, bytes, durability);
-    return PutInPlace(temporary, target, error);
+    const QString error = WriteAndClose(descriptor, target, bytes, durability);
+    if (!error.isEmpty()) {
+        ::unlink(temporary.constData());
+    }
+    return error;
+}
+
+QString WriteWhole(const QString& fileName, const QByteArray& bytes, TDurability durability) {
+    const QByteArray target = QFile::encodeName(fileName);
+    const QString error = WriteTemporary(target, bytes, durability);
+    if (!error.isEmpty()) {
+        return error;
+    }
+    return PutInPlace(TemporaryBeside(target), target, {});
 }
 
 } // namespace
@@ -121,4 +134,32 @@ QString ReplaceByTemporary(const QString& temporaryName, const QString& fileName
         error = SystemError();
     }
     return PutInPlace(temporary, target, error);
+}
+
+TWriteFailure WriteFilesAtomically(const std::vector<TFileToWrite>& files) {
+    std::vector<QByteArray> written;
+    const auto removeWritten = [&] {
+        for (const QByteArray& target : written) {
+            ::unlink(TemporaryBeside(target).constData());
+        }
+    };
+    for (const TFileToWrite& file : files) {
+        const QByteArray target = QFile::encodeName(file.Name);
+        if (QString error = WriteTemporary(target, file.Bytes, TDurability::Synced);
+            !error.isEmpty()) {
+            removeWritten();
+            return {file.Name, error};
+        }
+        written.push_back(target);
+    }
+    // Every file is complete on the disk: the renames need no room.
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        if (QString error = PutInPlace(TemporaryBeside(written[i]), written[i], {});
+            !error.isEmpty()) {
+            written.erase(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(i + 1));
+            removeWritten();
+            return {files[i].Name, error};
+        }
+    }
+    return {};
 }

@@ -112,18 +112,27 @@ TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
     EXPECT_NE(Window->Evacuation->CurveWindow()->Export(Files.filePath("no/such/folder/curve.csv")),
               QString());
 
-    // A disk too full for the picture keeps the older one whole, and says why.
+    // A disk with room for the table but not the picture keeps both older files whole (the
+    // table and the picture of another curve stay together), and names the file that failed.
     QFile picture(Files.filePath("curve.png"));
     ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
     const QByteArray olderPicture = picture.readAll();
     picture.close();
+    const QByteArray olderTable = "time,saved\n0,0\n";
+    written.close();
+    ASSERT_TRUE(written.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    written.write(olderTable);
+    written.close();
     {
-        const TFileSizeLimit nearlyFull(static_cast<rlim_t>(text.size()) + 16);
+        const TFileSizeLimit roomForTheTable(static_cast<rlim_t>(text.size()) + 16);
         EXPECT_EQ(Window->Evacuation->CurveWindow()->Export(csv),
                   Files.filePath("curve.png") + "\nFile too large");
     }
     ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
     EXPECT_TRUE(picture.readAll() == olderPicture);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), olderTable);
+    EXPECT_EQ(QDir(Files.path()).entryList({"*.part-*"}, QDir::Files), QStringList());
 }
 
 // The window opens beside the main window where the screen has room, else over its right half,

@@ -13,11 +13,70 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <dlfcn.h>
 #include <functional>
+#include <string_view>
+#include <unistd.h>
 
 using ::testing::HasSubstr;
 
+// The system's fsync and close, made to fail on demand for the temporary files the writer makes
+// (as a disk that fails late, or a network file system that reports at close, makes them fail):
+// this program's own definitions come before the C library's.
 namespace {
+
+enum class TFailingCall { None, Sync, Close };
+std::atomic<TFailingCall> FailingCall{TFailingCall::None};
+
+bool IsTemporaryFile(int descriptor) {
+    char link[64];
+    char target[PATH_MAX];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", descriptor);
+    const ssize_t length = ::readlink(link, target, sizeof target);
+    return length > 0 &&
+           std::string_view(target, static_cast<std::size_t>(length)).find(".part-") !=
+               std::string_view::npos;
+}
+
+template <typename TFunction> TFunction* NextDefinition(const char* name) {
+    return reinterpret_cast<TFunction*>(::dlsym(RTLD_NEXT, name));
+}
+
+} // namespace
+
+extern "C" int fsync(int descriptor) {
+    static auto* const system = NextDefinition<int(int)>("fsync");
+    if (FailingCall == TFailingCall::Sync && IsTemporaryFile(descriptor)) {
+        errno = EIO;
+        return -1;
+    }
+    return system(descriptor);
+}
+
+extern "C" int close(int descriptor) {
+    static auto* const system = NextDefinition<int(int)>("close");
+    if (FailingCall == TFailingCall::Close && IsTemporaryFile(descriptor)) {
+        system(descriptor);
+        errno = EIO;
+        return -1;
+    }
+    return system(descriptor);
+}
+
+namespace {
+
+// Makes the call fail while it lives.
+class TFailing {
+public:
+    explicit TFailing(TFailingCall call) { FailingCall = call; }
+    ~TFailing() { FailingCall = TFailingCall::None; }
+    TFailing(const TFailing&) = delete;
+    TFailing& operator=(const TFailing&) = delete;
+};
 
 QByteArray Contents(const QString& path) {
     QFile file(path);
@@ -58,6 +117,60 @@ TEST(FileWriting, AFileTheDiskCannotHoldLeavesTheOlderOneWholeAndNoTemporaryFile
         }
         EXPECT_EQ(Contents(path), newer);
         EXPECT_EQ(QFile::permissions(path), ownerOnly);
+    }
+}
+
+// A file whose bytes all went out but which the system then fails to put on the disk or to close
+// is no file: the older one stays, the temporary one goes, and the system's reason comes back.
+// A writer that does not wait for the disk never asks it, and succeeds.
+TEST(FileWriting, ASyncOrCloseThatFailsKeepsTheOlderFile) {
+    const auto viaLibrary = [](const QString& path, const QByteArray& bytes) {
+        const QString temporary = TemporaryFileFor(path);
+        QFile file(temporary);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            return QStringLiteral("cannot write the temporary file");
+        }
+        file.close();
+        return ReplaceByTemporary(temporary, path);
+    };
+    const auto together = [](const QString& path, const QByteArray& bytes) {
+        return WriteFilesAtomically({{path + ".csv", "table"}, {path, bytes}}).Reason;
+    };
+    const struct {
+        const char* Writer;
+        std::function<QString(const QString&, const QByteArray&)> Write;
+        TFailingCall Failing;
+        bool Fails;
+    } cases[] = {
+        {"atomically", WriteFileAtomically, TFailingCall::Sync, true},
+        {"atomically", WriteFileAtomically, TFailingCall::Close, true},
+        {"replacing", WriteFileReplacing, TFailingCall::Sync, false},
+        {"replacing", WriteFileReplacing, TFailingCall::Close, true},
+        {"by another library", viaLibrary, TFailingCall::Sync, true},
+        {"by another library", viaLibrary, TFailingCall::Close, true},
+        {"together", together, TFailingCall::Sync, true},
+        {"together", together, TFailingCall::Close, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Writer) +
+                     (c.Failing == TFailingCall::Sync ? ", fsync fails" : ", close fails"));
+        QTemporaryDir folder;
+        const QString path = folder.filePath("curve.png");
+        const QByteArray older = Bytes(1024, 'o');
+        ASSERT_EQ(WriteFileAtomically(path, older), QString());
+        QString error;
+        {
+            const TFailing failing(c.Failing);
+            error = c.Write(path, Bytes(2048, 'n'));
+        }
+        if (!c.Fails) {
+            EXPECT_EQ(error, QString());
+            EXPECT_EQ(Contents(path), Bytes(2048, 'n'));
+            continue;
+        }
+        EXPECT_EQ(error, "Input/output error");
+        EXPECT_EQ(Contents(path), older);
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"curve.png"});
     }
 }
 
