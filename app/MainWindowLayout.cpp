@@ -32,8 +32,11 @@ void TMainWindow::ConnectControls() {
     connect(Tools->OpenButton, &QToolButton::clicked, Projects, &TProjectController::OpenLogFile);
     connect(Tools->ProjectDataButton, &QToolButton::clicked, this, showProjectData);
     connect(Playback, &TPlaybackController::Message, Status->MessagePanel, &QLabel::setText);
-    connect(Shots, &TScreenShotTaker::ShotSaved, this,
-            [this](const QString& file) { Status->TellShotSaved(file); });
+    connect(Shots, &TScreenShotTaker::ShotSaved, this, [this](const QString& file, bool replacing) {
+        Status->TellShotSaved(file, replacing);
+    });
+    connect(Shots, &TScreenShotTaker::ShotFailed, this,
+            [this](const QString& file) { Status->TellShotFailed(file); });
     connect(Shots, &TScreenShotTaker::SeriesProgress, this,
             [this](bool running, qint64 frames) { Status->ShowSeries(running, frames); });
     ShowReplayTexts();

@@ -199,16 +199,18 @@ void TScreenShotTaker::SaveShot(const QString& file, QSize size, TShot shot) {
         View.SetCaption(CaptionPicture(FrameCaptionText(*Project(), Replay, View.DeckIndex()),
                                        static_cast<int>(View.height() * pixelRatio)));
     }
+    const bool replacing = QFileInfo::exists(file);
     const QString error = View.SaveCanvasToFile(file, size.width(), size.height(), Format());
     View.SetCaption(QImage());
     if (error.isEmpty()) {
         if (shot == TShot::Series) {
             emit SeriesProgress(true, ++SeriesFrames);
         } else {
-            emit ShotSaved(file);
+            emit ShotSaved(file, replacing);
         }
         return;
     }
+    emit ShotFailed(file);
     ShowError(("Cannot save the screen shot:\n" + file + "\n" + error).toStdString());
     if (shot == TShot::Series) {
         SetSeriesActive(false); // one box for a series, not one per step

@@ -54,7 +54,10 @@ signals:
     // The options window closed with OK and its values are in the record.
     void OptionsApplied();
     // A single shot was written to the file.
-    void ShotSaved(const QString& file);
+    // A shot written to the file; replacing: a file of that name was there before.
+    void ShotSaved(const QString& file, bool replacing);
+    // A shot or a frame of a series that could not be written; the box says why.
+    void ShotFailed(const QString& file);
     // A series began or ended, or wrote one more frame: how many it has written so far.
     void SeriesProgress(bool running, qint64 framesWritten);
 

@@ -30,9 +30,17 @@ TStatusPanels::TStatusPanels(QStatusBar& bar) : Bar(bar) {
     SeriesPanel->hide();
 }
 
-void TStatusPanels::TellShotSaved(const QString& file) {
+void TStatusPanels::TellShotSaved(const QString& file, bool replacing) {
+    TellAboutFile(replacing ? QStringLiteral("Replaced") : QStringLiteral("Saved"), file);
+}
+
+void TStatusPanels::TellShotFailed(const QString& file) {
+    TellAboutFile(QStringLiteral("Could not save"), file);
+}
+
+void TStatusPanels::TellAboutFile(const QString& what, const QString& file) {
     const QFileInfo info(file);
-    MessagePanel->setText("Saved " + info.fileName() + " in " +
+    MessagePanel->setText(what + " " + info.fileName() + " in " +
                           Shortened(QDir::toNativeSeparators(info.absolutePath())));
 }
 

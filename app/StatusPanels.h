@@ -21,10 +21,14 @@ public:
     QLabel* MessagePanel = nullptr;
     QLabel* SeriesPanel = nullptr; // "Series: n frames written", shown while a series runs
 
-    // "Saved 000012.jpg in /home/...": where a single shot went.
-    void TellShotSaved(const QString& file);
+    // "Saved 000012.jpg in /home/...", or "Replaced ..." over a file of that name: where a single
+    // shot or a video went. The panel says what happened last, so a failure says so too.
+    void TellShotSaved(const QString& file, bool replacing = false);
+    void TellShotFailed(const QString& file);
     void ShowSeries(bool running, qint64 framesWritten);
 
 private:
+    void TellAboutFile(const QString& what, const QString& file);
+
     QStatusBar& Bar;
 };

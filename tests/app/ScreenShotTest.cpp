@@ -272,6 +272,11 @@ TEST_F(ScreenShots, AFullDiskKeepsTheShotThatWasThereAndSaysWhy) {
     ASSERT_TRUE(older.open(QIODevice::ReadOnly));
     EXPECT_TRUE(older.readAll() == olderBytes);
     EXPECT_EQ(QDir(Shots).entryList(QDir::Files), QStringList{"000000.jpg"});
+    // The status bar says what happened last, not where the shot before went.
+    QLabel* message = Window->Status->MessagePanel;
+    EXPECT_EQ(message->text(), "Could not save 000000.jpg in " + QDir::toNativeSeparators(Shots));
+    Window->Action(TCommand::SingleShot)->trigger();
+    EXPECT_EQ(message->text(), "Replaced 000000.jpg in " + QDir::toNativeSeparators(Shots));
 }
 
 TEST_F(ScreenShots, ASeriesAskedForItsFolderKeepsItWhileSingleShotsAskForTheirOwn) {
