@@ -335,6 +335,31 @@ TEST(Reader, ReadingTheSecondHalfAheadNeverChangesTheProjectOrItsFaults) {
     }
 }
 
+// Lists read ahead and taken over in the middle of a line that holds many of them: a fault later
+// on that line is placed at its column counted from the line's start, however the file is read.
+TEST(Reader, AFaultAfterTheListsReadAheadOnTheirLineIsPlacedAtItsColumn) {
+    constexpr int Persons = 400;
+    std::string text = "<header>\npmax " + std::to_string(Persons) +
+                       "\nxmax 4\nymax 1\nzmax 1\nvmax 1\nversion 1\n</header>\n<persons>\n"
+                       "(movement)\n";
+    const auto line = std::count(text.begin(), text.end(), '\n') + 1;
+    std::string lists;
+    for (int p = 0; p < Persons; ++p) {
+        lists += p == Persons - 3 ? "1 q S " : "1 S ";
+    }
+    text += lists + "\n</persons>\n";
+    const std::string expected = std::to_string(line) + ":" + std::to_string(lists.find('q') + 1) +
+                                 ": \"q\" is not a valid number. It is skipped.";
+    for (const std::size_t step : {std::size_t{7}, std::size_t{512}, text.size()}) {
+        SCOPED_TRACE(step);
+        const TLoadOutcome alone = LoadReadingAhead(text, -1, 0, step);
+        const TLoadOutcome ahead = LoadReadingAhead(text, 0, 0, step);
+        EXPECT_TRUE(ahead.TookListsAhead);
+        EXPECT_THAT(alone.Faults, ::testing::Contains(expected));
+        EXPECT_EQ(ahead.Faults, alone.Faults);
+    }
+}
+
 // From a file the second thread reads the file itself, beside the reader.
 TEST(Reader, ReadingAheadInAFileTakesTheListsOverAtTheirPlaceInIt) {
     std::mt19937 random(5);
