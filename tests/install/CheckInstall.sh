@@ -2,11 +2,12 @@
 # Installs the build into a temporary DESTDIR and checks the result as a desktop would see it:
 # every file in its place, the desktop entry and the file type valid by the standard tools, the
 # installed program running, and a log file recognised as our type by name and by content.
-# Arguments: the build folder, the MIME probe program, a sample log file.
+# Arguments: the build folder, the MIME probe program, a sample log file, the project's version.
 set -euo pipefail
 build=$1
 probe=$2
 sample=$3
+version=$4
 dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
 fail() {
@@ -22,9 +23,17 @@ for file in "$dest/usr/bin/ambla-viewer" \
     "$share/icons/hicolor/scalable/apps/ambla-viewer.svg" \
     "$share/icons/hicolor/48x48/apps/ambla-viewer.png" \
     "$share/icons/hicolor/256x256/apps/ambla-viewer.png" \
-    "$share/man/man1/ambla-viewer.1"; do
+    "$share/man/man1/ambla-viewer.1.gz" \
+    "$share/doc/ambla-viewer/copyright" \
+    "$share/doc/ambla-viewer/changelog.gz"; do
     [[ -f "$file" ]] || fail "not installed: ${file#"$dest"}"
 done
+
+# The changelog's latest entry is this version: a new version without its entry would ship the
+# story of an old one.
+latest=$(dpkg-parsechangelog -l "$share/doc/ambla-viewer/changelog.gz" -S Version) ||
+    fail "the changelog cannot be read"
+[[ "$latest" == "$version" ]] || fail "the changelog's latest entry is $latest, not $version"
 
 # The validator's hints count too: the entry must pass without a word.
 report=$(desktop-file-validate "$share/applications/ambla-viewer.desktop" 2>&1) ||
@@ -54,4 +63,4 @@ done
 [[ $(type_of "$files/notes.txt") != application/x-ambla-3dl ]] || fail "notes.txt is a log"
 [[ $(QT_QPA_PLATFORM=offscreen "$probe" "$files/ship.3dl") == application/x-ambla-3dl ]] ||
     fail "Qt: ship.3dl is $(QT_QPA_PLATFORM=offscreen "$probe" "$files/ship.3dl")"
-echo "installed and checked: bin, desktop entry, file type, icons, manual page"
+echo "installed and checked: bin, desktop entry, file type, icons, manual page, copyright, changelog"

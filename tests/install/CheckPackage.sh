@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Debian package from a build folder into a temporary folder and checks what apt would
 # get from it: its name, version and architecture, exactly the files a desktop needs under /usr,
-# owned by root, and dependencies on the Qt 6 and OpenGL libraries the program links against.
+# owned by root, dependencies on the Qt 6 and OpenGL libraries the program links against, and
+# not one error or warning from lintian.
 # Arguments: the build folder, the project's version.
 set -euo pipefail
 build=$1
@@ -44,7 +45,9 @@ expected=$(sort <<'EOF'
 ./usr/share/icons/hicolor/scalable/apps/ambla-viewer.svg
 ./usr/share/icons/hicolor/48x48/apps/ambla-viewer.png
 ./usr/share/icons/hicolor/256x256/apps/ambla-viewer.png
-./usr/share/man/man1/ambla-viewer.1
+./usr/share/man/man1/ambla-viewer.1.gz
+./usr/share/doc/ambla-viewer/copyright
+./usr/share/doc/ambla-viewer/changelog.gz
 EOF
 )
 [[ "$files" == "$expected" ]] ||
@@ -53,4 +56,8 @@ others=$(awk '$1 !~ /^[-d]/ || $2 != "root/root"' <<<"$listing")
 [[ -z "$others" ]] || fail "links, or entries not owned by root:"$'\n'"$others"
 grep -Eq '^-rwxr-xr-x .* \./usr/bin/ambla-viewer$' <<<"$listing" ||
     fail "the program is not executable: $(grep bin/ambla-viewer <<<"$listing")"
+
+# Debian's policy as lintian checks it: no error and no warning. Its hints of lower rank (such as
+# hardening flags the build could add) do not count.
+report=$(lintian --fail-on error,warning "$deb" 2>/dev/null) || fail "lintian:"$'\n'"$report"
 echo "packaged and checked: $(basename "$deb"), depends on $depends"

@@ -1,7 +1,7 @@
 // Takes the pictures of the README's user guide from the program itself, so that they can be
 // made again whenever the look changes: the main window on the ferry sample, a deck during the
-// replay, the evacuation curve, the congestion map, the options window and the project data
-// window. Needs a display (scripts/pictures runs it on a virtual one).
+// replay, the evacuation curve, the congestion map, each page of the options window and the
+// project data window. Needs a display (scripts/pictures runs it on a virtual one).
 //
 // Usage: ambla-pictures SAMPLE OUTDIR
 
@@ -17,17 +17,32 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QPainter>
+#include <QPixmap>
 #include <QSurfaceFormat>
+#include <QTabWidget>
 #include <QTest>
 
 #include <cstdio>
 
 namespace {
 
-bool Save(QWidget& window, const QString& folder, const QString& name) {
+// The window as the screen shows it. grab() leaves out the native OpenGL window the view draws
+// in, so a frame of the view is drawn in its place.
+QPixmap Picture(QWidget& window, TGLControl* view) {
+    QPixmap picture = window.grab();
+    if (view != nullptr) {
+        QPainter painter(&picture);
+        painter.drawImage(QRect(view->mapTo(&window, QPoint(0, 0)), view->size()),
+                          view->DrawnFrame());
+    }
+    return picture;
+}
+
+bool Save(QWidget& window, const QString& folder, const QString& name, TGLControl* view = nullptr) {
     QTest::qWait(300); // let the frame and any pending layout settle
     const QString file = QDir(folder).filePath(name);
-    if (!window.grab().save(file)) {
+    if (!Picture(window, view).save(file)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
         return false;
     }
@@ -65,7 +80,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     form.Projects->LoadLogFile(sample);
-    bool saved = Save(form, folder, "main-window.png");
+    bool saved = Save(form, folder, "main-window.png", form.View);
 
     // The boat deck, forty seconds into the replay, a little closer.
     form.Tools->DeckChooser->setCurrentIndex(0);
@@ -73,7 +88,7 @@ int main(int argc, char* argv[]) {
     form.Projects->Replay.SeekToSecond(40);
     form.ViewCommands->ZoomIn();
     form.ViewCommands->ZoomIn();
-    saved = Save(form, folder, "replay.png") && saved;
+    saved = Save(form, folder, "replay.png", form.View) && saved;
 
     form.Evacuation->ShowEvacuationCurve();
     saved = form.Evacuation->CurveWindow() != nullptr &&
@@ -84,10 +99,16 @@ int main(int argc, char* argv[]) {
     form.ViewCommands->DeckChosen();
     form.Action(TCommand::CongestionMap)->setChecked(true);
     form.Evacuation->SwitchCongestionMap();
-    saved = Save(form, folder, "congestion-map.png") && saved;
+    saved = Save(form, folder, "congestion-map.png", form.View) && saved;
 
     options.FillFromOptions(form.Shots->Options);
-    saved = Shown(options) && Save(options, folder, "options.png") && saved;
+    saved = Shown(options) && saved;
+    for (int page = 0; page < options.Pages->count(); ++page) {
+        options.Pages->setCurrentIndex(page);
+        // "Screen Shots" gives options-screen-shots.png.
+        const QString name = options.Pages->tabText(page).toLower().replace(' ', '-');
+        saved = Save(options, folder, "options-" + name + ".png") && saved;
+    }
     options.close();
 
     statistics.Fill(form.Projects->LogFile.get());
