@@ -1,5 +1,8 @@
 #include "ReplayCommands.h"
 
+#include "UiServices.h"
+
+#include <exception>
 #include <utility>
 
 void TReplayCommands::Run(std::function<void()> command) {
@@ -8,18 +11,21 @@ void TReplayCommands::Run(std::function<void()> command) {
         return; // the command running now carries it out when it ends
     }
     Busy = true;
-    // A command that throws must not leave the queue blocked for good, nor the rest waiting.
-    struct TDone {
-        TReplayCommands& Queue;
-        ~TDone() {
-            Queue.Waiting.clear();
-            Queue.Busy = false;
-        }
-    } done{*this};
     while (!Waiting.empty()) {
         const std::function<void()> next = std::move(Waiting.front());
         Waiting.pop_front();
-        next();
+        RunOne(next);
+    }
+    Busy = false;
+}
+
+// A command that fails is told once, in a box, and those given after it still run in their
+// order: each is a key of its own that the user typed, and would have run typed a moment later.
+void TReplayCommands::RunOne(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        ShowError(std::string("The command could not be carried out:\n") + error.what());
     }
 }
 

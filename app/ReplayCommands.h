@@ -10,7 +10,8 @@
 
 class TReplayCommands {
 public:
-    // Runs command now, or, while another one runs, after it and after those given before.
+    // Runs command now, or, while another one runs, after it and after those given before. A
+    // command that throws is told in a box, and the queue goes on.
     void Run(std::function<void()> command);
     // Runs command now when no other one runs, else drops it: for the playback timer, whose
     // ticks only keep time.
@@ -18,6 +19,8 @@ public:
     bool Running() const { return Busy; }
 
 private:
+    static void RunOne(const std::function<void()>& command);
+
     std::deque<std::function<void()>> Waiting;
     bool Busy = false;
 };

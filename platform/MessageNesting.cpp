@@ -49,7 +49,10 @@ void TMessageNesting::Post(TWaiting waiting) {
     });
 }
 
+// Input is left queued: a key typed while a load or a step runs is handled once it is over, by the
+// window that has the keys then, as if typed after it. Handled here, it would find the controls
+// off during a load, or start a command inside the one that runs.
 void ProcessPendingMessages() {
     const TMessageNesting nesting;
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

@@ -37,5 +37,6 @@ private:
     static std::vector<TWaiting> Waiting;
 };
 
-// Lets the toolkit handle what is pending (repaints, input, timers) inside a nesting.
+// Lets the toolkit handle what is pending (repaints, timers, the window system's requests) inside
+// a nesting; input waits in the toolkit's queue until the event loop comes round again.
 void ProcessPendingMessages();

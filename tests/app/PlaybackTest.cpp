@@ -17,6 +17,8 @@
 
 #include <chrono>
 #include <optional>
+#include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -199,6 +201,29 @@ TEST_F(Playback, AStepDrawsOneFrameWhateverItShows) {
         QCoreApplication::processEvents();
     }
     EXPECT_EQ(frames, Steps);
+}
+
+// A command that fails among those typed ahead: told once, and the keys typed after it still run,
+// in their order; the queue takes new commands afterwards.
+TEST(ReplayCommandQueue, ACommandThatThrowsIsToldOnceAndThoseQueuedBehindItStillRun) {
+    TRecordingUiServices ui;
+    const TScopedUiServices installed{ui};
+    TReplayCommands commands;
+    std::vector<int> ran;
+    commands.Run([&] {
+        commands.Run([] { throw std::runtime_error("no memory left for the step"); });
+        commands.Run([&] { ran.push_back(2); });
+        commands.Run([&] { ran.push_back(3); });
+        ran.push_back(1);
+    });
+    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
+    EXPECT_FALSE(commands.Running());
+    ASSERT_EQ(ui.Messages.size(), 1U);
+    EXPECT_EQ(ui.Messages[0].Title, "Error");
+    EXPECT_EQ(ui.Messages[0].Text,
+              "The command could not be carried out:\nno memory left for the step");
+    commands.Run([&] { ran.push_back(4); });
+    EXPECT_EQ(ran.back(), 4);
 }
 
 } // namespace
