@@ -9,6 +9,7 @@
 #include "QtUiServices.h"
 #include "QuickReferenceWindow.h"
 #include "StartupWindow.h"
+#include "TypedAheadKeys.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -136,6 +137,8 @@ int RunWindows(const QString& pendingFileName) {
         mainForm.setGeometry(screen->availableGeometry());
     }
     mainForm.showMaximized();
+    TTypedAheadKeys typedAhead(*mainForm.windowHandle());
+    QCoreApplication::instance()->installNativeEventFilter(&typedAhead);
     return TAmblaApplication::exec();
 }
 
