@@ -25,11 +25,9 @@ public:
         AppendSeconds(Row, steps, vMax, offsetSeconds);
         return *this;
     }
-    TCsvRow& Fixed(double value, int decimals) {
+    TCsvRow& Fixed(const TExactRatio& value, int decimals) {
         NextField();
-        char digits[64];
-        std::snprintf(digits, sizeof digits, "%.*f", decimals, value);
-        Row += digits;
+        Row += FixedText(value, decimals);
         return *this;
     }
     TCsvRow& Text(std::string_view text) {
@@ -174,8 +172,10 @@ int RunFlowsMode(const std::string& fileName, const TAnalysisSettings& settings,
     const TLogFile& project = loaded.Project;
     std::fputs("kind,deck,x0,y0,x1,y1,total,first,last,peak_per_s,width_m,peak_per_m_s", stdout);
     std::fputs(perSecond ? ",per_second\n" : "\n", stdout);
-    for (const TFlowPlace& place : AnalyseFlows(project, settings).Places) {
+    const TFlowReport report = AnalyseFlows(project, settings);
+    for (const TFlowPlace& place : report.Places) {
         WriteFlowPlace(place, project, perSecond);
     }
+    std::fprintf(stderr, "%s: %s\n", fileName.c_str(), LeavingText(report).c_str());
     return 0;
 }

@@ -73,7 +73,8 @@ QString FiguresText(const std::vector<TRunSummary>& runs,
         return QStringLiteral("No run counts: every log is left out.");
     }
     const auto figure = [&](const TRunFigure& f) {
-        return QStringLiteral("%1 s (%2)").arg(RunSeconds(f.Seconds), RunFileName(runs[f.Run]));
+        return QStringLiteral("%1 s (%2)")
+            .arg(RunSeconds(f.Milliseconds), RunFileName(runs[f.Run]));
     };
     const QString rank =
         figures->FewerThanTwenty()
@@ -83,9 +84,9 @@ QString FiguresText(const std::vector<TRunSummary>& runs,
                           "95 % value %5 s (%6, %7), greatest %8.")
         .arg(figures->Counted)
         .arg(figures->LeftOut)
-        .arg(figure(figures->Least), RunSeconds(figures->Mean),
-             RunSeconds(figures->NinetyFifth.Seconds), RunFileName(runs[figures->NinetyFifth.Run]),
-             rank, figure(figures->Greatest));
+        .arg(figure(figures->Least), RunSeconds(figures->MeanSeconds),
+             RunSeconds(figures->NinetyFifth.Milliseconds),
+             RunFileName(runs[figures->NinetyFifth.Run]), rank, figure(figures->Greatest));
 }
 
 QStringList RowTexts(const TRunSummary& run) {
@@ -95,9 +96,9 @@ QStringList RowTexts(const TRunSummary& run) {
     }
     return {RunFileName(run),
             QString::number(run.Persons),
-            RunSeconds(run.AllLeftSeconds),
-            RunSeconds(run.HalfLeftSeconds),
-            RunSeconds(run.NineTenthsLeftSeconds),
+            RunSeconds(run.Left.AllMs),
+            RunSeconds(run.Left.HalfMs),
+            RunSeconds(run.Left.NineTenthsMs),
             QString::number(run.SignificantRegions),
             ""};
 }
@@ -110,9 +111,9 @@ std::vector<double> SortKeys(const TRunSummary& run, std::size_t index) {
     }
     return {double(index),
             double(run.Persons),
-            run.AllLeftSeconds,
-            run.HalfLeftSeconds,
-            run.NineTenthsLeftSeconds,
+            double(run.Left.AllMs),
+            double(run.Left.HalfMs),
+            double(run.Left.NineTenthsMs),
             double(run.SignificantRegions),
             0.0};
 }

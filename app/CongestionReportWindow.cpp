@@ -25,12 +25,12 @@ QStringList RowTexts(const TCongestionRegion& region, const TLogFile& project) {
                 .arg(region.Y0)
                 .arg(region.X1)
                 .arg(region.Y1),
-            QString::number(region.AreaM2, 'f', 2),
+            QString::fromStdString(FixedText(region.AreaM2, 2)),
             Clock(region.FirstStep, project, project.TOff),
             Clock(region.LastStep, project, project.TOff),
             Clock(region.LongestSteps, project, 0),
             Clock(region.TotalSteps, project, 0),
-            QString::number(region.PeakDensity, 'f', 2),
+            QString::fromStdString(FixedText(region.PeakDensity, 2)),
             region.Significant ? QStringLiteral("yes") : QStringLiteral("no")};
 }
 

@@ -31,10 +31,15 @@
 
 namespace {
 
-QString Clock(std::int64_t seconds) {
-    return QString::fromStdString(ClockText(static_cast<std::int32_t>(
-               std::clamp<std::int64_t>(seconds, INT32_MIN, INT32_MAX)))) +
-           " min";
+// Replay time to the millisecond as "m:ss.mmm min": the time step's time, as the command line
+// prints it in seconds (147.250 s is 2:27.250 min), in the minutes the window shows elsewhere.
+QString ClockToTheMillisecond(std::int64_t milliseconds) {
+    const std::int64_t magnitude = milliseconds < 0 ? -milliseconds : milliseconds;
+    return QStringLiteral("%1%2:%3.%4 min")
+        .arg(milliseconds < 0 ? "-" : "")
+        .arg(magnitude / 60'000)
+        .arg(magnitude / 1000 % 60, 2, 10, QChar('0'))
+        .arg(magnitude % 1000, 3, 10, QChar('0'));
 }
 
 QString PngBeside(const QString& csvFile) {
@@ -227,15 +232,13 @@ double TEvacuationCurveWindow::MarkerTime() const {
 }
 
 QString TEvacuationCurveWindow::SummaryText() const {
-    const auto left = [this](double share) {
-        const auto row = Curve.RowWhenLeft(share);
-        return row ? Clock(std::int64_t{Curve.TimeOffset} + *row) : QStringLiteral("never");
-    };
-    if (Curve.PersonCount == 0) {
+    if (!Curve.Leaving) {
         return "There are no persons in this project.";
     }
     return QStringLiteral("Everybody has left after %1. 50 % have left after %2, 90 % after %3.")
-        .arg(left(1.0), left(0.5), left(0.9));
+        .arg(ClockToTheMillisecond(Curve.Leaving->AllMs),
+             ClockToTheMillisecond(Curve.Leaving->HalfMs),
+             ClockToTheMillisecond(Curve.Leaving->NineTenthsMs));
 }
 
 bool TEvacuationCurveWindow::eventFilter(QObject* watched, QEvent* event) {

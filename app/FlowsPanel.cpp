@@ -6,6 +6,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QLabel>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -46,8 +47,11 @@ TFlowsPanel::TFlowsPanel(QWidget* parent) : QWidget(parent) {
     ChartView->setRenderHint(QPainter::Antialiasing);
     Places = new QListWidget(this);
     connect(Places, &QListWidget::itemChanged, this, [this] { Plot(); });
+    Leaving = new QLabel(this);
+    Leaving->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ChartView, 3);
+    layout->addWidget(Leaving);
     layout->addWidget(Places, 1);
 }
 
@@ -60,6 +64,7 @@ void TFlowsPanel::SetFlows(const TFlowReport& report, const TLogFile& project) {
     std::ranges::stable_sort(busiest, std::greater<>(),
                              [&](std::size_t i) { return report.Places[i].Total; });
     busiest.resize(std::min<std::size_t>(busiest.size(), CheckedAtFirst));
+    Leaving->setText(QString::fromStdString(LeavingText(report)) + ".");
     const QSignalBlocker quiet(Places);
     Places->clear();
     for (std::size_t i = 0; i < report.Places.size(); ++i) {

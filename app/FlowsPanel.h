@@ -1,6 +1,7 @@
 #pragma once
 // The flows at exits and stairs: a list of the places, each checkable, and a plot of the persons
-// passing the checked ones each second of the replay. The busiest three are checked at first.
+// passing the checked ones each second of the replay. The busiest three are checked at first. A
+// line under the plot says how many persons leave by an exit and how many from no deck's grid.
 
 #include "Flows.h"
 
@@ -8,6 +9,7 @@
 
 class QChart;
 class QChartView;
+class QLabel;
 class QListWidget;
 class QValueAxis;
 class TLogFile;
@@ -21,6 +23,7 @@ public:
 
     QListWidget* Places = nullptr;
     QChartView* ChartView = nullptr;
+    QLabel* Leaving = nullptr;
 
 private:
     void Plot();

@@ -1,6 +1,7 @@
 #include "PersonPanel.h"
 
 #include "DeckCaptionText.h"
+#include "ExactRatio.h"
 #include "LogFile.h"
 #include "Replay.h"
 
@@ -24,7 +25,8 @@ QString SecondsText(std::int32_t steps, std::int32_t stepsPerSecond) {
     if (stepsPerSecond <= 0) {
         return QStringLiteral("%1 steps").arg(steps);
     }
-    return QStringLiteral("%1 s").arg(static_cast<double>(steps) / stepsPerSecond, 0, 'f', 2);
+    return QStringLiteral("%1 s").arg(
+        QString::fromStdString(FixedText({steps, stepsPerSecond}, 2)));
 }
 
 QString ClockAt(const TLogFile& project, std::int32_t step) {

@@ -17,8 +17,8 @@
 #include <cmath>
 #include <limits>
 
-QString RunSeconds(double seconds) {
-    QString text = QString::number(seconds, 'f', 3);
+QString RunSeconds(const TExactRatio& seconds) {
+    QString text = QString::fromStdString(FixedText(seconds, 3));
     while (text.endsWith('0')) {
         text.chop(1);
     }
@@ -26,6 +26,10 @@ QString RunSeconds(double seconds) {
         text.chop(1);
     }
     return text;
+}
+
+QString RunSeconds(std::int64_t milliseconds) {
+    return RunSeconds(SecondsOfMilliseconds(milliseconds));
 }
 
 QString RunFileName(const TRunSummary& run) {
@@ -92,7 +96,7 @@ std::vector<double> SortedAssemblyTimes(const std::vector<TRunSummary>& runs) {
     std::vector<double> times;
     for (const TRunSummary& run : runs) {
         if (run.Counts()) {
-            times.push_back(run.AllLeftSeconds);
+            times.push_back(static_cast<double>(run.Left.AllMs) / 1000.0);
         }
     }
     std::ranges::sort(times);
@@ -175,9 +179,10 @@ void PlotAssemblyTimes(QChart& chart, const std::vector<TRunSummary>& runs,
     steps->replace(corners);
     chart.addSeries(dots);
     HideFromLegend(chart, *dots);
-    const double ninetyFifth = figures->NinetyFifth.Seconds;
-    QLineSeries* line = AddLine(chart, "95 % value: " + RunSeconds(ninetyFifth) + " s",
-                                QPen(QColor(215, 40, 30), 2, Qt::DashLine));
+    const double ninetyFifth = static_cast<double>(figures->NinetyFifth.Milliseconds) / 1000.0;
+    QLineSeries* line =
+        AddLine(chart, "95 % value: " + RunSeconds(figures->NinetyFifth.Milliseconds) + " s",
+                QPen(QColor(215, 40, 30), 2, Qt::DashLine));
     line->append(ninetyFifth, 0.0);
     line->append(ninetyFifth, 100.0);
     for (QAbstractSeries* series : chart.series()) {

@@ -13,8 +13,10 @@ class QBoxLayout;
 class QChart;
 class QWidget;
 
-// Seconds to the millisecond, without trailing zeros: 61.25, 61.
-QString RunSeconds(double seconds);
+// Seconds to the millisecond, rounded half up from their exact value, without trailing zeros:
+// 61.25, 61.
+QString RunSeconds(const TExactRatio& seconds);
+QString RunSeconds(std::int64_t milliseconds);
 // The run's file name without its folder.
 QString RunFileName(const TRunSummary& run);
 

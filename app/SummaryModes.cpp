@@ -7,18 +7,21 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <optional>
 #include <thread>
 
 namespace {
 
-std::string SecondsText(double seconds) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.3f s", seconds);
-    return text;
+std::string SecondsText(const TExactRatio& seconds) {
+    return FixedText(seconds, 3) + " s";
+}
+
+std::string SecondsText(std::int64_t milliseconds) {
+    return SecondsText(SecondsOfMilliseconds(milliseconds));
 }
 
 // "r01.3dl: 1200 persons, all left 412.250 s, half 201.000 s, nine tenths 350.500 s, 0
@@ -31,14 +34,14 @@ void PrintRun(const TRunSummary& run) {
     std::printf("%s: %d persons, all left %s, half %s, nine tenths %s, %d significant "
                 "region%s\n",
                 run.File.c_str(), static_cast<int>(run.Persons),
-                SecondsText(run.AllLeftSeconds).c_str(), SecondsText(run.HalfLeftSeconds).c_str(),
-                SecondsText(run.NineTenthsLeftSeconds).c_str(),
+                SecondsText(run.Left.AllMs).c_str(), SecondsText(run.Left.HalfMs).c_str(),
+                SecondsText(run.Left.NineTenthsMs).c_str(),
                 static_cast<int>(run.SignificantRegions), run.SignificantRegions == 1 ? "" : "s");
 }
 
 void PrintFigure(const char* name, const TRunFigure& figure, const std::vector<TRunSummary>& runs,
                  const std::string& remark = {}) {
-    std::printf("  %-9s %14s  %s%s\n", name, SecondsText(figure.Seconds).c_str(),
+    std::printf("  %-9s %14s  %s%s\n", name, SecondsText(figure.Milliseconds).c_str(),
                 runs[figure.Run].File.c_str(), remark.c_str());
 }
 
@@ -53,7 +56,7 @@ bool PrintFigures(const std::vector<TRunSummary>& runs) {
                 figures->Counted == 1 ? "" : "s");
     std::printf(figures->LeftOut > 0 ? " (%zu left out):\n" : ":\n", figures->LeftOut);
     PrintFigure("least", figures->Least, runs);
-    std::printf("  %-9s %14s\n", "mean", SecondsText(figures->Mean).c_str());
+    std::printf("  %-9s %14s\n", "mean", SecondsText(figures->MeanSeconds).c_str());
     const std::string rank = figures->FewerThanTwenty()
                                  ? "  (the greatest: with fewer than 20 runs none is higher "
                                    "than 95 % of them)"
@@ -71,6 +74,30 @@ int Report(const std::vector<TRunSummary>& runs) {
     }
     const bool counted = PrintFigures(runs);
     return counted && std::ranges::all_of(runs, &TRunSummary::Counts) ? 0 : 1;
+}
+
+// The whole text of a file; none, with the system's reason in `problem`, when it cannot be read
+// to its end (a folder, a file without read permission, an error on the way).
+std::optional<std::string> WholeFile(const std::string& name, std::string& problem) {
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) {
+        problem = std::string("cannot be read: ") + std::strerror(errno);
+        return std::nullopt;
+    }
+    std::string text;
+    char buffer[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        text.append(buffer, got);
+    }
+    const bool failed = std::ferror(file) != 0;
+    const int reason = errno;
+    std::fclose(file);
+    if (failed) {
+        problem = std::string("cannot be read: ") + std::strerror(reason);
+        return std::nullopt;
+    }
+    return text;
 }
 
 // The logs on as many cores as there are, at least two at once.
@@ -131,15 +158,10 @@ int RunMergeMode(const std::vector<std::string>& tables) {
     std::vector<TRunSummary> runs;
     bool allRead = true;
     for (const std::string& table : tables) {
-        std::ifstream in(table, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
         std::string problem;
+        const std::optional<std::string> text = WholeFile(table, problem);
         std::vector<TRunSummary> rows =
-            in ? RunsFromCsv(text.str(), problem) : std::vector<TRunSummary>{};
-        if (!in) {
-            problem = "cannot be read";
-        }
+            text ? RunsFromCsv(*text, problem) : std::vector<TRunSummary>{};
         if (!problem.empty()) {
             std::fprintf(stderr, "%s: %s\n", table.c_str(), problem.c_str());
             allRead = false;

@@ -5,6 +5,8 @@
 // the time everybody takes to leave. The defaults are those of the maritime guidelines with cells
 // of 0.4 m.
 
+#include "ExactRatio.h"
+
 #include <cstdint>
 
 struct TAnalysisSettings {
@@ -17,8 +19,14 @@ struct TAnalysisSettings {
     // time at which everybody has left, in percent.
     std::int32_t SignificantSharePercent = 10;
 
-    double CellSizeMetres() const { return CellSizeMm / 1000.0; }
-    double CellAreaM2() const { return CellSizeMetres() * CellSizeMetres(); }
+    // Counts of cells as measures, exact, so that every report rounds them alike: a length of
+    // that many cells in metres, an area in m², persons over the area of that many cells in
+    // persons/m², and a count over a length of that many cells in persons/m. A length or an area
+    // of no cells gives 0.
+    TExactRatio Metres(std::int64_t cells) const;
+    TExactRatio SquareMetres(std::int64_t cells) const;
+    TExactRatio Density(std::int64_t persons, std::int64_t cells) const;
+    TExactRatio PerMetre(std::int64_t count, std::int64_t cells) const;
     // The window's side in cells: the odd number nearest to its side over the cell size, at
     // least 1 (a tie goes to the larger).
     std::int32_t WindowCells() const;

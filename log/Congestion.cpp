@@ -691,7 +691,6 @@ TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& set
         stretches[next[regionOf(stretch)]++] = stretch;
     }
     allStretches = {};
-    const double cellArea = settings.CellAreaM2();
     for (std::size_t d = 0; d < regionOfCell.size(); ++d) {
         const std::vector<std::int32_t>& deck = regionOfCell[d];
         const TDeckField& field = fields[d];
@@ -714,10 +713,14 @@ TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& set
             ++region.CellCount;
             region.Cells.push_back(static_cast<std::int32_t>(cell));
             const std::int32_t peak = field.Need[cell] + field.Windows[cell].PeakExcess;
-            const double density = peak / (field.Walkable[cell] * cellArea);
-            if (density > region.PeakDensity ||
-                (density == region.PeakDensity && field.PeakStep[cell] < region.PeakStep)) {
-                region.PeakDensity = density;
+            const std::int32_t windowCells = field.Walkable[cell];
+            // persons / cells against the peak's persons / cells, both sides in whole numbers.
+            const std::int64_t higher = std::int64_t{peak} * region.PeakWindowCells -
+                                        std::int64_t{region.PeakPersons} * windowCells;
+            if (region.PeakWindowCells == 0 || higher > 0 ||
+                (higher == 0 && field.PeakStep[cell] < region.PeakStep)) {
+                region.PeakPersons = peak;
+                region.PeakWindowCells = windowCells;
                 region.PeakStep = field.PeakStep[cell];
                 region.PeakX = x;
                 region.PeakY = y;
@@ -726,7 +729,8 @@ TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& set
     }
     for (std::size_t i = 0; i < report.Regions.size(); ++i) {
         TCongestionRegion& region = report.Regions[i];
-        region.AreaM2 = region.CellCount * cellArea;
+        region.AreaM2 = settings.SquareMetres(region.CellCount);
+        region.PeakDensity = settings.Density(region.PeakPersons, region.PeakWindowCells);
         const std::span ofRegion =
             std::span(stretches).subspan(starts[i], starts[i + 1] - starts[i]);
         std::ranges::sort(ofRegion, {}, &TCellStretch::First);

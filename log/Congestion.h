@@ -24,15 +24,19 @@ struct TCongestionRegion {
     std::int32_t CellCount = 0; // cells of the region: each was congested at some step
     // Those cells, row-major as the deck's cells (y x XMax + x), in that order.
     std::vector<std::int32_t> Cells;
-    double AreaM2 = 0.0;
+    TExactRatio AreaM2;
     // Replay steps: the first and the last at which it was congested; the most steps in a row and
     // in all.
     std::int32_t FirstStep = 0;
     std::int32_t LastStep = 0;
     std::int32_t LongestSteps = 0;
     std::int32_t TotalSteps = 0;
-    // The highest density of any of its cells, persons/m², and where and when first reached.
-    double PeakDensity = 0.0;
+    // The highest density of any of its cells, persons/m²: the persons in the cell's window over
+    // the window's walkable cells; and where and when it was first reached. Densities are
+    // compared as these whole numbers, so that equal ones are equal whatever the window.
+    std::int32_t PeakPersons = 0;
+    std::int32_t PeakWindowCells = 0;
+    TExactRatio PeakDensity;
     std::int32_t PeakStep = 0;
     std::int32_t PeakX = 0, PeakY = 0;
     bool Significant = false;

@@ -2,6 +2,7 @@
 
 #include "LogFile.h"
 #include "PersonData.h"
+#include "Replay.h"
 
 #include <algorithm>
 #include <cmath>
@@ -194,6 +195,7 @@ TEvacuationCurve CurveOf(const TLogFile& project, const TTally& tally, std::int3
         curve.OnDeck.push_back(RunningSum(tally.OnDeckChange[d], rows));
         curve.DeckCaptions.push_back(project.Decks[d].Caption);
     }
+    curve.Leaving = LeavingTimesOf(project);
     return curve;
 }
 
@@ -246,6 +248,33 @@ std::int64_t RowCountOf(const TLogFile& project) {
     return (last + project.VMax - 1) / project.VMax + 1;
 }
 
+// The steps at which the persons leave: one past the last entry of each list, the first step
+// for those the header announces and the file never describes, who come first. Those are only
+// counted: a header may announce a hundred million of them.
+class TLeaveSteps {
+public:
+    explicit TLeaveSteps(const TLogFile& project)
+        : Undescribed(std::max<std::int64_t>(project.UndescribedPersons(), 0)) {
+        for (const TPersonData& person : project.Persons) {
+            Described.push_back(std::int64_t{person.MoveCount} + 1);
+        }
+        std::ranges::sort(Described);
+    }
+
+    std::int64_t Count() const { return Undescribed + std::ssize(Described); }
+
+    // The first step at which at least that share of the persons have left; some must.
+    std::int64_t WhenLeft(std::int64_t percent) const {
+        const std::int64_t rank = std::max<std::int64_t>((Count() * percent + 99) / 100, 1);
+        return rank <= Undescribed ? 1
+                                   : Described[static_cast<std::size_t>(rank - Undescribed - 1)];
+    }
+
+private:
+    std::int64_t Undescribed;
+    std::vector<std::int64_t> Described; // in order
+};
+
 // Values the curve may hold per part of the population: 64 MB of them; cells of all decks the
 // map may count, 512 MB per part.
 constexpr std::int64_t MostCurveValues = std::int64_t{1} << 24;
@@ -270,17 +299,15 @@ std::optional<std::string> AnalysisRefusal(const TLogFile& project) {
     return std::nullopt;
 }
 
-std::optional<std::int32_t> TEvacuationCurve::RowWhenLeft(double share) const {
-    if (PersonCount <= 0) {
+std::optional<TLeavingTimes> LeavingTimesOf(const TLogFile& project) {
+    const TLeaveSteps leaving(project);
+    if (leaving.Count() == 0) {
         return std::nullopt;
     }
-    const double wanted = share * PersonCount;
-    for (std::size_t row = 0; row < Saved.size(); ++row) {
-        if (Saved[row] >= wanted) {
-            return static_cast<std::int32_t>(row);
-        }
-    }
-    return std::nullopt;
+    const auto at = [&](std::int64_t percent) {
+        return ReplayMilliseconds(leaving.WhenLeft(percent), project.VMax, project.TOff);
+    };
+    return TLeavingTimes{at(100), at(50), at(90)};
 }
 
 std::string TEvacuationCurve::Csv() const {

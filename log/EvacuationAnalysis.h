@@ -10,6 +10,19 @@
 
 class TLogFile;
 
+// The replay times, in milliseconds with the file's offset, of the first steps at which everybody,
+// half and nine tenths of the persons have left: to the time step, where the curve counts whole
+// seconds. A person leaves one step after its last entry; one the header announces and the file
+// never describes, at the first step.
+struct TLeavingTimes {
+    std::int64_t AllMs = 0;
+    std::int64_t HalfMs = 0;
+    std::int64_t NineTenthsMs = 0;
+};
+
+// None when the project has no persons.
+std::optional<TLeavingTimes> LeavingTimesOf(const TLogFile& project);
+
 struct TEvacuationCurve {
     // Row s is whole second s of the replay, time step s x VMax, from 0 to the first whole
     // second at which everybody has left; its time, as the status bar shows it after the first
@@ -19,11 +32,10 @@ struct TEvacuationCurve {
     std::vector<std::int32_t> Saved;
     std::vector<std::vector<std::int32_t>> OnDeck; // [deck][row]
     std::vector<std::string> DeckCaptions;
+    // None without persons.
+    std::optional<TLeavingTimes> Leaving;
 
     std::int32_t RowCount() const { return static_cast<std::int32_t>(Saved.size()); }
-    // The first row at which at least that share of the persons have left; none when no row
-    // has, or there are no persons.
-    std::optional<std::int32_t> RowWhenLeft(double share) const;
     // One line per row: time, saved, then the persons on each deck; a header line first.
     std::string Csv() const;
 };

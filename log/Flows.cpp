@@ -58,6 +58,12 @@ struct TCellPassages {
 
 using TPassages = std::unordered_map<TPassCell, TCellPassages, TPassCellHash>;
 
+// What a share of the persons passed, and how many of them left from no deck's grid.
+struct TTally {
+    TPassages Passages;
+    std::int64_t LeavingAtNoExit = 0;
+};
+
 // Follows each person's way run by run and notes where it changes deck and where it leaves.
 class TPassageTallier {
 public:
@@ -73,10 +79,12 @@ public:
             }
             FollowEntries(place, count, move);
         });
-        AddPassage(TFlowKind::Exit, place, std::int64_t{place.Step} + 1);
+        if (!AddPassage(TFlowKind::Exit, place, std::int64_t{place.Step} + 1)) {
+            ++LeavingAtNoExit;
+        }
     }
 
-    TPassages Take() { return std::move(Passages); }
+    TTally Take() { return {std::move(Passages), LeavingAtNoExit}; }
 
 private:
     // Entry i of the run begins i decks further than the run: only the entries that begin on a
@@ -95,15 +103,17 @@ private:
         }
     }
 
-    void AddPassage(TFlowKind kind, const TWayPoint& place, std::int64_t step) {
+    // False when the place lies off every deck's grid, where nothing is passed.
+    bool AddPassage(TFlowKind kind, const TWayPoint& place, std::int64_t step) {
         const std::int64_t x = place.CellX + XMax / 2; // the column and row the file counts
         const std::int64_t y = YMax / 2 - place.CellY;
         if (place.Level < 0 || place.Level >= Decks || x < 0 || y < 0 || x >= XMax || y >= YMax) {
-            return;
+            return false;
         }
         const TPassCell cell{kind, place.Level, static_cast<std::int32_t>(x),
                              static_cast<std::int32_t>(y)};
         Passages[cell].Add(step, VMax > 0 ? step / VMax : 0);
+        return true;
     }
 
     std::int32_t XMax;
@@ -111,9 +121,10 @@ private:
     std::int32_t VMax;
     std::int64_t Decks;
     TPassages Passages;
+    std::int64_t LeavingAtNoExit = 0;
 };
 
-TPassages TallyPersons(const TLogFile& project, std::size_t first, std::size_t last) {
+TTally TallyPersons(const TLogFile& project, std::size_t first, std::size_t last) {
     TPassageTallier tallier(project);
     for (std::size_t i = first; i < last; ++i) {
         tallier.Add(project.Persons[i]);
@@ -198,10 +209,8 @@ public:
             Place.PeakPerSecond = std::max(Place.PeakPerSecond, persons);
         }
         Place.WidthCells = std::max(Place.X1 - Place.X0, Place.Y1 - Place.Y0) + 1;
-        Place.WidthMetres = static_cast<double>(Place.WidthCells) * settings.CellSizeMetres();
-        Place.PeakPerMetreSecond =
-            Place.WidthMetres > 0.0 ? static_cast<double>(Place.PeakPerSecond) / Place.WidthMetres
-                                    : 0.0;
+        Place.WidthMetres = settings.Metres(Place.WidthCells);
+        Place.PeakPerMetreSecond = settings.PerMetre(Place.PeakPerSecond, Place.WidthCells);
         return std::move(Place);
     }
 
@@ -241,15 +250,24 @@ std::vector<TFlowPlace> PlacesOf(const TPassages& passages, const TAnalysisSetti
 TFlowReport AnalyseFlows(const TLogFile& project, const TAnalysisSettings& settings) {
     const std::size_t persons = project.Persons.size();
     const std::size_t parts = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
-    std::vector<std::future<TPassages>> running;
+    std::vector<std::future<TTally>> running;
     for (std::size_t p = 0; p < parts; ++p) {
         running.push_back(std::async(std::launch::async, TallyPersons, std::cref(project),
                                      persons * p / parts, persons * (p + 1) / parts));
     }
-    TPassages total = running.front().get();
+    TTally total = running.front().get();
     for (std::size_t p = 1; p < running.size(); ++p) {
-        TPassages part = running[p].get();
-        AddInto(total, part);
+        TTally part = running[p].get();
+        AddInto(total.Passages, part.Passages);
+        total.LeavingAtNoExit += part.LeavingAtNoExit;
     }
-    return {settings, PlacesOf(total, settings)};
+    return {settings, PlacesOf(total.Passages, settings), static_cast<std::int64_t>(persons),
+            total.LeavingAtNoExit};
+}
+
+std::string LeavingText(const TFlowReport& report) {
+    return std::to_string(report.Persons - report.LeavingAtNoExit) + " of " +
+           std::to_string(report.Persons) + (report.Persons == 1 ? " person" : " persons") +
+           " leave by an exit, " + std::to_string(report.LeavingAtNoExit) +
+           " from a cell off every deck's grid (counted at no exit)";
 }

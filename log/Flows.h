@@ -16,6 +16,7 @@
 #include "AnalysisSettings.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class TLogFile;
@@ -41,7 +42,7 @@ struct TFlowPlace {
     // The longer side of the bounds: a door's width whether persons cross it in one row of cells
     // or several, straight or diagonal.
     std::int32_t WidthCells = 0;
-    double WidthMetres = 0.0;
+    TExactRatio WidthMetres;
     std::int64_t Total = 0; // passages
     std::int64_t FirstStep = 0;
     std::int64_t LastStep = 0;
@@ -49,14 +50,21 @@ struct TFlowPlace {
     std::vector<TSecondCount> PerSecond;
     // The most persons passing within one whole second, and that over the width.
     std::int64_t PeakPerSecond = 0;
-    double PeakPerMetreSecond = 0.0;
+    TExactRatio PeakPerMetreSecond;
 };
 
 struct TFlowReport {
     TAnalysisSettings Settings;
     // Exits first, then stairs; each by deck, then by top row, then by left column.
     std::vector<TFlowPlace> Places;
+    // The persons the file describes, and those of them whose last cell lies off every deck's
+    // grid: they leave at no exit.
+    std::int64_t Persons = 0;
+    std::int64_t LeavingAtNoExit = 0;
 };
+
+// "4 of 5 persons leave by an exit, 1 from a cell off every deck's grid (counted at no exit)".
+std::string LeavingText(const TFlowReport& report);
 
 // The project is only read.
 TFlowReport AnalyseFlows(const TLogFile& project, const TAnalysisSettings& settings);

@@ -13,7 +13,6 @@
 #include <mutex>
 #include <numeric>
 #include <thread>
-#include <type_traits>
 
 namespace {
 
@@ -32,30 +31,6 @@ public:
 
     std::optional<std::string> Fault;
 };
-
-// Replay time at the step to the millisecond, as the CSV reports write it.
-double SecondsAt(std::int64_t step, const TLogFile& project) {
-    return static_cast<double>(ReplayMilliseconds(step, project.VMax, project.TOff)) / 1000.0;
-}
-
-// The steps at which the persons leave, from the first: one past the last entry of each list, the
-// first step for those the header announces and the file never describes.
-std::vector<std::int64_t> LeaveSteps(const TLogFile& project) {
-    std::vector<std::int64_t> steps(
-        static_cast<std::size_t>(std::max(project.UndescribedPersons(), 0)), 1);
-    for (const TPersonData& person : project.Persons) {
-        steps.push_back(std::int64_t{person.MoveCount} + 1);
-    }
-    std::ranges::sort(steps);
-    return steps;
-}
-
-// The first step at which at least that share of the persons have left.
-std::int64_t StepWhenLeft(const std::vector<std::int64_t>& leaveSteps, std::int64_t percent) {
-    const auto count = static_cast<std::int64_t>(leaveSteps.size());
-    const std::int64_t rank = std::max<std::int64_t>((count * percent + 99) / 100, 1);
-    return leaveSteps[static_cast<std::size_t>(rank - 1)];
-}
 
 // Why a loaded project cannot be summarised, or none.
 std::optional<std::string> SummaryRefusal(const TLogFile& project) {
@@ -83,10 +58,8 @@ std::string CsvField(const std::string& text) {
     return quoted + "\"";
 }
 
-std::string SecondsField(double seconds) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.3f", seconds);
-    return text;
+std::string SecondsField(std::int64_t milliseconds) {
+    return FixedText(SecondsOfMilliseconds(milliseconds), 3);
 }
 
 // The fields of one CSV line from `at`, which is left at the next line; false at the end.
@@ -126,18 +99,36 @@ bool ReadCsvLine(const std::string& text, std::size_t& at, std::vector<std::stri
 
 constexpr const char* CsvHeader = "file,persons,all_left_s,p50_s,p90_s,significant_regions,fault";
 
-template <typename T> bool ReadNumber(const std::string& text, T& value) {
+bool ReadNumber(const std::string& text, std::int32_t& value) {
     char* end = nullptr;
-    if constexpr (std::is_floating_point_v<T>) {
-        value = std::strtod(text.c_str(), &end);
-    } else {
-        const long long number = std::strtoll(text.c_str(), &end, 10);
-        if (number < std::numeric_limits<T>::min() || number > std::numeric_limits<T>::max()) {
-            return false;
-        }
-        value = static_cast<T>(number);
+    const long long number = std::strtoll(text.c_str(), &end, 10);
+    if (number < std::numeric_limits<std::int32_t>::min() ||
+        number > std::numeric_limits<std::int32_t>::max()) {
+        return false;
     }
+    value = static_cast<std::int32_t>(number);
     return !text.empty() && end == text.c_str() + text.size();
+}
+
+// Seconds as the table writes them, to the millisecond at most ("412.25", "-3", "12.000"), read
+// exactly; more digits than the table holds are not a time of it.
+bool ReadMilliseconds(const std::string& text, std::int64_t& milliseconds) {
+    constexpr std::size_t MostWholeDigits = 15;
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::size_t point = std::min(text.find('.'), text.size());
+    const std::string whole = text.substr(negative ? 1 : 0, point - (negative ? 1 : 0));
+    const std::string fraction = point < text.size() ? text.substr(point + 1) : "";
+    const auto digits = [](const std::string& part) {
+        return std::ranges::all_of(part, [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (whole.empty() || whole.size() > MostWholeDigits || !digits(whole) ||
+        (point < text.size() && (fraction.empty() || fraction.size() > 3)) || !digits(fraction)) {
+        return false;
+    }
+    const std::int64_t value =
+        std::stoll(whole) * 1000 + std::stoll((fraction + "000").substr(0, 3));
+    milliseconds = negative ? -value : value;
+    return true;
 }
 
 } // namespace
@@ -159,11 +150,9 @@ TRunSummary SummariseRun(const std::string& file, const TAnalysisSettings& setti
         run.Fault = *refusal;
         return run;
     }
-    const std::vector<std::int64_t> leaving = LeaveSteps(project);
-    run.Persons = static_cast<std::int32_t>(leaving.size());
-    run.AllLeftSeconds = SecondsAt(leaving.back(), project);
-    run.HalfLeftSeconds = SecondsAt(StepWhenLeft(leaving, 50), project);
-    run.NineTenthsLeftSeconds = SecondsAt(StepWhenLeft(leaving, 90), project);
+    run.Persons = static_cast<std::int32_t>(project.Persons.size()) +
+                  std::max(project.UndescribedPersons(), 0);
+    run.Left = *LeavingTimesOf(project); // it has persons: not refused
     run.SignificantRegions = AnalyseCongestion(project, settings, cores).SignificantCount();
     if (keepCurve) {
         run.Curve = AnalyseEvacuation(project).Curve;
@@ -217,23 +206,27 @@ std::optional<TRunsFigures> FiguresOver(const std::vector<TRunSummary>& runs) {
     if (ranked.empty()) {
         return std::nullopt;
     }
-    std::ranges::stable_sort(ranked, {}, [&](std::size_t k) { return runs[k].AllLeftSeconds; });
-    const auto figure = [&](std::size_t k) { return TRunFigure{runs[k].AllLeftSeconds, k}; };
+    const auto time = [&](std::size_t k) { return runs[k].Left.AllMs; };
+    std::ranges::stable_sort(ranked, {}, time);
+    // Runs of equal times are ranked in the order of the list, so the first of them in the ranking
+    // is the first in the list: every figure names that one.
+    const auto figure = [&](std::size_t rank) {
+        const std::int64_t milliseconds = time(ranked[rank]);
+        const auto first = std::ranges::lower_bound(ranked, milliseconds, {}, time);
+        return TRunFigure{milliseconds, *first};
+    };
     TRunsFigures figures;
     figures.Counted = ranked.size();
     figures.LeftOut = runs.size() - ranked.size();
-    figures.Least = figure(ranked.front());
-    // The first in the list among equal greatest: the first of them in the ranking.
-    const double greatest = runs[ranked.back()].AllLeftSeconds;
-    figures.Greatest = figure(*std::ranges::find_if(
-        ranked, [&](std::size_t k) { return runs[k].AllLeftSeconds == greatest; }));
+    figures.Least = figure(0);
+    figures.Greatest = figure(ranked.size() - 1);
     figures.NinetyFifthRank = NinetyFifthRank(ranked.size());
-    figures.NinetyFifth = figure(ranked[figures.NinetyFifthRank - 1]);
-    double sum = 0.0;
+    figures.NinetyFifth = figure(figures.NinetyFifthRank - 1);
+    TWholeNumber sum = 0;
     for (const std::size_t k : ranked) {
-        sum += runs[k].AllLeftSeconds;
+        sum += time(k);
     }
-    figures.Mean = sum / static_cast<double>(ranked.size());
+    figures.MeanSeconds = {sum, static_cast<TWholeNumber>(ranked.size()) * 1000};
     return figures;
 }
 
@@ -242,10 +235,9 @@ std::string RunsCsv(const std::vector<TRunSummary>& runs) {
     for (const TRunSummary& run : runs) {
         text += CsvField(run.File) + ",";
         if (run.Counts()) {
-            text += std::to_string(run.Persons) + "," + SecondsField(run.AllLeftSeconds) + "," +
-                    SecondsField(run.HalfLeftSeconds) + "," +
-                    SecondsField(run.NineTenthsLeftSeconds) + "," +
-                    std::to_string(run.SignificantRegions) + ",";
+            text += std::to_string(run.Persons) + "," + SecondsField(run.Left.AllMs) + "," +
+                    SecondsField(run.Left.HalfMs) + "," + SecondsField(run.Left.NineTenthsMs) +
+                    "," + std::to_string(run.SignificantRegions) + ",";
         } else {
             text += ",,,,," + CsvField(run.Fault);
         }
@@ -273,12 +265,12 @@ std::vector<TRunSummary> RunsFromCsv(const std::string& text, std::string& probl
             run.File = fields[0];
             run.Fault = fields[6];
         }
-        const bool read =
-            complete && (!run.Fault.empty() || (ReadNumber(fields[1], run.Persons) &&
-                                                ReadNumber(fields[2], run.AllLeftSeconds) &&
-                                                ReadNumber(fields[3], run.HalfLeftSeconds) &&
-                                                ReadNumber(fields[4], run.NineTenthsLeftSeconds) &&
-                                                ReadNumber(fields[5], run.SignificantRegions)));
+        const bool read = complete && (!run.Fault.empty() ||
+                                       (ReadNumber(fields[1], run.Persons) &&
+                                        ReadMilliseconds(fields[2], run.Left.AllMs) &&
+                                        ReadMilliseconds(fields[3], run.Left.HalfMs) &&
+                                        ReadMilliseconds(fields[4], run.Left.NineTenthsMs) &&
+                                        ReadNumber(fields[5], run.SignificantRegions)));
         if (!read) {
             problem = "line " + std::to_string(line) + ": not a row of " + CsvHeader;
             return {};

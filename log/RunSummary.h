@@ -9,6 +9,7 @@
 
 #include "AnalysisSettings.h"
 #include "EvacuationAnalysis.h"
+#include "ExactRatio.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,11 +21,8 @@
 struct TRunSummary {
     std::string File;
     std::int32_t Persons = 0;
-    // Seconds of replay time, with the file's offset: the first step at which everybody, half
-    // and nine tenths of the persons have left.
-    double AllLeftSeconds = 0.0;
-    double HalfLeftSeconds = 0.0;
-    double NineTenthsLeftSeconds = 0.0;
+    // When everybody, half and nine tenths of the persons have left.
+    TLeavingTimes Left;
     std::int32_t SignificantRegions = 0;
     // Why the run is left out of the figures: its first fault, or why it could not be read;
     // empty when it counts.
@@ -55,20 +53,20 @@ SummariseRuns(const std::vector<std::string>& files, const TAnalysisSettings& se
 // no rank has that many before it, and the highest, rank n, is taken.
 std::size_t NinetyFifthRank(std::size_t n);
 
-// One figure over the runs that count, and the run (an index into the list) that gave it.
+// One figure over the runs that count, in milliseconds, and the run (an index into the list)
+// that gave it: of runs of equal times, the first in the list, whichever figure it is.
 struct TRunFigure {
-    double Seconds = 0.0;
+    std::int64_t Milliseconds = 0;
     std::size_t Run = 0;
 };
 
 struct TRunsFigures {
     std::size_t Counted = 0;
     std::size_t LeftOut = 0;
-    // Of the time at which everybody has left. The least and the greatest come from the first
-    // run in the list with that value; the 95 % value from the run at its rank, runs of equal
-    // times ranked in the order of the list.
+    // Of the time at which everybody has left. The 95 % value is the time at its rank, runs of
+    // equal times ranked in the order of the list.
     TRunFigure Least;
-    double Mean = 0.0;
+    TExactRatio MeanSeconds;
     TRunFigure NinetyFifth;
     std::size_t NinetyFifthRank = 0;
     TRunFigure Greatest;

@@ -2,15 +2,22 @@
 // plotted, opened from a row, and exported.
 
 #include "CompareRunsWindow.h"
+#include "CongestionReportWindow.h"
+#include "FigureTies.h"
 #include "FileSizeLimit.h"
+#include "FlowsPanel.h"
 #include "GuiTestMain.h"
+#include "LogFile.h"
 #include "MainWindowFixture.h"
+#include "ModelViews.h"
 #include "ProgramSettings.h"
+#include "RunPlots.h"
 
 #include <QChart>
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -18,14 +25,16 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
+#include <QTemporaryDir>
 
 #include <algorithm>
+#include <fstream>
 
 namespace {
 
 // Three runs on a floor at one step a second, each person leaving a step after its last entry,
-// and a fourth cut inside its moves. run2 and run3 both end at 30 s: the longest is the first of
-// them in the list, the 95 % value (below 20 runs the highest) the last in the ranking.
+// and a fourth cut inside its moves. run2 and run3 both end at 30 s: the longest and the 95 %
+// value (below 20 runs the highest) are the first of them in the list.
 class CompareRuns : public MainWindowFixture {
 protected:
     void SetUp() override {
@@ -136,22 +145,22 @@ TEST_F(CompareRuns, ListsTheRunsSumsUpThoseThatCountAndPlotsThem) {
 
     EXPECT_EQ(compare->Figures->text(),
               "3 runs count, 1 left out. Everybody has left: least 12 s (run1.3dl), mean 24 s, "
-              "95 % value 30 s (run3.3dl, the highest, fewer than 20 runs), greatest 30 s "
+              "95 % value 30 s (run2.3dl, the highest, fewer than 20 runs), greatest 30 s "
               "(run2.3dl).");
 
-    // A curve for each run that counts; the two that matter strong, on top and named.
+    // A curve for each run that counts; the one that matters strong, on top and named.
     const std::vector<TPlotted> curves = Plotted(*compare->CurvesChart);
     ASSERT_EQ(curves.size(), 3U);
     EXPECT_EQ(curves[0].Name, "run1.3dl");
     EXPECT_EQ(curves[0].Width, 1.0);
-    EXPECT_EQ(curves[1].Name, "Longest: run2.3dl");
-    EXPECT_EQ(curves[1].Width, 3.0);
-    EXPECT_EQ(curves[2].Name, "95 % value: run3.3dl");
+    EXPECT_EQ(curves[1].Name, "run3.3dl");
+    EXPECT_EQ(curves[1].Width, 1.0);
+    EXPECT_EQ(curves[2].Name, "95 % value and longest: run2.3dl");
     EXPECT_EQ(curves[2].Width, 3.0);
-    const QStringList named{"Longest: run2.3dl", "95 % value: run3.3dl"};
+    const QStringList named{"95 % value and longest: run2.3dl"};
     EXPECT_TRUE(QTest::qWaitFor([&] { return NamesInLegend(*compare->CurvesChart) == named; }))
         << NamesInLegend(*compare->CurvesChart).join(", ").toStdString();
-    const auto* longest = static_cast<const QLineSeries*>(compare->CurvesChart->series()[1]);
+    const auto* longest = static_cast<const QLineSeries*>(compare->CurvesChart->series()[2]);
     EXPECT_EQ(longest->count(), 31); // seconds 0 to 30
     EXPECT_EQ(longest->at(20), QPointF(20.0, 2.0));
 
@@ -220,6 +229,45 @@ TEST_F(CompareRuns, ExportsWriteTheRunsAsCsvAndThePlotsAsPng) {
         << Boxes()[0];
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll().toStdString(), RunsCsv(compare->Runs()));
+}
+
+// The windows show the figures on a tie as the command line prints them: the congestion report
+// its areas and peak densities, the Compare runs window its mean; the Flows page says how many
+// persons leave at no exit, as --flows does.
+TEST(FigureTies, TheWindowsShowTheFiguresTheCommandLinePrints) {
+    const QTemporaryDir dir;
+    const std::string file = dir.filePath("tie.3dl").toStdString();
+    for (const TFigureTie& tie : FigureTies()) {
+        SCOPED_TRACE(tie.Figure);
+        if (tie.Mode == "--merge") {
+            std::string problem;
+            const auto figures = FiguresOver(RunsFromCsv(tie.Input, problem));
+            ASSERT_TRUE(figures);
+            EXPECT_EQ(RunSeconds(figures->MeanSeconds).toStdString(), tie.Text);
+            continue;
+        }
+        std::ofstream(file, std::ios::binary) << tie.Input;
+        TLogFile project("Level");
+        TNoProgressWindow progress;
+        ASSERT_TRUE(project.Load(file, progress));
+        if (tie.Mode == "--flows") {
+            TFlowsPanel flows;
+            flows.SetFlows(AnalyseFlows(project, tie.Settings), project);
+            EXPECT_EQ(flows.Leaving->text(), "20 of 21 persons leave by an exit, 1 from a cell "
+                                             "off every deck's grid (counted at no exit).");
+            continue;
+        }
+        TCongestionReportWindow window(nullptr);
+        window.ShowReport(AnalyseCongestion(project, tie.Settings), project);
+        QStringList shown;
+        for (int row = 0; row < window.Regions->rowCount(); ++row) {
+            for (const int column : {2, 7}) { // the area, the peak density
+                shown << window.Regions->item(row, column)->text();
+            }
+        }
+        EXPECT_TRUE(shown.contains(QString::fromStdString(tie.Text)))
+            << shown.join(" ").toStdString();
+    }
 }
 
 } // namespace

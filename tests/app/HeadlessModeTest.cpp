@@ -1,6 +1,7 @@
 // The built program in its headless modes, run as a user would run it.
 
 #include "CommandLine.h"
+#include "FigureTies.h"
 #include "JsonCheck.h"
 #include "LogTestSupport.h"
 #include "ProgramTest.h"
@@ -251,7 +252,8 @@ TEST_F(HeadlessMode, FlowsPrintsARowPerExitAndStair) {
                                "peak_per_m_s";
     const TRun run = Run({"--flows", File});
     EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.Err, File + ": 4 of 4 persons leave by an exit, 0 from a cell off every deck's "
+                              "grid (counted at no exit)\n");
     EXPECT_EQ(run.Out, header + "\n"
                                 "exit,0,1,0,2,0,2,30.500,31.500,1,0.800,1.25\n"
                                 "exit,0,5,2,5,2,1,32.500,32.500,1,0.400,2.50\n"
@@ -270,8 +272,78 @@ TEST_F(HeadlessMode, FlowsPrintsARowPerExitAndStair) {
     std::ofstream(File, std::ios::binary) << SmallFile;
     const TRun warned = Run({"--flows", File});
     EXPECT_EQ(warned.ExitCode, 0);
-    EXPECT_EQ(warned.Err, VersionWarning);
+    EXPECT_EQ(warned.Err, VersionWarning + File +
+                              ": 2 of 2 persons leave by an exit, 0 from a cell off every deck's "
+                              "grid (counted at no exit)\n");
     EXPECT_EQ(warned.Out, header + "\nexit,0,2,0,2,1,2,31.500,33.000,1,0.800,1.25\n");
+
+    // A person whose last cell lies off the grid leaves at no exit, and is counted.
+    std::ofstream(File, std::ios::binary) << FigureTieInputs::Doors();
+    const TRun offTheGrid = Run({"--flows", File});
+    EXPECT_EQ(offTheGrid.ExitCode, 0);
+    EXPECT_THAT(offTheGrid.Err, testing::EndsWith(File + ": 20 of 21 persons leave by an exit, 1 "
+                                                         "from a cell off every deck's grid "
+                                                         "(counted at no exit)\n"));
+}
+
+// Each figure on a tie at its last decimal as the reports print it: rounded half up from its
+// exact value. Times carry the file's offset (first, last, peak_time), durations do not.
+TEST_F(HeadlessMode, FiguresOnATieAtTheirLastDecimalAreRoundedHalfUp) {
+    for (const TFigureTie& tie : FigureTies()) {
+        SCOPED_TRACE(tie.Figure);
+        std::ofstream(File, std::ios::binary) << tie.Input;
+        std::vector<std::string> args = {tie.Mode, File};
+        if (tie.Mode != "--merge") {
+            const std::vector<std::string> options = AnalysisOptions(tie.Settings);
+            args.insert(args.end(), options.begin(), options.end());
+        }
+        if (tie.Mode == "--flows") {
+            args.push_back("--per-second");
+        }
+        const TRun run = Run(args);
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        EXPECT_THAT(run.Out, HasSubstr("\n" + tie.Line + "\n"));
+    }
+}
+
+// One table that cannot be read beside a good one: named on stderr with the reason, the figures
+// of the good one printed, and the exit code 1.
+TEST_F(HeadlessMode, MergeWithATableThatCannotBeReadFails) {
+    const std::string good = (Dir / "good.csv").string();
+    std::ofstream(good, std::ios::binary) << FigureTieInputs::TwoRuns;
+    const std::string folder = Dir.string();
+    const std::string missing = (Dir / "missing.csv").string();
+    const TRun alone = Run({"--merge", good});
+    EXPECT_EQ(alone.ExitCode, 0);
+    for (const std::string& bad : {folder, missing}) {
+        const TRun run = Run({"--merge", good, bad});
+        EXPECT_EQ(run.ExitCode, 1) << bad;
+        EXPECT_EQ(run.Out, alone.Out);
+        EXPECT_THAT(run.Err, StartsWith(bad + ": cannot be read: "));
+    }
+}
+
+// The 95 % line over 19, 20 and 21 runs, the two greatest equal: with fewer than 20 no rank
+// has 95 % of the values before it; from 20 on, the rank. Each line names the first file with its
+// time.
+TEST_F(HeadlessMode, TheNinetyFifthValueIsRankedFromTwentyRunsOn) {
+    for (const int runs : {19, 20, 21}) {
+        std::string table = "file,persons,all_left_s,p50_s,p90_s,significant_regions,fault\n";
+        for (int k = 0; k < runs; ++k) {
+            const bool greatest = k == 4 || k == runs - 2;
+            table += "run" + std::to_string(k) + ".3dl,1," + (greatest ? "200.000" : "100.000") +
+                     ",1.000,1.000,0,\n";
+        }
+        std::ofstream(File, std::ios::binary) << table;
+        const TRun run = Run({"--merge", File});
+        EXPECT_EQ(run.ExitCode, 0);
+        const std::string rank =
+            runs < 20 ? "(the greatest: with fewer than 20 runs none is higher than 95 % of them)"
+                      : "(rank " + std::to_string(runs) + " of " + std::to_string(runs) + ")";
+        EXPECT_THAT(run.Out, HasSubstr("  95 %           200.000 s  run4.3dl  " + rank + "\n" +
+                                       "  greatest       200.000 s  run4.3dl\n"))
+            << runs << " runs";
+    }
 }
 
 // Its figures are the congestion analysis's own; here the frame around them.

@@ -26,9 +26,13 @@ std::vector<TCongestionRegion> RegionsByReplay(TLogFile& project, const TAnalysi
         return kind != CellObstacle && kind != CellVoid;
     };
     const std::int32_t end = StepEverybodyHasLeft(project);
-    // [deck][cell] -> the steps it was congested, and the density each time.
-    std::vector<std::vector<std::vector<std::pair<std::int32_t, double>>>> congested(
-        decks, std::vector<std::vector<std::pair<std::int32_t, double>>>(cells));
+    // [deck][cell] -> the steps it was congested, and the persons and walkable cells of its
+    // window each time.
+    struct TCongestedStep {
+        std::int32_t Step, Persons, Cells;
+    };
+    std::vector<std::vector<std::vector<TCongestedStep>>> congested(
+        decks, std::vector<std::vector<TCongestedStep>>(cells));
     TReplay replay;
     replay.SetProject(&project);
     for (std::int32_t step = 0; step <= end; ++step) {
@@ -59,13 +63,12 @@ std::vector<TCongestionRegion> RegionsByReplay(TLogFile& project, const TAnalysi
                             free += walkable(d, wx, wy) ? 1 : 0;
                         }
                     }
-                    const double density = persons / (free * s.CellAreaM2());
                     // Exceeding in whole numbers, as persons/m² in tenths.
                     if (std::int64_t{persons} * 10'000'000 >
                         std::int64_t{s.CongestionDensityTenths} * free * s.CellSizeMm *
                             s.CellSizeMm) {
                         congested[d][static_cast<std::size_t>(y * width + x)].push_back(
-                            {step, density});
+                            {step, persons, free});
                     }
                 }
             }
@@ -106,20 +109,26 @@ std::vector<TCongestionRegion> RegionsByReplay(TLogFile& project, const TAnalysi
             }
             std::sort(members.begin(), members.end());
             found.CellCount = static_cast<std::int32_t>(members.size());
-            found.AreaM2 = found.CellCount * s.CellAreaM2();
+            found.AreaM2 = s.SquareMetres(found.CellCount);
             std::vector<bool> any(static_cast<std::size_t>(end) + 1);
             found.PeakStep = std::numeric_limits<std::int32_t>::max();
             for (const std::size_t cell : members) {
-                for (const auto& [step, density] : congested[d][cell]) {
+                for (const auto& [step, persons, windowCells] : congested[d][cell]) {
                     any[static_cast<std::size_t>(step)] = true;
-                    // The highest, first reached, on the first cell in the order of the rows.
+                    // The highest, first reached, on the first cell in the order of the rows;
+                    // densities compared exactly, as persons over cells.
                     const auto x =
                         static_cast<std::int32_t>(cell % static_cast<std::size_t>(width));
                     const auto y =
                         static_cast<std::int32_t>(cell / static_cast<std::size_t>(width));
-                    if (std::tuple(-density, step, y, x) <
-                        std::tuple(-found.PeakDensity, found.PeakStep, found.PeakY, found.PeakX)) {
-                        found.PeakDensity = density;
+                    const std::int64_t lower = std::int64_t{found.PeakPersons} * windowCells -
+                                               std::int64_t{persons} * found.PeakWindowCells;
+                    if (found.PeakWindowCells == 0 ||
+                        std::tuple(lower, step, y, x) <
+                            std::tuple(0, found.PeakStep, found.PeakY, found.PeakX)) {
+                        found.PeakPersons = persons;
+                        found.PeakWindowCells = windowCells;
+                        found.PeakDensity = s.Density(persons, windowCells);
                         found.PeakStep = step;
                         found.PeakX = x;
                         found.PeakY = y;
@@ -148,7 +157,8 @@ std::vector<TCongestionRegion> RegionsByReplay(TLogFile& project, const TAnalysi
 
 auto Fields(const TCongestionRegion& r) {
     return std::tuple(r.Deck, r.X0, r.Y0, r.X1, r.Y1, r.CellCount, r.FirstStep, r.LastStep,
-                      r.LongestSteps, r.TotalSteps, r.PeakStep, r.PeakX, r.PeakY, r.Significant);
+                      r.LongestSteps, r.TotalSteps, r.PeakPersons, r.PeakWindowCells, r.PeakStep,
+                      r.PeakX, r.PeakY, r.Significant);
 }
 
 void ExpectSameRegions(std::vector<TCongestionRegion> found,
@@ -161,8 +171,8 @@ void ExpectSameRegions(std::vector<TCongestionRegion> found,
     ASSERT_EQ(found.size(), replayed.size());
     for (std::size_t i = 0; i < found.size(); ++i) {
         EXPECT_EQ(Fields(found[i]), Fields(replayed[i])) << "region " << i;
-        EXPECT_DOUBLE_EQ(found[i].PeakDensity, replayed[i].PeakDensity);
-        EXPECT_DOUBLE_EQ(found[i].AreaM2, replayed[i].AreaM2);
+        EXPECT_EQ(FixedText(found[i].PeakDensity, 6), FixedText(replayed[i].PeakDensity, 6));
+        EXPECT_EQ(FixedText(found[i].AreaM2, 6), FixedText(replayed[i].AreaM2, 6));
     }
 }
 
@@ -276,7 +286,7 @@ TEST(Congestion, TheThresholdAndTheShareAreExceededOnlyBeyondTheirValues) {
     EXPECT_EQ(tenth.AssemblySteps, 100);
     EXPECT_EQ(tenth.Regions[0].LongestSteps, 10);
     EXPECT_EQ(tenth.Regions[0].CellCount, 25) << "every cell whose window holds the crowd";
-    EXPECT_DOUBLE_EQ(tenth.Regions[0].PeakDensity, 17 / 4.0);
+    EXPECT_EQ(FixedText(tenth.Regions[0].PeakDensity, 2), "4.25"); // 17 in 25 cells of 0.16 m²
     EXPECT_FALSE(tenth.Regions[0].Significant);
     TLoadedProject longer(standing(17, 10, 99));
     EXPECT_TRUE(AnalyseCongestion(longer.Project, {}).Regions[0].Significant);

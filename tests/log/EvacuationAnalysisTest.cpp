@@ -96,8 +96,8 @@ TEST(EvacuationAnalysis, CurveAndMapEqualAReplayThatCountsEveryStep) {
 }
 
 // Four persons who leave after 0, 3, 5 and 9 entries, at two steps a second with an offset of
-// 10 s: everybody has left at step 10, the fifth whole second.
-TEST(EvacuationAnalysis, CsvHasARowPerSecondAndTheShareTimesAreItsRows) {
+// 10 s: everybody has left at step 10, the fifth whole second; half at step 4.
+TEST(EvacuationAnalysis, CsvHasARowPerSecondAndTheShareTimesAreTheStepsTheyAreReached) {
     TLoadedProject loaded(FloorProject(
         8, 2, 10, {{0, 0, "S"}, {1, 1, "0 0 0 S"}, {2, 2, "3 3 3 3 3 S"}, {3, 3, "P9x0 S"}}));
     const TEvacuationCurve curve = AnalyseEvacuation(loaded.Project).Curve;
@@ -108,9 +108,10 @@ TEST(EvacuationAnalysis, CsvHasARowPerSecondAndTheShareTimesAreItsRows) {
                            "13,3,1\n"
                            "14,3,1\n"
                            "15,4,0\n");
-    EXPECT_EQ(curve.RowWhenLeft(0.5), 2);
-    EXPECT_EQ(curve.RowWhenLeft(0.9), 5);
-    EXPECT_EQ(curve.RowWhenLeft(1.0), 5);
+    ASSERT_TRUE(curve.Leaving);
+    EXPECT_EQ(curve.Leaving->HalfMs, 12'000);       // step 4
+    EXPECT_EQ(curve.Leaving->NineTenthsMs, 15'000); // step 10
+    EXPECT_EQ(curve.Leaving->AllMs, 15'000);
     const TCongestionMap map = AnalyseEvacuation(loaded.Project).Map;
     EXPECT_EQ(map.StandingSeconds[0][3 * 8 + 3], 4.5f); // nine steps at two a second
     EXPECT_EQ(map.StandingSeconds[0][1 * 8 + 1], 1.5f);

@@ -45,7 +45,7 @@ struct TPassage {
 
 // The replay stepped through every time step: a person who disappears in a step passes an exit,
 // one whose deck changes passes a stair, each where it stood before the step, on the deck it
-// stood on then.
+// stood on then; one that disappears off every deck's grid passes deck -1.
 std::vector<TPassage> PassagesByReplay(TLogFile& project) {
     std::vector<TPassage> passages;
     std::vector<TPersonData>& persons = project.Persons;
@@ -65,6 +65,8 @@ std::vector<TPassage> PassagesByReplay(TLogFile& project) {
             if (onGrid && (gone[p] || person.Level != deck)) {
                 passages.push_back(
                     {gone[p] ? TFlowKind::Exit : TFlowKind::Stair, deck, x, y, k + 1});
+            } else if (gone[p]) {
+                passages.push_back({TFlowKind::Exit, -1, x, y, k + 1}); // at no exit
             }
         }
     }
@@ -171,17 +173,24 @@ std::string DecksProject(int decks, int vMax, const std::vector<std::string>& pe
 
 TEST(Flows, EqualAReplayThatWatchesEveryStep) {
     std::mt19937 random(20261214);
+    std::int64_t offTheGrid = 0;
     for (int project = 0; project < 200; ++project) {
         const std::string text = RandomProject(random, project % 4 + 1, 0);
         SCOPED_TRACE(text);
         TLoadedProject loaded(text);
-        const std::vector<std::string> flows = FlowsOf(loaded.Project);
+        const TFlowReport report = AnalyseFlows(loaded.Project, {});
         const std::vector<TPassage> passages = PassagesByReplay(loaded.Project);
-        EXPECT_EQ(flows, PlaceTexts(PlacesOfPassages(passages, loaded.Project)));
+        EXPECT_EQ(PlaceTexts(report.Places),
+                  PlaceTexts(PlacesOfPassages(passages, loaded.Project)));
+        EXPECT_EQ(report.Persons, std::ssize(loaded.Project.Persons));
+        EXPECT_EQ(report.LeavingAtNoExit,
+                  std::ranges::count_if(passages, [](const TPassage& p) { return p.Deck < 0; }));
+        offTheGrid += report.LeavingAtNoExit;
         if (HasFailure()) {
             return;
         }
     }
+    EXPECT_GT(offTheGrid, 0) << "some persons leave off the grid";
 }
 
 // Two steps a second. A door of two cells in row 0 is one exit: persons leave there at steps 1,
@@ -239,8 +248,8 @@ TEST(Flows, PeakPerMetreIsTakenOverTheWidthInTheCellSizeGiven) {
     const TFlowPlace& door = report.Places.front();
     EXPECT_EQ(door.CellCount, 5);
     EXPECT_EQ(door.WidthCells, 3);
-    EXPECT_DOUBLE_EQ(door.WidthMetres, 1.5);
+    EXPECT_EQ(FixedText(door.WidthMetres, 3), "1.500");
     EXPECT_EQ(door.PeakPerSecond, 4);
-    EXPECT_DOUBLE_EQ(door.PeakPerMetreSecond, 4 / 1.5);
+    EXPECT_EQ(FixedText(door.PeakPerMetreSecond, 4), "2.6667");
     EXPECT_EQ(report.Settings.CellSizeMm, 500);
 }

@@ -16,20 +16,20 @@
 
 namespace {
 
-std::vector<TRunSummary> RunsOf(const std::vector<double>& seconds) {
+std::vector<TRunSummary> RunsOf(const std::vector<std::int64_t>& milliseconds) {
     std::vector<TRunSummary> runs;
-    for (std::size_t k = 0; k < seconds.size(); ++k) {
+    for (std::size_t k = 0; k < milliseconds.size(); ++k) {
         TRunSummary run;
         run.File = "run" + std::to_string(k) + ".3dl";
-        run.AllLeftSeconds = seconds[k];
+        run.Left.AllMs = milliseconds[k];
         runs.push_back(run);
     }
     return runs;
 }
 
 auto Fields(const TRunSummary& run) {
-    return std::tuple(run.File, run.Persons, run.AllLeftSeconds, run.HalfLeftSeconds,
-                      run.NineTenthsLeftSeconds, run.SignificantRegions, run.Fault);
+    return std::tuple(run.File, run.Persons, run.Left.AllMs, run.Left.HalfMs, run.Left.NineTenthsMs,
+                      run.SignificantRegions, run.Fault);
 }
 
 } // namespace
@@ -45,38 +45,39 @@ TEST(RunSummary, TheNinetyFifthValueIsTheFirstWithNinetyFivePercentBelowIt) {
     EXPECT_EQ(NinetyFifthRank(100), 96U);
     EXPECT_EQ(NinetyFifthRank(500), 476U);
 
-    std::vector<double> hundred(100);
-    std::iota(hundred.begin(), hundred.end(), 1.0);
+    std::vector<std::int64_t> hundred(100);
+    std::iota(hundred.begin(), hundred.end(), 1);
     std::shuffle(hundred.begin(), hundred.end(), std::mt19937(5));
     const std::vector<TRunSummary> runs = RunsOf(hundred);
     const TRunsFigures figures = FiguresOver(runs).value();
     EXPECT_EQ(figures.Counted, 100U);
-    EXPECT_DOUBLE_EQ(figures.Mean, 50.5);
-    EXPECT_EQ(runs[figures.Least.Run].AllLeftSeconds, 1.0);
-    EXPECT_EQ(runs[figures.Greatest.Run].AllLeftSeconds, 100.0);
-    EXPECT_EQ(figures.NinetyFifth.Seconds, 96.0);
-    EXPECT_EQ(runs[figures.NinetyFifth.Run].AllLeftSeconds, 96.0);
+    EXPECT_EQ(FixedText(figures.MeanSeconds, 4), "0.0505");
+    EXPECT_EQ(runs[figures.Least.Run].Left.AllMs, 1);
+    EXPECT_EQ(runs[figures.Greatest.Run].Left.AllMs, 100);
+    EXPECT_EQ(figures.NinetyFifth.Milliseconds, 96);
+    EXPECT_EQ(runs[figures.NinetyFifth.Run].Left.AllMs, 96);
     EXPECT_FALSE(figures.FewerThanTwenty());
 
     // 21 runs: only the highest has 95 % (20 of 21) before it. Ties: the first in the list.
-    std::vector<double> ties(21, 30.0);
-    ties[4] = ties[9] = 45.0;
-    ties[2] = ties[7] = 12.0;
+    std::vector<std::int64_t> ties(21, 30);
+    ties[4] = ties[9] = 45;
+    ties[2] = ties[7] = 12;
     const TRunsFigures tied = FiguresOver(RunsOf(ties)).value();
     EXPECT_EQ(tied.Least.Run, 2U);
     EXPECT_EQ(tied.Greatest.Run, 4U);
     EXPECT_EQ(tied.NinetyFifthRank, 21U);
-    EXPECT_EQ(tied.NinetyFifth.Run, 9U) << "rank 21: the later of the two equal highest";
+    EXPECT_EQ(tied.NinetyFifth.Run, 4U) << "rank 21 is the later of the two equal highest, but "
+                                           "a time names the first run with it";
 
     // A run left out never counts, however long its time; fewer than 20 is said.
-    std::vector<TRunSummary> few = RunsOf({10.0, 20.0, 30.0});
+    std::vector<TRunSummary> few = RunsOf({10'000, 20'000, 30'000});
     few[1].Fault = "line 3: cut";
-    few[1].AllLeftSeconds = 999.0;
+    few[1].Left.AllMs = 999'000;
     const TRunsFigures counted = FiguresOver(few).value();
     EXPECT_EQ(counted.Counted, 2U);
     EXPECT_EQ(counted.LeftOut, 1U);
-    EXPECT_EQ(counted.NinetyFifth.Seconds, 30.0);
-    EXPECT_DOUBLE_EQ(counted.Mean, 20.0);
+    EXPECT_EQ(counted.NinetyFifth.Milliseconds, 30'000);
+    EXPECT_EQ(FixedText(counted.MeanSeconds, 3), "20.000");
     EXPECT_TRUE(counted.FewerThanTwenty());
     few[0].Fault = few[2].Fault = "no project header";
     EXPECT_EQ(FiguresOver(few), std::nullopt);
@@ -104,8 +105,8 @@ TEST(RunSummary, EachLogGivesTheTimesItsPersonsLeaveAtOrItsFirstFault) {
     const std::vector<TRunSummary> runs =
         SummariseRuns({known, cut, longer, missing, text}, {}, 2, false);
     ASSERT_EQ(runs.size(), 5U);
-    EXPECT_EQ(Fields(runs[0]), std::tuple(known, 4, 20.0, 14.0, 20.0, 0, std::string()));
-    EXPECT_EQ(Fields(runs[2]), std::tuple(longer, 10, 40.0, 11.0, 11.0, 0, std::string()));
+    EXPECT_EQ(Fields(runs[0]), std::tuple(known, 4, 20'000, 14'000, 20'000, 0, std::string()));
+    EXPECT_EQ(Fields(runs[2]), std::tuple(longer, 10, 40'000, 11'000, 11'000, 0, std::string()));
     EXPECT_EQ(runs[1].Fault.rfind("line ", 0), 0U) << runs[1].Fault;
     EXPECT_NE(runs[1].Fault.find("ends early"), std::string::npos) << runs[1].Fault;
     EXPECT_NE(runs[3].Fault.find("Cannot open file"), std::string::npos) << runs[3].Fault;
