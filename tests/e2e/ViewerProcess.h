@@ -6,7 +6,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <optional>
+#include <sys/prctl.h>
 
 // The built viewer on a log file, in a settings folder of its own; ended when this goes.
 class TViewerProcess {
@@ -30,6 +32,23 @@ public:
     QTemporaryDir Config;
     QProcess Process;
     bool Drawn = false;
+};
+
+// A window manager on the test display, ended with the test, or with the test program if that
+// dies first. It gives a window the keyboard as a desktop does, and Alt+F4 goes through it.
+class TWindowManager {
+public:
+    TWindowManager() {
+        Process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        Process.start("openbox", {"--sm-disable"});
+    }
+    ~TWindowManager() {
+        Process.terminate();
+        Process.waitForFinished(10000);
+    }
+    TWindowManager(const TWindowManager&) = delete;
+    TWindowManager& operator=(const TWindowManager&) = delete;
+    QProcess Process;
 };
 
 // Runs xdotool with the arguments; its output, or nothing when it failed.

@@ -12,10 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
 #include <string>
-#include <sys/prctl.h>
 #include <vector>
 
 namespace {
@@ -72,21 +70,6 @@ bool SettleAnsweringBoxes(
     }
     return false;
 }
-
-// A window manager on the test display, ended with the test, or with the test program if that
-// dies first.
-class TWindowManager {
-public:
-    TWindowManager() {
-        Process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        Process.start("openbox", {"--sm-disable"});
-    }
-    ~TWindowManager() {
-        Process.terminate();
-        Process.waitForFinished(10000);
-    }
-    QProcess Process;
-};
 
 // Alt+F4 reaches the window that has the focus. The quick reference cannot be closed but by its
 // Ok button; the program ends once it is gone.
