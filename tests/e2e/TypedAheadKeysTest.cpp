@@ -59,7 +59,11 @@ public:
                        Xdotool({"windowactivate", "--sync", MainWindow}).has_value();
             },
             60000);
-        QTest::qWait(1500); // the startup window has come and gone
+        // The startup window comes and goes at the first activation; then the main window alone
+        // has the keyboard.
+        QTest::qWait(500);
+        Ready = Ready && QTest::qWaitFor([] { return ShownWindowNames().size() == 1; }, 20000) &&
+                Xdotool({"windowactivate", "--sync", MainWindow}).has_value();
     }
 
     // Each key as xdotool names it, 30 ms apart or one at a time, as a user types slowly.
