@@ -259,23 +259,24 @@ std::vector<TRunSummary> RunsFromCsv(const std::string& text, std::string& probl
         if (fields.size() == 1 && fields[0].empty()) {
             continue; // a blank line
         }
-        TRunSummary run;
-        const bool complete = fields.size() >= 7;
-        if (complete) {
-            run.File = fields[0];
-            run.Fault = fields[6];
-        }
-        const bool read = complete && (!run.Fault.empty() ||
-                                       (ReadNumber(fields[1], run.Persons) &&
-                                        ReadMilliseconds(fields[2], run.Left.AllMs) &&
-                                        ReadMilliseconds(fields[3], run.Left.HalfMs) &&
-                                        ReadMilliseconds(fields[4], run.Left.NineTenthsMs) &&
-                                        ReadNumber(fields[5], run.SignificantRegions)));
-        if (!read) {
+        const auto refuse = [&] {
             problem = "line " + std::to_string(line) + ": not a row of " + CsvHeader;
+        };
+        if (fields.size() < 7) {
+            refuse();
             return {};
         }
-        runs.push_back(std::move(run));
+        TRunSummary& run = runs.emplace_back();
+        run.File = fields[0];
+        run.Fault = fields[6];
+        if (run.Fault.empty() &&
+            !(ReadNumber(fields[1], run.Persons) && ReadMilliseconds(fields[2], run.Left.AllMs) &&
+              ReadMilliseconds(fields[3], run.Left.HalfMs) &&
+              ReadMilliseconds(fields[4], run.Left.NineTenthsMs) &&
+              ReadNumber(fields[5], run.SignificantRegions))) {
+            refuse();
+            return {};
+        }
     }
     return runs;
 }
