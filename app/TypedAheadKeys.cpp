@@ -27,15 +27,16 @@ QWindow* WindowWithId(xcb_window_t id) {
     return nullptr;
 }
 
-QWindow& TopLevelOf(QWindow& window) {
-    QWindow* topLevel = &window;
+// The window itself when it has no parent, else the top-level window it lies in.
+template <typename TWindow> TWindow& TopLevelOf(TWindow& window) {
+    TWindow* topLevel = &window;
     while (topLevel->parent() != nullptr) {
         topLevel = topLevel->parent();
     }
     return *topLevel;
 }
 
-bool IsActive(QWindow& window) {
+bool IsActive(const QWindow& window) {
     QWindow* focus = QGuiApplication::focusWindow();
     return focus != nullptr && &TopLevelOf(*focus) == &TopLevelOf(window);
 }
@@ -61,7 +62,7 @@ bool IsBlockedBy(const QWindow& window, const QWindow& modal) {
         return true;
     }
     const QWindow* opener = modal.transientParent();
-    return opener != nullptr && IsWithin(*opener, TopLevelOf(const_cast<QWindow&>(window)));
+    return opener != nullptr && IsWithin(*opener, TopLevelOf(window));
 }
 
 // A window the window system gives the keyboard when it opens; not a menu, a tool window or one
