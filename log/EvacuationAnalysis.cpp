@@ -255,24 +255,29 @@ class TLeaveSteps {
 public:
     explicit TLeaveSteps(const TLogFile& project)
         : Undescribed(std::max<std::int64_t>(project.UndescribedPersons(), 0)) {
+        Described.reserve(project.Persons.size());
         for (const TPersonData& person : project.Persons) {
             Described.push_back(std::int64_t{person.MoveCount} + 1);
         }
-        std::ranges::sort(Described);
     }
 
     std::int64_t Count() const { return Undescribed + std::ssize(Described); }
 
-    // The first step at which at least that share of the persons have left; some must.
-    std::int64_t WhenLeft(std::int64_t percent) const {
+    // The first step at which at least that share of the persons have left; some must. Only the
+    // step of that rank is put in its place, not all of them: the curve is made for every load.
+    std::int64_t WhenLeft(std::int64_t percent) {
         const std::int64_t rank = std::max<std::int64_t>((Count() * percent + 99) / 100, 1);
-        return rank <= Undescribed ? 1
-                                   : Described[static_cast<std::size_t>(rank - Undescribed - 1)];
+        if (rank <= Undescribed) {
+            return 1;
+        }
+        const auto nth = Described.begin() + (rank - Undescribed - 1);
+        std::ranges::nth_element(Described, nth);
+        return *nth;
     }
 
 private:
     std::int64_t Undescribed;
-    std::vector<std::int64_t> Described; // in order
+    std::vector<std::int64_t> Described;
 };
 
 // Values the curve may hold per part of the population: 64 MB of them; cells of all decks the
@@ -300,7 +305,7 @@ std::optional<std::string> AnalysisRefusal(const TLogFile& project) {
 }
 
 std::optional<TLeavingTimes> LeavingTimesOf(const TLogFile& project) {
-    const TLeaveSteps leaving(project);
+    TLeaveSteps leaving(project);
     if (leaving.Count() == 0) {
         return std::nullopt;
     }

@@ -152,11 +152,12 @@ TRunSummary SummariseRun(const std::string& file, const TAnalysisSettings& setti
     }
     run.Persons = static_cast<std::int32_t>(project.Persons.size()) +
                   std::max(project.UndescribedPersons(), 0);
-    run.Left = *LeavingTimesOf(project); // it has persons: not refused
-    run.SignificantRegions = AnalyseCongestion(project, settings, cores).SignificantCount();
     if (keepCurve) {
         run.Curve = AnalyseEvacuation(project).Curve;
     }
+    // It has persons, or it would have been refused.
+    run.Left = run.Curve ? *run.Curve->Leaving : *LeavingTimesOf(project);
+    run.SignificantRegions = AnalyseCongestion(project, settings, cores).SignificantCount();
     return run;
 }
 
