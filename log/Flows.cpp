@@ -8,6 +8,7 @@
 #include <limits>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <thread>
 #include <tuple>
 #include <unordered_map>
@@ -142,9 +143,68 @@ void AddInto(TPassages& total, TPassages& part) {
     }
 }
 
-// For each cell, a representative of the cells it touches (8 neighbours) through a chain of
-// cells of the same kind on the same deck.
-std::vector<std::size_t> GroupOfEachCell(const std::vector<TPassCell>& cells) {
+// The areas of marked floor (cells of one colour that touch, 8 neighbours) that stair cells lie
+// in, numbered as they are first met. Only the areas asked for are traced, so the cost follows
+// the stairwells, not the grid.
+class TMarkedAreas {
+public:
+    explicit TMarkedAreas(const TLogFile& project) : Project(project) {}
+
+    // The area the cell lies in; none on free floor, obstacles and void, which join nothing.
+    std::optional<std::int64_t> AreaOf(const TPassCell& cell) {
+        const std::uint8_t kind = KindAt(cell.Deck, cell.X, cell.Y);
+        if (kind != CellGreen && kind != CellRed && kind != CellGrey && kind != CellBlue) {
+            return std::nullopt;
+        }
+        const auto found = Area.find(Key(cell.Deck, cell.X, cell.Y));
+        return found != Area.end() ? found->second : Trace(cell.Deck, cell.X, cell.Y, kind);
+    }
+
+private:
+    std::uint8_t KindAt(std::int32_t deck, std::int64_t x, std::int64_t y) const {
+        if (x < 0 || y < 0 || x >= Project.XMax || y >= Project.YMax) {
+            return CellVoid;
+        }
+        const std::vector<TCell>& cells = Project.Decks[static_cast<std::size_t>(deck)].Cells;
+        const auto at = static_cast<std::size_t>(y * Project.XMax + x);
+        return at < cells.size() ? cells[at].Kind : std::uint8_t{CellVoid};
+    }
+
+    std::int64_t Key(std::int32_t deck, std::int64_t x, std::int64_t y) const {
+        return (std::int64_t{deck} * Project.YMax + y) * Project.XMax + x;
+    }
+
+    // Gives every cell of the area around (x, y) the next number.
+    std::int64_t Trace(std::int32_t deck, std::int64_t x, std::int64_t y, std::uint8_t kind) {
+        const std::int64_t number = Areas++;
+        std::vector<std::pair<std::int64_t, std::int64_t>> open{{x, y}};
+        Area.emplace(Key(deck, x, y), number);
+        while (!open.empty()) {
+            const auto [cx, cy] = open.back();
+            open.pop_back();
+            for (std::int64_t dy = -1; dy <= 1; ++dy) {
+                for (std::int64_t dx = -1; dx <= 1; ++dx) {
+                    if (KindAt(deck, cx + dx, cy + dy) == kind &&
+                        Area.emplace(Key(deck, cx + dx, cy + dy), number).second) {
+                        open.emplace_back(cx + dx, cy + dy);
+                    }
+                }
+            }
+        }
+        return number;
+    }
+
+    const TLogFile& Project;
+    std::unordered_map<std::int64_t, std::int64_t> Area;
+    std::int64_t Areas = 0;
+};
+
+// For each cell, a representative of the cells it is grouped with: those it touches (8
+// neighbours) through a chain of cells of the same kind on the same deck and, for stairs, those
+// in the same area of marked floor, since a stairwell is drawn as one such area and persons
+// start down it from whichever of its cells they stand on.
+std::vector<std::size_t> GroupOfEachCell(const std::vector<TPassCell>& cells,
+                                         const TLogFile& project) {
     std::vector<std::size_t> parent(cells.size());
     std::iota(parent.begin(), parent.end(), std::size_t{0});
     const auto root = [&parent](std::size_t i) {
@@ -169,6 +229,17 @@ std::vector<std::size_t> GroupOfEachCell(const std::vector<TPassCell>& cells) {
             if (found != index.end()) {
                 parent[root(found->second)] = root(i);
             }
+        }
+    }
+    TMarkedAreas areas(project);
+    std::unordered_map<std::int64_t, std::size_t> stairOfArea;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (cells[i].Kind != TFlowKind::Stair) {
+            continue;
+        }
+        if (const std::optional<std::int64_t> area = areas.AreaOf(cells[i])) {
+            const std::size_t first = stairOfArea.try_emplace(*area, i).first->second;
+            parent[root(first)] = root(i);
         }
     }
     for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -219,13 +290,14 @@ private:
     std::map<std::int64_t, std::int64_t> PerSecond;
 };
 
-std::vector<TFlowPlace> PlacesOf(const TPassages& passages, const TAnalysisSettings& settings) {
+std::vector<TFlowPlace> PlacesOf(const TPassages& passages, const TLogFile& project,
+                                 const TAnalysisSettings& settings) {
     std::vector<TPassCell> cells;
     cells.reserve(passages.size());
     for (const auto& entry : passages) {
         cells.push_back(entry.first);
     }
-    const std::vector<std::size_t> groups = GroupOfEachCell(cells);
+    const std::vector<std::size_t> groups = GroupOfEachCell(cells, project);
     std::unordered_map<std::size_t, TPlaceBuilder> builders;
     for (std::size_t i = 0; i < cells.size(); ++i) {
         TPlaceBuilder& builder = builders.try_emplace(groups[i], cells[i]).first->second;
@@ -236,9 +308,9 @@ std::vector<TFlowPlace> PlacesOf(const TPassages& passages, const TAnalysisSetti
     for (auto& entry : builders) {
         places.push_back(entry.second.Finish(settings));
     }
-    // Touching cells form one place, so no two places of a deck share their bounds.
+    // Places of a stairwell's odd shape may share their bounds: the first step decides.
     const auto order = [](const TFlowPlace& p) {
-        return std::tie(p.Kind, p.Deck, p.Y0, p.X0, p.Y1, p.X1);
+        return std::tie(p.Kind, p.Deck, p.Y0, p.X0, p.Y1, p.X1, p.FirstStep, p.CellCount);
     };
     std::sort(places.begin(), places.end(),
               [&](const TFlowPlace& a, const TFlowPlace& b) { return order(a) < order(b); });
@@ -261,8 +333,8 @@ TFlowReport AnalyseFlows(const TLogFile& project, const TAnalysisSettings& setti
         AddInto(total.Passages, part.Passages);
         total.LeavingAtNoExit += part.LeavingAtNoExit;
     }
-    return {settings, PlacesOf(total.Passages, settings), static_cast<std::int64_t>(persons),
-            total.LeavingAtNoExit};
+    return {settings, PlacesOf(total.Passages, project, settings),
+            static_cast<std::int64_t>(persons), total.LeavingAtNoExit};
 }
 
 std::string LeavingText(const TFlowReport& report) {

@@ -7,7 +7,8 @@
 // other deck, the step after the entry's. Each entry that changes the deck is a passage of its
 // own, so a person who changes deck twice passes two stairs. Only cells of the grid on decks of
 // the project count. Touching cells (8 neighbours) of one kind on one deck form one exit or one
-// stair.
+// stair; stair cells that lie in one area of marked floor (touching cells of one of the colours
+// green, red, grey or blue, as a stairwell is drawn) form one stair as well, however far apart.
 //
 // Read from the move lists in one pass, a visit per run of equal entries, split over the
 // processors. Memory follows the cells passed and the seconds in which someone passed them, never

@@ -147,14 +147,16 @@ std::vector<TFlowPlace> PlacesOfPassages(const std::vector<TPassage>& passages,
 }
 
 // Decks of 6 x 6 free cells; persons given as "x y deck: moves".
-std::string DecksProject(int decks, int vMax, const std::vector<std::string>& persons) {
+// Decks of 6 x 6 cells, free unless the rows of the top deck are given.
+std::string DecksProject(int decks, int vMax, const std::vector<std::string>& persons,
+                         const std::vector<std::string>& topRows = {}) {
     std::string text = "<header>\nversion 1\npmax " + std::to_string(persons.size()) +
                        "\nxmax 6\nymax 6\nzmax " + std::to_string(decks) + "\nvmax " +
                        std::to_string(vMax) + "\n</header>\n";
     for (int d = 0; d < decks; ++d) {
         text += "<deck>\nlevel " + std::to_string(d) + "\n(celldata)\n";
         for (int y = 0; y < 6; ++y) {
-            text += "P6x0\n";
+            text += (d == decks - 1 && !topRows.empty() ? topRows[std::size_t(y)] : "P6x0") + "\n";
         }
         text += "</deck>\n";
     }
@@ -235,6 +237,30 @@ TEST(Flows, EachDeckChangeIsAPassageOfTheStairOnTheDeckLeft) {
                   "stair deck 1 [0,5 0,5] cells 1 width 1 total 1 steps 4..4 peak 1 seconds 4:1",
                   "stair deck 2 [4,4 4,4] cells 1 width 1 total 1 steps 1..1 peak 1 seconds 1:1",
                   "stair deck 2 [0,5 0,5] cells 1 width 1 total 1 steps 5..5 peak 1 seconds 5:1"}));
+}
+
+// Stair cells in one area of one colour are one stair, however far apart: a stairwell. Areas of
+// one colour that do not touch are two, and exits are not grouped by colour.
+TEST(Flows, StairCellsInOneColouredAreaAreOneStair) {
+    const std::vector<std::string> top{"P6x0",        "0 2 2 2 2 0", "P6x0",
+                                       "0 2 0 0 2 0", "P6x0",        "P6x0"};
+    TLoadedProject loaded(DecksProject(
+        2, 1,
+        {"1 1 1: D0 S", "4 1 1: D0 S", "1 3 1: D0 S", "4 3 1: D0 S", "1 1 1: S", "4 1 1: 0 S"},
+        top));
+    const std::vector<std::string> flows = FlowsOf(loaded.Project);
+    const std::vector<std::string> stairs(flows.end() - 3, flows.end());
+    EXPECT_EQ(stairs, (std::vector<std::string>{
+                          "stair deck 1 [1,1 4,1] cells 2 width 4 total 2 steps 1..1 peak 2 "
+                          "seconds 1:2",
+                          "stair deck 1 [1,3 1,3] cells 1 width 1 total 1 steps 1..1 peak 1 "
+                          "seconds 1:1",
+                          "stair deck 1 [4,3 4,3] cells 1 width 1 total 1 steps 1..1 peak 1 "
+                          "seconds 1:1"}));
+    EXPECT_EQ(flows[flows.size() - 4],
+              "exit deck 1 [4,1 4,1] cells 1 width 1 total 1 steps 2..2 peak 1 seconds 2:1");
+    EXPECT_EQ(flows[flows.size() - 5],
+              "exit deck 1 [1,1 1,1] cells 1 width 1 total 1 steps 1..1 peak 1 seconds 1:1");
 }
 
 // The width is the longer side of the bounds: a door crossed in two rows is as wide as one row.
