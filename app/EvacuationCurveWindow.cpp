@@ -197,7 +197,9 @@ void TEvacuationCurveWindow::SetCurve(const TEvacuationCurve& curve, const QStri
     TimeAxis->setRange(time.First, time.Last);
     TimeAxis->setTickCount(time.TickCount);
     ShowLegend();
-    PersonAxis->setRange(0, std::max(1, Curve.PersonCount));
+    const TTidyAxis persons = TidyAxis(0, Curve.PersonCount);
+    PersonAxis->setRange(persons.First, persons.Last);
+    PersonAxis->setTickCount(persons.TickCount);
     Summary->setText(SummaryText());
     ShowTime(first);
 }

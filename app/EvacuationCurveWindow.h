@@ -26,8 +26,8 @@ class QTabWidget;
 class TFlowsPanel;
 class QValueAxis;
 
-// A time axis that ends at a tidy tick: the step one, two or five times a power of ten (a second at
-// least) that gives at most ten steps, and both ends on a step.
+// An axis of seconds or persons that ends at a tidy tick: the step one, two or five times a power
+// of ten (a whole one at least) that gives at most ten steps, and both ends on a step.
 struct TTidyAxis {
     double First = 0.0;
     double Last = 1.0;

@@ -2,6 +2,7 @@
 
 #include "DeckView.h"
 #include "EvacuationCurveWindow.h"
+#include "FlowTexts.h"
 #include "FlowsPanel.h"
 #include "LogFile.h"
 #include "MessageNesting.h"
@@ -15,9 +16,28 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <string>
+
+namespace {
+
+TFloorLabel FlowLabel(const TFlowPlace& place, const TLogFile& project) {
+    // Cell centres lie half a cell inside the cells' outer edges.
+    const float left = CellCentreX(place.X0, project.XMax) - 0.5f;
+    const float right = CellCentreX(place.X1, project.XMax) + 0.5f;
+    const float top = CellCentreY(place.Y0, project.YMax) + 0.5f;
+    const float bottom = CellCentreY(place.Y1, project.YMax) - 0.5f;
+    return {place.Deck,
+            (left + right) / 2.0f,
+            (top + bottom) / 2.0f,
+            FlowLabelText(place),
+            QRectF(QPointF(left, bottom), QPointF(right, top)),
+            FlowToolTipText(place, project)};
+}
+
+} // namespace
 
 TEvacuationViews::TEvacuationViews(TProjectSource project, const TReplay& replay, TDeckView& view,
                                    QAction& mapSwitch, QAction& hidePersonsSwitch,
@@ -126,25 +146,22 @@ void TEvacuationViews::ShowFlows() {
     }
 }
 
-// "Exit 17672 (98/s)" at the middle of each place's cells.
+// "Exit: 105 persons, at most 5/s" at the middle of each place's cells, the busiest placed first
+// where labels would cover each other; the place's cells give the floor of its tool tip.
 void TEvacuationViews::SwitchFlowLabels() {
     const TFlowReport* flows = LabelSwitch.isChecked() ? FlowsMeasured() : nullptr;
     const TLogFile* project = Project();
     LabelSwitch.setChecked(flows != nullptr && project != nullptr);
     std::vector<TFloorLabel> labels;
     if (LabelSwitch.isChecked()) {
+        std::vector<const TFlowPlace*> busiestFirst;
         for (const TFlowPlace& place : flows->Places) {
-            const float x =
-                (CellCentreX(place.X0, project->XMax) + CellCentreX(place.X1, project->XMax)) /
-                2.0f;
-            const float y =
-                (CellCentreY(place.Y0, project->YMax) + CellCentreY(place.Y1, project->YMax)) /
-                2.0f;
-            labels.push_back({place.Deck, x, y,
-                              QStringLiteral("%1 %2 (%3/s)")
-                                  .arg(place.Kind == TFlowKind::Exit ? "Exit" : "Stair")
-                                  .arg(place.Total)
-                                  .arg(place.PeakPerSecond)});
+            busiestFirst.push_back(&place);
+        }
+        std::ranges::stable_sort(busiestFirst, std::greater<>(),
+                                 [](const TFlowPlace* place) { return place->Total; });
+        for (const TFlowPlace* place : busiestFirst) {
+            labels.push_back(FlowLabel(*place, *project));
         }
     }
     View.ShowFloorLabels(std::move(labels));

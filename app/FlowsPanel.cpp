@@ -1,14 +1,16 @@
 #include "FlowsPanel.h"
 
-#include "DeckCaptionText.h"
 #include "EvacuationCurveWindow.h"
+#include "FlowTexts.h"
 #include "LogFile.h"
 
 #include <QChart>
 #include <QChartView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineSeries>
 #include <QListWidget>
+#include <QPixmap>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -21,18 +23,6 @@ constexpr int CheckedAtFirst = 3;
 
 } // namespace
 
-QString FlowPlaceText(const TFlowPlace& place, const TLogFile& project) {
-    return QStringLiteral("%1 on %2, cells %3, %4 to %5, %6: %7 persons, at most %8 a second")
-        .arg(place.Kind == TFlowKind::Exit ? QStringLiteral("Exit") : QStringLiteral("Stair"))
-        .arg(DeckCaptionText(project, place.Deck))
-        .arg(place.X0)
-        .arg(place.Y0)
-        .arg(place.X1)
-        .arg(place.Y1)
-        .arg(place.Total)
-        .arg(place.PeakPerSecond);
-}
-
 TFlowsPanel::TFlowsPanel(QWidget* parent) : QWidget(parent) {
     Chart = new QChart();
     TimeAxis = new QValueAxis(Chart);
@@ -41,6 +31,7 @@ TFlowsPanel::TFlowsPanel(QWidget* parent) : QWidget(parent) {
     PersonAxis = new QValueAxis(Chart);
     PersonAxis->setTitleText("Persons a second");
     PersonAxis->setLabelFormat("%d");
+    Chart->legend()->hide(); // the list of places below says which line is which
     Chart->addAxis(TimeAxis, Qt::AlignBottom);
     Chart->addAxis(PersonAxis, Qt::AlignLeft);
     ChartView = new QChartView(Chart, this);
@@ -57,6 +48,10 @@ TFlowsPanel::TFlowsPanel(QWidget* parent) : QWidget(parent) {
 
 void TFlowsPanel::SetFlows(const TFlowReport& report, const TLogFile& project) {
     Report = report;
+    Names.clear();
+    for (const TFlowPlace& place : report.Places) {
+        Names.push_back(FlowPlaceName(place, project));
+    }
     StepsPerSecond = std::max(project.VMax, 1);
     TimeOffset = project.TOff;
     std::vector<std::size_t> busiest(report.Places.size());
@@ -78,6 +73,7 @@ void TFlowsPanel::SetFlows(const TFlowReport& report, const TLogFile& project) {
 // A line a checked place: its persons each whole second, none in the seconds between.
 void TFlowsPanel::Plot() {
     Chart->removeAllSeries();
+    std::vector<QColor> colours(static_cast<std::size_t>(Places->count()));
     std::int64_t most = 1;
     std::int64_t last = 1;
     for (int row = 0; row < Places->count(); ++row) {
@@ -86,12 +82,8 @@ void TFlowsPanel::Plot() {
         }
         const TFlowPlace& place = Report.Places[static_cast<std::size_t>(row)];
         auto* series = new QLineSeries(Chart);
-        series->setName(QStringLiteral("%1 at %2, %3, deck %4")
-                            .arg(place.Kind == TFlowKind::Exit ? "Exit" : "Stair")
-                            .arg(place.X0)
-                            .arg(place.Y0)
-                            .arg(place.Deck));
-        std::int64_t next = 0; // the first second not yet drawn
+        series->setName(Names[row]); // the line named as the list names its place
+        std::int64_t next = 0;       // the first second not yet drawn
         for (const TSecondCount& second : place.PerSecond) {
             if (second.Second > next) {
                 series->append(double(next + TimeOffset), 0.0);
@@ -106,9 +98,27 @@ void TFlowsPanel::Plot() {
         Chart->addSeries(series);
         series->attachAxis(TimeAxis);
         series->attachAxis(PersonAxis);
+        colours[static_cast<std::size_t>(row)] = series->color();
     }
+    ShowColours(colours);
     const TTidyAxis time = TidyAxis(TimeOffset, double(last + TimeOffset));
     TimeAxis->setRange(time.First, time.Last);
     TimeAxis->setTickCount(time.TickCount);
-    PersonAxis->setRange(0, double(most));
+    // Whole persons at round steps, so that a tick reads as the count it stands at.
+    const TTidyAxis persons = TidyAxis(0, double(most));
+    PersonAxis->setRange(persons.First, persons.Last);
+    PersonAxis->setTickCount(persons.TickCount);
+}
+
+// The list is the plot's legend: a square in its line's colour before each checked place. The
+// chart's own legend would cut the names of the places short.
+void TFlowsPanel::ShowColours(const std::vector<QColor>& colours) {
+    const QSignalBlocker quiet(Places);
+    const int side = Places->fontMetrics().height();
+    for (int row = 0; row < Places->count(); ++row) {
+        const QColor& colour = colours[static_cast<std::size_t>(row)];
+        QPixmap square(side, side);
+        square.fill(colour.isValid() ? colour : Qt::transparent);
+        Places->item(row)->setIcon(QIcon(square));
+    }
 }

@@ -1,10 +1,13 @@
 #pragma once
 // The flows at exits and stairs: a list of the places, each checkable, and a plot of the persons
-// passing the checked ones each second of the replay. The busiest three are checked at first. A
-// line under the plot says how many persons leave by an exit and how many from no deck's grid.
+// passing the checked ones each second of the replay, each checked place marked in its line's
+// colour. The busiest three are checked at first. A line under the plot says how many persons
+// leave by an exit and how many from no deck's grid.
 
 #include "Flows.h"
 
+#include <QColor>
+#include <QStringList>
 #include <QWidget>
 
 class QChart;
@@ -27,14 +30,13 @@ public:
 
 private:
     void Plot();
+    void ShowColours(const std::vector<QColor>& colours);
 
     TFlowReport Report;
+    QStringList Names; // of the places, as the legend gives them
     std::int32_t StepsPerSecond = 1;
     std::int32_t TimeOffset = 0;
     QChart* Chart = nullptr;
     QValueAxis* TimeAxis = nullptr;
     QValueAxis* PersonAxis = nullptr;
 };
-
-// "Exit on Deck 3 - Boat deck, cells 20, 0 to 22, 0: 17672 persons, at most 98 a second".
-QString FlowPlaceText(const TFlowPlace& place, const TLogFile& project);

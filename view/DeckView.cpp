@@ -1,11 +1,13 @@
 #include "DeckView.h"
 
+#include "FloorLabelLayout.h"
 #include "PersonPicking.h"
 #include "ScaleLegends.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
 #include <utility>
@@ -87,6 +89,7 @@ void TDeckView::mouseMoveEvent(QMouseEvent* event) {
     if (Camera.FPan != panBefore) {
         emit PannedByUser();
     }
+    ShowFloorLabelTip(event);
 }
 
 void TDeckView::mouseReleaseEvent(QMouseEvent* event) {
@@ -182,30 +185,102 @@ void TDeckView::DrawEmptyHint(QPainter& painter) {
     painter.drawText(QRect(0, 0, width(), height()), Qt::AlignCenter, EmptyHintText);
 }
 
-// Each label a box of text centred on its point of the floor, over the scene.
+std::optional<QPoint> TDeckView::ViewPointOf(float x, float y) const {
+    const double aspect = static_cast<double>(width()) / height();
+    const auto seen = ProjectedPoint(Camera, aspect, {x, y, 0.0});
+    if (!seen) {
+        return std::nullopt;
+    }
+    return QPoint(static_cast<int>((1.0 + (*seen)[0]) * width() / 2),
+                  static_cast<int>((1.0 - (*seen)[1]) * height() / 2));
+}
+
+std::optional<QPointF> TDeckView::FloorPointAt(QPointF point) const {
+    if (width() <= 0 || height() <= 0) {
+        return std::nullopt;
+    }
+    const double aspect = static_cast<double>(width()) / height();
+    const std::optional<TViewRay> ray = RayThrough(
+        Camera, aspect, {2.0 * point.x() / width() - 1.0, 1.0 - 2.0 * point.y() / height()});
+    if (!ray || ray->Direction[2] == 0.0) {
+        return std::nullopt;
+    }
+    const double along = -ray->Origin[2] / ray->Direction[2];
+    if (along <= 0.0) {
+        return std::nullopt;
+    }
+    return QPointF(ray->Origin[0] + along * ray->Direction[0],
+                   ray->Origin[1] + along * ray->Direction[1]);
+}
+
+// Each label a box of text centred on its point of the floor, over the scene, unless it would
+// cover a label drawn before it; one moved off its point is tied to it by a line.
 void TDeckView::DrawFloorLabels(QPainter& painter) {
+    DrawnLabels.clear();
     if (width() <= 0 || height() <= 0) {
         return;
     }
-    const double aspect = static_cast<double>(width()) / height();
     QFont font = painter.font();
     font.setPointSizeF(std::max(7.0, font.pointSizeF() - 1.0));
     painter.setFont(font);
     const QFontMetrics metrics(font);
-    for (const TFloorLabel& label : FloorLabels) {
-        if (label.Deck != DeckIndex()) {
+    std::vector<std::size_t> shown;
+    std::vector<QPoint> points;
+    std::vector<QRect> boxes;
+    for (std::size_t i = 0; i < FloorLabels.size(); ++i) {
+        const TFloorLabel& label = FloorLabels[i];
+        const std::optional<QPoint> point =
+            label.Deck == DeckIndex() ? ViewPointOf(label.X, label.Y) : std::nullopt;
+        if (point) {
+            QRect box = metrics.boundingRect(label.Text).adjusted(-3, -1, 3, 1);
+            box.moveCenter(*point);
+            shown.push_back(i);
+            points.push_back(*point);
+            boxes.push_back(box);
+        }
+    }
+    const std::vector<std::optional<QRect>> laidOut = LaidOutLabels(boxes);
+    for (std::size_t k = 0; k < laidOut.size(); ++k) {
+        if (!laidOut[k]) {
             continue;
         }
-        const auto seen = ProjectedPoint(Camera, aspect, {label.X, label.Y, 0.0});
-        if (!seen) {
-            continue;
-        }
-        const QPoint centre(static_cast<int>((1.0 + (*seen)[0]) * width() / 2),
-                            static_cast<int>((1.0 - (*seen)[1]) * height() / 2));
-        QRect box = metrics.boundingRect(label.Text).adjusted(-3, -1, 3, 1);
-        box.moveCenter(centre);
-        painter.fillRect(box, QColor(255, 255, 255, 210));
+        const QRect& box = *laidOut[k];
         painter.setPen(Qt::black);
-        painter.drawText(box, Qt::AlignCenter, label.Text);
+        if (!box.contains(points[k])) {
+            painter.drawLine(points[k], QPoint(std::clamp(points[k].x(), box.left(), box.right()),
+                                               std::clamp(points[k].y(), box.top(), box.bottom())));
+        }
+        painter.fillRect(box, QColor(255, 255, 255, 210));
+        painter.drawText(box, Qt::AlignCenter, FloorLabels[shown[k]].Text);
+        DrawnLabels.push_back({shown[k], box});
+    }
+}
+
+QString TDeckView::FloorLabelTipAt(QPointF point) const {
+    for (const TDrawnLabel& drawn : DrawnLabels) {
+        if (drawn.Box.contains(point.toPoint())) {
+            return FloorLabels[drawn.Label].ToolTip;
+        }
+    }
+    if (const std::optional<QPointF> floor = FloorPointAt(point)) {
+        for (const TFloorLabel& label : FloorLabels) {
+            if (label.Deck == DeckIndex() && label.Floor.contains(*floor)) {
+                return label.ToolTip;
+            }
+        }
+    }
+    return {};
+}
+
+// While no button is down, the figures of the exit or stair under the mouse.
+void TDeckView::ShowFloorLabelTip(QMouseEvent* event) {
+    if (FloorLabels.empty() || event->buttons() != Qt::NoButton) {
+        return;
+    }
+    const QString tip = FloorLabelTipAt(event->position());
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(event->globalPosition().toPoint(), tip, this);
     }
 }

@@ -9,6 +9,8 @@
 #include <QColor>
 #include <QImage>
 #include <QPointF>
+#include <QRect>
+#include <QRectF>
 #include <QString>
 
 class QPainter;
@@ -18,12 +20,21 @@ class QPainter;
 #include <optional>
 #include <vector>
 
-// A short text standing on the floor of a deck, such as the persons that passed an exit.
+// A short text standing on the floor of a deck, such as the persons that passed an exit, and the
+// longer text of its tool tip, shown while the mouse is over the label or the floor it is about.
 struct TFloorLabel {
     std::int32_t Deck = 0;
     float X = 0.0f; // deck coordinates
     float Y = 0.0f;
     QString Text;
+    QRectF Floor; // deck coordinates
+    QString ToolTip;
+};
+
+// A label as the last frame drew it: its index among the labels shown and its box in the view.
+struct TDrawnLabel {
+    std::size_t Label = 0;
+    QRect Box;
 };
 
 class TDeckView : public TGLControl {
@@ -78,11 +89,20 @@ public:
         Invalidate();
     }
     // Texts on the floor of the decks, those of the deck shown drawn over the frame; none shows
-    // none. They show in screen shots, not in frames rendered without a window.
+    // none. A label that would cover one before it in the list moves aside or is left out at this
+    // zoom (see FloorLabelLayout.h). They show in screen shots, not in frames rendered without a
+    // window.
     void ShowFloorLabels(std::vector<TFloorLabel> labels) {
         FloorLabels = std::move(labels);
+        DrawnLabels.clear();
+        setMouseTracking(!FloorLabels.empty()); // for the tool tips
         Invalidate();
     }
+    const std::vector<TFloorLabel>& ShownFloorLabels() const { return FloorLabels; }
+    const std::vector<TDrawnLabel>& DrawnFloorLabels() const { return DrawnLabels; }
+    // The tool tip of the label drawn at a point of the view, else of the label whose floor lies
+    // under it; empty over neither.
+    QString FloorLabelTipAt(QPointF point) const;
     // The selected person and its way (see TDeckRenderer::ShowSelection); none shows none.
     void ShowSelection(const TShownSelection* selection) {
         Renderer->ShowSelection(selection);
@@ -135,12 +155,18 @@ private:
     void DrawEmptyHint(QPainter& painter);
     void ShowLegends();
     void DrawFloorLabels(QPainter& painter);
+    // The point of the view a point of the deck's floor is seen at; none behind the eye.
+    std::optional<QPoint> ViewPointOf(float x, float y) const;
+    // The point of the floor seen at a point of the view; none above the horizon.
+    std::optional<QPointF> FloorPointAt(QPointF point) const;
+    void ShowFloorLabelTip(QMouseEvent* event);
 
     std::unique_ptr<TDeckRenderer> Renderer;
     // The legends in the lower left corner, the map's below; null while not shown.
     QImage MapLegend;
     QImage WaitingShadesLegend;
     std::vector<TFloorLabel> FloorLabels;
+    std::vector<TDrawnLabel> DrawnLabels;
     // Where the left button went down, until it goes up; a click unless it moved further.
     std::optional<QPoint> LeftPressedAt;
 };

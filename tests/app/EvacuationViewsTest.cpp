@@ -4,6 +4,7 @@
 #include "CongestionViews.h"
 #include "EvacuationCurveWindow.h"
 #include "FileSizeLimit.h"
+#include "FlowTexts.h"
 #include "FlowsPanel.h"
 #include "MainWindowFixture.h"
 #include "OptionsWindow.h"
