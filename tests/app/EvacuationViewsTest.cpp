@@ -2,6 +2,7 @@
 
 #include "CongestionReportWindow.h"
 #include "CongestionViews.h"
+#include "DeckCaptionText.h"
 #include "EvacuationCurveWindow.h"
 #include "FileSizeLimit.h"
 #include "FlowTexts.h"
@@ -19,6 +20,7 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
@@ -494,6 +496,161 @@ TEST_F(EvacuationViews, TheFlowsPageListsThePlacesAndPlotsTheCheckedOnes) {
     Window->Action(TCommand::FlowLabels)->trigger();
     EXPECT_TRUE(Window->Action(TCommand::FlowLabels)->isChecked());
     EXPECT_GT(whiteAround(), before + 40);
+}
+
+// Both plots tick at round values their labels name: steps of 1, 2 or 5 times a power of ten,
+// whole ones, from 0 (persons) or a round second, to the first tick at or past the data. The
+// persons a second for every place plotted alone, so that a peak of 4 stands at the tick "4".
+TEST_F(EvacuationViews, ThePlotsTickAtRoundValuesTheirLabelsName) {
+    ShowAndWait();
+    Load(Ferry);
+    PressInView(Qt::Key_E);
+    TEvacuationCurveWindow* curve = Window->Evacuation->CurveWindow();
+    ASSERT_NE(curve, nullptr);
+    const auto checkTicks = [](const QAbstractAxis* shown, double last, const std::string& what) {
+        const auto* axis = qobject_cast<const QValueAxis*>(shown);
+        ASSERT_NE(axis, nullptr) << what;
+        EXPECT_EQ(axis->labelFormat(), "%d") << what << ": a label is the whole tick value";
+        const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
+        const double power = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+        EXPECT_TRUE(step == power || step == 2 * power || step == 5 * power)
+            << what << ": " << step;
+        EXPECT_GE(step, 1.0) << what;
+        EXPECT_EQ(std::fmod(axis->min(), step), 0.0) << what;
+        EXPECT_GE(axis->max(), last) << what;
+        EXPECT_LT(axis->max() - step, std::max(last, axis->min() + 0.5)) << what;
+    };
+    const TLogFile& ferry = *Window->Projects->LogFile;
+    checkTicks(curve->ChartView->chart()->axes(Qt::Vertical).front(), double(ferry.Persons.size()),
+               "the curve's persons");
+
+    const TFlowReport flows = AnalyseFlows(ferry, AnalysisSettingsOf(Window->Shots->Options));
+    QListWidget& places = *curve->Flows->Places;
+    QChart& chart = *curve->Flows->ChartView->chart();
+    for (int row = 0; row < places.count(); ++row) {
+        places.item(row)->setCheckState(Qt::Unchecked);
+    }
+    for (int row = 0; row < places.count(); ++row) {
+        places.item(row)->setCheckState(Qt::Checked);
+        const TFlowPlace& place = flows.Places[std::size_t(row)];
+        const std::string what = places.item(row)->text().toStdString();
+        checkTicks(chart.axes(Qt::Vertical).front(), double(place.PeakPerSecond), what);
+        const double lastSecond = double(place.PerSecond.back().Second + 1 + ferry.TOff);
+        checkTicks(chart.axes(Qt::Horizontal).front(), lastSecond, what);
+        places.item(row)->setCheckState(Qt::Unchecked);
+    }
+}
+
+// Wherever the window names the deck of an exit, it names it by the caption the deck chooser shows
+// for the exit's deck number (the number --flows prints and --deck takes); no text counts decks by
+// a number of its own.
+TEST_F(EvacuationViews, EveryTextNamesTheDeckOfAnExitByTheCaptionTheChooserLists) {
+    ShowAndWait();
+    Load(Ferry);
+    PressInView(Qt::Key_E);
+    TEvacuationCurveWindow* curve = Window->Evacuation->CurveWindow();
+    ASSERT_NE(curve, nullptr);
+    const TLogFile& ferry = *Window->Projects->LogFile;
+    const TFlowReport flows = AnalyseFlows(ferry, AnalysisSettingsOf(Window->Shots->Options));
+    const auto exit = std::ranges::find_if(
+        flows.Places, [](const TFlowPlace& p) { return p.Kind == TFlowKind::Exit && p.Deck > 0; });
+    ASSERT_NE(exit, flows.Places.end());
+    const int row = int(exit - flows.Places.begin());
+    Window->ViewCommands->ShowDeck(exit->Deck);
+    const QString caption = Window->Tools->DeckChooser->currentText();
+
+    QListWidget& places = *curve->Flows->Places;
+    for (int other = 0; other < places.count(); ++other) {
+        places.item(other)->setCheckState(other == row ? Qt::Checked : Qt::Unchecked);
+    }
+    Window->Action(TCommand::FlowLabels)->trigger();
+    Frame();
+    const std::vector<TDrawnLabel>& drawn = Window->View->DrawnFloorLabels();
+    const auto label = std::ranges::find_if(drawn, [&](const TDrawnLabel& d) {
+        return Window->View->ShownFloorLabels()[d.Label].ToolTip.startsWith(
+            FlowPlaceName(*exit, ferry));
+    });
+    ASSERT_NE(label, drawn.end());
+
+    const std::vector<std::pair<const char*, QString>> texts{
+        {"the Flows tab's list", places.item(row)->text()},
+        {"the plot's line", curve->Flows->ChartView->chart()->series().front()->name()},
+        {"the tool tip on the deck", Window->View->FloorLabelTipAt(label->Box.center())},
+        {"the caption of a shot", FrameCaptionText(ferry, Window->Projects->Replay, exit->Deck)},
+        {"the curve's legend", curve->Legend->text()},
+    };
+    const QRegularExpression deckNumber("deck *[0-9]", QRegularExpression::CaseInsensitiveOption);
+    for (const auto& [where, text] : texts) {
+        EXPECT_TRUE(text.contains(caption)) << where << ": " << text.toStdString();
+        QString rest = text;
+        for (int deck = 0; deck < Window->Tools->DeckChooser->count(); ++deck) {
+            rest.remove(Window->Tools->DeckChooser->itemText(deck));
+        }
+        EXPECT_FALSE(rest.contains(deckNumber)) << where << ": " << text.toStdString();
+    }
+}
+
+// At the fitted zoom of a small view no label on the floor covers another, on any deck: one that
+// would is moved aside or left out, the busiest kept. The mouse over a label or over the cells of
+// its place gives the place's figures.
+TEST_F(EvacuationViews, FlowLabelsNeverCoverEachOtherAndGiveTheirFiguresUnderTheMouse) {
+    ShowAndWait();
+    Window->resize(520, 420);
+    Load(Ferry);
+    const TLogFile& ferry = *Window->Projects->LogFile;
+    const TFlowReport flows = AnalyseFlows(ferry, AnalysisSettingsOf(Window->Shots->Options));
+    Window->Action(TCommand::FlowLabels)->trigger();
+    const std::vector<TFloorLabel>& labels = Window->View->ShownFloorLabels();
+    ASSERT_EQ(labels.size(), flows.Places.size());
+    int movedOrLeftOut = 0;
+    for (std::int32_t deck = 0; deck < std::int32_t(ferry.Decks.size()); ++deck) {
+        Window->ViewCommands->ShowDeck(deck);
+        Window->View->FitDeck();
+        const QImage frame = Frame(); // the camera looks straight down
+        const std::vector<TDrawnLabel>& drawn = Window->View->DrawnFloorLabels();
+        const auto onDeck =
+            std::ranges::count_if(labels, [&](const TFloorLabel& l) { return l.Deck == deck; });
+        ASSERT_GT(drawn.size(), 0U) << "deck " << deck;
+        movedOrLeftOut += int(onDeck) - int(drawn.size());
+        for (std::size_t a = 0; a < drawn.size(); ++a) {
+            for (std::size_t b = a + 1; b < drawn.size(); ++b) {
+                EXPECT_FALSE(drawn[a].Box.intersects(drawn[b].Box))
+                    << labels[drawn[a].Label].Text.toStdString() << " and "
+                    << labels[drawn[b].Label].Text.toStdString() << " on deck " << deck;
+            }
+            const QRect& box = drawn[a].Box;
+            const QPoint point = FloorPixel(frame, Window->View->Distance(),
+                                            labels[drawn[a].Label].X, labels[drawn[a].Label].Y);
+            movedOrLeftOut += box.contains(point) ? 0 : 1;
+            EXPECT_EQ(Window->View->FloorLabelTipAt(box.center()), labels[drawn[a].Label].ToolTip);
+        }
+        // The busiest of the deck always shows.
+        const auto busiest = std::ranges::find(labels, deck, &TFloorLabel::Deck);
+        EXPECT_EQ(drawn.front().Label, std::size_t(busiest - labels.begin()));
+    }
+    EXPECT_GT(movedOrLeftOut, 0) << "the view is small enough that labels crowd";
+
+    // Over the floor of a place, beside every label drawn: its own figures.
+    const std::int32_t deck = flows.Places.front().Deck;
+    Window->ViewCommands->ShowDeck(deck);
+    Window->View->FitDeck();
+    const QImage frame = Frame();
+    const auto besideLabels = [&](const QPoint& point) {
+        return std::ranges::none_of(Window->View->DrawnFloorLabels(),
+                                    [&](const TDrawnLabel& d) { return d.Box.contains(point); });
+    };
+    int tried = 0;
+    for (const TFlowPlace& place : flows.Places) {
+        const QPoint cell =
+            FloorPixel(frame, Window->View->Distance(), CellCentreX(place.X0, ferry.XMax),
+                       CellCentreY(place.Y0, ferry.YMax));
+        if (place.Deck == deck && besideLabels(cell)) {
+            EXPECT_EQ(Window->View->FloorLabelTipAt(cell), FlowToolTipText(place, ferry));
+            ++tried;
+        }
+    }
+    EXPECT_GT(tried, 0);
+    EXPECT_EQ(Window->View->FloorLabelTipAt(QPointF(2, 2)), QString()) << "over the sea";
 }
 
 } // namespace

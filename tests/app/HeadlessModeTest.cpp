@@ -10,8 +10,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sstream>
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
@@ -284,6 +288,39 @@ TEST_F(HeadlessMode, FlowsPrintsARowPerExitAndStair) {
     EXPECT_THAT(offTheGrid.Err, testing::EndsWith(File + ": 20 of 21 persons leave by an exit, 1 "
                                                          "from a cell off every deck's grid "
                                                          "(counted at no exit)\n"));
+}
+
+// Each stairwell of the ferry, an area of 4 x 3 coloured cells on the decks it joins, is one stair
+// in --flows, whichever of its cells persons started down from. The stairwells as the generator
+// lays them out, by deck and upper left cell; the deck numbered as --deck numbers it, which its
+// refusal of an unknown caption lists beside the captions.
+TEST_F(HeadlessMode, EachStairwellOfTheFerryIsOneStairOnTheDeckThatDeckNumberNames) {
+    const std::string ferry = std::string(AMBLA_SAMPLES_DIR) + "/ferry.3dl";
+    const std::vector<std::array<int, 3>> stairwells{{0, 17, 16},  {0, 47, 21}, {0, 77, 16},
+                                                     {0, 137, 16}, {1, 17, 16}, {1, 77, 16},
+                                                     {1, 107, 21}, {1, 137, 16}};
+    const TRun run = Run({"--flows", ferry});
+    ASSERT_EQ(run.ExitCode, 0);
+    std::map<std::array<int, 3>, int> stairsIn;
+    std::istringstream rows(run.Out);
+    for (std::string row; std::getline(rows, row);) {
+        int deck = 0, x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        if (std::sscanf(row.c_str(), "stair,%d,%d,%d,%d,%d,", &deck, &x0, &y0, &x1, &y1) != 5) {
+            continue;
+        }
+        const auto well = std::ranges::find_if(stairwells, [&](const std::array<int, 3>& w) {
+            return w[0] == deck && w[1] <= x0 && x1 <= w[1] + 3 && w[2] <= y0 && y1 <= w[2] + 2;
+        });
+        ASSERT_NE(well, stairwells.end()) << row << " lies in no stairwell";
+        ++stairsIn[*well];
+    }
+    for (const auto& [well, stairs] : stairsIn) {
+        EXPECT_EQ(stairs, 1) << "deck " << well[0] << " cell " << well[1] << ", " << well[2];
+    }
+    EXPECT_EQ(stairsIn.count({0, 17, 16}), 1U);
+
+    const TRun decks = Run({"--render", ferry, "--deck", "no such deck", "--out", "frames"});
+    EXPECT_THAT(decks.Err, testing::HasSubstr("0 \"Deck 1 - Car deck\", 1 \"Deck 2 - Cabins\""));
 }
 
 // Each figure on a tie at its last decimal as the reports print it: rounded half up from its
