@@ -240,19 +240,21 @@ void TDeckView::DrawFloorLabels(QPainter& painter) {
         }
     }
     const std::vector<std::optional<QRect>> laidOut = LaidOutLabels(boxes);
+    painter.setPen(Qt::black);
+    // The lines first, so that no line crosses a label.
     for (std::size_t k = 0; k < laidOut.size(); ++k) {
-        if (!laidOut[k]) {
-            continue;
-        }
-        const QRect& box = *laidOut[k];
-        painter.setPen(Qt::black);
-        if (!box.contains(points[k])) {
+        if (laidOut[k] && !laidOut[k]->contains(points[k])) {
+            const QRect& box = *laidOut[k];
             painter.drawLine(points[k], QPoint(std::clamp(points[k].x(), box.left(), box.right()),
                                                std::clamp(points[k].y(), box.top(), box.bottom())));
         }
-        painter.fillRect(box, QColor(255, 255, 255, 210));
-        painter.drawText(box, Qt::AlignCenter, FloorLabels[shown[k]].Text);
-        DrawnLabels.push_back({shown[k], box});
+    }
+    for (std::size_t k = 0; k < laidOut.size(); ++k) {
+        if (laidOut[k]) {
+            painter.fillRect(*laidOut[k], QColor(255, 255, 255, 210));
+            painter.drawText(*laidOut[k], Qt::AlignCenter, FloorLabels[shown[k]].Text);
+            DrawnLabels.push_back({shown[k], *laidOut[k]});
+        }
     }
 }
 
