@@ -170,8 +170,9 @@ private:
         return at < cells.size() ? cells[at].Kind : std::uint8_t{CellVoid};
     }
 
-    std::int64_t Key(std::int32_t deck, std::int64_t x, std::int64_t y) const {
-        return (std::int64_t{deck} * Project.YMax + y) * Project.XMax + x;
+    // A cell of the grid as the key of its area; the kind is that of every key.
+    static TPassCell Key(std::int32_t deck, std::int64_t x, std::int64_t y) {
+        return {TFlowKind::Stair, deck, static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
     }
 
     // Gives every cell of the area around (x, y) the next number.
@@ -195,7 +196,7 @@ private:
     }
 
     const TLogFile& Project;
-    std::unordered_map<std::int64_t, std::int64_t> Area;
+    std::unordered_map<TPassCell, std::int64_t, TPassCellHash> Area;
     std::int64_t Areas = 0;
 };
 
