@@ -64,6 +64,7 @@ void TFlowsPanel::SetFlows(const TFlowReport& report, const TLogFile& project) {
     Places->clear();
     for (std::size_t i = 0; i < report.Places.size(); ++i) {
         auto* item = new QListWidgetItem(FlowPlaceText(report.Places[i], project), Places);
+        item->setToolTip(FlowToolTipText(report.Places[i], project));
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(std::ranges::count(busiest, i) > 0 ? Qt::Checked : Qt::Unchecked);
     }
