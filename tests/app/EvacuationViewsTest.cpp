@@ -564,18 +564,16 @@ TEST_F(EvacuationViews, EveryTextNamesTheDeckOfAnExitByTheCaptionTheChooserLists
         places.item(other)->setCheckState(other == row ? Qt::Checked : Qt::Unchecked);
     }
     Window->Action(TCommand::FlowLabels)->trigger();
-    Frame();
-    const std::vector<TDrawnLabel>& drawn = Window->View->DrawnFloorLabels();
-    const auto label = std::ranges::find_if(drawn, [&](const TDrawnLabel& d) {
-        return Window->View->ShownFloorLabels()[d.Label].ToolTip.startsWith(
-            FlowPlaceName(*exit, ferry));
+    const std::vector<TFloorLabel>& labels = Window->View->ShownFloorLabels();
+    const auto label = std::ranges::find_if(labels, [&](const TFloorLabel& l) {
+        return l.Deck == exit->Deck && l.ToolTip.startsWith(FlowPlaceName(*exit, ferry) + "\n");
     });
-    ASSERT_NE(label, drawn.end());
+    ASSERT_NE(label, labels.end());
 
     const std::vector<std::pair<const char*, QString>> texts{
         {"the Flows tab's list", places.item(row)->text()},
         {"the plot's line", curve->Flows->ChartView->chart()->series().front()->name()},
-        {"the tool tip on the deck", Window->View->FloorLabelTipAt(label->Box.center())},
+        {"the tool tip on the deck", label->ToolTip},
         {"the caption of a shot", FrameCaptionText(ferry, Window->Projects->Replay, exit->Deck)},
         {"the curve's legend", curve->Legend->text()},
     };
