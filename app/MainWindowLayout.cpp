@@ -178,6 +178,7 @@ void TMainWindow::ConnectSelection() {
     connectCommand(TCommand::LastToLeave, &TPersonSelection::SelectLastToLeave);
     connectCommand(TCommand::ClearSelection, &TPersonSelection::Clear);
     connectCommand(TCommand::FollowSelected, &TPersonSelection::SwitchFollow);
+    Selection->Tell = [this](const QString& text) { Status->MessagePanel->setText(text); };
     connect(View, &TDeckView::Clicked, Selection, &TPersonSelection::Pick);
     connect(View, &TDeckView::PannedByUser, Selection, &TPersonSelection::EndFollow);
     connect(ViewCommands, &TViewCommands::DeckChangedByUser, Selection,
