@@ -288,7 +288,7 @@ QSpinBox* PixelBox(int value, const QString& tip, QWidget* parent) {
 TPictureSizeFields::TPictureSizeFields(QWidget* parent) : QWidget(parent) {
     Width = PixelBox(1600, "Width of the exported picture, in pixels", this);
     Height = PixelBox(1000, "Height of the exported picture, in pixels", this);
-    auto* label = new QLabel("&Picture", this);
+    auto* label = new QLabel("P&icture", this); // Alt+P is Export PNG beside it
     label->setBuddy(Width);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
