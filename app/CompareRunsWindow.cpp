@@ -393,7 +393,7 @@ TChartPicture TCompareRunsWindow::PlotsPicture() const {
 }
 
 // Asks where, and writes the bytes there whole or not at all; empty bytes could not be made.
-// A failure is told in a box, and the file there before stays as it was.
+// A failure is told in a box, and the file there before stays as it was; a success to OnSaved.
 void TCompareRunsWindow::Export(const TFileDialogRequest& request, const std::string& what,
                                 const QByteArray& bytes) {
     const auto chosen = Ui().SaveFileName(request);
