@@ -187,6 +187,9 @@ QWidget* TCompareRunsWindow::MakeButtons() {
     ChooseFolderButton = add("Choose &folder...", &TCompareRunsWindow::ChooseFolder);
     layout->addStretch(1);
     ExportCsvButton = add("Export &CSV...", &TCompareRunsWindow::ExportCsv);
+    PictureSize = new TPictureSizeFields(buttons);
+    layout->addSpacing(12);
+    layout->addWidget(PictureSize);
     ExportPngButton = add("Export &PNG...", &TCompareRunsWindow::ExportPng);
     return buttons;
 }
@@ -373,27 +376,39 @@ void TCompareRunsWindow::ExportPng() {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!Plots->grab().save(&buffer, "PNG")) {
+    const QImage picture = PlotsPicture().Draw(PictureSize->Pixels());
+    if (picture.isNull() || !picture.save(&buffer, "PNG")) {
         png.clear();
     }
     Export({"Export plots", "PNG image (*.png)", LastFolder.toStdString(), "runs.png", "png"},
            "the plots", png);
 }
 
+TChartPicture TCompareRunsWindow::PlotsPicture() const {
+    const QString folder = QFileInfo(LastFolder).fileName();
+    const QString title =
+        QStringLiteral("Runs in %1")
+            .arg(folder.isEmpty() ? QDir::toNativeSeparators(LastFolder) : folder);
+    return TChartPicture({{CurvesChart, 3, {}}, {TimesChart, 2, {}}}, title, Figures->font());
+}
+
 // Asks where, and writes the bytes there whole or not at all; empty bytes could not be made.
-// A failure is told in a box, and the file there before stays as it was.
+// A failure is told in a box, and the file there before stays as it was; a success to OnSaved.
 void TCompareRunsWindow::Export(const TFileDialogRequest& request, const std::string& what,
                                 const QByteArray& bytes) {
     const auto chosen = Ui().SaveFileName(request);
     if (!chosen) {
         return;
     }
-    const QString error = bytes.isEmpty()
-                              ? QStringLiteral("The picture could not be made.")
-                              : WriteFileAtomically(QString::fromStdString(*chosen), bytes);
+    const QString file = QString::fromStdString(*chosen);
+    const bool replacing = QFileInfo::exists(file);
+    const QString error = bytes.isEmpty() ? QStringLiteral("The picture could not be made.")
+                                          : WriteFileAtomically(file, bytes);
     if (!error.isEmpty()) {
         Ui().MessageBox("Error",
                         "Cannot export " + what + ":\n" + *chosen + "\n" + error.toStdString(),
                         TMsgIcon::Exclamation, TMsgButtons::Ok);
+    } else if (OnSaved) {
+        OnSaved({file}, replacing);
     }
 }

@@ -5,9 +5,12 @@
 // runs that count (least, mean, the 95 % value the guidelines take, greatest), the evacuation
 // curves of those runs in one plot, the run of the 95 % value and the longest one drawn strong,
 // and the share of runs done against their assembly times. A double click on a row (or Return)
-// asks to open that log. Not modal: the main window goes on working while the logs are read.
+// asks to open that log. The picture of the plots is drawn at the size chosen beside its
+// Export button, titled with the runs' folder; exports go to that folder unless the user goes
+// elsewhere. Not modal: the main window goes on working while the logs are read.
 
 #include "AnalysisSettings.h"
+#include "ChartPicture.h"
 #include "RunSummary.h"
 
 #include <QDialog>
@@ -51,8 +54,13 @@ public:
     std::function<TAnalysisSettings()> Measures;
     // The log of the row double-clicked.
     std::function<void(const QString& file)> OnRunChosen;
+    // The file an export wrote; replacing: a file of that name was there before.
+    std::function<void(const QStringList& files, bool replacing)> OnSaved;
 
     const std::vector<TRunSummary>& Runs() const { return Summaries; }
+    // Both plots as Export PNG draws them: side by side under the runs' folder, each with its
+    // whole legend.
+    TChartPicture PlotsPicture() const;
 
     // "Reading 3 of 50...", while logs are read.
     QLabel* Progress = nullptr;
@@ -60,8 +68,10 @@ public:
     QLabel* Figures = nullptr;
     QChart* CurvesChart = nullptr;
     QChart* TimesChart = nullptr;
-    // Both plots, as the exported picture shows them.
+    // Both plots side by side.
     QWidget* Plots = nullptr;
+    // The size of the exported picture of the plots.
+    TPictureSizeFields* PictureSize = nullptr;
     QPushButton* ChooseLogsButton = nullptr;
     QPushButton* ChooseFolderButton = nullptr;
     QPushButton* ExportCsvButton = nullptr;

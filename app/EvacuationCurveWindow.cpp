@@ -1,5 +1,6 @@
 #include "EvacuationCurveWindow.h"
 
+#include "ChartPicture.h"
 #include "FlowsPanel.h"
 
 #include "JpegWriter.h"
@@ -11,18 +12,13 @@
 #include <QChartView>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontInfo>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTextDocument>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -46,37 +42,6 @@ QString PngBeside(const QString& csvFile) {
     const QFileInfo csv(csvFile);
     return csv.dir().filePath(csv.completeBaseName() + ".png");
 }
-
-// The exported picture's sides, in pixels; large enough for a page, small enough to be drawn.
-constexpr int FewestPixels = 200;
-constexpr int MostPixels = 8000;
-
-QSpinBox* PixelBox(int value, const QString& tip, QWidget* parent) {
-    auto* box = new QSpinBox(parent);
-    box->setRange(FewestPixels, MostPixels);
-    box->setSingleStep(100);
-    box->setValue(value);
-    box->setToolTip(tip);
-    box->setAccessibleName(tip);
-    return box;
-}
-
-// A copy of the axis, to draw the plot again elsewhere.
-QValueAxis* CopyOfAxis(const QValueAxis& axis, QChart& chart, Qt::Alignment side) {
-    auto* copy = new QValueAxis(&chart);
-    copy->setTitleText(axis.titleText());
-    copy->setLabelFormat(axis.labelFormat());
-    copy->setRange(axis.min(), axis.max());
-    copy->setTickCount(axis.tickCount());
-    chart.addAxis(copy, side);
-    return copy;
-}
-
-// The size the exported picture is laid out in: about that of a window on the screen, so that
-// its text keeps the share of the picture it has there. The picture draws it at its own pixels,
-// the text and lines as sharp as the picture is large.
-constexpr double LayoutWidth = 800.0;
-constexpr double LayoutHeight = 500.0;
 
 } // namespace
 
@@ -144,17 +109,12 @@ TEvacuationCurveWindow::TEvacuationCurveWindow(QWidget* parent) : QDialog(parent
     ExportButton = new QPushButton("Export...", this);
     connect(ExportButton, &QPushButton::clicked, this, &TEvacuationCurveWindow::ExportClick);
     // The picture's size beside the button that writes it: "Picture 1600 x 1000 px".
-    PictureWidth = PixelBox(1600, "Width of the exported picture, in pixels", this);
-    PictureHeight = PixelBox(1000, "Height of the exported picture, in pixels", this);
-    auto* pictureLabel = new QLabel("&Picture", this);
-    pictureLabel->setBuddy(PictureWidth);
+    auto* pictureSize = new TPictureSizeFields(this);
+    PictureWidth = pictureSize->Width;
+    PictureHeight = pictureSize->Height;
     auto* exportRow = new QHBoxLayout();
     exportRow->addStretch(1);
-    exportRow->addWidget(pictureLabel);
-    exportRow->addWidget(PictureWidth);
-    exportRow->addWidget(new QLabel(QStringLiteral("\u00d7"), this));
-    exportRow->addWidget(PictureHeight);
-    exportRow->addWidget(new QLabel("px", this));
+    exportRow->addWidget(pictureSize);
     exportRow->addSpacing(12);
     exportRow->addWidget(ExportButton);
     auto* curvePage = new QWidget(this);
@@ -174,6 +134,7 @@ TEvacuationCurveWindow::TEvacuationCurveWindow(QWidget* parent) : QDialog(parent
 void TEvacuationCurveWindow::SetCurve(const TEvacuationCurve& curve, const QString& logFile) {
     Curve = curve;
     LogName = QFileInfo(logFile).fileName();
+    LogFolder = logFile.isEmpty() ? QString() : QFileInfo(logFile).absolutePath();
     Chart->removeAllSeries();
     const auto addSeries = [this](const QString& name, const std::vector<std::int32_t>& values) {
         auto* series = new QLineSeries(Chart);
@@ -208,18 +169,8 @@ void TEvacuationCurveWindow::ShowLegend() {
     Legend->setText(LegendHtml());
 }
 
-// A coloured square and the name of each series, kept together, the entries wrapped between.
 QString TEvacuationCurveWindow::LegendHtml() const {
-    QStringList entries;
-    for (const QAbstractSeries* series : Chart->series()) {
-        const auto* line = static_cast<const QLineSeries*>(series);
-        if (line != Marker) {
-            entries << QString("<span style=\"white-space:nowrap\"><span style=\"color:%1\">"
-                               "&#9632;</span>&nbsp;%2</span>")
-                           .arg(line->color().name(), line->name().toHtmlEscaped());
-        }
-    }
-    return entries.join(" &nbsp; ");
+    return ::LegendHtml(*Chart, {Marker});
 }
 
 void TEvacuationCurveWindow::ShowTime(double seconds) {
@@ -283,82 +234,26 @@ QString TEvacuationCurveWindow::Export(const QString& csvFile) {
     return failure.Reason.isEmpty() ? QString() : failure.FileName + "\n" + failure.Reason;
 }
 
-// A chart of its own, laid out at the picture's size, rather than the window's chart stretched:
-// the window stays as it is, and the picture is drawn at its own resolution. Its legend is the
-// window's, wrapped to the picture's width.
+// The marker of the replay time stays in the window: the picture shows the evacuation.
 QImage TEvacuationCurveWindow::Picture(QSize pixels) const {
-    QImage picture(pixels, QImage::Format_RGB32);
-    if (picture.isNull()) {
-        return picture; // more memory than there is
-    }
-    const double ratio =
-        std::max(1.0, std::min(pixels.width() / LayoutWidth, pixels.height() / LayoutHeight));
-    picture.setDevicePixelRatio(ratio);
-    picture.fill(Qt::white);
-    const QSizeF size = QSizeF(pixels) / ratio;
-
-    constexpr double Margin = 6.0;
-    QTextDocument legend;
-    legend.setDefaultFont(Legend->font());
-    QTextOption centred = legend.defaultTextOption();
-    centred.setAlignment(Qt::AlignHCenter);
-    legend.setDefaultTextOption(centred);
-    legend.setHtml(LegendHtml());
-    legend.setTextWidth(size.width() - 2 * Margin);
-    const double legendHeight = std::min(legend.size().height() + Margin, size.height() / 2);
-
-    QGraphicsScene scene; // owns the chart from here on
-    auto* chart = new QChart();
-    scene.addItem(chart);
-    chart->legend()->hide();
-    QMargins margins = chart->margins();
-    margins.setBottom(0); // the legend follows right below
-    chart->setMargins(margins);
-    if (!LogName.isEmpty()) {
-        QFont titleFont = font();
-        titleFont.setPixelSize(static_cast<int>(std::lround(QFontInfo(font()).pixelSize() * 1.4)));
-        titleFont.setBold(true);
-        chart->setTitleFont(titleFont);
-        chart->setTitle(LogName.toHtmlEscaped());
-    }
-    QValueAxis* time = CopyOfAxis(*TimeAxis, *chart, Qt::AlignBottom);
-    QValueAxis* persons = CopyOfAxis(*PersonAxis, *chart, Qt::AlignLeft);
-    // The marker of the replay time stays in the window: the picture shows the evacuation.
-    for (const QAbstractSeries* series : Chart->series()) {
-        const auto* line = static_cast<const QLineSeries*>(series);
-        if (line == Marker) {
-            continue;
-        }
-        auto* copy = new QLineSeries(chart);
-        copy->setName(line->name());
-        copy->append(line->points());
-        chart->addSeries(copy);
-        copy->setPen(line->pen()); // after adding: the chart's theme colours a series it adds
-        copy->attachAxis(time);
-        copy->attachAxis(persons);
-    }
-    const QRectF chartPlace(QPointF(0, 0), QSizeF(size.width(), size.height() - legendHeight));
-    chart->setGeometry(chartPlace);
-    chart->layout()->activate();
-
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    scene.render(&painter, chartPlace, chartPlace);
-    painter.translate(Margin, chartPlace.bottom());
-    legend.drawContents(&painter);
-    return picture;
+    return TChartPicture({{Chart, 1, {Marker}}}, LogName, Legend->font()).Draw(pixels);
 }
 
+// In the log's folder unless the user goes elsewhere.
 void TEvacuationCurveWindow::ExportClick() {
-    const auto chosen = Ui().SaveFileName(
-        {"Export evacuation curve", "CSV file (*.csv)", "", "evacuation-curve.csv", "csv"});
+    const auto chosen = Ui().SaveFileName({"Export evacuation curve", "CSV file (*.csv)",
+                                           LogFolder.toStdString(), "evacuation-curve.csv", "csv"});
     if (!chosen) {
         return;
     }
-    const QString error = Export(QString::fromStdString(*chosen));
+    const QString csv = QString::fromStdString(*chosen);
+    const QStringList files{csv, PngBeside(csv)};
+    const bool replacing = QFileInfo::exists(files[0]) || QFileInfo::exists(files[1]);
+    const QString error = Export(csv);
     if (!error.isEmpty()) {
         Ui().MessageBox("Error", "Cannot export the evacuation curve:\n" + error.toStdString(),
                         TMsgIcon::Exclamation, TMsgButtons::Ok);
+    } else if (OnSaved) {
+        OnSaved(files, replacing);
     }
 }

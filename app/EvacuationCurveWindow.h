@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QRect>
 #include <QSize>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -53,6 +54,8 @@ public:
     double MarkerTime() const;
     // The whole second of the replay (0 at its start) the user clicked on in the plot.
     std::function<void(std::int32_t)> OnSecondChosen;
+    // The files Export... wrote; replacing: a file of one of their names was there before.
+    std::function<void(const QStringList& files, bool replacing)> OnSaved;
 
     // Writes the curve as CSV to the file, and the picture of the plot as PNG beside it under the
     // same name ending in ".png", as large as PictureWidth and PictureHeight say. Empty on
@@ -86,7 +89,8 @@ private:
     void ChooseSecondAt(QPoint viewportPoint);
 
     TEvacuationCurve Curve;
-    QString LogName; // the file name of the curve's log, without its folder
+    QString LogName;   // the file name of the curve's log, without its folder
+    QString LogFolder; // where exports go unless the user chooses elsewhere
     QChart* Chart = nullptr;
     QLineSeries* SavedSeries = nullptr;
     QLineSeries* Marker = nullptr;

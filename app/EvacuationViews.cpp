@@ -94,6 +94,11 @@ void TEvacuationViews::ShowEvacuationCurve() {
                 OnSecondChosen(second);
             }
         };
+        Curve->OnSaved = [this](const QStringList& files, bool replacing) {
+            if (OnExported) {
+                OnExported(files, replacing);
+            }
+        };
         // The replay's keys work while the curve has the focus, as the user watches it.
         Curve->addActions(ReplayKeys);
         Curve->addAction(&MapSwitch);

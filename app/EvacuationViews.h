@@ -44,6 +44,8 @@ public:
     std::function<void(std::int32_t second)> OnSecondChosen;
     // The measures the flows are taken with (the width of a place in metres).
     std::function<TAnalysisSettings()> Measures;
+    // The files the curve window exported; replacing: a file of one of their names was there.
+    std::function<void(const QStringList& files, bool replacing)> OnExported;
     // The replay's keys that also work while the curve window has the focus.
     QList<QAction*> ReplayKeys;
 

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
@@ -70,6 +71,9 @@ void TMainWindow::ConnectEvacuation() {
         });
     };
     Evacuation->ReplayKeys = Commands.Menu(TMenu::Animation)->actions();
+    Evacuation->OnExported = [this](const QStringList& files, bool replacing) {
+        Status->TellFilesSaved(files, replacing);
+    };
     connect(Commands.Action(TCommand::EvacuationCurve), &QAction::triggered, Evacuation,
             &TEvacuationViews::ShowEvacuationCurve);
     connect(Commands.Action(TCommand::CongestionMap), &QAction::triggered, Evacuation,
@@ -150,6 +154,14 @@ void TMainWindow::ConnectViewCommands() {
     connectDeckCommand(Commands.Action(TCommand::DeckDown), &QAction::triggered,
                        &TViewCommands::DeckDown);
     connectDeckCommand(Tools->DeckChooser, &QComboBox::activated, &TViewCommands::DeckChosen);
+    ViewCommands->LogFolder = [this] {
+        return Projects->LogFile != nullptr
+                   ? QFileInfo(QString::fromStdString(Projects->LogFile->FileName)).absolutePath()
+                   : QString();
+    };
+    connect(
+        ViewCommands, &TViewCommands::CameraSaved, this,
+        [this](const QString& file, bool replacing) { Status->TellShotSaved(file, replacing); });
 }
 
 void TMainWindow::ConnectSelection() {
@@ -166,6 +178,7 @@ void TMainWindow::ConnectSelection() {
     connectCommand(TCommand::LastToLeave, &TPersonSelection::SelectLastToLeave);
     connectCommand(TCommand::ClearSelection, &TPersonSelection::Clear);
     connectCommand(TCommand::FollowSelected, &TPersonSelection::SwitchFollow);
+    Selection->Tell = [this](const QString& text) { Status->MessagePanel->setText(text); };
     connect(View, &TDeckView::Clicked, Selection, &TPersonSelection::Pick);
     connect(View, &TDeckView::PannedByUser, Selection, &TPersonSelection::EndFollow);
     connect(ViewCommands, &TViewCommands::DeckChangedByUser, Selection,
@@ -210,6 +223,9 @@ void TMainWindow::ConnectCompareRuns() {
         if (CompareRuns == nullptr) {
             CompareRuns = new TCompareRunsWindow(this);
             CompareRuns->Measures = [this] { return AnalysisSettingsOf(Shots->Options); };
+            CompareRuns->OnSaved = [this](const QStringList& files, bool replacing) {
+                Status->TellFilesSaved(files, replacing);
+            };
             CompareRuns->OnRunChosen = [this](const QString& file) {
                 raise();
                 activateWindow();
@@ -251,7 +267,9 @@ void TMainWindow::ExportVideo() {
         };
         VideoExport->StepShown = [this] { return Projects->Replay.TimeStep(); };
         connect(VideoExport, &TVideoExportWindow::VideoSaved, this,
-                [this](const QString& file) { Status->TellShotSaved(file); });
+                [this](const QString& file, bool replacing) {
+                    Status->TellShotSaved(file, replacing);
+                });
     }
     VideoExport->ShowFor(*project, Playback->PlaybackSpeed(), Shots->Options.CaptionOnVideos);
 }

@@ -1,5 +1,6 @@
 #include "PersonSelection.h"
 
+#include "DeckCaptionText.h"
 #include "DeckView.h"
 #include "LogFile.h"
 #include "PersonPanel.h"
@@ -61,7 +62,7 @@ void TPersonSelection::FindPerson() {
         "Find person", "Person number (1 to " + std::to_string(count) + "):", proposed, 1, count);
     if (number) {
         Select(static_cast<std::size_t>(*number - 1));
-        GoToPerson();
+        ShowFound();
     }
 }
 
@@ -74,7 +75,7 @@ void TPersonSelection::SelectLastToLeave() {
     const auto last = std::ranges::max_element(
         project->Persons, {}, [](const TPersonData& person) { return person.Moves.Count(); });
     Select(static_cast<std::size_t>(last - project->Persons.begin()));
-    GoToPerson();
+    ShowFound();
 }
 
 void TPersonSelection::SwitchFollow() {
@@ -119,6 +120,34 @@ void TPersonSelection::GoToPerson() {
     }
     Decks.ShowDeck(person.Level);
     View.CentreOn(person.X(), person.Y());
+}
+
+void TPersonSelection::ShowFound() {
+    const TLogFile* project = Project();
+    if (project == nullptr || !Person) {
+        return;
+    }
+    const TPersonData& person = project->Persons[*Person];
+    const QString name = QStringLiteral("Person %1").arg(*Person + 1);
+    const std::int32_t leaves = StepFactsOf(person, Shown.Step).LeaveStep;
+    QString told;
+    if (!person.Started) {
+        told = name + QStringLiteral(" has not started: the file gives no start for it");
+    } else if (Shown.Step >= leaves && !Shown.Way.empty()) {
+        // The replay's time as the status bar shows it, the deck as the deck chooser names it.
+        const TWayPoint& last = Shown.Way.back();
+        told = name + QStringLiteral(" left at %1 from %2")
+                          .arg(QString::fromStdString(ClockText(
+                                   ReplayTimeSeconds(leaves, project->VMax, project->TOff))),
+                               DeckCaptionText(*project, last.Level));
+        Decks.ShowDeck(last.Level);
+        View.CentreOn(SceneX(last.CellX), SceneY(last.CellY));
+    } else {
+        GoToPerson();
+    }
+    if (Tell) {
+        Tell(told);
+    }
 }
 
 void TPersonSelection::ShowFacts() {

@@ -7,6 +7,7 @@
 #include "SelectionDrawing.h"
 
 #include <QObject>
+#include <QString>
 
 #include <cstddef>
 #include <functional>
@@ -31,7 +32,8 @@ public:
     // A click into the view: on a person, that person; beside every person, none.
     void Pick(std::optional<std::size_t> person);
     void Clear();
-    // Asks for a number from 1, then selects that person on its deck, in the centre of the view.
+    // Asks for a number from 1, then selects that person on its deck, in the centre of the view;
+    // one who has left, on the cell it left from, and Tell says when and from which deck.
     void FindPerson();
     // The person who leaves last (the first of the file among several), the same way.
     void SelectLastToLeave();
@@ -50,10 +52,17 @@ public:
     bool IsFollowing() const { return Following; }
     const TPersonPanel& PanelWindow() const { return Panel; }
 
+    // A line for the status bar about the person found: "Person 17 left at 2:01 from Deck 2";
+    // empty for one that stands on a deck.
+    std::function<void(const QString&)> Tell;
+
 private:
     void Select(std::size_t person);
     // Its deck, and it in the centre; nothing once it has left.
     void GoToPerson();
+    // The person found by its number or as the last to leave: where it stands, else where it
+    // left from, saying so.
+    void ShowFound();
     void ShowFacts();
 
     TProjectSource Project;

@@ -1,5 +1,6 @@
 #include "RunPlots.h"
 
+#include "ChartPicture.h"
 #include "EvacuationCurveWindow.h"
 
 #include <QBoxLayout>
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLegend>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QValueAxis>
@@ -74,12 +74,6 @@ void AttachAxes(QChart& chart, QAbstractSeries& series) {
     }
 }
 
-void HideFromLegend(QChart& chart, QAbstractSeries& series) {
-    for (QLegendMarker* marker : chart.legend()->markers(&series)) {
-        marker->setVisible(false);
-    }
-}
-
 QLineSeries* AddCurve(QChart& chart, const TEvacuationCurve& curve, const QString& name,
                       const QPen& pen) {
     QLineSeries* series = AddLine(chart, name, pen);
@@ -127,8 +121,8 @@ void PlotRunCurves(QChart& chart, const std::vector<TRunSummary>& runs,
         last = std::max(last, double(curve.TimeOffset) + std::max(1, curve.RowCount() - 1));
         most = std::max(most, curve.PersonCount);
         if (k != ninetyFifth && k != longest) {
-            HideFromLegend(chart, *AddCurve(chart, curve, RunFileName(runs[k]),
-                                            QPen(QColor(150, 150, 150, 90), 1)));
+            LeaveOutOfLegend(chart, *AddCurve(chart, curve, RunFileName(runs[k]),
+                                              QPen(QColor(150, 150, 150, 90), 1)));
         }
     }
     if (longest != ninetyFifth && runs[longest].Curve) {
@@ -178,7 +172,7 @@ void PlotAssemblyTimes(QChart& chart, const std::vector<TRunSummary>& runs,
     corners.append({time->max(), 100.0});
     steps->replace(corners);
     chart.addSeries(dots);
-    HideFromLegend(chart, *dots);
+    LeaveOutOfLegend(chart, *dots);
     const double ninetyFifth = static_cast<double>(figures->NinetyFifth.Milliseconds) / 1000.0;
     QLineSeries* line =
         AddLine(chart, "95 % value: " + RunSeconds(figures->NinetyFifth.Milliseconds) + " s",

@@ -86,8 +86,7 @@ void TScreenShotTaker::SwitchSeries() {
     if (!Series || Options.ShotPlace != TShotPlace::AskEachTime) {
         return; // the other save options need no folder chosen up front
     }
-    SeriesFolder = DirectoryPart(TProgramSettings().Read(Settings::ScreenShotSaveDirectory));
-    const auto chosen = Ui().ChooseDirectory("Screen shot series", SeriesFolder.toStdString());
+    const auto chosen = Ui().ChooseDirectory("Screen shot series", AskFrom().toStdString());
     if (!chosen) {
         SetSeriesActive(false);
         return;
@@ -96,6 +95,15 @@ void TScreenShotTaker::SwitchSeries() {
     if (!SeriesFolder.endsWith('/')) {
         SeriesFolder += '/';
     }
+    AskedLast = SeriesFolder;
+}
+
+// The folder chosen last while the program runs, else the log's.
+QString TScreenShotTaker::AskFrom() const {
+    if (!AskedLast.isEmpty() || Project() == nullptr) {
+        return AskedLast;
+    }
+    return DirectoryPart(QFileInfo(QString::fromStdString(Project()->FileName)).absoluteFilePath());
 }
 
 void TScreenShotTaker::ShowOptions() {
@@ -147,17 +155,17 @@ std::optional<QString> TScreenShotTaker::ShotFile(TShot shot) {
 }
 
 std::optional<QString> TScreenShotTaker::AskShotFile(const QString& name) {
-    TProgramSettings settings;
-    const QString last = settings.Read(Settings::ScreenShotSaveDirectory);
     const bool png = Format() == TPictureFormat::Png;
     const TFileDialogRequest request{
         "Save Screen Shot", png ? "PNG image (*.png)" : "JPEG file (*.jpg)",
-        DirectoryPart(last).toStdString(), name.toStdString(), PictureSuffix(Format())};
+        AskFrom().toStdString(), name.toStdString(), PictureSuffix(Format())};
     const auto chosen = Ui().SaveFileName(request);
     if (!chosen) {
         return std::nullopt;
     }
     const QString file = QString::fromStdString(*chosen);
+    AskedLast = DirectoryPart(file);
+    TProgramSettings settings;
     if (!settings.Write(Settings::ScreenShotSaveDirectory, file)) {
         ShowError(settings.LastError().toStdString());
     }
@@ -205,9 +213,8 @@ void TScreenShotTaker::SaveShot(const QString& file, QSize size, TShot shot) {
     if (error.isEmpty()) {
         if (shot == TShot::Series) {
             emit SeriesProgress(true, ++SeriesFrames);
-        } else {
-            emit ShotSaved(file, replacing);
         }
+        emit ShotSaved(file, replacing);
         return;
     }
     emit ShotFailed(file);

@@ -53,8 +53,8 @@ public:
 signals:
     // The options window closed with OK and its values are in the record.
     void OptionsApplied();
-    // A single shot was written to the file.
-    // A shot written to the file; replacing: a file of that name was there before.
+    // A shot, or a frame of a series, written to the file; replacing: a file of that name was
+    // there before.
     void ShotSaved(const QString& file, bool replacing);
     // A shot or a frame of a series that could not be written; the box says why.
     void ShotFailed(const QString& file);
@@ -70,6 +70,8 @@ private:
     void TakeScreenShot(TShot shot);
     std::optional<QString> ShotFile(TShot shot);
     std::optional<QString> AskShotFile(const QString& name);
+    // Where the dialogs that ask for a shot's file or a series' folder start.
+    QString AskFrom() const;
     std::optional<QSize> ShotSize() const;
     TPictureFormat Format() const;
     void SaveShot(const QString& file, QSize size, TShot shot);
@@ -84,4 +86,5 @@ private:
     bool Series = false;
     qint64 SeriesFrames = 0; // written by the running or the last series
     QString SeriesFolder;    // with the folder asked each time, where the series goes
+    QString AskedLast;       // the folder the user chose last while the program runs
 };

@@ -31,17 +31,29 @@ TStatusPanels::TStatusPanels(QStatusBar& bar) : Bar(bar) {
 }
 
 void TStatusPanels::TellShotSaved(const QString& file, bool replacing) {
-    TellAboutFile(replacing ? QStringLiteral("Replaced") : QStringLiteral("Saved"), file);
+    TellFilesSaved({file}, replacing);
 }
 
 void TStatusPanels::TellShotFailed(const QString& file) {
-    TellAboutFile(QStringLiteral("Could not save"), file);
+    TellAboutFiles(QStringLiteral("Could not save"), {file});
 }
 
-void TStatusPanels::TellAboutFile(const QString& what, const QString& file) {
-    const QFileInfo info(file);
-    MessagePanel->setText(what + " " + info.fileName() + " in " +
-                          Shortened(QDir::toNativeSeparators(info.absolutePath())));
+void TStatusPanels::TellFilesSaved(const QStringList& files, bool replacing) {
+    TellAboutFiles(replacing ? QStringLiteral("Replaced") : QStringLiteral("Saved"), files);
+}
+
+// The files of one export share a folder: named once, after them.
+void TStatusPanels::TellAboutFiles(const QString& what, const QStringList& files) {
+    if (files.isEmpty()) {
+        return;
+    }
+    QStringList names;
+    for (const QString& file : files) {
+        names << QFileInfo(file).fileName();
+    }
+    MessagePanel->setText(
+        what + " " + names.join(QStringLiteral(" and ")) + " in " +
+        Shortened(QDir::toNativeSeparators(QFileInfo(files.front()).absolutePath())));
 }
 
 void TStatusPanels::ShowSeries(bool running, qint64 framesWritten) {

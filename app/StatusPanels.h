@@ -4,6 +4,7 @@
 // right end, while a screen-shot series runs, the frames it has written.
 
 #include <QString>
+#include <QStringList>
 
 class QLabel;
 class QStatusBar;
@@ -25,10 +26,12 @@ public:
     // shot or a video went. The panel says what happened last, so a failure says so too.
     void TellShotSaved(const QString& file, bool replacing = false);
     void TellShotFailed(const QString& file);
+    // "Saved runs.csv in /home/...", "Saved curve.csv and curve.png in ...": where an export went.
+    void TellFilesSaved(const QStringList& files, bool replacing);
     void ShowSeries(bool running, qint64 framesWritten);
 
 private:
-    void TellAboutFile(const QString& what, const QString& file);
+    void TellAboutFiles(const QString& what, const QStringList& files);
 
     QStatusBar& Bar;
 };

@@ -184,9 +184,10 @@ void TVideoExportWindow::ExportClicked() {
     }
     const QString file = QString::fromStdString(*chosen);
     LastFolder = QFileInfo(file).absolutePath();
+    const bool replacing = QFileInfo::exists(file);
     const TVideoOutcome outcome = WriteVideo(file);
     if (outcome.End == TVideoEnd::Written) {
-        emit VideoSaved(file);
+        emit VideoSaved(file, replacing);
         accept();
     } else if (outcome.End == TVideoEnd::Failed) {
         Ui().MessageBox("Error",

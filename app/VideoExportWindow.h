@@ -51,7 +51,7 @@ public:
     QPushButton* ExportButton = nullptr;
 
 signals:
-    void VideoSaved(const QString& fileName);
+    void VideoSaved(const QString& fileName, bool replacing);
 
 private:
     void BuildFields();

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 
 TViewCommands::TViewCommands(TDeckView& view, QComboBox& deckChooser, QLabel& lightsPanel,
@@ -114,15 +115,19 @@ void TViewCommands::SaveCamera() {
     if (!HasProject()) {
         return;
     }
+    const std::string folder = LogFolder ? LogFolder().toStdString() : std::string();
     const auto chosen =
-        Ui().SaveFileName({"Save Camera", "Camera file (*.json)", "", "camera.json", "json"});
+        Ui().SaveFileName({"Save Camera", "Camera file (*.json)", folder, "camera.json", "json"});
     if (!chosen) {
         return;
     }
     const QString file = QString::fromStdString(*chosen);
+    const bool replacing = QFileInfo::exists(file);
     const QString error = WriteCameraFile(file, CameraToSave(View.CameraState(), View.DeckIndex()));
     if (!error.isEmpty()) {
         ShowError(("Cannot save the camera:\n" + file + "\n" + error).toStdString());
+    } else {
+        emit CameraSaved(file, replacing);
     }
 }
 

@@ -59,10 +59,15 @@ public:
     // "Lights: n"; only "Lights:" while no deck is shown.
     static QString LightsText(std::optional<std::int32_t> count);
 
+    // The folder of the log shown, where Save Camera starts.
+    std::function<QString()> LogFolder;
+
 signals:
     // The user chose another deck, or moved the camera to a new centre (fit, reset, a preset).
     void DeckChangedByUser();
     void CentreMovedByUser();
+    // Save Camera wrote the file; replacing: a file of that name was there before.
+    void CameraSaved(const QString& file, bool replacing);
 
 private:
     void SelectChosenDeck();

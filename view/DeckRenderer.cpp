@@ -403,9 +403,18 @@ void TDeckRenderer::DrawSelection() {
         return;
     }
     const TPersonData::TState state = (*FPersons)[Selection->Person].GetState();
+    const float degrees = TPersonPrisms::HeadingDegrees(state.Heading).value_or(0.0f);
     if (state.Level == FDeckIndex) {
-        DrawSelectedPrism(FPersonList, state.X, state.Y,
-                          TPersonPrisms::HeadingDegrees(state.Heading).value_or(0.0f));
+        DrawSelectedPrism(FPersonList, state.X, state.Y, degrees);
+        return;
+    }
+    // Once it has left, it stays marked on the cell it left from, where its way ends.
+    if (state.Level >= 0 || Selection->Way.empty()) {
+        return;
+    }
+    const TWayPoint& end = Selection->Way.back();
+    if (Selection->Step >= end.Step && end.Level == FDeckIndex) {
+        DrawSelectedPrism(FPersonList, SceneX(end.CellX), SceneY(end.CellY), degrees);
     }
 }
 

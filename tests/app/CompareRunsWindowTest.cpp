@@ -12,9 +12,12 @@
 #include "ModelViews.h"
 #include "ProgramSettings.h"
 #include "RunPlots.h"
+#include "StatusPanels.h"
 
 #include <QChart>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -24,6 +27,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -198,24 +202,53 @@ TEST_F(CompareRuns, DoubleClickOnARowOpensItsLogInTheMainWindow) {
               "Ambla Viewer, " + run1);
 }
 
+// Exports start in the runs' folder and the status bar says where they went. The picture has the
+// size chosen beside its button; at the smallest size offered, the legends and the title are laid
+// out larger rather than cut.
 TEST_F(CompareRuns, ExportsWriteTheRunsAsCsvAndThePlotsAsPng) {
     ShowAndWait();
     TCompareRunsWindow* compare = Compare();
     ASSERT_NE(compare, nullptr);
     const QString csv = Files.filePath("runs.csv");
     const QString png = Files.filePath("runs.png");
+    const QString folder = QDir::toNativeSeparators(QFileInfo(Logs[0]).absolutePath());
     Ui.SaveAnswers = {csv.toStdString(), png.toStdString()};
     QTest::mouseClick(compare->ExportCsvButton, Qt::LeftButton);
+    EXPECT_EQ(Window->Status->MessagePanel->text(), "Saved runs.csv in " + folder);
     QTest::mouseClick(compare->ExportPngButton, Qt::LeftButton);
+    EXPECT_EQ(Window->Status->MessagePanel->text(), "Saved runs.png in " + folder);
     EXPECT_EQ(Boxes(), std::vector<std::string>{});
+    ASSERT_EQ(Ui.SaveDialogs.size(), 2U);
+    EXPECT_EQ(QString::fromStdString(Ui.SaveDialogs[0].Directory),
+              QFileInfo(Logs[0]).absolutePath());
+    EXPECT_EQ(Ui.SaveDialogs[1].Directory, Ui.SaveDialogs[0].Directory);
 
     QFile written(csv);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll().toStdString(), RunsCsv(compare->Runs()));
     written.close();
-    const QImage picture(png);
-    ASSERT_FALSE(picture.isNull());
-    EXPECT_EQ(picture.size(), compare->Plots->size() * compare->devicePixelRatio());
+    EXPECT_EQ(QImage(png).size(), QSize(1600, 1000)) << "by default";
+
+    const QSize smallest(compare->PictureSize->Width->minimum(),
+                         compare->PictureSize->Height->minimum());
+    compare->PictureSize->Width->setValue(smallest.width());
+    compare->PictureSize->Height->setValue(smallest.height());
+    Ui.SaveAnswers = {png.toStdString()};
+    QTest::mouseClick(compare->ExportPngButton, Qt::LeftButton);
+    EXPECT_EQ(Window->Status->MessagePanel->text(), "Replaced runs.png in " + folder);
+    EXPECT_EQ(QImage(png).size(), smallest);
+    const TChartPictureLayout layout = compare->PlotsPicture().Layout(smallest);
+    EXPECT_LT(layout.Scale, 1.0) << "laid out larger than its pixels";
+    const QRectF whole(QPointF(0, 0), layout.Size);
+    ASSERT_EQ(layout.Legends.size(), 2U);
+    for (std::size_t k = 0; k < layout.Legends.size(); ++k) {
+        EXPECT_TRUE(whole.contains(layout.Legends[k])) << k;
+        EXPECT_LE(layout.LegendTexts[k].width(), layout.Legends[k].width()) << k;
+        EXPECT_LE(layout.LegendTexts[k].height(), layout.Legends[k].height()) << k;
+        EXPECT_GE(layout.LegendTexts[k].height(), 1.0) << k;
+        EXPECT_LE(layout.Charts[k].bottom(), layout.Legends[k].top()) << k;
+    }
+    EXPECT_TRUE(whole.contains(layout.Title));
 
     // On a full disk the box says why, and the file written before stays whole.
     Ui.SaveAnswers = {csv.toStdString()};

@@ -16,6 +16,7 @@
 #include <QChartView>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineSeries>
 #include <QListWidget>
@@ -108,7 +109,13 @@ TEST_F(EvacuationViews, ExportWritesTheCsvAndAPictureOfThePlot) {
     Load(Small);
     Window->Action(TCommand::EvacuationCurve)->trigger();
     const QString csv = Files.filePath("curve.csv");
-    EXPECT_EQ(Window->Evacuation->CurveWindow()->Export(csv), QString());
+    // Export... starts in the log's folder, and the status bar says where the files went.
+    Ui.SaveAnswers = {csv.toStdString()};
+    QTest::mouseClick(Window->Evacuation->CurveWindow()->ExportButton, Qt::LeftButton);
+    ASSERT_EQ(Ui.SaveDialogs.size(), 1U);
+    EXPECT_EQ(QString::fromStdString(Ui.SaveDialogs[0].Directory), QFileInfo(Small).absolutePath());
+    EXPECT_EQ(Window->Status->MessagePanel->text(),
+              "Saved curve.csv and curve.png in " + QDir::toNativeSeparators(Files.path()));
     QFile written(csv);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QByteArray text = written.readAll();

@@ -4,9 +4,13 @@
 #include "GuiTestMain.h"
 #include "MainWindowFixture.h"
 #include "PersonPanel.h"
+#include "StatusPanels.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+
+#include <algorithm>
 
 namespace {
 
@@ -137,6 +141,32 @@ TEST_F(PersonSelection, FindAndFollowGoWithThePersonFromDeckToDeck) {
         << PanelText().toStdString();
     Load(WriteProject(TwoDeckProject()));
     EXPECT_EQ(Selected(), std::nullopt);
+}
+
+// Find on a person who has left shows the deck it left from with the camera on the cell it left
+// from, marked, and the status bar says when and from which deck; a person still on a deck is
+// found without a word.
+TEST_F(PersonSelection, FindOnAPersonWhoHasLeftShowsWhereItLeftFrom) {
+    Window->Playback->SecondForward();
+    Window->Playback->SecondForward();
+    Window->Playback->SecondForward(); // step 12: person 1 left at step 10
+    Ui.NumberAnswers = {1, 2};
+    Window->Action(TCommand::FindPerson)->trigger();
+    ASSERT_EQ(Selected(), 0U);
+    EXPECT_EQ(Window->Tools->DeckChooser->currentText(), "Upper");
+    EXPECT_EQ(Window->View->DeckIndex(), 1);
+    EXPECT_EQ(Centre(), (std::array{-1.5, 3.5})) << "cell (8, 6), the end of its way";
+    EXPECT_EQ(Window->Status->MessagePanel->text(), "Person 1 left at 0:02 from Upper");
+    Window->View->Paint();
+    const QImage frame = Frame();
+    const QPoint mark = PrismPoint(-1.2, 3.8) * frame.devicePixelRatio();
+    const QColor seen = frame.pixelColor(mark);
+    EXPECT_GT(std::min({seen.red(), seen.green(), seen.blue()}), 235) << "the selected prism";
+
+    Window->Action(TCommand::FindPerson)->trigger();
+    ASSERT_EQ(Selected(), 1U);
+    EXPECT_EQ(Window->Tools->DeckChooser->currentText(), "Lower");
+    EXPECT_EQ(Window->Status->MessagePanel->text(), "");
 }
 
 } // namespace

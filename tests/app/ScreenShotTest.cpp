@@ -71,7 +71,9 @@ TEST_F(ScreenShots, NamesFollowTheStepAndTheSaveOption) {
     Window->Tools->SingleShotButton->click();
     EXPECT_TRUE(QFileInfo::exists(Files.filePath("000003.jpg")));
 
-    // Asked each time: the choice is remembered whole in the store, its folder in the record.
+    // Asked each time: first in the log's folder, whatever an earlier run chose; then where the
+    // user went. The choice is remembered whole in the store, its folder in the record.
+    ASSERT_TRUE(TProgramSettings().Write(Settings::ScreenShotSaveDirectory, Shot("earlier.jpg")));
     Window->Shots->Options.ShotPlace = TShotPlace::AskEachTime;
     const QString chosen = Shot("mine.jpg");
     Ui.SaveAnswers = {chosen.toStdString()};
@@ -79,7 +81,11 @@ TEST_F(ScreenShots, NamesFollowTheStepAndTheSaveOption) {
     ASSERT_EQ(Ui.SaveDialogs.size(), 1U);
     EXPECT_EQ(Ui.SaveDialogs[0].FileName, "000003.jpg");
     EXPECT_EQ(Ui.SaveDialogs[0].Title, "Save Screen Shot");
+    EXPECT_EQ(QString::fromStdString(Ui.SaveDialogs[0].Directory),
+              QFileInfo(Log).absolutePath() + "/");
     EXPECT_TRUE(QFileInfo::exists(chosen));
+    EXPECT_EQ(Window->Status->MessagePanel->text(),
+              "Saved mine.jpg in " + QDir::toNativeSeparators(Shots));
     EXPECT_EQ(TProgramSettings().Read(Settings::ScreenShotSaveDirectory), chosen);
     EXPECT_EQ(Window->Shots->Options.ScreenShotSaveDirectory, Shots + "/");
     Window->Shots->TakeSingleShot(); // cancelled: nothing written, nothing said

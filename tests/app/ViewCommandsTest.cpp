@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QLabel>
 #include <QWheelEvent>
 
 namespace {
@@ -177,6 +179,10 @@ TEST_F(ViewCommands, SaveCameraWritesTheViewsCameraAndDeck) {
     ASSERT_EQ(Ui.SaveDialogs.size(), 1U);
     EXPECT_EQ(Ui.SaveDialogs[0].Filter, "Camera file (*.json)");
     EXPECT_EQ(Ui.SaveDialogs[0].FileName, "camera.json");
+    EXPECT_EQ(QString::fromStdString(Ui.SaveDialogs[0].Directory), QFileInfo(Ferry).absolutePath())
+        << "the log's folder";
+    EXPECT_EQ(Window->Status->MessagePanel->text(),
+              "Saved view.json in " + QDir::toNativeSeparators(Files.path()));
     EXPECT_EQ(Boxes(), std::vector<std::string>{});
 
     const TCameraFileRead saved = ReadCameraFile(file);
