@@ -232,6 +232,7 @@ TCamera CameraFor(const TDeckRenderer& renderer, const TRenderRequest& request,
         request.Camera == TRenderCamera::Top       ? std::optional{TCameraPreset::Top}
         : request.Camera == TRenderCamera::Side    ? std::optional{TCameraPreset::Side}
         : request.Camera == TRenderCamera::Oblique ? std::optional{TCameraPreset::Oblique}
+        : request.Camera == TRenderCamera::Plan    ? std::optional{TCameraPreset::Plan}
                                                    : std::nullopt;
     if (preset) {
         camera.TurnTo(*preset);

@@ -251,6 +251,7 @@ TBackdropKey TDeckRenderer::BackdropKeyOf(const TCamera& camera, std::int32_t wi
     key.Width = width;
     key.Height = height;
     key.FieldOfView = FFieldOfView;
+    key.Plan = camera.FPlan;
     key.MaxExtent = FMaxExtent;
     key.Deck = FDeckIndex;
     key.Geometry = GeometryBuilds;
@@ -266,7 +267,13 @@ void TDeckRenderer::SetProjection(const TCamera& camera, std::int32_t width,
         ProjectionFor(width, height, FFieldOfView, camera.FDistance, camera.FPan, FMaxExtent);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    if (FFieldOfView > 0) {
+    if (FFieldOfView > 0 && camera.FPlan) {
+        // Everything from far below the floor to far above the eye: the plan shows a wall's top
+        // and the floor beside it alike, whatever the distance.
+        const double halfHeight = PlanHalfHeight(camera.FDistance);
+        const double halfWidth = halfHeight * double{projection.Aspect};
+        glOrtho(-halfWidth, halfWidth, -halfHeight, halfHeight, -projection.Far, projection.Far);
+    } else if (FFieldOfView > 0) {
         gluPerspective(projection.FieldOfViewY, double{projection.Aspect}, projection.Near,
                        projection.Far);
     }
@@ -321,7 +328,9 @@ void TDeckRenderer::DrawMovingScene(const TCamera& camera) {
                                               static_cast<float>(camera.FEye[2])})
                                         : std::nullopt);
     if (CongestionMap == nullptr || !PersonsHiddenOnMap) {
-        if (PersonsBatched) {
+        if (camera.FPlan) {
+            DrawPersonDiscs();
+        } else if (PersonsBatched) {
             DrawPersonsBatched();
         } else {
             DrawPersons();
@@ -342,7 +351,7 @@ void TDeckRenderer::DrawMovingScene(const TCamera& camera) {
         DrawRegionOutlines(*Outlines, FDeckIndex);
     }
     DrawTrails();
-    DrawSelection();
+    DrawSelection(camera.FPlan);
     glPopMatrix();
 }
 
@@ -392,7 +401,7 @@ void TDeckRenderer::DrawTrails() {
     glPopAttrib();
 }
 
-void TDeckRenderer::DrawSelection() {
+void TDeckRenderer::DrawSelection(bool plan) {
     if (Selection == nullptr) {
         return;
     }
@@ -403,7 +412,9 @@ void TDeckRenderer::DrawSelection() {
         return;
     }
     const TPersonData::TState state = (*FPersons)[Selection->Person].GetState();
-    if (state.Level == FDeckIndex) {
+    if (state.Level == FDeckIndex && plan) {
+        DrawSelectedDisc(state.X, state.Y, state.Heading);
+    } else if (state.Level == FDeckIndex) {
         DrawSelectedPrism(FPersonList, state.X, state.Y,
                           TPersonPrisms::HeadingDegrees(state.Heading).value_or(0.0f));
     }
@@ -497,6 +508,18 @@ void TDeckRenderer::DrawPersonsBatched() {
         DrawPrisms(shaded);
     }
     Dots.Draw();
+}
+
+// Every person as a disc inside its cell, whatever its size on screen.
+void TDeckRenderer::DrawPersonDiscs() {
+    Discs.Clear();
+    const TScreenFootprint footprint = TScreenFootprint::OfCurrentFrame();
+    ForEachPersonShown([&](const TPersonData::TState& state, std::size_t person) {
+        if (!footprint.PrismOffScreen(state.X, state.Y)) {
+            Discs.Add(state.X, state.Y, state.Heading, PersonColour(person));
+        }
+    });
+    Discs.Draw();
 }
 
 void TDeckRenderer::DrawPrisms(bool shaded) {

@@ -13,6 +13,7 @@
 #include "DeckGeometry.h"
 #include "LogFile.h"
 #include "PersonData.h"
+#include "PersonDiscs.h"
 #include "PersonDots.h"
 #include "PersonPrisms.h"
 #include "RegionOutlines.h"
@@ -152,12 +153,14 @@ private:
     template <typename TDraw> void ForEachPersonShown(TDraw draw);
     void DrawPersons();
     void DrawPersonsBatched();
+    void DrawPersonDiscs();
     void DrawPrisms(bool shaded);
     void PlaceLights(const TCamera& camera);
     void RebuildDeckGeometry();
     void DrawCongestionMap();
     void DrawTrails();
-    void DrawSelection();
+    // The selected person as a disc in the plan, else as a prism.
+    void DrawSelection(bool plan);
     TRgba PersonColour(std::size_t person) const;
     void ReportBadHeading();
 
@@ -190,6 +193,7 @@ private:
     bool PersonsBatched = true;
     TPersonPrisms PersonBatch;
     TPersonDots Dots;
+    TPersonDiscs Discs;
     // Built at the first frame after the deck shown changed, where the context is current.
     TDeckGeometry DeckGeometry;
     bool DeckGeometryWanted = false;

@@ -45,6 +45,9 @@ public:
     void FitDeck();
     void ResetView();
     void LookFrom(TCameraPreset preset);
+    // Looks from where the camera stands, as a camera file has it: its angles, distance, pan
+    // and whether it is a plan.
+    void PlaceCamera(const TCamera& placed);
     void ToggleOrigin();
     bool ShowOrigin() const { return Renderer->ShowOrigin(); }
     std::int32_t DeckIndex() const { return Renderer->DeckIndex(); }
