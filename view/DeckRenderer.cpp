@@ -3,6 +3,7 @@
 #include "ColourScales.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include <GL/gl.h>
@@ -154,6 +155,7 @@ TDrawnLayers TDeckRenderer::Layers() const {
         layers.TrailSeconds = TrailSeconds;
     }
     layers.Outlines = Outlines;
+    layers.ScaleBarCellMetres = ScaleBarCellMetres;
     if (Selection != nullptr) {
         layers.Selected = Selection->Person;
     }
@@ -238,7 +240,25 @@ void TDeckRenderer::DrawFrame(const TCamera& camera, std::int32_t width, std::in
     DrawMovingScene(camera);
     CornerPicture.Draw(width, height);
     Caption.Draw(width, height);
+    DrawScaleBar(camera, width, height);
     glFlush();
+}
+
+void TDeckRenderer::DrawScaleBar(const TCamera& camera, std::int32_t width, std::int32_t height) {
+    const std::optional<double> cellPixels =
+        FFieldOfView > 0 ? CellPixelsAtCentre(camera, width, height) : std::nullopt;
+    const std::optional<TScaleBarLength> length =
+        ScaleBarCellMetres && cellPixels ? RoundScaleBar(*cellPixels, *ScaleBarCellMetres, width)
+                                         : std::nullopt;
+    const std::optional<std::pair<double, int>> shown =
+        length ? std::optional(
+                     std::pair{length->Metres, static_cast<int>(std::floor(length->Pixels + 0.5))})
+               : std::nullopt;
+    if (shown != ScaleBarShown) {
+        ScaleBarShown = shown;
+        ScaleBarCorner.Set(length ? ScaleBarPicture(*length) : QImage());
+    }
+    ScaleBarCorner.Draw(width, height);
 }
 
 TBackdropKey TDeckRenderer::BackdropKeyOf(const TCamera& camera, std::int32_t width,
@@ -310,6 +330,7 @@ void TDeckRenderer::ReleaseGraphics() {
     ReleaseDeckGeometry();
     CornerPicture.Release();
     Caption.Release();
+    ScaleBarCorner.Release();
     // A later frame in a new context builds them again.
     DisplayListsWanted = FDecks != nullptr;
     DeckGeometryWanted = FDecks != nullptr;

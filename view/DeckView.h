@@ -91,6 +91,12 @@ public:
         Renderer->ShowSelection(selection);
         Invalidate();
     }
+    // A scale bar in metres in the lower right corner, a cell being that many metres; none
+    // shows none.
+    void ShowScaleBar(std::optional<double> cellMetres) {
+        Renderer->ShowScaleBar(cellMetres);
+        Invalidate();
+    }
     // The person whose prism is nearest the eye under a point of the view, in the view's pixels;
     // none over the floor, or with no project shown.
     std::optional<std::size_t> PersonAt(QPointF point) const;
