@@ -133,9 +133,9 @@ TEST(CommandLine, NamesEachMistake) {
         {{"--render", "a.3dl", "--out", "d", "--deck", ""},
          "--deck '': empty; expected D, a deck's number from 0 or its caption"},
         {{"--render", "a.3dl", "--out", "d", "--camera", "Top"},
-         "--camera Top: expected top, side or oblique"},
+         "--camera Top: expected top, side, oblique or plan"},
         {{"--render", "a.3dl", "--out", "d", "--camera"},
-         "--camera: missing value; expected top, side or oblique"},
+         "--camera: missing value; expected top, side, oblique or plan"},
         {{"--render", "a.3dl", "--camera-file", "c.json", "--out", "d", "--camera", "top"},
          "--camera-file: a saved camera or a preset one, not both; --camera is already given"},
         {{"--render", "a.3dl", "--out", "d", "--camera-file"},
@@ -291,7 +291,7 @@ TEST(CommandLine, TakesADeckByNumberOrCaptionAndEachCamera) {
     }
     for (const auto& [value, camera] :
          {std::pair{"top", TRenderCamera::Top}, std::pair{"side", TRenderCamera::Side},
-          std::pair{"oblique", TRenderCamera::Oblique}}) {
+          std::pair{"oblique", TRenderCamera::Oblique}, std::pair{"plan", TRenderCamera::Plan}}) {
         const auto line = ParseCommandLine({"--render", "a.3dl", "--out", "f", "--camera", value});
         ASSERT_TRUE(line.Line.has_value()) << value;
         EXPECT_EQ(line.Line->Render.Camera, camera) << value;
