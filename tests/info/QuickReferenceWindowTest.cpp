@@ -102,6 +102,7 @@ TEST_F(QuickReferenceWindow, KeyListReadsLineByLineWithItsActionsInOneColumn) {
                                          "Ctrl + F:\tFind person by number\n"
                                          "F:\tFollow selected person\n"
                                          "Esc:\tClear selection\n"
+                                         "P:\tPlan: straight down, flat, north up\n"
                                          "\n"
                                          "Animation\n"
                                          "1:\tReset to start\n"
