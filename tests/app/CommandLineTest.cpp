@@ -45,7 +45,7 @@ TEST(CommandLine, NamesEachMistake) {
     const std::string renderTakes =
         "--render FILE takes --out, --video, --fps, --speed, --deck, --from, --to, --every, "
         "--size, --camera, --camera-file, --colour-waiting, --waiting-limit, --map, "
-        "--hide-persons, --trails, --trail-seconds, --follow or --caption";
+        "--hide-persons, --trails, --trail-seconds, --follow, --caption, --scale or --cell-size";
     const std::string steps = "expected N, a number of steps from 0 to 2147483647";
     const std::string size = "expected WIDTHxHEIGHT in pixels, e.g. 1280x720";
     const std::string person = "expected N, a person's number from 1";
@@ -190,7 +190,8 @@ TEST(CommandLine, NamesEachMistake) {
         {{"--congestion", "a.3dl", "--per-second"},
          "--per-second: only --flows FILE takes this option"},
         {{"--curve", "a.3dl", "--cell-size", "0.4"},
-         "--cell-size: only --congestion FILE, --flows FILE or --summary FILE takes this option"},
+         "--cell-size: only --congestion FILE, --flows FILE, --summary FILE or --render FILE takes "
+         "this option"},
         {{"--density", "4"},
          "--density: only --congestion FILE, --flows FILE or --summary FILE takes this option"},
         {{"--flows", "a.3dl", "--congestion", "a.3dl"},

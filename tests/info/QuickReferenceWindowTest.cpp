@@ -138,7 +138,7 @@ TEST_F(QuickReferenceWindow, KeyListReadsLineByLineWithItsActionsInOneColumn) {
             actionStarts << block.layout()->lineAt(0).cursorToX(tab + 1);
         }
     }
-    ASSERT_EQ(actionStarts.size(), 27);
+    ASSERT_EQ(actionStarts.size(), 28);
     for (const qreal x : actionStarts) {
         EXPECT_EQ(x, actionStarts.front());
     }
