@@ -531,12 +531,19 @@ void TDeckRenderer::DrawPersonsBatched() {
     Dots.Draw();
 }
 
-// Every person as a disc inside its cell, whatever its size on screen.
+// Every person as a disc inside its cell, or as the pixel at its middle where the disc would be
+// too small for its shape to show; persons wholly outside the view are not sent.
 void TDeckRenderer::DrawPersonDiscs() {
     Discs.Clear();
     const TScreenFootprint footprint = TScreenFootprint::OfCurrentFrame();
     ForEachPersonShown([&](const TPersonData::TState& state, std::size_t person) {
-        if (!footprint.PrismOffScreen(state.X, state.Y)) {
+        if (footprint.PrismOffScreen(state.X, state.Y)) {
+            return;
+        }
+        // Seen straight down, a prism's pixels are its footprint's, a little over a cell.
+        if (footprint.PrismPixels(state.X, state.Y) < TPersonDots::SmallestPrism) {
+            Discs.AddDot(state.X, state.Y, PersonColour(person));
+        } else {
             Discs.Add(state.X, state.Y, state.Heading, PersonColour(person));
         }
     });

@@ -2,6 +2,7 @@
 
 #include "PersonPrisms.h"
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -28,14 +29,34 @@ const TPersonDiscs::TRim& TPersonDiscs::NorthRim() {
     return rim;
 }
 
+namespace {
+
+// The rim turned towards each heading, around the origin; element k faces heading k + 1.
+const std::array<TPersonDiscs::TRim, 8>& TurnedRims() {
+    static const auto rims = [] {
+        std::array<TPersonDiscs::TRim, 8> turned{};
+        for (std::size_t k = 0; k < turned.size(); ++k) {
+            const float radians = *TPersonPrisms::HeadingDegrees(static_cast<std::int32_t>(k + 1)) *
+                                  std::numbers::pi_v<float> / 180.0f;
+            const float c = std::cos(radians);
+            const float s = std::sin(radians);
+            turned[k] = TPersonDiscs::NorthRim();
+            for (auto& point : turned[k]) {
+                point = {c * point[0] - s * point[1], s * point[0] + c * point[1]};
+            }
+        }
+        return turned;
+    }();
+    return rims;
+}
+
+} // namespace
+
 TPersonDiscs::TRim TPersonDiscs::RimAt(float x, float y, std::int32_t heading) {
-    const float radians =
-        TPersonPrisms::HeadingDegrees(heading).value_or(0.0f) * std::numbers::pi_v<float> / 180.0f;
-    const float c = std::cos(radians);
-    const float s = std::sin(radians);
-    TRim rim = NorthRim();
+    const bool known = TPersonPrisms::HeadingDegrees(heading).has_value();
+    TRim rim = TurnedRims()[known ? static_cast<std::size_t>(heading - 1) : 0];
     for (auto& point : rim) {
-        point = {x + c * point[0] - s * point[1], y + s * point[0] + c * point[1]};
+        point = {x + point[0], y + point[1]};
     }
     return rim;
 }
@@ -43,6 +64,13 @@ TPersonDiscs::TRim TPersonDiscs::RimAt(float x, float y, std::int32_t heading) {
 void TPersonDiscs::Clear() {
     Positions.clear();
     Colours.clear();
+    DotPositions.clear();
+    DotColours.clear();
+}
+
+void TPersonDiscs::AddDot(float x, float y, TRgba colour) {
+    DotPositions.insert(DotPositions.end(), {x, y, FloorHeight});
+    DotColours.push_back(colour);
 }
 
 // A fan of triangles from the middle to each piece of the rim.
@@ -58,10 +86,10 @@ void TPersonDiscs::Add(float x, float y, std::int32_t heading, TRgba colour) {
 }
 
 void TPersonDiscs::Draw() const {
-    if (Positions.empty()) {
+    if (Positions.empty() && DotPositions.empty()) {
         return;
     }
-    glPushAttrib(GL_ENABLE_BIT);
+    glPushAttrib(GL_ENABLE_BIT | GL_POINT_BIT);
     glDisable(GL_LIGHTING);
     glDisable(GL_CULL_FACE);
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -69,6 +97,10 @@ void TPersonDiscs::Draw() const {
     glVertexPointer(3, GL_FLOAT, 0, Positions.data());
     glColorPointer(4, GL_UNSIGNED_BYTE, 0, Colours.data());
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(VertexCount()));
+    glPointSize(1.0f);
+    glVertexPointer(3, GL_FLOAT, 0, DotPositions.data());
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0, DotColours.data());
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(DotColours.size()));
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glPopAttrib();
