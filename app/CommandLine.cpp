@@ -40,10 +40,10 @@ const char* const UsageText =
     "  ambla-viewer --render FILE (--out DIR | --video OUT.mp4 [--fps N] [--speed K])\n"
     "               [--deck D] [--from S] [--to T]\n"
     "               [--every K] [--size WxH]\n"
-    "               [--camera top|side|oblique | --camera-file CAMERA.json]\n"
+    "               [--camera top|side|oblique|plan | --camera-file CAMERA.json]\n"
     "               [--colour-waiting] [--waiting-limit S] [--map]\n"
     "               [--hide-persons] [--trails] [--trail-seconds S] [--follow N]\n"
-    "               [--caption]\n"
+    "               [--caption] [--scale] [--cell-size M]\n"
     "                                      write the frames of a replay as\n"
     "                                      DIR/NNNNNN.jpg, or as an MP4 video;\n"
     "                                      needs no display\n"
@@ -89,9 +89,10 @@ const char* const UsageText =
     "  --size WxH      the frames' width and height in pixels (default 1280x720,\n"
     "                  at most 16384 a side)\n"
     "  --camera VIEW   top: straight down; side: level with the deck from its bottom\n"
-    "                  edge, deck upright; oblique: halfway between; each fitted to\n"
-    "                  the whole deck (default: the camera the window has after a\n"
-    "                  load)\n"
+    "                  edge, deck upright; oblique: halfway between; plan: straight\n"
+    "                  down without perspective, north up, persons flat inside their\n"
+    "                  cells; each fitted to the whole deck (default: the camera the\n"
+    "                  window has after a load)\n"
     "  --camera-file CAMERA.json  the camera saved in the window by Views > Save\n"
     "                  camera...: its angles, distance and pan as they were, and\n"
     "                  the deck it showed unless --deck is given; not with --camera\n"
@@ -109,6 +110,11 @@ const char* const UsageText =
     "                  the centre and goes with it to another deck\n"
     "  --caption       the time, the deck and the saved count in the upper left\n"
     "                  corner of every frame\n"
+    "  --scale         a scale bar in metres in the lower right corner: the longest\n"
+    "                  1, 2 or 5 times a power of ten metres within a quarter of the\n"
+    "                  frame's width; measured where the centre of the view meets\n"
+    "                  the floor, exact everywhere in the plan\n"
+    "  --cell-size M   the side of a cell in metres for the scale bar (default 0.4)\n"
     "\n"
     "A value or FILE may be anything but one of the options above. A mistake in the\n"
     "arguments is named on stderr, and the program exits with code 2.\n";
@@ -216,7 +222,7 @@ void ReadDeck(const std::string& text, TRenderRequest& request) {
 TRenderCamera Camera(std::string_view text) {
     for (const auto& [name, camera] :
          {std::pair{"top", TRenderCamera::Top}, std::pair{"side", TRenderCamera::Side},
-          std::pair{"oblique", TRenderCamera::Oblique}}) {
+          std::pair{"oblique", TRenderCamera::Oblique}, std::pair{"plan", TRenderCamera::Plan}}) {
         if (text == name) {
             return camera;
         }
@@ -318,7 +324,7 @@ constexpr TValueOption ValueOptions[] = {
      [](const std::string& value, TCommandLine& line) { line.Render.Every = Number(value); }},
     {"--size", ModeBit(TMode::Render), "WIDTHxHEIGHT in pixels, e.g. 1280x720",
      [](const std::string& value, TCommandLine& line) { ReadSize(value, line.Render); }},
-    {"--camera", ModeBit(TMode::Render), "top, side or oblique",
+    {"--camera", ModeBit(TMode::Render), "top, side, oblique or plan",
      [](const std::string& value, TCommandLine& line) { line.Render.Camera = Camera(value); }},
     {"--camera-file", ModeBit(TMode::Render), "CAMERA.json, a camera file the window saved",
      [](const std::string& value, TCommandLine& line) {
@@ -345,9 +351,13 @@ constexpr TValueOption ValueOptions[] = {
      [](const std::string& value, TCommandLine& line) { line.Render.Follow = Number(value, 1); }},
     {"--caption", ModeBit(TMode::Render), "",
      [](const std::string&, TCommandLine& line) { line.Render.Caption = true; }, false},
-    {"--cell-size", AnalysisModes, "M, the side of a cell in metres, at least 0.001",
+    {"--scale", ModeBit(TMode::Render), "",
+     [](const std::string&, TCommandLine& line) { line.Render.ScaleBar = true; }, false},
+    {"--cell-size", AnalysisModes | ModeBit(TMode::Render),
+     "M, the side of a cell in metres, at least 0.001",
      [](const std::string& value, TCommandLine& line) {
          line.Analysis.CellSizeMm = Decimal(value, MillimetrePlaces);
+         line.Render.CellSizeMm = line.Analysis.CellSizeMm;
      }},
     {"--density", AnalysisModes,
      "D, the persons per square metre above which a cell is congested, at least 0.1",

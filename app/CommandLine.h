@@ -9,8 +9,9 @@
 #include <vector>
 
 // Where --render puts the camera: as the window puts it after a load, or fitted to the whole
-// deck straight from above, level with the deck from its bottom edge, or halfway between.
-enum class TRenderCamera { AfterLoad, Top, Side, Oblique };
+// deck straight from above, level with the deck from its bottom edge, halfway between, or as a
+// flat plan.
+enum class TRenderCamera { AfterLoad, Top, Side, Oblique, Plan };
 
 // The frames --render writes, as given; the render mode checks the values.
 struct TRenderRequest {
@@ -44,6 +45,10 @@ struct TRenderRequest {
     bool Caption = false;
     // The person selected and followed by the camera, numbered from 1 as given; none: nobody.
     std::optional<std::int32_t> Follow;
+    // A scale bar in metres in the lower right corner, a cell being CellSizeMm wide (the
+    // analysis options' --cell-size).
+    bool ScaleBar = false;
+    std::int32_t CellSizeMm = 400;
 };
 
 struct TCommandLine {

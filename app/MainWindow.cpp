@@ -101,6 +101,7 @@ void TMainWindow::BuildWindow() {
     Shots->ReadOptions(settings);
     Overlays->ReadSettings(settings);
     Evacuation->ReadSettings(settings);
+    ScaleBar->ReadSettings(settings);
 }
 
 void TMainWindow::showEvent(QShowEvent* event) {
@@ -157,7 +158,7 @@ void TMainWindow::EndOnClose() {
 QString TMainWindow::WriteSettings() const {
     TProgramSettings settings;
     if (!Playback->WriteSpeed(settings) || !Overlays->WriteSettings(settings) ||
-        !Evacuation->WriteSettings(settings)) {
+        !Evacuation->WriteSettings(settings) || !ScaleBar->WriteSettings(settings)) {
         return settings.LastError();
     }
     return Shots->WriteOptions(settings);

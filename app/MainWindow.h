@@ -19,6 +19,7 @@
 #include "PlaybackController.h"
 #include "ProjectController.h"
 #include "RecentFilesMenu.h"
+#include "ScaleBarSwitch.h"
 #include "ScreenShotTaker.h"
 #include "StatusPanels.h"
 #include "ToolBar.h"
@@ -102,6 +103,7 @@ private:
     TProjectController* Projects = nullptr;
     TViewCommands* ViewCommands = nullptr;
     TPersonOverlays* Overlays = nullptr;
+    TScaleBarSwitch* ScaleBar = nullptr;
     TPersonSelection* Selection = nullptr;
     TCompareRunsWindow* CompareRuns = nullptr; // made at its first use
     TVideoExportWindow* VideoExport = nullptr; // made at its first use

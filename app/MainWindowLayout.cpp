@@ -105,6 +105,9 @@ void TMainWindow::ConnectEvacuation() {
         Projects->Replay, Shots->Options, *View, *Commands.Action(TCommand::ColourByWaiting),
         *Commands.Action(TCommand::Trails), this);
     connect(Shots, &TScreenShotTaker::OptionsApplied, Overlays, &TPersonOverlays::SpansChanged);
+    ScaleBar =
+        new TScaleBarSwitch(Shots->Options, *View, *Commands.Action(TCommand::ScaleBar), this);
+    connect(Shots, &TScreenShotTaker::OptionsApplied, ScaleBar, &TScaleBarSwitch::Show);
 }
 
 void TMainWindow::ConnectPlayback() {

@@ -232,6 +232,7 @@ TCamera CameraFor(const TDeckRenderer& renderer, const TRenderRequest& request,
         request.Camera == TRenderCamera::Top       ? std::optional{TCameraPreset::Top}
         : request.Camera == TRenderCamera::Side    ? std::optional{TCameraPreset::Side}
         : request.Camera == TRenderCamera::Oblique ? std::optional{TCameraPreset::Oblique}
+        : request.Camera == TRenderCamera::Plan    ? std::optional{TCameraPreset::Plan}
                                                    : std::nullopt;
     if (preset) {
         camera.TurnTo(*preset);
@@ -288,6 +289,9 @@ bool WriteFrames(TLogFile& project, const TShownView& shown, std::optional<std::
         look.Layers.TrailSeconds = static_cast<float>(request.TrailSeconds);
     }
     look.Layers.Selected = followed;
+    if (request.ScaleBar) {
+        look.Layers.ScaleBarCellMetres = request.CellSizeMm / 1000.0;
+    }
     look.Following = followed.has_value();
     look.Caption = request.Caption;
     TReplayFilm film(project, look);
@@ -383,10 +387,10 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
         }
         analysis = AnalyseEvacuation(project);
     }
-    // A legend's or a caption's text needs the fonts of a GUI application; one without any display
-    // serves.
+    // A legend's, a caption's or a scale bar's text needs the fonts of a GUI application; one
+    // without any display serves.
     std::optional<TFontsWithoutDisplay> fonts;
-    if (request.ColourByWaiting || request.CongestionMap || request.Caption) {
+    if (request.ColourByWaiting || request.CongestionMap || request.Caption || request.ScaleBar) {
         fonts.emplace();
     }
     TOffscreenCanvas canvas;

@@ -54,6 +54,7 @@ TReplayFilm::TReplayFilm(TLogFile& project, const TFilmLook& look) : Project(pro
         FRenderer.HidePersonsOnMap(layers.HidePersonsOnMap);
     }
     FRenderer.ShowRegionOutlines(layers.Outlines);
+    FRenderer.ShowScaleBar(layers.ScaleBarCellMetres);
     if (layers.Selected && *layers.Selected < project.Persons.size()) {
         Shown.Person = *layers.Selected;
         Shown.Way = WayOf(project.Persons[Shown.Person], project.XMax, project.YMax);

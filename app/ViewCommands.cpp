@@ -28,7 +28,9 @@ TViewCommands::TViewCommands(TDeckView& view, QComboBox& deckChooser, QLabel& li
     connectAction(TCommand::LookFromTop, &TViewCommands::LookFromTop);
     connectAction(TCommand::LookFromSide, &TViewCommands::LookFromSide);
     connectAction(TCommand::LookObliquely, &TViewCommands::LookObliquely);
+    connectAction(TCommand::LookFromPlan, &TViewCommands::LookFromPlan);
     connectAction(TCommand::SaveCamera, &TViewCommands::SaveCamera);
+    connectAction(TCommand::LoadCamera, &TViewCommands::LoadCamera);
     connectAction(TCommand::ShowOrigin, &TViewCommands::SwitchOriginMarker);
     connectAction(TCommand::AddLight, &TViewCommands::AddLightAtCentre);
     connectAction(TCommand::RemoveLight, &TViewCommands::RemoveNearestLight);
@@ -108,6 +110,41 @@ void TViewCommands::LookFromSide() {
 
 void TViewCommands::LookObliquely() {
     View.LookFrom(TCameraPreset::Oblique);
+    emit CentreMovedByUser();
+}
+
+void TViewCommands::LookFromPlan() {
+    View.LookFrom(TCameraPreset::Plan);
+    emit CentreMovedByUser();
+}
+
+void TViewCommands::LoadCamera() {
+    if (!HasProject()) {
+        return;
+    }
+    const auto chosen = Ui().OpenFileName({"Load Camera", "Camera file (*.json)", "", "", "json"});
+    if (!chosen) {
+        return;
+    }
+    const TCameraFileRead read = ReadCameraFile(QString::fromStdString(*chosen));
+    if (!read.Camera) {
+        ShowError(("Cannot load the camera:\n" + read.Error).toStdString());
+        return;
+    }
+    const std::int32_t decks = DeckChooser.count();
+    if (read.Camera->Deck >= decks) {
+        ShowError(QStringLiteral("Cannot load the camera:\ncamera file %1: the camera was saved on "
+                                 "deck %2, but the log file has decks 0 to %3")
+                      .arg(QString::fromStdString(*chosen))
+                      .arg(read.Camera->Deck)
+                      .arg(decks - 1)
+                      .toStdString());
+        return;
+    }
+    ShowDeck(read.Camera->Deck);
+    TCamera camera = View.CameraState();
+    PlaceSavedCamera(*read.Camera, camera);
+    View.PlaceCamera(camera);
     emit CentreMovedByUser();
 }
 

@@ -41,9 +41,13 @@ public:
     void LookFromTop();
     void LookFromSide();
     void LookObliquely();
+    void LookFromPlan();
     // Asks for a file and writes the camera and the deck shown to it, for --render to look from
     // there too; a file that cannot be written is told in a box and stays as it was.
     void SaveCamera();
+    // Asks for a camera file and looks from its camera, on its deck when the project has it; a
+    // file that cannot be read is told in a box and the view stays as it was.
+    void LoadCamera();
     void SwitchOriginMarker();
     void AddLightAtCentre();
     void RemoveNearestLight();

@@ -49,6 +49,8 @@ inline const TSetting<qint32> CongestionDensity{"CongestionDensity", 40};
 inline const TSetting<qint32> SignificantShare{"SignificantShare", 10};
 // Persons left out while the congestion map is shown.
 inline const TSetting<bool> HidePersonsOnMap{"HidePersonsOnMap", false};
+// A scale bar in metres in the lower right corner of the view, its shots and its videos.
+inline const TSetting<bool> ShowScaleBar{"ShowScaleBar", false};
 
 } // namespace Settings
 

@@ -76,7 +76,8 @@ QByteArray CameraFileText(const TSavedCamera& camera) {
            ",\n    \"phi\": " + NumberBytes(camera.Phi) +
            ",\n    \"theta\": " + NumberBytes(camera.Theta) +
            ",\n    \"distance\": " + NumberBytes(camera.Distance) + ",\n    \"pan\": [" +
-           NumberBytes(camera.Pan[0]) + ", " + NumberBytes(camera.Pan[1]) + "]\n}\n";
+           NumberBytes(camera.Pan[0]) + ", " + NumberBytes(camera.Pan[1]) +
+           "],\n    \"plan\": " + (camera.Plan ? "true" : "false") + "\n}\n";
 }
 
 QByteArray FileBytes(const QString& fileName) {
@@ -159,6 +160,17 @@ std::array<double, 2> PanField(const QJsonObject& object) {
     return {pan[0].toDouble(), pan[1].toDouble()};
 }
 
+bool PlanField(const QJsonObject& object) {
+    const QJsonValue value = object.value(QStringLiteral("plan"));
+    if (value.isUndefined()) {
+        return false;
+    }
+    if (!value.isBool()) {
+        Refuse(QStringLiteral("\"plan\" is not true or false"));
+    }
+    return value.toBool();
+}
+
 TSavedCamera CameraIn(const QByteArray& bytes) {
     const QJsonObject object = TopObject(bytes);
     CheckFormat(object);
@@ -168,6 +180,7 @@ TSavedCamera CameraIn(const QByteArray& bytes) {
     camera.Theta = NumberField(object, QStringLiteral("theta"));
     camera.Distance = NumberField(object, QStringLiteral("distance"));
     camera.Pan = PanField(object);
+    camera.Plan = PlanField(object);
     CheckCamera(camera);
     return camera;
 }
@@ -175,11 +188,11 @@ TSavedCamera CameraIn(const QByteArray& bytes) {
 } // namespace
 
 TSavedCamera CameraToSave(const TCamera& camera, std::int32_t deck) {
-    return {deck, camera.FPhi, camera.FTheta, camera.FDistance, camera.FPan};
+    return {deck, camera.FPhi, camera.FTheta, camera.FDistance, camera.FPan, camera.FPlan};
 }
 
 void PlaceSavedCamera(const TSavedCamera& saved, TCamera& camera) {
-    camera.Place(saved.Phi, saved.Theta, saved.Distance, saved.Pan);
+    camera.Place(saved.Phi, saved.Theta, saved.Distance, saved.Pan, saved.Plan);
 }
 
 QString WriteCameraFile(const QString& fileName, const TSavedCamera& camera) {

@@ -3,12 +3,13 @@
 // rendered elsewhere (--render --camera-file) look from the same place. One small JSON object:
 //
 //   {"format": "ambla-camera", "version": 1, "deck": 2, "phi": 0.4, "theta": -0.8,
-//    "distance": 120.5, "pan": [-75, -20]}
+//    "distance": 120.5, "pan": [-75, -20], "plan": false}
 //
 // the deck numbered from 0, the camera's azimuth and polar angle in radians, its distance from
-// the look-at point and the pan in cells (see TCamera). Numbers are written as the shortest text
-// that reads back as the same double, so a camera comes back exactly as it was saved; only a
-// zero's sign is not kept.
+// the look-at point, the pan in cells (see TCamera) and whether the view is the flat plan; a file
+// without "plan" was saved before there was a plan and is read as a perspective view. Numbers are
+// written as the shortest text that reads back as the same double, so a camera comes back exactly
+// as it was saved; only a zero's sign is not kept.
 
 #include "CameraMath.h"
 
@@ -24,6 +25,7 @@ struct TSavedCamera {
     double Theta = 0.0;
     double Distance = 0.0;
     std::array<double, 2> Pan{0.0, 0.0};
+    bool Plan = false;
 };
 
 TSavedCamera CameraToSave(const TCamera& camera, std::int32_t deck);

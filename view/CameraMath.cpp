@@ -46,6 +46,7 @@ void TCamera::FitToDeck(std::int32_t maxExtent) {
 }
 
 void TCamera::Reset(std::int32_t maxExtent) {
+    FPlan = false;
     FPhi = 0.0;
     FTheta = 0.0;
     FPan = {0.0, 0.0};
@@ -83,8 +84,10 @@ void TCamera::FitToBox(const TDeckBox& box, double aspect) {
 
 void TCamera::TurnTo(TCameraPreset preset) {
     FPhi = 0.0;
+    FPlan = preset == TCameraPreset::Plan;
     switch (preset) {
     case TCameraPreset::Top:
+    case TCameraPreset::Plan:
         FTheta = 0.0;
         break;
     case TCameraPreset::Side:
@@ -98,9 +101,11 @@ void TCamera::TurnTo(TCameraPreset preset) {
     RecomputeUp();
 }
 
-void TCamera::Place(double phi, double theta, double distance, const std::array<double, 2>& pan) {
-    FPhi = phi;
-    FTheta = theta;
+void TCamera::Place(double phi, double theta, double distance, const std::array<double, 2>& pan,
+                    bool plan) {
+    FPlan = plan;
+    FPhi = plan ? 0.0 : phi;
+    FTheta = plan ? 0.0 : theta;
     FDistance = distance;
     FPan = pan;
     RecomputeEye();
@@ -154,6 +159,9 @@ std::array<float, 2> TCamera::ViewCentre() const {
 }
 
 void TCamera::Rotate(double dx, double dy) {
+    if (FPlan) {
+        return; // the plan stays straight down, north up
+    }
     FPhi += dx * RadiansPerPixel;
     FTheta += dy * RadiansPerPixel;
 }
@@ -206,12 +214,18 @@ std::optional<std::array<double, 2>> ProjectedPoint(const TCamera& camera, doubl
         return offset[0] * axis[0] + offset[1] * axis[1] + offset[2] * axis[2];
     };
     const double depth = dot(axes->Forward);
-    if (depth <= NearPlane) {
+    if (!camera.FPlan && depth <= NearPlane) {
         return std::nullopt;
     }
-    const double halfHeight = depth * std::tan(CellViewFieldOfView * std::numbers::pi / 360.0);
+    const double halfHeight =
+        camera.FPlan ? PlanHalfHeight(camera.FDistance)
+                     : depth * std::tan(CellViewFieldOfView * std::numbers::pi / 360.0);
     return std::array<double, 2>{dot(axes->Right) / (halfHeight * aspect),
                                  dot(axes->Up) / halfHeight};
+}
+
+double PlanHalfHeight(double distance) {
+    return distance * std::tan(CellViewFieldOfView * std::numbers::pi / 360.0);
 }
 
 double FitDistance(std::int32_t maxExtent) {

@@ -19,8 +19,9 @@ enum class TMouseButton : std::uint8_t { Left, Right, Other };
 enum class TCursor : std::uint8_t { Unchanged, Cross, Hand, Arrow };
 
 // The views a user can ask for, each fitted to the whole deck: straight down; level with the deck
-// from the bottom edge of the view after a load, the deck upright; and halfway between.
-enum class TCameraPreset : std::uint8_t { Top, Side, Oblique };
+// from the bottom edge of the view after a load, the deck upright; halfway between; and the plan,
+// straight down without perspective, north up.
+enum class TCameraPreset : std::uint8_t { Top, Side, Oblique, Plan };
 
 // The space a deck takes in deck coordinates: its floor, and its walls up to Height.
 struct TDeckBox {
@@ -42,6 +43,11 @@ struct TMouseResponse {
 // The eye sits on a sphere of radius FDistance, placed by the azimuth FPhi (from +y towards
 // +x) and the polar angle FTheta (from +z). Neither angle is limited, so the camera may pass
 // over the pole and below the floor.
+//
+// In the plan the camera looks straight down, north up, without perspective: every point of the
+// deck shows where it lies, whatever its height, so that nothing leans over a wall. The view's
+// half height there is what the perspective shows of the floor from the same distance, so zoom
+// and pan work as in the other views; dragging to orbit leaves it straight down.
 class TCamera {
 public:
     bool FIsControlEnabled = false; // mouse presses and moves are ignored while false
@@ -54,6 +60,7 @@ public:
     std::array<double, 3> FEye{0.0, 0.0, 0.0};
     std::array<double, 2> FPan{0.0, 0.0};
     std::array<double, 3> FUp{0.0, 1.0, 0.0};
+    bool FPlan = false;
 
     double Distance() const { return FDistance; }
 
@@ -66,16 +73,19 @@ public:
     // Places the camera so that a deck whose larger side is maxExtent cells fills the view;
     // the angles and the pan stay.
     void FitToDeck(std::int32_t maxExtent);
-    // The camera of a fresh start on such a deck: straight down, north up, no pan, fitted.
+    // The camera of a fresh start on such a deck: straight down in perspective, north up, no
+    // pan, fitted.
     void Reset(std::int32_t maxExtent);
     // Looks at the middle of the box from the camera's angles, from the distance at which the box
     // fills 95 % of the limiting side of a view of that aspect (width / height).
     void FitToBox(const TDeckBox& box, double aspect);
-    // Turns to the preset's angles; FitToBox then fits the deck.
+    // Turns to the preset's angles, and into or out of the plan; FitToBox then fits the deck.
     void TurnTo(TCameraPreset preset);
     // Takes the angles, the distance and the pan as they are, as a camera saved from another
-    // view has them, and places the eye and the up vector by them.
-    void Place(double phi, double theta, double distance, const std::array<double, 2>& pan);
+    // view has them, and places the eye and the up vector by them; a plan looks straight down,
+    // north up, whatever the angles.
+    void Place(double phi, double theta, double distance, const std::array<double, 2>& pan,
+               bool plan = false);
 
     TMouseResponse MouseDown(TMouseButton button, std::int32_t x, std::int32_t y);
     TMouseResponse MouseMove(std::int32_t x, std::int32_t y);
@@ -108,6 +118,10 @@ std::optional<std::array<double, 2>> ProjectedPoint(const TCamera& camera, doubl
 
 // The share of the view's limiting side that FitToBox fills.
 inline constexpr double FittedShare = 0.95;
+
+// Half the height of the plan's view, in cells, seen from that distance: what the perspective
+// view shows of the floor from there.
+double PlanHalfHeight(double distance);
 
 // Distance at which the larger deck side just fills the vertical field of view, but never below
 // MinimumDistance: a deck of one cell, or none, would otherwise put the eye inside the near plane

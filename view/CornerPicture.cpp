@@ -63,9 +63,10 @@ void TCornerPicture::Draw(int width, int height) {
     glPushMatrix();
     glLoadIdentity();
     glBindTexture(GL_TEXTURE_2D, Texture);
-    const auto x0 = static_cast<float>(Margin);
+    const auto x0 = static_cast<float>(
+        Corner == TCorner::LowerRight ? width - Margin - Picture.width() : Margin);
     const auto y0 = static_cast<float>(
-        Corner == TCorner::LowerLeft ? Margin : height - Margin - Picture.height());
+        Corner == TCorner::UpperLeft ? height - Margin - Picture.height() : Margin);
     const auto x1 = x0 + static_cast<float>(Picture.width());
     const auto y1 = y0 + static_cast<float>(Picture.height());
     // The picture's first row is its top.

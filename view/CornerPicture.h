@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-enum class TCorner { LowerLeft, UpperLeft };
+enum class TCorner { LowerLeft, UpperLeft, LowerRight };
 
 class TCornerPicture {
 public:

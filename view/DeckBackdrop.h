@@ -20,6 +20,7 @@ struct TBackdropKey {
     std::int32_t Width = 0;
     std::int32_t Height = 0;
     std::int32_t FieldOfView = 0;
+    bool Plan = false;
     std::int32_t MaxExtent = 0;
     std::int32_t Deck = 0;
     // Counts the deck geometry's builds: quads of another deck or project.

@@ -3,6 +3,7 @@
 #include "ColourScales.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include <GL/gl.h>
@@ -154,6 +155,7 @@ TDrawnLayers TDeckRenderer::Layers() const {
         layers.TrailSeconds = TrailSeconds;
     }
     layers.Outlines = Outlines;
+    layers.ScaleBarCellMetres = ScaleBarCellMetres;
     if (Selection != nullptr) {
         layers.Selected = Selection->Person;
     }
@@ -238,7 +240,25 @@ void TDeckRenderer::DrawFrame(const TCamera& camera, std::int32_t width, std::in
     DrawMovingScene(camera);
     CornerPicture.Draw(width, height);
     Caption.Draw(width, height);
+    DrawScaleBar(camera, width, height);
     glFlush();
+}
+
+void TDeckRenderer::DrawScaleBar(const TCamera& camera, std::int32_t width, std::int32_t height) {
+    const std::optional<double> cellPixels =
+        FFieldOfView > 0 ? CellPixelsAtCentre(camera, width, height) : std::nullopt;
+    const std::optional<TScaleBarLength> length =
+        ScaleBarCellMetres && cellPixels ? RoundScaleBar(*cellPixels, *ScaleBarCellMetres, width)
+                                         : std::nullopt;
+    const std::optional<std::pair<double, int>> shown =
+        length ? std::optional(
+                     std::pair{length->Metres, static_cast<int>(std::floor(length->Pixels + 0.5))})
+               : std::nullopt;
+    if (shown != ScaleBarShown) {
+        ScaleBarShown = shown;
+        ScaleBarCorner.Set(length ? ScaleBarPicture(*length) : QImage());
+    }
+    ScaleBarCorner.Draw(width, height);
 }
 
 TBackdropKey TDeckRenderer::BackdropKeyOf(const TCamera& camera, std::int32_t width,
@@ -251,6 +271,7 @@ TBackdropKey TDeckRenderer::BackdropKeyOf(const TCamera& camera, std::int32_t wi
     key.Width = width;
     key.Height = height;
     key.FieldOfView = FFieldOfView;
+    key.Plan = camera.FPlan;
     key.MaxExtent = FMaxExtent;
     key.Deck = FDeckIndex;
     key.Geometry = GeometryBuilds;
@@ -266,7 +287,13 @@ void TDeckRenderer::SetProjection(const TCamera& camera, std::int32_t width,
         ProjectionFor(width, height, FFieldOfView, camera.FDistance, camera.FPan, FMaxExtent);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    if (FFieldOfView > 0) {
+    if (FFieldOfView > 0 && camera.FPlan) {
+        // Everything from far below the floor to far above the eye: the plan shows a wall's top
+        // and the floor beside it alike, whatever the distance.
+        const double halfHeight = PlanHalfHeight(camera.FDistance);
+        const double halfWidth = halfHeight * double{projection.Aspect};
+        glOrtho(-halfWidth, halfWidth, -halfHeight, halfHeight, -projection.Far, projection.Far);
+    } else if (FFieldOfView > 0) {
         gluPerspective(projection.FieldOfViewY, double{projection.Aspect}, projection.Near,
                        projection.Far);
     }
@@ -303,6 +330,7 @@ void TDeckRenderer::ReleaseGraphics() {
     ReleaseDeckGeometry();
     CornerPicture.Release();
     Caption.Release();
+    ScaleBarCorner.Release();
     // A later frame in a new context builds them again.
     DisplayListsWanted = FDecks != nullptr;
     DeckGeometryWanted = FDecks != nullptr;
@@ -321,7 +349,9 @@ void TDeckRenderer::DrawMovingScene(const TCamera& camera) {
                                               static_cast<float>(camera.FEye[2])})
                                         : std::nullopt);
     if (CongestionMap == nullptr || !PersonsHiddenOnMap) {
-        if (PersonsBatched) {
+        if (camera.FPlan) {
+            DrawPersonDiscs();
+        } else if (PersonsBatched) {
             DrawPersonsBatched();
         } else {
             DrawPersons();
@@ -342,7 +372,7 @@ void TDeckRenderer::DrawMovingScene(const TCamera& camera) {
         DrawRegionOutlines(*Outlines, FDeckIndex);
     }
     DrawTrails();
-    DrawSelection();
+    DrawSelection(camera.FPlan);
     glPopMatrix();
 }
 
@@ -392,7 +422,7 @@ void TDeckRenderer::DrawTrails() {
     glPopAttrib();
 }
 
-void TDeckRenderer::DrawSelection() {
+void TDeckRenderer::DrawSelection(bool plan) {
     if (Selection == nullptr) {
         return;
     }
@@ -403,9 +433,16 @@ void TDeckRenderer::DrawSelection() {
         return;
     }
     const TPersonData::TState state = (*FPersons)[Selection->Person].GetState();
-    const float degrees = TPersonPrisms::HeadingDegrees(state.Heading).value_or(0.0f);
+    const auto drawMark = [&](float x, float y) {
+        if (plan) {
+            DrawSelectedDisc(x, y, state.Heading);
+        } else {
+            DrawSelectedPrism(FPersonList, x, y,
+                              TPersonPrisms::HeadingDegrees(state.Heading).value_or(0.0f));
+        }
+    };
     if (state.Level == FDeckIndex) {
-        DrawSelectedPrism(FPersonList, state.X, state.Y, degrees);
+        drawMark(state.X, state.Y);
         return;
     }
     // Once it has left, it stays marked on the cell it left from, where its way ends.
@@ -414,7 +451,7 @@ void TDeckRenderer::DrawSelection() {
     }
     const TWayPoint& end = Selection->Way.back();
     if (Selection->Step >= end.Step && end.Level == FDeckIndex) {
-        DrawSelectedPrism(FPersonList, SceneX(end.CellX), SceneY(end.CellY), degrees);
+        drawMark(SceneX(end.CellX), SceneY(end.CellY));
     }
 }
 
@@ -506,6 +543,25 @@ void TDeckRenderer::DrawPersonsBatched() {
         DrawPrisms(shaded);
     }
     Dots.Draw();
+}
+
+// Every person as a disc inside its cell, or as the pixel at its middle where the disc would be
+// too small for its shape to show; persons wholly outside the view are not sent.
+void TDeckRenderer::DrawPersonDiscs() {
+    Discs.Clear();
+    const TScreenFootprint footprint = TScreenFootprint::OfCurrentFrame();
+    ForEachPersonShown([&](const TPersonData::TState& state, std::size_t person) {
+        if (footprint.PrismOffScreen(state.X, state.Y)) {
+            return;
+        }
+        // Seen straight down, a prism's pixels are its footprint's, a little over a cell.
+        if (footprint.PrismPixels(state.X, state.Y) < TPersonDots::SmallestPrism) {
+            Discs.AddDot(state.X, state.Y, PersonColour(person));
+        } else {
+            Discs.Add(state.X, state.Y, state.Heading, PersonColour(person));
+        }
+    });
+    Discs.Draw();
 }
 
 void TDeckRenderer::DrawPrisms(bool shaded) {

@@ -13,9 +13,11 @@
 #include "DeckGeometry.h"
 #include "LogFile.h"
 #include "PersonData.h"
+#include "PersonDiscs.h"
 #include "PersonDots.h"
 #include "PersonPrisms.h"
 #include "RegionOutlines.h"
+#include "ScaleBar.h"
 #include "SelectionDrawing.h"
 #include "Trails.h"
 
@@ -39,6 +41,8 @@ struct TDrawnLayers {
     const TRegionOutlines* Outlines = nullptr;
     // The person drawn selected with its way.
     std::optional<std::size_t> Selected;
+    // A scale bar in the lower right corner, a cell being that many metres; none: no bar.
+    std::optional<double> ScaleBarCellMetres;
 };
 
 class TDeckRenderer {
@@ -110,6 +114,11 @@ public:
     // selection.
     void ShowSelection(const TShownSelection* selection) { Selection = selection; }
 
+    // A scale bar in metres in the lower right corner from the next frame on, a cell being that
+    // many metres wide; none removes it. Its picture is made when its length changes, which
+    // needs a GUI application for the font.
+    void ShowScaleBar(std::optional<double> cellMetres) { ScaleBarCellMetres = cellMetres; }
+
     // Persons go as one vertex array a frame; a display-list call each gives the same picture
     // and is kept to measure what the batch saves.
     void SetPersonsBatched(bool batched) { PersonsBatched = batched; }
@@ -152,14 +161,17 @@ private:
     template <typename TDraw> void ForEachPersonShown(TDraw draw);
     void DrawPersons();
     void DrawPersonsBatched();
+    void DrawPersonDiscs();
     void DrawPrisms(bool shaded);
     void PlaceLights(const TCamera& camera);
     void RebuildDeckGeometry();
     void DrawCongestionMap();
     void DrawTrails();
-    void DrawSelection();
+    // The selected person as a disc in the plan, else as a prism.
+    void DrawSelection(bool plan);
     TRgba PersonColour(std::size_t person) const;
     void ReportBadHeading();
+    void DrawScaleBar(const TCamera& camera, std::int32_t width, std::int32_t height);
 
     bool FShowOrigin = true;
     std::int32_t FDeckIndex = 0;
@@ -190,6 +202,7 @@ private:
     bool PersonsBatched = true;
     TPersonPrisms PersonBatch;
     TPersonDots Dots;
+    TPersonDiscs Discs;
     // Built at the first frame after the deck shown changed, where the context is current.
     TDeckGeometry DeckGeometry;
     bool DeckGeometryWanted = false;
@@ -204,4 +217,8 @@ private:
     bool CongestionOverlayWanted = false;
     TCornerPicture CornerPicture{TCorner::LowerLeft};
     TCornerPicture Caption{TCorner::UpperLeft};
+    std::optional<double> ScaleBarCellMetres;
+    TCornerPicture ScaleBarCorner{TCorner::LowerRight};
+    // The length the bar's picture shows, to make it again only when that changes.
+    std::optional<std::pair<double, int>> ScaleBarShown;
 };

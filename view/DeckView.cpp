@@ -55,6 +55,11 @@ void TDeckView::LookFrom(TCameraPreset preset) {
     FitDeck();
 }
 
+void TDeckView::PlaceCamera(const TCamera& placed) {
+    Camera.Place(placed.FPhi, placed.FTheta, placed.FDistance, placed.FPan, placed.FPlan);
+    Invalidate();
+}
+
 std::optional<std::size_t> TDeckView::PersonAt(QPointF point) const {
     const std::vector<TPersonData>* persons = Renderer->Persons();
     if (persons == nullptr || width() <= 0 || height() <= 0) {

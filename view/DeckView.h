@@ -56,6 +56,9 @@ public:
     void FitDeck();
     void ResetView();
     void LookFrom(TCameraPreset preset);
+    // Looks from where the camera stands, as a camera file has it: its angles, distance, pan
+    // and whether it is a plan.
+    void PlaceCamera(const TCamera& placed);
     void ToggleOrigin();
     bool ShowOrigin() const { return Renderer->ShowOrigin(); }
     std::int32_t DeckIndex() const { return Renderer->DeckIndex(); }
@@ -106,6 +109,12 @@ public:
     // The selected person and its way (see TDeckRenderer::ShowSelection); none shows none.
     void ShowSelection(const TShownSelection* selection) {
         Renderer->ShowSelection(selection);
+        Invalidate();
+    }
+    // A scale bar in metres in the lower right corner, a cell being that many metres; none
+    // shows none.
+    void ShowScaleBar(std::optional<double> cellMetres) {
+        Renderer->ShowScaleBar(cellMetres);
         Invalidate();
     }
     // The person whose prism is nearest the eye under a point of the view, in the view's pixels;

@@ -14,15 +14,25 @@ std::optional<TViewRay> RayThrough(const TCamera& camera, double aspect,
     if (!axes || !(aspect > 0.0)) {
         return std::nullopt;
     }
+    const std::array<double, 3>& eye = camera.FEye;
+    TViewRay ray{};
+    ray.Origin = {eye[0] - camera.FPan[0], eye[1] - camera.FPan[1], eye[2]};
+    if (camera.FPlan) {
+        // Every ray of the plan runs straight down, from the point of the view clicked.
+        const double halfHeight = PlanHalfHeight(camera.FDistance);
+        for (std::size_t i = 0; i < 3; ++i) {
+            ray.Origin[i] +=
+                (axes->Right[i] * point[0] * aspect + axes->Up[i] * point[1]) * halfHeight;
+        }
+        ray.Direction = axes->Forward;
+        return ray;
+    }
     const double halfHeight = std::tan(CellViewFieldOfView * std::numbers::pi / 360.0);
     const double across = point[0] * halfHeight * aspect;
     const double upward = point[1] * halfHeight;
-    TViewRay ray{};
     for (std::size_t i = 0; i < 3; ++i) {
         ray.Direction[i] = axes->Forward[i] + axes->Right[i] * across + axes->Up[i] * upward;
     }
-    const std::array<double, 3>& eye = camera.FEye;
-    ray.Origin = {eye[0] - camera.FPan[0], eye[1] - camera.FPan[1], eye[2]};
     return ray;
 }
 

@@ -1,5 +1,7 @@
 #include "SelectionDrawing.h"
 
+#include "PersonDiscs.h"
+
 #include <GL/gl.h>
 
 namespace {
@@ -92,7 +94,7 @@ void DrawWayLines(const TWayLines& lines) {
     glPopAttrib();
 }
 
-// Larger than the others, so that it covers its own green prism, white and outlined in black.
+// Larger than the others, so that it covers its own prism, outlined in black.
 void DrawSelectedPrism(unsigned prismList, float x, float y, float degrees) {
     if (prismList == 0) {
         return;
@@ -102,14 +104,41 @@ void DrawSelectedPrism(unsigned prismList, float x, float y, float degrees) {
     glTranslatef(x, y, 0);
     glRotatef(degrees, 0, 0, 1);
     glScalef(SelectedWidening, SelectedWidening, SelectedHeightening);
-    // Unlit: white from every side, the outline showing its shape.
+    // Unlit: one colour from every side, the outline showing its shape.
     glDisable(GL_LIGHTING);
-    glColor3ub(255, 255, 255);
+    glColor3ub(SelectionColour.R, SelectionColour.G, SelectionColour.B);
     glCallList(prismList);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     glLineWidth(2.0f);
     glColor3ub(0, 0, 0);
     glCallList(prismList);
     glPopMatrix();
+    glPopAttrib();
+}
+
+namespace {
+
+void DrawDiscFan(const TPersonDiscs::TRim& rim, float x, float y, float z, float scale) {
+    glBegin(GL_TRIANGLE_FAN);
+    glVertex3f(x, y, z);
+    for (std::size_t i = 0; i <= rim.size(); ++i) {
+        const auto& point = rim[i % rim.size()];
+        glVertex3f(x + (point[0] - x) * scale, y + (point[1] - y) * scale, z);
+    }
+    glEnd();
+}
+
+} // namespace
+
+void DrawSelectedDisc(float x, float y, std::int32_t heading) {
+    constexpr float Inner = 0.7f; // of the rim; the rest is the black edge
+    const TPersonDiscs::TRim rim = TPersonDiscs::RimAt(x, y, heading);
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_CULL_FACE);
+    glColor3ub(0, 0, 0);
+    DrawDiscFan(rim, x, y, TPersonDiscs::FloorHeight + 0.01f, 1.0f);
+    glColor3ub(SelectionColour.R, SelectionColour.G, SelectionColour.B);
+    DrawDiscFan(rim, x, y, TPersonDiscs::FloorHeight + 0.02f, Inner);
     glPopAttrib();
 }

@@ -1,14 +1,23 @@
 #pragma once
-// What the view draws for the person the user selected: its prism larger, white and outlined, so
-// that it stands out in a crowd, and its whole way on the deck shown as lines just above the
-// floor, the part walked solid and the part to come fainter and dashed, with a sign where it
-// changes deck: a triangle pointing north for a deck up, south for a deck down.
+// What the view draws for the person the user selected: its prism larger, in the selection colour
+// and outlined, so that it stands out in a crowd (in the plan a disc in its cell), and its whole
+// way on the deck shown as lines just above the floor, the part walked solid and the part to come
+// fainter and dashed, with a sign where it changes deck: a triangle pointing north for a deck up,
+// south for a deck down.
 
+#include "ColourScales.h"
 #include "PersonWay.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+// The selected person is drawn unlit in cyan, which no light gives any other person: the lights
+// are grey, so a lit person is its own colour scaled, plus a grey glint, clamped at full. That
+// keeps the order of its channels: a green person has as much red as blue, and a person of the
+// waiting scale with more blue than red has no more green than red. Cyan has full green and blue
+// and no red. White, by contrast, is what a bright light makes of the scale's yellow.
+inline constexpr TRgba SelectionColour{0, 255, 255, 255};
 
 // The selected person, its way and the replay step shown; the caller keeps it up to date.
 struct TShownSelection {
@@ -39,3 +48,6 @@ void BuildWayLines(const std::vector<TWayPoint>& way, std::int32_t step, std::in
 void DrawWayLines(const TWayLines& lines);
 // Draws the selected person's prism from its display list, standing at (x, y), turned by degrees.
 void DrawSelectedPrism(unsigned prismList, float x, float y, float degrees);
+// Draws the selected person of the plan as a disc over its own, inside its cell: black at the
+// rim, the selection colour within.
+void DrawSelectedDisc(float x, float y, std::int32_t heading);

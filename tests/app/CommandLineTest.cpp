@@ -45,7 +45,7 @@ TEST(CommandLine, NamesEachMistake) {
     const std::string renderTakes =
         "--render FILE takes --out, --video, --fps, --speed, --deck, --from, --to, --every, "
         "--size, --camera, --camera-file, --colour-waiting, --waiting-limit, --map, "
-        "--hide-persons, --trails, --trail-seconds, --follow or --caption";
+        "--hide-persons, --trails, --trail-seconds, --follow, --caption, --scale or --cell-size";
     const std::string steps = "expected N, a number of steps from 0 to 2147483647";
     const std::string size = "expected WIDTHxHEIGHT in pixels, e.g. 1280x720";
     const std::string person = "expected N, a person's number from 1";
@@ -133,9 +133,9 @@ TEST(CommandLine, NamesEachMistake) {
         {{"--render", "a.3dl", "--out", "d", "--deck", ""},
          "--deck '': empty; expected D, a deck's number from 0 or its caption"},
         {{"--render", "a.3dl", "--out", "d", "--camera", "Top"},
-         "--camera Top: expected top, side or oblique"},
+         "--camera Top: expected top, side, oblique or plan"},
         {{"--render", "a.3dl", "--out", "d", "--camera"},
-         "--camera: missing value; expected top, side or oblique"},
+         "--camera: missing value; expected top, side, oblique or plan"},
         {{"--render", "a.3dl", "--camera-file", "c.json", "--out", "d", "--camera", "top"},
          "--camera-file: a saved camera or a preset one, not both; --camera is already given"},
         {{"--render", "a.3dl", "--out", "d", "--camera-file"},
@@ -190,7 +190,8 @@ TEST(CommandLine, NamesEachMistake) {
         {{"--congestion", "a.3dl", "--per-second"},
          "--per-second: only --flows FILE takes this option"},
         {{"--curve", "a.3dl", "--cell-size", "0.4"},
-         "--cell-size: only --congestion FILE, --flows FILE or --summary FILE takes this option"},
+         "--cell-size: only --congestion FILE, --flows FILE, --summary FILE or --render FILE takes "
+         "this option"},
         {{"--density", "4"},
          "--density: only --congestion FILE, --flows FILE or --summary FILE takes this option"},
         {{"--flows", "a.3dl", "--congestion", "a.3dl"},
@@ -291,7 +292,7 @@ TEST(CommandLine, TakesADeckByNumberOrCaptionAndEachCamera) {
     }
     for (const auto& [value, camera] :
          {std::pair{"top", TRenderCamera::Top}, std::pair{"side", TRenderCamera::Side},
-          std::pair{"oblique", TRenderCamera::Oblique}}) {
+          std::pair{"oblique", TRenderCamera::Oblique}, std::pair{"plan", TRenderCamera::Plan}}) {
         const auto line = ParseCommandLine({"--render", "a.3dl", "--out", "f", "--camera", value});
         ASSERT_TRUE(line.Line.has_value()) << value;
         EXPECT_EQ(line.Line->Render.Camera, camera) << value;

@@ -123,7 +123,8 @@ TEST_F(MainWindow, MenusHoldTheirEntriesInOrder) {
                            "&3 ...", "&4 ...", "-", "Quit"}));
     // clang-format off
     const QStringList views{"Deck up", "Deck down", "-", "Zoom in", "Zoom out", "&Fit deck",
-                            "&Reset view", "-", "To&p", "&Side", "&Oblique", "Save c&amera...", "-",
+                            "&Reset view", "-", "To&p", "&Side", "&Oblique", "Plan", "Save c&amera...",
+                            "Loa&d camera...", "Scale bar", "-",
                             "Evacuation &curve...", "Congestion &map", "Con&gestion report...",
                             "Congestion o&utlines", "Flow la&bels",
                             "&Hide persons on the map", "Colour by &waiting", "&Trails", "-",

@@ -349,6 +349,66 @@ TEST_F(RenderMode, ACaptionChangesOnlyTheUpperLeftCorner) {
     EXPECT_EQ(elsewhere, 0);
 }
 
+// The longest row of dark pixels held between pale ones in the lower right quarter: the scale
+// bar on its pale box.
+int ScaleBarPixels(const QImage& frame) {
+    const auto dark = [&](int x, int y) { return QColor(frame.pixel(x, y)).lightness() < 70; };
+    const auto pale = [&](int x, int y) { return QColor(frame.pixel(x, y)).lightness() > 170; };
+    int longest = 0;
+    for (int y = frame.height() * 3 / 4; y < frame.height(); ++y) {
+        for (int x = frame.width() / 2; x < frame.width(); ++x) {
+            if (!dark(x, y) || !pale(x - 1, y)) {
+                continue;
+            }
+            int end = x;
+            while (end < frame.width() && dark(end, y)) {
+                ++end;
+            }
+            if (end < frame.width() && pale(end, y)) {
+                longest = std::max(longest, end - x);
+            }
+        }
+    }
+    return longest;
+}
+
+// The scale bar is the longest round length (1, 2 or 5 times a power of ten metres) that fits in
+// a quarter of the width, and is as long as the deck shows it: straight down from a distance d a
+// frame of height h shows h / (2 d tan 30°) pixels a cell, in the plan everywhere and in the
+// perspective view where the centre of the view meets the floor.
+TEST_F(RenderMode, TheScaleBarIsARoundLengthAsLongAsTheDeckShowsIt) {
+    constexpr int Width = 800;
+    constexpr int Height = 600;
+    const std::string deck = Write("deck.3dl", SmallDeck);
+    for (const double distance : {40.0, 150.0}) {
+        for (const char* cell : {"0.4", "0.5"}) {
+            const double cellMetres = std::stod(cell);
+            const double cellPixels = Height / (2 * distance * std::tan(std::numbers::pi / 6));
+            const double pixelsPerMetre = cellPixels / cellMetres;
+            double metres = 0.0;
+            for (const double round : {0.5, 1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0}) {
+                if (round * pixelsPerMetre <= Width / 4.0) {
+                    metres = round;
+                }
+            }
+            for (const char* plan : {"true", "false"}) {
+                SCOPED_TRACE(std::to_string(distance) + " " + cell + " " + plan);
+                const std::string camera =
+                    Write("camera.json", "{\"format\": \"ambla-camera\", \"version\": 1, \"deck\": "
+                                         "0, \"phi\": 0, \"theta\": 0, \"distance\": " +
+                                             std::to_string(distance) +
+                                             ", \"pan\": [0, 0], \"plan\": " + plan + "}");
+                const TRun run = Render(deck, {"--to", "0", "--size", "800x600", "--camera-file",
+                                               camera, "--scale", "--cell-size", cell});
+                ASSERT_EQ(run.ExitCode, 0) << run.Err;
+                const QImage frame(QString::fromStdString((Out / "000000.jpg").string()));
+                EXPECT_NEAR(ScaleBarPixels(frame), metres * pixelsPerMetre, 1.5);
+                EXPECT_GE(ScaleBarPixels(frame), Width / 10);
+            }
+        }
+    }
+}
+
 TEST_F(RenderMode, AVideoHoldsTheStepsOfItsSpeedAsTheFramesShowThem) {
     const std::string ferry = std::string(AMBLA_SAMPLES_DIR) + "/ferry.3dl";
     const std::string video = (Dir / "ferry.mp4").string();

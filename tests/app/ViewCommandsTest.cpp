@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QWheelEvent>
@@ -209,6 +210,59 @@ TEST_F(ViewCommands, SaveCameraWritesTheViewsCameraAndDeck) {
     EXPECT_EQ(Ui.SaveDialogs.size(), 3U);
     EXPECT_EQ(Ui.Messages.size(), 1U);
     EXPECT_EQ(QDir(Files.path()).entryList(QDir::Files), QStringList{"view.json"});
+}
+
+// A camera saved in the plan comes back into the view as it was, on its deck; a bad file, or one
+// of a deck the project does not have, is told in a box and the view stays as it was.
+TEST_F(ViewCommands, LoadCameraLooksFromTheSavedCameraOrLeavesTheViewAsItWas) {
+    ShowAndWait();
+    Load(Ferry);
+    Window->ViewCommands->DeckUp();
+    Window->Action(TCommand::LookFromPlan)->trigger();
+    Window->Action(TCommand::ZoomIn)->trigger();
+    Window->View->CentreOn(12.5f, -3.0f);
+    const QString file = Files.filePath("plan.json");
+    Ui.SaveAnswers = {file.toStdString()};
+    Window->Action(TCommand::SaveCamera)->trigger();
+    const TCamera saved = Window->View->CameraState();
+    const QImage planFrame = Frame();
+    ASSERT_TRUE(saved.FPlan);
+
+    Window->ViewCommands->DeckDown();
+    Window->Action(TCommand::LookObliquely)->trigger();
+    ASSERT_NE(Frame(), planFrame);
+    Ui.FileAnswers = {file.toStdString()};
+    Window->Action(TCommand::LoadCamera)->trigger();
+    EXPECT_EQ(Boxes(), std::vector<std::string>{});
+    const TCamera& loaded = Window->View->CameraState();
+    EXPECT_TRUE(loaded.FPlan);
+    EXPECT_EQ(loaded.FEye, saved.FEye);
+    EXPECT_EQ(loaded.FPan, saved.FPan);
+    EXPECT_EQ(loaded.FDistance, saved.FDistance);
+    EXPECT_EQ(Window->View->DeckIndex(), 1);
+    EXPECT_EQ(Frame(), planFrame);
+
+    const QString bad = Files.filePath("bad.json");
+    QFile badFile(bad);
+    ASSERT_TRUE(badFile.open(QIODevice::WriteOnly));
+    badFile.write(R"({"format": "ambla-camera", "version": 1, "deck": 9, "phi": 0, "theta": 0,
+                     "distance": 50, "pan": [0, 0]})");
+    badFile.close();
+    Window->Action(TCommand::LookObliquely)->trigger();
+    const QImage before = Frame();
+    for (const QString& wrong : {Files.filePath("view.json"), bad}) {
+        Ui.FileAnswers = {wrong.toStdString()};
+        Window->Action(TCommand::LoadCamera)->trigger();
+        EXPECT_EQ(Frame(), before);
+    }
+    ASSERT_EQ(Ui.Messages.size(), 2U);
+    EXPECT_EQ(Ui.Messages[0].Icon, TMsgIcon::Error);
+    EXPECT_EQ(Ui.Messages[0].Text, "Cannot load the camera:\ncamera file " +
+                                       Files.filePath("view.json").toStdString() +
+                                       ": cannot be read: No such file or directory");
+    EXPECT_EQ(Ui.Messages[1].Text, "Cannot load the camera:\ncamera file " + bad.toStdString() +
+                                       ": the camera was saved on deck 9, but the log file has "
+                                       "decks 0 to 2");
 }
 
 } // namespace

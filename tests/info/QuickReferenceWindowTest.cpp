@@ -102,6 +102,7 @@ TEST_F(QuickReferenceWindow, KeyListReadsLineByLineWithItsActionsInOneColumn) {
                                          "Ctrl + F:\tFind person by number\n"
                                          "F:\tFollow selected person\n"
                                          "Esc:\tClear selection\n"
+                                         "P:\tPlan: straight down, flat, north up\n"
                                          "\n"
                                          "Animation\n"
                                          "1:\tReset to start\n"
@@ -137,7 +138,7 @@ TEST_F(QuickReferenceWindow, KeyListReadsLineByLineWithItsActionsInOneColumn) {
             actionStarts << block.layout()->lineAt(0).cursorToX(tab + 1);
         }
     }
-    ASSERT_EQ(actionStarts.size(), 27);
+    ASSERT_EQ(actionStarts.size(), 28);
     for (const qreal x : actionStarts) {
         EXPECT_EQ(x, actionStarts.front());
     }

@@ -35,7 +35,8 @@ QByteArray CameraText(const char* field = "", const char* value = nullptr) {
                                                                    {"phi", "0.5"},
                                                                    {"theta", "-0.25"},
                                                                    {"distance", "80"},
-                                                                   {"pan", "[-3, 4.5]"}};
+                                                                   {"pan", "[-3, 4.5]"},
+                                                                   {"plan", "false"}};
     QByteArray text = "{";
     for (const auto& [name, json] : good) {
         const char* shown = std::string(name) == field ? value : json;
@@ -96,6 +97,21 @@ TEST(CameraFile, ACameraWrittenIsReadBackExactly) {
     EXPECT_EQ(placed.FPan, window.FPan);
     EXPECT_EQ(placed.Distance(), window.Distance());
 
+    // A plan stays a plan, straight down and north up; a file saved before there were plans is
+    // a perspective view.
+    TCamera plan = window;
+    plan.TurnTo(TCameraPreset::Plan);
+    ASSERT_EQ(WriteCameraFile(path, CameraToSave(plan, 1)), "");
+    PlaceSavedCamera(*ReadCameraFile(path).Camera, placed);
+    EXPECT_TRUE(placed.FPlan);
+    EXPECT_EQ(placed.FEye, plan.FEye);
+    EXPECT_EQ(placed.FUp, plan.FUp);
+    const QString old = WriteBytes(dir, "old.json", CameraText("plan"));
+    ASSERT_TRUE(ReadCameraFile(old).Camera.has_value());
+    PlaceSavedCamera(*ReadCameraFile(old).Camera, placed);
+    EXPECT_FALSE(placed.FPlan);
+    EXPECT_EQ(placed.FTheta, -0.25);
+
     // A camera that no file may hold is not written: the file stays as it was.
     TSavedCamera tooClose = CameraToSave(window, 2);
     tooClose.Distance = 0.5;
@@ -141,6 +157,7 @@ TEST(CameraFile, EachFaultOfAFileIsNamed) {
         {CameraText("pan", "[1, \"2\"]"), pan},
         {CameraText("pan", "[1e10, 0]"), "\"pan\" x is 1e+10; " + range},
         {CameraText("pan", "[0, -1e10]"), "\"pan\" y is -1e+10; " + range},
+        {CameraText("plan", "1"), "\"plan\" is not true or false"},
         {QByteArray(70000, ' ') + CameraText(), "not a camera file: larger than 65536 bytes"},
     };
     int n = 0;

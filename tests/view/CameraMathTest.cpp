@@ -179,6 +179,36 @@ TEST(Camera, PresetsLookFromTheirSideWithTheDeckUpright) {
               seen(TCameraPreset::Oblique, {0, -20, 0})[1]);
 }
 
+// The plan shows every point where it lies, whatever its height, north up: a wall's top or a
+// person's head never leans out of its cell. Zoom and pan work as elsewhere; a left drag keeps it
+// straight down, and Top leaves it for the perspective.
+TEST(Camera, ThePlanShowsEveryHeightWhereItsFootIsAndStaysStraightDown) {
+    TCamera plan = TopView(100.0);
+    plan.FIsControlEnabled = true;
+    plan.TurnTo(TCameraPreset::Plan);
+    plan.FitToBox({-50, 50, -20, 20, 3}, 1.6);
+    for (const std::array<double, 2> foot : {std::array{-49.5, 19.5}, {30.0, -12.0}, {0.0, 0.0}}) {
+        EXPECT_EQ(*ProjectedPoint(plan, 1.6, {foot[0], foot[1], 6.0}),
+                  *ProjectedPoint(plan, 1.6, {foot[0], foot[1], 0.0}));
+    }
+    EXPECT_GT((*ProjectedPoint(plan, 1.6, {0, 20, 0}))[1], 0.5); // north at the top
+    const auto eye = plan.FEye;
+    const auto up = plan.FUp;
+    Drag(plan, TMouseButton::Left, 130, -250);
+    EXPECT_EQ(plan.FEye, eye);
+    EXPECT_EQ(plan.FUp, up);
+    const auto east = (*ProjectedPoint(plan, 1.6, {10, 0, 0}))[0];
+    plan.SetDistance(ZoomedIn(plan.Distance()));
+    EXPECT_NEAR((*ProjectedPoint(plan, 1.6, {10, 0, 0}))[0], east / 0.9, 1e-12);
+    Drag(plan, TMouseButton::Right, 40, 0);
+    EXPECT_GT(plan.FPan[0], 0.0);
+    EXPECT_TRUE(plan.FPlan);
+    plan.TurnTo(TCameraPreset::Top);
+    EXPECT_FALSE(plan.FPlan);
+    EXPECT_NE(*ProjectedPoint(plan, 1.6, {30.0, -12.0, 6.0}),
+              *ProjectedPoint(plan, 1.6, {30.0, -12.0, 0.0}));
+}
+
 // Reset view is the camera of a fresh start, whatever was done to it.
 TEST(Camera, ResetGivesBackTheCameraOfAFreshLoad) {
     TCamera loaded;

@@ -16,6 +16,8 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -106,6 +108,16 @@ public:
         Renderer.FitCamera(camera);
         return camera;
     }
+
+    // Turned to a preset and fitted to the deck shown, as the view's commands do.
+    TCamera PresetCamera(TCameraPreset preset) const {
+        TCamera camera;
+        Renderer.FitCamera(camera);
+        camera.TurnTo(preset);
+        Renderer.FitCameraToDeck(camera, double{FrameWidth} / FrameHeight);
+        return camera;
+    }
+    void HidePersons() { Renderer.HidePersons(); }
 
     // Fitted to the decks, straight from above, and panned.
     TCamera PannedCamera() const { return DraggedCamera(TMouseButton::Right, 100, 50); }
@@ -385,10 +397,10 @@ TEST(DeckRenderer, APersonIsLeftOutOnlyWhenAllOfItLiesBeyondTheView) {
     EXPECT_FALSE(footprint.PrismOffScreen(76.0f, -57.0f)) << "a corner of the view";
 }
 
-// The selected person stands out white, its way is drawn over the floor, solid where it walked
-// and dashed where it will, and the stair it takes is signed; without the selection the same
-// places show the floor.
-TEST(DeckRenderer, TheSelectedPersonIsWhiteWithItsWayAndItsDeckChangeSigned) {
+// The selected person stands out in its colour, its way is drawn over the floor in white, solid
+// where it walked and dashed where it will, and the stair it takes is signed; without the
+// selection the same places show the floor.
+TEST(DeckRenderer, TheSelectedPersonStandsOutWithItsWayAndItsDeckChangeSigned) {
     std::string log = "<header> pmax 2 xmax 40 ymax 40 zmax 2 vmax 1 toff 0 </header>\n";
     for (int deck = 0; deck < 2; ++deck) {
         log += "<deck> level " + std::to_string(deck) + " (celldata)\n";
@@ -424,8 +436,9 @@ TEST(DeckRenderer, TheSelectedPersonIsWhiteWithItsWayAndItsDeckChangeSigned) {
     ASSERT_TRUE(prism.has_value());
     const QPoint prismPixel(static_cast<int>((*prism)[0] * FrameWidth / 2 + FrameWidth / 2.0),
                             static_cast<int>(FrameHeight / 2.0 - (*prism)[1] * FrameHeight / 2));
-    EXPECT_TRUE(white(pixelAt(selected, prismPixel)));
-    EXPECT_FALSE(white(pixelAt(plain, prismPixel)));
+    const QColor prismColour = pixelAt(selected, prismPixel);
+    EXPECT_EQ(prismColour, QColor(SelectionColour.R, SelectionColour.G, SelectionColour.B));
+    EXPECT_NE(pixelAt(plain, prismPixel), prismColour);
     for (const double walked : {-9.0, -8.5}) { // clear of the prism seen from above
         EXPECT_TRUE(white(pixelAt(selected, floorAt(walked)))) << walked;
         EXPECT_FALSE(white(pixelAt(plain, floorAt(walked)))) << walked;
@@ -441,3 +454,153 @@ TEST(DeckRenderer, TheSelectedPersonIsWhiteWithItsWayAndItsDeckChangeSigned) {
 }
 
 } // namespace
+
+namespace {
+
+// The deck point at the middle of pixel (x, y) of a plan frame, the frame's rows bottom first.
+std::array<double, 2> PlanPoint(const TCamera& plan, int x, int y) {
+    const double half = PlanHalfHeight(plan.FDistance);
+    return {-plan.FPan[0] + (2.0 * (x + 0.5) / FrameWidth - 1.0) * half * FrameWidth / FrameHeight,
+            -plan.FPan[1] + (2.0 * (y + 0.5) / FrameHeight - 1.0) * half};
+}
+
+// The cells persons stand on in the deck shown, as the whole cell's lower left corner.
+std::set<std::array<std::int64_t, 2>> CellsHeld(const TLogFile& project, std::int32_t deck) {
+    std::set<std::array<std::int64_t, 2>> cells;
+    for (const TPersonData& person : project.Persons) {
+        const TPersonData::TState state = person.GetState();
+        if (state.Level == deck) {
+            cells.insert({static_cast<std::int64_t>(std::floor(state.X - 0.5f)),
+                          static_cast<std::int64_t>(std::floor(state.Y - 0.5f))});
+        }
+    }
+    return cells;
+}
+
+struct TPersonPixels {
+    int Outside = 0;                                  // pixels on no cell a person holds
+    std::set<std::array<std::int64_t, 2>> CellsShown; // held cells with a person's pixel
+};
+
+// The pixels persons change in a frame, by the cell of the floor under each, as the plan's
+// projection puts it.
+TPersonPixels PersonPixels(const QImage& persons, const QImage& none, const TCamera& plan,
+                           const std::set<std::array<std::int64_t, 2>>& held) {
+    TPersonPixels found;
+    for (int y = 0; y < persons.height(); ++y) {
+        for (int x = 0; x < persons.width(); ++x) {
+            if (persons.pixel(x, y) == none.pixel(x, y)) {
+                continue;
+            }
+            const auto point = PlanPoint(plan, x, y);
+            const std::array<std::int64_t, 2> cell{static_cast<std::int64_t>(std::floor(point[0])),
+                                                   static_cast<std::int64_t>(std::floor(point[1]))};
+            if (held.contains(cell)) {
+                found.CellsShown.insert(cell);
+            } else {
+                ++found.Outside;
+            }
+        }
+    }
+    return found;
+}
+
+// A corridor between two walls packed with persons facing every way.
+std::string CrowdedCorridor() {
+    std::string log = "<header> pmax 280 xmax 30 ymax 14 zmax 1 vmax 1 toff 0 </header>\n"
+                      "<deck> caption Corridor\nlevel 0 (celldata)\nP30x1\n";
+    for (int row = 1; row < 13; ++row) {
+        log += "1 P28x0 1\n";
+    }
+    log += "P30x1\n</deck>\n<persons> <startpositions>\n";
+    for (int y = 2; y < 12; ++y) {
+        for (int x = 1; x < 29; ++x) {
+            log += std::to_string(x) + " " + std::to_string(y) + " 0 " +
+                   std::to_string((x + y) % 8 + 1) + " 0\n";
+        }
+    }
+    log += "(movement)\n";
+    for (int person = 0; person < 280; ++person) {
+        log += "S\n";
+    }
+    return log + "</persons>\n";
+}
+
+} // namespace
+
+// In the plan every pixel a person changes lies on the cell that holds it, and every person shows:
+// packed in a corridor and facing every way, and on the ferry; the perspective view straight
+// from above keeps its prisms, which lean out of their cells towards the edges of the view.
+TEST(DeckRenderer, InThePlanEveryPersonStaysInsideItsCell) {
+    TMappedProject crowd(CrowdedCorridor());
+    TMappedProject ferry;
+    ferry.Replay.SeekToStep(StepShown);
+    for (TMappedProject* mapped : {&crowd, &ferry}) {
+        SCOPED_TRACE(mapped == &crowd ? "crowd" : "ferry");
+        const auto held = CellsHeld(mapped->Project, 0);
+        ASSERT_GT(held.size(), 20U);
+        TCanvasRenderer view(*mapped);
+        view.Show(false, false);
+        const TCamera plan = view.PresetCamera(TCameraPreset::Plan);
+        const TCamera top = view.PresetCamera(TCameraPreset::Top);
+        const QImage planWith = view.Draw(plan);
+        const QImage topWith = view.Draw(top);
+        view.HidePersons();
+        const QImage planWithout = view.Draw(plan);
+        const QImage topWithout = view.Draw(top);
+        ASSERT_FALSE(planWith.isNull());
+        const TPersonPixels inPlan = PersonPixels(planWith, planWithout, plan, held);
+        EXPECT_EQ(inPlan.Outside, 0);
+        EXPECT_EQ(inPlan.CellsShown.size(), held.size());
+        // The same frame of the top view taken as a plan: the prisms spill over.
+        TCamera topAsPlan = top;
+        topAsPlan.FPlan = true;
+        EXPECT_GT(PersonPixels(topWith, topWithout, topAsPlan, held).Outside, 100);
+    }
+}
+
+// The light makes persons of the waiting colours nearly white from the side; the selected person
+// is cyan, a colour no lit person takes in any view, the plan included.
+TEST(DeckRenderer, NoLightGivesAPersonTheSelectedPersonsColour) {
+    TMappedProject ferry;
+    ferry.Replay.SeekToStep(StepShown);
+    std::vector<float> waiting(ferry.Project.Persons.size());
+    for (std::size_t i = 0; i < waiting.size(); ++i) {
+        waiting[i] = static_cast<float>(i % 13);
+    }
+    std::size_t shown = 0;
+    while (ferry.Project.Persons[shown].GetState().Level != 0) {
+        ++shown;
+    }
+    TShownSelection selection;
+    selection.Person = shown;
+    const auto cyanLike = [](QRgb p) { return qRed(p) < 100 && qGreen(p) > 150 && qBlue(p) > 150; };
+    const auto count = [](const QImage& frame, const auto& wanted) {
+        int found = 0;
+        for (int y = 0; y < frame.height(); ++y) {
+            for (int x = 0; x < frame.width(); ++x) {
+                found += wanted(frame.pixel(x, y)) ? 1 : 0;
+            }
+        }
+        return found;
+    };
+    TCanvasRenderer view(ferry);
+    view.Show(false, false);
+    view.ShadeByWaiting(&waiting);
+    int nearlyWhite = 0;
+    for (const TCameraPreset preset :
+         {TCameraPreset::Side, TCameraPreset::Oblique, TCameraPreset::Top, TCameraPreset::Plan}) {
+        SCOPED_TRACE(static_cast<int>(preset));
+        const TCamera camera = view.PresetCamera(preset);
+        view.ShowSelection(nullptr);
+        const QImage plain = view.Draw(camera);
+        ASSERT_FALSE(plain.isNull());
+        EXPECT_EQ(count(plain, cyanLike), 0);
+        nearlyWhite += count(plain, [](QRgb p) {
+            return std::min({qRed(p), qGreen(p), qBlue(p)}) > 215;
+        });
+        view.ShowSelection(&selection);
+        EXPECT_GT(count(view.Draw(camera), cyanLike), 0);
+    }
+    EXPECT_GT(nearlyWhite, 10) << "what a white selection would be confused with";
+}

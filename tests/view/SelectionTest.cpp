@@ -24,7 +24,7 @@ TPersonData StandingAt(std::int64_t x, std::int64_t y, std::int32_t deck) {
 }
 
 // Straight down, looked at from the fitted distance of a 40-cell deck; turned by mouse drags, and
-// panned, as a user leaves the camera.
+// panned, as a user leaves the camera; and the plan, panned, where every ray runs straight down.
 std::vector<std::pair<std::string, TCamera>> Cameras() {
     TCamera top;
     top.Reset(40);
@@ -39,7 +39,11 @@ std::vector<std::pair<std::string, TCamera>> Cameras() {
     turned.MouseDown(TMouseButton::Right, 0, 0);
     turned.MouseMove(-40, 25);
     turned.MouseUp();
-    return {{"top", top}, {"oblique", oblique}, {"turned and panned", turned}};
+    TCamera plan = turned;
+    plan.TurnTo(TCameraPreset::Plan);
+    plan.FitToBox({-20, 20, -20, 20, 2}, Aspect);
+    plan.Place(0, 0, plan.Distance(), {3.0, -2.0}, true);
+    return {{"top", top}, {"oblique", oblique}, {"turned and panned", turned}, {"plan", plan}};
 }
 
 std::optional<std::size_t> PickAt(const TCamera& camera, const std::array<double, 2>& seen,
