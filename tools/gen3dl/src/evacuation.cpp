@@ -7,7 +7,9 @@
 #include <array>
 #include <bit>
 #include <limits>
+#include <numeric>
 #include <stdexcept>
+#include <tuple>
 
 namespace gen3dl {
 namespace {
@@ -101,7 +103,8 @@ public:
     Crowd(const World& w, const std::vector<Person>& persons, const Options& o);
 
     void run();
-    std::vector<MoveText> takeLists() { return std::move(lists_); }
+    // In the order of the persons given.
+    std::vector<MoveText> takeLists();
 
 private:
     void resolve(std::uint32_t first, std::uint64_t s);
@@ -122,6 +125,7 @@ private:
 
     const World& w_;
     int vmax_;
+    std::vector<std::uint32_t> order_; // the person given for each walker
     std::vector<Walker> walkers_;
     std::vector<MoveText> lists_;
     std::vector<std::vector<std::uint32_t>> owners_; // per deck: who stands on each cell
@@ -136,10 +140,19 @@ Crowd::Crowd(const World& w, const std::vector<Person>& persons, const Options& 
     for (const Grid& g : w.decks) {
         owners_.emplace_back(g.size(), kNobody);
     }
+    // Persons who start near each other are kept near each other in memory: those who queue
+    // together are then looked at together.
+    order_.resize(persons.size());
+    std::iota(order_.begin(), order_.end(), std::uint32_t{0});
+    std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const Person& pa = persons[a];
+        const Person& pb = persons[b];
+        return std::tie(pa.z, pa.y, pa.x) < std::tie(pb.z, pb.y, pb.x);
+    });
     walkers_.reserve(persons.size());
     for (std::size_t k = 0; k < persons.size(); ++k) {
-        const Person& p = persons[k];
-        Walker& walker = walkers_.emplace_back(deriveSeed(o.seed, 0x10000 + k));
+        const Person& p = persons[order_[k]];
+        Walker& walker = walkers_.emplace_back(deriveSeed(o.seed, 0x10000 + order_[k]));
         walker.z = p.z;
         walker.cell = static_cast<std::uint32_t>(w.deck(p.z).index(p.x, p.y));
         walker.last = p.heading;
@@ -154,6 +167,14 @@ Crowd::Crowd(const World& w, const std::vector<Person>& persons, const Options& 
         schedule(p32, reaction + stepsBeforeNextMove(walker));
     }
     remaining_ = persons.size();
+}
+
+std::vector<MoveText> Crowd::takeLists() {
+    std::vector<MoveText> lists(lists_.size());
+    for (std::size_t k = 0; k < lists_.size(); ++k) {
+        lists[order_[k]] = std::move(lists_[k]);
+    }
+    return lists;
 }
 
 void Crowd::run() {
