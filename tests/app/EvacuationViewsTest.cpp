@@ -30,8 +30,8 @@
 namespace {
 
 // 5 persons, vmax 4; everybody has left at step 289, 72.250 s
-const QString Small = SamplesDir + "/small.3dl";
-const QString Ferry = SamplesDir + "/ferry.3dl"; // 3 decks; everybody has left at 10:29
+const QString Small = TestDataDir + "/small.3dl";
+const QString Ferry = TestDataDir + "/ferry.3dl"; // 3 decks; everybody has left at 10:29
 
 class EvacuationViews : public MainWindowFixture {
 protected:

@@ -25,6 +25,7 @@
 #include <vector>
 
 inline const QString SamplesDir = QStringLiteral(AMBLA_SAMPLES_DIR);
+inline const QString TestDataDir = QStringLiteral(AMBLA_TEST_DATA_DIR);
 
 class MainWindowFixture : public ::testing::Test {
 protected:

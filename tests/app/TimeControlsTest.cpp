@@ -19,8 +19,8 @@
 
 namespace {
 
-const QString Small = SamplesDir + "/small.3dl"; // 5 persons, vmax 4, toff 0, the last leaves
-                                                 // at step 289: 73 whole seconds
+const QString Small = TestDataDir + "/small.3dl"; // 5 persons, vmax 4, toff 0, the last leaves
+                                                  // at step 289: 73 whole seconds
 
 // Everything a step changes: each person's place and deck, the saved count, and the headings,
 // which a step back leaves as they were.

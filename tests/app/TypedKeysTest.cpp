@@ -15,7 +15,7 @@
 
 namespace {
 
-const QString Ferry = SamplesDir + "/ferry.3dl"; // vmax 4; everybody has left at step 589
+const QString Ferry = TestDataDir + "/ferry.3dl"; // vmax 4; everybody has left at step 589
 
 // Where the replay stands, as the user reads it.
 struct TReplayState {

@@ -158,7 +158,7 @@ using TSnapshot = std::tuple<std::vector<std::tuple<float, float, std::int32_t>>
 
 TEST(Replay, SteppingBackRetracesTheWayForward) {
     TLoadedProject small;
-    ASSERT_TRUE(small.Project.Load(AMBLA_SAMPLES_DIR "/small.3dl", small.Progress));
+    ASSERT_TRUE(small.Project.Load(AMBLA_TEST_DATA_DIR "/small.3dl", small.Progress));
     TReplay replay;
     replay.SetProject(&small.Project);
     const auto snapshot = [&] {

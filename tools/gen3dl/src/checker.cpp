@@ -1,5 +1,7 @@
 #include "checker.hpp"
 
+#include "move_steps.hpp"
+#include "shared_cells.hpp"
 #include "token_reader.hpp"
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 #include <cstdio>
 #include <limits>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
@@ -20,8 +23,6 @@ struct Fatal : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-constexpr int kDx[9] = {0, 0, 1, 1, 1, 0, -1, -1, -1};
-constexpr int kDy[9] = {0, -1, -1, 0, 1, 1, 1, 0, -1};
 constexpr int kMaxReported = 20;
 constexpr long long kMaxCells = 4'000'000'000LL; // all decks together, one byte each
 
@@ -71,6 +72,7 @@ private:
     bool atOuterWall(const Position& p) const;
     void problem(long long person, const std::string& text);
     void skipToEndOfList();
+    bool noSharedCells();
 
     TokenReader& in_;
     std::string w_;
@@ -80,6 +82,8 @@ private:
     long long zmax_ = 0;
     long long pmax_ = 0;
     std::vector<std::vector<char>> decks_;
+    std::vector<std::string> captions_;
+    std::optional<SharedCellCheck> shared_;
     std::vector<Position> starts_;
     Stats stats_;
     long long problems_ = 0;
@@ -133,6 +137,8 @@ void Checker::header() {
         throw Fatal("decks too large to check");
     }
     decks_.resize(static_cast<std::size_t>(zmax_));
+    captions_.resize(static_cast<std::size_t>(zmax_));
+    shared_.emplace(xmax_, ymax_, zmax_);
 }
 
 void Checker::cellRow(std::vector<char>& cells, long long y) {
@@ -167,11 +173,13 @@ void Checker::cellRow(std::vector<char>& cells, long long y) {
 void Checker::deck() {
     expect("<deck>");
     expect("caption");
-    if (in_.restOfLine().empty()) {
+    std::string caption = in_.restOfLine();
+    if (caption.empty()) {
         throw Fatal("empty deck caption");
     }
     expect("level");
     const long long level = number("level", 0, zmax_ - 1);
+    captions_[static_cast<std::size_t>(level)] = std::move(caption);
     if (!decks_[static_cast<std::size_t>(level)].empty()) {
         throw Fatal("level " + std::to_string(level) + " given twice");
     }
@@ -197,16 +205,16 @@ bool Checker::walkable(const Position& p) const {
 }
 
 bool Checker::diagonalClear(const Position& from, int dir) const {
-    if (kDx[dir] == 0 || kDy[dir] == 0) {
+    if (kMoveDx[dir] == 0 || kMoveDy[dir] == 0) {
         return true;
     }
-    return walkable({from.x + kDx[dir], from.y, from.z}) &&
-           walkable({from.x, from.y + kDy[dir], from.z});
+    return walkable({from.x + kMoveDx[dir], from.y, from.z}) &&
+           walkable({from.x, from.y + kMoveDy[dir], from.z});
 }
 
 bool Checker::atOuterWall(const Position& p) const {
     for (int d = 1; d <= 8; ++d) {
-        const Position n{p.x + kDx[d], p.y + kDy[d], p.z};
+        const Position n{p.x + kMoveDx[d], p.y + kMoveDy[d], p.z};
         if (n.x < 0 || n.y < 0 || n.x >= xmax_ || n.y >= ymax_) {
             return true;
         }
@@ -230,6 +238,7 @@ void Checker::startPositions() {
         number("heading", 1, 8);
         number("attribute", -2'000'000'000LL, 2'000'000'000LL);
         starts_.push_back({x, y, z});
+        shared_->start(x, y, z);
         if (!walkable(starts_.back())) {
             problem(k, "starts on a cell that is not walkable");
         }
@@ -239,7 +248,7 @@ void Checker::startPositions() {
 
 void Checker::problem(long long person, const std::string& text) {
     if (++problems_ <= kMaxReported) {
-        std::fprintf(stderr, "line %ld: person %lld %s\n", in_.line(), person, text.c_str());
+        std::fprintf(stderr, "line %ld: person %lld %s\n", in_.line(), person + 1, text.c_str());
     }
 }
 
@@ -261,7 +270,7 @@ const char* Checker::applyMoves(Position& p, int dir, long long count, int dz, l
     }
     for (long long k = 0; k < count; ++k) {
         const Position from = p;
-        p = {p.x + kDx[dir], p.y + kDy[dir], p.z + dz};
+        p = {p.x + kMoveDx[dir], p.y + kMoveDy[dir], p.z + dz};
         if (p.z < 0 || p.z >= zmax_) {
             return "changes to a deck that does not exist";
         }
@@ -282,10 +291,11 @@ void Checker::moveList(long long person) {
     for (bool first = true;; first = false) {
         const std::string t = word("move or S");
         if (first != in_.newlineBefore()) {
-            throw Fatal("move list of person " + std::to_string(person) +
+            throw Fatal("move list of person " + std::to_string(person + 1) +
                         " is not on a line of its own, ended by S");
         }
         if (t == "S") {
+            shared_->endList();
             break;
         }
         long long count = 1;
@@ -307,9 +317,27 @@ void Checker::moveList(long long person) {
                     std::string(why) + " with '" + t + "' after " + std::to_string(n) + " entries");
             return skipToEndOfList();
         }
+        shared_->add(c - '0', dz, count);
     }
     stats_.longest = std::max(stats_.longest, n);
     stats_.endedAtOuterWall += atOuterWall(p) ? 1 : 0;
+}
+
+// Persons are counted from 1 and decks from 0, as the viewer counts them.
+bool Checker::noSharedCells() {
+    if (shared_->tooLarge()) {
+        return true;
+    }
+    const std::optional<SharedCell> shared = shared_->firstSharedCell();
+    if (!shared) {
+        return true;
+    }
+    std::fprintf(stderr,
+                 "step %lld: persons %lld and %lld stand on one cell, column %lld, row %lld of "
+                 "deck %lld (%s)\n",
+                 shared->step, shared->first + 1, shared->second + 1, shared->x, shared->y,
+                 shared->z, captions_[static_cast<std::size_t>(shared->z)].c_str());
+    return false;
 }
 
 bool Checker::run() {
@@ -329,11 +357,16 @@ bool Checker::run() {
         std::fprintf(stderr, "%lld problem(s) with persons\n", problems_);
         return false;
     }
+    if (!noSharedCells()) {
+        return false;
+    }
     const double seconds = static_cast<double>(stats_.longest) / static_cast<double>(head_["vmax"]);
     std::printf("ok: %lld deck(s) of %lld x %lld cells, %lld persons, longest list %lld steps "
-                "(%.1f s), %lld deck changes, %lld persons end at the outer wall\n",
+                "(%.1f s), %lld deck changes, %lld persons end at the outer wall, %s\n",
                 zmax_, xmax_, ymax_, pmax_, stats_.longest, seconds, stats_.deckChanges,
-                stats_.endedAtOuterWall);
+                stats_.endedAtOuterWall,
+                shared_->tooLarge() ? "decks too large to look for shared cells"
+                                    : "never two on one cell");
     return true;
 }
 

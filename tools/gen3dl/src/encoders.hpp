@@ -2,15 +2,18 @@
 
 #include "output.hpp"
 
+#include <charconv>
 #include <cstdint>
+#include <string>
 
 namespace gen3dl {
 
-// Writes one move list, folding runs of `shortestRun` or more equal moves into P<n>x<d>.
-class MoveEncoder {
+// One person's move list as text, held until the whole crowd has been walked, since the lists
+// are written one person after another. Runs of `shortestRun` or more equal moves are folded
+// into P<n>x<d>.
+class MoveText {
 public:
-    explicit MoveEncoder(Output& out, std::uint64_t shortestRun = 3)
-        : out_(out), shortestRun_(shortestRun) {}
+    explicit MoveText(std::uint64_t shortestRun = 3) : shortestRun_(shortestRun) {}
 
     void add(int dir, std::uint64_t n = 1) {
         if (n == 0) {
@@ -29,49 +32,51 @@ public:
     void changeDeck(char updown, int dir) {
         flush();
         separate();
-        out_.put(updown);
-        out_.put(static_cast<char>('0' + dir));
+        text_.push_back(updown);
+        text_.push_back(static_cast<char>('0' + dir));
     }
 
+    // Ends the list with S and gives back the memory the text no longer grows into.
     void end() {
         flush();
         separate();
-        out_.put('S');
-        out_.put('\n');
-        first_ = true;
+        text_.append("S\n");
+        text_.shrink_to_fit();
     }
+
+    const std::string& text() const { return text_; }
 
 private:
     void separate() {
-        if (!first_) {
-            out_.put(' ');
+        if (!text_.empty()) {
+            text_.push_back(' ');
         }
-        first_ = false;
     }
 
     void flush() {
         const char c = static_cast<char>('0' + dir_);
         if (count_ >= shortestRun_) {
             separate();
-            out_.put('P');
-            out_.putInt(static_cast<long long>(count_));
-            out_.put('x');
-            out_.put(c);
+            char digits[24];
+            const auto result = std::to_chars(digits, digits + sizeof digits, count_);
+            text_.push_back('P');
+            text_.append(digits, result.ptr);
+            text_.push_back('x');
+            text_.push_back(c);
         } else {
             for (std::uint64_t k = 0; k < count_; ++k) {
                 separate();
-                out_.put(c);
+                text_.push_back(c);
             }
         }
         count_ = 0;
         dir_ = -1;
     }
 
-    Output& out_;
+    std::string text_;
     std::uint64_t shortestRun_;
-    int dir_ = -1;
     std::uint64_t count_ = 0;
-    bool first_ = true;
+    int dir_ = -1;
 };
 
 // Writes one row of deck cells the same way: runs of three or more as P<n>x<c>.

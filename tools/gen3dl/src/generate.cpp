@@ -1,10 +1,9 @@
 #include "generate.hpp"
 
 #include "encoders.hpp"
+#include "evacuation.hpp"
 #include "output.hpp"
 #include "persons.hpp"
-#include "rng.hpp"
-#include "walker.hpp"
 #include "world.hpp"
 
 #include <cerrno>
@@ -65,17 +64,15 @@ void writeStarts(Output& out, const std::vector<Person>& persons) {
     }
 }
 
-// Stops early once a write has failed: there is no point computing the rest of a huge file.
-void writeMoves(Output& out, const World& w, const Options& o, const std::vector<Person>& ps) {
-    MoveEncoder moves(out, o.shortestRun);
-    StairQueues queues;
-    Walker walker(w, o.vmax, moves, queues);
-    for (std::size_t k = 0; k < ps.size() && !out.failed(); ++k) {
-        walker.walk(ps[k], deriveSeed(o.seed, 0x10000 + k));
+// Stops early once a write has failed: there is no point writing the rest of a huge file.
+void writeMoves(Output& out, const std::vector<MoveText>& lists) {
+    for (std::size_t k = 0; k < lists.size() && !out.failed(); ++k) {
+        out.put(lists[k].text());
     }
 }
 
-void writeFile(Output& out, const World& w, const Options& o, const std::vector<Person>& ps) {
+void writeFile(Output& out, const World& w, const Options& o, const std::vector<Person>& ps,
+               const std::vector<MoveText>& lists) {
     writeHeader(out, w, o, ps.size());
     for (int z = 0; z < w.zmax && !out.failed(); ++z) {
         writeDeck(out, w, z);
@@ -84,7 +81,7 @@ void writeFile(Output& out, const World& w, const Options& o, const std::vector<
     out.line("<startpositions>");
     writeStarts(out, ps);
     out.line("(movement)");
-    writeMoves(out, w, o, ps);
+    writeMoves(out, lists);
     out.line("</persons>");
 }
 
@@ -115,6 +112,7 @@ int generate(const Options& opts) {
         std::fprintf(stderr, "gen3dl: %s\n", e.what());
         return 2;
     }
+    const std::vector<MoveText> lists = evacuate(world, persons, opts);
     std::FILE* file = openOutput(opts);
     if (file == nullptr) {
         std::fprintf(stderr, "gen3dl: cannot open %s: %s\n", opts.out.c_str(),
@@ -122,7 +120,7 @@ int generate(const Options& opts) {
         return 1;
     }
     Output out(file);
-    writeFile(out, world, opts, persons);
+    writeFile(out, world, opts, persons, lists);
     std::string error;
     if (!out.close(error)) {
         const char* name = opts.out.empty() ? "standard output" : opts.out.c_str();

@@ -148,7 +148,8 @@ void printUsage(std::FILE* to) {
                "  --runs on|long|off  moves folded into runs of 3 or more, of 16 or more only,\n"
                "                or every time step on its own (on)\n"
                "  --out FILE    output file (standard output)\n"
-               "  --check FILE  parse FILE and check layout and every walk; exit 1 if invalid\n"
+               "  --check FILE  parse FILE, check layout and every walk, and that no cell ever\n"
+               "                holds two persons; exit 1 if invalid\n"
                "  --help        show this text\n",
                to);
 }

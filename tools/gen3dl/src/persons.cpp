@@ -3,6 +3,7 @@
 #include "rng.hpp"
 
 #include <stdexcept>
+#include <string>
 
 namespace gen3dl {
 namespace {
@@ -37,21 +38,31 @@ int pickDeck(const std::vector<std::uint64_t>& counts, std::uint64_t total, Rng&
     return static_cast<int>(counts.size()) - 1;
 }
 
+// Puts persons on start cells, one on a cell.
 class Placer {
 public:
-    Placer(const World& w, bool distinct, std::uint64_t seed)
-        : w_(w), distinct_(distinct), rng_(deriveSeed(seed, 0x2000)) {
-        if (distinct_) {
-            taken_.resize(at(w.zmax));
-            for (int z = 0; z < w.zmax; ++z) {
-                taken_[at(z)].assign(w.deck(z).size(), false);
-            }
+    Placer(const World& w, const std::vector<std::uint64_t>& counts, std::uint64_t seed)
+        : w_(w), counts_(counts), free_(counts), rng_(deriveSeed(seed, 0x2000)) {
+        for (std::uint64_t c : counts) {
+            total_ += c;
+        }
+        left_ = total_;
+        taken_.resize(at(w.zmax));
+        for (int z = 0; z < w.zmax; ++z) {
+            taken_[at(z)].assign(w.deck(z).size(), false);
         }
     }
 
     Rng& rng() { return rng_; }
 
-    // Random tries first; if the deck is crowded, the next usable cell after a random one.
+    // A deck with the chance of its share of the start cells; once it is full, of its share of
+    // the cells left.
+    int pickDeck() {
+        const int z = gen3dl::pickDeck(counts_, total_, rng_);
+        return free_[at(z)] > 0 ? z : gen3dl::pickDeck(free_, left_, rng_);
+    }
+
+    // Random tries first; if the deck is crowded, the next free cell after a random one.
     std::size_t pickCell(int z) {
         const std::size_t size = w_.deck(z).size();
         for (int attempt = 0; attempt < 64; ++attempt) {
@@ -61,29 +72,28 @@ public:
             }
         }
         const std::size_t start = rng_.below(size);
-        for (std::size_t k = 0; k < size; ++k) {
+        for (std::size_t k = 0;; ++k) {
             const std::size_t i = (start + k) % size;
             if (usable(z, i)) {
                 return take(z, i);
             }
         }
-        distinct_ = false; // every start cell is taken: share cells from now on
-        return pickCell(z);
     }
 
 private:
-    bool usable(int z, std::size_t i) const {
-        return canStart(w_, z, i) && (!distinct_ || !taken_[at(z)][i]);
-    }
+    bool usable(int z, std::size_t i) const { return canStart(w_, z, i) && !taken_[at(z)][i]; }
     std::size_t take(int z, std::size_t i) {
-        if (distinct_) {
-            taken_[at(z)][i] = true;
-        }
+        taken_[at(z)][i] = true;
+        --free_[at(z)];
+        --left_;
         return i;
     }
 
     const World& w_;
-    bool distinct_;
+    std::vector<std::uint64_t> counts_;
+    std::vector<std::uint64_t> free_;
+    std::uint64_t total_ = 0;
+    std::uint64_t left_ = 0;
     Rng rng_;
     std::vector<std::vector<bool>> taken_;
 };
@@ -114,11 +124,15 @@ std::vector<Person> placePersons(const World& w, long count, std::uint64_t seed)
     if (total == 0) {
         throw std::invalid_argument("the layout has no floor from which an exit can be reached");
     }
-    // Distinct start cells look right; once the decks get crowded, people may share cells.
-    Placer placer(w, static_cast<std::uint64_t>(count) <= total / 2, seed);
+    if (static_cast<std::uint64_t>(count) > total) {
+        throw std::invalid_argument(std::to_string(count) + " persons do not fit: the decks have " +
+                                    std::to_string(total) +
+                                    " cells to start on, and one person stands on a cell");
+    }
+    Placer placer(w, counts, seed);
     persons.reserve(static_cast<std::size_t>(count));
     for (long k = 0; k < count; ++k) {
-        const int z = pickDeck(counts, total, placer.rng());
+        const int z = placer.pickDeck();
         const std::size_t i = placer.pickCell(z);
         const Grid& g = w.deck(z);
         const int rot = placer.rng().range(0, 7);

@@ -18,8 +18,8 @@ struct Person {
     std::uint8_t attribute; // an Attribute
 };
 
-// Places persons on free floor from which an exit can be reached, on distinct cells while the
-// decks have room for that. Throws std::invalid_argument if there is no such floor at all.
+// Places persons on free floor from which an exit can be reached, one on a cell. Throws
+// std::invalid_argument if there is no such floor or too little of it for `count` persons.
 std::vector<Person> placePersons(const World& world, long count, std::uint64_t seed);
 
 } // namespace gen3dl

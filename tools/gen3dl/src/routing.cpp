@@ -39,7 +39,8 @@ std::vector<std::size_t> stairTargets(const Grid& here, const Grid& next, const 
     return targets;
 }
 
-int downhill(const Grid& grid, const Field& field, std::size_t i, int prefer, int rot) {
+int downhillSteps(const Grid& grid, const Field& field, std::size_t i, int prefer, int rot,
+                  std::array<int, 8>& dirs) {
     const std::uint32_t here = field[i];
     if (here == 0) {
         return 0;
@@ -47,18 +48,38 @@ int downhill(const Grid& grid, const Field& field, std::size_t i, int prefer, in
     const auto better = [&](int d) {
         return field[grid.neighbour(i, d)] == here - 1 && grid.canMove(i, d);
     };
+    int count = 0;
     if (prefer >= 1 && prefer <= 8 && better(prefer)) {
-        return prefer;
+        dirs[0] = prefer;
+        count = 1;
     }
     // Straight steps before diagonal ones: people walk straight along a corridor rather than
     // zigzag across it, although both are equally short on this grid.
     for (int k = 0; k < 8; ++k) {
         const int d = k < 4 ? 1 + 2 * ((rot + k) % 4) : 2 + 2 * ((rot + k) % 4);
-        if (better(d)) {
-            return d;
+        if (d != prefer && better(d)) {
+            dirs[static_cast<std::size_t>(count++)] = d;
         }
     }
-    throw std::logic_error("distance field has no downhill step");
+    if (count == 0) {
+        throw std::logic_error("distance field has no downhill step");
+    }
+    return count;
+}
+
+int downhill(const Grid& grid, const Field& field, std::size_t i, int prefer, int rot) {
+    const std::uint32_t here = field[i];
+    if (here == 0) {
+        return 0;
+    }
+    // Asked at every step of every walk: the usual answer, straight on, comes first.
+    if (prefer >= 1 && prefer <= 8 && field[grid.neighbour(i, prefer)] == here - 1 &&
+        grid.canMove(i, prefer)) {
+        return prefer;
+    }
+    std::array<int, 8> dirs{};
+    downhillSteps(grid, field, i, prefer, rot, dirs);
+    return dirs[0];
 }
 
 } // namespace gen3dl

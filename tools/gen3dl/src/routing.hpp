@@ -2,6 +2,7 @@
 
 #include "grid.hpp"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -20,8 +21,13 @@ Field distanceField(const Grid& grid, const std::vector<std::size_t>& targets);
 // Stair cells of `here` that continue on the deck `next` and lead on from there.
 std::vector<std::size_t> stairTargets(const Grid& here, const Grid& next, const Field& nextField);
 
-// A direction that brings cell i one step nearer its target: `prefer` if it does, otherwise a
-// straight one before a diagonal one, `rot` choosing which comes first. Returns 0 at the target.
+// Every direction that brings cell i one step nearer its target, best first: `prefer` if it
+// does, then straight ones before diagonal ones, `rot` choosing which comes first. Returns how
+// many it wrote to `dirs`; none at the target.
+int downhillSteps(const Grid& grid, const Field& field, std::size_t i, int prefer, int rot,
+                  std::array<int, 8>& dirs);
+
+// The best of them; 0 at the target.
 int downhill(const Grid& grid, const Field& field, std::size_t i, int prefer, int rot);
 
 } // namespace gen3dl

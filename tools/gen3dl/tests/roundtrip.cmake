@@ -1,8 +1,9 @@
 # Run as: cmake -DGEN3DL=<gen3dl> -DWORK=<scratch dir> -DSOURCE=<tools/gen3dl> -P roundtrip.cmake
 #
-# Every generated file must pass the checker, the same seed must give the same bytes, a
-# hand-written valid file must pass, bad options must exit 2, and the samples listed in the
-# README must be exactly what their commands produce today.
+# Every generated file must pass the checker, which includes that no cell ever holds two persons,
+# also when every cell persons can start on is taken; the same seed must give the same bytes;
+# hand-written valid files must pass and a shared cell be named; bad options must exit 2; and the
+# samples listed in the README must be exactly what their commands produce today.
 
 function(run_ok)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
@@ -24,7 +25,9 @@ set(CASES
     "--seed 2 --kind building --decks 4 --xmax 60 --ymax 30 --persons 500"
     "--seed 3 --decks 1 --xmax 8 --ymax 5 --persons 10"
     "--seed 4 --decks 6 --xmax 200 --ymax 70 --persons 2000 --vmax 2 --toff 30"
-    "--seed 5 --kind building --decks 2 --xmax 12 --ymax 6 --persons 0")
+    "--seed 5 --kind building --decks 2 --xmax 12 --ymax 6 --persons 0"
+    "--seed 1 --decks 3 --xmax 30 --ymax 10 --persons 486"
+    "--seed 7 --kind building --decks 3 --xmax 24 --ymax 10 --persons 372 --vmax 1")
 set(i 0)
 foreach(case IN LISTS CASES)
     separate_arguments(args UNIX_COMMAND "${case}")
@@ -42,7 +45,23 @@ if(rc EQUAL 0)
     message(FATAL_ERROR "different seeds gave the same file")
 endif()
 
-run_ok(${GEN3DL} --check ${SOURCE}/tests/good/minimal.3dl)
+foreach(good minimal freed_cell_taken_next_step)
+    run_ok(${GEN3DL} --check ${SOURCE}/tests/good/${good}.3dl)
+endforeach()
+
+execute_process(COMMAND ${GEN3DL} --check ${SOURCE}/tests/bad/two_on_one_cell.3dl
+                RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+set(shared "step 2: persons 1 and 2 stand on one cell, column 5, row 1 of deck 1 (Upper deck with exit)\n")
+if(NOT rc EQUAL 1 OR NOT err STREQUAL shared)
+    message(FATAL_ERROR "a shared cell gave exit ${rc} and '${err}', expected 1 and '${shared}'")
+endif()
+
+# One person more than the decks have cells to start on.
+execute_process(COMMAND ${GEN3DL} --seed 1 --decks 3 --xmax 30 --ymax 10 --persons 487
+                RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+if(NOT rc EQUAL 2 OR NOT err MATCHES "487 persons do not fit: the decks have 486 cells")
+    message(FATAL_ERROR "487 persons on 486 start cells gave exit ${rc} and '${err}'")
+endif()
 
 foreach(bad "--decks 0" "--xmax 7" "--persons -1" "--vmax" "--kind boat" "--frobnicate 1")
     separate_arguments(args UNIX_COMMAND "${bad}")
