@@ -161,6 +161,10 @@ int RunCongestionMode(const std::string& fileName, const TAnalysisSettings& sett
     }
     std::fprintf(stderr, "%s: %s\n", fileName.c_str(),
                  CongestionSummary(report, project.VMax).c_str());
+    if (const auto shared =
+            SharedCellsText(report, project, project.GetDeckCaption(report.Shared.Deck))) {
+        std::fprintf(stderr, "%s: %s\n", fileName.c_str(), shared->c_str());
+    }
     return 0;
 }
 
