@@ -868,3 +868,21 @@ std::string CongestionMeasuresText(const TCongestionReport& report, std::int32_t
            FixedText(SecondsOfMilliseconds(ReplayMilliseconds(report.AssemblySteps, vMax, 0)), 3) +
            " s, the time at which everybody has left";
 }
+
+std::string CongestionCsv(const TCongestionReport& report, std::int32_t vMax, std::int32_t tOff) {
+    std::string csv = "deck,x0,y0,x1,y1,area_m2,first,last,longest,total,peak_density,significant,"
+                      "peak_time\n";
+    const auto seconds = [vMax](std::int64_t steps, std::int32_t offset) {
+        return FixedText(SecondsOfMilliseconds(ReplayMilliseconds(steps, vMax, offset)), 3);
+    };
+    for (const TCongestionRegion& r : report.Regions) {
+        for (const std::int32_t number : {r.Deck, r.X0, r.Y0, r.X1, r.Y1}) {
+            csv += std::to_string(number) + ',';
+        }
+        csv += FixedText(r.AreaM2, 2) + ',' + seconds(r.FirstStep, tOff) + ',' +
+               seconds(r.LastStep, tOff) + ',' + seconds(r.LongestSteps, 0) + ',' +
+               seconds(r.TotalSteps, 0) + ',' + FixedText(r.PeakDensity, 2) + ',' +
+               (r.Significant ? "yes" : "no") + ',' + seconds(r.PeakStep, tOff) + '\n';
+    }
+    return csv;
+}

@@ -76,6 +76,10 @@ struct TCongestionReport {
 std::optional<std::string> SharedCellsText(const TCongestionReport& report, const TLogFile& project,
                                            std::string_view deckCaption);
 
+// The regions as --congestion prints them: a header line, then a line per region; times are
+// replay times (step / VMax + TOff), durations steps / VMax, in seconds with three decimals.
+std::string CongestionCsv(const TCongestionReport& report, std::int32_t vMax, std::int32_t tOff);
+
 // The measures the report was taken with, in one line: "Cells of 0.40 m; congested above 4.0
 // persons/m² in a window of 5 x 5 cells (2.00 m); significant when congested for longer than
 // 10 % of tA = 245.000 s, the time everybody has left".

@@ -13,6 +13,7 @@
 
 class QPainter;
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -91,6 +92,9 @@ public:
     // The person whose prism is nearest the eye under a point of the view, in the view's pixels;
     // none over the floor, or with no project shown.
     std::optional<std::size_t> PersonAt(QPointF point) const;
+    // The point of the floor (height 0, deck coordinates) under a point of the view, in the
+    // view's pixels; none where the view looks above the horizon or no project is shown.
+    std::optional<std::array<double, 2>> FloorPointAt(QPointF point) const;
     // Brings a point of the deck into the centre of the view; the angles and the distance stay.
     void CentreOn(float x, float y);
 
@@ -114,6 +118,8 @@ signals:
     // A left click without a drag, while the mouse drives the camera: on a person (its index), or
     // beside every person (none).
     void Clicked(std::optional<std::size_t> person);
+    // The same click, as the point of the floor under it (see FloorPointAt).
+    void FloorClicked(std::optional<std::array<double, 2>> point);
     // The user moved the scene with the mouse.
     void PannedByUser();
 
