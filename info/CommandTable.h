@@ -25,6 +25,7 @@ enum class TCommand {
     SaveCamera,
     EvacuationCurve,
     CongestionMap,
+    CongestionMapWholeReplay,
     CongestionReport,
     CongestionOutlines,
     FlowLabels,

@@ -49,6 +49,9 @@ inline const TSetting<qint32> CongestionDensity{"CongestionDensity", 40};
 inline const TSetting<qint32> SignificantShare{"SignificantShare", 10};
 // Persons left out while the congestion map is shown.
 inline const TSetting<bool> HidePersonsOnMap{"HidePersonsOnMap", false};
+// The congestion map of the whole replay at every moment, instead of the standing up to the
+// replay's time.
+inline const TSetting<bool> CongestionMapWholeReplay{"CongestionMapWholeReplay", false};
 
 } // namespace Settings
 
