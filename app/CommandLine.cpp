@@ -41,7 +41,7 @@ const char* const UsageText =
     "               [--deck D] [--from S] [--to T]\n"
     "               [--every K] [--size WxH]\n"
     "               [--camera top|side|oblique | --camera-file CAMERA.json]\n"
-    "               [--colour-waiting] [--waiting-limit S] [--map]\n"
+    "               [--colour-waiting] [--waiting-limit S] [--map] [--map-whole]\n"
     "               [--hide-persons] [--trails] [--trail-seconds S] [--follow N]\n"
     "               [--caption]\n"
     "                                      write the frames of a replay as\n"
