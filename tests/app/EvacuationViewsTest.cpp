@@ -8,6 +8,7 @@
 #include "MainWindowFixture.h"
 #include "OptionsWindow.h"
 #include "ProgramSettings.h"
+#include "ScaleLegends.h"
 #include "ViewOptionsPage.h"
 
 #include <QChart>
@@ -271,9 +272,24 @@ TEST_F(EvacuationViews, TheMapColoursWhereAPersonStoodAndNowhereElse) {
     // The legend sits in the lower left corner.
     EXPECT_FALSE(IsBackground(PixelAt(mapped, {20, mapped.height() - 20})));
     EXPECT_TRUE(IsBackground(PixelAt(plain, {20, plain.height() - 20})));
+    const auto legendTitle = [&] { return CongestionLegendTitle(*Window->View->Layers().Map); };
+    EXPECT_EQ(legendTitle(), "Standing time up to 0:04, person-seconds per cell");
+
+    // Up to the replay's time: nothing stood yet at the start, where the person, left out, stands.
+    // The whole replay's at every moment while its switch is on, which the settings keep.
+    Window->Action(TCommand::HidePersonsOnMap)->trigger();
+    Window->Action(TCommand::GoToStart)->trigger();
+    EXPECT_EQ(PixelAt(Frame(), stood).G, PixelAt(plain, stood).G) << "nothing stood at 0:00";
+    EXPECT_EQ(legendTitle(), "Standing time up to 0:00, person-seconds per cell");
+    Window->Action(TCommand::CongestionMapWholeReplay)->trigger();
+    EXPECT_EQ(PixelAt(Frame(), stood).R, top.R);
+    EXPECT_EQ(legendTitle(), "Standing time, whole replay, person-seconds per cell");
 
     PressInView(Qt::Key_H);
+    Window->Action(TCommand::GoToEnd)->trigger();
     EXPECT_EQ(PixelAt(Frame(), stood).G, PixelAt(plain, stood).G);
+    Window->close();
+    EXPECT_TRUE(TProgramSettings().Read(Settings::CongestionMapWholeReplay));
 }
 
 // C colours each person by how long it has stood still: green while it moves, off green while it
