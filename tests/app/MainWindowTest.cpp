@@ -124,7 +124,8 @@ TEST_F(MainWindow, MenusHoldTheirEntriesInOrder) {
     // clang-format off
     const QStringList views{"Deck up", "Deck down", "-", "Zoom in", "Zoom out", "&Fit deck",
                             "&Reset view", "-", "To&p", "&Side", "&Oblique", "Save c&amera...", "-",
-                            "Evacuation &curve...", "Congestion &map", "Con&gestion report...",
+                            "Evacuation &curve...", "Congestion &map",
+                            "Congestion map of the whole replay", "Con&gestion report...",
                             "Congestion o&utlines", "Flow la&bels",
                             "&Hide persons on the map", "Colour by &waiting", "&Trails", "-",
                             "F&ind person...", "&Last to leave", "Follow s&elected",
