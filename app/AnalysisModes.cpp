@@ -64,27 +64,6 @@ bool LoadForAnalysis(THeadlessProject& loaded, const std::string& fileName) {
     return true;
 }
 
-// Times are replay time, step / VMax + TOff; durations are steps / VMax.
-void WriteRegion(const TCongestionRegion& region, const TLogFile& project) {
-    const std::int32_t vMax = project.VMax;
-    const std::int32_t offset = project.TOff;
-    TCsvRow()
-        .Number(region.Deck)
-        .Number(region.X0)
-        .Number(region.Y0)
-        .Number(region.X1)
-        .Number(region.Y1)
-        .Fixed(region.AreaM2, 2)
-        .Seconds(region.FirstStep, vMax, offset)
-        .Seconds(region.LastStep, vMax, offset)
-        .Seconds(region.LongestSteps, vMax, 0)
-        .Seconds(region.TotalSteps, vMax, 0)
-        .Fixed(region.PeakDensity, 2)
-        .Text(region.Significant ? "yes" : "no")
-        .Seconds(region.PeakStep, vMax, offset)
-        .Write();
-}
-
 // "3 congested regions, 1 significant: congested for longer than 10 % of 245.000 s".
 std::string CongestionSummary(const TCongestionReport& report, std::int32_t vMax) {
     std::string text = std::to_string(report.Regions.size()) + " congested region" +
@@ -153,14 +132,13 @@ int RunCongestionMode(const std::string& fileName, const TAnalysisSettings& sett
         return 1;
     }
     const TCongestionReport report = AnalyseCongestion(project, settings);
-    std::fputs("deck,x0,y0,x1,y1,area_m2,first,last,longest,total,peak_density,significant,"
-               "peak_time\n",
-               stdout);
-    for (const TCongestionRegion& region : report.Regions) {
-        WriteRegion(region, project);
-    }
+    std::fputs(CongestionCsv(report, project.VMax, project.TOff).c_str(), stdout);
     std::fprintf(stderr, "%s: %s\n", fileName.c_str(),
                  CongestionSummary(report, project.VMax).c_str());
+    if (const auto shared =
+            SharedCellsText(report, project, project.GetDeckCaption(report.Shared.Deck))) {
+        std::fprintf(stderr, "%s: %s\n", fileName.c_str(), shared->c_str());
+    }
     return 0;
 }
 

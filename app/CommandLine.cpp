@@ -40,8 +40,10 @@ const char* const UsageText =
     "  ambla-viewer --render FILE (--out DIR | --video OUT.mp4 [--fps N] [--speed K])\n"
     "               [--deck D] [--from S] [--to T]\n"
     "               [--every K] [--size WxH]\n"
-    "               [--camera top|side|oblique|plan | --camera-file CAMERA.json]\n"
-    "               [--colour-waiting] [--waiting-limit S] [--map]\n"
+    "               [--camera top|side|oblique|plan | --camera-file CAMERA.json]
+"
+    "               [--colour-waiting] [--waiting-limit S] [--map] [--map-whole]
+"
     "               [--hide-persons] [--trails] [--trail-seconds S] [--follow N]\n"
     "               [--caption] [--scale] [--cell-size M]\n"
     "                                      write the frames of a replay as\n"
@@ -101,7 +103,9 @@ const char* const UsageText =
     "                  orange to yellow at the limit and above, with a legend\n"
     "  --waiting-limit S  where that scale ends, in seconds (default 30)\n"
     "  --map           the congestion map over the floor, with its legend: the\n"
-    "                  person-seconds stood on each cell, one scale for all decks\n"
+    "                  person-seconds stood on each cell up to each frame's time,\n"
+    "                  one scale (the whole replay's) for all decks and frames\n"
+    "  --map-whole     the congestion map of the whole replay in every frame\n"
     "  --hide-persons  with --map, the persons left out, so that nothing hides the map\n"
     "  --trails        each person's way of the last seconds on its deck, as a\n"
     "                  line above the floor that fades with age\n"
@@ -339,6 +343,12 @@ constexpr TValueOption ValueOptions[] = {
      }},
     {"--map", ModeBit(TMode::Render), "",
      [](const std::string&, TCommandLine& line) { line.Render.CongestionMap = true; }, false},
+    {"--map-whole", ModeBit(TMode::Render), "",
+     [](const std::string&, TCommandLine& line) {
+         line.Render.CongestionMap = true;
+         line.Render.MapWholeReplay = true;
+     },
+     false},
     {"--hide-persons", ModeBit(TMode::Render), "",
      [](const std::string&, TCommandLine& line) { line.Render.HidePersonsOnMap = true; }, false},
     {"--trails", ModeBit(TMode::Render), "",

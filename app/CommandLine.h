@@ -38,6 +38,8 @@ struct TRenderRequest {
     // The congestion map over the floor, with its legend; the persons left out over it or not.
     bool CongestionMap = false;
     bool HidePersonsOnMap = false;
+    // The map of the whole replay in every frame, not the standing up to the frame's time.
+    bool MapWholeReplay = false;
     // Each person's way of the last seconds as a line above the floor.
     bool Trails = false;
     std::int32_t TrailSeconds = 10;

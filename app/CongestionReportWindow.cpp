@@ -1,11 +1,17 @@
 #include "CongestionReportWindow.h"
 
 #include "DeckCaptionText.h"
+#include "FileWriting.h"
 #include "LogFile.h"
 #include "Replay.h"
+#include "UiServices.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -34,7 +40,30 @@ QStringList RowTexts(const TCongestionRegion& region, const TLogFile& project) {
             region.Significant ? QStringLiteral("yes") : QStringLiteral("no")};
 }
 
+QByteArray BytesOf(const std::string& text) {
+    return {text.data(), static_cast<qsizetype>(text.size())};
+}
+
+// The line on persons sharing cells, with the deck as the deck chooser names it; empty for none.
+QString SharedCellsLine(const TCongestionReport& report, const TLogFile& project) {
+    const auto text = SharedCellsText(report, project,
+                                      DeckCaptionText(project, report.Shared.Deck).toStdString());
+    return text ? QString::fromStdString(*text) : QString();
+}
+
+QLabel* WrappedLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
 } // namespace
+
+QString VerdictFileBeside(const QString& csvFile) {
+    const QFileInfo csv(csvFile);
+    return csv.dir().filePath(csv.completeBaseName() + ".txt");
+}
 
 TCongestionReportWindow::TCongestionReportWindow(QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
@@ -56,14 +85,32 @@ TCongestionReportWindow::TCongestionReportWindow(QWidget* parent)
             OnRegionChosen(static_cast<std::size_t>(row));
         }
     });
+    Measures = WrappedLabel(this);
+    SharedCells = WrappedLabel(this);
+    ExportButton = new QPushButton(QStringLiteral("&Export..."), this);
+    connect(ExportButton, &QPushButton::clicked, this, &TCongestionReportWindow::ExportClick);
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch(1);
+    buttons->addWidget(ExportButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Verdict);
+    layout->addWidget(Measures);
+    layout->addWidget(SharedCells);
     layout->addWidget(Regions, 1);
-    resize(880, 360);
+    layout->addLayout(buttons);
+    resize(880, 420);
 }
 
 void TCongestionReportWindow::ShowReport(const TCongestionReport& report, const TLogFile& project) {
     Verdict->setText(CongestionVerdict(report, project));
+    Measures->setText(QString::fromStdString(CongestionMeasuresText(report, project.VMax)) + ".");
+    const QString shared = SharedCellsLine(report, project);
+    SharedCells->setText(shared.isEmpty() ? shared : shared + ".");
+    SharedCells->setVisible(!shared.isEmpty());
+    Csv = CongestionCsv(report, project.VMax, project.TOff);
+    LogFile = QFile::decodeName(project.FileName.c_str());
+    VerdictText = QFileInfo(LogFile).fileName() + "\n" + Verdict->text() + "\n" + Measures->text() +
+                  "\n" + (shared.isEmpty() ? shared : SharedCells->text() + "\n");
     Regions->setRowCount(static_cast<int>(report.Regions.size()));
     for (int row = 0; row < Regions->rowCount(); ++row) {
         const QStringList texts = RowTexts(report.Regions[static_cast<std::size_t>(row)], project);
@@ -72,6 +119,38 @@ void TCongestionReportWindow::ShowReport(const TCongestionReport& report, const 
         }
     }
     Regions->resizeColumnsToContents();
+}
+
+QString TCongestionReportWindow::Export(const QString& csvFile) const {
+    const TWriteFailure failure = WriteFilesAtomically(
+        {{csvFile, BytesOf(Csv)}, {VerdictFileBeside(csvFile), VerdictText.toUtf8()}});
+    return failure.Reason.isEmpty() ? QString() : failure.FileName + "\n" + failure.Reason;
+}
+
+// The dialog starts in the log's folder, with a name after the log.
+void TCongestionReportWindow::ExportClick() {
+    const QFileInfo log(LogFile);
+    const auto chosen = Ui().SaveFileName(
+        {"Export congestion report", "CSV file (*.csv)",
+         QFile::encodeName(log.absolutePath()).toStdString(),
+         QFile::encodeName(log.completeBaseName() + "-congestion.csv").toStdString(), "csv"});
+    if (!chosen) {
+        return;
+    }
+    const QString file = QFile::decodeName(chosen->c_str());
+    const bool replacing = QFileInfo::exists(file);
+    const QString error = Export(file);
+    if (error.isEmpty()) {
+        if (OnExported) {
+            OnExported(file, replacing);
+        }
+        return;
+    }
+    if (OnExportFailed) {
+        OnExportFailed(file);
+    }
+    Ui().MessageBox("Error", "Cannot export the congestion report:\n" + error.toStdString(),
+                    TMsgIcon::Exclamation, TMsgButtons::Ok);
 }
 
 QString CongestionVerdict(const TCongestionReport& report, const TLogFile& project) {

@@ -49,15 +49,28 @@ TEvacuationViews::TEvacuationViews(TProjectSource project, const TReplay& replay
     connect(&LabelSwitch, &QAction::triggered, this, &TEvacuationViews::SwitchFlowLabels);
 }
 
+void TEvacuationViews::SetWholeMapSwitch(QAction& wholeSwitch) {
+    WholeMapSwitch = &wholeSwitch;
+    connect(WholeMapSwitch, &QAction::triggered, this, &TEvacuationViews::SwitchCongestionMap);
+}
+
 void TEvacuationViews::ReadSettings(TProgramSettings& settings) {
     HidePersonsAsRead = settings.Read(Settings::HidePersonsOnMap);
     HidePersonsSwitch.setChecked(HidePersonsAsRead);
     SwitchPersonsOnMap();
+    WholeMapAsRead = settings.Read(Settings::CongestionMapWholeReplay);
+    if (WholeMapSwitch != nullptr) {
+        WholeMapSwitch->setChecked(WholeMapAsRead);
+    }
 }
 
 bool TEvacuationViews::WriteSettings(TProgramSettings& settings) const {
-    return settings.WriteIfChanged(Settings::HidePersonsOnMap, HidePersonsSwitch.isChecked(),
-                                   HidePersonsAsRead);
+    const bool whole = WholeMapSwitch != nullptr ? WholeMapSwitch->isChecked() : WholeMapAsRead;
+    // Both are written even when the first fails.
+    const bool hide = settings.WriteIfChanged(Settings::HidePersonsOnMap,
+                                              HidePersonsSwitch.isChecked(), HidePersonsAsRead);
+    return settings.WriteIfChanged(Settings::CongestionMapWholeReplay, whole, WholeMapAsRead) &&
+           hide;
 }
 
 void TEvacuationViews::SwitchPersonsOnMap() {
@@ -118,7 +131,25 @@ void TEvacuationViews::ShowEvacuationCurve() {
 void TEvacuationViews::SwitchCongestionMap() {
     const TEvacuationAnalysis* analysis = MapSwitch.isChecked() ? Analysis() : nullptr;
     MapSwitch.setChecked(analysis != nullptr);
-    View.ShowCongestionMap(analysis != nullptr ? &analysis->Map : nullptr);
+    if (analysis == nullptr || (WholeMapSwitch != nullptr && WholeMapSwitch->isChecked())) {
+        View.ShowCongestionMap(analysis != nullptr ? &analysis->Map : nullptr);
+        return;
+    }
+    if (MapNow == nullptr) {
+        MapNow = std::make_unique<TCongestionMapNow>(analysis->Map);
+    }
+    ShowMapStep();
+}
+
+// Only while the map up to now shows: the counts stay where they were otherwise, and catch up
+// when it shows again.
+void TEvacuationViews::ShowMapStep() {
+    if (MapNow == nullptr || !MapSwitch.isChecked() ||
+        (WholeMapSwitch != nullptr && WholeMapSwitch->isChecked())) {
+        return;
+    }
+    MapNow->MoveTo(Replay.TimeStep(), Replay.TimeSeconds());
+    View.ShowCongestionMap(&MapNow->Map());
 }
 
 // The replay time, as the status bar counts it, between whole seconds too.
@@ -187,6 +218,8 @@ void TEvacuationViews::Drop() {
         Curve->close();
     }
     MapSwitch.setChecked(false);
+    View.ShowCongestionMap(nullptr);
+    MapNow.reset();
     EvacuationAnalysis.reset();
     Flows.reset();
     LabelSwitch.setChecked(false);

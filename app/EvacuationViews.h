@@ -1,7 +1,8 @@
 #pragma once
 // The evacuation at a glance: the evacuation curve window and the congestion map, both from one
 // analysis of the project's move lists, made when first asked for, and the flows at exits and
-// stairs on the curve window's second page, measured as it opens.
+// stairs on the curve window's second page, measured as it opens. The map shows the standing up
+// to the replay's time, growing as it plays, or, as its second switch says, the whole replay's.
 
 #include "EvacuationAnalysis.h"
 #include "Flows.h"
@@ -34,7 +35,11 @@ public:
                      QAction& mapSwitch, QAction& hidePersonsSwitch, QAction& labelSwitch,
                      QWidget& mainWindow);
 
-    // Whether persons are hidden on the map, from the settings store and back.
+    // The switch between the map up to the replay's time and the whole replay's.
+    void SetWholeMapSwitch(QAction& wholeSwitch);
+
+    // Whether persons are hidden on the map and whether it shows the whole replay, from the
+    // settings store and back.
     void ReadSettings(TProgramSettings& settings);
     [[nodiscard]] bool WriteSettings(TProgramSettings& settings) const;
 
@@ -52,6 +57,8 @@ public:
     void ShowEvacuationCurve();
     // The map on or off, as its switch says.
     void SwitchCongestionMap();
+    // The map up to the replay's time, after a step or a jump.
+    void ShowMapStep();
     // Persons hidden on the map or shown, as its switch says.
     void SwitchPersonsOnMap();
     // The persons that passed each exit and stair written on the floor where it is, or not, as
@@ -80,11 +87,14 @@ private:
     QAction& MapSwitch;
     QAction& HidePersonsSwitch;
     QAction& LabelSwitch;
+    QAction* WholeMapSwitch = nullptr;
     bool HidePersonsAsRead = Settings::HidePersonsOnMap.Default;
+    bool WholeMapAsRead = Settings::CongestionMapWholeReplay.Default;
     QWidget& MainWindow;
     TProgressDialog* Progress = nullptr;
     TEvacuationCurveWindow* Curve = nullptr; // made at the first showing
     std::unique_ptr<TEvacuationAnalysis> EvacuationAnalysis;
+    std::unique_ptr<TCongestionMapNow> MapNow; // of the analysis, while the map is up to now
     std::unique_ptr<TFlowReport> Flows;
     bool Analysing = false;
 };

@@ -78,6 +78,7 @@ void TMainWindow::ConnectEvacuation() {
             &TEvacuationViews::ShowEvacuationCurve);
     connect(Commands.Action(TCommand::CongestionMap), &QAction::triggered, Evacuation,
             &TEvacuationViews::SwitchCongestionMap);
+    Evacuation->SetWholeMapSwitch(*Commands.Action(TCommand::CongestionMapWholeReplay));
     Congestion = new TCongestionViews(
         [this] { return Projects->IsLoading() ? nullptr : Projects->LogFile.get(); },
         Shots->Options,
@@ -94,6 +95,11 @@ void TMainWindow::ConnectEvacuation() {
         *View, *Commands.Action(TCommand::CongestionOutlines), *this);
     connect(Commands.Action(TCommand::CongestionReport), &QAction::triggered, Congestion,
             &TCongestionViews::ShowReport);
+    connect(View, &TDeckView::FloorClicked, Congestion, &TCongestionViews::FloorClicked);
+    Congestion->OnExported = [this](const QString& file, bool replacing) {
+        Status->TellShotSaved(file, replacing);
+    };
+    Congestion->OnExportFailed = [this](const QString& file) { Status->TellShotFailed(file); };
     connect(Shots, &TScreenShotTaker::OptionsApplied, Congestion,
             &TCongestionViews::MeasuresChanged);
     Evacuation->Measures = [this] { return AnalysisSettingsOf(Shots->Options); };
@@ -128,6 +134,7 @@ void TMainWindow::ConnectPlayback() {
     Projects->Replay.AfterStep = [this] {
         const TGLControl::THeldRedraws held(*View);
         Overlays->ShowStep();
+        Evacuation->ShowMapStep();
         Selection->ShowStep();
         ReplayTexts->Request(Playback->AnimationTimer->isActive());
         ProcessPendingMessages();
@@ -136,6 +143,7 @@ void TMainWindow::ConnectPlayback() {
     Projects->Replay.AfterJump = [this] {
         const TGLControl::THeldRedraws held(*View);
         Overlays->ShowStep();
+        Evacuation->ShowMapStep();
         Selection->ShowStep();
         ReplayTexts->Request(false);
         View->Paint();

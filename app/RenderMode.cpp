@@ -399,7 +399,12 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
         Tell(error);
         return 1;
     }
-    const TCongestionMap* map = analysis ? &analysis->Map : nullptr;
+    // Up to each frame's time, which the film moves on, unless the whole replay's is asked for.
+    std::optional<TCongestionMapNow> upToNow;
+    if (analysis && !request.MapWholeReplay) {
+        upToNow.emplace(analysis->Map);
+    }
+    const TCongestionMap* map = upToNow ? &upToNow->Map() : analysis ? &analysis->Map : nullptr;
     if (request.VideoFile.empty()) {
         return WriteFrames(project, shown, *followed, request, *range, map, canvas,
                            JpegFiles(QString::fromStdString(request.OutDir)))

@@ -50,6 +50,9 @@ TReplayFilm::TReplayFilm(TLogFile& project, const TFilmLook& look) : Project(pro
         FRenderer.ShowTrails(&Trails, *layers.TrailSeconds);
     }
     if (layers.Map != nullptr) {
+        if (layers.Map->Whole != nullptr) {
+            MapNow.emplace(*layers.Map->Whole);
+        }
         FRenderer.ShowCongestionMap(layers.Map);
         FRenderer.HidePersonsOnMap(layers.HidePersonsOnMap);
     }
@@ -62,14 +65,34 @@ TReplayFilm::TReplayFilm(TLogFile& project, const TFilmLook& look) : Project(pro
     } else {
         Look.Layers.Selected.reset();
     }
+    ShowLegends();
+}
+
+void TReplayFilm::ShowLegends() {
+    const TDrawnLayers& layers = Look.Layers;
+    const TCongestionMap* map = MapNow ? &MapNow->Map() : layers.Map;
     FRenderer.SetCornerPicture(
-        StackedLegends(layers.Map != nullptr ? CongestionLegend(*layers.Map) : QImage(),
+        StackedLegends(map != nullptr ? CongestionLegend(*map) : QImage(),
                        layers.WaitingLimit ? WaitingLegend(*layers.WaitingLimit) : QImage()));
+}
+
+// The map up to the replay's step, its legend made again when its time changes.
+void TReplayFilm::MoveMap() {
+    const std::int32_t seconds = MapNow->Map().UpToSeconds;
+    MapNow->MoveTo(Replay.TimeStep(), Replay.TimeSeconds());
+    FRenderer.ShowCongestionMap(&MapNow->Map());
+    if (MapNow->Map().UpToSeconds != seconds || !LegendShown) {
+        ShowLegends();
+        LegendShown = true;
+    }
 }
 
 void TReplayFilm::DrawStep(std::int32_t step, std::int32_t width, std::int32_t height) {
     // Far steps are jumped to, near ones stepped: the same persons either way.
     Replay.SeekToStep(step);
+    if (MapNow) {
+        MoveMap();
+    }
     if (Look.Layers.WaitingLimit) {
         MeasureWaiting(Project.Persons, Replay.TimeStep(), Replay.StepsPerSecond(), Waiting);
     }

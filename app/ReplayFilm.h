@@ -21,8 +21,9 @@ class TLogFile;
 struct TFilmLook {
     std::int32_t Deck = 0;
     TCamera Camera;
-    // What is drawn over the deck. Its map and outlines must outlive the film; waiting and trails
-    // are measured for each frame; the person selected is drawn with its way.
+    // What is drawn over the deck. Its map and outlines must outlive the film; a map up to a
+    // moment moves with the frames; waiting and trails are measured for each frame; the person
+    // selected is drawn with its way.
     TDrawnLayers Layers;
     // The camera keeps the person selected in the centre and goes to its deck at every frame,
     // and holds still once it has left.
@@ -78,6 +79,8 @@ public:
 
 private:
     void FollowSelected();
+    void ShowLegends();
+    void MoveMap();
 
     TLogFile& Project;
     TFilmLook Look;
@@ -89,4 +92,7 @@ private:
     std::vector<float> Waiting;
     std::vector<std::vector<TTrailPoint>> Trails;
     TShownSelection Shown;
+    // The map up to the step of the frame, when the look's map is one up to a moment.
+    std::optional<TCongestionMapNow> MapNow;
+    bool LegendShown = false; // the map's legend at the time of a frame
 };

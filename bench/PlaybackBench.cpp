@@ -1,7 +1,10 @@
 // One playback time step over many persons: the cost per person and step.
 
+#include "EvacuationAnalysis.h"
+#include "LogFile.h"
 #include "MoveArena.h"
 #include "PersonData.h"
+#include "Replay.h"
 
 #include <benchmark/benchmark.h>
 
@@ -96,6 +99,31 @@ void BM_PlaybackStepBack(benchmark::State& state) {
     CountPersonSteps(state);
 }
 BENCHMARK(BM_PlaybackStepBack)->Unit(benchmark::kMicrosecond);
+
+// The congestion map up to now moved one step at a time over the same persons, as the window does
+// at every step while the map shows: what the map adds to BM_PlaybackStep.
+void BM_CongestionMapStep(benchmark::State& state) {
+    TLogFile project("floor");
+    project.XMax = XMax;
+    project.YMax = YMax;
+    project.ZMax = 8; // the persons' deck changes climb a few decks
+    project.VMax = 4;
+    project.PMax = PersonCount;
+    project.Decks.resize(8);
+    project.Persons = MakePersons(project.MoveMemory);
+    const TEvacuationAnalysis analysis = AnalyseEvacuation(project);
+    TCongestionMapNow now(analysis.Map);
+    const std::int32_t end = ReplayEndStep(project);
+    std::int32_t step = 0;
+    for (auto _ : state) {
+        step = step < end ? step + 1 : 0; // back to the start after the end, as playing does
+        now.MoveTo(step, step / project.VMax);
+        benchmark::DoNotOptimize(now.Map().StandingSeconds.data());
+    }
+    state.counters["changes"] = double(analysis.Map.Changes.size());
+    CountPersonSteps(state);
+}
+BENCHMARK(BM_CongestionMapStep)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

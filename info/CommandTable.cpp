@@ -31,6 +31,8 @@ constexpr std::array<TCommandEntry, CommandCount> Table{{
     {EvacuationCurve, Views, "Evacuation &curve...", "E", "Evacuation curve", 7,
      SeparatorBefore | NeedsProject},
     {CongestionMap, Views, "Congestion &map", "H", "Congestion map", 8, Checkable | NeedsProject},
+    {CongestionMapWholeReplay, Views, "Congestion map of the whole replay", "", nullptr, 0,
+     Checkable},
     {CongestionReport, Views, "Con&gestion report...", "", nullptr, 0, NeedsProject},
     {CongestionOutlines, Views, "Congestion o&utlines", "", nullptr, 0, Checkable | NeedsProject},
     {FlowLabels, Views, "Flow la&bels", "", nullptr, 0, Checkable | NeedsProject},

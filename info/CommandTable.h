@@ -28,6 +28,7 @@ enum class TCommand {
     ScaleBar,
     EvacuationCurve,
     CongestionMap,
+    CongestionMapWholeReplay,
     CongestionReport,
     CongestionOutlines,
     FlowLabels,

@@ -45,6 +45,8 @@ struct TDeckField {
     std::vector<std::int32_t> PeakStep;
     // The step at which the cell was last put on the list to look at again.
     std::vector<std::int32_t> Listed;
+    // The persons on each cell.
+    std::vector<std::int32_t> Persons;
 };
 
 // A stretch of steps, both included, at which a cell was congested.
@@ -199,6 +201,7 @@ private:
         field.CongestedSince.assign(cells, -1);
         field.PeakStep.assign(cells, 0);
         field.Listed.assign(cells, -1);
+        field.Persons.assign(cells, 0);
         const std::int64_t areaTerm = std::int64_t{Tenths} * CellMm * CellMm;
         for (std::int64_t y = 0; y < Height; ++y) {
             for (std::int64_t x = 0; x < Width; ++x) {
@@ -232,6 +235,16 @@ private:
     std::int64_t TilesY;
     std::unique_ptr<std::once_flag[]> Made; // by deck
 };
+
+// The more persons on one cell, or as many earlier, on a lower deck, row or column.
+void TakeIfMore(TSharedCells& most, const TSharedCells& other) {
+    if (std::tuple(-other.MostPersons, other.Step, other.Deck, other.Y, other.X) <
+        std::tuple(-most.MostPersons, most.Step, most.Deck, most.Y, most.X)) {
+        const std::int64_t steps = most.CellSteps;
+        most = other;
+        most.CellSteps = steps;
+    }
+}
 
 // What each core changes lies in lines of memory of its own.
 constexpr std::size_t CacheLine = 64;
@@ -325,14 +338,17 @@ public:
                 const TTileChange& change = Sorted[k];
                 if (change.Leaves()) {
                     AddAround<-1>(change.FirstX(), change.FirstY(), change, step);
+                    CountOnCell<-1>(change.FirstX(), change.FirstY(), step);
                 }
             }
             for (std::size_t k = begin; k < end; ++k) {
                 const TTileChange& change = Sorted[k];
                 if (change.Reaches()) {
                     const bool stays = change.StaysOnDeck();
-                    AddAround<+1>(change.FirstX() + (stays ? change.Dx() : 0),
-                                  change.FirstY() + (stays ? change.Dy() : 0), change, step);
+                    const std::int64_t x = change.FirstX() + (stays ? change.Dx() : 0);
+                    const std::int64_t y = change.FirstY() + (stays ? change.Dy() : 0);
+                    AddAround<+1>(x, y, change, step);
+                    CountOnCell<+1>(x, y, step);
                 }
             }
             EndStep(step);
@@ -341,8 +357,33 @@ public:
     }
 
     std::vector<TCellStretch> Stretches;
+    // The cell most persons shared, and the steps cells were shared: the sum of the steps at
+    // which a cell stopped being shared less the sum of those at which it began, with the cells
+    // still shared counted apart.
+    TSharedCells Shared;
+    std::int64_t SharedNow = 0;
 
 private:
+    // A person leaving (By -1) or reaching a cell, counted by the tile that holds the cell.
+    template <std::int32_t By> void CountOnCell(std::int64_t x, std::int64_t y, std::int32_t step) {
+        if (x < Tile.X0 || x > Tile.X1 || y < Tile.Y0 || y > Tile.Y1) {
+            return;
+        }
+        const std::int32_t persons =
+            Field[Tile.Deck].Persons[static_cast<std::size_t>(y * Field.DeckWidth() + x)] += By;
+        if (By < 0 && persons == 1) {
+            Shared.CellSteps += step;
+            --SharedNow;
+        } else if (By > 0 && persons > 1) {
+            if (persons == 2) {
+                Shared.CellSteps -= step;
+                ++SharedNow;
+            }
+            TakeIfMore(Shared, {persons, Tile.Deck, static_cast<std::int32_t>(x),
+                                static_cast<std::int32_t>(y), step, 0});
+        }
+    }
+
     // The changes sorted by their step, by counting.
     void InStepOrder(std::size_t tile, const std::vector<TChangesByTile>& shares) {
         std::array<std::size_t, TWalkerQueue::ChunkSteps + 1> starts{};
@@ -506,6 +547,16 @@ public:
     }
 
     std::int64_t LastStep() const { return std::ranges::max(LastSteps); }
+
+    // The cells shared, all workers' together; a cell still shared counts up to the last step.
+    TSharedCells Shared() const {
+        TSharedCells shared;
+        for (const TTileWorker& worker : Workers) {
+            TakeIfMore(shared, worker.Shared);
+            shared.CellSteps += worker.Shared.CellSteps + worker.SharedNow * (LastStep() + 1);
+        }
+        return shared;
+    }
 
     // The stretches of congestion the workers found, taken from them.
     std::vector<TCellStretch> TakeStretches() {
@@ -748,13 +799,13 @@ TCongestionReport ReportOf(const TLogFile& project, const TAnalysisSettings& set
 } // namespace
 
 std::optional<std::string> CongestionRefusal(const TLogFile& project) {
-    // Eight counts a cell, for every deck: persons may reach any of them. For every person, its
+    // Nine counts a cell, for every deck: persons may reach any of them. For every person, its
     // place and the changes of a stretch of steps, each handed to a tile and sorted by step.
     const std::uint64_t cells =
         std::uint64_t(std::max(project.XMax, 0) + 1) * std::uint64_t(std::max(project.YMax, 0) + 1);
     const std::uint64_t perPerson =
         sizeof(TWalker) + TWalkerQueue::ChunkSteps * sizeof(TTileChange) * 2;
-    const std::uint64_t bytes = project.Decks.size() * cells * 8 * sizeof(std::int32_t) +
+    const std::uint64_t bytes = project.Decks.size() * cells * 9 * sizeof(std::int32_t) +
                                 project.Persons.size() * perPerson;
     if (bytes <= project.MemoryLimit) {
         return std::nullopt;
@@ -781,5 +832,57 @@ TCongestionReport AnalyseCongestion(const TLogFile& project, const TAnalysisSett
     }
     std::vector<TCellStretch> stretches = measure.TakeStretches();
     CloseStretches(field.Decks(), static_cast<std::int32_t>(measure.LastStep()), stretches);
-    return ReportOf(project, settings, field.Decks(), stretches);
+    TCongestionReport report = ReportOf(project, settings, field.Decks(), stretches);
+    report.Shared = measure.Shared();
+    return report;
+}
+
+std::optional<std::string> SharedCellsText(const TCongestionReport& report, const TLogFile& project,
+                                           std::string_view deckCaption) {
+    const TSharedCells& shared = report.Shared;
+    if (!shared.Any()) {
+        return std::nullopt;
+    }
+    std::string text = std::to_string(shared.MostPersons) + " persons on one cell at " +
+                       ClockText(ReplayTimeSeconds(shared.Step, project.VMax, project.TOff)) + ", ";
+    text += deckCaption;
+    text += ", cell " + std::to_string(shared.X) + ", " + std::to_string(shared.Y) + "; " +
+            std::to_string(shared.CellSteps) +
+            (shared.CellSteps == 1 ? " cell-step holds" : " cell-steps hold") +
+            " more than one person: densities above " +
+            FixedText(report.Settings.Density(1, 1), 2) +
+            " persons/m² count persons a cell cannot hold";
+    return text;
+}
+
+std::string CongestionMeasuresText(const TCongestionReport& report, std::int32_t vMax) {
+    const TAnalysisSettings& settings = report.Settings;
+    const std::int32_t window = settings.WindowCells();
+    return "Cells of " + FixedText(settings.Metres(1), 2) + " m; congested above " +
+           FixedText({settings.CongestionDensityTenths, 10}, 1) + " persons/m² in a window of " +
+           std::to_string(window) + " x " + std::to_string(window) + " cells (" +
+           FixedText(settings.Metres(window), 2) +
+           " m), counting the persons in it over its walkable area; significant when congested "
+           "for longer than " +
+           std::to_string(settings.SignificantSharePercent) + " % of tA = " +
+           FixedText(SecondsOfMilliseconds(ReplayMilliseconds(report.AssemblySteps, vMax, 0)), 3) +
+           " s, the time at which everybody has left";
+}
+
+std::string CongestionCsv(const TCongestionReport& report, std::int32_t vMax, std::int32_t tOff) {
+    std::string csv = "deck,x0,y0,x1,y1,area_m2,first,last,longest,total,peak_density,significant,"
+                      "peak_time\n";
+    const auto seconds = [vMax](std::int64_t steps, std::int32_t offset) {
+        return FixedText(SecondsOfMilliseconds(ReplayMilliseconds(steps, vMax, offset)), 3);
+    };
+    for (const TCongestionRegion& r : report.Regions) {
+        for (const std::int32_t number : {r.Deck, r.X0, r.Y0, r.X1, r.Y1}) {
+            csv += std::to_string(number) + ',';
+        }
+        csv += FixedText(r.AreaM2, 2) + ',' + seconds(r.FirstStep, tOff) + ',' +
+               seconds(r.LastStep, tOff) + ',' + seconds(r.LongestSteps, 0) + ',' +
+               seconds(r.TotalSteps, 0) + ',' + FixedText(r.PeakDensity, 2) + ',' +
+               (r.Significant ? "yes" : "no") + ',' + seconds(r.PeakStep, tOff) + '\n';
+    }
+    return csv;
 }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TLogFile;
@@ -42,15 +43,47 @@ struct TCongestionRegion {
     bool Significant = false;
 };
 
+// Persons standing on one cell together. A cell holds one person as the density counts it, so
+// every step at which two share a cell counts persons the cell cannot hold: densities above one
+// person over a cell's area come from them. Counted in the same pass as the windows.
+struct TSharedCells {
+    // The most persons on one cell at one step; where and when first (the lowest deck, then row,
+    // then column at that step).
+    std::int32_t MostPersons = 0;
+    std::int32_t Deck = 0;
+    std::int32_t X = 0, Y = 0;
+    std::int32_t Step = 0;
+    // The steps at which a cell holds more than one person, summed over the cells.
+    std::int64_t CellSteps = 0;
+
+    bool Any() const { return MostPersons > 1; }
+};
+
 struct TCongestionReport {
     TAnalysisSettings Settings;
     // The time at which everybody has left, in steps, which the share is taken of.
     std::int32_t AssemblySteps = 0;
     // Significant regions first, then the longer before the shorter, then by deck and place.
     std::vector<TCongestionRegion> Regions;
+    TSharedCells Shared;
 
     std::int32_t SignificantCount() const;
 };
+
+// "22 persons on one cell at 2:01, Deck 2 - Cabins, cell 17, 5; 4578 cell-steps hold more than
+// one person: densities above 6.25 persons/m² count persons a cell cannot hold", the time as
+// the replay shows it and the deck named by the caption given; none when no cell holds two.
+std::optional<std::string> SharedCellsText(const TCongestionReport& report, const TLogFile& project,
+                                           std::string_view deckCaption);
+
+// The regions as --congestion prints them: a header line, then a line per region; times are
+// replay times (step / VMax + TOff), durations steps / VMax, in seconds with three decimals.
+std::string CongestionCsv(const TCongestionReport& report, std::int32_t vMax, std::int32_t tOff);
+
+// The measures the report was taken with, in one line: "Cells of 0.40 m; congested above 4.0
+// persons/m² in a window of 5 x 5 cells (2.00 m); significant when congested for longer than
+// 10 % of tA = 245.000 s, the time everybody has left".
+std::string CongestionMeasuresText(const TCongestionReport& report, std::int32_t vMax);
 
 // Why the congestion of the project is not measured, or none: the counts of every window of the
 // decks persons stand on, with the changes of place of a stretch of steps, would take more memory

@@ -28,6 +28,8 @@ struct TTally {
     // [deck][cell]; empty for a deck where nobody stood, so that memory follows the moves rather
     // than the grid the header announces.
     std::vector<std::vector<std::uint32_t>> StandingSteps;
+    // Every stand's beginning and end, in the order of the steps.
+    std::vector<TStandingChange> Changes;
 };
 
 class TTallier {
@@ -53,13 +55,13 @@ public:
         std::int32_t level = person.StartLevel;
         person.Moves.ForEachRun([&](std::int32_t count, TMove move) {
             if (move.LevelChange == 0) {
-                Walk(count, move.Direction, x, y, level);
+                Walk(step, count, move.Direction, x, y, level);
                 step += count;
                 return;
             }
             // Each entry changes the deck: the new one counts from the step after it.
             for (std::int32_t i = 0; i < count; ++i) {
-                Walk(1, move.Direction, x, y, level);
+                Walk(step, 1, move.Direction, x, y, level);
                 OnLevel(level, from, step);
                 level = AddLevels(level, move.LevelChange);
                 from = ++step;
@@ -73,24 +75,28 @@ public:
         AddChange(Tally.SavedChange, FirstRowAtOrAfter(1), count);
     }
 
-    TTally Take() { return std::move(Tally); }
+    TTally Take() {
+        std::ranges::sort(Tally.Changes, {}, &TStandingChange::Step);
+        return std::move(Tally);
+    }
 
 private:
     // Steps stood still are counted on the cell the person stands on; a move shifts the cell.
-    void Walk(std::int32_t count, std::int32_t direction, std::int64_t& x, std::int64_t& y,
-              std::int32_t level) {
+    void Walk(std::int64_t step, std::int32_t count, std::int32_t direction, std::int64_t& x,
+              std::int64_t& y, std::int32_t level) {
         const TDirectionStep* offset = StepOfDirection(direction);
         if (offset == nullptr) {
             return;
         }
         if (direction == 0) {
-            AddStanding(x, y, level, count);
+            AddStanding(x, y, level, step, count);
         }
         x += std::int64_t{offset->Dx} * count;
         y -= std::int64_t{offset->Dy} * count;
     }
 
-    void AddStanding(std::int64_t x, std::int64_t y, std::int32_t level, std::int32_t count) {
+    void AddStanding(std::int64_t x, std::int64_t y, std::int32_t level, std::int64_t step,
+                     std::int32_t count) {
         if (level < 0 || level >= Decks || x < 0 || y < 0 || x >= Project.XMax ||
             y >= Project.YMax) {
             return;
@@ -99,8 +105,14 @@ private:
         if (deck.empty()) {
             deck.assign(Cells, 0);
         }
-        std::uint32_t& steps = deck[static_cast<std::size_t>(y * Project.XMax + x)];
+        const std::int64_t cell = y * Project.XMax + x;
+        std::uint32_t& steps = deck[static_cast<std::size_t>(cell)];
         steps = SaturatingSum(steps, static_cast<std::uint32_t>(count));
+        // A list no longer than a step number can be begins and ends its stands at such steps.
+        const std::int64_t everyCell =
+            std::int64_t{level} * static_cast<std::int64_t>(Cells) + cell;
+        Tally.Changes.push_back({static_cast<std::int32_t>(step), +1, everyCell});
+        Tally.Changes.push_back({static_cast<std::int32_t>(step + count), -1, everyCell});
     }
 
     // The person is on the level from step first to step last, both included.
@@ -164,7 +176,13 @@ void AddStandingInto(std::vector<std::uint32_t>& total, const std::vector<std::u
 }
 
 // Adds the tally of one part of the population into the total.
-void AddInto(TTally& total, const TTally& part) {
+void AddInto(TTally& total, TTally& part) {
+    std::vector<TStandingChange> changes;
+    changes.reserve(total.Changes.size() + part.Changes.size());
+    std::ranges::merge(total.Changes, part.Changes, std::back_inserter(changes), {},
+                       &TStandingChange::Step, &TStandingChange::Step);
+    total.Changes = std::move(changes);
+    part.Changes = {};
     std::transform(total.SavedChange.begin(), total.SavedChange.end(), part.SavedChange.begin(),
                    total.SavedChange.begin(), std::plus<>());
     for (std::size_t d = 0; d < total.OnDeckChange.size(); ++d) {
@@ -218,8 +236,10 @@ void PlaceScale(TCongestionMap& map) {
     map.Highest = *std::max_element(top, stood.end());
 }
 
-TCongestionMap MapOf(const TLogFile& project, const TTally& tally) {
+TCongestionMap MapOf(const TLogFile& project, TTally& tally) {
     TCongestionMap map;
+    map.StepsPerSecond = std::max(project.VMax, 1);
+    map.Changes = std::move(tally.Changes);
     map.Width = std::max(project.XMax, 0);
     map.Height = std::max(project.YMax, 0);
     const float stepsPerSecond = project.VMax > 0 ? static_cast<float>(project.VMax) : 1.0f;
@@ -371,7 +391,75 @@ TEvacuationAnalysis AnalyseEvacuation(const TLogFile& project) {
     }
     TTally total = running.front().get();
     for (std::size_t p = 1; p < running.size(); ++p) {
-        AddInto(total, running[p].get());
+        TTally part = running[p].get();
+        AddInto(total, part);
     }
     return {CurveOf(project, total, rows), MapOf(project, total)};
+}
+
+TCongestionMapNow::TCongestionMapNow(const TCongestionMap& whole)
+    : Whole(whole), CellsPerDeck(std::int64_t{whole.Width} * whole.Height) {
+    Now.Width = whole.Width;
+    Now.Height = whole.Height;
+    Now.ScaleTop = whole.ScaleTop;
+    Now.Highest = whole.Highest;
+    Now.StepsPerSecond = whole.StepsPerSecond;
+    Now.Whole = &whole;
+    for (const std::vector<float>& deck : whole.StandingSeconds) {
+        Now.StandingSeconds.emplace_back(deck.size(), 0.0f);
+        Base.emplace_back(deck.size(), 0);
+        Rate.emplace_back(deck.size(), 0);
+        Place.emplace_back(deck.size(), -1);
+    }
+}
+
+void TCongestionMapNow::MoveTo(std::int32_t step, std::int32_t timeSeconds) {
+    const std::vector<TStandingChange>& changes = Whole.Changes;
+    while (Applied < changes.size() && changes[Applied].Step <= step) {
+        Apply(changes[Applied++], +1);
+    }
+    while (Applied > 0 && changes[Applied - 1].Step > step) {
+        Apply(changes[--Applied], -1);
+    }
+    AtStep = step;
+    Now.UpToSeconds = timeSeconds;
+    for (const std::int64_t cell : Touched) {
+        Show(cell);
+    }
+    Touched.clear();
+    for (const std::int64_t cell : Standing) {
+        Show(cell);
+    }
+}
+
+// A stand beginning at step t adds step - t from t on; its end at t takes it back.
+void TCongestionMapNow::Apply(const TStandingChange& change, std::int32_t sign) {
+    const auto deck = static_cast<std::size_t>(change.Cell / CellsPerDeck);
+    const auto cell = static_cast<std::size_t>(change.Cell % CellsPerDeck);
+    const std::int32_t by = change.By * sign;
+    Base[deck][cell] -= std::int64_t{by} * change.Step;
+    std::int32_t& rate = Rate[deck][cell];
+    std::int32_t& place = Place[deck][cell];
+    rate += by;
+    if (rate != 0 && place < 0) {
+        place = static_cast<std::int32_t>(Standing.size());
+        Standing.push_back(change.Cell);
+    } else if (rate == 0 && place >= 0) {
+        // The last cell of the list takes its place.
+        const std::int64_t last = Standing.back();
+        Place[static_cast<std::size_t>(last / CellsPerDeck)]
+             [static_cast<std::size_t>(last % CellsPerDeck)] = place;
+        Standing[static_cast<std::size_t>(place)] = last;
+        Standing.pop_back();
+        place = -1;
+        Touched.push_back(change.Cell);
+    }
+}
+
+void TCongestionMapNow::Show(std::int64_t cell) {
+    const auto deck = static_cast<std::size_t>(cell / CellsPerDeck);
+    const auto at = static_cast<std::size_t>(cell % CellsPerDeck);
+    const std::int64_t steps = Base[deck][at] + std::int64_t{Rate[deck][at]} * AtStep;
+    Now.StandingSeconds[deck][at] =
+        static_cast<float>(steps) / static_cast<float>(Now.StepsPerSecond);
 }

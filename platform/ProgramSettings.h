@@ -51,6 +51,9 @@ inline const TSetting<qint32> SignificantShare{"SignificantShare", 10};
 inline const TSetting<bool> HidePersonsOnMap{"HidePersonsOnMap", false};
 // A scale bar in metres in the lower right corner of the view, its shots and its videos.
 inline const TSetting<bool> ShowScaleBar{"ShowScaleBar", false};
+// The congestion map of the whole replay at every moment, instead of the standing up to the
+// replay's time.
+inline const TSetting<bool> CongestionMapWholeReplay{"CongestionMapWholeReplay", false};
 
 } // namespace Settings
 

@@ -72,6 +72,25 @@ std::optional<std::size_t> TDeckView::PersonAt(QPointF point) const {
     return ray ? PickPerson(*ray, *persons, Renderer->DeckIndex()) : std::nullopt;
 }
 
+std::optional<std::array<double, 2>> TDeckView::FloorPointAt(QPointF point) const {
+    if (Renderer->Persons() == nullptr || width() <= 0 || height() <= 0) {
+        return std::nullopt;
+    }
+    const double aspect = static_cast<double>(width()) / height();
+    const std::array<double, 2> seen{2.0 * point.x() / width() - 1.0,
+                                     1.0 - 2.0 * point.y() / height()};
+    const std::optional<TViewRay> ray = RayThrough(Camera, aspect, seen);
+    if (!ray || ray->Direction[2] == 0.0) {
+        return std::nullopt;
+    }
+    const double along = -ray->Origin[2] / ray->Direction[2];
+    if (along <= 0.0) {
+        return std::nullopt;
+    }
+    return std::array{ray->Origin[0] + along * ray->Direction[0],
+                      ray->Origin[1] + along * ray->Direction[1]};
+}
+
 void TDeckView::CentreOn(float x, float y) {
     Camera.FPan = {-double{x}, -double{y}};
     Invalidate();
@@ -101,6 +120,7 @@ void TDeckView::mouseReleaseEvent(QMouseEvent* event) {
     TGLControl::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && std::exchange(LeftPressedAt, std::nullopt)) {
         emit Clicked(PersonAt(event->position()));
+        emit FloorClicked(FloorPointAt(event->position()));
     }
 }
 

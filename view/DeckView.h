@@ -15,6 +15,7 @@
 
 class QPainter;
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -120,6 +121,9 @@ public:
     // The person whose prism is nearest the eye under a point of the view, in the view's pixels;
     // none over the floor, or with no project shown.
     std::optional<std::size_t> PersonAt(QPointF point) const;
+    // The point of the floor (height 0, deck coordinates) under a point of the view, in the
+    // view's pixels; none where the view looks above the horizon or no project is shown.
+    std::optional<std::array<double, 2>> FloorPointAt(QPointF point) const;
     // Brings a point of the deck into the centre of the view; the angles and the distance stay.
     void CentreOn(float x, float y);
 
@@ -143,6 +147,8 @@ signals:
     // A left click without a drag, while the mouse drives the camera: on a person (its index), or
     // beside every person (none).
     void Clicked(std::optional<std::size_t> person);
+    // The same click, as the point of the floor under it (see FloorPointAt).
+    void FloorClicked(std::optional<std::array<double, 2>> point);
     // The user moved the scene with the mouse.
     void PannedByUser();
 

@@ -1,6 +1,7 @@
 #include "ScaleLegends.h"
 
 #include "ColourScales.h"
+#include "Replay.h"
 
 #include <QPainter>
 
@@ -28,10 +29,13 @@ struct TLegendScale {
     QString Note;      // a last line; none when empty
 };
 
+// As wide as its longest text needs, at least LegendWidth.
 QImage ScaleLegend(const TLegendScale& scale) {
     const QFontMetrics metrics{QFont()};
     const int lines = scale.Note.isEmpty() ? 2 : 3;
-    QImage legend(LegendWidth, 2 * Padding + lines * metrics.height() + BarHeight + Gap,
+    const int width = std::max({LegendWidth, metrics.horizontalAdvance(scale.Title) + 2 * Padding,
+                                metrics.horizontalAdvance(scale.Note) + 2 * Padding});
+    QImage legend(width, 2 * Padding + lines * metrics.height() + BarHeight + Gap,
                   QImage::Format_RGBA8888);
     legend.fill(Qt::transparent);
     QPainter painter(&legend);
@@ -43,7 +47,7 @@ QImage ScaleLegend(const TLegendScale& scale) {
     const int titleBase = Padding + metrics.ascent();
     painter.drawText(Padding, titleBase, scale.Title);
     const int barTop = titleBase + metrics.descent() + Gap;
-    const int barWidth = LegendWidth - 2 * Padding;
+    const int barWidth = width - 2 * Padding;
     painter.fillRect(Padding, barTop, barWidth, BarHeight, scale.Under);
     for (int x = 0; x < barWidth; ++x) {
         const TRgba c = scale.Colour(float(x + 1) / float(barWidth));
@@ -64,10 +68,19 @@ QImage ScaleLegend(const TLegendScale& scale) {
 
 } // namespace
 
+QString CongestionLegendTitle(const TCongestionMap& map) {
+    const QString span =
+        map.Whole != nullptr
+            ? QStringLiteral(" up to ") + QString::fromStdString(ClockText(map.UpToSeconds))
+            : QStringLiteral(", whole replay");
+    return QStringLiteral("Standing time") + span + QStringLiteral(", person-seconds per cell");
+}
+
+// One scale for every moment, the whole replay's, so that a colour means the same throughout.
 QImage CongestionLegend(const TCongestionMap& map) {
-    return ScaleLegend({QStringLiteral("Standing, person-seconds per cell"), &CongestionColour,
-                        QColor(166, 166, 166), map.ScaleTop, map.Highest > map.ScaleTop,
-                        QStringLiteral("%1 % of cells stood on are below %2")
+    return ScaleLegend({CongestionLegendTitle(map), &CongestionColour, QColor(166, 166, 166),
+                        map.ScaleTop, map.Highest > map.ScaleTop,
+                        QStringLiteral("%1 % of cells stood on in the whole replay are below %2")
                             .arg(TCongestionMap::ScaleShare * 100, 0, 'f', 0)
                             .arg(SecondsText(map.ScaleTop))});
 }

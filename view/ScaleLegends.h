@@ -6,9 +6,12 @@
 
 #include <QImage>
 
-// The congestion map's: what it measures, its scale (the same on every deck), and how many of the
-// cells where someone stood lie below the top.
+// The congestion map's: what it measures and over which time (up to a moment, or the whole
+// replay), its scale (the whole replay's, the same on every deck and at every moment), and how
+// many of the cells where someone stood lie below the top.
 QImage CongestionLegend(const TCongestionMap& map);
+// "Standing time up to 1:23, person-seconds per cell" or "Standing time, whole replay, ...".
+QString CongestionLegendTitle(const TCongestionMap& map);
 
 // The persons' colours by waiting: green for moving, then the seconds stood still up to the
 // limit, whose colour any longer wait takes.

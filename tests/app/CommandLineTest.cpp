@@ -45,7 +45,8 @@ TEST(CommandLine, NamesEachMistake) {
     const std::string renderTakes =
         "--render FILE takes --out, --video, --fps, --speed, --deck, --from, --to, --every, "
         "--size, --camera, --camera-file, --colour-waiting, --waiting-limit, --map, "
-        "--hide-persons, --trails, --trail-seconds, --follow, --caption, --scale or --cell-size";
+        "--map-whole, --hide-persons, --trails, --trail-seconds, --follow, --caption, --scale or "
+        "--cell-size";
     const std::string steps = "expected N, a number of steps from 0 to 2147483647";
     const std::string size = "expected WIDTHxHEIGHT in pixels, e.g. 1280x720";
     const std::string person = "expected N, a person's number from 1";
@@ -245,6 +246,10 @@ TEST(CommandLine, TakesTheRenderOptionsInAnyOrder) {
     EXPECT_TRUE(switched->Render.CongestionMap && switched->Render.Trails &&
                 switched->Render.ColourByWaiting && switched->Render.HidePersonsOnMap &&
                 switched->Render.Caption);
+    EXPECT_FALSE(switched->Render.MapWholeReplay) << "the map up to each frame's time";
+    const auto whole = ParseCommandLine({"--render", "a.3dl", "--out", "f", "--map-whole"}).Line;
+    ASSERT_TRUE(whole.has_value());
+    EXPECT_TRUE(whole->Render.CongestionMap && whole->Render.MapWholeReplay);
     EXPECT_EQ(switched->Render.OutDir, "f");
     EXPECT_EQ(switched->Render.WaitingLimit, 5);
     EXPECT_EQ(switched->Render.TrailSeconds, 3);

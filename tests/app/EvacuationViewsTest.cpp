@@ -10,6 +10,7 @@
 #include "MainWindowFixture.h"
 #include "OptionsWindow.h"
 #include "ProgramSettings.h"
+#include "ScaleLegends.h"
 #include "ViewOptionsPage.h"
 
 #include <QChart>
@@ -281,9 +282,24 @@ TEST_F(EvacuationViews, TheMapColoursWhereAPersonStoodAndNowhereElse) {
     // The legend sits in the lower left corner.
     EXPECT_FALSE(IsBackground(PixelAt(mapped, {20, mapped.height() - 20})));
     EXPECT_TRUE(IsBackground(PixelAt(plain, {20, plain.height() - 20})));
+    const auto legendTitle = [&] { return CongestionLegendTitle(*Window->View->Layers().Map); };
+    EXPECT_EQ(legendTitle(), "Standing time up to 0:04, person-seconds per cell");
+
+    // Up to the replay's time: nothing stood yet at the start, where the person, left out, stands.
+    // The whole replay's at every moment while its switch is on, which the settings keep.
+    Window->Action(TCommand::HidePersonsOnMap)->trigger();
+    Window->Action(TCommand::GoToStart)->trigger();
+    EXPECT_EQ(PixelAt(Frame(), stood).G, PixelAt(plain, stood).G) << "nothing stood at 0:00";
+    EXPECT_EQ(legendTitle(), "Standing time up to 0:00, person-seconds per cell");
+    Window->Action(TCommand::CongestionMapWholeReplay)->trigger();
+    EXPECT_EQ(PixelAt(Frame(), stood).R, top.R);
+    EXPECT_EQ(legendTitle(), "Standing time, whole replay, person-seconds per cell");
 
     PressInView(Qt::Key_H);
+    Window->Action(TCommand::GoToEnd)->trigger();
     EXPECT_EQ(PixelAt(Frame(), stood).G, PixelAt(plain, stood).G);
+    Window->close();
+    EXPECT_TRUE(TProgramSettings().Read(Settings::CongestionMapWholeReplay));
 }
 
 // C colours each person by how long it has stood still: green while it moves, off green while it
@@ -434,6 +450,108 @@ TEST_F(EvacuationViews, TheCongestionReportShowsARegionClickedOn) {
         region.Significant = false;
     }
     EXPECT_EQ(CongestionVerdict(none, ferry), "No significant congestion");
+}
+
+// Nineteen persons crowd nine cells of a 12 x 12 floor for 20 steps, two to a cell and three on
+// cell 3, 3. The report states its measures and the shared cells above its table, and exports
+// the table with the verdict beside it; a row clicked outlines its region, the outlines' switch
+// off, until the floor away from it is clicked.
+std::string CrowdedFloor() {
+    std::string text = "<header>\npmax 19\nxmax 12\nymax 12\nzmax 1\nvmax 1\ntoff 0\n"
+                       "version 1\n</header>\n<deck>\ncaption Floor\nlevel 0\n(celldata)\n";
+    for (int y = 0; y < 12; ++y) {
+        text += "P12x0\n";
+    }
+    text += "</deck>\n<persons>\n<startpositions>\n";
+    for (int p = 0; p < 19; ++p) {
+        const int cell = p % 9;
+        text += std::to_string(3 + cell % 3) + " " + std::to_string(3 + cell / 3) + " 0 1 0\n";
+    }
+    text += "(movement)\n";
+    for (int p = 0; p < 19; ++p) {
+        text += "P20x0 S\n";
+    }
+    return text + "</persons>\n";
+}
+
+TEST_F(EvacuationViews, TheCongestionReportStatesItsMeasuresExportsAndOutlinesTheRowClicked) {
+    ShowAndWait();
+    Load(WriteProject(CrowdedFloor()));
+    Window->Action(TCommand::CongestionReport)->trigger();
+    TCongestionReportWindow* report = Window->Congestion->ReportWindow();
+    ASSERT_NE(report, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(report));
+    EXPECT_EQ(report->Measures->text(),
+              "Cells of 0.40 m; congested above 4.0 persons/m² in a window of 5 x 5 cells (2.00 "
+              "m), counting the persons in it over its walkable area; significant when congested "
+              "for longer than 10 % of tA = 21.000 s, the time at which everybody has left.");
+    EXPECT_TRUE(report->SharedCells->isVisibleTo(report));
+    EXPECT_EQ(report->SharedCells->text(),
+              "3 persons on one cell at 0:00, Floor, cell 3, 3; 189 cell-steps hold more than one "
+              "person: densities above 6.25 persons/m² count persons a cell cannot hold.");
+
+    const TLogFile& floor = *Window->Projects->LogFile;
+    const TCongestionReport expected =
+        AnalyseCongestion(floor, AnalysisSettingsOf(Window->Shots->Options));
+    ASSERT_EQ(expected.Regions.size(), 1U);
+    const QString csv = Files.filePath("crowd.csv");
+    Ui.SaveAnswers.push_back(csv.toStdString());
+    report->ExportButton->click();
+    ASSERT_EQ(Ui.SaveDialogs.size(), 1U);
+    EXPECT_EQ(Ui.SaveDialogs[0].Directory, Files.path().toStdString()) << "the log's folder";
+    QFile table(csv);
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+    const QByteArray rows = table.readAll();
+    EXPECT_TRUE(rows.startsWith("deck,x0,y0,x1,y1,area_m2,first,last,longest,total,peak_density,"
+                                "significant,peak_time\n0,"));
+    EXPECT_EQ(rows.toStdString(), CongestionCsv(expected, 1, 0));
+    QFile verdict(Files.filePath("crowd.txt"));
+    ASSERT_TRUE(verdict.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(verdict.readAll()),
+              QFileInfo(QString::fromStdString(floor.FileName)).fileName() + "\n" +
+                  report->Verdict->text() + "\n" + report->Measures->text() + "\n" +
+                  report->SharedCells->text() + "\n");
+    EXPECT_TRUE(report->Verdict->text().startsWith("1 significant region"));
+    EXPECT_EQ(Window->Status->MessagePanel->text().left(20), "Saved crowd.csv in /");
+
+    // Outlined in its own colour while the outlines' switch is off: along its bottom edge.
+    const TCongestionRegion& region = expected.Regions.front();
+    ASSERT_FALSE(Window->Action(TCommand::CongestionOutlines)->isChecked());
+    const auto pixelOf = [&](const QImage& frame, double x, double y) {
+        const std::array<double, 2>& pan = Window->View->CameraState().FPan;
+        return FloorPixel(frame, Window->View->Distance(), x + pan[0], y + pan[1]);
+    };
+    const auto chosenOnBottomEdge = [&] {
+        const QImage frame = Frame();
+        // The last of its cells in the order of the rows has no cell of the region below it;
+        // the origin marker in the middle of the view lies away from it.
+        const std::int32_t last = region.Cells.back();
+        const QPoint edge = pixelOf(frame, CellCentreX(last % floor.XMax, floor.XMax),
+                                    double{CellCentreY(last / floor.XMax, floor.YMax)} - 0.5);
+        int cyan = 0;
+        for (int dy = -2; dy <= 2; ++dy) {
+            const TRgb p = PixelAt(frame, edge + QPoint(0, dy));
+            cyan += p.R < 80 && p.G > 180 && p.B > 200 ? 1 : 0;
+        }
+        return cyan > 0;
+    };
+    EXPECT_FALSE(chosenOnBottomEdge());
+    const QRect row = report->Regions->visualItemRect(report->Regions->item(0, 0));
+    QTest::mouseClick(report->Regions->viewport(), Qt::LeftButton, {}, row.center());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Window->Projects->Replay.TimeStep() == region.PeakStep; }));
+    Window->Projects->Replay.SeekToStep(ReplayEndStep(floor)); // nobody stands on the edges
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chosenOnBottomEdge(); }));
+    // A click into the region keeps it; one on the floor away from it lets it go.
+    const auto clickOnFloor = [&](std::int32_t x, std::int32_t y) {
+        const QPoint at = pixelOf(Frame(), CellCentreX(x, floor.XMax), CellCentreY(y, floor.YMax));
+        QTest::mousePress(Window->View, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(Window->View, Qt::LeftButton, {}, at);
+    };
+    clickOnFloor(region.PeakX, region.PeakY);
+    EXPECT_TRUE(chosenOnBottomEdge());
+    clickOnFloor(11, 11);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !chosenOnBottomEdge(); }));
 }
 
 // The curve window's second page lists every exit and stair the flows analysis finds, with the

@@ -13,8 +13,10 @@
 
 namespace {
 
-// The regions as a replay finds them: every step counted cell by cell, every window summed.
-std::vector<TCongestionRegion> RegionsByReplay(TLogFile& project, const TAnalysisSettings& s) {
+// The regions as a replay finds them: every step counted cell by cell, every window summed; and
+// the cells persons shared, when asked for.
+std::vector<TCongestionRegion> RegionsByReplay(TLogFile& project, const TAnalysisSettings& s,
+                                               TSharedCells* shared = nullptr) {
     const std::int32_t width = project.XMax;
     const std::int32_t height = project.YMax;
     const std::int32_t half = s.WindowCells() / 2;
@@ -48,6 +50,21 @@ std::vector<TCongestionRegion> RegionsByReplay(TLogFile& project, const TAnalysi
             }
         }
         for (std::size_t d = 0; d < decks; ++d) {
+            for (std::int32_t y = 0; y < height && shared != nullptr; ++y) {
+                for (std::int32_t x = 0; x < width; ++x) {
+                    const std::int32_t persons = count[d][static_cast<std::size_t>(y * width + x)];
+                    if (persons < 2) {
+                        continue;
+                    }
+                    ++shared->CellSteps;
+                    if (std::tuple(-persons, step, d, y, x) < std::tuple(-shared->MostPersons,
+                                                                         shared->Step, shared->Deck,
+                                                                         shared->Y, shared->X)) {
+                        *shared = {persons,          static_cast<std::int32_t>(d), x, y, step,
+                                   shared->CellSteps};
+                    }
+                }
+            }
             for (std::int32_t y = 0; y < height; ++y) {
                 for (std::int32_t x = 0; x < width; ++x) {
                     if (!walkable(d, x, y)) {
@@ -161,6 +178,10 @@ auto Fields(const TCongestionRegion& r) {
                       r.PeakX, r.PeakY, r.Significant);
 }
 
+auto Fields(const TSharedCells& s) {
+    return std::tuple(s.MostPersons, s.Deck, s.X, s.Y, s.Step, s.CellSteps);
+}
+
 void ExpectSameRegions(std::vector<TCongestionRegion> found,
                        std::vector<TCongestionRegion> replayed) {
     const auto byPlace = [](const TCongestionRegion& a, const TCongestionRegion& b) {
@@ -181,6 +202,7 @@ void ExpectSameRegions(std::vector<TCongestionRegion> found,
 TEST(Congestion, AgreesWithCountingEveryStep) {
     std::mt19937 random(20261208);
     int regionsSeen = 0;
+    int sharedSeen = 0;
     for (int round = 0; round < 150; ++round) {
         TLoadedProject loaded;
         ASSERT_TRUE(loaded.Load(RandomProject(random, 1 + round % 3, 0)));
@@ -190,10 +212,14 @@ TEST(Congestion, AgreesWithCountingEveryStep) {
         settings.SignificantSharePercent = round % 3 == 0 ? 0 : 10;
         const TCongestionReport report = AnalyseCongestion(loaded.Project, settings);
         regionsSeen += static_cast<int>(report.Regions.size());
+        sharedSeen += report.Shared.Any() ? 1 : 0;
         SCOPED_TRACE(round);
-        ExpectSameRegions(report.Regions, RegionsByReplay(loaded.Project, settings));
+        TSharedCells shared;
+        ExpectSameRegions(report.Regions, RegionsByReplay(loaded.Project, settings, &shared));
+        EXPECT_EQ(Fields(report.Shared), Fields(shared));
     }
     EXPECT_GT(regionsSeen, 100) << "the rounds must find congestion to compare";
+    EXPECT_GT(sharedSeen, 30) << "the rounds must find persons sharing cells to compare";
 }
 
 // Persons who stand for thousands of steps before they walk, far beyond the steps read at once,
@@ -212,7 +238,9 @@ TEST(Congestion, LongWaitsAndLargeCrowdsAgreeWithCountingEveryStep) {
         const TCongestionReport report = AnalyseCongestion(loaded.Project, settings);
         SCOPED_TRACE(round);
         EXPECT_FALSE(report.Regions.empty()) << "the round must find congestion to compare";
-        ExpectSameRegions(report.Regions, RegionsByReplay(loaded.Project, settings));
+        TSharedCells shared;
+        ExpectSameRegions(report.Regions, RegionsByReplay(loaded.Project, settings, &shared));
+        EXPECT_EQ(Fields(report.Shared), Fields(shared));
     }
 }
 
@@ -332,3 +360,28 @@ TEST(Congestion, TheWindowIsTheNearestOddNumberOfCells) {
 }
 
 } // namespace
+
+// Three persons gather on one cell and leave it one after the other: the line says how many, when
+// as the replay shows it, where by the deck's caption and the cell, and the steps cells were
+// shared; a 0.5 m cell holds one person at 4 persons/m². Persons apart give no line.
+TEST(Congestion, PersonsSharingACellAreToldWhereWhenAndHowOften) {
+    const std::vector<TTestPerson> gathering{
+        {3, 2, "P4x0 S"}, {2, 2, "3 P3x0 S"}, {1, 2, "3 3 0 S"}};
+    TLoadedProject loaded;
+    ASSERT_TRUE(loaded.Load(FloorProject(8, 2, 60, gathering)));
+    TAnalysisSettings settings;
+    const TCongestionReport report = AnalyseCongestion(loaded.Project, settings);
+    EXPECT_EQ(SharedCellsText(report, loaded.Project, "Deck 1 - Floor"),
+              "3 persons on one cell at 1:01, Deck 1 - Floor, cell 3, 2; 4 cell-steps hold more "
+              "than one person: densities above 6.25 persons/m² count persons a cell cannot hold");
+    settings.CellSizeMm = 500;
+    const auto wider =
+        SharedCellsText(AnalyseCongestion(loaded.Project, settings), loaded.Project, "Floor");
+    ASSERT_TRUE(wider.has_value());
+    EXPECT_NE(wider->find("densities above 4.00 persons/m²"), std::string::npos) << *wider;
+
+    TLoadedProject apart;
+    ASSERT_TRUE(apart.Load(FloorProject(8, 2, 60, {{3, 2, "P4x0 S"}, {1, 2, "3 P2x0 S"}})));
+    EXPECT_EQ(SharedCellsText(AnalyseCongestion(apart.Project, settings), apart.Project, "Floor"),
+              std::nullopt);
+}

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
+#include <random>
 
 namespace {
 
@@ -17,6 +19,8 @@ struct TReplayCount {
     std::vector<std::int32_t> Saved;
     std::vector<std::vector<std::int32_t>> OnDeck;
     std::vector<std::vector<std::int32_t>> StandingSteps;
+    // The steps stood up to each row's step.
+    std::vector<std::vector<std::vector<std::int32_t>>> StandingAtRow;
 };
 
 TReplayCount CountByReplay(TLogFile& project, std::int32_t rows) {
@@ -25,7 +29,8 @@ TReplayCount CountByReplay(TLogFile& project, std::int32_t rows) {
                        std::vector<std::vector<std::int32_t>>(decks),
                        std::vector<std::vector<std::int32_t>>(
                            decks, std::vector<std::int32_t>(
-                                      static_cast<std::size_t>(project.XMax * project.YMax)))};
+                                      static_cast<std::size_t>(project.XMax * project.YMax))),
+                       {}};
     std::vector<std::vector<TMove>> lists;
     for (const TPersonData& person : project.Persons) {
         lists.push_back(person.ExpandedMoves());
@@ -49,6 +54,7 @@ TReplayCount CountByReplay(TLogFile& project, std::int32_t rows) {
             }
             replay.StepForward();
         }
+        count.StandingAtRow.push_back(count.StandingSteps);
         count.Saved.push_back(replay.SavedCount());
         for (std::size_t d = 0; d < decks; ++d) {
             std::int32_t on = 0;
@@ -59,6 +65,19 @@ TReplayCount CountByReplay(TLogFile& project, std::int32_t rows) {
         }
     }
     return count;
+}
+
+// Steps stood as the map's seconds; no values for a deck the whole map has none for.
+std::vector<std::vector<float>> MapSeconds(const std::vector<std::vector<std::int32_t>>& steps,
+                                           const TCongestionMap& whole) {
+    std::vector<std::vector<float>> seconds(whole.StandingSeconds.size());
+    for (std::size_t d = 0; d < seconds.size(); ++d) {
+        for (std::size_t cell = 0; !whole.StandingSeconds[d].empty() && cell < steps[d].size();
+             ++cell) {
+            seconds[d].push_back(float(steps[d][cell]) / float(whole.StepsPerSecond));
+        }
+    }
+    return seconds;
 }
 
 } // namespace
@@ -116,4 +135,49 @@ TEST(EvacuationAnalysis, CsvHasARowPerSecondAndTheShareTimesAreTheStepsTheyAreRe
     EXPECT_EQ(map.StandingSeconds[0][3 * 8 + 3], 4.5f); // nine steps at two a second
     EXPECT_EQ(map.StandingSeconds[0][1 * 8 + 1], 1.5f);
     EXPECT_EQ(map.MostSeconds(0), 4.5f);
+}
+
+// The map up to a step, kept as the replay moves: empty at step 0; at every whole second what a
+// replay stood up to it, whether reached by jumps back and forth or step by step; the whole map
+// once everybody has left, with the whole map's scale throughout.
+TEST(EvacuationAnalysis, TheMapUpToNowIsWhatTheReplayStoodUpToIt) {
+    std::mt19937 random(20261210);
+    for (int project = 0; project < 60; ++project) {
+        const int vMax = project % 3 + 1;
+        const std::string text = RandomProject(random, vMax, 0);
+        SCOPED_TRACE(text);
+        TLoadedProject loaded(text);
+        const TEvacuationAnalysis analysis = AnalyseEvacuation(loaded.Project);
+        const TCongestionMap& whole = analysis.Map;
+        const TReplayCount count = CountByReplay(loaded.Project, analysis.Curve.RowCount());
+        TCongestionMapNow jumping(whole);
+        jumping.MoveTo(0, 0);
+        EXPECT_EQ(jumping.Map().StandingSeconds, MapSeconds(count.StandingAtRow[0], whole));
+        std::vector<std::int32_t> rows(count.StandingAtRow.size());
+        std::iota(rows.begin(), rows.end(), 0);
+        std::shuffle(rows.begin(), rows.end(), random);
+        for (const std::int32_t row : rows) {
+            jumping.MoveTo(row * vMax, row);
+            EXPECT_EQ(jumping.Map().StandingSeconds,
+                      MapSeconds(count.StandingAtRow[static_cast<std::size_t>(row)], whole))
+                << "jumped to second " << row;
+        }
+        TCongestionMapNow stepping(whole);
+        for (std::int32_t step = 0; step <= ReplayEndStep(loaded.Project); ++step) {
+            stepping.MoveTo(step, step / vMax);
+            if (step % vMax == 0) {
+                EXPECT_EQ(
+                    stepping.Map().StandingSeconds,
+                    MapSeconds(count.StandingAtRow[static_cast<std::size_t>(step / vMax)], whole))
+                    << "stepped to " << step;
+            }
+        }
+        EXPECT_EQ(stepping.Map().StandingSeconds, whole.StandingSeconds);
+        EXPECT_EQ(stepping.Map().ScaleTop, whole.ScaleTop);
+        EXPECT_EQ(stepping.Map().Whole, &whole);
+        EXPECT_EQ(stepping.Map().UpToSeconds, ReplayEndStep(loaded.Project) / vMax);
+        if (HasFailure()) {
+            return;
+        }
+    }
 }

@@ -543,8 +543,9 @@ TEST(FormatEdges, AnalysesTooLargeForAllDecksTogetherAreRefused) {
             << m.X << " x " << m.Y << " x " << m.Z;
     }
 
-    // The window counts of 1000 x 1000 cells take 1001 x 1001 x 32 bytes a deck.
-    constexpr std::uint64_t PerDeck = std::uint64_t{1001} * 1001 * 32;
+    // The window counts and the persons on each cell of 1000 x 1000 cells take 1001 x 1001 x 36
+    // bytes a deck.
+    constexpr std::uint64_t PerDeck = std::uint64_t{1001} * 1001 * 36;
     const struct {
         int Decks;
         std::uint64_t Limit;
@@ -553,11 +554,11 @@ TEST(FormatEdges, AnalysesTooLargeForAllDecksTogetherAreRefused) {
         {1, 2 * PerDeck, std::nullopt},
         {2, 2 * PerDeck, std::nullopt},
         {3, 2 * PerDeck,
-         "measuring congestion on 3 decks of 1000 x 1000 cells with 0 persons would take 91 MB, "
-         "more than the 61 MB the program may use"},
+         "measuring congestion on 3 decks of 1000 x 1000 cells with 0 persons would take 103 MB, "
+         "more than the 68 MB the program may use"},
         {3, 3 * PerDeck - 1,
-         "measuring congestion on 3 decks of 1000 x 1000 cells with 0 persons would take 91 MB, "
-         "more than the 91 MB the program may use"},
+         "measuring congestion on 3 decks of 1000 x 1000 cells with 0 persons would take 103 MB, "
+         "more than the 103 MB the program may use"},
         {3, 3 * PerDeck, std::nullopt},
     };
     for (const auto& m : measures) {

@@ -20,7 +20,7 @@ TEST(RegionOutlines, FollowTheEdgesBetweenARegionAndTheRest) {
     EXPECT_TRUE(outlines.Lines[0].empty());
     const std::vector<float>& lines = outlines.Lines[1];
     ASSERT_EQ(lines.size(), 8U * 4);
-    EXPECT_EQ(outlines.Significant[1], std::vector<bool>(8, true));
+    EXPECT_EQ(outlines.Kinds[1], std::vector(8, TOutlineKind::Significant));
     // Cell (1, 1) spans x -1 .. 0 and y 0 .. 1 (column 2 and row 2 are the centre): its top edge
     // is drawn, its right edge (toward (2, 1)) is not.
     const auto has = [&](float x0, float y0, float x1, float y1) {
