@@ -40,10 +40,8 @@ const char* const UsageText =
     "  ambla-viewer --render FILE (--out DIR | --video OUT.mp4 [--fps N] [--speed K])\n"
     "               [--deck D] [--from S] [--to T]\n"
     "               [--every K] [--size WxH]\n"
-    "               [--camera top|side|oblique|plan | --camera-file CAMERA.json]
-"
-    "               [--colour-waiting] [--waiting-limit S] [--map] [--map-whole]
-"
+    "               [--camera top|side|oblique|plan | --camera-file CAMERA.json]\n"
+    "               [--colour-waiting] [--waiting-limit S] [--map] [--map-whole]\n"
     "               [--hide-persons] [--trails] [--trail-seconds S] [--follow N]\n"
     "               [--caption] [--scale] [--cell-size M]\n"
     "                                      write the frames of a replay as\n"

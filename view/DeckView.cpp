@@ -220,24 +220,6 @@ std::optional<QPoint> TDeckView::ViewPointOf(float x, float y) const {
                   static_cast<int>((1.0 - (*seen)[1]) * height() / 2));
 }
 
-std::optional<QPointF> TDeckView::FloorPointAt(QPointF point) const {
-    if (width() <= 0 || height() <= 0) {
-        return std::nullopt;
-    }
-    const double aspect = static_cast<double>(width()) / height();
-    const std::optional<TViewRay> ray = RayThrough(
-        Camera, aspect, {2.0 * point.x() / width() - 1.0, 1.0 - 2.0 * point.y() / height()});
-    if (!ray || ray->Direction[2] == 0.0) {
-        return std::nullopt;
-    }
-    const double along = -ray->Origin[2] / ray->Direction[2];
-    if (along <= 0.0) {
-        return std::nullopt;
-    }
-    return QPointF(ray->Origin[0] + along * ray->Direction[0],
-                   ray->Origin[1] + along * ray->Direction[1]);
-}
-
 // Each label a box of text centred on its point of the floor, over the scene, unless it would
 // cover a label drawn before it; one moved off its point is tied to it by a line.
 void TDeckView::DrawFloorLabels(QPainter& painter) {
@@ -289,9 +271,10 @@ QString TDeckView::FloorLabelTipAt(QPointF point) const {
             return FloorLabels[drawn.Label].ToolTip;
         }
     }
-    if (const std::optional<QPointF> floor = FloorPointAt(point)) {
+    if (const std::optional<std::array<double, 2>> floor = FloorPointAt(point)) {
+        const QPointF floorPoint((*floor)[0], (*floor)[1]);
         for (const TFloorLabel& label : FloorLabels) {
-            if (label.Deck == DeckIndex() && label.Floor.contains(*floor)) {
+            if (label.Deck == DeckIndex() && label.Floor.contains(floorPoint)) {
                 return label.ToolTip;
             }
         }

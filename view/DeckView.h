@@ -172,8 +172,6 @@ private:
     void DrawFloorLabels(QPainter& painter);
     // The point of the view a point of the deck's floor is seen at; none behind the eye.
     std::optional<QPoint> ViewPointOf(float x, float y) const;
-    // The point of the floor seen at a point of the view; none above the horizon.
-    std::optional<QPointF> FloorPointAt(QPointF point) const;
     void ShowFloorLabelTip(QMouseEvent* event);
 
     std::unique_ptr<TDeckRenderer> Renderer;
