@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -163,6 +164,31 @@ void CheckWayLandsWhereTheJumpDoes(TLogFile& project) {
     }
 }
 
+// The map kept up to a step, jumped to the last row and back: the whole map there, nothing stood
+// at step 0.
+void CheckMapUpToNowEndsAtTheWholeMap(const TLogFile& project,
+                                      const TEvacuationAnalysis& analysis) {
+    if (project.VMax <= 0) {
+        return;
+    }
+    const std::int32_t lastRow = analysis.Curve.RowCount() - 1;
+    const std::int64_t lastStep = std::int64_t{lastRow} * project.VMax;
+    if (lastStep > std::numeric_limits<std::int32_t>::max()) {
+        return;
+    }
+    TCongestionMapNow now(analysis.Map);
+    now.MoveTo(static_cast<std::int32_t>(lastStep), lastRow);
+    if (now.Map().StandingSeconds != analysis.Map.StandingSeconds) {
+        __builtin_trap();
+    }
+    now.MoveTo(0, 0);
+    for (const std::vector<float>& deck : now.Map().StandingSeconds) {
+        if (std::any_of(deck.begin(), deck.end(), [](float seconds) { return seconds != 0.0f; })) {
+            __builtin_trap();
+        }
+    }
+}
+
 // Small projects only, so that the fuzzer keeps its pace.
 void AnalyseWhenSmall(const TLogFile& project) {
     const std::int64_t cells = std::int64_t{std::max(project.XMax, 0)} * std::max(project.YMax, 0) *
@@ -181,6 +207,7 @@ void AnalyseWhenSmall(const TLogFile& project) {
         if (project.VMax > 0 && analysis.Curve.Saved.back() != std::max(project.PMax, 0)) {
             __builtin_trap();
         }
+        CheckMapUpToNowEndsAtTheWholeMap(project, analysis);
     }
 }
 
