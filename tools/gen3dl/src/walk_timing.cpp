@@ -37,22 +37,4 @@ std::uint64_t climbSteps(std::uint64_t waitSeconds, int vmax, Rng& rng) {
     return seconds * perSecond + rng.below(perSecond);
 }
 
-std::uint64_t doorwayPause(const World& world, int z, std::size_t next, int vmax, Rng& rng) {
-    if (world.isDoorway(z, next) && rng.percent(30)) {
-        return static_cast<std::uint64_t>(rng.range(1, vmax));
-    }
-    return 0;
-}
-
-std::uint64_t paceSteps(int speed, int vmax, int& credit) {
-    std::uint64_t idle = 0;
-    credit += speed;
-    while (credit < vmax) {
-        ++idle;
-        credit += speed;
-    }
-    credit -= vmax;
-    return idle;
-}
-
 } // namespace gen3dl
