@@ -8,9 +8,9 @@
 
 namespace gen3dl {
 
-// One person's move list as text, held until the whole crowd has been walked, since the lists
-// are written one person after another. Runs of `shortestRun` or more equal moves are folded
-// into P<n>x<d>.
+// One person's move list as text, so that it can be held until the whole crowd has been walked
+// when the lists are written one person after another. Runs of `shortestRun` or more equal moves
+// are folded into P<n>x<d>.
 class MoveText {
 public:
     explicit MoveText(std::uint64_t shortestRun = 3) : shortestRun_(shortestRun) {}
@@ -36,13 +36,18 @@ public:
         text_.push_back(static_cast<char>('0' + dir));
     }
 
-    // Ends the list with S and gives back the memory the text no longer grows into.
+    // Ends the list with S.
     void end() {
         flush();
         separate();
         text_.append("S\n");
-        text_.shrink_to_fit();
     }
+
+    // Gives back the memory the text no longer grows into, for a list held until later.
+    void shrinkToFit() { text_.shrink_to_fit(); }
+
+    // Starts the next list in the same memory.
+    void clear() { text_.clear(); }
 
     const std::string& text() const { return text_; }
 

@@ -2,6 +2,7 @@
 
 #include "rng.hpp"
 #include "routing.hpp"
+#include "walk_timing.hpp"
 
 #include <algorithm>
 #include <array>
@@ -16,28 +17,6 @@ namespace {
 
 constexpr std::uint32_t kNobody = std::numeric_limits<std::uint32_t>::max();
 constexpr std::uint64_t kNever = std::numeric_limits<std::uint64_t>::max();
-
-int speedFor(std::uint8_t attribute, int vmax, Rng& rng) {
-    const auto scaled = [vmax](int percent) { return std::max(1, vmax * percent / 100); };
-    switch (attribute) {
-    case kCrew:
-        return vmax;
-    case kReducedMobility:
-        return rng.range(scaled(30), scaled(50));
-    case kFamily:
-        return rng.range(scaled(50), scaled(80));
-    default:
-        return rng.range(scaled(60), vmax);
-    }
-}
-
-// Seconds before a person starts to move: crew react at once, some passengers take minutes.
-int reactionSeconds(std::uint8_t attribute, Rng& rng) {
-    if (attribute == kCrew) {
-        return rng.range(0, 5);
-    }
-    return rng.percent(10) ? rng.range(30, 120) : rng.range(3, 30);
-}
 
 // The longest any person stays put on a timer: a reaction of 120 s, a pause at a doorway and
 // the pace of the slowest, in steps of one second.
@@ -135,14 +114,13 @@ private:
 };
 
 Crowd::Crowd(const World& w, const std::vector<Person>& persons, const Options& o)
-    : w_(w), vmax_(o.vmax), lists_(persons.size(), MoveText(o.shortestRun)),
+    : w_(w), vmax_(o.vmax), order_(persons.size()), lists_(persons.size(), MoveText(o.shortestRun)),
       wheel_(kLongestTimerSeconds * static_cast<std::uint64_t>(o.vmax) + 2) {
     for (const Grid& g : w.decks) {
         owners_.emplace_back(g.size(), kNobody);
     }
     // Persons who start near each other are kept near each other in memory: those who queue
     // together are then looked at together.
-    order_.resize(persons.size());
     std::iota(order_.begin(), order_.end(), std::uint32_t{0});
     std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
         const Person& pa = persons[a];
@@ -158,9 +136,7 @@ Crowd::Crowd(const World& w, const std::vector<Person>& persons, const Options& 
         walker.last = p.heading;
         walker.speed = speedFor(p.attribute, vmax_, walker.rng);
         walker.rot = static_cast<std::uint8_t>(walker.rng.range(0, 7));
-        const auto reaction =
-            static_cast<std::uint64_t>(reactionSeconds(p.attribute, walker.rng) * vmax_) +
-            walker.rng.below(static_cast<std::uint64_t>(vmax_));
+        const std::uint64_t reaction = reactionSteps(p.attribute, vmax_, walker.rng);
         const auto p32 = static_cast<std::uint32_t>(k);
         owner(walker.z, walker.cell) = p32;
         findNextStep(walker);
@@ -306,9 +282,7 @@ void Crowd::arrive(std::uint32_t p, std::uint64_t s) {
         schedule(p, s + 1);
     } else {
         w.phase = Phase::Climbing;
-        const auto vmax = static_cast<std::uint64_t>(vmax_);
-        schedule(p,
-                 s + 1 + static_cast<std::uint64_t>(w.rng.range(3, 6)) * vmax + w.rng.below(vmax));
+        schedule(p, s + 1 + climbSteps(0, vmax_, w.rng));
     }
 }
 
@@ -318,6 +292,7 @@ void Crowd::leave(std::uint32_t p, std::uint64_t s) {
     Walker& w = walkers_[p];
     lists_[p].add(0, s - w.written);
     lists_[p].end();
+    lists_[p].shrinkToFit();
     vacate(p, s);
     w.phase = Phase::Gone;
     w.wake = kNever;
@@ -347,17 +322,9 @@ void Crowd::waitFor(std::uint32_t p, std::uint32_t ahead) {
 // Steps a walking person stands before its next move: a pause in front of a doorway to let
 // someone pass, and the pace of slower persons, who make `speed` moves in every `vmax` steps.
 std::uint64_t Crowd::stepsBeforeNextMove(Walker& w) {
-    std::uint64_t idle = 0;
-    if (w_.isDoorway(w.z, w_.deck(w.z).neighbour(w.cell, w.next)) && w.rng.percent(30)) {
-        idle += static_cast<std::uint64_t>(w.rng.range(1, vmax_));
-    }
-    w.credit += w.speed;
-    while (w.credit < vmax_) {
-        ++idle;
-        w.credit += w.speed;
-    }
-    w.credit -= vmax_;
-    return idle;
+    const std::size_t next = w_.deck(w.z).neighbour(w.cell, w.next);
+    const std::uint64_t pause = doorwayPause(w_, w.z, next, vmax_, w.rng);
+    return pause + paceSteps(w.speed, vmax_, w.credit);
 }
 
 void Crowd::findNextStep(Walker& w) const {

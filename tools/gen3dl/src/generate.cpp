@@ -4,6 +4,7 @@
 #include "evacuation.hpp"
 #include "output.hpp"
 #include "persons.hpp"
+#include "solo_walks.hpp"
 #include "world.hpp"
 
 #include <cerrno>
@@ -64,10 +65,17 @@ void writeStarts(Output& out, const std::vector<Person>& persons) {
     }
 }
 
-// Stops early once a write has failed: there is no point writing the rest of a huge file.
-void writeMoves(Output& out, const std::vector<MoveText>& lists) {
-    for (std::size_t k = 0; k < lists.size() && !out.failed(); ++k) {
-        out.put(lists[k].text());
+// The lists of a crowd walked together are known before the file is opened; persons walked on
+// their own are walked as their lists are written. Stops early once a write has failed: there
+// is no point writing the rest of a huge file.
+void writeMoves(Output& out, const World& w, const Options& o, const std::vector<Person>& ps,
+                const std::vector<MoveText>& walkedTogether) {
+    if (o.crowding == Crowding::Shared) {
+        writeSoloWalks(out, w, o, ps);
+        return;
+    }
+    for (std::size_t k = 0; k < walkedTogether.size() && !out.failed(); ++k) {
+        out.put(walkedTogether[k].text());
     }
 }
 
@@ -81,7 +89,7 @@ void writeFile(Output& out, const World& w, const Options& o, const std::vector<
     out.line("<startpositions>");
     writeStarts(out, ps);
     out.line("(movement)");
-    writeMoves(out, lists);
+    writeMoves(out, w, o, ps, lists);
     out.line("</persons>");
 }
 
@@ -107,12 +115,15 @@ int generate(const Options& opts) {
     std::vector<Person> persons;
     try {
         world = buildWorld(opts);
-        persons = placePersons(world, opts.persons, opts.seed);
+        persons = placePersons(world, opts.persons, opts.seed, opts.crowding);
     } catch (const std::invalid_argument& e) {
         std::fprintf(stderr, "gen3dl: %s\n", e.what());
         return 2;
     }
-    const std::vector<MoveText> lists = evacuate(world, persons, opts);
+    std::vector<MoveText> lists;
+    if (opts.crowding == Crowding::Queue) {
+        lists = evacuate(world, persons, opts);
+    }
     std::FILE* file = openOutput(opts);
     if (file == nullptr) {
         std::fprintf(stderr, "gen3dl: cannot open %s: %s\n", opts.out.c_str(),

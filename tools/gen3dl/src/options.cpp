@@ -37,6 +37,17 @@ bool parseKind(std::string_view text, Kind& kind) {
     return true;
 }
 
+bool parseCrowding(std::string_view text, Crowding& crowding) {
+    if (text == "queue") {
+        crowding = Crowding::Queue;
+    } else if (text == "shared") {
+        crowding = Crowding::Shared;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // Applies one "--name value" pair; false if the value is not acceptable.
 bool applyValue(std::string_view name, std::string_view value, Options& o) {
     if (name == "seed") {
@@ -63,6 +74,9 @@ bool applyValue(std::string_view name, std::string_view value, Options& o) {
     if (name == "kind") {
         return parseKind(value, o.kind);
     }
+    if (name == "crowding") {
+        return parseCrowding(value, o.crowding);
+    }
     if (name == "out") {
         o.out = std::string(value);
         return !value.empty();
@@ -81,8 +95,9 @@ bool applyValue(std::string_view name, std::string_view value, Options& o) {
 }
 
 bool knownName(std::string_view name) {
-    static constexpr std::string_view kNames[] = {
-        "seed", "decks", "xmax", "ymax", "persons", "vmax", "toff", "kind", "out", "check", "runs"};
+    static constexpr std::string_view kNames[] = {"seed",    "decks", "xmax", "ymax",
+                                                  "persons", "vmax",  "toff", "kind",
+                                                  "out",     "check", "runs", "crowding"};
     for (std::string_view n : kNames) {
         if (n == name) {
             return true;
@@ -147,6 +162,9 @@ void printUsage(std::FILE* to) {
                "  --toff N      time offset in seconds (0)\n"
                "  --runs on|long|off  moves folded into runs of 3 or more, of 16 or more only,\n"
                "                or every time step on its own (on)\n"
+               "  --crowding queue|shared  one person a cell, the crowd walked together and\n"
+               "                queueing; or each person walked on its own, cells shared, as the\n"
+               "                benchmark files are made (queue)\n"
                "  --out FILE    output file (standard output)\n"
                "  --check FILE  parse FILE, check layout and every walk, and that no cell ever\n"
                "                holds two persons; exit 1 if invalid\n"

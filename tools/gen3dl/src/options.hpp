@@ -8,6 +8,12 @@ namespace gen3dl {
 
 enum class Kind { Ship, Building };
 
+// How persons share the floor. Queue: the whole crowd is walked together, one person a cell, and
+// queues form where the way is taken. Shared: each person is walked on its own, persons may stand
+// on one cell, and a stair's wait grows with the number of its earlier users; this is how the
+// generator made every file before, kept so that benchmark files stay comparable.
+enum class Crowding { Queue, Shared };
+
 struct Options {
     std::uint64_t seed = 1;
     int decks = 3;
@@ -17,6 +23,7 @@ struct Options {
     int vmax = 4;
     long toff = 0;
     Kind kind = Kind::Ship;
+    Crowding crowding = Crowding::Queue;
     // Runs of this many equal moves or more are folded into P<n>x<d>; shorter ones are written
     // a time step each.
     std::uint64_t shortestRun = 3;

@@ -1,5 +1,6 @@
 #include "output.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -8,9 +9,16 @@ namespace gen3dl {
 
 Output::Output(std::FILE* file, std::size_t bufferSize) : file_(file), buffer_(bufferSize) {}
 
+// Whole move lists come through here, so they are copied a buffer's room at a time.
 void Output::put(std::string_view text) {
-    for (char c : text) {
-        put(c);
+    while (!text.empty()) {
+        if (used_ == buffer_.size()) {
+            drain();
+        }
+        const std::size_t n = std::min(text.size(), buffer_.size() - used_);
+        std::memcpy(buffer_.data() + used_, text.data(), n);
+        used_ += n;
+        text.remove_prefix(n);
     }
 }
 

@@ -38,28 +38,37 @@ int pickDeck(const std::vector<std::uint64_t>& counts, std::uint64_t total, Rng&
     return static_cast<int>(counts.size()) - 1;
 }
 
-// Puts persons on start cells, one on a cell.
+// Puts persons on start cells, one on a cell while `distinct`. When a deck's start cells are all
+// taken, a person picks another deck with room if `shareWhenFull` is off; otherwise persons share
+// cells from then on, everywhere.
 class Placer {
 public:
-    Placer(const World& w, const std::vector<std::uint64_t>& counts, std::uint64_t seed)
-        : w_(w), counts_(counts), free_(counts), rng_(deriveSeed(seed, 0x2000)) {
+    Placer(const World& w, const std::vector<std::uint64_t>& counts, std::uint64_t seed,
+           bool distinct, bool shareWhenFull)
+        : w_(w), counts_(counts), free_(counts), distinct_(distinct), shareWhenFull_(shareWhenFull),
+          rng_(deriveSeed(seed, 0x2000)) {
         for (std::uint64_t c : counts) {
             total_ += c;
         }
         left_ = total_;
-        taken_.resize(at(w.zmax));
-        for (int z = 0; z < w.zmax; ++z) {
-            taken_[at(z)].assign(w.deck(z).size(), false);
+        if (distinct_) {
+            taken_.resize(at(w.zmax));
+            for (int z = 0; z < w.zmax; ++z) {
+                taken_[at(z)].assign(w.deck(z).size(), false);
+            }
         }
     }
 
     Rng& rng() { return rng_; }
 
     // A deck with the chance of its share of the start cells; once it is full, of its share of
-    // the cells left.
+    // the cells left, unless persons share cells.
     int pickDeck() {
         const int z = gen3dl::pickDeck(counts_, total_, rng_);
-        return free_[at(z)] > 0 ? z : gen3dl::pickDeck(free_, left_, rng_);
+        if (!distinct_ || shareWhenFull_ || free_[at(z)] > 0) {
+            return z;
+        }
+        return gen3dl::pickDeck(free_, left_, rng_);
     }
 
     // Random tries first; if the deck is crowded, the next free cell after a random one.
@@ -72,26 +81,36 @@ public:
             }
         }
         const std::size_t start = rng_.below(size);
-        for (std::size_t k = 0;; ++k) {
+        for (std::size_t k = 0; k < size; ++k) {
             const std::size_t i = (start + k) % size;
             if (usable(z, i)) {
                 return take(z, i);
             }
         }
+        // Every start cell of the deck is taken; pickDeck() only chooses such a deck when
+        // persons may share cells.
+        distinct_ = false;
+        return pickCell(z);
     }
 
 private:
-    bool usable(int z, std::size_t i) const { return canStart(w_, z, i) && !taken_[at(z)][i]; }
+    bool usable(int z, std::size_t i) const {
+        return canStart(w_, z, i) && (!distinct_ || !taken_[at(z)][i]);
+    }
     std::size_t take(int z, std::size_t i) {
-        taken_[at(z)][i] = true;
-        --free_[at(z)];
-        --left_;
+        if (distinct_) {
+            taken_[at(z)][i] = true;
+            --free_[at(z)];
+            --left_;
+        }
         return i;
     }
 
     const World& w_;
     std::vector<std::uint64_t> counts_;
     std::vector<std::uint64_t> free_;
+    bool distinct_;
+    bool shareWhenFull_;
     std::uint64_t total_ = 0;
     std::uint64_t left_ = 0;
     Rng rng_;
@@ -111,7 +130,8 @@ std::uint8_t pickAttribute(Rng& rng) {
 
 } // namespace
 
-std::vector<Person> placePersons(const World& w, long count, std::uint64_t seed) {
+std::vector<Person> placePersons(const World& w, long count, std::uint64_t seed,
+                                 Crowding crowding) {
     std::vector<Person> persons;
     if (count <= 0) {
         return persons;
@@ -124,12 +144,16 @@ std::vector<Person> placePersons(const World& w, long count, std::uint64_t seed)
     if (total == 0) {
         throw std::invalid_argument("the layout has no floor from which an exit can be reached");
     }
-    if (static_cast<std::uint64_t>(count) > total) {
+    const auto wanted = static_cast<std::uint64_t>(count);
+    const bool shared = crowding == Crowding::Shared;
+    if (!shared && wanted > total) {
         throw std::invalid_argument(std::to_string(count) + " persons do not fit: the decks have " +
                                     std::to_string(total) +
                                     " cells to start on, and one person stands on a cell");
     }
-    Placer placer(w, counts, seed);
+    // Where persons may share cells, they start on distinct ones while the decks are at most half
+    // full, and share from the start on more crowded decks.
+    Placer placer(w, counts, seed, !shared || wanted <= total / 2, shared);
     persons.reserve(static_cast<std::size_t>(count));
     for (long k = 0; k < count; ++k) {
         const int z = placer.pickDeck();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "options.hpp"
 #include "world.hpp"
 
 #include <cstdint>
@@ -18,8 +19,11 @@ struct Person {
     std::uint8_t attribute; // an Attribute
 };
 
-// Places persons on free floor from which an exit can be reached, one on a cell. Throws
-// std::invalid_argument if there is no such floor or too little of it for `count` persons.
-std::vector<Person> placePersons(const World& world, long count, std::uint64_t seed);
+// Places persons on free floor from which an exit can be reached. With Crowding::Queue one on a
+// cell; throws std::invalid_argument if there is no such floor or, for Crowding::Queue, too little
+// of it for `count` persons. With Crowding::Shared on distinct cells if they take at most half
+// of them (until a deck is full), otherwise on shared ones.
+std::vector<Person> placePersons(const World& world, long count, std::uint64_t seed,
+                                 Crowding crowding);
 
 } // namespace gen3dl

@@ -39,47 +39,62 @@ std::vector<std::size_t> stairTargets(const Grid& here, const Grid& next, const 
     return targets;
 }
 
-int downhillSteps(const Grid& grid, const Field& field, std::size_t i, int prefer, int rot,
-                  std::array<int, 8>& dirs) {
+namespace {
+
+// Hands `take` each direction that brings cell i one step nearer its target, best first, until
+// it returns true. Returns false if it never did.
+template <typename Take>
+bool visitDownhill(const Grid& grid, const Field& field, std::size_t i, int prefer, int rot,
+                   Take take) {
     const std::uint32_t here = field[i];
-    if (here == 0) {
-        return 0;
-    }
     const auto better = [&](int d) {
         return field[grid.neighbour(i, d)] == here - 1 && grid.canMove(i, d);
     };
-    int count = 0;
-    if (prefer >= 1 && prefer <= 8 && better(prefer)) {
-        dirs[0] = prefer;
-        count = 1;
+    if (prefer >= 1 && prefer <= 8 && better(prefer) && take(prefer)) {
+        return true;
     }
     // Straight steps before diagonal ones: people walk straight along a corridor rather than
     // zigzag across it, although both are equally short on this grid.
     for (int k = 0; k < 8; ++k) {
         const int d = k < 4 ? 1 + 2 * ((rot + k) % 4) : 2 + 2 * ((rot + k) % 4);
-        if (d != prefer && better(d)) {
-            dirs[static_cast<std::size_t>(count++)] = d;
+        if (d != prefer && better(d) && take(d)) {
+            return true;
         }
     }
+    return false;
+}
+
+} // namespace
+
+int downhillSteps(const Grid& grid, const Field& field, std::size_t i, int prefer, int rot,
+                  std::array<int, 8>& dirs) {
+    if (field[i] == 0) {
+        return 0;
+    }
+    int count = 0;
+    visitDownhill(grid, field, i, prefer, rot, [&](int d) {
+        dirs[static_cast<std::size_t>(count++)] = d;
+        return false;
+    });
     if (count == 0) {
         throw std::logic_error("distance field has no downhill step");
     }
     return count;
 }
 
+// Asked at every step of every walk, so it stops at the first step found.
 int downhill(const Grid& grid, const Field& field, std::size_t i, int prefer, int rot) {
-    const std::uint32_t here = field[i];
-    if (here == 0) {
+    if (field[i] == 0) {
         return 0;
     }
-    // Asked at every step of every walk: the usual answer, straight on, comes first.
-    if (prefer >= 1 && prefer <= 8 && field[grid.neighbour(i, prefer)] == here - 1 &&
-        grid.canMove(i, prefer)) {
-        return prefer;
+    int best = 0;
+    if (!visitDownhill(grid, field, i, prefer, rot, [&](int d) {
+            best = d;
+            return true;
+        })) {
+        throw std::logic_error("distance field has no downhill step");
     }
-    std::array<int, 8> dirs{};
-    downhillSteps(grid, field, i, prefer, rot, dirs);
-    return dirs[0];
+    return best;
 }
 
 } // namespace gen3dl
