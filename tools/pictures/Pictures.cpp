@@ -99,6 +99,9 @@ int main(int argc, char* argv[]) {
     form.ViewCommands->DeckChosen();
     form.Action(TCommand::CongestionMap)->setChecked(true);
     form.Evacuation->SwitchCongestionMap();
+    // As a report shows it: the plan, with a scale in metres.
+    form.ViewCommands->LookFromPlan();
+    form.Action(TCommand::ScaleBar)->trigger();
     saved = Save(form, folder, "congestion-map.png", form.View) && saved;
 
     options.FillFromOptions(form.Shots->Options);
