@@ -78,10 +78,18 @@ void TEvacuationViews::SwitchPersonsOnMap() {
 }
 
 // The analysis runs beside the window (see MeasureOnce).
-const TEvacuationAnalysis* TEvacuationViews::Analysis() {
+const TEvacuationAnalysis* TEvacuationViews::Analysis(TStandingChanges changes) {
     const TLogFile* project = Project();
     if (project == nullptr) {
         return nullptr;
+    }
+    const bool standsWanted = changes == TStandingChanges::Kept;
+    if (standsWanted && EvacuationAnalysis != nullptr && !EvacuationAnalysis->Map.ChangesKept) {
+        return MeasureOnce(AnalysisWithStands, Analysing, Progress,
+                           "Computing the congestion map...",
+                           "The congestion map could not be made: ", [project] {
+                               return AnalyseEvacuation(*project, TStandingChanges::Kept);
+                           });
     }
     if (EvacuationAnalysis == nullptr && !Analysing) {
         if (const auto refusal = AnalysisRefusal(*project)) {
@@ -90,8 +98,8 @@ const TEvacuationAnalysis* TEvacuationViews::Analysis() {
         }
     }
     return MeasureOnce(EvacuationAnalysis, Analysing, Progress, "Computing the evacuation curve...",
-                       "The evacuation curve could not be made: ", [project] {
-                           return AnalyseEvacuation(*project);
+                       "The evacuation curve could not be made: ", [project, changes] {
+                           return AnalyseEvacuation(*project, changes);
                        });
 }
 
@@ -129,9 +137,13 @@ void TEvacuationViews::ShowEvacuationCurve() {
 }
 
 void TEvacuationViews::SwitchCongestionMap() {
-    const TEvacuationAnalysis* analysis = MapSwitch.isChecked() ? Analysis() : nullptr;
+    const bool whole = WholeMapSwitch != nullptr && WholeMapSwitch->isChecked();
+    const TEvacuationAnalysis* analysis =
+        MapSwitch.isChecked()
+            ? Analysis(whole || MapNow != nullptr ? TStandingChanges::Left : TStandingChanges::Kept)
+            : nullptr;
     MapSwitch.setChecked(analysis != nullptr);
-    if (analysis == nullptr || (WholeMapSwitch != nullptr && WholeMapSwitch->isChecked())) {
+    if (analysis == nullptr || whole) {
         View.ShowCongestionMap(analysis != nullptr ? &analysis->Map : nullptr);
         return;
     }
@@ -221,6 +233,7 @@ void TEvacuationViews::Drop() {
     View.ShowCongestionMap(nullptr);
     MapNow.reset();
     EvacuationAnalysis.reset();
+    AnalysisWithStands.reset();
     Flows.reset();
     LabelSwitch.setChecked(false);
     View.ShowFloorLabels({});

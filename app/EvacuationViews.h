@@ -75,8 +75,10 @@ public:
 
 private:
     // The project's evacuation curve and congestion map, made at the first call; none without a
-    // project, or while it is being made.
-    const TEvacuationAnalysis* Analysis();
+    // project, or while it is being made. With the map's stands in step order, for the map up to
+    // now: made once more when the first analysis left them out, the curve window having been
+    // asked for first.
+    const TEvacuationAnalysis* Analysis(TStandingChanges changes = TStandingChanges::Left);
     // The flows with the measures of the moment, measured again after Drop or new measures.
     const TFlowReport* FlowsMeasured();
     void ShowFlows();
@@ -94,6 +96,7 @@ private:
     TProgressDialog* Progress = nullptr;
     TEvacuationCurveWindow* Curve = nullptr; // made at the first showing
     std::unique_ptr<TEvacuationAnalysis> EvacuationAnalysis;
+    std::unique_ptr<TEvacuationAnalysis> AnalysisWithStands; // when the first left them out
     std::unique_ptr<TCongestionMapNow> MapNow; // of the analysis, while the map is up to now
     std::unique_ptr<TFlowReport> Flows;
     bool Analysing = false;

@@ -385,7 +385,8 @@ int RunRenderMode(const std::string& fileName, const TRenderRequest& request) {
             Tell("--map: " + *refusal);
             return 1;
         }
-        analysis = AnalyseEvacuation(project);
+        analysis = AnalyseEvacuation(project, request.MapWholeReplay ? TStandingChanges::Left
+                                                                     : TStandingChanges::Kept);
     }
     // A legend's, a caption's or a scale bar's text needs the fonts of a GUI application; one
     // without any display serves.

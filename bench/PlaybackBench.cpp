@@ -111,7 +111,7 @@ void BM_CongestionMapStep(benchmark::State& state) {
     project.PMax = PersonCount;
     project.Decks.resize(8);
     project.Persons = MakePersons(project.MoveMemory);
-    const TEvacuationAnalysis analysis = AnalyseEvacuation(project);
+    const TEvacuationAnalysis analysis = AnalyseEvacuation(project, TStandingChanges::Kept);
     TCongestionMapNow now(analysis.Map);
     const std::int32_t end = ReplayEndStep(project);
     std::int32_t step = 0;

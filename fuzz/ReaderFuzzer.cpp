@@ -198,7 +198,7 @@ void AnalyseWhenSmall(const TLogFile& project) {
         longest = std::max<std::int64_t>(longest, person.MoveCount);
     }
     if (cells <= 65536 && longest <= 65536 && !AnalysisRefusal(project)) {
-        const TEvacuationAnalysis analysis = AnalyseEvacuation(project);
+        const TEvacuationAnalysis analysis = AnalyseEvacuation(project, TStandingChanges::Kept);
         AnalyseFlows(project, {});
         if (!CongestionRefusal(project)) {
             AnalyseCongestion(project, {});

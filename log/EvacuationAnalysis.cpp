@@ -9,6 +9,7 @@
 #include <future>
 #include <iterator>
 #include <limits>
+#include <stdexcept>
 #include <thread>
 
 namespace {
@@ -34,9 +35,9 @@ struct TTally {
 
 class TTallier {
 public:
-    TTallier(const TLogFile& project, std::int32_t rows)
-        : Project(project), Rows(rows), VMax(project.VMax),
-          Decks(static_cast<std::int32_t>(project.Decks.size())),
+    TTallier(const TLogFile& project, std::int32_t rows, TStandingChanges changes)
+        : Project(project), Rows(rows), KeepChanges(changes == TStandingChanges::Kept),
+          VMax(project.VMax), Decks(static_cast<std::int32_t>(project.Decks.size())),
           Cells(static_cast<std::size_t>(std::max(project.XMax, 0)) *
                 static_cast<std::size_t>(std::max(project.YMax, 0))) {
         Tally.SavedChange.assign(static_cast<std::size_t>(rows) + 1, 0);
@@ -109,6 +110,9 @@ private:
         std::uint32_t& steps = deck[static_cast<std::size_t>(cell)];
         steps = SaturatingSum(steps, static_cast<std::uint32_t>(count));
         // A list no longer than a step number can be begins and ends its stands at such steps.
+        if (!KeepChanges) {
+            return;
+        }
         const std::int64_t everyCell =
             std::int64_t{level} * static_cast<std::int64_t>(Cells) + cell;
         Tally.Changes.push_back({static_cast<std::int32_t>(step), +1, everyCell});
@@ -145,6 +149,7 @@ private:
 
     const TLogFile& Project;
     std::int32_t Rows;
+    bool KeepChanges;
     std::int32_t VMax;
     std::int32_t Decks;
     std::size_t Cells; // of each deck
@@ -152,9 +157,9 @@ private:
 };
 
 // The first part also counts the persons the file never describes.
-TTally TallyPersons(const TLogFile& project, std::int32_t rows, std::size_t first, std::size_t last,
-                    bool firstPart) {
-    TTallier tallier(project, rows);
+TTally TallyPersons(const TLogFile& project, std::int32_t rows, TStandingChanges changes,
+                    std::size_t first, std::size_t last, bool firstPart) {
+    TTallier tallier(project, rows, changes);
     if (firstPart) {
         tallier.AddUndescribed(project.UndescribedPersons());
     }
@@ -378,7 +383,7 @@ float TCongestionMap::MostSeconds(std::int32_t deck) const {
     return *std::max_element(seconds.begin(), seconds.end());
 }
 
-TEvacuationAnalysis AnalyseEvacuation(const TLogFile& project) {
+TEvacuationAnalysis AnalyseEvacuation(const TLogFile& project, TStandingChanges changes) {
     const auto rows = static_cast<std::int32_t>(RowCountOf(project)); // not refused: it fits
     const std::size_t persons = project.Persons.size();
     const std::size_t parts = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
@@ -387,18 +392,23 @@ TEvacuationAnalysis AnalyseEvacuation(const TLogFile& project) {
         const std::size_t first = persons * p / parts;
         const std::size_t last = persons * (p + 1) / parts;
         running.push_back(std::async(std::launch::async, TallyPersons, std::cref(project), rows,
-                                     first, last, p == 0));
+                                     changes, first, last, p == 0));
     }
     TTally total = running.front().get();
     for (std::size_t p = 1; p < running.size(); ++p) {
         TTally part = running[p].get();
         AddInto(total, part);
     }
-    return {CurveOf(project, total, rows), MapOf(project, total)};
+    TEvacuationAnalysis analysis{CurveOf(project, total, rows), MapOf(project, total)};
+    analysis.Map.ChangesKept = changes == TStandingChanges::Kept;
+    return analysis;
 }
 
 TCongestionMapNow::TCongestionMapNow(const TCongestionMap& whole)
     : Whole(whole), CellsPerDeck(std::int64_t{whole.Width} * whole.Height) {
+    if (!whole.ChangesKept) {
+        throw std::invalid_argument("the map up to a moment needs the stands in step order");
+    }
     Now.Width = whole.Width;
     Now.Height = whole.Height;
     Now.ScaleTop = whole.ScaleTop;

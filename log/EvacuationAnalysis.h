@@ -67,7 +67,10 @@ struct TCongestionMap {
     std::int32_t StepsPerSecond = 1;
     // Every stand as its beginning and its end, in the order of the steps: an entry of direction
     // 0 at step k (taking the person from step k to k + 1) stands on its cell during that step.
+    // Kept only when asked for (TStandingChanges::Kept): on a large log they take many times the
+    // memory of the project, and only the map up to a moment needs them.
     std::vector<TStandingChange> Changes;
+    bool ChangesKept = false;
     // A map up to a moment of the replay (see TCongestionMapNow) has the whole replay's map,
     // whose scale it keeps, and the replay time it is up to; the whole replay's map has none.
     const TCongestionMap* Whole = nullptr;
@@ -84,7 +87,7 @@ struct TCongestionMap {
 // has left on, it is the whole map.
 class TCongestionMapNow {
 public:
-    // The whole map must outlive it.
+    // The whole map must outlive it and have kept its changes (std::invalid_argument otherwise).
     explicit TCongestionMapNow(const TCongestionMap& whole);
 
     // Up to the step, at that replay time (for the legend).
@@ -120,6 +123,10 @@ struct TEvacuationAnalysis {
 // not fit in memory (a few bytes in a file can ask for years of time steps).
 std::optional<std::string> AnalysisRefusal(const TLogFile& project);
 
+// Whether the analysis keeps the map's stands in step order, for a map up to a moment.
+enum class TStandingChanges : bool { Left, Kept };
+
 // Reads every move list once, split over the processors. The project is only read; it must not
 // be refused above.
-TEvacuationAnalysis AnalyseEvacuation(const TLogFile& project);
+TEvacuationAnalysis AnalyseEvacuation(const TLogFile& project,
+                                      TStandingChanges changes = TStandingChanges::Left);

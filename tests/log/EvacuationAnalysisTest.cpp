@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <numeric>
 #include <random>
+#include <stdexcept>
 
 namespace {
 
@@ -147,7 +148,8 @@ TEST(EvacuationAnalysis, TheMapUpToNowIsWhatTheReplayStoodUpToIt) {
         const std::string text = RandomProject(random, vMax, 0);
         SCOPED_TRACE(text);
         TLoadedProject loaded(text);
-        const TEvacuationAnalysis analysis = AnalyseEvacuation(loaded.Project);
+        const TEvacuationAnalysis analysis =
+            AnalyseEvacuation(loaded.Project, TStandingChanges::Kept);
         const TCongestionMap& whole = analysis.Map;
         const TReplayCount count = CountByReplay(loaded.Project, analysis.Curve.RowCount());
         TCongestionMapNow jumping(whole);
@@ -176,6 +178,13 @@ TEST(EvacuationAnalysis, TheMapUpToNowIsWhatTheReplayStoodUpToIt) {
         EXPECT_EQ(stepping.Map().ScaleTop, whole.ScaleTop);
         EXPECT_EQ(stepping.Map().Whole, &whole);
         EXPECT_EQ(stepping.Map().UpToSeconds, ReplayEndStep(loaded.Project) / vMax);
+        // Left out unless asked for, the stands change no figure, and no map up to now is made
+        // without them.
+        const TEvacuationAnalysis left = AnalyseEvacuation(loaded.Project);
+        EXPECT_EQ(left.Map.StandingSeconds, whole.StandingSeconds);
+        EXPECT_EQ(left.Curve.Saved, analysis.Curve.Saved);
+        EXPECT_TRUE(left.Map.Changes.empty());
+        EXPECT_THROW(TCongestionMapNow{left.Map}, std::invalid_argument);
         if (HasFailure()) {
             return;
         }
