@@ -50,7 +50,7 @@ struct TRenderRequest {
     // A scale bar in metres in the lower right corner, a cell being CellSizeMm wide (the
     // analysis options' --cell-size).
     bool ScaleBar = false;
-    std::int32_t CellSizeMm = 400;
+    std::int32_t CellSizeMm = TAnalysisSettings{}.CellSizeMm;
 };
 
 struct TCommandLine {
